@@ -1,0 +1,32 @@
+#pragma once
+
+#include "MediaRecord.h"
+
+#include <QString>
+
+#include <array>
+
+namespace kivo {
+
+// "%dm%02ds" of a media time in 1/100 s: 12,345 gives "2m03s".
+QString FormatShortTime(qint64 hundredths);
+// "%d分 %02d秒 %02d", or "%d秒 %02d" under a minute.
+QString FormatLongTime(qint64 hundredths);
+// Kilobytes rounded up ("982KB", "1,024KB"), and with `withByteCount` the
+// exact count after them ("982KB (1,005,007 ﾊﾞｲﾄ)").
+QString FormatSize(quint64 bytes, bool withByteCount);
+// "1999年 03月 05日 金曜日 14:03:07" in the machine's time zone.
+QString FormatDate(qint64 secondsSince1970);
+// "99/03/05 14:03", the date column of the list.
+QString FormatShortDate(qint64 secondsSince1970);
+// The type column: the file name's extension in capitals followed by
+// " ﾌｧｲﾙ" ("MPG ﾌｧｲﾙ"), or "ﾌｧｲﾙ" for a name without a dot.
+QString FormatTypeText(const QString& path);
+
+// The texts of list columns 1 to 5 of a new object made from `record`
+// (index = column; index 0, the label, stays empty): media time, state,
+// size, type and date, all but the state empty for a missing file and the
+// media time empty for an invalid one.
+std::array<QString, 6> NewObjectColumnTexts(const MEDIARECORD& record);
+
+}  // namespace kivo

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+namespace kivo {
+
+// A 64 x 48 picture of a medium, shared by the cache entries that refer to it.
+using Thumbnail = std::shared_ptr<const QImage>;
+
+// Flags of a media record.
+constexpr int kFlagValid = 0;
+constexpr int kFlagInvalid = -1;
+constexpr int kFlagNoPicture = -2;
+
+// What one examination of a media file found.
+struct MEDIARECORD {
+    QString strPath;          // full path; empty in the record of a failed lookup
+    quint64 dwSize = 0;       // bytes; a scenario file keeps only the low 32 bits
+    qint64 timeModified = 0;  // seconds since 1970 UTC; 0 marks a missing file
+    Thumbnail pThumbnail;     // null for a medium without a picture of its own
+    quint32 dwReserved = 0;   // stored thumbnail byte count of entries read from a file
+    qint32 nLength = 0;       // media time in 1/100 s
+    qint32 nFlag = kFlagValid;
+};
+
+}  // namespace kivo

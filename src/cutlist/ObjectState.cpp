@@ -1,0 +1,34 @@
+#include "ObjectState.h"
+
+#include <array>
+
+namespace kivo {
+namespace {
+
+const std::array<QString, 5>& StateTexts()
+{
+    static const std::array<QString, 5> texts = {
+        QStringLiteral("無効"), QStringLiteral("待機"), QStringLiteral("再生"),
+        QStringLiteral("一時停止"), QStringLiteral("停止"),
+    };
+    return texts;
+}
+
+}  // namespace
+
+QString StateText(ObjectState state)
+{
+    return StateTexts().at(static_cast<size_t>(state));
+}
+
+ObjectState StateFromText(const QString& text)
+{
+    const auto& texts = StateTexts();
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (texts[i] == text)
+            return static_cast<ObjectState>(i);
+    }
+    return OBJSTATE_INVALID;
+}
+
+}  // namespace kivo

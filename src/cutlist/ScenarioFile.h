@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace kivo {
+
+class ArchiveWriter;
+class CMediaInfoCache;
+class CutListModel;
+
+// Scenario files (.kvo) keep one cut list: the paths of its objects in list
+// order, the current object and playing position, the media information of
+// each object and the objects' names. Versions 10, 20 and 30 are read; 30
+// is written.
+constexpr int kScenarioVersion = 30;
+
+// Shown when a file does not start with a known magic.
+inline const char16_t kUnreadableScenarioMessage[] = u"このファイルは読み込めませんでした。";
+
+QString ScenarioMagic(int version);
+
+struct ScenarioCacheEntry {
+    QString path;
+    quint32 size = 0;
+    qint32 modified = 0;
+    qint32 length = 0;
+    QByteArray thumbnail;  // as stored; its size is the stored byte count
+};
+
+// The fields of a scenario file. Version 10 has only the paths; the current
+// position and playing position of a version-10 file are 0; names exist in
+// version 30 only.
+struct Scenario {
+    int version = kScenarioVersion;
+    QStringList paths;
+    qint32 current = 0;
+    qint32 position = 0;
+    std::vector<ScenarioCacheEntry> cache;
+    QStringList names;
+};
+
+enum class ScenarioStatus { Ok, CannotOpen, Empty, UnknownMagic, EndsEarly };
+
+struct ScenarioReadResult {
+    ScenarioStatus status = ScenarioStatus::Ok;
+    QString problem;  // what went wrong, for a message; empty when Ok
+    Scenario scenario;
+};
+
+// Reads a whole scenario from a random-access device. Counts and lengths are
+// checked against the bytes left before anything is allocated for them, and
+// negative counts mean none.
+ScenarioReadResult ReadScenario(QIODevice& device);
+ScenarioReadResult ReadScenarioFile(const QString& path);
+
+// Adds the stored media information to `cache`: every entry whose
+// thumbnail block fits this program's pixel format (or that has none), with
+// its stored byte count as the reserved value. Other entries are dropped, so
+// their files are examined anew.
+void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache);
+
+// The body of a scenario file of `version` for the cut list: the cache
+// section holds one entry per object, looked up by the object's path.
+void WriteCutList(ArchiveWriter& archive, const CutListModel& list, CMediaInfoCache& cache,
+                  qint32 positionHundredths, int version);
+
+// Writes the current-version magic and body to `path` through a temporary
+// file that replaces the old file only once it is complete and on disk.
+// On failure the old file is untouched and `error` says why.
+bool SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoCache& cache,
+                      qint32 positionHundredths, QString* error);
+
+}  // namespace kivo

@@ -1,0 +1,113 @@
+#include "app/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+class SettingsStore : public ::testing::Test {
+protected:
+    QString ProfilePath() const { return m_folder.filePath(QStringLiteral("Kivo231.ini")); }
+
+    void WriteProfile(const QByteArray& text) const
+    {
+        QFile file(ProfilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+TEST_F(SettingsStore, EmptyProfileGivesTheDefaults)
+{
+    const Settings settings(ProfilePath());
+    EXPECT_EQ(settings.Get(setting::kX), -1);
+    EXPECT_EQ(settings.Get(setting::kY), -1);
+    EXPECT_EQ(settings.Get(setting::kCx), 400);
+    EXPECT_EQ(settings.Get(setting::kCy), 250);
+    EXPECT_EQ(settings.Get(setting::kVolumePos), 50);
+    EXPECT_EQ(settings.Get(setting::kFileType), 0);
+    EXPECT_EQ(settings.Get(setting::kType), 0);
+    EXPECT_EQ(settings.Get(setting::kAutoArrange), 0);
+    const int widths[] = {256, 64, 64, 64, 64, 96};
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(settings.Get(setting::kColumnWidths[i]), widths[i]);
+    EXPECT_EQ(settings.Get(setting::kOpenFileDir), "");
+    EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 0);
+    const IntSetting searchedKinds[] = {setting::kMediaMpg, setting::kMediaVcd, setting::kMediaAvi,
+                                        setting::kMediaMov, setting::kMediaWav, setting::kMediaAu,
+                                        setting::kMediaAif, setting::kMediaMp3, setting::kMediaRa,
+                                        setting::kMediaMidi, setting::kMediaAll};
+    const int searchedByDefault[] = {1, 0, 1, 1, 1, 1, 1, 0, 0, 1, 0};
+    for (size_t i = 0; i < 11; ++i)
+        EXPECT_EQ(settings.Get(searchedKinds[i]), searchedByDefault[i]) << searchedKinds[i].name;
+    EXPECT_EQ(settings.Get(setting::kMediaPath), "/");
+    EXPECT_EQ(settings.Get(setting::kAutoRewind), 0);
+    EXPECT_EQ(settings.Get(setting::kRepeat), 0);
+    EXPECT_EQ(settings.Get(setting::kZoom), 0);
+    EXPECT_TRUE(settings.GetBarState().isEmpty());
+    EXPECT_TRUE(settings.GetRecentFiles().isEmpty());
+}
+
+TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystem)
+{
+    {
+        Settings settings(ProfilePath());
+        settings.Set(setting::kX, -1);
+        settings.Set(setting::kCx, 812);
+        settings.Set(setting::kColumnWidths[5], 130);
+        settings.Set(setting::kOpenFileDir, QStringLiteral("/home/me/ビデオ, 2026"));
+        settings.SetBarState(QByteArray("\x00\x01\xff", 3));
+        settings.SetRecentFiles({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo"});
+    }
+    const Settings settings(ProfilePath());
+    EXPECT_EQ(settings.Get(setting::kX), -1);
+    EXPECT_EQ(settings.Get(setting::kCx), 812);
+    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 130);
+    EXPECT_EQ(settings.Get(setting::kOpenFileDir), "/home/me/ビデオ, 2026");
+    EXPECT_EQ(settings.GetBarState(), QByteArray("\x00\x01\xff", 3));
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
+
+    QFile file(ProfilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("[System]"));
+    EXPECT_TRUE(text.contains("cx=812"));
+}
+
+TEST_F(SettingsStore, UnreadableValuesGiveTheirDefaults)
+{
+    WriteProfile("[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
+    const Settings settings(ProfilePath());
+    EXPECT_EQ(settings.Get(setting::kCx), 400);
+    EXPECT_EQ(settings.Get(setting::kCy), 250);
+    EXPECT_EQ(settings.Get(setting::kX), 12);
+    EXPECT_EQ(settings.Get(setting::kMediaPath), "/media/usb, label");
+}
+
+TEST_F(SettingsStore, UnreadableProfileGivesDefaultsAndIgnoresWrites)
+{
+    // A folder where the profile file should be: nothing can be read or written.
+    ASSERT_TRUE(QDir().mkpath(ProfilePath()));
+    Settings settings(ProfilePath());
+    EXPECT_EQ(settings.Get(setting::kCx), 400);
+    settings.Set(setting::kCx, 10);
+    settings.Sync();
+    EXPECT_TRUE(QFileInfo(ProfilePath()).isDir());
+}
+
+TEST(SettingsLocation, UserProfileIsNamedAfterOrganisationAndApplication)
+{
+    const Settings settings;
+    EXPECT_TRUE(settings.FileName().endsWith(QStringLiteral("/KivoProject/Kivo231.ini")))
+        << settings.FileName().toStdString();
+}
+
+}  // namespace
+}  // namespace kivo

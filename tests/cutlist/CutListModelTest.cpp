@@ -1,0 +1,174 @@
+#include "cutlist/CutListModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+MEDIARECORD Playable(const QString& path)
+{
+    MEDIARECORD record;
+    record.strPath = path;
+    record.dwSize = 2048;
+    record.timeModified = 921000000;
+    record.nLength = 12345;
+    return record;
+}
+
+MEDIARECORD Invalid(const QString& path)
+{
+    MEDIARECORD record = Playable(path);
+    record.nFlag = kFlagInvalid;
+    record.nLength = 0;
+    return record;
+}
+
+// The slots of the items in list order.
+std::vector<int> Slots(const CutListModel& list)
+{
+    std::vector<int> result;
+    for (int position = 0; position < list.GetItemCount(); ++position)
+        result.push_back(list.GetItemData(position));
+    return result;
+}
+
+class CutList : public ::testing::Test {
+protected:
+    void Fill(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            list.AddObject(Playable(QStringLiteral("/m/%1.mpg").arg(i)), QImage(), false);
+    }
+
+    CutListModel list;
+    QAbstractItemModelTester tester{&list, QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
+TEST_F(CutList, AddingGivesEachObjectANewSlotAndItsTexts)
+{
+    list.AddObject(Playable("/m/a.mpg"), QImage(), false);
+    list.AddObject(Invalid("/m/b.mpg"), QImage(), true);
+    EXPECT_EQ(list.GetImageCount(), 2);
+    EXPECT_EQ(list.GetItemPaths(), QStringList({"/m/a.mpg", "/m/b.mpg"}));
+    EXPECT_EQ(Slots(list), std::vector<int>({0, 1}));
+    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "/m/a.mpg");
+    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), " ");
+    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnState), "待機");
+    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "無効");
+    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnMediaTime), "2m03s");
+    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnMediaTime), "");
+    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnSize), "2KB");
+    EXPECT_EQ(list.GetLargeImage(1).size(), QSize(64, 48));
+    EXPECT_EQ(list.GetSmallImage(1).size(), QSize(32, 24));
+    // Icon mode: no state images.
+    EXPECT_EQ(list.GetStateImage(0), 0);
+}
+
+TEST_F(CutList, StandbyObjectsAddedInDetailsModeShowTheirStateImage)
+{
+    list.ChangeViewType(kViewDetails);
+    list.AddObject(Playable("/m/a.mpg"), QImage(), false);
+    list.AddObject(Invalid("/m/b.mpg"), QImage(), false);
+    EXPECT_EQ(list.GetStateImage(0), OBJSTATE_STANDBY);
+    EXPECT_EQ(list.GetStateImage(1), 0);
+}
+
+TEST_F(CutList, DeletedSlotsStayUntilTheListIsCleared)
+{
+    Fill(3);
+    list.DeleteItem(1);
+    list.AddObject(Playable("/m/new.mpg"), QImage(), false);
+    EXPECT_EQ(Slots(list), std::vector<int>({0, 2, 3}));
+    EXPECT_EQ(list.GetItemPaths().size(), 4);
+    EXPECT_EQ(list.GetItemPaths().at(1), "/m/1.mpg");
+    EXPECT_EQ(list.FindItemByData(1), -1);
+    EXPECT_EQ(list.FindItemByData(3), 2);
+    EXPECT_EQ(list.GetItemPath(2), "/m/new.mpg");
+
+    list.Clear();
+    EXPECT_EQ(list.GetImageCount(), 0);
+    EXPECT_TRUE(list.GetItemPaths().isEmpty());
+    list.AddObject(Playable("/m/again.mpg"), QImage(), false);
+    EXPECT_EQ(Slots(list), std::vector<int>({0}));
+}
+
+TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFound)
+{
+    Fill(6);
+    list.SetCurrent(1);
+    list.MoveItem(1, 4);
+    EXPECT_EQ(Slots(list), std::vector<int>({0, 2, 3, 4, 1, 5}));
+    EXPECT_EQ(list.FindCurrentItem(), 4);
+    EXPECT_EQ(list.GetItemPath(4), "/m/1.mpg");
+    list.MoveItem(4, 1);
+    EXPECT_EQ(Slots(list), std::vector<int>({0, 1, 2, 3, 4, 5}));
+    list.MoveItem(4, 1);
+    EXPECT_EQ(Slots(list), std::vector<int>({0, 4, 1, 2, 3, 5}));
+
+    list.ApplyOrder({5, 4, 3, 2, 1, 0});
+    EXPECT_EQ(Slots(list), std::vector<int>({5, 3, 2, 1, 4, 0}));
+    EXPECT_EQ(list.FindCurrentItem(), 3);
+    for (int slot = 0; slot < 6; ++slot)
+        EXPECT_EQ(list.GetItemData(list.FindItemByData(slot)), slot);
+}
+
+TEST_F(CutList, FindPlayableSkipsInvalidObjects)
+{
+    EXPECT_EQ(list.FindPlayable(0), -1);
+    list.AddObject(Invalid("/m/a.mpg"), QImage(), false);
+    list.AddObject(Invalid("/m/b.mpg"), QImage(), false);
+    EXPECT_EQ(list.FindPlayable(0), -1);
+    list.AddObject(Playable("/m/c.mpg"), QImage(), false);
+    EXPECT_EQ(list.FindPlayable(0), 2);
+    EXPECT_EQ(list.FindPlayable(2), 2);
+    EXPECT_EQ(list.FindPlayable(-1), -1);
+    EXPECT_EQ(list.FindPlayable(3), -1);
+}
+
+TEST_F(CutList, StateImagesShowOnlyInDetailsAndListModes)
+{
+    Fill(3);
+    QSignalSpy scrolls(&list, &CutListModel::scrollToItemRequested);
+    list.SetStateImage(1, OBJSTATE_PLAYING);
+    EXPECT_EQ(list.GetStateImage(1), 0);
+    EXPECT_EQ(scrolls.count(), 0);
+
+    list.SetItemText(1, CutListModel::kColumnState, "再生");
+    list.ChangeViewType(kViewDetails);
+    EXPECT_EQ(list.GetStateImage(0), OBJSTATE_STANDBY);
+    EXPECT_EQ(list.GetStateImage(1), OBJSTATE_PLAYING);
+    list.SetStateImage(2, OBJSTATE_PAUSED);
+    EXPECT_EQ(list.GetStateImage(2), OBJSTATE_PAUSED);
+    ASSERT_EQ(scrolls.count(), 1);
+    EXPECT_EQ(scrolls.at(0).at(0).toInt(), 2);
+    list.SetStateImage(7, OBJSTATE_PAUSED);  // no such position: nothing happens
+
+    list.ChangeViewType(kViewSmallIcons);
+    for (int position = 0; position < 3; ++position)
+        EXPECT_EQ(list.GetStateImage(position), 0);
+    list.ChangeViewType(kViewList);
+    EXPECT_EQ(list.GetStateImage(1), OBJSTATE_PLAYING);
+}
+
+TEST_F(CutList, StateNumbersComeFromExactStateTexts)
+{
+    EXPECT_EQ(StateFromText("一時停止"), OBJSTATE_PAUSED);
+    EXPECT_EQ(StateFromText("停止"), OBJSTATE_STOPPED);
+    EXPECT_EQ(StateFromText("停止 "), OBJSTATE_INVALID);
+    EXPECT_EQ(StateText(OBJSTATE_PLAYING), "再生");
+}
+
+TEST_F(CutList, LabelsAreEditableThroughTheItemModel)
+{
+    Fill(1);
+    EXPECT_TRUE(list.setData(list.index(0, CutListModel::kColumnName), "clip"));
+    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "clip");
+    EXPECT_FALSE(list.setData(list.index(0, CutListModel::kColumnState), "x"));
+    EXPECT_EQ(list.headerData(1, Qt::Horizontal).toString(), "ﾒﾃﾞｨｱ時間");
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,162 @@
+#include "cutlist/CutListModel.h"
+#include "cutlist/Formatters.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/StatusText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace kivo {
+namespace {
+
+// Japan's time zone, given as a POSIX rule so that no zone database is needed.
+class JapanTime : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* zone = std::getenv("TZ");
+        m_saved = zone != nullptr ? std::optional<std::string>(zone) : std::nullopt;
+        setenv("TZ", "JST-9", 1);
+        tzset();
+    }
+    void TearDown() override
+    {
+        if (m_saved)
+            setenv("TZ", m_saved->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    std::optional<std::string> m_saved;
+};
+
+TEST(Formatters, ShortTime)
+{
+    EXPECT_EQ(FormatShortTime(12345), "2m03s");
+    EXPECT_EQ(FormatShortTime(5999), "0m59s");
+    EXPECT_EQ(FormatShortTime(6000), "1m00s");
+    EXPECT_EQ(FormatShortTime(0), "0m00s");
+    // 100,000 objects of ten hours each.
+    EXPECT_EQ(FormatShortTime(100000LL * 3600000), "60000000m00s");
+}
+
+TEST(Formatters, LongTime)
+{
+    EXPECT_EQ(FormatLongTime(6000), "1分 00秒 00");
+    EXPECT_EQ(FormatLongTime(5999), "59秒 99");
+    EXPECT_EQ(FormatLongTime(12345), "2分 03秒 45");
+}
+
+TEST(Formatters, SizeRoundsKilobytesUp)
+{
+    EXPECT_EQ(FormatSize(1024, false), "1KB");
+    EXPECT_EQ(FormatSize(1025, false), "2KB");
+    EXPECT_EQ(FormatSize(1048576, false), "1,024KB");
+    EXPECT_EQ(FormatSize(0, false), "0KB");
+    EXPECT_EQ(FormatSize(1005007, true), "982KB (1,005,007 ﾊﾞｲﾄ)");
+    EXPECT_EQ(FormatSize(999, true), "1KB (999 ﾊﾞｲﾄ)");
+    EXPECT_EQ(FormatSize(1000, true), "1KB (1,000 ﾊﾞｲﾄ)");
+}
+
+TEST(Formatters, SizesOfTwoGigabytesAndMore)
+{
+    EXPECT_EQ(FormatSize(2147483648ull, true), "2,097,152KB (2,147,483,648 ﾊﾞｲﾄ)");
+    EXPECT_EQ(FormatSize(5000000000ull, false), "4,882,813KB");
+}
+
+TEST_F(JapanTime, DatesAreLocalWithTheirOwnWeekdayCharacters)
+{
+    // 1999-03-09 17:20:00 UTC is Wednesday 02:20 on the 10th in Japan.
+    EXPECT_EQ(FormatDate(921000000), "1999年 03月 10日 水曜日 02:20:00");
+    EXPECT_EQ(FormatShortDate(921000000), "99/03/10 02:20");
+    // 1999-03-05 14:03:07 JST, the Friday of the usual example.
+    EXPECT_EQ(FormatDate(920610187), "1999年 03月 05日 金曜日 14:03:07");
+    EXPECT_EQ(FormatDate(0), "1970年 01月 01日 木曜日 09:00:00");
+}
+
+TEST(Formatters, TypeTextOfTheFileNameExtension)
+{
+    EXPECT_EQ(FormatTypeText("/m/movie.mpg"), "MPG ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/a.Mp3"), "MP3 ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/noextension"), "ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/archive.tar.gz"), "GZ ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/home/me/.videos/clip"), "ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/trailingdot."), " ﾌｧｲﾙ");
+}
+
+TEST_F(JapanTime, ColumnTextsOfNewObjects)
+{
+    MEDIARECORD record;
+    record.strPath = "/m/movie.mpg";
+    record.dwSize = 1025;
+    record.timeModified = 921000000;
+    record.nLength = 12345;
+    auto texts = NewObjectColumnTexts(record);
+    EXPECT_EQ(texts[1], "2m03s");
+    EXPECT_EQ(texts[2], "待機");
+    EXPECT_EQ(texts[3], "2KB");
+    EXPECT_EQ(texts[4], "MPG ﾌｧｲﾙ");
+    EXPECT_EQ(texts[5], "99/03/10 02:20");
+
+    record.nFlag = kFlagInvalid;
+    texts = NewObjectColumnTexts(record);
+    EXPECT_EQ(texts[1], "");
+    EXPECT_EQ(texts[2], "無効");
+    EXPECT_EQ(texts[3], "2KB");
+
+    record.timeModified = 0;  // missing file
+    texts = NewObjectColumnTexts(record);
+    EXPECT_EQ(texts[2], "無効");
+    EXPECT_TRUE(texts[1].isEmpty() && texts[3].isEmpty() && texts[4].isEmpty() && texts[5].isEmpty());
+}
+
+class StatusSummary : public ::testing::Test {
+protected:
+    void Add(const QString& path, qint32 length, int flag = kFlagValid, bool cached = true)
+    {
+        MEDIARECORD record;
+        record.strPath = path;
+        record.timeModified = 1;
+        record.nLength = length;
+        record.nFlag = flag;
+        if (cached)
+            cache.Add(record);
+        list.AddObject(record, QImage(), false);
+    }
+
+    CutListModel list;
+    CMediaInfoCache cache;
+};
+
+TEST_F(StatusSummary, CountsAllObjectsAndTimesOfPlayableOnes)
+{
+    Add("/a", 30000);                   // 5m00s
+    Add("/b", 45000);                   // 7m30s
+    Add("/c", 99999, kFlagInvalid);     // counted, never timed
+    EXPECT_EQ(CutListSummaryText(list, cache, 0), "3個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 0m00s（残り 12m30s）");
+    // Current object /b, 3.5 s into it: the time before it plus the position.
+    list.SetCurrent(1);
+    EXPECT_EQ(CutListSummaryText(list, cache, 350), "3個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 5m03s（残り 7m27s）");
+}
+
+TEST_F(StatusSummary, WithoutCurrentObjectOnlyThePositionCounts)
+{
+    Add("/a", 30000);
+    Add("/b", 1234, kFlagValid, false);  // not in the cache: length 0
+    EXPECT_EQ(CutListSummaryText(list, cache, 24599), "2個のｵﾌﾞｼﾞｪｸﾄ 5m00s 時間 4m05s（残り 0m55s）");
+}
+
+TEST_F(StatusSummary, TotalsDoNotOverflow)
+{
+    for (int i = 0; i < 1000; ++i)
+        Add(QStringLiteral("/m/%1").arg(i), 0x7FFFFFFF);
+    EXPECT_EQ(CutListSummaryText(list, cache, 0),
+              "1000個のｵﾌﾞｼﾞｪｸﾄ 357913941m10s 時間 0m00s（残り 357913941m10s）");
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,81 @@
+#include "cutlist/MediaInfoCache.h"
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+MEDIARECORD Record(const QString& path, quint64 size, qint32 length)
+{
+    MEDIARECORD record;
+    record.strPath = path;
+    record.dwSize = size;
+    record.timeModified = 1000;
+    record.nLength = length;
+    return record;
+}
+
+TEST(MediaInfoCache, LookupFindsTheLatestEntryForAPath)
+{
+    CMediaInfoCache cache;
+    cache.Add(Record("/a.mpg", 1, 100));
+    cache.Add(Record("/b.mpg", 2, 200));
+    EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 100);
+    // A change after a lookup is seen by the next lookup.
+    cache.Add(Record("/a.mpg", 3, 300));
+    EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 300);
+    cache.RemoveAt(2);
+    EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 100);
+    EXPECT_EQ(cache.Lookup("/b.mpg").dwSize, 2u);
+    // Keys are exact: no case folding.
+    EXPECT_TRUE(cache.Lookup("/A.mpg").strPath.isEmpty());
+}
+
+TEST(MediaInfoCache, MissingPathGivesTheEmptyRecord)
+{
+    CMediaInfoCache cache;
+    cache.Add(Record("/a.mpg", 1, 100));
+    const MEDIARECORD record = cache.Lookup("/nothing.mpg");
+    EXPECT_TRUE(record.strPath.isEmpty());
+    EXPECT_EQ(record.dwSize, 0u);
+    EXPECT_EQ(record.timeModified, 0);
+    EXPECT_EQ(record.nLength, 0);
+    EXPECT_FALSE(record.pThumbnail);
+    cache.RemoveAll();
+    EXPECT_EQ(cache.GetSize(), 0);
+    EXPECT_TRUE(cache.Lookup("/a.mpg").strPath.isEmpty());
+}
+
+TEST(MediaInfoCache, RecordsCarryNoFlagAndShareTheirThumbnail)
+{
+    CMediaInfoCache cache;
+    MEDIARECORD record = Record("/a.mpg", 1, 100);
+    record.nFlag = kFlagNoPicture;
+    record.pThumbnail = std::make_shared<QImage>(64, 48, QImage::Format_RGB32);
+    cache.Add(record);
+    const MEDIARECORD found = cache.Lookup("/a.mpg");
+    EXPECT_EQ(found.nFlag, kFlagValid);
+    EXPECT_EQ(found.pThumbnail.get(), record.pThumbnail.get());
+    // A record taken out keeps its picture when the cache lets go of it.
+    cache.RemoveAll();
+    EXPECT_EQ(found.pThumbnail->width(), 64);
+}
+
+TEST(MediaInfoCache, EntriesMatchFilesByTheirStored32BitValues)
+{
+    MEDIARECORD examined = Record("/big.mpg", 0x140000000ull, 100);
+    examined.timeModified = 0x100000005ll;  // after 2106: beyond 32 bits
+    EXPECT_TRUE(CacheEntryIsCurrent(examined, 0x140000000ull, 0x100000005ll));
+    EXPECT_FALSE(CacheEntryIsCurrent(examined, 0x40000000ull, 0x100000005ll));
+
+    // An entry read from a scenario file keeps only the low 32 bits.
+    MEDIARECORD stored = Record("/big.mpg", 0x40000000ull, 100);
+    stored.timeModified = 5;
+    EXPECT_TRUE(CacheEntryIsCurrent(stored, 0x140000000ull, 0x100000005ll));
+    EXPECT_TRUE(CacheEntryIsCurrent(stored, 0x40000000ull, 5));
+    EXPECT_FALSE(CacheEntryIsCurrent(stored, 0x40000001ull, 5));
+    EXPECT_FALSE(CacheEntryIsCurrent(stored, 0x40000000ull, 6));
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,281 @@
+#include "ScenarioSamples.h"
+#include "cutlist/Archive.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/ScenarioFile.h"
+#include "cutlist/Thumbnail.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+namespace kivo {
+namespace {
+
+using samples::Bytes;
+
+ScenarioReadResult Read(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadScenario(buffer);
+}
+
+Thumbnail TestPicture()
+{
+    auto image = std::make_shared<QImage>(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x)
+            image->setPixel(x, y, qRgb(4 * x, 5 * y, 7));
+    }
+    return image;
+}
+
+MEDIARECORD Record(const QString& path, quint64 size, qint64 modified, qint32 length, Thumbnail thumbnail = {})
+{
+    MEDIARECORD record;
+    record.strPath = path;
+    record.dwSize = size;
+    record.timeModified = modified;
+    record.nLength = length;
+    record.pThumbnail = std::move(thumbnail);
+    return record;
+}
+
+QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 position)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ArchiveWriter archive(buffer);
+    archive.WriteString(ScenarioMagic(kScenarioVersion));
+    WriteCutList(archive, list, cache, position, kScenarioVersion);
+    EXPECT_TRUE(archive.Finish());
+    return buffer.data();
+}
+
+TEST(ScenarioReader, Version10HasPathsOnly)
+{
+    const ScenarioReadResult result = Read(samples::Version10File());
+    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    EXPECT_EQ(result.scenario.version, 10);
+    EXPECT_EQ(result.scenario.paths, QStringList({"/m/a.mpg", "/m/b.avi"}));
+    EXPECT_EQ(result.scenario.current, 0);
+    EXPECT_EQ(result.scenario.position, 0);
+    EXPECT_TRUE(result.scenario.cache.empty());
+    EXPECT_TRUE(result.scenario.names.isEmpty());
+}
+
+TEST(ScenarioReader, Version20RestoresPositionAndMediaInformationButNoNames)
+{
+    const ScenarioReadResult result = Read(samples::Version20File());
+    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    const Scenario& scenario = result.scenario;
+    EXPECT_EQ(scenario.version, 20);
+    EXPECT_EQ(scenario.current, 0);
+    EXPECT_EQ(scenario.position, 12345);
+    ASSERT_EQ(scenario.cache.size(), 1u);
+    EXPECT_EQ(scenario.cache[0].size, 1234u);
+    EXPECT_EQ(scenario.cache[0].modified, 921000000);
+    EXPECT_EQ(scenario.cache[0].length, 6000);
+    EXPECT_EQ(scenario.cache[0].thumbnail, samples::TestPictureBlock());
+    EXPECT_TRUE(scenario.names.isEmpty());
+}
+
+TEST(ScenarioReader, Version30DecodesShiftJisAndWideStringsAndDropsUnfittingThumbnails)
+{
+    const ScenarioReadResult result = Read(samples::Version30File());
+    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    const Scenario& scenario = result.scenario;
+    EXPECT_EQ(scenario.paths, QStringList({"/m/ビデオ.mpg", "/m/café.mpg", "/m/x.wav"}));
+    EXPECT_EQ(scenario.current, 1);
+    EXPECT_EQ(scenario.position, 250);
+    ASSERT_EQ(scenario.cache.size(), 3u);
+    EXPECT_EQ(scenario.cache[1].thumbnail.size(), 6144);
+    EXPECT_TRUE(scenario.cache[2].path.isEmpty());
+    EXPECT_EQ(scenario.names, QStringList({"名前", "ﾃｽﾄ", " "}));
+
+    CMediaInfoCache cache;
+    AddScenarioCacheEntries(scenario, cache);
+    // The 16-bit-screen entry is dropped; the empty entry stays.
+    EXPECT_EQ(cache.GetSize(), 2);
+    const MEDIARECORD video = cache.Lookup(QStringLiteral("/m/ビデオ.mpg"));
+    EXPECT_EQ(video.dwSize, 1234u);
+    EXPECT_EQ(video.timeModified, 921000000);
+    EXPECT_EQ(video.nLength, 6000);
+    EXPECT_EQ(video.dwReserved, 12288u);
+    ASSERT_TRUE(video.pThumbnail);
+    EXPECT_EQ(video.pThumbnail->pixel(10, 20), qRgb(40, 100, 7));
+    EXPECT_TRUE(cache.Lookup(QStringLiteral("/m/café.mpg")).strPath.isEmpty());
+}
+
+TEST(ScenarioReader, EmptyListReadsNoNames)
+{
+    const ScenarioReadResult result = Read(samples::EmptyVersion30File());
+    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    EXPECT_TRUE(result.scenario.paths.isEmpty());
+    EXPECT_EQ(result.scenario.current, -1);
+    EXPECT_TRUE(result.scenario.cache.empty());
+}
+
+TEST(ScenarioReader, OnlyTheThreeMagicsAreAccepted)
+{
+    for (const char* magic : {"KivoDSv31", "kivodsv30", "KivoDSv3", "", "KivoDSv30 "}) {
+        const ScenarioReadResult result = Read(Bytes().Str(magic).I32(0).Data());
+        EXPECT_EQ(result.status, ScenarioStatus::UnknownMagic) << magic;
+        EXPECT_EQ(result.problem, QStringLiteral("このファイルは読み込めませんでした。"));
+    }
+    EXPECT_EQ(Read(QByteArray()).status, ScenarioStatus::Empty);
+}
+
+TEST(ScenarioReader, EveryTruncationEndsEarly)
+{
+    for (const QByteArray& sample : samples::AllSamples()) {
+        for (qsizetype length = 1; length < sample.size(); ++length)
+            ASSERT_EQ(Read(sample.left(length)).status, ScenarioStatus::EndsEarly) << length;
+    }
+}
+
+TEST(ScenarioReader, AbsurdCountsFailAtOnceAndNegativeCountsMeanNone)
+{
+    // 100 bytes that claim two billion objects.
+    QByteArray claim = Bytes().Str("KivoDSv30").I32(2000000000).Data();
+    claim.append(100 - claim.size(), 'a');
+    EXPECT_EQ(Read(claim).status, ScenarioStatus::EndsEarly);
+    EXPECT_EQ(Read(Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0x7FFFFFFF).Fill(40, 0).Data()).status,
+              ScenarioStatus::EndsEarly);
+    EXPECT_EQ(Read(Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0).Str("").U32(0).I32(0).I32(0).U32(0xFFFFFFFF)
+                       .Fill(40, 0)
+                       .Data())
+                  .status,
+              ScenarioStatus::EndsEarly);
+
+    const ScenarioReadResult negative = Read(Bytes().Str("KivoDSv30").I32(-5).I32(3).I32(7).I32(-9).Data());
+    ASSERT_EQ(negative.status, ScenarioStatus::Ok);
+    EXPECT_TRUE(negative.scenario.paths.isEmpty());
+    EXPECT_TRUE(negative.scenario.cache.empty());
+    EXPECT_TRUE(negative.scenario.names.isEmpty());
+}
+
+class ScenarioWriter : public ::testing::Test {
+protected:
+    // /m/ビデオ.mpg with a picture, named 名前; /m/café.mpg without one,
+    // named ﾃｽﾄ and current; /m/x.wav, never examined, with a blank name.
+    void SetUp() override
+    {
+        cache.Add(Record(QStringLiteral("/m/ビデオ.mpg"), 1234, 921000000, 6000, TestPicture()));
+        cache.Add(Record(QStringLiteral("/m/café.mpg"), 99, 5, 500));
+        list.AddObject(cache.Lookup(QStringLiteral("/m/ビデオ.mpg")), *TestPicture(), false);
+        list.AddObject(cache.Lookup(QStringLiteral("/m/café.mpg")), QImage(), true);
+        MEDIARECORD missing;
+        missing.strPath = QStringLiteral("/m/x.wav");
+        missing.nFlag = kFlagInvalid;
+        list.AddObject(missing, QImage(), true);
+        list.SetItemText(0, CutListModel::kColumnName, QStringLiteral("名前"));
+        list.SetItemText(1, CutListModel::kColumnName, QStringLiteral("ﾃｽﾄ"));
+        list.SetCurrent(1);
+    }
+
+    CutListModel list;
+    CMediaInfoCache cache;
+};
+
+TEST_F(ScenarioWriter, WritesTheExactBytesOfVersion30)
+{
+    const QByteArray expected = Bytes()
+                                    .Str("KivoDSv30")
+                                    .I32(3)
+                                    .Str(samples::kSjisVideoPath)
+                                    .Append(samples::WideCafePath())
+                                    .Str("/m/x.wav")
+                                    .I32(1)
+                                    .I32(250)
+                                    .I32(2)
+                                    .Str(samples::kSjisVideoPath)
+                                    .U32(1234)
+                                    .I32(921000000)
+                                    .I32(6000)
+                                    .U32(12288)
+                                    .Append(samples::TestPictureBlock())
+                                    .Append(samples::WideCafePath())
+                                    .U32(99)
+                                    .I32(5)
+                                    .I32(500)
+                                    .U32(0)
+                                    .Str("")
+                                    .U32(0)
+                                    .I32(0)
+                                    .I32(0)
+                                    .U32(0)
+                                    .Str(samples::kSjisName)
+                                    .Str(samples::kSjisHalfWidthName)
+                                    .Str(" ")
+                                    .Data();
+    EXPECT_EQ(Written(list, cache, 250), expected);
+}
+
+TEST_F(ScenarioWriter, EmptyListAndDuplicates)
+{
+    CutListModel empty;
+    EXPECT_EQ(Written(empty, cache, 0), samples::EmptyVersion30File());
+
+    // The same file twice: two paths, two cache entries, two names.
+    CutListModel twice;
+    twice.AddObject(cache.Lookup(QStringLiteral("/m/café.mpg")), QImage(), false);
+    twice.AddObject(cache.Lookup(QStringLiteral("/m/café.mpg")), QImage(), false);
+    const ScenarioReadResult result = Read(Written(twice, cache, 0));
+    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    EXPECT_EQ(result.scenario.paths.size(), 2);
+    EXPECT_EQ(result.scenario.cache.size(), 2u);
+    EXPECT_EQ(result.scenario.names, QStringList({"/m/café.mpg", "/m/café.mpg"}));
+    EXPECT_EQ(result.scenario.current, -1);
+}
+
+TEST_F(ScenarioWriter, SizesOfFourGigabytesAndMoreKeepTheirLow32Bits)
+{
+    CMediaInfoCache big;
+    big.Add(Record(QStringLiteral("/m/big.mpg"), 0x100000010ull, 7, 100));
+    CutListModel one;
+    one.AddObject(big.Lookup(QStringLiteral("/m/big.mpg")), QImage(), false);
+    const ScenarioReadResult result = Read(Written(one, big, 0));
+    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    EXPECT_EQ(result.scenario.cache[0].size, 0x10u);
+}
+
+TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("list.kvo"));
+    QString error;
+    ASSERT_TRUE(SaveScenarioFile(path, list, cache, 250, &error)) << error.toStdString();
+    const auto contents = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_EQ(contents(), Written(list, cache, 250));
+
+    // Let writes past 1,000 bytes fail, as on a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit original{};
+    getrlimit(RLIMIT_FSIZE, &original);
+    rlimit limited = original;
+    limited.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool saved = SaveScenarioFile(path, list, cache, 0, &error);
+    setrlimit(RLIMIT_FSIZE, &original);
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(contents(), Written(list, cache, 250));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.kvo"}));
+
+    EXPECT_FALSE(SaveScenarioFile(folder.filePath(QStringLiteral("no/such/folder.kvo")), list, cache, 0, &error));
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,146 @@
+#pragma once
+
+// Scenario files built byte by byte, independently of the program's writer:
+// the expected output of the writer tests, the input of the reader and
+// kvotool tests, and the seeds of the fuzz run.
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace kivo::samples {
+
+class Bytes {
+public:
+    Bytes& U8(std::uint8_t value)
+    {
+        m_data.append(static_cast<char>(value));
+        return *this;
+    }
+    Bytes& U16(std::uint16_t value) { return U8(value & 0xFF).U8(value >> 8); }
+    Bytes& U32(std::uint32_t value) { return U16(value & 0xFFFF).U16(value >> 16); }
+    Bytes& I32(std::int32_t value) { return U32(static_cast<std::uint32_t>(value)); }
+    Bytes& Raw(std::string_view bytes)
+    {
+        m_data.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        return *this;
+    }
+    // A short string: one length byte, then the bytes as given.
+    Bytes& Str(std::string_view bytes) { return U8(static_cast<std::uint8_t>(bytes.size())).Raw(bytes); }
+    Bytes& Fill(int count, std::uint8_t value)
+    {
+        m_data.append(count, static_cast<char>(value));
+        return *this;
+    }
+    Bytes& Append(const QByteArray& bytes)
+    {
+        m_data.append(bytes);
+        return *this;
+    }
+    QByteArray Data() const { return m_data; }
+
+private:
+    QByteArray m_data;
+};
+
+// Shift-JIS bytes of the texts the samples use.
+inline constexpr std::string_view kSjisVideoPath = "/m/\x83\x72\x83\x66\x83\x49.mpg";  // /m/ビデオ.mpg
+inline constexpr std::string_view kSjisName = "\x96\xbc\x91\x4f";                      // 名前
+inline constexpr std::string_view kSjisHalfWidthName = "\xc3\xbd\xc4";                 // ﾃｽﾄ
+inline constexpr std::string_view kSjisTable = "\x95\x5c";                             // 表 (trail byte 0x5C)
+
+// /m/café.mpg in the wide form: 0xFF, 0xFFFE, 11 UTF-16LE code units.
+inline QByteArray WideCafePath()
+{
+    Bytes bytes;
+    bytes.U8(0xFF).U16(0xFFFE).U8(11);
+    for (char16_t unit : std::u16string_view(u"/m/café.mpg"))
+        bytes.U16(unit);
+    return bytes.Data();
+}
+
+// The pixel block of the test picture whose pixel (x, y) is RGB (4x, 5y, 7):
+// bytes B, G, R, 0 for each pixel, rows from the top.
+inline QByteArray TestPictureBlock()
+{
+    Bytes bytes;
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x)
+            bytes.U8(7).U8(static_cast<std::uint8_t>(5 * y)).U8(static_cast<std::uint8_t>(4 * x)).U8(0);
+    }
+    return bytes.Data();
+}
+
+inline QByteArray Version10File()
+{
+    return Bytes().Str("KivoDSv10").I32(2).Str("/m/a.mpg").Str("/m/b.avi").Data();
+}
+
+inline QByteArray Version20File()
+{
+    return Bytes()
+        .Str("KivoDSv20")
+        .I32(1)
+        .Str("/m/a.mpg")
+        .I32(0)      // current object
+        .I32(12345)  // playing position
+        .I32(0)      // one cache entry
+        .Str("/m/a.mpg")
+        .U32(1234)
+        .I32(921000000)
+        .I32(6000)
+        .U32(12288)
+        .Append(TestPictureBlock())
+        .Data();
+}
+
+// Three objects: a Shift-JIS path with a fitting thumbnail, a wide-form path
+// whose thumbnail was written for a 16-bit screen (6,144 bytes), and a
+// missing file with an empty cache entry; Shift-JIS and half-width names.
+inline QByteArray Version30File()
+{
+    return Bytes()
+        .Str("KivoDSv30")
+        .I32(3)
+        .Str(kSjisVideoPath)
+        .Append(WideCafePath())
+        .Str("/m/x.wav")
+        .I32(1)    // current object
+        .I32(250)  // playing position
+        .I32(2)    // three cache entries
+        .Str(kSjisVideoPath)
+        .U32(1234)
+        .I32(921000000)
+        .I32(6000)
+        .U32(12288)
+        .Append(TestPictureBlock())
+        .Append(WideCafePath())
+        .U32(99)
+        .I32(5)
+        .I32(500)
+        .U32(6144)
+        .Fill(6144, 0x5A)
+        .Str("")
+        .U32(0)
+        .I32(0)
+        .I32(0)
+        .U32(0)
+        .Str(kSjisName)
+        .Str(kSjisHalfWidthName)
+        .Str(" ")
+        .Data();
+}
+
+inline QByteArray EmptyVersion30File()
+{
+    return Bytes().Str("KivoDSv30").I32(0).I32(-1).I32(0).I32(-1).Data();
+}
+
+inline std::vector<QByteArray> AllSamples()
+{
+    return {Version10File(), Version20File(), Version30File(), EmptyVersion30File()};
+}
+
+}  // namespace kivo::samples

@@ -1,0 +1,122 @@
+#include "ScenarioSamples.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace kivo {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class Kvotool : public ::testing::Test {
+protected:
+    ToolRun Tool(const QStringList& arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral(KVOTOOL_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+                process.readAllStandardError().toStdString()};
+    }
+
+    QString File(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    nlohmann::json DumpJson(const QByteArray& bytes)
+    {
+        const ToolRun run = Tool({"dump", "--json", File("dump.kvo", bytes)});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out.back(), '\n');
+        return nlohmann::json::parse(run.out);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+TEST_F(Kvotool, JsonOfVersion10)
+{
+    const auto json = DumpJson(samples::Version10File());
+    EXPECT_EQ(json, nlohmann::json::parse(R"({"version": 10, "paths": ["/m/a.mpg", "/m/b.avi"]})"));
+}
+
+TEST_F(Kvotool, JsonOfVersion20)
+{
+    const auto json = DumpJson(samples::Version20File());
+    EXPECT_EQ(json, nlohmann::json::parse(R"({"version": 20, "paths": ["/m/a.mpg"], "current": 0,
+        "position": 12345, "cache": [{"path": "/m/a.mpg", "size": 1234, "modified": 921000000,
+        "length": 6000, "thumbnail_bytes": 12288}]})"));
+}
+
+TEST_F(Kvotool, JsonOfVersion30WithEveryKindOfEntry)
+{
+    const auto json = DumpJson(samples::Version30File());
+    EXPECT_EQ(json, nlohmann::json::parse(R"({"version": 30,
+        "paths": ["/m/ビデオ.mpg", "/m/café.mpg", "/m/x.wav"], "current": 1, "position": 250,
+        "cache": [
+          {"path": "/m/ビデオ.mpg", "size": 1234, "modified": 921000000, "length": 6000, "thumbnail_bytes": 12288},
+          {"path": "/m/café.mpg", "size": 99, "modified": 5, "length": 500, "thumbnail_bytes": 6144},
+          {"path": "", "size": 0, "modified": 0, "length": 0, "thumbnail_bytes": 0}],
+        "names": ["名前", "ﾃｽﾄ", " "]})"));
+    EXPECT_EQ(DumpJson(samples::EmptyVersion30File()),
+              nlohmann::json::parse(R"({"version": 30, "paths": [], "current": -1, "position": 0,
+                  "cache": [], "names": []})"));
+}
+
+TEST_F(Kvotool, SummaryNamesEveryPart)
+{
+    const ToolRun run = Tool({"dump", File("list.kvo", samples::Version30File())});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* part : {"version 30", "/m/ビデオ.mpg", "current object: 1", "1m00s", "6144 bytes", "ﾃｽﾄ"})
+        EXPECT_NE(run.out.find(part), std::string::npos) << part;
+}
+
+TEST_F(Kvotool, ExitStatusesOfBadFiles)
+{
+    ToolRun run = Tool({"dump", File("text.kvo", "\x09KivoDSv99 and more")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "このファイルは読み込めませんでした。\n");
+
+    const QString empty = File("empty.kvo", QByteArray());
+    run = Tool({"dump", empty});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find(empty.toStdString()), std::string::npos);
+    EXPECT_NE(run.err.find("empty"), std::string::npos);
+
+    run = Tool({"dump", "--json", File("short.kvo", samples::Version30File().left(40))});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find("ends early"), std::string::npos);
+    EXPECT_TRUE(run.out.empty());
+
+    run = Tool({"dump", "/no/such/file.kvo"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find("/no/such/file.kvo"), std::string::npos);
+}
+
+TEST_F(Kvotool, UsageErrorsAndHelp)
+{
+    EXPECT_EQ(Tool({}).exitCode, 1);
+    EXPECT_EQ(Tool({"dump"}).exitCode, 1);
+    EXPECT_EQ(Tool({"dump", "--xml", "a.kvo"}).exitCode, 1);
+    EXPECT_EQ(Tool({"frobnicate"}).exitCode, 1);
+    const ToolRun help = Tool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("dump [--json] FILE.kvo"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kivo
