@@ -37,6 +37,13 @@ quint32 ArchiveReader::ReadUInt32(const char* field)
     return qFromLittleEndian<quint32>(bytes);
 }
 
+void ArchiveReader::Skip(quint64 count, const char* field)
+{
+    if (count > static_cast<quint64>(Remaining()) || m_device.skip(static_cast<qint64>(count)) != qint64(count))
+        throw ArchiveEndsEarly(m_offset, field);
+    m_offset += static_cast<qint64>(count);
+}
+
 QByteArray ArchiveReader::ReadBytes(quint64 count, const char* field)
 {
     if (count > static_cast<quint64>(Remaining()))
@@ -92,6 +99,11 @@ namespace {
 constexpr qsizetype kWriteBlockBytes = 1 << 20;
 }
 
+ArchiveWriter::ArchiveWriter(QIODevice& device) : m_device(device)
+{
+    m_pending.reserve(kWriteBlockBytes + 64 * 1024);
+}
+
 void ArchiveWriter::Write(const void* data, qint64 length)
 {
     m_pending.append(static_cast<const char*>(data), static_cast<qsizetype>(length));
@@ -103,7 +115,7 @@ void ArchiveWriter::Flush()
 {
     if (m_ok && !m_pending.isEmpty() && m_device.write(m_pending) != m_pending.size())
         m_ok = false;
-    m_pending.clear();
+    m_pending.resize(0);  // keeps the block's memory for the next one
 }
 
 bool ArchiveWriter::Finish()

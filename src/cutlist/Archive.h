@@ -36,6 +36,8 @@ public:
     quint32 ReadUInt32(const char* field);
     QString ReadString(const char* field);
     QByteArray ReadBytes(quint64 count, const char* field);
+    void ReadInto(void* target, qint64 length, const char* field) { Read(target, length, field); }
+    void Skip(quint64 count, const char* field);
 
     qint64 Offset() const { return m_offset; }
     qint64 Remaining() const { return m_size - m_offset; }
@@ -60,7 +62,7 @@ private:
 // size limit) is seen. Finish() must be called at the end.
 class ArchiveWriter {
 public:
-    explicit ArchiveWriter(QIODevice& device) : m_device(device) {}
+    explicit ArchiveWriter(QIODevice& device);
 
     void WriteInt32(qint32 value);
     void WriteUInt32(quint32 value);

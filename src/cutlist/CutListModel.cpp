@@ -190,10 +190,11 @@ void CutListModel::ApplyOrder(const std::vector<int>& order)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-QString CutListModel::GetItemText(int position, int column) const
+const QString& CutListModel::GetItemText(int position, int column) const
 {
+    static const QString none;
     if (!IsPosition(position) || column < 0 || column >= kColumnCount)
-        return {};
+        return none;
     return m_items[static_cast<size_t>(position)].texts[static_cast<size_t>(column)];
 }
 

@@ -80,7 +80,7 @@ public:
     // item that goes to position i.
     void ApplyOrder(const std::vector<int>& order);
 
-    QString GetItemText(int position, int column) const;
+    const QString& GetItemText(int position, int column) const;
     void SetItemText(int position, int column, const QString& text);
     int GetItemData(int position) const;
     QString GetItemPath(int position) const;

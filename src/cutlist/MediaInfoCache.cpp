@@ -5,40 +5,61 @@
 
 namespace kivo {
 
+void CMediaInfoCache::RebuildIndex()
+{
+    size_t capacity = 16;
+    while (capacity < 2 * m_entries.size())
+        capacity *= 2;
+    m_mapIndex.assign(capacity, IndexSlot{});
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const size_t hash = qHash(m_entries[i].path);
+        size_t slot = hash & (capacity - 1);
+        // A later entry for the same path takes over its slot.
+        while (m_mapIndex[slot].entry >= 0 &&
+               (m_mapIndex[slot].hash != hash ||
+                m_entries[static_cast<size_t>(m_mapIndex[slot].entry)].path != m_entries[i].path)) {
+            slot = NextSlot(slot);
+        }
+        m_mapIndex[slot] = {hash, static_cast<int>(i)};
+    }
+    m_bMapValid = true;
+}
+
+int CMediaInfoCache::FindEntry(const QString& path, size_t hash) const
+{
+    for (size_t slot = hash & (m_mapIndex.size() - 1); m_mapIndex[slot].entry >= 0; slot = NextSlot(slot)) {
+        const IndexSlot& candidate = m_mapIndex[slot];
+        if (candidate.hash == hash && m_entries[static_cast<size_t>(candidate.entry)].path == path)
+            return candidate.entry;
+    }
+    return -1;
+}
+
 MEDIARECORD CMediaInfoCache::Lookup(const QString& path)
 {
-    if (!m_bMapValid) {
-        m_mapIndex.clear();
-        m_mapIndex.reserve(GetSize());
-        for (int i = 0; i < GetSize(); ++i)
-            m_mapIndex.insert(m_arrPath[static_cast<size_t>(i)], i);
-        m_bMapValid = true;
-    }
-    const auto found = m_mapIndex.constFind(path);
-    return found == m_mapIndex.cend() ? MEDIARECORD{} : GetRecord(found.value());
+    if (!m_bMapValid)
+        RebuildIndex();
+    const int index = FindEntry(path, qHash(path));
+    return index < 0 ? MEDIARECORD{} : GetRecord(index);
 }
 
 MEDIARECORD CMediaInfoCache::GetRecord(int index) const
 {
-    const auto i = static_cast<size_t>(index);
+    const Entry& entry = m_entries.at(static_cast<size_t>(index));
     MEDIARECORD record;
-    record.strPath = m_arrPath[i];
-    record.dwSize = m_arrSize[i];
-    record.timeModified = m_arrModified[i];
-    record.pThumbnail = m_arrThumbnail[i];
-    record.dwReserved = m_arrReserved[i];
-    record.nLength = m_arrLength[i];
+    record.strPath = entry.path;
+    record.dwSize = entry.size;
+    record.timeModified = entry.modified;
+    record.pThumbnail = entry.thumbnail;
+    record.dwReserved = entry.reserved;
+    record.nLength = entry.length;
     return record;
 }
 
 void CMediaInfoCache::Add(const MEDIARECORD& record)
 {
-    m_arrPath.push_back(record.strPath);
-    m_arrSize.push_back(record.dwSize);
-    m_arrModified.push_back(record.timeModified);
-    m_arrReserved.push_back(record.dwReserved);
-    m_arrThumbnail.push_back(record.pThumbnail);
-    m_arrLength.push_back(record.nLength);
+    m_entries.push_back({record.strPath, record.dwSize, record.timeModified, record.pThumbnail, record.dwReserved,
+                         record.nLength});
     m_bMapValid = false;
 }
 
@@ -46,37 +67,26 @@ void CMediaInfoCache::RemoveAt(int index)
 {
     if (index < 0 || index >= GetSize())
         return;
-    const auto at = static_cast<std::ptrdiff_t>(index);
-    m_arrPath.erase(m_arrPath.begin() + at);
-    m_arrSize.erase(m_arrSize.begin() + at);
-    m_arrModified.erase(m_arrModified.begin() + at);
-    m_arrReserved.erase(m_arrReserved.begin() + at);
-    m_arrThumbnail.erase(m_arrThumbnail.begin() + at);
-    m_arrLength.erase(m_arrLength.begin() + at);
+    m_entries.erase(m_entries.begin() + index);
     m_bMapValid = false;
 }
 
 void CMediaInfoCache::RemoveAll()
 {
-    m_arrPath.clear();
-    m_arrSize.clear();
-    m_arrModified.clear();
-    m_arrReserved.clear();
-    m_arrThumbnail.clear();
-    m_arrLength.clear();
+    m_entries.clear();
     m_bMapValid = false;
 }
 
 void CMediaInfoCache::Write(ArchiveWriter& archive) const
 {
     archive.WriteInt32(GetSize() - 1);
-    for (size_t i = 0; i < m_arrPath.size(); ++i) {
-        archive.WriteString(m_arrPath[i]);
-        archive.WriteUInt32(static_cast<quint32>(m_arrSize[i]));
-        archive.WriteInt32(static_cast<qint32>(m_arrModified[i]));
-        archive.WriteInt32(m_arrLength[i]);
-        if (m_arrThumbnail[i]) {
-            const QByteArray block = ThumbnailToBlock(*m_arrThumbnail[i]);
+    for (const Entry& entry : m_entries) {
+        archive.WriteString(entry.path);
+        archive.WriteUInt32(static_cast<quint32>(entry.size));
+        archive.WriteInt32(static_cast<qint32>(entry.modified));
+        archive.WriteInt32(entry.length);
+        if (entry.thumbnail) {
+            const QByteArray block = ThumbnailToBlock(*entry.thumbnail);
             archive.WriteUInt32(static_cast<quint32>(block.size()));
             archive.WriteBytes(block);
         } else {

@@ -2,7 +2,6 @@
 
 #include "MediaRecord.h"
 
-#include <QHash>
 #include <QString>
 
 #include <vector>
@@ -24,20 +23,39 @@ public:
     void Add(const MEDIARECORD& record);
     void RemoveAt(int index);
     void RemoveAll();
-    int GetSize() const { return static_cast<int>(m_arrPath.size()); }
+    int GetSize() const { return static_cast<int>(m_entries.size()); }
 
     // The cache section of a scenario file: the last entry index, then each
     // entry's path, size, time, length and thumbnail block.
     void Write(ArchiveWriter& archive) const;
 
 private:
-    std::vector<QString> m_arrPath;
-    std::vector<quint64> m_arrSize;
-    std::vector<qint64> m_arrModified;
-    std::vector<quint32> m_arrReserved;
-    std::vector<Thumbnail> m_arrThumbnail;
-    std::vector<qint32> m_arrLength;
-    QHash<QString, int> m_mapIndex;
+    // One entry's values side by side, so that a lookup touches one place.
+    struct Entry {
+        QString path;
+        quint64 size = 0;
+        qint64 modified = 0;
+        Thumbnail thumbnail;
+        quint32 reserved = 0;
+        qint32 length = 0;
+    };
+
+    // A slot of the path index: the hash of a path and the index of its
+    // latest entry (-1 for a free slot).
+    struct IndexSlot {
+        size_t hash = 0;
+        int entry = -1;
+    };
+
+    void RebuildIndex();
+    int FindEntry(const QString& path, size_t hash) const;
+    size_t NextSlot(size_t slot) const { return (slot + 1) & (m_mapIndex.size() - 1); }
+
+    std::vector<Entry> m_entries;
+    // Path -> latest entry, while m_bMapValid: open addressing in a table of
+    // twice the entries or more, so that a lookup usually reads one slot
+    // before comparing the path.
+    std::vector<IndexSlot> m_mapIndex;
     bool m_bMapValid = false;
 };
 

@@ -34,6 +34,17 @@ QStringList ReadStrings(ArchiveReader& archive, qint32 count, const char* field)
     return strings;
 }
 
+// A stored block of this program's pixel format, read straight into a picture.
+Thumbnail ReadThumbnail(ArchiveReader& archive)
+{
+    auto picture = std::make_shared<QImage>(kThumbnailWidth, kThumbnailHeight, QImage::Format_RGB32);
+    if (picture->sizeInBytes() != kThumbnailBlockBytes)
+        throw std::bad_alloc();
+    archive.ReadInto(picture->bits(), kThumbnailBlockBytes, "thumbnail");
+    MakeBlockPictureOpaque(*picture);
+    return picture;
+}
+
 void ReadBody(ArchiveReader& archive, Scenario& scenario)
 {
     const qint32 count = archive.ReadInt32("object count");
@@ -50,8 +61,11 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
             entry.size = archive.ReadUInt32("cache entry size");
             entry.modified = archive.ReadInt32("cache entry time");
             entry.length = archive.ReadInt32("cache entry length");
-            const quint32 thumbnailBytes = archive.ReadUInt32("thumbnail size");
-            entry.thumbnail = archive.ReadBytes(thumbnailBytes, "thumbnail");
+            entry.thumbnailBytes = archive.ReadUInt32("thumbnail size");
+            if (entry.thumbnailBytes == kThumbnailBlockBytes)
+                entry.thumbnail = ReadThumbnail(archive);
+            else
+                archive.Skip(entry.thumbnailBytes, "thumbnail");
             scenario.cache.push_back(std::move(entry));
         }
     }
@@ -108,16 +122,14 @@ ScenarioReadResult ReadScenarioFile(const QString& path)
 void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache)
 {
     for (const ScenarioCacheEntry& entry : scenario.cache) {
+        if (entry.thumbnailBytes != 0 && !entry.thumbnail)
+            continue;
         MEDIARECORD record;
-        if (!entry.thumbnail.isEmpty()) {
-            record.pThumbnail = ThumbnailFromBlock(entry.thumbnail);
-            if (!record.pThumbnail)
-                continue;
-        }
         record.strPath = entry.path;
         record.dwSize = entry.size;
         record.timeModified = entry.modified;
-        record.dwReserved = static_cast<quint32>(entry.thumbnail.size());
+        record.pThumbnail = entry.thumbnail;
+        record.dwReserved = entry.thumbnailBytes;
         record.nLength = entry.length;
         cache.Add(record);
     }

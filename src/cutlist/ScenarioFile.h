@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MediaRecord.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
@@ -29,7 +31,8 @@ struct ScenarioCacheEntry {
     quint32 size = 0;
     qint32 modified = 0;
     qint32 length = 0;
-    QByteArray thumbnail;  // as stored; its size is the stored byte count
+    quint32 thumbnailBytes = 0;  // the stored byte count; 0 for no picture
+    Thumbnail thumbnail;         // the picture, when the stored block fits
 };
 
 // The fields of a scenario file. Version 10 has only the paths; the current

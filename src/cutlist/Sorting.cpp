@@ -4,84 +4,131 @@
 #include "TextEncoding.h"
 
 #include <algorithm>
-#include <numeric>
+#include <string>
+#include <string_view>
+#include <tuple>
 
 namespace kivo {
 namespace {
 
-QByteArray NameKey(const QString& name)
-{
-    QByteArray bytes = Cp932SortBytes(name);
-    for (char& byte : bytes) {
-        if (byte >= 'A' && byte <= 'Z')
-            byte = static_cast<char>(byte - 'A' + 'a');
+// The keys of all objects, side by side in one buffer so that building them
+// allocates little and comparing them stays within a small piece of memory.
+class ByteKeys {
+public:
+    struct Key {
+        size_t offset;
+        size_t length;
+        int position;
+    };
+
+    template <typename AppendKey>
+    ByteKeys(const CutListModel& list, AppendKey appendKey)
+    {
+        m_keys.reserve(static_cast<size_t>(list.GetItemCount()));
+        for (int position = 0; position < list.GetItemCount(); ++position) {
+            const size_t offset = m_bytes.size();
+            appendKey(position, m_bytes);
+            m_keys.push_back({offset, m_bytes.size() - offset, position});
+        }
     }
-    return bytes;
+
+    // std::string_view compares bytes as unsigned values, a prefix before
+    // the longer text.
+    std::string_view Bytes(const Key& key) const { return {m_bytes.data() + key.offset, key.length}; }
+    std::vector<Key>& Keys() { return m_keys; }
+
+private:
+    std::string m_bytes;
+    std::vector<Key> m_keys;
+};
+
+// The positions in key order; equal keys keep their order in both directions.
+template <typename Element, typename Less>
+std::vector<int> StableOrder(std::vector<Element>& keys, bool descending, Less less)
+{
+    if (descending)
+        std::stable_sort(keys.begin(), keys.end(), [&](const Element& a, const Element& b) { return less(b, a); });
+    else
+        std::stable_sort(keys.begin(), keys.end(), less);
+    std::vector<int> order;
+    order.reserve(keys.size());
+    for (const Element& key : keys)
+        order.push_back(key.position);
+    return order;
+}
+
+template <typename AppendKey>
+std::vector<int> ByteOrder(const CutListModel& list, bool descending, AppendKey appendKey)
+{
+    ByteKeys keys(list, appendKey);
+    return StableOrder(keys.Keys(), descending, [&keys](const ByteKeys::Key& a, const ByteKeys::Key& b) {
+        return keys.Bytes(a) < keys.Bytes(b);
+    });
+}
+
+void AppendNameKey(const QString& name, std::string& out)
+{
+    const size_t start = out.size();
+    AppendCp932SortBytes(name, out);
+    for (size_t i = start; i < out.size(); ++i) {
+        if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    }
 }
 
 // The text as "%020s" would give it: right-aligned in 20 places, padded on
 // the left with the digit 0; longer texts stay as they are.
-QByteArray NumericTextKey(const QString& text)
+void AppendNumericTextKey(const QString& text, std::string& out)
 {
-    QByteArray bytes = Cp932SortBytes(text);
+    std::string bytes;
+    AppendCp932SortBytes(text, bytes);
     if (bytes.size() < 20)
-        bytes.prepend(20 - bytes.size(), '0');
-    return bytes;
+        out.append(20 - bytes.size(), '0');
+    out.append(bytes);
 }
 
-template <typename Key, typename Less>
-std::vector<int> StableOrder(const std::vector<Key>& keys, bool descending, Less less)
-{
-    std::vector<int> order(keys.size());
-    std::iota(order.begin(), order.end(), 0);
-    if (descending) {
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return less(keys[static_cast<size_t>(b)], keys[static_cast<size_t>(a)]); });
-    } else {
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return less(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]); });
-    }
-    return order;
-}
-
-template <typename MakeKey>
-auto Keys(const CutListModel& list, MakeKey makeKey)
-{
-    std::vector<decltype(makeKey(0))> keys;
-    keys.reserve(static_cast<size_t>(list.GetItemCount()));
-    for (int position = 0; position < list.GetItemCount(); ++position)
-        keys.push_back(makeKey(position));
-    return keys;
-}
+struct DateKey {
+    bool hasDate;
+    qint64 modified;
+    int position;
+};
 
 }  // namespace
 
 std::vector<int> SortedOrder(const CutListModel& list, SortKey key, bool descending)
 {
-    // QByteArray orders by unsigned bytes, a prefix before the longer text.
-    const auto bytesLess = [](const QByteArray& a, const QByteArray& b) { return a < b; };
-    const auto text = [&list](int position, int column) { return list.GetItemText(position, column); };
+    const auto column = [&list](int index) {
+        return [&list, index](int position) -> const QString& { return list.GetItemText(position, index); };
+    };
     switch (key) {
     case SortKey::Name:
-        return StableOrder(Keys(list, [&](int p) { return NameKey(text(p, CutListModel::kColumnName)); }),
-                           descending, bytesLess);
+        return ByteOrder(list, descending, [text = column(CutListModel::kColumnName)](int p, std::string& out) {
+            AppendNameKey(text(p), out);
+        });
     case SortKey::MediaTime:
-        return StableOrder(Keys(list, [&](int p) { return NumericTextKey(text(p, CutListModel::kColumnMediaTime)); }),
-                           descending, bytesLess);
+        return ByteOrder(list, descending, [text = column(CutListModel::kColumnMediaTime)](int p, std::string& out) {
+            AppendNumericTextKey(text(p), out);
+        });
     case SortKey::Size:
-        return StableOrder(Keys(list, [&](int p) { return NumericTextKey(text(p, CutListModel::kColumnSize)); }),
-                           descending, bytesLess);
+        return ByteOrder(list, descending, [text = column(CutListModel::kColumnSize)](int p, std::string& out) {
+            AppendNumericTextKey(text(p), out);
+        });
     case SortKey::Type:
-        return StableOrder(Keys(list, [&](int p) { return Cp932SortBytes(text(p, CutListModel::kColumnType)); }),
-                           descending, bytesLess);
-    case SortKey::Date:
-        // (has a date, time): objects without a date come first.
-        return StableOrder(Keys(list,
-                                [&](int p) {
-                                    const qint64 modified = list.GetItemModified(p);
-                                    return std::pair<bool, qint64>(modified != 0, modified);
-                                }),
-                           descending, std::less<>());
+        return ByteOrder(list, descending, [text = column(CutListModel::kColumnType)](int p, std::string& out) {
+            AppendCp932SortBytes(text(p), out);
+        });
+    case SortKey::Date: {
+        // Chronological; objects without a date come first.
+        std::vector<DateKey> keys;
+        keys.reserve(static_cast<size_t>(list.GetItemCount()));
+        for (int position = 0; position < list.GetItemCount(); ++position) {
+            const qint64 modified = list.GetItemModified(position);
+            keys.push_back({modified != 0, modified, position});
+        }
+        return StableOrder(keys, descending, [](const DateKey& a, const DateKey& b) {
+            return std::tie(a.hasDate, a.modified) < std::tie(b.hasDate, b.modified);
+        });
+    }
     }
     return {};
 }

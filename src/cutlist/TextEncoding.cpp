@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <iconv.h>
 
+#include <vector>
+
 namespace kivo {
 namespace {
 
@@ -95,19 +97,6 @@ bool IsAscii(QByteArrayView bytes)
     return true;
 }
 
-size_t Utf8SequenceLength(QByteArrayView rest)
-{
-    const auto lead = static_cast<unsigned char>(rest.front());
-    size_t length = 1;
-    if (lead >= 0xF0)
-        length = 4;
-    else if (lead >= 0xE0)
-        length = 3;
-    else if (lead >= 0xC0)
-        length = 2;
-    return std::min(length, static_cast<size_t>(rest.size()));
-}
-
 }  // namespace
 
 std::optional<QByteArray> EncodeCp932(const QString& text)
@@ -134,16 +123,58 @@ QString DecodeCp932(QByteArrayView bytes)
     return utf8 ? QString::fromUtf8(*utf8) : QString();
 }
 
-QByteArray Cp932SortBytes(const QString& text)
+namespace {
+
+// CP932 code of every character of the Basic Multilingual Plane, asked of
+// iconv once: a value below 0x100 is a single byte, above it a lead and a
+// trail byte, 0 a character CP932 lacks (U+0000 aside).
+class Cp932Table {
+public:
+    Cp932Table() : m_codes(0x10000, 0)
+    {
+        for (char32_t c = 1; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue;
+            const QByteArray utf8 = QString(QChar(static_cast<char16_t>(c))).toUtf8();
+            const auto bytes = ToCp932().Convert(utf8, [](QByteArrayView, QByteArray&) { return size_t{0}; });
+            if (!bytes || bytes->isEmpty() || bytes->size() > 2)
+                continue;
+            const auto first = static_cast<uchar>(bytes->at(0));
+            m_codes[c] = bytes->size() == 1 ? first : static_cast<quint16>(first << 8 | static_cast<uchar>(bytes->at(1)));
+        }
+    }
+
+    quint16 Code(char16_t c) const { return m_codes[c]; }
+
+private:
+    std::vector<quint16> m_codes;
+};
+
+void AppendUtf8(std::string& out, char32_t c)
 {
-    if (IsAscii(text))
-        return text.toLatin1();
-    auto bytes = ToCp932().Convert(text.toUtf8(), [](QByteArrayView rest, QByteArray& out) {
-        const size_t length = Utf8SequenceLength(rest);
-        out.append(rest.first(static_cast<qsizetype>(length)));
-        return length;
-    });
-    return bytes ? *bytes : text.toUtf8();
+    out.append(QString::fromUcs4(&c, 1).toStdString());
+}
+
+}  // namespace
+
+void AppendCp932SortBytes(QStringView text, std::string& out)
+{
+    static const Cp932Table table;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit < 0x80) {
+            out.push_back(static_cast<char>(unit));
+        } else if (const quint16 code = table.Code(unit); code != 0) {
+            if (code >= 0x100)
+                out.push_back(static_cast<char>(code >> 8));
+            out.push_back(static_cast<char>(code & 0xFF));
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            AppendUtf8(out, QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
+            ++i;
+        } else {
+            AppendUtf8(out, unit);
+        }
+    }
 }
 
 }  // namespace kivo

@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
+#include <string>
 
 namespace kivo {
 
@@ -18,8 +20,8 @@ std::optional<QByteArray> EncodeCp932(const QString& text);
 // The text of CP932 bytes; bytes that are not valid CP932 become U+FFFD.
 QString DecodeCp932(QByteArrayView bytes);
 
-// The bytes a text is compared by: its CP932 bytes, where a character CP932
-// lacks contributes its UTF-8 bytes instead.
-QByteArray Cp932SortBytes(const QString& text);
+// Appends the bytes a text is compared by: its CP932 bytes, where a
+// character CP932 lacks contributes its UTF-8 bytes instead.
+void AppendCp932SortBytes(QStringView text, std::string& out);
 
 }  // namespace kivo

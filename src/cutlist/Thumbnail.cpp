@@ -1,12 +1,18 @@
 #include "Thumbnail.h"
 
+#include <QtEndian>
+
 namespace kivo {
 
 QImage ToListPicture(const QImage& picture)
 {
     if (picture.isNull()) {
-        QImage card(kThumbnailWidth, kThumbnailHeight, QImage::Format_RGB32);
-        card.fill(Qt::white);
+        // One card shared by every object without a picture.
+        static const QImage card = [] {
+            QImage white(kThumbnailWidth, kThumbnailHeight, QImage::Format_RGB32);
+            white.fill(Qt::white);
+            return white;
+        }();
         return card;
     }
     QImage image = picture.convertToFormat(QImage::Format_RGB32);
@@ -15,35 +21,29 @@ QImage ToListPicture(const QImage& picture)
     return image;
 }
 
+// In memory an RGB32 pixel is the 32-bit value 0xFFRRGGBB; on disk it is
+// the bytes B, G, R, 0, that is the same value without its top byte, in
+// little-endian order.
 QByteArray ThumbnailToBlock(const QImage& picture)
 {
     const QImage image = ToListPicture(picture);
     QByteArray block(kThumbnailBlockBytes, Qt::Uninitialized);
-    auto* out = reinterpret_cast<uchar*>(block.data());
+    auto* out = reinterpret_cast<quint32*>(block.data());
     for (int y = 0; y < kThumbnailHeight; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < kThumbnailWidth; ++x, out += 4) {
-            out[0] = static_cast<uchar>(qBlue(line[x]));
-            out[1] = static_cast<uchar>(qGreen(line[x]));
-            out[2] = static_cast<uchar>(qRed(line[x]));
-            out[3] = 0;
-        }
+        const auto* line = reinterpret_cast<const quint32*>(image.constScanLine(y));
+        for (int x = 0; x < kThumbnailWidth; ++x)
+            *out++ = qToLittleEndian(line[x] & 0x00FFFFFFu);
     }
     return block;
 }
 
-Thumbnail ThumbnailFromBlock(QByteArrayView block)
+void MakeBlockPictureOpaque(QImage& picture)
 {
-    if (block.size() != kThumbnailBlockBytes)
-        return nullptr;
-    auto image = std::make_shared<QImage>(kThumbnailWidth, kThumbnailHeight, QImage::Format_RGB32);
-    const auto* in = reinterpret_cast<const uchar*>(block.data());
-    for (int y = 0; y < kThumbnailHeight; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image->scanLine(y));
-        for (int x = 0; x < kThumbnailWidth; ++x, in += 4)
-            line[x] = qRgb(in[2], in[1], in[0]);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] = qFromLittleEndian(line[x]) | 0xFF000000u;
     }
-    return image;
 }
 
 QImage ReduceThumbnail(const QImage& picture, bool keepDark)

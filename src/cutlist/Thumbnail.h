@@ -16,15 +16,16 @@ constexpr int kSmallImageHeight = 24;
 // B, G, R, 0, rows from top to bottom.
 constexpr int kThumbnailBlockBytes = kThumbnailWidth * kThumbnailHeight * 4;
 
-// `picture` as a 64 x 48 list picture in RGB32 (a white card for a null one).
+// `picture` as a 64 x 48 list picture in RGB32 (a white card for a null
+// one); a picture that already is one is shared, not copied.
 QImage ToListPicture(const QImage& picture);
 
 // The on-disk pixel block of a picture (scaled to 64 x 48 if it is not).
 QByteArray ThumbnailToBlock(const QImage& picture);
 
-// The picture of an on-disk pixel block; null when the block has another
-// size, that is when it was written for another pixel format.
-Thumbnail ThumbnailFromBlock(QByteArrayView block);
+// Turns a picture whose bits were just filled with an on-disk block into a
+// proper RGB32 picture (opaque pixels).
+void MakeBlockPictureOpaque(QImage& picture);
 
 // The 32 x 24 reduction of a 64 x 48 list picture. Pictures of playable media
 // keep one pixel of each 2 x 2 square; the cards of invalid or picture-less

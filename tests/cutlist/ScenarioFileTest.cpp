@@ -84,7 +84,9 @@ TEST(ScenarioReader, Version20RestoresPositionAndMediaInformationButNoNames)
     EXPECT_EQ(scenario.cache[0].size, 1234u);
     EXPECT_EQ(scenario.cache[0].modified, 921000000);
     EXPECT_EQ(scenario.cache[0].length, 6000);
-    EXPECT_EQ(scenario.cache[0].thumbnail, samples::TestPictureBlock());
+    EXPECT_EQ(scenario.cache[0].thumbnailBytes, 12288u);
+    ASSERT_TRUE(scenario.cache[0].thumbnail);
+    EXPECT_EQ(*scenario.cache[0].thumbnail, *TestPicture());
     EXPECT_TRUE(scenario.names.isEmpty());
 }
 
@@ -97,7 +99,8 @@ TEST(ScenarioReader, Version30DecodesShiftJisAndWideStringsAndDropsUnfittingThum
     EXPECT_EQ(scenario.current, 1);
     EXPECT_EQ(scenario.position, 250);
     ASSERT_EQ(scenario.cache.size(), 3u);
-    EXPECT_EQ(scenario.cache[1].thumbnail.size(), 6144);
+    EXPECT_EQ(scenario.cache[1].thumbnailBytes, 6144u);
+    EXPECT_FALSE(scenario.cache[1].thumbnail);
     EXPECT_TRUE(scenario.cache[2].path.isEmpty());
     EXPECT_EQ(scenario.names, QStringList({"名前", "ﾃｽﾄ", " "}));
 

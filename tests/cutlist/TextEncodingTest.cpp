@@ -35,8 +35,9 @@ TEST(TextEncoding, InvalidBytesBecomeReplacementCharacters)
 
 TEST(TextEncoding, SortBytesFallBackToUtf8ForCharactersCp932Lacks)
 {
-    EXPECT_EQ(Cp932SortBytes(QStringLiteral("aé表")), QByteArray("a\xc3\xa9\x95\x5c"));
-    EXPECT_EQ(Cp932SortBytes(QStringLiteral("ABC")), QByteArray("ABC"));
+    std::string bytes = "x";
+    AppendCp932SortBytes(QStringLiteral("aé表ﾌ😀¥"), bytes);
+    EXPECT_EQ(bytes, "xa\xc3\xa9\x95\x5c\xcc\xf0\x9f\x98\x80\x5c");
 }
 
 }  // namespace

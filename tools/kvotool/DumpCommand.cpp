@@ -43,7 +43,7 @@ Json ToJson(const Scenario& scenario)
                 {"size", entry.size},
                 {"modified", entry.modified},
                 {"length", entry.length},
-                {"thumbnail_bytes", entry.thumbnail.size()},
+                {"thumbnail_bytes", entry.thumbnailBytes},
             });
         }
         json["cache"] = std::move(cache);
@@ -74,7 +74,7 @@ void PrintSummary(const std::string& file, const Scenario& scenario)
             std::cout << "  " << i << ": " << (entry.path.isEmpty() ? "(empty)" : Utf8(entry.path)) << "\n"
                       << "     size " << entry.size << " bytes, modified " << UtcTime(entry.modified) << " ("
                       << entry.modified << "), length " << Utf8(FormatShortTime(entry.length)) << " ("
-                      << entry.length << "), thumbnail " << entry.thumbnail.size() << " bytes\n";
+                      << entry.length << "), thumbnail " << entry.thumbnailBytes << " bytes\n";
         }
     }
     if (scenario.version >= 30) {

@@ -1,0 +1,240 @@
+// Speed of the cut-list core, each figure beside its reference measured in
+// the same run:
+//  - saving and reading back a 10,000-object scenario with a picture per
+//    object, against copying the same file with cp and syncing the copy;
+//  - Lookup in a 100,000-entry media cache (goal: under 200 ns), beside the
+//    time to allocate the pictures that reading a scenario must create;
+//  - sorting 100,000 objects by name, against std::sort of the same names;
+//  - the random order of 100,000 objects, against the same at 10,000.
+
+#include "cutlist/CutListModel.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/RandomOrder.h"
+#include "cutlist/ScenarioFile.h"
+#include "cutlist/Sorting.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+
+namespace kivo {
+namespace {
+
+// Paths of a realistic media collection, a third of them with Japanese names.
+QString MediaPath(int i)
+{
+    static const char16_t* const folders[] = {u"/home/user/Videos/holiday", u"/home/user/ビデオ/旅行 2019",
+                                              u"/media/usb/DCIM/100CANON"};
+    static const char16_t* const names[] = {u"clip", u"ｸﾘｯﾌﾟ", u"Movie", u"運動会"};
+    return QStringLiteral("%1/%2_%3.mpg")
+        .arg(QString::fromUtf16(folders[i % 3]), QString::fromUtf16(names[(i / 3) % 4]))
+        .arg((i * 7919) % 100003, 6, 10, QLatin1Char('0'));
+}
+
+Thumbnail Picture(int i)
+{
+    auto image = std::make_shared<QImage>(64, 48, QImage::Format_RGB32);
+    image->fill(QColor::fromHsv(i % 360, 200, 200));
+    return image;
+}
+
+// A cut list of `count` examined objects, each with its cache entry.
+struct Fixture {
+    CutListModel list;
+    CMediaInfoCache cache;
+
+    Fixture(int count, bool pictures)
+    {
+        for (int i = 0; i < count; ++i) {
+            MEDIARECORD record;
+            record.strPath = MediaPath(i);
+            record.dwSize = 1000000 + static_cast<quint64>(i);
+            record.timeModified = 1600000000 + i;
+            record.nLength = 6000 + i;
+            if (pictures)
+                record.pThumbnail = Picture(i);
+            cache.Add(record);
+            list.AddObject(record, QImage(), false);
+        }
+    }
+};
+
+void ScenarioSaveAndRead(benchmark::State& state)
+{
+    Fixture fixture(10000, true);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bench.kvo"));
+    for (auto _ : state) {
+        QString error;
+        if (!SaveScenarioFile(path, fixture.list, fixture.cache, 0, &error))
+            state.SkipWithError(error.toUtf8().constData());
+        const ScenarioReadResult result = ReadScenarioFile(path);
+        CMediaInfoCache cache;
+        AddScenarioCacheEntries(result.scenario, cache);
+        benchmark::DoNotOptimize(cache.GetSize());
+    }
+}
+
+void CopyAndSyncReference(benchmark::State& state)
+{
+    Fixture fixture(10000, true);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bench.kvo"));
+    QString error;
+    SaveScenarioFile(path, fixture.list, fixture.cache, 0, &error);
+    const std::string command = "cp '" + path.toStdString() + "' '" + path.toStdString() + ".copy' && sync '" +
+                                path.toStdString() + ".copy'";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("cp or sync failed");
+    }
+}
+
+// What reading a scenario cannot avoid: a fresh picture for every object.
+void PictureAllocationReference(benchmark::State& state)
+{
+    for (auto _ : state) {
+        std::vector<Thumbnail> pictures;
+        pictures.reserve(10000);
+        for (int i = 0; i < 10000; ++i) {
+            auto picture = std::make_shared<QImage>(64, 48, QImage::Format_RGB32);
+            picture->fill(Qt::black);
+            pictures.push_back(std::move(picture));
+        }
+        benchmark::DoNotOptimize(pictures.data());
+    }
+}
+
+// Lookups of the list's own paths, as the status summary and the scenario
+// writer make them: in list order, and after the list was shuffled (so that
+// consecutive lookups land far apart in memory).
+void CacheLookup(benchmark::State& state)
+{
+    Fixture fixture(100000, false);
+    if (state.range(0) != 0)
+        fixture.list.ApplyOrder(RandomOrder(17, fixture.list.GetItemCount()));
+    std::vector<QString> paths;
+    for (int position = 0; position < fixture.list.GetItemCount(); ++position)
+        paths.push_back(fixture.list.GetItemPath(position));
+    fixture.cache.Lookup(QString());  // builds the index
+    size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(fixture.cache.Lookup(paths[next]));
+        next = next + 1 == paths.size() ? 0 : next + 1;
+    }
+}
+
+std::vector<int> Shuffled(int count)
+{
+    std::vector<int> order(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[static_cast<size_t>(i)] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(2));
+    return order;
+}
+
+void SortByName(benchmark::State& state)
+{
+    Fixture fixture(100000, false);
+    const std::vector<int> shuffle = Shuffled(100000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        fixture.list.ApplyOrder(shuffle);
+        state.ResumeTiming();
+        SortCutList(fixture.list, SortKey::Name, false);
+    }
+}
+
+void StdSortReference(benchmark::State& state)
+{
+    std::vector<std::string> names;
+    for (int i : Shuffled(100000))
+        names.push_back(MediaPath(i).toStdString());
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::string> copy = names;
+        state.ResumeTiming();
+        std::sort(copy.begin(), copy.end());
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+
+void RandomOrderOfList(benchmark::State& state)
+{
+    Fixture fixture(static_cast<int>(state.range(0)), false);
+    int seed = 0;
+    for (auto _ : state) {
+        fixture.list.ApplyOrder(RandomOrder(seed, fixture.list.GetItemCount()));
+        seed = (seed + 37) % 256;
+    }
+}
+
+BENCHMARK(ScenarioSaveAndRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(CopyAndSyncReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(PictureAllocationReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(CacheLookup)->Arg(0)->Arg(1)->Unit(benchmark::kNanosecond)->Iterations(1000000);
+BENCHMARK(SortByName)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(StdSortReference)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(RandomOrderOfList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Prints the usual table and keeps each benchmark's time for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+
+    void PrintSummary() const
+    {
+        const auto time = [this](const std::string& name) {
+            const auto found = m_times.find(name);
+            return found == m_times.end() ? 0.0 : found->second;
+        };
+        std::printf("\n%-44s %14s %30s %8s %s\n", "figure", "measured", "reference", "ratio", "goal");
+        Line("save + read back, 10,000 objects", time("ScenarioSaveAndRead/iterations:5/real_time"), "ms",
+             "cp + sync", time("CopyAndSyncReference/iterations:5/real_time"), "<= 3x");
+        std::printf("%-44s %11.2f ms %30s\n", "  (10,000 fresh 64x48 pictures alone)",
+                    time("PictureAllocationReference/iterations:5/real_time"), "");
+        std::printf("%-44s %11.1f ns %30s %8s %s\n", "Lookup, 100,000 entries, list order",
+                    time("CacheLookup/0/iterations:1000000"), "(fixed goal)", "", "< 200 ns");
+        std::printf("%-44s %11.1f ns %30s %8s %s\n", "Lookup, 100,000 entries, shuffled list",
+                    time("CacheLookup/1/iterations:1000000"), "(fixed goal)", "", "< 200 ns");
+        Line("sort by name, 100,000 objects", time("SortByName/min_time:2.000"), "ms", "std::sort of the names",
+             time("StdSortReference/min_time:2.000"), "<= 3x");
+        Line("random order, 100,000 objects", time("RandomOrderOfList/100000/min_time:2.000"), "ms",
+             "10,000 objects", time("RandomOrderOfList/10000/min_time:2.000"), "<= 20x");
+    }
+
+private:
+    static void Line(const char* figure, double measured, const char* unit, const char* reference,
+                     double referenceTime, const char* goal)
+    {
+        std::printf("%-44s %11.2f %-2s %18s %8.2f %-2s %7.2fx %s\n", figure, measured, unit, reference,
+                    referenceTime, unit, referenceTime > 0 ? measured / referenceTime : 0.0, goal);
+    }
+
+    std::map<std::string, double> m_times;
+};
+
+}  // namespace
+}  // namespace kivo
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    kivo::SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintSummary();
+    benchmark::Shutdown();
+    return 0;
+}

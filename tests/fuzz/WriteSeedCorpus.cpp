@@ -1,0 +1,36 @@
+// Writes the hand-built scenario samples, and a few damaged variants of
+// them, as the seed corpus of the scenario reader's fuzz target. Usage:
+// write_seed_corpus SEED_DIR WORK_DIR (the work folder is only created).
+
+#include "ScenarioSamples.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: write_seed_corpus SEED_DIR WORK_DIR\n");
+        return 1;
+    }
+    const QString seeds = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(seeds) || !QDir().mkpath(QString::fromLocal8Bit(argv[2])))
+        return 1;
+
+    std::vector<QByteArray> files = kivo::samples::AllSamples();
+    const QByteArray full = kivo::samples::Version30File();
+    files.push_back(full.left(full.size() / 2));
+    // A count far beyond the file and a negative one.
+    files.push_back(kivo::samples::Bytes().Str("KivoDSv30").I32(2000000000).Str("/a").Data());
+    files.push_back(kivo::samples::Bytes().Str("KivoDSv20").I32(-3).I32(0).I32(0).I32(-2).Data());
+    files.push_back(kivo::samples::Bytes().Str("KivoDSv31").Data());
+
+    for (size_t i = 0; i < files.size(); ++i) {
+        QFile file(QStringLiteral("%1/seed-%2.kvo").arg(seeds).arg(i));
+        if (!file.open(QIODevice::WriteOnly) || file.write(files[i]) != files[i].size())
+            return 1;
+    }
+    return 0;
+}
