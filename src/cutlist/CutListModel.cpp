@@ -171,14 +171,27 @@ void CutListModel::ApplyOrder(const std::vector<int>& order)
     if (order.size() != m_items.size())
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<Item> reordered;
-    reordered.reserve(m_items.size());
     std::vector<int> newPosition(order.size());
-    for (size_t position = 0; position < order.size(); ++position) {
-        reordered.push_back(std::move(m_items[static_cast<size_t>(order[position])]));
+    for (size_t position = 0; position < order.size(); ++position)
         newPosition[static_cast<size_t>(order[position])] = static_cast<int>(position);
+
+    // In place, one cycle of the permutation at a time, so that a large list
+    // is not copied.
+    std::vector<bool> placed(order.size(), false);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start])
+            continue;
+        Item carried = std::move(m_items[start]);
+        size_t position = start;
+        while (static_cast<size_t>(order[position]) != start) {
+            const auto from = static_cast<size_t>(order[position]);
+            m_items[position] = std::move(m_items[from]);
+            placed[position] = true;
+            position = from;
+        }
+        m_items[position] = std::move(carried);
+        placed[position] = true;
     }
-    m_items.swap(reordered);
     IndexPositions(0, GetItemCount() - 1);
 
     const QModelIndexList before = persistentIndexList();

@@ -20,7 +20,6 @@ public:
             random ^= random >> 17;
             random ^= random << 5;
             Node& node = m_nodes[static_cast<size_t>(value) + 1];
-            node.value = value;
             node.priority = random;
             node.size = 1;
             m_root = Merge(m_root, value + 1);
@@ -29,10 +28,9 @@ public:
 
     void Move(int from, int to)
     {
-        auto [before, rest] = Split(m_root, from);
-        auto [moved, after] = Split(rest, 1);
-        auto [head, tail] = Split(Merge(before, after), to);
-        m_root = Merge(Merge(head, moved), tail);
+        int moved = 0;
+        m_root = EraseAt(m_root, from, moved);
+        m_root = InsertAt(m_root, to, moved);
     }
 
     std::vector<int> Values() const
@@ -48,18 +46,19 @@ public:
             }
             node = stack.back();
             stack.pop_back();
-            values.push_back(At(node).value);
+            values.push_back(node - 1);
             node = At(node).right;
         }
         return values;
     }
 
 private:
+    // Node v + 1 holds the element that started at position v; node 0 is
+    // the empty tree, of size 0.
     struct Node {
         int left = 0;
         int right = 0;
-        int size = 0;  // node 0 is the empty tree, of size 0
-        int value = 0;
+        int size = 0;
         std::uint32_t priority = 0;
     };
 
@@ -80,6 +79,41 @@ private:
         At(right).left = Merge(left, At(right).left);
         Update(right);
         return right;
+    }
+
+    // Takes the element at `position` out of `tree` into `removed`.
+    int EraseAt(int tree, int position, int& removed)
+    {
+        const int leftSize = At(At(tree).left).size;
+        if (position == leftSize) {
+            removed = tree;
+            return Merge(At(tree).left, At(tree).right);
+        }
+        if (position < leftSize)
+            At(tree).left = EraseAt(At(tree).left, position, removed);
+        else
+            At(tree).right = EraseAt(At(tree).right, position - leftSize - 1, removed);
+        Update(tree);
+        return tree;
+    }
+
+    // Puts the single `node` into `tree` at `position`.
+    int InsertAt(int tree, int position, int node)
+    {
+        if (tree == 0 || At(node).priority > At(tree).priority) {
+            auto [left, right] = Split(tree, position);
+            At(node).left = left;
+            At(node).right = right;
+            Update(node);
+            return node;
+        }
+        const int leftSize = At(At(tree).left).size;
+        if (position <= leftSize)
+            At(tree).left = InsertAt(At(tree).left, position, node);
+        else
+            At(tree).right = InsertAt(At(tree).right, position - leftSize - 1, node);
+        Update(tree);
+        return tree;
     }
 
     // The first `count` elements of `tree`, and the rest.

@@ -29,20 +29,24 @@ QByteArray ThumbnailToBlock(const QImage& picture)
     const QImage image = ToListPicture(picture);
     QByteArray block(kThumbnailBlockBytes, Qt::Uninitialized);
     auto* out = reinterpret_cast<quint32*>(block.data());
-    for (int y = 0; y < kThumbnailHeight; ++y) {
-        const auto* line = reinterpret_cast<const quint32*>(image.constScanLine(y));
+    const uchar* line = image.constBits();
+    for (int y = 0; y < kThumbnailHeight; ++y, line += image.bytesPerLine()) {
+        const auto* pixels = reinterpret_cast<const quint32*>(line);
         for (int x = 0; x < kThumbnailWidth; ++x)
-            *out++ = qToLittleEndian(line[x] & 0x00FFFFFFu);
+            *out++ = qToLittleEndian(pixels[x] & 0x00FFFFFFu);
     }
     return block;
 }
 
 void MakeBlockPictureOpaque(QImage& picture)
 {
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* line = reinterpret_cast<quint32*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            line[x] = qFromLittleEndian(line[x]) | 0xFF000000u;
+    const int width = picture.width();
+    const qsizetype bytesPerLine = picture.bytesPerLine();
+    uchar* line = picture.bits();
+    for (int y = 0; y < picture.height(); ++y, line += bytesPerLine) {
+        auto* pixels = reinterpret_cast<quint32*>(line);
+        for (int x = 0; x < width; ++x)
+            pixels[x] = qFromLittleEndian(pixels[x]) | 0xFF000000u;
     }
 }
 
