@@ -13,5 +13,11 @@ constexpr int kExitUnreadable = 3;
 
 // kvotool dump [--json] FILE.kvo
 int RunDump(const std::vector<std::string>& arguments);
+// kvotool probe [--json] [--thumbnails DIR] MEDIA...
+int RunProbe(const std::vector<std::string>& arguments);
+// kvotool create OUT.kvo MEDIA...
+int RunCreate(const std::vector<std::string>& arguments);
+// kvotool snapshot MEDIA SECONDS OUT.bmp
+int RunSnapshot(const std::vector<std::string>& arguments);
 
 }  // namespace kivo::tool

@@ -21,11 +21,29 @@ const char kHelp[] =
     "      JSON object with the keys version, paths, current, position, cache\n"
     "      and names (the last four only where the file's version has them).\n"
     "\n"
+    "  probe [--json] [--thumbnails DIR] MEDIA...\n"
+    "      Examines each media file as Kivo does when the file is added to a cut\n"
+    "      list and prints its path, flag (0 playable, -1 invalid, -2 playable\n"
+    "      without a picture), length (1/100 s), size, modified (seconds since\n"
+    "      1970), type, has_video, has_audio, width and height. With --json,\n"
+    "      prints one JSON array of such objects. With --thumbnails DIR, writes\n"
+    "      each file's 64 x 48 picture as DIR/N.png, N counting from 0.\n"
+    "\n"
+    "  create OUT.kvo MEDIA...\n"
+    "      Writes the scenario file Kivo saves after these files are added to an\n"
+    "      empty cut list: names are the full paths, the first playable object is\n"
+    "      current, the playing position is 0.\n"
+    "\n"
+    "  snapshot MEDIA SECONDS OUT.bmp\n"
+    "      Opens the file, goes to SECONDS, pauses and writes the frame shown as\n"
+    "      a Windows bitmap file, as Kivo's snapshot command does.\n"
+    "\n"
     "  --help, -h\n"
     "      Shows this help.\n"
     "\n"
     "Exit status: 0 success; 1 usage error; 2 not a scenario file (unknown\n"
-    "magic); 3 the file cannot be opened, is empty or ends early.\n";
+    "magic); 3 a file cannot be opened, read or written, is empty or ends early,\n"
+    "or has no picture to take.\n";
 
 }  // namespace
 
@@ -44,6 +62,12 @@ int main(int argc, char** argv)
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (command == "dump")
         return kivo::tool::RunDump(rest);
+    if (command == "probe")
+        return kivo::tool::RunProbe(rest);
+    if (command == "create")
+        return kivo::tool::RunCreate(rest);
+    if (command == "snapshot")
+        return kivo::tool::RunSnapshot(rest);
     std::cerr << "kvotool: unknown command '" << command << "'\n\n" << kHelp;
     return kivo::tool::kExitUsage;
 }

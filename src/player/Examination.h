@@ -1,0 +1,45 @@
+#pragma once
+
+#include "cutlist/MediaRecord.h"
+
+#include <QImage>
+#include <QString>
+
+namespace kivo {
+
+class CMediaInfoCache;
+class MediaEngine;
+
+// What examining one media file found, as the cut list will show it.
+struct Examination {
+    // The record as collected for the cut list and the cache: flag 0 or -1;
+    // no thumbnail for a medium with sound and no picture.
+    MEDIARECORD record;
+    // The object's flag once added: -2 for a medium without a picture.
+    int flag = kFlagValid;
+    // The 64 x 48 picture the object shows: the thumbnail, or the card for
+    // an invalid file, a sound-only medium or a frame that could not be taken.
+    QImage picture;
+    QString typeText;
+    bool hasVideo = false;
+    bool hasAudio = false;
+    QSize videoSize;
+
+    // Whether the record belongs in the media cache: a playable medium.
+    bool Cacheable() const { return record.nFlag == kFlagValid; }
+};
+
+// Examines `path` with `preview` (a preview run: the medium at one second),
+// exactly as files are examined when they are added to the cut list.
+Examination ExamineMediaFile(MediaEngine& preview, const QString& path);
+
+// A new cut-list object for `path`: its record (with the object's flag)
+// and picture, taken from the cache when the file is unchanged since it was
+// examined, else from an examination whose record then joins the cache.
+struct MediaObject {
+    MEDIARECORD record;
+    QImage picture;
+};
+MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, MediaEngine& preview);
+
+}  // namespace kivo

@@ -1,0 +1,584 @@
+#include "MediaEngine.h"
+
+#include "Bitmap.h"
+#include "Elements.h"
+#include "Levels.h"
+#include "Pictures.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+
+#include <gst/gst.h>
+#include <gst/video/video.h>
+#include <gst/video/videooverlay.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+namespace kivo {
+namespace {
+
+// How long a pipeline may take to preroll, and a preview to reach its frame.
+constexpr int kPrerollMilliseconds = 7000;
+constexpr int kPreviewMilliseconds = 7000;
+// How long a seek or a pause may take to show its frame.
+constexpr int kSettleMilliseconds = 2000;
+
+const auto kBusEventType = static_cast<QEvent::Type>(QEvent::User + 13);
+
+gint64 ToNanoseconds(double seconds)
+{
+    return static_cast<gint64>(seconds * GST_SECOND);
+}
+
+// A bus message carried to the engine's thread, tagged with the pipeline it
+// came from so that messages of a replaced pipeline are dropped.
+class BusEvent : public QEvent {
+public:
+    BusEvent(GstMessage* message, quint64 generation)
+        : QEvent(kBusEventType), m_message(gst_message_ref(message)), m_generation(generation)
+    {
+    }
+    ~BusEvent() override { gst_message_unref(m_message); }
+    BusEvent(const BusEvent&) = delete;
+    BusEvent& operator=(const BusEvent&) = delete;
+
+    GstMessage* Message() const { return m_message; }
+    quint64 Generation() const { return m_generation; }
+
+private:
+    GstMessage* m_message;
+    quint64 m_generation;
+};
+
+// An element (or a bin of elements) from a pipeline description such as
+// "fakesink sync=true": the environment variable's if it is set, else the
+// fallback's.
+GstElement* ElementFromDescription(const char* variable, const char* fallback)
+{
+    const char* description = std::getenv(variable);
+    if (description == nullptr || *description == '\0')
+        description = fallback;
+    GError* error = nullptr;
+    GstElement* element = gst_parse_bin_from_description(description, TRUE, &error);
+    if (error != nullptr) {
+        g_error_free(error);
+        if (element != nullptr)
+            gst_object_unref(element);
+        return nullptr;
+    }
+    return element;
+}
+
+GstElement* NullSink()
+{
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    g_object_set(sink, "sync", FALSE, nullptr);
+    return sink;
+}
+
+// The sound output of a playing pipeline, and whether it reaches a device:
+// autoaudiosink stands a fake sink in when no real output opens.
+GstElement* AudioOutput(bool* reachesDevice)
+{
+    *reachesDevice = true;
+    if (const char* chosen = std::getenv("KIVO_AUDIO_SINK"); chosen != nullptr && *chosen != '\0')
+        return ElementFromDescription("KIVO_AUDIO_SINK", "");
+    GstElement* sink = gst_element_factory_make("autoaudiosink", nullptr);
+    if (sink != nullptr && gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+        *reachesDevice = !BinContainsFactory(GST_BIN(sink), "fakesink");
+        gst_element_set_state(sink, GST_STATE_NULL);
+        if (*reachesDevice)
+            return sink;
+    }
+    if (sink != nullptr)
+        gst_object_unref(sink);
+    *reachesDevice = false;
+    return NullSink();
+}
+
+}  // namespace
+
+// What the bus's sync handler needs, owned by the bus: it runs on streaming
+// threads and must not touch the engine beyond posting events to it.
+struct PipelineBus {
+    MediaEngine* engine;
+    quint64 generation;
+    bool notifies;
+    std::atomic<quintptr> window{0};
+};
+
+namespace {
+
+void EnsureGStreamer()
+{
+    static const bool initialised = [] {
+        gst_init(nullptr, nullptr);
+        return true;
+    }();
+    (void)initialised;
+}
+
+GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
+{
+    auto* bus = static_cast<PipelineBus*>(data);
+    if (gst_is_video_overlay_prepare_window_handle_message(message)) {
+        if (const quintptr window = bus->window.load(); window != 0)
+            gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message)), window);
+    } else if (bus->notifies) {
+        switch (GST_MESSAGE_TYPE(message)) {
+        case GST_MESSAGE_EOS:
+        case GST_MESSAGE_ERROR:
+        case GST_MESSAGE_DURATION_CHANGED:
+            QCoreApplication::postEvent(bus->engine, new BusEvent(message, bus->generation));
+            break;
+        default:
+            break;
+        }
+    }
+    gst_message_unref(message);
+    return GST_BUS_DROP;
+}
+
+void DeletePipelineBus(gpointer data)
+{
+    delete static_cast<PipelineBus*>(data);
+}
+
+}  // namespace
+
+MediaEngine::MediaEngine(QObject* parent) : QObject(parent)
+{
+    EnsureGStreamer();
+}
+
+MediaEngine::~MediaEngine()
+{
+    Close();
+}
+
+bool MediaEngine::BuildPipeline(const QString& path)
+{
+    m_pipeline = gst_element_factory_make("playbin", nullptr);
+    if (m_pipeline == nullptr) {
+        m_hrRender = RenderResult::NoGStreamer;
+        return false;
+    }
+    gst_object_ref_sink(m_pipeline);
+    ++m_generation;
+    m_bus = new PipelineBus{this, m_generation, !m_bPreview, {m_windowHandle}};
+    GstBus* bus = gst_element_get_bus(m_pipeline);
+    gst_bus_set_sync_handler(bus, OnBusMessage, m_bus, DeletePipelineBus);
+    gst_object_unref(bus);
+
+    GError* error = nullptr;
+    gchar* uri = gst_filename_to_uri(QFile::encodeName(path).constData(), &error);
+    if (uri == nullptr) {
+        g_clear_error(&error);
+        m_hrRender = RenderResult::Failed;
+        return false;
+    }
+    g_object_set(m_pipeline, "uri", uri, nullptr);
+    g_free(uri);
+
+    GstElement* videoSink = nullptr;
+    if (m_bPreview) {
+        videoSink = NullSink();
+        m_audioOutput = false;
+        g_object_set(m_pipeline, "audio-sink", NullSink(), nullptr);
+    } else {
+        videoSink = ElementFromDescription("KIVO_VIDEO_SINK", m_windowHandle != 0 ? "autovideosink" : "fakesink sync=true");
+        g_object_set(m_pipeline, "audio-sink", AudioOutput(&m_audioOutput), nullptr);
+    }
+    if (videoSink != nullptr)
+        g_object_set(m_pipeline, "video-sink", videoSink, nullptr);
+    m_panorama = gst_element_factory_make("audiopanorama", nullptr);
+    if (m_panorama != nullptr) {
+        g_object_set(m_panorama, "method", 1 /* simple */, nullptr);
+        g_object_set(m_pipeline, "audio-filter", m_panorama, nullptr);
+    }
+    return true;
+}
+
+bool MediaEngine::WaitForPreroll(int milliseconds) const
+{
+    const GstStateChangeReturn result =
+        gst_element_get_state(m_pipeline, nullptr, nullptr, static_cast<GstClockTime>(milliseconds) * GST_MSECOND);
+    return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+}
+
+bool MediaEngine::Open(const QString& path)
+{
+    Close();
+    m_rcSource = {};
+    if (!BuildPipeline(path)) {
+        if (m_hrRender == RenderResult::NoGStreamer)
+            emit graphMissing();
+        Close();
+        return false;
+    }
+    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
+        !WaitForPreroll(kPrerollMilliseconds)) {
+        m_hrRender = RenderResult::Failed;
+        Close();
+        return false;
+    }
+    gint videoStreams = 0;
+    gint audioStreams = 0;
+    g_object_get(m_pipeline, "n-video", &videoStreams, "n-audio", &audioStreams, nullptr);
+    m_hrRender = RenderResult::Success;
+    if (!m_bPreview && !m_audioOutput && audioStreams > 0) {
+        if (videoStreams == 0) {
+            m_hrRender = RenderResult::NoAudioHardware;
+            Close();
+            return false;
+        }
+        m_hrRender = RenderResult::AudioNotRendered;
+    }
+
+    gint64 duration = 0;
+    m_dDuration = gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration > 0
+                      ? static_cast<double>(duration) / GST_SECOND
+                      : 0.0;
+    m_nPlayState = kPlayStateStopped;
+    m_lastPosition = 0.0;
+    m_rateInForce = 1.0;
+    SetVolume(m_lVolume);
+    SetBalance(m_lBalance);
+    if (!m_bPreview && m_dRate != 1.0)
+        Seek(0.0, m_dRate, -1.0);
+    m_strPath = path;
+    GetSourceRect();
+    return true;
+}
+
+void MediaEngine::Reopen()
+{
+    if (Succeeded(m_hrRender) && !m_strPath.isEmpty())
+        Open(m_strPath);
+}
+
+void MediaEngine::JoinPreviewWorker()
+{
+    if (m_previewWorker.joinable())
+        m_previewWorker.join();
+}
+
+void MediaEngine::Close()
+{
+    JoinPreviewWorker();
+    if (m_pipeline == nullptr)
+        return;
+    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    GstBus* bus = gst_element_get_bus(m_pipeline);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(m_pipeline);
+    m_pipeline = nullptr;
+    m_panorama = nullptr;
+    m_bus = nullptr;
+    ++m_generation;
+}
+
+void MediaEngine::StartPlayback()
+{
+    if (m_nPlayState != kPlayStateStopped && m_nPlayState != kPlayStatePaused)
+        return;
+    if (m_pipeline != nullptr)
+        gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    m_nPlayState = kPlayStatePlaying;
+}
+
+void MediaEngine::PausePlayback()
+{
+    if (m_nPlayState != kPlayStatePlaying && m_nPlayState != kPlayStateStopped)
+        return;
+    if (m_pipeline != nullptr) {
+        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+        WaitForPreroll(kSettleMilliseconds);
+    }
+    m_nPlayState = kPlayStatePaused;
+}
+
+void MediaEngine::StopPlayback()
+{
+    if (m_nPlayState != kPlayStatePlaying && m_nPlayState != kPlayStatePaused)
+        return;
+    if (m_pipeline != nullptr) {
+        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+        WaitForPreroll(kSettleMilliseconds);
+    }
+    m_nPlayState = kPlayStateStopped;
+    if (m_bAutoRewind)
+        SetPosition(0.0);
+}
+
+double MediaEngine::GetPosition() const
+{
+    if (m_pipeline == nullptr)
+        return 0.0;
+    gint64 position = 0;
+    // Right after a seek or at the end of the stream the pipeline may not
+    // answer; the last known position stands meanwhile.
+    if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position) && position >= 0)
+        m_lastPosition = static_cast<double>(position) / GST_SECOND;
+    return m_lastPosition;
+}
+
+bool MediaEngine::Seek(double position, double rate, double stop)
+{
+    if (m_pipeline == nullptr || !(rate > 0.0))
+        return false;
+    const bool accepted = gst_element_seek(m_pipeline, rate, GST_FORMAT_TIME,
+                                           static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                           GST_SEEK_TYPE_SET, ToNanoseconds(std::max(position, 0.0)),
+                                           stop >= 0.0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE,
+                                           stop >= 0.0 ? ToNanoseconds(stop) : GST_CLOCK_TIME_NONE);
+    if (accepted) {
+        m_rateInForce = rate;
+        m_lastPosition = position;
+    }
+    return accepted;
+}
+
+void MediaEngine::SetPosition(double seconds)
+{
+    if (Seek(seconds, m_rateInForce, -1.0) && m_nPlayState != kPlayStatePlaying)
+        WaitForPreroll(kSettleMilliseconds);
+}
+
+double MediaEngine::GetRate() const
+{
+    return m_pipeline == nullptr ? 0.0 : m_rateInForce;
+}
+
+void MediaEngine::SetRate(double rate)
+{
+    m_dRate = rate;
+    if (m_pipeline != nullptr && Seek(GetPosition(), rate, -1.0) && m_nPlayState != kPlayStatePlaying)
+        WaitForPreroll(kSettleMilliseconds);
+}
+
+void MediaEngine::SetVolume(long volume)
+{
+    m_lVolume = volume;
+    if (m_pipeline != nullptr)
+        g_object_set(m_pipeline, "volume", VolumeToAmplitude(volume), nullptr);
+}
+
+void MediaEngine::SetBalance(long balance)
+{
+    m_lBalance = balance;
+    if (m_panorama != nullptr)
+        g_object_set(m_panorama, "panorama", static_cast<gfloat>(BalanceToPanorama(balance)), nullptr);
+}
+
+void MediaEngine::SetMute(bool on)
+{
+    if (on && !m_bMuted) {
+        m_lSavedVolume = m_lVolume;
+        SetVolume(kSilence);
+        m_bMuted = true;
+    } else if (!on && m_bMuted) {
+        SetVolume(m_lSavedVolume);
+        m_bMuted = false;
+    }
+}
+
+QSize MediaEngine::VideoSize() const
+{
+    if (m_pipeline == nullptr)
+        return {};
+    GstPad* pad = nullptr;
+    g_signal_emit_by_name(m_pipeline, "get-video-pad", 0, &pad);
+    if (pad == nullptr)
+        return {};
+    QSize size;
+    if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
+        GstVideoInfo info;
+        if (gst_video_info_from_caps(&info, caps))
+            size = QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
+        gst_caps_unref(caps);
+    }
+    gst_object_unref(pad);
+    return size;
+}
+
+bool MediaEngine::HasVideo() const
+{
+    const QSize size = VideoSize();
+    return size.width() > 0 && size.height() > 0;
+}
+
+bool MediaEngine::HasAudio() const
+{
+    if (m_pipeline == nullptr || (!m_bPreview && !m_audioOutput))
+        return false;
+    gint audioStreams = 0;
+    g_object_get(m_pipeline, "n-audio", &audioStreams, nullptr);
+    return audioStreams > 0;
+}
+
+void MediaEngine::GetSourceRect()
+{
+    const QSize size = VideoSize();
+    m_rcSource = size.isValid() ? SourceRect{0, 0, size.width(), size.height()} : SourceRect{};
+}
+
+void MediaEngine::SetNotifyTarget(NotifyTarget target, qintptr param)
+{
+    m_notifyTarget = std::move(target);
+    m_notifyParam = param;
+}
+
+void MediaEngine::SetWindowHandle(quintptr handle)
+{
+    m_windowHandle = handle;
+    if (m_bus != nullptr)
+        m_bus->window.store(handle);
+}
+
+bool MediaEngine::event(QEvent* event)
+{
+    if (event->type() != kBusEventType)
+        return QObject::event(event);
+    const auto* busEvent = static_cast<BusEvent*>(event);
+    if (busEvent->Generation() != m_generation || m_pipeline == nullptr)
+        return true;
+    switch (GST_MESSAGE_TYPE(busEvent->Message())) {
+    case GST_MESSAGE_EOS:
+        OnRunEnded();
+        break;
+    case GST_MESSAGE_ERROR:
+        // A broken stream ends the run, so that a cut list plays on; it is
+        // not repeated.
+        if (m_nPlayState == kPlayStatePlaying) {
+            const bool repeat = m_bRepeat;
+            m_bRepeat = false;
+            OnRunEnded();
+            m_bRepeat = repeat;
+        }
+        break;
+    case GST_MESSAGE_DURATION_CHANGED: {
+        gint64 duration = 0;
+        if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration > 0)
+            m_dDuration = static_cast<double>(duration) / GST_SECOND;
+        break;
+    }
+    default:
+        break;
+    }
+    return true;
+}
+
+void MediaEngine::OnRunEnded()
+{
+    if (m_bRepeat && !m_bPreview) {
+        Seek(0.0, m_rateInForce, -1.0);
+        return;
+    }
+    if (m_notifyTarget)
+        m_notifyTarget(EC_COMPLETE, m_notifyParam);
+    if (m_bAutoRewind && !m_bPreview)
+        SetPosition(0.0);
+}
+
+void MediaEngine::OpenPreview()
+{
+    JoinPreviewWorker();
+    m_hPreviewDone.Reset();
+    m_bPreview = true;
+    m_bPreviewOk = Open(m_strPreviewPath);
+    if (!m_bPreviewOk) {
+        m_hPreviewDone.Set();
+        return;
+    }
+    if (!HasVideo()) {
+        if (!HasAudio())
+            m_bPreviewOk = false;
+        m_hPreviewDone.Set();
+        return;
+    }
+    SetMute(true);
+    // The frame one second in, or the first frame of a shorter medium,
+    // reached by a seek in the paused pipeline within the time limit.
+    m_previewWorker = std::thread([this] {
+        if (m_dDuration == 0.0 || m_dDuration > 1.0) {
+            if (Seek(1.0, 1.0, -1.0))
+                WaitForPreroll(kPreviewMilliseconds);
+        }
+        gint64 duration = 0;
+        if (m_dDuration == 0.0 && gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration > 0)
+            m_dDuration = static_cast<double>(duration) / GST_SECOND;
+        m_hPreviewDone.Set();
+    });
+}
+
+void MediaEngine::WaitPreviewDone()
+{
+    m_hPreviewDone.Wait();
+}
+
+bool MediaEngine::CaptureFrame()
+{
+    if (m_pipeline == nullptr)
+        return false;
+    if (m_nPlayState == kPlayStatePlaying || m_nPlayState == kPlayStateStopped) {
+        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+        WaitForPreroll(kSettleMilliseconds);
+        m_nPlayState = kPlayStatePaused;
+    }
+    GstCaps* caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "RGB", nullptr);
+    GstSample* sample = nullptr;
+    g_signal_emit_by_name(m_pipeline, "convert-sample", caps, &sample);
+    gst_caps_unref(caps);
+    if (sample == nullptr)
+        return false;
+
+    QImage frame;
+    GstVideoInfo info;
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    GstMapInfo map;
+    if (buffer != nullptr && gst_video_info_from_caps(&info, gst_sample_get_caps(sample)) &&
+        gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+        const int width = GST_VIDEO_INFO_WIDTH(&info);
+        const int height = GST_VIDEO_INFO_HEIGHT(&info);
+        const int stride = GST_VIDEO_INFO_PLANE_STRIDE(&info, 0);
+        if (width > 0 && height > 0 && stride >= width * 3 &&
+            map.size >= static_cast<gsize>(stride) * static_cast<gsize>(height - 1) + static_cast<gsize>(width) * 3) {
+            frame = QImage(width, height, QImage::Format_RGB888);
+            for (int y = 0; y < height && !frame.isNull(); ++y)
+                std::memcpy(frame.scanLine(y), map.data + static_cast<qsizetype>(y) * stride, static_cast<size_t>(width) * 3);
+        }
+        gst_buffer_unmap(buffer, &map);
+    }
+    gst_sample_unref(sample);
+    if (frame.isNull())
+        return false;
+    m_frame = frame;
+    m_snapshotBitmap = PackedBitmapFromImage(frame);
+    m_sizeSnapshot = frame.size();
+    return true;
+}
+
+bool MediaEngine::MakeThumbnail(QImage& thumbnail)
+{
+    if (!CaptureFrame())
+        return false;
+    thumbnail = ThumbnailOnFrame(m_frame);
+    return true;
+}
+
+QStringList MediaEngine::ListFilters() const
+{
+    return m_pipeline == nullptr ? QStringList() : FiltersInPipeline(GST_BIN(m_pipeline));
+}
+
+GstElement* MediaEngine::FindFilterByName(const QString& name) const
+{
+    return m_pipeline == nullptr ? nullptr : FindElementByFactoryName(GST_BIN(m_pipeline), name);
+}
+
+}  // namespace kivo
