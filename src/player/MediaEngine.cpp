@@ -99,6 +99,88 @@ GstElement* AudioOutput(bool* reachesDevice)
     return NullSink();
 }
 
+// The caps that reached one of the pipeline's sinks ("audio-sink" or
+// "video-sink"); null when that kind of stream is not rendered. Once the
+// pipeline has prerolled, every rendered stream has reached its sink.
+GstCaps* SinkCaps(GstElement* pipeline, const char* sinkProperty)
+{
+    if (pipeline == nullptr)
+        return nullptr;
+    GstElement* sink = nullptr;
+    g_object_get(pipeline, sinkProperty, &sink, nullptr);
+    if (sink == nullptr)
+        return nullptr;
+    GstCaps* caps = nullptr;
+    if (GstPad* pad = gst_element_get_static_pad(sink, "sink")) {
+        caps = gst_pad_get_current_caps(pad);
+        gst_object_unref(pad);
+    }
+    gst_object_unref(sink);
+    return caps;
+}
+
+// The duration in seconds, 0.0 when unknown. Some demuxers answer only a
+// moment after the pipeline has prerolled, so an early refusal is retried
+// for a short while.
+double QueryDuration(GstElement* pipeline)
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        gint64 duration = 0;
+        if (gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration > 0)
+            return static_cast<double>(duration) / GST_SECOND;
+        g_usleep(10 * 1000);
+    }
+    return 0.0;
+}
+
+// The picture of a video sample, converted in place by GStreamer's video
+// converter (convert-sample would run a pipeline of its own for it).
+QImage FrameOfSample(GstSample* sample)
+{
+    GstVideoInfo in;
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    if (buffer == nullptr || !gst_video_info_from_caps(&in, gst_sample_get_caps(sample)))
+        return {};
+    const int width = GST_VIDEO_INFO_WIDTH(&in);
+    const int height = GST_VIDEO_INFO_HEIGHT(&in);
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage frame(width, height, QImage::Format_RGB32);
+    if (frame.isNull())
+        return {};
+    GstVideoInfo out;
+    // QImage's RGB32 is the 32-bit value 0xffRRGGBB in the machine's byte order.
+    constexpr GstVideoFormat rgb32 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? GST_VIDEO_FORMAT_BGRx : GST_VIDEO_FORMAT_xRGB;
+    gst_video_info_set_format(&out, rgb32, static_cast<guint>(width), static_cast<guint>(height));
+    GST_VIDEO_INFO_PLANE_STRIDE(&out, 0) = static_cast<gint>(frame.bytesPerLine());
+    GST_VIDEO_INFO_SIZE(&out) = static_cast<gsize>(frame.sizeInBytes());
+    GstVideoFrame source;
+    if (!gst_video_frame_map(&source, &in, buffer, GST_MAP_READ))
+        return {};
+    GstBuffer* target = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_NO_SHARE, frame.bits(), frame.sizeInBytes(), 0,
+                                                     frame.sizeInBytes(), nullptr, nullptr);
+    GstVideoFrame destination;
+    const bool mapped = gst_video_frame_map(&destination, &out, target, GST_MAP_WRITE);
+    if (mapped) {
+        GstVideoConverter* converter = gst_video_converter_new(&in, &out, nullptr);
+        if (converter != nullptr) {
+            gst_video_converter_frame(converter, &source, &destination);
+            gst_video_converter_free(converter);
+        }
+        gst_video_frame_unmap(&destination);
+    }
+    gst_buffer_unref(target);
+    gst_video_frame_unmap(&source);
+    if (!mapped)
+        return {};
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(frame.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] |= 0xFF000000u;
+    }
+    return frame;
+}
+
 }  // namespace
 
 // What the bus's sync handler needs, owned by the bus: it runs on streaming
@@ -112,10 +194,27 @@ struct PipelineBus {
 
 namespace {
 
+// Lowers a factory below its stand-in, when the stand-in is there.
+void PreferOver(const char* preferred, const char* avoided)
+{
+    GstElementFactory* standIn = gst_element_factory_find(preferred);
+    GstElementFactory* factory = gst_element_factory_find(avoided);
+    if (standIn != nullptr && factory != nullptr)
+        gst_plugin_feature_set_rank(GST_PLUGIN_FEATURE(factory), GST_RANK_NONE);
+    if (standIn != nullptr)
+        gst_object_unref(standIn);
+    if (factory != nullptr)
+        gst_object_unref(factory);
+}
+
 void EnsureGStreamer()
 {
     static const bool initialised = [] {
         gst_init(nullptr, nullptr);
+        // aiffparse pushes before decodebin has linked its pad, and now and
+        // then fails an AIFF file with "not-linked"; libav's AIFF demuxer
+        // does not.
+        PreferOver("avdemux_aiff", "aiffparse");
         return true;
     }();
     (void)initialised;
@@ -194,7 +293,7 @@ bool MediaEngine::BuildPipeline(const QString& path)
     }
     if (videoSink != nullptr)
         g_object_set(m_pipeline, "video-sink", videoSink, nullptr);
-    m_panorama = gst_element_factory_make("audiopanorama", nullptr);
+    m_panorama = m_bPreview ? nullptr : gst_element_factory_make("audiopanorama", nullptr);
     if (m_panorama != nullptr) {
         g_object_set(m_panorama, "method", 1 /* simple */, nullptr);
         g_object_set(m_pipeline, "audio-filter", m_panorama, nullptr);
@@ -238,10 +337,7 @@ bool MediaEngine::Open(const QString& path)
         m_hrRender = RenderResult::AudioNotRendered;
     }
 
-    gint64 duration = 0;
-    m_dDuration = gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration > 0
-                      ? static_cast<double>(duration) / GST_SECOND
-                      : 0.0;
+    m_dDuration = QueryDuration(m_pipeline);
     m_nPlayState = kPlayStateStopped;
     m_lastPosition = 0.0;
     m_rateInForce = 1.0;
@@ -389,20 +485,13 @@ void MediaEngine::SetMute(bool on)
 
 QSize MediaEngine::VideoSize() const
 {
-    if (m_pipeline == nullptr)
-        return {};
-    GstPad* pad = nullptr;
-    g_signal_emit_by_name(m_pipeline, "get-video-pad", 0, &pad);
-    if (pad == nullptr)
-        return {};
     QSize size;
-    if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
+    if (GstCaps* caps = SinkCaps(m_pipeline, "video-sink")) {
         GstVideoInfo info;
         if (gst_video_info_from_caps(&info, caps))
             size = QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
         gst_caps_unref(caps);
     }
-    gst_object_unref(pad);
     return size;
 }
 
@@ -414,11 +503,12 @@ bool MediaEngine::HasVideo() const
 
 bool MediaEngine::HasAudio() const
 {
-    if (m_pipeline == nullptr || (!m_bPreview && !m_audioOutput))
+    if (!m_bPreview && !m_audioOutput)
         return false;
-    gint audioStreams = 0;
-    g_object_get(m_pipeline, "n-audio", &audioStreams, nullptr);
-    return audioStreams > 0;
+    GstCaps* caps = SinkCaps(m_pipeline, "audio-sink");
+    if (caps != nullptr)
+        gst_caps_unref(caps);
+    return caps != nullptr;
 }
 
 void MediaEngine::GetSourceRect()
@@ -509,9 +599,8 @@ void MediaEngine::OpenPreview()
             if (Seek(1.0, 1.0, -1.0))
                 WaitForPreroll(kPreviewMilliseconds);
         }
-        gint64 duration = 0;
-        if (m_dDuration == 0.0 && gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration > 0)
-            m_dDuration = static_cast<double>(duration) / GST_SECOND;
+        if (m_dDuration == 0.0)
+            m_dDuration = QueryDuration(m_pipeline);
         m_hPreviewDone.Set();
     });
 }
@@ -530,30 +619,11 @@ bool MediaEngine::CaptureFrame()
         WaitForPreroll(kSettleMilliseconds);
         m_nPlayState = kPlayStatePaused;
     }
-    GstCaps* caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "RGB", nullptr);
     GstSample* sample = nullptr;
-    g_signal_emit_by_name(m_pipeline, "convert-sample", caps, &sample);
-    gst_caps_unref(caps);
+    g_object_get(m_pipeline, "sample", &sample, nullptr);
     if (sample == nullptr)
         return false;
-
-    QImage frame;
-    GstVideoInfo info;
-    GstBuffer* buffer = gst_sample_get_buffer(sample);
-    GstMapInfo map;
-    if (buffer != nullptr && gst_video_info_from_caps(&info, gst_sample_get_caps(sample)) &&
-        gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-        const int width = GST_VIDEO_INFO_WIDTH(&info);
-        const int height = GST_VIDEO_INFO_HEIGHT(&info);
-        const int stride = GST_VIDEO_INFO_PLANE_STRIDE(&info, 0);
-        if (width > 0 && height > 0 && stride >= width * 3 &&
-            map.size >= static_cast<gsize>(stride) * static_cast<gsize>(height - 1) + static_cast<gsize>(width) * 3) {
-            frame = QImage(width, height, QImage::Format_RGB888);
-            for (int y = 0; y < height && !frame.isNull(); ++y)
-                std::memcpy(frame.scanLine(y), map.data + static_cast<qsizetype>(y) * stride, static_cast<size_t>(width) * 3);
-        }
-        gst_buffer_unmap(buffer, &map);
-    }
+    const QImage frame = FrameOfSample(sample);
     gst_sample_unref(sample);
     if (frame.isNull())
         return false;
