@@ -1,7 +1,7 @@
+#include "KvotoolRun.h"
 #include "ScenarioSamples.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,22 +10,11 @@
 namespace kivo {
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using test::ToolRun;
 
 class Kvotool : public ::testing::Test {
 protected:
-    ToolRun Tool(const QStringList& arguments)
-    {
-        QProcess process;
-        process.start(QStringLiteral(KVOTOOL_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-                process.readAllStandardError().toStdString()};
-    }
+    ToolRun Tool(const QStringList& arguments) { return test::RunKvotool(arguments); }
 
     QString File(const QString& name, const QByteArray& bytes)
     {

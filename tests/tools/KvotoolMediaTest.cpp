@@ -1,0 +1,85 @@
+#include "KvotoolRun.h"
+#include "TestMedia.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <nlohmann/json.hpp>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+using test::RunKvotool;
+
+TEST(KvotoolProbe, ReportsEachFileAsTheCutListWillShowIt)
+{
+    QTemporaryDir pictures;
+    const auto run = RunKvotool({"probe", "--json", "--thumbnails", pictures.path(), Media("video.mpg"),
+                                 Media("audio.wav"), Media("text.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    ASSERT_EQ(json.size(), 3u);
+    EXPECT_EQ(json[0]["flag"], 0);
+    EXPECT_EQ(json[0]["type"], "MPG ﾌｧｲﾙ");
+    EXPECT_EQ(json[0]["has_video"], true);
+    EXPECT_EQ(json[0]["width"], 320);
+    EXPECT_EQ(json[0]["height"], 240);
+    EXPECT_NEAR(json[0]["length"].get<int>(), 300, 25);
+    EXPECT_EQ(json[1]["flag"], -2);
+    EXPECT_EQ(json[1]["has_audio"], true);
+    EXPECT_EQ(json[1]["length"], 300);
+    EXPECT_EQ(json[2]["flag"], -1);
+    EXPECT_EQ(json[2]["length"], 0);
+    EXPECT_EQ(json[2]["size"], QFile(Media("text.txt")).size());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(QImage(pictures.filePath(QStringLiteral("%1.png").arg(i))).size(), QSize(64, 48));
+}
+
+TEST(KvotoolCreate, WritesTheScenarioOfTheAddedFiles)
+{
+    QTemporaryDir folder;
+    const QString scenario = folder.filePath("list.kvo");
+    auto run = RunKvotool({"create", scenario, Media("text.txt"), Media("video.avi"), Media("audio.wav"),
+                           Media("video.avi")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    run = RunKvotool({"dump", "--json", scenario});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["version"], 30);
+    EXPECT_EQ(json["current"], 1);  // the first playable object
+    EXPECT_EQ(json["position"], 0);
+    EXPECT_EQ(json["names"], json["paths"]);
+    const auto& cache = json["cache"];
+    ASSERT_EQ(cache.size(), 4u);
+    EXPECT_EQ(cache[0]["path"], "");  // invalid: never cached
+    EXPECT_EQ(cache[1]["thumbnail_bytes"], 12288);
+    EXPECT_EQ(cache[2]["thumbnail_bytes"], 0);  // sound only
+    EXPECT_EQ(cache[3], cache[1]);              // the second time from the cache
+}
+
+TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)
+{
+    QTemporaryDir folder;
+    const QString bitmap = folder.filePath("frame.bmp");
+    auto run = RunKvotool({"snapshot", Media("video.avi"), "1.5", bitmap});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    QFile file(bitmap);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_EQ(bytes.size(), 230454);
+    EXPECT_EQ(bytes.left(2), "BM");
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 2), 230454u);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 10), 54u);
+    EXPECT_EQ(QImage(bitmap).size(), QSize(320, 240));
+
+    EXPECT_EQ(RunKvotool({"snapshot", Media("audio.wav"), "1", bitmap}).exitCode, 3);
+    EXPECT_EQ(RunKvotool({"snapshot", Media("missing.avi"), "1", bitmap}).exitCode, 3);
+    EXPECT_EQ(RunKvotool({"snapshot", Media("video.avi"), "soon", bitmap}).exitCode, 1);
+    EXPECT_EQ(QImage(bitmap).size(), QSize(320, 240));  // failures leave the file alone
+}
+
+}  // namespace
+}  // namespace kivo
