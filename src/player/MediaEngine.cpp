@@ -391,7 +391,8 @@ void MediaEngine::PausePlayback()
 {
     if (m_nPlayState != kPlayStatePlaying && m_nPlayState != kPlayStateStopped)
         return;
-    if (m_pipeline != nullptr) {
+    // A stopped pipeline is paused already and shows its frame.
+    if (m_pipeline != nullptr && m_nPlayState == kPlayStatePlaying) {
         gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
         WaitForPreroll(kSettleMilliseconds);
     }
@@ -423,12 +424,13 @@ double MediaEngine::GetPosition() const
     return m_lastPosition;
 }
 
-bool MediaEngine::Seek(double position, double rate, double stop)
+bool MediaEngine::Seek(double position, double rate, double stop, bool toKeyFrame)
 {
     if (m_pipeline == nullptr || !(rate > 0.0))
         return false;
+    const auto precision = toKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST : GST_SEEK_FLAG_ACCURATE;
     const bool accepted = gst_element_seek(m_pipeline, rate, GST_FORMAT_TIME,
-                                           static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                           static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | precision),
                                            GST_SEEK_TYPE_SET, ToNanoseconds(std::max(position, 0.0)),
                                            stop >= 0.0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE,
                                            stop >= 0.0 ? ToNanoseconds(stop) : GST_CLOCK_TIME_NONE);
@@ -592,11 +594,12 @@ void MediaEngine::OpenPreview()
         return;
     }
     SetMute(true);
-    // The frame one second in, or the first frame of a shorter medium,
+    // The frame one second in (the key frame nearest to it, which is quick
+    // to reach in every format), or the first frame of a shorter medium,
     // reached by a seek in the paused pipeline within the time limit.
     m_previewWorker = std::thread([this] {
         if (m_dDuration == 0.0 || m_dDuration > 1.0) {
-            if (Seek(1.0, 1.0, -1.0))
+            if (Seek(1.0, 1.0, -1.0, true))
                 WaitForPreroll(kPreviewMilliseconds);
         }
         if (m_dDuration == 0.0)
@@ -614,11 +617,7 @@ bool MediaEngine::CaptureFrame()
 {
     if (m_pipeline == nullptr)
         return false;
-    if (m_nPlayState == kPlayStatePlaying || m_nPlayState == kPlayStateStopped) {
-        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
-        WaitForPreroll(kSettleMilliseconds);
-        m_nPlayState = kPlayStatePaused;
-    }
+    PausePlayback();
     GstSample* sample = nullptr;
     g_object_get(m_pipeline, "sample", &sample, nullptr);
     if (sample == nullptr)

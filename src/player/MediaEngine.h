@@ -160,7 +160,8 @@ protected:
 
 private:
     bool BuildPipeline(const QString& path);
-    bool Seek(double position, double rate, double stop);
+    // A flushing seek; to the exact position, or to the nearest key frame.
+    bool Seek(double position, double rate, double stop, bool toKeyFrame = false);
     bool WaitForPreroll(int milliseconds) const;
     void OnRunEnded();
     void JoinPreviewWorker();
