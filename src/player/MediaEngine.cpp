@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gst/gst.h>
 #include <gst/video/video.h>
@@ -152,6 +153,12 @@ QImage FrameOfSample(GstSample* sample)
     // QImage's RGB32 is the 32-bit value 0xffRRGGBB in the machine's byte order.
     constexpr GstVideoFormat rgb32 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? GST_VIDEO_FORMAT_BGRx : GST_VIDEO_FORMAT_xRGB;
     gst_video_info_set_format(&out, rgb32, static_cast<guint>(width), static_cast<guint>(height));
+    // The converter changes the pixels only, not the timing or the shape.
+    GST_VIDEO_INFO_FPS_N(&out) = GST_VIDEO_INFO_FPS_N(&in);
+    GST_VIDEO_INFO_FPS_D(&out) = GST_VIDEO_INFO_FPS_D(&in);
+    GST_VIDEO_INFO_PAR_N(&out) = GST_VIDEO_INFO_PAR_N(&in);
+    GST_VIDEO_INFO_PAR_D(&out) = GST_VIDEO_INFO_PAR_D(&in);
+    GST_VIDEO_INFO_INTERLACE_MODE(&out) = GST_VIDEO_INFO_INTERLACE_MODE(&in);
     GST_VIDEO_INFO_PLANE_STRIDE(&out, 0) = static_cast<gint>(frame.bytesPerLine());
     GST_VIDEO_INFO_SIZE(&out) = static_cast<gsize>(frame.sizeInBytes());
     GstVideoFrame source;
@@ -160,18 +167,18 @@ QImage FrameOfSample(GstSample* sample)
     GstBuffer* target = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_NO_SHARE, frame.bits(), frame.sizeInBytes(), 0,
                                                      frame.sizeInBytes(), nullptr, nullptr);
     GstVideoFrame destination;
-    const bool mapped = gst_video_frame_map(&destination, &out, target, GST_MAP_WRITE);
-    if (mapped) {
-        GstVideoConverter* converter = gst_video_converter_new(&in, &out, nullptr);
-        if (converter != nullptr) {
+    bool converted = false;
+    if (gst_video_frame_map(&destination, &out, target, GST_MAP_WRITE)) {
+        if (GstVideoConverter* converter = gst_video_converter_new(&in, &out, nullptr)) {
             gst_video_converter_frame(converter, &source, &destination);
             gst_video_converter_free(converter);
+            converted = true;
         }
         gst_video_frame_unmap(&destination);
     }
     gst_buffer_unref(target);
     gst_video_frame_unmap(&source);
-    if (!mapped)
+    if (!converted)
         return {};
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(frame.scanLine(y));
@@ -312,6 +319,12 @@ bool MediaEngine::Open(const QString& path)
 {
     Close();
     m_rcSource = {};
+    // Only regular files are media: opening a named pipe or a device could
+    // block for ever.
+    if (!QFileInfo(path).isFile()) {
+        m_hrRender = RenderResult::Failed;
+        return false;
+    }
     if (!BuildPipeline(path)) {
         if (m_hrRender == RenderResult::NoGStreamer)
             emit graphMissing();
@@ -541,17 +554,13 @@ bool MediaEngine::event(QEvent* event)
         return true;
     switch (GST_MESSAGE_TYPE(busEvent->Message())) {
     case GST_MESSAGE_EOS:
-        OnRunEnded();
+        OnRunEnded(true);
         break;
     case GST_MESSAGE_ERROR:
         // A broken stream ends the run, so that a cut list plays on; it is
         // not repeated.
-        if (m_nPlayState == kPlayStatePlaying) {
-            const bool repeat = m_bRepeat;
-            m_bRepeat = false;
-            OnRunEnded();
-            m_bRepeat = repeat;
-        }
+        if (m_nPlayState == kPlayStatePlaying)
+            OnRunEnded(false);
         break;
     case GST_MESSAGE_DURATION_CHANGED: {
         gint64 duration = 0;
@@ -565,9 +574,9 @@ bool MediaEngine::event(QEvent* event)
     return true;
 }
 
-void MediaEngine::OnRunEnded()
+void MediaEngine::OnRunEnded(bool mayRepeat)
 {
-    if (m_bRepeat && !m_bPreview) {
+    if (mayRepeat && m_bRepeat && !m_bPreview) {
         Seek(0.0, m_rateInForce, -1.0);
         return;
     }

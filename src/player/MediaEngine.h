@@ -163,7 +163,9 @@ private:
     // A flushing seek; to the exact position, or to the nearest key frame.
     bool Seek(double position, double rate, double stop, bool toKeyFrame = false);
     bool WaitForPreroll(int milliseconds) const;
-    void OnRunEnded();
+    // The end of a run: repeat it (with Repeat, when `mayRepeat`), or tell
+    // the notification target and rewind with AutoRewind.
+    void OnRunEnded(bool mayRepeat);
     void JoinPreviewWorker();
 
     GstElement* m_pipeline = nullptr;

@@ -2,7 +2,11 @@
 #include "player/Levels.h"
 #include "player/MediaEngine.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <vector>
 
@@ -64,6 +68,14 @@ TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
     }
     engine.Reopen();  // the last render failed: nothing happens
     EXPECT_FALSE(engine.HasGraph());
+
+    // A named pipe nobody writes to, and a folder: refused at once.
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath("pipe.mpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(engine.Open(pipe));
+    EXPECT_FALSE(engine.Open(folder.path()));
+    EXPECT_EQ(engine.m_hrRender, RenderResult::Failed);
 }
 
 TEST(MediaEngine, RatesAcceptedRefusedAndCarriedToTheNextFile)
