@@ -15,6 +15,7 @@
 #include <gst/video/videooverlay.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -456,8 +457,37 @@ bool MediaEngine::Seek(double position, double rate, double stop, bool toKeyFram
 
 void MediaEngine::SetPosition(double seconds)
 {
-    if (Seek(seconds, m_rateInForce, -1.0) && m_nPlayState != kPlayStatePlaying)
-        WaitForPreroll(kSettleMilliseconds);
+    if (m_pipeline == nullptr)
+        return;
+    const bool accepted = Seek(seconds, m_rateInForce, -1.0);
+    if (m_nPlayState != kPlayStatePlaying)
+        SettleAfterSeek(accepted, kSettleMilliseconds);
+}
+
+bool MediaEngine::HasFrame() const
+{
+    GstSample* sample = nullptr;
+    g_object_get(m_pipeline, "sample", &sample, nullptr);
+    if (sample != nullptr)
+        gst_sample_unref(sample);
+    return sample != nullptr;
+}
+
+void MediaEngine::SettleAfterSeek(bool accepted, int milliseconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    if (accepted && WaitForPreroll(milliseconds) && (!HasVideo() || HasFrame()))
+        return;
+    if (!HasVideo() || HasFrame())
+        return;
+    // Some demuxers cannot seek in some files (RealMedia without an index):
+    // the seek is refused but the pipeline flushed, and the video has no
+    // frame. Starting the pipeline over brings the first frame back.
+    gst_element_set_state(m_pipeline, GST_STATE_READY);
+    gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    WaitForPreroll(static_cast<int>(std::max<qint64>(left.count(), 100)));
+    m_lastPosition = 0.0;
 }
 
 double MediaEngine::GetRate() const
@@ -608,8 +638,7 @@ void MediaEngine::OpenPreview()
     // reached by a seek in the paused pipeline within the time limit.
     m_previewWorker = std::thread([this] {
         if (m_dDuration == 0.0 || m_dDuration > 1.0) {
-            if (Seek(1.0, 1.0, -1.0, true))
-                WaitForPreroll(kPreviewMilliseconds);
+            SettleAfterSeek(Seek(1.0, 1.0, -1.0, true), kPreviewMilliseconds);
         }
         if (m_dDuration == 0.0)
             m_dDuration = QueryDuration(m_pipeline);

@@ -163,6 +163,12 @@ private:
     // A flushing seek; to the exact position, or to the nearest key frame.
     bool Seek(double position, double rate, double stop, bool toKeyFrame = false);
     bool WaitForPreroll(int milliseconds) const;
+    // Whether the video sink holds a frame to show.
+    bool HasFrame() const;
+    // Waits, within the time given, for a seek in the paused pipeline to
+    // show its frame; a refused seek that left no frame puts the pipeline
+    // back at its first frame.
+    void SettleAfterSeek(bool accepted, int milliseconds);
     // The end of a run: repeat it (with Repeat, when `mayRepeat`), or tell
     // the notification target and rewind with AutoRewind.
     void OnRunEnded(bool mayRepeat);

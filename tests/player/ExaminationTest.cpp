@@ -23,6 +23,7 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayable)
         EXPECT_TRUE(video.hasVideo) << name;
         ASSERT_TRUE(video.record.pThumbnail) << name;
         EXPECT_EQ(video.record.pThumbnail->size(), QSize(64, 48));
+        EXPECT_NE(*video.record.pThumbnail, LoadPicture(kPictureMedia)) << name;  // a frame was taken
     }
     EXPECT_TRUE(preview.m_bPreview);
     for (const char* name : {"audio.wav", "audio.au", "audio.aiff", "audio.mp3", "music.mid"}) {

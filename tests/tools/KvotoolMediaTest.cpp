@@ -75,7 +75,7 @@ TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 10), 54u);
     EXPECT_EQ(QImage(bitmap).size(), QSize(320, 240));
 
-    for (const char* video : {"video.mpg", "vcd.dat", "video.mov", "video-only.avi"}) {
+    for (const char* video : {"video.mpg", "vcd.dat", "video.mov", "video-only.avi", "video.rm"}) {
         const QString other = folder.filePath(QStringLiteral("%1.bmp").arg(video));
         EXPECT_EQ(RunKvotool({"snapshot", Media(video), "1", other}).exitCode, 0) << video;
         EXPECT_EQ(QImage(other).size(), QSize(320, 240)) << video;
