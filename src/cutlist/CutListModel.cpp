@@ -23,7 +23,7 @@ QVariant CutListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || !IsPosition(index.row()))
         return {};
-    const Item& item = m_items[static_cast<size_t>(index.row())];
+    const Item& item = At(index.row());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -103,7 +103,7 @@ int CutListModel::AddObject(const MEDIARECORD& record, const QImage& picture, bo
 
     const int position = GetItemCount();
     beginInsertRows({}, position, position);
-    m_items.push_back(std::move(item));
+    m_items.push_back(std::make_unique<Item>(std::move(item)));
     m_positionOfSlot.push_back(position);
     ++m_nImageCount;
     endInsertRows();
@@ -113,7 +113,7 @@ int CutListModel::AddObject(const MEDIARECORD& record, const QImage& picture, bo
 void CutListModel::IndexPositions(int first, int last)
 {
     for (int position = first; position <= last; ++position)
-        m_positionOfSlot[static_cast<size_t>(m_items[static_cast<size_t>(position)].slot)] = position;
+        m_positionOfSlot[static_cast<size_t>(At(position).slot)] = position;
 }
 
 void CutListModel::DeleteItem(int position)
@@ -121,7 +121,7 @@ void CutListModel::DeleteItem(int position)
     if (!IsPosition(position))
         return;
     beginRemoveRows({}, position, position);
-    m_positionOfSlot[static_cast<size_t>(m_items[static_cast<size_t>(position)].slot)] = -1;
+    m_positionOfSlot[static_cast<size_t>(At(position).slot)] = -1;
     m_items.erase(m_items.begin() + position);
     IndexPositions(position, GetItemCount() - 1);
     endRemoveRows();
@@ -181,7 +181,7 @@ void CutListModel::ApplyOrder(const std::vector<int>& order)
     for (size_t start = 0; start < order.size(); ++start) {
         if (placed[start])
             continue;
-        Item carried = std::move(m_items[start]);
+        std::unique_ptr<Item> carried = std::move(m_items[start]);
         size_t position = start;
         while (static_cast<size_t>(order[position]) != start) {
             const auto from = static_cast<size_t>(order[position]);
@@ -208,21 +208,21 @@ const QString& CutListModel::GetItemText(int position, int column) const
     static const QString none;
     if (!IsPosition(position) || column < 0 || column >= kColumnCount)
         return none;
-    return m_items[static_cast<size_t>(position)].texts[static_cast<size_t>(column)];
+    return At(position).texts[static_cast<size_t>(column)];
 }
 
 void CutListModel::SetItemText(int position, int column, const QString& text)
 {
     if (!IsPosition(position) || column < 0 || column >= kColumnCount)
         return;
-    m_items[static_cast<size_t>(position)].texts[static_cast<size_t>(column)] = text;
+    At(position).texts[static_cast<size_t>(column)] = text;
     const QModelIndex changed = index(position, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
 
 int CutListModel::GetItemData(int position) const
 {
-    return IsPosition(position) ? m_items[static_cast<size_t>(position)].slot : -1;
+    return IsPosition(position) ? At(position).slot : -1;
 }
 
 QString CutListModel::GetItemPath(int position) const
@@ -237,7 +237,7 @@ ObjectState CutListModel::GetItemState(int position) const
 
 qint64 CutListModel::GetItemModified(int position) const
 {
-    return IsPosition(position) ? m_items[static_cast<size_t>(position)].modified : 0;
+    return IsPosition(position) ? At(position).modified : 0;
 }
 
 int CutListModel::FindItemByData(int slot) const
@@ -275,14 +275,14 @@ void CutListModel::SetStateImage(int position, int state)
     if (!IsPosition(position) || !ShowsStateImages())
         return;
     emit scrollToItemRequested(position);
-    m_items[static_cast<size_t>(position)].stateImage = state & 0xF;
+    At(position).stateImage = state & 0xF;
     const QModelIndex changed = index(position, kColumnName);
     emit dataChanged(changed, changed, {StateImageRole});
 }
 
 int CutListModel::GetStateImage(int position) const
 {
-    return IsPosition(position) ? m_items[static_cast<size_t>(position)].stateImage : 0;
+    return IsPosition(position) ? At(position).stateImage : 0;
 }
 
 // Setting every item's state image at once does not scroll the list through
@@ -291,8 +291,8 @@ void CutListModel::SetAllStateImages(bool fromStateText)
 {
     if (!ShowsStateImages() || m_items.empty())
         return;
-    for (Item& item : m_items)
-        item.stateImage = fromStateText ? StateFromText(item.texts[kColumnState]) : 0;
+    for (const auto& item : m_items)
+        item->stateImage = fromStateText ? StateFromText(item->texts[kColumnState]) : 0;
     emit dataChanged(index(0, kColumnName), index(GetItemCount() - 1, kColumnName), {StateImageRole});
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace kivo {
@@ -125,10 +126,13 @@ private:
     };
 
     bool IsPosition(int position) const { return position >= 0 && position < GetItemCount(); }
+    Item& At(int position) { return *m_items[static_cast<size_t>(position)]; }
+    const Item& At(int position) const { return *m_items[static_cast<size_t>(position)]; }
     void IndexPositions(int first, int last);
     void SetAllStateImages(bool fromStateText);
 
-    std::vector<Item> m_items;
+    // Items live apart, so that sorting and moving shift pointers only.
+    std::vector<std::unique_ptr<Item>> m_items;
     QStringList m_arrItemPath;
     std::vector<QImage> m_imageLarge;
     std::vector<QImage> m_imageSmall;

@@ -25,6 +25,7 @@ public:
     ByteKeys(const CutListModel& list, AppendKey appendKey)
     {
         m_keys.reserve(static_cast<size_t>(list.GetItemCount()));
+        m_bytes.reserve(static_cast<size_t>(list.GetItemCount()) * 64);
         for (int position = 0; position < list.GetItemCount(); ++position) {
             const size_t offset = m_bytes.size();
             appendKey(position, m_bytes);
