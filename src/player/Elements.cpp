@@ -53,16 +53,16 @@ bool HasSinkTemplate(GstElementFactory* factory)
     return false;
 }
 
-bool IsChangeableNow(GParamSpec* spec, GstElement* element)
+bool IsChangeableNow(GParamSpec* pspec, GstElement* element)
 {
-    if ((spec->flags & G_PARAM_WRITABLE) == 0 || (spec->flags & G_PARAM_CONSTRUCT_ONLY) != 0)
+    if ((pspec->flags & G_PARAM_WRITABLE) == 0 || (pspec->flags & G_PARAM_CONSTRUCT_ONLY) != 0)
         return false;
     const GstState state = GST_STATE(element);
-    if ((spec->flags & GST_PARAM_MUTABLE_PLAYING) != 0)
+    if ((pspec->flags & GST_PARAM_MUTABLE_PLAYING) != 0)
         return true;
-    if ((spec->flags & GST_PARAM_MUTABLE_PAUSED) != 0)
+    if ((pspec->flags & GST_PARAM_MUTABLE_PAUSED) != 0)
         return state <= GST_STATE_PAUSED;
-    if ((spec->flags & GST_PARAM_MUTABLE_READY) != 0)
+    if ((pspec->flags & GST_PARAM_MUTABLE_READY) != 0)
         return state <= GST_STATE_READY;
     return true;
 }
@@ -146,52 +146,52 @@ bool FromVariant(const QVariant& variant, GValue* value)
     return ok;
 }
 
-void DescribeRange(GParamSpec* spec, ElementProperty& property)
+void DescribeRange(GParamSpec* pspec, ElementProperty& property)
 {
-    const GType type = G_PARAM_SPEC_VALUE_TYPE(spec);
+    const GType type = G_PARAM_SPEC_VALUE_TYPE(pspec);
     switch (G_TYPE_FUNDAMENTAL(type)) {
     case G_TYPE_BOOLEAN:
         property.kind = ElementProperty::Kind::Boolean;
         break;
     case G_TYPE_INT:
         property.kind = ElementProperty::Kind::Integer;
-        property.minimum = G_PARAM_SPEC_INT(spec)->minimum;
-        property.maximum = G_PARAM_SPEC_INT(spec)->maximum;
+        property.minimum = G_PARAM_SPEC_INT(pspec)->minimum;
+        property.maximum = G_PARAM_SPEC_INT(pspec)->maximum;
         break;
     case G_TYPE_UINT:
         property.kind = ElementProperty::Kind::Integer;
-        property.minimum = G_PARAM_SPEC_UINT(spec)->minimum;
-        property.maximum = G_PARAM_SPEC_UINT(spec)->maximum;
+        property.minimum = G_PARAM_SPEC_UINT(pspec)->minimum;
+        property.maximum = G_PARAM_SPEC_UINT(pspec)->maximum;
         break;
     case G_TYPE_LONG:
         property.kind = ElementProperty::Kind::Integer;
-        property.minimum = static_cast<qint64>(G_PARAM_SPEC_LONG(spec)->minimum);
-        property.maximum = static_cast<qint64>(G_PARAM_SPEC_LONG(spec)->maximum);
+        property.minimum = static_cast<qint64>(G_PARAM_SPEC_LONG(pspec)->minimum);
+        property.maximum = static_cast<qint64>(G_PARAM_SPEC_LONG(pspec)->maximum);
         break;
     case G_TYPE_ULONG:
         property.kind = ElementProperty::Kind::Integer;
-        property.minimum = static_cast<quint64>(G_PARAM_SPEC_ULONG(spec)->minimum);
-        property.maximum = static_cast<quint64>(G_PARAM_SPEC_ULONG(spec)->maximum);
+        property.minimum = static_cast<quint64>(G_PARAM_SPEC_ULONG(pspec)->minimum);
+        property.maximum = static_cast<quint64>(G_PARAM_SPEC_ULONG(pspec)->maximum);
         break;
     case G_TYPE_INT64:
         property.kind = ElementProperty::Kind::Integer;
-        property.minimum = static_cast<qint64>(G_PARAM_SPEC_INT64(spec)->minimum);
-        property.maximum = static_cast<qint64>(G_PARAM_SPEC_INT64(spec)->maximum);
+        property.minimum = static_cast<qint64>(G_PARAM_SPEC_INT64(pspec)->minimum);
+        property.maximum = static_cast<qint64>(G_PARAM_SPEC_INT64(pspec)->maximum);
         break;
     case G_TYPE_UINT64:
         property.kind = ElementProperty::Kind::Integer;
-        property.minimum = static_cast<quint64>(G_PARAM_SPEC_UINT64(spec)->minimum);
-        property.maximum = static_cast<quint64>(G_PARAM_SPEC_UINT64(spec)->maximum);
+        property.minimum = static_cast<quint64>(G_PARAM_SPEC_UINT64(pspec)->minimum);
+        property.maximum = static_cast<quint64>(G_PARAM_SPEC_UINT64(pspec)->maximum);
         break;
     case G_TYPE_FLOAT:
         property.kind = ElementProperty::Kind::Real;
-        property.minimum = static_cast<double>(G_PARAM_SPEC_FLOAT(spec)->minimum);
-        property.maximum = static_cast<double>(G_PARAM_SPEC_FLOAT(spec)->maximum);
+        property.minimum = static_cast<double>(G_PARAM_SPEC_FLOAT(pspec)->minimum);
+        property.maximum = static_cast<double>(G_PARAM_SPEC_FLOAT(pspec)->maximum);
         break;
     case G_TYPE_DOUBLE:
         property.kind = ElementProperty::Kind::Real;
-        property.minimum = G_PARAM_SPEC_DOUBLE(spec)->minimum;
-        property.maximum = G_PARAM_SPEC_DOUBLE(spec)->maximum;
+        property.minimum = G_PARAM_SPEC_DOUBLE(pspec)->minimum;
+        property.maximum = G_PARAM_SPEC_DOUBLE(pspec)->maximum;
         break;
     case G_TYPE_STRING:
         property.kind = ElementProperty::Kind::Text;
@@ -271,20 +271,20 @@ std::vector<ElementProperty> DescribeProperties(GstElement* element)
     guint count = 0;
     GParamSpec** specs = g_object_class_list_properties(G_OBJECT_GET_CLASS(element), &count);
     for (guint i = 0; i < count; ++i) {
-        GParamSpec* spec = specs[i];
-        if ((spec->flags & G_PARAM_READABLE) == 0)
+        GParamSpec* pspec = specs[i];
+        if ((pspec->flags & G_PARAM_READABLE) == 0)
             continue;
         ElementProperty property;
-        property.name = QString::fromUtf8(g_param_spec_get_name(spec));
-        property.nick = QString::fromUtf8(g_param_spec_get_nick(spec));
-        property.blurb = QString::fromUtf8(g_param_spec_get_blurb(spec));
-        DescribeRange(spec, property);
+        property.name = QString::fromUtf8(g_param_spec_get_name(pspec));
+        property.nick = QString::fromUtf8(g_param_spec_get_nick(pspec));
+        property.blurb = QString::fromUtf8(g_param_spec_get_blurb(pspec));
+        DescribeRange(pspec, property);
         GValue value = G_VALUE_INIT;
-        g_value_init(&value, G_PARAM_SPEC_VALUE_TYPE(spec));
-        g_object_get_property(G_OBJECT(element), spec->name, &value);
+        g_value_init(&value, G_PARAM_SPEC_VALUE_TYPE(pspec));
+        g_object_get_property(G_OBJECT(element), pspec->name, &value);
         property.value = ToVariant(&value);
         g_value_unset(&value);
-        property.writable = property.kind != ElementProperty::Kind::Other && IsChangeableNow(spec, element);
+        property.writable = property.kind != ElementProperty::Kind::Other && IsChangeableNow(pspec, element);
         properties.push_back(std::move(property));
     }
     g_free(specs);
@@ -293,16 +293,16 @@ std::vector<ElementProperty> DescribeProperties(GstElement* element)
 
 bool SetElementProperty(GstElement* element, const QString& name, const QVariant& value)
 {
-    GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(element), name.toUtf8().constData());
-    if (spec == nullptr || !IsChangeableNow(spec, element))
+    GParamSpec* pspec = g_object_class_find_property(G_OBJECT_GET_CLASS(element), name.toUtf8().constData());
+    if (pspec == nullptr || !IsChangeableNow(pspec, element))
         return false;
     GValue converted = G_VALUE_INIT;
-    g_value_init(&converted, G_PARAM_SPEC_VALUE_TYPE(spec));
+    g_value_init(&converted, G_PARAM_SPEC_VALUE_TYPE(pspec));
     // g_param_value_validate corrects a value that is out of range; such a
     // value is refused rather than silently changed.
-    const bool fits = FromVariant(value, &converted) && !g_param_value_validate(spec, &converted);
+    const bool fits = FromVariant(value, &converted) && !g_param_value_validate(pspec, &converted);
     if (fits)
-        g_object_set_property(G_OBJECT(element), spec->name, &converted);
+        g_object_set_property(G_OBJECT(element), pspec->name, &converted);
     g_value_unset(&converted);
     return fits;
 }
