@@ -53,29 +53,43 @@ Examination ExamineMediaFile(MediaEngine& preview, const QString& path)
     return result;
 }
 
-MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, MediaEngine& preview)
+std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCache& cache)
 {
     MEDIARECORD cached = cache.Lookup(path);
-    if (!cached.strPath.isEmpty()) {
-        const QFileInfo file(path);
-        const quint64 size = file.exists() ? static_cast<quint64>(file.size()) : 0;
-        const qint64 modified = file.exists() ? file.lastModified().toSecsSinceEpoch() : 0;
-        if (CacheEntryIsCurrent(cached, size, modified)) {
-            // The object shows the size on the disk, which a scenario file
-            // may have kept only in part.
-            cached.dwSize = size;
-            cached.timeModified = modified;
-            MediaObject object{cached, cached.pThumbnail ? *cached.pThumbnail : LoadPicture(kPictureSoundOnly)};
-            if (!cached.pThumbnail)
-                object.record.nFlag = kFlagNoPicture;
-            return object;
-        }
+    if (cached.strPath.isEmpty())
+        return std::nullopt;
+    const QFileInfo file(path);
+    if (!file.exists())
+        return std::nullopt;
+    const auto size = static_cast<quint64>(file.size());
+    const qint64 modified = file.lastModified().toSecsSinceEpoch();
+    if (!CacheEntryIsCurrent(cached, size, modified))
+        return std::nullopt;
+    // The object shows the size on the disk, which a scenario file may have
+    // kept only in part.
+    cached.dwSize = size;
+    cached.timeModified = modified;
+    if (!cached.pThumbnail) {
+        cached.nFlag = kFlagNoPicture;
+        return MediaObject{cached, LoadPicture(kPictureSoundOnly)};
     }
-    Examination examined = ExamineMediaFile(preview, path);
+    return MediaObject{cached, *cached.pThumbnail};
+}
+
+MediaObject ExaminedMediaObject(const Examination& examined, CMediaInfoCache& cache)
+{
     if (examined.Cacheable())
         cache.Add(examined.record);
-    examined.record.nFlag = examined.flag;
-    return {examined.record, examined.picture};
+    MediaObject object{examined.record, examined.picture};
+    object.record.nFlag = examined.flag;
+    return object;
+}
+
+MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, MediaEngine& preview)
+{
+    if (auto cached = CachedMediaObject(path, cache))
+        return *cached;
+    return ExaminedMediaObject(ExamineMediaFile(preview, path), cache);
 }
 
 }  // namespace kivo

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+#include <optional>
+
 namespace kivo {
 
 class CMediaInfoCache;
@@ -41,5 +43,10 @@ struct MediaObject {
     QImage picture;
 };
 MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, MediaEngine& preview);
+
+// The object of a file that is in the cache and unchanged since, or nothing.
+std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCache& cache);
+// The object of an examined file; a playable file's record joins the cache.
+MediaObject ExaminedMediaObject(const Examination& examined, CMediaInfoCache& cache);
 
 }  // namespace kivo

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "player/Examination.h"
+#include "player/MediaEngine.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <thread>
+
+namespace kivo {
+
+class CMediaInfoCache;
+class CutListModel;
+
+// Adds media files to the end of the cut list, one after the other. A file
+// whose cache entry still matches it is added at once; any other file is
+// examined on a worker thread while the event loop runs on, and its object
+// is inserted on the loader's thread. Every step is a queued call, so that
+// a cancel request and repaints get in between.
+class MediaLoader : public QObject {
+    Q_OBJECT
+
+public:
+    MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* parent = nullptr);
+    ~MediaLoader() override;
+
+    // Starts a run over `paths`; with `blankLabels` each object is labelled
+    // " " (for a scenario that sets the names itself). Does nothing while a
+    // run is going on.
+    void Start(const QStringList& paths, bool blankLabels);
+    // Asks the run to end after the file being examined, which is still added.
+    void Cancel() { m_cancel = true; }
+    bool IsRunning() const { return m_running; }
+
+signals:
+    // "読み込み中...(n/total)" before each file.
+    void statusText(const QString& text);
+    // A file is being examined: its name without the folder.
+    void fileStarted(const QString& name);
+    void progress(int done, int total);
+    // The run added the whole of an initially empty list: arrange the icons.
+    void arrangeRequested();
+    void finished(bool cancelled);
+
+private:
+    void Step();
+    void Insert(const MediaObject& object);
+    void Finish();
+
+    CutListModel& m_list;
+    CMediaInfoCache& m_cache;
+    MediaEngine m_preview;
+    std::thread m_worker;
+    QStringList m_paths;
+    bool m_blankLabels = false;
+    bool m_cancel = false;
+    bool m_running = false;
+    int m_step = 0;
+    int m_base = 0;
+};
+
+}  // namespace kivo
