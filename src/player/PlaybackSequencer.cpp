@@ -32,7 +32,7 @@ void PlaybackSequencer::ReportState(int state)
     m_host.SendToFrame(3, state);
 }
 
-void PlaybackSequencer::ReportDuration()
+void PlaybackSequencer::SendDuration()
 {
     m_host.SendToFrame(2, static_cast<qintptr>(m_player.m_dDuration * 100.0));
 }
@@ -41,7 +41,7 @@ void PlaybackSequencer::OpenCurrent(int position)
 {
     m_list.SetCurrent(m_list.GetItemData(position));
     m_player.Open(m_list.GetItemPath(position));
-    ReportDuration();
+    SendDuration();
 }
 
 void PlaybackSequencer::Play()
@@ -87,7 +87,7 @@ void PlaybackSequencer::PlayPause()
     if (state == kPlayStateStopped || state == kPlayStatePaused) {
         if (m_player.GetPosition() == 0.0) {
             m_player.Reopen();
-            ReportDuration();
+            SendDuration();
         }
         Play();
     } else if (state == kPlayStatePlaying) {

@@ -54,6 +54,9 @@ public:
     // The playback codes of the protocol sent to the list; 0 for others.
     qintptr Dispatch(int code, qintptr value);
 
+    // Tells the main window the duration of the player's medium.
+    void SendDuration();
+
     // The play state the main window was last told.
     int FrameState() const { return m_frameState; }
 
@@ -69,7 +72,6 @@ private:
     void SetItemState(int position, int state);
     void OpenCurrent(int position);
     void ReportState(int state);
-    void ReportDuration();
 
     CutListModel& m_list;
     MediaEngine& m_player;

@@ -1,0 +1,113 @@
+#include "CutListDocument.h"
+
+#include "CutListModel.h"
+#include "MediaInfoCache.h"
+#include "MediaLoader.h"
+#include "ScenarioFile.h"
+#include "StatusText.h"
+#include "player/MediaEngine.h"
+#include "player/PlaybackSequencer.h"
+
+#include <QFileInfo>
+
+#include <memory>
+
+namespace kivo {
+
+CutListDocument::CutListDocument(CutListModel& list, CMediaInfoCache& cache, MediaEngine& player,
+                                 PlaybackSequencer& playback, MediaLoader& loader, QObject* parent)
+    : QObject(parent), m_list(list), m_cache(cache), m_player(player), m_playback(playback), m_loader(loader)
+{
+}
+
+void CutListDocument::UpdateSummary()
+{
+    emit summaryChanged(
+        CutListSummaryText(m_list, m_cache, static_cast<qint64>(m_player.GetPosition() * 100.0)));
+}
+
+void CutListDocument::ClearCutList()
+{
+    if (m_list.GetItemCount() > 0)
+        m_playback.ResetPlayback();
+    m_list.Clear();
+}
+
+void CutListDocument::NewDocument()
+{
+    ClearCutList();
+    // Clearing stops playback, which would mark the document modified; an
+    // empty new cut list has nothing to save.
+    m_modified = false;
+    UpdateSummary();
+}
+
+void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, std::function<void()> done)
+{
+    if (paths.isEmpty()) {
+        if (done)
+            done();
+        return;
+    }
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(&m_loader, &MediaLoader::finished, this, [this, connection, done](bool) {
+        disconnect(*connection);
+        m_playback.SendDuration();
+        if (m_list.GetCurrent() == -1) {
+            const int first = m_list.FindPlayable(0);
+            if (first >= 0)
+                m_list.SetCurrent(m_list.GetItemData(first));
+        }
+        UpdateSummary();
+        if (done)
+            done();
+    });
+    m_loader.Start(paths, blankLabels);
+}
+
+void CutListDocument::Open(const QString& path, std::function<void(bool opened)> done)
+{
+    const auto finish = [done](bool opened) {
+        if (done)
+            done(opened);
+    };
+    const ScenarioReadResult result = ReadScenarioFile(path);
+    if (result.status == ScenarioStatus::UnknownMagic) {
+        emit message(QString::fromUtf16(kUnreadableScenarioMessage), true);
+        finish(false);
+        return;
+    }
+    if (result.status != ScenarioStatus::Ok) {
+        emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(QFileInfo(path).fileName(), result.problem),
+                     true);
+        NewDocument();
+        finish(false);
+        return;
+    }
+    const Scenario scenario = result.scenario;
+    ClearCutList();
+    AddScenarioCacheEntries(scenario, m_cache);
+    AddMediaFiles(scenario.paths, scenario.version >= 30, [this, scenario, finish] {
+        // A cancelled run leaves fewer objects than names.
+        for (int i = 0; i < std::min<int>(static_cast<int>(scenario.names.size()), m_list.GetItemCount()); ++i)
+            m_list.SetItemText(i, CutListModel::kColumnName, scenario.names.at(i));
+        if (scenario.paths.isEmpty() || !m_playback.CueObject(scenario.current, scenario.position))
+            UpdateSummary();
+        m_modified = false;
+        finish(true);
+    });
+}
+
+bool CutListDocument::Save(const QString& path)
+{
+    const auto position = m_player.HasGraph() ? static_cast<qint32>(m_player.GetPosition() * 100.0) : 0;
+    QString error;
+    if (!SaveScenarioFile(path, m_list, m_cache, position, &error)) {
+        emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(QFileInfo(path).fileName(), error), true);
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+}  // namespace kivo

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace kivo {
+
+class CMediaInfoCache;
+class CutListModel;
+class MediaEngine;
+class MediaLoader;
+class PlaybackSequencer;
+
+// The scenario document: the cut list as a whole, read from and written to
+// scenario files, and the adding of media to it. It keeps the modified flag
+// that guards new, open and exit.
+class CutListDocument : public QObject {
+    Q_OBJECT
+
+public:
+    CutListDocument(CutListModel& list, CMediaInfoCache& cache, MediaEngine& player, PlaybackSequencer& playback,
+                    MediaLoader& loader, QObject* parent = nullptr);
+
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+
+    // Empties the cut list (stopping playback when it held objects); the
+    // media cache stays.
+    void ClearCutList();
+    // A new, empty and unmodified document.
+    void NewDocument();
+
+    // Appends one object per path through the loader; when the run is over
+    // the main window hears the player's duration, the first playable object
+    // becomes current when there was none, the summary is refreshed and
+    // `done` runs.
+    void AddMediaFiles(const QStringList& paths, bool blankLabels, std::function<void()> done = {});
+
+    // Reads a scenario file. A file of unknown kind leaves the cut list as it
+    // was; one that cannot be read or ends early gives a new document. When
+    // it reads, the objects are added, named and the current one cued, and
+    // the document is unmodified; `done` runs then (also after a failure).
+    void Open(const QString& path, std::function<void(bool opened)> done = {});
+    // Writes the cut list as a scenario file; the old file stays as it was
+    // when that fails.
+    bool Save(const QString& path);
+
+signals:
+    // A message for the user, and whether it reports a failure (stop icon)
+    // rather than a warning.
+    void message(const QString& text, bool failure);
+    // The status summary of the cut list changed.
+    void summaryChanged(const QString& text);
+
+private:
+    void UpdateSummary();
+
+    CutListModel& m_list;
+    CMediaInfoCache& m_cache;
+    MediaEngine& m_player;
+    PlaybackSequencer& m_playback;
+    MediaLoader& m_loader;
+    bool m_modified = false;
+};
+
+}  // namespace kivo

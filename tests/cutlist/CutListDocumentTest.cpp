@@ -1,0 +1,117 @@
+#include "TestMedia.h"
+#include "cutlist/CutListDocument.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/MediaLoader.h"
+#include "player/MediaEngine.h"
+#include "player/PlaybackSequencer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+using test::WaitUntil;
+
+struct QuietHost : PlaybackHost {
+    void SendToFrame(int, qintptr) override {}
+    void ShowPlayerWindow(bool) override {}
+    void ShowMessage(const QString&, Icon) override {}
+    void SetModified() override {}
+};
+
+class Document : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QObject::connect(&document, &CutListDocument::message, [this](const QString& text) { messages.append(text); });
+    }
+
+    void Add(const QStringList& paths)
+    {
+        bool done = false;
+        document.AddMediaFiles(paths, false, [&] { done = true; });
+        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
+    }
+
+    bool Open(const QString& path)
+    {
+        bool done = false;
+        bool opened = false;
+        document.Open(path, [&](bool result) {
+            done = true;
+            opened = result;
+        });
+        EXPECT_TRUE(WaitUntil([&] { return done; }, 60000));
+        return opened;
+    }
+
+    QTemporaryDir folder;
+    CutListModel list;
+    CMediaInfoCache cache;
+    MediaEngine player;
+    QuietHost host;
+    PlaybackSequencer playback{list, player, host};
+    MediaLoader loader{list, cache};
+    CutListDocument document{list, cache, player, playback, loader};
+    QStringList messages;
+};
+
+TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
+{
+    Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")});
+    EXPECT_EQ(list.FindCurrentItem(), 1);  // the first playable object, not opened
+    list.SetItemText(2, CutListModel::kColumnName, QStringLiteral("音声"));
+    const QString path = folder.filePath("list.kvo");
+    ASSERT_TRUE(document.Save(path));
+
+    document.NewDocument();
+    EXPECT_EQ(list.GetItemCount(), 0);
+    EXPECT_FALSE(document.IsModified());
+
+    const int cached = cache.GetSize();
+    ASSERT_TRUE(Open(path));
+    ASSERT_EQ(list.GetItemCount(), 3);
+    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), Media("text.txt"));
+    EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), "音声");
+    EXPECT_EQ(list.FindCurrentItem(), 1);
+    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "停止");
+    EXPECT_EQ(player.m_nPlayState, kPlayStateStopped);
+    EXPECT_FALSE(document.IsModified());
+    // The stored entries joined the cache; nothing was examined again.
+    EXPECT_EQ(cache.GetSize(), cached + 3);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessage)
+{
+    Add({Media("audio.wav")});
+    const QString text = folder.filePath("notes.kvo");
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x05hello");
+    file.close();
+    EXPECT_FALSE(Open(text));
+    EXPECT_EQ(messages.last(), "このファイルは読み込めませんでした。");
+    EXPECT_EQ(list.GetItemCount(), 1);  // the cut list stays
+
+    const QString saved = folder.filePath("list.kvo");
+    ASSERT_TRUE(document.Save(saved));
+    QFile cut(saved);
+    ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
+    cut.resize(30);
+    cut.close();
+    EXPECT_FALSE(Open(saved));
+    EXPECT_TRUE(messages.last().startsWith("list.kvo を読み込めませんでした。"));
+    EXPECT_EQ(list.GetItemCount(), 0);  // a new document
+
+    EXPECT_FALSE(document.Save(folder.filePath("no/such/folder.kvo")));
+    EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
+}
+
+}  // namespace
+}  // namespace kivo
