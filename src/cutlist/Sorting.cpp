@@ -128,6 +128,24 @@ std::vector<int> SortedOrder(const CutListModel& list, SortKey key, bool descend
     return {};
 }
 
+std::optional<SortKey> SortKeyForColumn(int column)
+{
+    switch (column) {
+    case CutListModel::kColumnName:
+        return SortKey::Name;
+    case CutListModel::kColumnMediaTime:
+        return SortKey::MediaTime;
+    case CutListModel::kColumnSize:
+        return SortKey::Size;
+    case CutListModel::kColumnType:
+        return SortKey::Type;
+    case CutListModel::kColumnDate:
+        return SortKey::Date;
+    default:
+        return std::nullopt;
+    }
+}
+
 void SortCutList(CutListModel& list, SortKey key, bool descending)
 {
     list.ApplyOrder(SortedOrder(list, key, descending));

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace kivo {
@@ -10,6 +11,10 @@ class CutListModel;
 
 enum class SortKey { Name, MediaTime, Size, Type, Date };
 constexpr int kSortKeyCount = 5;
+
+// The sort key of a column-header click in the details view; the state
+// column (2) sorts nothing.
+std::optional<SortKey> SortKeyForColumn(int column);
 
 // The order of the cut list sorted by `key`: element i is the current
 // position of the object that goes to position i. Names compare by their

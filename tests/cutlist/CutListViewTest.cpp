@@ -1,0 +1,102 @@
+#include "app/Settings.h"
+#include "cutlist/CutListView.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+class ListView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt"}) {
+            MEDIARECORD record;
+            record.strPath = path;
+            record.timeModified = 1;
+            record.nLength = 100;
+            model.AddObject(record, QImage(), false);
+        }
+        view.resize(600, 400);
+        view.show();
+    }
+
+    QTemporaryDir folder;
+    Settings settings{folder.filePath("Kivo231.ini")};
+    CutListModel model;
+    CutListView view{model};
+};
+
+TEST_F(ListView, ModesShareOneModelAndStateImagesFollowTheMode)
+{
+    EXPECT_EQ(view.ViewType(), kViewLargeIcons);
+    EXPECT_EQ(model.GetStateImage(0), 0);
+    view.ChangeViewType(kViewDetails);
+    EXPECT_NE(qobject_cast<QTreeView*>(view.ActiveView()), nullptr);
+    EXPECT_EQ(model.GetStateImage(0), OBJSTATE_STANDBY);
+    view.ChangeViewType(kViewSmallIcons);
+    EXPECT_EQ(qobject_cast<QTreeView*>(view.ActiveView()), nullptr);
+    EXPECT_EQ(model.GetStateImage(0), 0);
+}
+
+TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
+{
+    settings.Set(setting::kType, kViewDetails);
+    settings.Set(setting::kAutoArrange, 256);
+    settings.Set(setting::kColumnWidths[1], 90);
+    view.RestoreLayout(settings);
+    EXPECT_EQ(view.ViewType(), kViewDetails);
+    EXPECT_TRUE(view.IsAutoArrange());
+    auto* details = qobject_cast<QTreeView*>(view.ActiveView());
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->header()->sectionSize(0), 256);
+    EXPECT_EQ(details->header()->sectionSize(1), 90);
+
+    details->header()->resizeSection(5, 140);
+    view.SaveLayout(settings);
+    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 140);
+
+    details->header()->resizeSection(5, 50);
+    view.ChangeViewType(kViewList);
+    view.SetAutoArrange(false);
+    view.SaveLayout(settings);
+    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 140);  // not in details mode: kept
+    EXPECT_EQ(settings.Get(setting::kType), kViewList);
+    EXPECT_EQ(settings.Get(setting::kAutoArrange), 0);
+}
+
+TEST_F(ListView, HeaderClicksAskForSortsExceptOnTheStateColumn)
+{
+    view.ChangeViewType(kViewDetails);
+    QSignalSpy sorts(&view, &CutListView::sortRequested);
+    auto* header = qobject_cast<QTreeView*>(view.ActiveView())->header();
+    for (int column : {0, 1, 2, 3, 4, 5})
+        emit header->sectionClicked(column);
+    ASSERT_EQ(sorts.count(), 5);
+    EXPECT_EQ(sorts.at(0).at(0).value<SortKey>(), SortKey::Name);
+    EXPECT_EQ(sorts.at(2).at(0).value<SortKey>(), SortKey::Size);
+    EXPECT_EQ(sorts.at(4).at(0).value<SortKey>(), SortKey::Date);
+}
+
+TEST_F(ListView, ASingleClickOnAnObjectPlaysItAndOnEmptySpaceOnlyRefreshes)
+{
+    view.ChangeViewType(kViewDetails);
+    QSignalSpy objects(&view, &CutListView::objectClicked);
+    QSignalSpy space(&view, &CutListView::spaceClicked);
+    auto* list = view.ActiveView();
+    const QRect second = list->visualRect(model.index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    ASSERT_EQ(objects.count(), 1);
+    EXPECT_EQ(objects.at(0).at(0).toInt(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 5));
+    EXPECT_EQ(space.count(), 1);
+}
+
+}  // namespace
+}  // namespace kivo
