@@ -1,0 +1,54 @@
+#include "TestMedia.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/LoadingDialog.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/MediaLoader.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+
+class LoadingWindow : public ::testing::Test {
+protected:
+    CutListModel list;
+    CMediaInfoCache cache;
+    MediaLoader loader{list, cache};
+    LoadingDialog dialog{loader, list};
+};
+
+TEST_F(LoadingWindow, ShowsTheRunAndEndsWithIt)
+{
+    EXPECT_EQ(dialog.windowTitle(), "読み込み中");
+    EXPECT_TRUE(dialog.Run({Media("video.avi"), Media("audio.wav")}, false));
+    EXPECT_EQ(list.GetItemCount(), 2);
+    EXPECT_FALSE(dialog.isVisible());
+    const auto* progress = dialog.findChild<QProgressBar*>();
+    EXPECT_EQ(progress->value(), progress->maximum());
+    EXPECT_EQ(dialog.findChildren<QLabel*>().at(1)->text(), "audio.wav");
+}
+
+TEST_F(LoadingWindow, CancelAndEnterDoNotCloseItBeforeTheFileBeingExaminedIsAdded)
+{
+    int started = 0;
+    QObject::connect(&loader, &MediaLoader::fileStarted, [&] {
+        if (++started != 2)
+            return;
+        QTest::keyClick(&dialog, Qt::Key_Return);  // does nothing
+        dialog.findChild<QPushButton*>()->click();
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    EXPECT_FALSE(dialog.Run({Media("video.avi"), Media("video.mov"), Media("audio.wav")}, false));
+    EXPECT_EQ(list.GetItemCount(), 2);
+}
+
+}  // namespace
+}  // namespace kivo
