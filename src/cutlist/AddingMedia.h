@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kivo {
+
+// The paths a drop adds: a dropped file itself (also one whose status
+// cannot be read), and of a dropped folder its own files in the order the
+// file system lists them, never what its subfolders hold.
+QStringList ExpandDroppedPaths(const QStringList& dropped);
+
+// Whether a drop opens a scenario document instead of adding media: when
+// its last item's name ends in ".kvo", in any letter case.
+bool DropOpensScenario(const QStringList& dropped);
+
+// Shown when a drop yields no file.
+inline const char16_t kNoFilesInFolderMessage[] = u"フォルダにファイルが存在しません。";
+
+// The rows of the open-media-files dialog, in Qt's filter form: the
+// description as the user reads it, then its patterns.
+QStringList MediaFileFilters();
+
+}  // namespace kivo

@@ -1,0 +1,57 @@
+#include "cutlist/AddingMedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+void Touch(const QString& path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+TEST(AddingMedia, AFolderAddsItsOwnFilesOnly)
+{
+    QTemporaryDir folder;
+    Touch(folder.filePath("a.mpg"));
+    Touch(folder.filePath("notes.txt"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("sub"));
+    Touch(folder.filePath("sub/deep.mpg"));
+    QStringList collected = ExpandDroppedPaths({folder.path(), "/no/such/file.avi"});
+    ASSERT_EQ(collected.size(), 3);
+    EXPECT_EQ(collected.last(), "/no/such/file.avi");  // unreadable: taken as a file
+    collected.removeLast();
+    collected.sort();
+    EXPECT_EQ(collected, QStringList({folder.filePath("a.mpg"), folder.filePath("notes.txt")}));
+}
+
+TEST(AddingMedia, EmptyFoldersYieldNothing)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir("only-a-folder"));
+    EXPECT_TRUE(ExpandDroppedPaths({folder.path()}).isEmpty());
+}
+
+TEST(AddingMedia, TheLastDroppedItemDecidesAboutScenarios)
+{
+    EXPECT_TRUE(DropOpensScenario({"/a/list.KVO"}));
+    EXPECT_TRUE(DropOpensScenario({"/a/clip.mpg", "/a/list.kvo"}));
+    EXPECT_FALSE(DropOpensScenario({"/a/list.kvo", "/a/clip.mpg"}));
+    EXPECT_FALSE(DropOpensScenario({}));
+}
+
+TEST(AddingMedia, DialogRowsShowTheDescriptionsAndEndWithAllFiles)
+{
+    const QStringList filters = MediaFileFilters();
+    ASSERT_EQ(filters.size(), 10);
+    EXPECT_TRUE(filters.first().startsWith("MPEG ﾌｧｲﾙ (.mpg; .mpeg; .mpv; .mp2; .mpa; .mpe; .mp3)"));
+    EXPECT_TRUE(filters.last().endsWith("(*)"));
+}
+
+}  // namespace
+}  // namespace kivo
