@@ -4,7 +4,6 @@
 #include "MediaLoader.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,30 +31,14 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* p
     connect(&m_loader, &MediaLoader::progress, this, [this](int done, int total) {
         m_progress->setRange(0, total);
         m_progress->setValue(done);
+        if (done == 0)
+            show();
     });
+    connect(&m_loader, &MediaLoader::finished, this, &QWidget::hide);
     connect(&m_loader, &MediaLoader::fileStarted, m_name, &QLabel::setText);
     connect(&m_list, &CutListModel::rowsInserted, this, [this](const QModelIndex&, int, int last) {
         m_preview->setPixmap(QPixmap::fromImage(m_list.GetLargeImage(m_list.GetItemData(last))));
     });
-}
-
-bool LoadingDialog::Run(const QStringList& paths, bool blankLabels)
-{
-    if (paths.isEmpty())
-        return true;
-    bool cancelled = false;
-    QEventLoop loop;
-    const auto connection = connect(&m_loader, &MediaLoader::finished, &loop, [&](bool wasCancelled) {
-        cancelled = wasCancelled;
-        loop.quit();
-    });
-    show();
-    m_loader.Start(paths, blankLabels);
-    if (m_loader.IsRunning())
-        loop.exec();
-    disconnect(connection);
-    hide();
-    return !cancelled;
 }
 
 void LoadingDialog::reject()

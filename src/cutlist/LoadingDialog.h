@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
 
 class QLabel;
 class QProgressBar;
@@ -13,17 +12,13 @@ class MediaLoader;
 
 // "読み込み中": the modal dialog of a loading run, with a progress bar, the
 // picture of the object last added, the name of the file being examined and
-// "ｷｬﾝｾﾙ". Cancel, Escape and the close box only ask the run to end after
-// the file being examined; Enter does nothing.
+// "ｷｬﾝｾﾙ". It shows while the loader runs. Cancel, Escape and the close box
+// only ask the run to end after the file being examined; Enter does nothing.
 class LoadingDialog : public QDialog {
     Q_OBJECT
 
 public:
     LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* parent = nullptr);
-
-    // Runs the loader over the paths while the dialog is shown; true when
-    // every file was added, false after a cancel.
-    bool Run(const QStringList& paths, bool blankLabels);
 
     void reject() override;
     void accept() override {}

@@ -8,7 +8,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +18,22 @@ using test::Media;
 
 class LoadingWindow : public ::testing::Test {
 protected:
+    // Runs the loader and waits for its end; false after a cancel.
+    bool Run(const QStringList& paths)
+    {
+        bool done = false;
+        bool cancelled = false;
+        const auto connection = QObject::connect(&loader, &MediaLoader::finished, [&](bool wasCancelled) {
+            done = true;
+            cancelled = wasCancelled;
+        });
+        loader.Start(paths, false);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(test::WaitUntil([&] { return done; }, 60000));
+        QObject::disconnect(connection);
+        return !cancelled;
+    }
+
     CutListModel list;
     CMediaInfoCache cache;
     MediaLoader loader{list, cache};
@@ -28,7 +43,7 @@ protected:
 TEST_F(LoadingWindow, ShowsTheRunAndEndsWithIt)
 {
     EXPECT_EQ(dialog.windowTitle(), "読み込み中");
-    EXPECT_TRUE(dialog.Run({Media("video.avi"), Media("audio.wav")}, false));
+    EXPECT_TRUE(Run({Media("video.avi"), Media("audio.wav")}));
     EXPECT_EQ(list.GetItemCount(), 2);
     EXPECT_FALSE(dialog.isVisible());
     const auto* progress = dialog.findChild<QProgressBar*>();
@@ -46,7 +61,7 @@ TEST_F(LoadingWindow, CancelAndEnterDoNotCloseItBeforeTheFileBeingExaminedIsAdde
         dialog.findChild<QPushButton*>()->click();
         EXPECT_TRUE(dialog.isVisible());
     });
-    EXPECT_FALSE(dialog.Run({Media("video.avi"), Media("video.mov"), Media("audio.wav")}, false));
+    EXPECT_FALSE(Run({Media("video.avi"), Media("video.mov"), Media("audio.wav")}));
     EXPECT_EQ(list.GetItemCount(), 2);
 }
 
