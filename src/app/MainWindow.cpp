@@ -63,10 +63,9 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
         statusBar()->showMessage(text);
     });
     connect(m_view, &CutListView::sortRequested, this, [this](SortKey key) {
-        static SortDirections directions;
         SetModified();
-        SortCutList(m_list, key, directions.IsDescending(key));
-        directions.Toggle(key);
+        SortCutList(m_list, key, m_sortDirections.IsDescending(key));
+        m_sortDirections.Toggle(key);
     });
     connect(m_view, &CutListView::objectClicked, this, [this](int position) { m_playback->PlayNext(position); });
     connect(&m_positionTimer, &QTimer::timeout, this, [this] { m_playback->OnTimer(); });

@@ -5,6 +5,7 @@
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/MediaLoader.h"
+#include "cutlist/Sorting.h"
 #include "player/PlaybackSequencer.h"
 
 #include <QMainWindow>
@@ -73,6 +74,8 @@ private:
     std::unique_ptr<CutListDocument> m_document;
     LoadingDialog* m_loading;
     CommandTable m_commands;
+    // One window a run: its sort directions are the program's.
+    SortDirections m_sortDirections;
     QTimer m_positionTimer;
     QString m_path;
 };
