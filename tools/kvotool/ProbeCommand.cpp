@@ -8,7 +8,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+#include <atomic>
 #include <iostream>
+#include <thread>
+#include <vector>
 
 namespace kivo::tool {
 namespace {
@@ -60,10 +64,25 @@ int RunProbe(const std::vector<std::string>& arguments)
         return kExitUnreadable;
     }
 
-    MediaEngine preview;
+    // Files are examined by a few workers at once, each with a preview
+    // engine of its own; each result is what a lone examination gives.
+    std::vector<Examination> results(files.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        MediaEngine preview;
+        for (size_t i = next++; i < files.size(); i = next++)
+            results[i] = ExamineMediaFile(preview, files[i]);
+    };
+    std::vector<std::thread> workers;
+    const unsigned count = std::max(1u, std::min(std::thread::hardware_concurrency(), 4u));
+    for (unsigned i = 0; i < count; ++i)
+        workers.emplace_back(work);
+    for (std::thread& worker : workers)
+        worker.join();
+
     Json all = Json::array();
     for (size_t i = 0; i < files.size(); ++i) {
-        const Examination examined = ExamineMediaFile(preview, files[i]);
+        const Examination& examined = results[i];
         if (!thumbnails.isEmpty()) {
             const QString picture = QStringLiteral("%1/%2.png").arg(thumbnails).arg(i);
             if (!examined.picture.save(picture, "PNG")) {
