@@ -208,8 +208,11 @@ bool MainWindow::MaySaveChanges()
 
 void MainWindow::AddMedia(const QStringList& paths, std::function<void()> done)
 {
-    if (paths.isEmpty())
+    if (paths.isEmpty()) {
+        if (done)
+            done();
         return;
+    }
     m_playback->Stop();
     m_player->hide();
     m_document->AddMediaFiles(paths, false, [this, done] {
