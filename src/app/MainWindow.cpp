@@ -162,7 +162,7 @@ QMenu* MainWindow::AddMenu(const QString& title, const std::vector<int>& command
     // Enabling and check marks are asked for each time the menu opens.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
         for (QAction* action : menu->actions()) {
-            if (action->isSeparator())
+            if (action->isSeparator() || !action->data().isValid())
                 continue;
             const int command = action->data().toInt();
             action->setEnabled(m_commands.IsEnabled(command));
@@ -173,9 +173,38 @@ QMenu* MainWindow::AddMenu(const QString& title, const std::vector<int>& command
     return menu;
 }
 
+void MainWindow::AddRecentFileEntries(QMenu* menu, QAction* before)
+{
+    // Four entries, 57616 onwards; "最新のﾌｧｲﾙ", greyed, while the list is empty.
+    QList<QAction*> entries;
+    for (int i = 0; i < Settings::kRecentFileCount; ++i) {
+        auto* entry = new QAction(menu);
+        entry->setStatusTip(CommandTextOf(57616 + i).prompt);
+        menu->insertAction(before, entry);
+        entries.append(entry);
+        connect(entry, &QAction::triggered, this, [this, i] {
+            const QString path = m_settings.GetRecentFiles().value(i);
+            if (!path.isEmpty())
+                OpenDocument(path);
+        });
+    }
+    menu->insertSeparator(before);
+    connect(menu, &QMenu::aboutToShow, this, [this, entries] {
+        const QStringList files = m_settings.GetRecentFiles();
+        for (int i = 0; i < entries.size(); ++i) {
+            QAction* entry = entries.at(i);
+            entry->setVisible(i < files.size() || i == 0);
+            entry->setEnabled(i < files.size());
+            entry->setText(i < files.size() ? QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i))
+                                            : QStringLiteral("最新のﾌｧｲﾙ"));
+        }
+    });
+}
+
 void MainWindow::BuildMenus()
 {
-    AddMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), {57600, 57601, 32840, 57603, 57604, 0, 57665});
+    QMenu* file = AddMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), {57600, 57601, 32840, 57603, 57604, 0, 57665});
+    AddRecentFileEntries(file, file->actions().last());
     AddMenu(QStringLiteral("表示(&V)"), {32771, 32772, 32774, 32773});
     AddMenu(QStringLiteral("ﾌﾟﾚｲﾔ(&P)"), {32779, 32781, 0, 32833, 32832, 0, 32790});
     AddMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), {57664});
@@ -230,7 +259,10 @@ void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> don
     m_document->Open(path, [this, path, done](bool opened) {
         if (opened) {
             m_path = path;
+            m_settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
             UpdateTitle();
+        } else {
+            m_settings.RemoveRecentFile(QFileInfo(path).absoluteFilePath());
         }
         if (done)
             done(opened);
@@ -242,6 +274,7 @@ bool MainWindow::SaveDocument(const QString& path)
     if (!m_document->Save(path))
         return false;
     m_path = path;
+    m_settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
     UpdateTitle();
     return true;
 }

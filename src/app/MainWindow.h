@@ -57,6 +57,8 @@ private:
     void BuildCommands();
     void BuildMenus();
     QMenu* AddMenu(const QString& title, const std::vector<int>& commands);
+    // The recent-file entries of the File menu, placed before `before`.
+    void AddRecentFileEntries(QMenu* menu, QAction* before);
     // The standard question before a modified cut list is replaced; false
     // when the user cancels.
     bool MaySaveChanges();

@@ -83,6 +83,21 @@ void Settings::SetRecentFiles(const QStringList& files)
     }
 }
 
+void Settings::AddRecentFile(const QString& path)
+{
+    QStringList files = GetRecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    SetRecentFiles(files.mid(0, kRecentFileCount));
+}
+
+void Settings::RemoveRecentFile(const QString& path)
+{
+    QStringList files = GetRecentFiles();
+    files.removeAll(path);
+    SetRecentFiles(files);
+}
+
 QString Settings::FileName() const
 {
     return m_settings->fileName();

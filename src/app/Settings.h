@@ -98,6 +98,9 @@ public:
     // The scenario files last opened or saved, the latest first.
     QStringList GetRecentFiles() const;
     void SetRecentFiles(const QStringList& files);
+    // Puts a file at the head of the recent-file list (once).
+    void AddRecentFile(const QString& path);
+    void RemoveRecentFile(const QString& path);
 
     QString FileName() const;
     // Writes pending changes to disk (also done on destruction).

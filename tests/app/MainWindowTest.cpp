@@ -65,6 +65,7 @@ TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
     EXPECT_EQ(window.List().GetItemCount(), 3);
     EXPECT_EQ(window.List().FindCurrentItem(), 2);
     EXPECT_FALSE(window.Document().IsModified());
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({path}));
 }
 
 TEST_F(Program, ClosingKeepsThePlacementAndTheListLayout)

@@ -81,6 +81,16 @@ TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystem)
     EXPECT_TRUE(text.contains("cx=812"));
 }
 
+TEST_F(SettingsStore, RecentFilesKeepTheLatestFourOnce)
+{
+    Settings settings(ProfilePath());
+    for (const char* file : {"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo", "/c.kvo"})
+        settings.AddRecentFile(file);
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/e.kvo", "/d.kvo", "/b.kvo"}));
+    settings.RemoveRecentFile("/e.kvo");
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/d.kvo", "/b.kvo"}));
+}
+
 TEST_F(SettingsStore, UnreadableValuesGiveTheirDefaults)
 {
     WriteProfile("[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
