@@ -68,6 +68,9 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
         m_sortDirections.Toggle(key);
     });
     connect(m_view, &CutListView::objectClicked, this, [this](int position) { m_playback->PlayNext(position); });
+    connect(&m_player->Engine(), &MediaEngine::graphMissing, m_player, [this] {
+        QMessageBox::critical(m_player, kApplicationTitle, QStringLiteral("GStreamer is not Installed."));
+    });
     connect(&m_positionTimer, &QTimer::timeout, this, [this] { m_playback->OnTimer(); });
     m_positionTimer.start(50);
 
@@ -237,19 +240,7 @@ bool MainWindow::MaySaveChanges()
 
 void MainWindow::AddMedia(const QStringList& paths, std::function<void()> done)
 {
-    if (paths.isEmpty()) {
-        if (done)
-            done();
-        return;
-    }
-    m_playback->Stop();
-    m_player->hide();
-    m_document->AddMediaFiles(paths, false, [this, done] {
-        m_playback->CueObject(0, 0);
-        SetModified();
-        if (done)
-            done();
-    });
+    m_document->AddMediaAndCue(paths, std::move(done));
 }
 
 void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> done)
@@ -326,7 +317,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     if (DropOpensScenario(dropped)) {
         m_playback->Stop();
-        m_player->hide();
+        m_playback->HidePlayer();
         OpenDocument(collected.first());
         return;
     }

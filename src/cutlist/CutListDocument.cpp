@@ -65,6 +65,23 @@ void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, 
     m_loader.Start(paths, blankLabels);
 }
 
+void CutListDocument::AddMediaAndCue(const QStringList& paths, std::function<void()> done)
+{
+    if (paths.isEmpty()) {
+        if (done)
+            done();
+        return;
+    }
+    m_playback.Stop();
+    m_playback.HidePlayer();
+    AddMediaFiles(paths, false, [this, done] {
+        m_playback.CueObject(0, 0);
+        m_modified = true;
+        if (done)
+            done();
+    });
+}
+
 void CutListDocument::Open(const QString& path, std::function<void(bool opened)> done)
 {
     const auto finish = [done](bool opened) {

@@ -38,6 +38,10 @@ public:
     // becomes current when there was none, the summary is refreshed and
     // `done` runs.
     void AddMediaFiles(const QStringList& paths, bool blankLabels, std::function<void()> done = {});
+    // What the user's adding of media does: stop and hide the player, add
+    // the files, cue the first playable object of the list and mark the
+    // document modified.
+    void AddMediaAndCue(const QStringList& paths, std::function<void()> done = {});
 
     // Reads a scenario file. A file of unknown kind leaves the cut list as it
     // was; one that cannot be read or ends early gives a new document. When

@@ -28,7 +28,6 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     m_cancel = false;
     m_running = true;
     m_step = 0;
-    m_base = m_list.GetItemCount();
     emit progress(0, static_cast<int>(m_paths.size()));
     QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
 }

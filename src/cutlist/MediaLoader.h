@@ -57,7 +57,6 @@ private:
     bool m_cancel = false;
     bool m_running = false;
     int m_step = 0;
-    int m_base = 0;
 };
 
 }  // namespace kivo

@@ -35,7 +35,6 @@ public:
     bool IsDescending(SortKey key) const { return m_descending[static_cast<std::size_t>(key)]; }
     // After a sort by `key`: reverses its direction and resets the others.
     void Toggle(SortKey key);
-    void SetAscending(SortKey key) { m_descending[static_cast<std::size_t>(key)] = false; }
 
 private:
     std::array<bool, kSortKeyCount> m_descending{};

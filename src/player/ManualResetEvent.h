@@ -31,12 +31,6 @@ public:
         m_changed.wait(lock, [this] { return m_signalled; });
     }
 
-    bool IsSet()
-    {
-        std::lock_guard lock(m_mutex);
-        return m_signalled;
-    }
-
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -121,18 +121,13 @@ GstCaps* SinkCaps(GstElement* pipeline, const char* sinkProperty)
     return caps;
 }
 
-// The duration in seconds, 0.0 when unknown. Some demuxers answer only a
-// moment after the pipeline has prerolled, so an early refusal is retried
-// for a short while.
+// The duration in seconds, 0.0 when unknown.
 double QueryDuration(GstElement* pipeline)
 {
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        gint64 duration = 0;
-        if (gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration > 0)
-            return static_cast<double>(duration) / GST_SECOND;
-        g_usleep(10 * 1000);
-    }
-    return 0.0;
+    gint64 duration = 0;
+    return gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration > 0
+               ? static_cast<double>(duration) / GST_SECOND
+               : 0.0;
 }
 
 // The picture of a video sample, converted in place by GStreamer's video
@@ -476,8 +471,8 @@ bool MediaEngine::HasFrame() const
 void MediaEngine::SettleAfterSeek(bool accepted, int milliseconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    if (accepted && WaitForPreroll(milliseconds) && (!HasVideo() || HasFrame()))
-        return;
+    if (accepted)
+        WaitForPreroll(milliseconds);
     if (!HasVideo() || HasFrame())
         return;
     // Some demuxers cannot seek in some files (RealMedia without an index):
@@ -592,12 +587,10 @@ bool MediaEngine::event(QEvent* event)
         if (m_nPlayState == kPlayStatePlaying)
             OnRunEnded(false);
         break;
-    case GST_MESSAGE_DURATION_CHANGED: {
-        gint64 duration = 0;
-        if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration > 0)
-            m_dDuration = static_cast<double>(duration) / GST_SECOND;
+    case GST_MESSAGE_DURATION_CHANGED:
+        if (const double duration = QueryDuration(m_pipeline); duration > 0.0)
+            m_dDuration = duration;
         break;
-    }
     default:
         break;
     }

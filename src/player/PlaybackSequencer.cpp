@@ -112,7 +112,7 @@ void PlaybackSequencer::PlayNext(int position)
         OpenCurrent(first);
         Stop();
     }
-    m_host.ShowPlayerWindow(false);
+    HidePlayer();
 }
 
 bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
@@ -130,7 +130,7 @@ bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
 void PlaybackSequencer::ResetPlayback()
 {
     Stop();
-    m_host.ShowPlayerWindow(false);
+    HidePlayer();
     m_player.m_nPlayState = kPlayStateEmpty;
     ReportState(kPlayStateEmpty);
     m_list.SetCurrent(-1);

@@ -46,6 +46,7 @@ public:
     bool CueObject(int position, qint64 hundredths);
     // Stops, hides the player and forgets the current object.
     void ResetPlayback();
+    void HidePlayer() { m_host.ShowPlayerWindow(false); }
 
     // The player's end-of-run notification.
     void OnGraphEvent(int eventCode);
