@@ -1,6 +1,10 @@
 #include "MainWindow.h"
 
+#include "AboutDialog.h"
+#include "ControlBars.h"
+#include "HelpWindow.h"
 #include "Settings.h"
+#include "SplashWindow.h"
 #include "cutlist/AddingMedia.h"
 #include "cutlist/CutListView.h"
 #include "cutlist/LoadingDialog.h"
@@ -9,6 +13,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,6 +22,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
 
 namespace kivo {
 namespace {
@@ -23,27 +31,92 @@ namespace {
 const QString kApplicationTitle = QStringLiteral("Kivo231");
 const QString kScenarioFilter = QStringLiteral("Kivo scenario file(*.kvo) (*.kvo)");
 
-// The menu texts of the commands the main window offers.
+// The menu texts of the commands, with their accelerators after a tab.
 const std::map<int, QString>& MenuTexts()
 {
     static const std::map<int, QString> texts = {
-        {57600, QStringLiteral("新規作成(&N)\tCtrl+N")},  {57601, QStringLiteral("開く(&O)...\tCtrl+O")},
-        {32840, QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙを開く(&I)...")}, {57603, QStringLiteral("上書き保存(&S)\tCtrl+S")},
-        {57604, QStringLiteral("名前を付けて保存(&A)...")}, {57665, QStringLiteral("終了(&X)")},
-        {32771, QStringLiteral("大きいｱｲｺﾝ(&G)")},        {32772, QStringLiteral("小さいｱｲｺﾝ(&M)")},
-        {32774, QStringLiteral("一覧(&L)")},              {32773, QStringLiteral("詳細(&D)")},
-        {32779, QStringLiteral("再生/一時停止(&P)")},     {32781, QStringLiteral("停止(&S)")},
-        {32833, QStringLiteral("前に戻る(&B)")},          {32832, QStringLiteral("次に進む(&F)")},
-        {32790, QStringLiteral("画面(&V)")},              {57664, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Kivo) (&A)...")},
+        {57600, QStringLiteral("新規作成(&N)\tCtrl+N")},
+        {57601, QStringLiteral("開く(&O)...\tCtrl+O")},
+        {32840, QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙを開く(&I)...")},
+        {57603, QStringLiteral("上書き保存(&S)\tCtrl+S")},
+        {57604, QStringLiteral("名前を付けて保存(&A)...")},
+        {57665, QStringLiteral("終了(&X)")},
+        {32793, QStringLiteral("無効を削除(&D)")},
+        {32794, QStringLiteral("すべて削除(&A)")},
+        {32816, QStringLiteral("ﾌｧｲﾙ名(&F)")},
+        {32815, QStringLiteral("ﾊﾟｽ名(&P)")},
+        {32836, QStringLiteral("削除(&C)")},
+        {59392, QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)")},
+        {59393, QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")},
+        {32834, QStringLiteral("ﾅﾋﾞｹﾞｰｼｮﾝ ﾊﾞｰ(&N)")},
+        {32785, QStringLiteral("ｺﾝﾄﾛｰﾙ ﾊﾞｰ(&C)")},
+        {32824, QStringLiteral("ﾎﾞﾘｭｰﾑ ﾊﾞｰ(&V)")},
+        {32825, QStringLiteral("ｽﾋﾟｰﾄﾞ ﾊﾞｰ(&R)")},
+        {32771, QStringLiteral("大きいｱｲｺﾝ(&G)")},
+        {32772, QStringLiteral("小さいｱｲｺﾝ(&M)")},
+        {32774, QStringLiteral("一覧(&L)")},
+        {32773, QStringLiteral("詳細(&D)")},
+        {32775, QStringLiteral("名前順(&N)")},
+        {32776, QStringLiteral("ﾒﾃﾞｨｱ時間順(&M)")},
+        {32823, QStringLiteral("種類順(&T)")},
+        {32812, QStringLiteral("ｻｲｽﾞ順(&Z)")},
+        {32814, QStringLiteral("日付順(&D)")},
+        {32820, QStringLiteral("ﾗﾝﾀﾞﾑ(&R)")},
+        {32822, QStringLiteral("ｱｲｺﾝの自動整列(&A)")},
+        {32777, QStringLiteral("等間隔に整列(&U)")},
+        {32779, QStringLiteral("再生/一時停止(&P)")},
+        {32780, QStringLiteral("一時停止")},
+        {32781, QStringLiteral("停止(&S)")},
+        {32833, QStringLiteral("前に戻る(&B)")},
+        {32832, QStringLiteral("次に進む(&F)")},
+        {32790, QStringLiteral("画面(&V)")},
+        {32795, QStringLiteral("音声(&A)")},
+        {32802, QStringLiteral("標準(&S)")},
+        {32808, QStringLiteral("２倍(&D)")},
+        {32809, QStringLiteral("最大(&M)")},
+        {32799, QStringLiteral("ﾌﾙｽｸﾘｰﾝ(&F)")},
+        {32810, QStringLiteral("ｽﾅｯﾌﾟｼｮｯﾄ(&X)...")},
+        {32792, QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(&R)")},
+        {32811, QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙの検索(&F)...")},
+        {57670, QStringLiteral("目次(&H)\tF1")},
+        {57664, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Kivo) (&A)...")},
     };
     return texts;
 }
+
+// The tool bar buttons' pictures.
+QStyle::StandardPixmap ButtonPicture(int command)
+{
+    static const std::map<int, QStyle::StandardPixmap> pictures = {
+        {57600, QStyle::SP_FileIcon},
+        {57601, QStyle::SP_DialogOpenButton},
+        {57603, QStyle::SP_DialogSaveButton},
+        {32793, QStyle::SP_DialogDiscardButton},
+        {32794, QStyle::SP_TrashIcon},
+        {32771, QStyle::SP_FileDialogContentsView},
+        {32772, QStyle::SP_FileDialogInfoView},
+        {32774, QStyle::SP_FileDialogListView},
+        {32773, QStyle::SP_FileDialogDetailedView},
+        {32790, QStyle::SP_ComputerIcon},
+        {32795, QStyle::SP_MediaVolume},
+        {32811, QStyle::SP_FileDialogStart},
+        {57664, QStyle::SP_MessageBoxInformation},
+        {32833, QStyle::SP_MediaSkipBackward},
+        {32832, QStyle::SP_MediaSkipForward},
+    };
+    const auto found = pictures.find(command);
+    return found == pictures.end() ? QStyle::SP_CustomBase : found->second;
+}
+
+const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
 }  // namespace
 
 MainWindow::MainWindow(Settings& settings, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_view(new CutListView(m_list, this)),
-      m_player(new PlayerWindow(settings, this)), m_loader(m_list, m_cache), m_loading(new LoadingDialog(m_loader, m_list, this))
+      m_player(new PlayerWindow(settings, this)), m_loader(m_list, m_cache), m_loading(new LoadingDialog(m_loader, m_list, this)),
+      m_frame(*(m_bars = new ControlBars(*this)), static_cast<FrameView&>(*this)), m_messagePane(new QLabel(kIdleMessage)),
+      m_firstRun(settings.Get(setting::kX) == -1)
 {
     m_playback = std::make_unique<PlaybackSequencer>(m_list, m_player->Engine(), static_cast<PlaybackHost&>(*this));
     m_document = std::make_unique<CutListDocument>(m_list, m_cache, m_player->Engine(), *m_playback, m_loader);
@@ -54,14 +127,12 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
         move(settings.Get(setting::kX), settings.Get(setting::kY));
     m_view->RestoreLayout(settings);
 
-    connect(m_document.get(), &CutListDocument::summaryChanged, statusBar(), [this](const QString& text) {
-        statusBar()->showMessage(text);
-    });
+    auto showMessage = [this](const QString& text) { m_messagePane->setText(text); };
+    connect(m_document.get(), &CutListDocument::summaryChanged, this, showMessage);
+    connect(&m_loader, &MediaLoader::statusText, this, showMessage);
+    connect(m_bars, &ControlBars::idleMessageWanted, this, [this] { m_messagePane->setText(kIdleMessage); });
     connect(m_document.get(), &CutListDocument::message, this,
             [this](const QString& text, bool failure) { ShowMessage(text, failure ? Icon::Stop : Icon::Exclamation); });
-    connect(&m_loader, &MediaLoader::statusText, statusBar(), [this](const QString& text) {
-        statusBar()->showMessage(text);
-    });
     connect(m_view, &CutListView::sortRequested, this, [this](SortKey key) {
         SetModified();
         SortCutList(m_list, key, m_sortDirections.IsDescending(key));
@@ -75,14 +146,38 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     m_positionTimer.start(50);
 
     BuildCommands();
+    BuildBars();
     BuildMenus();
+    restoreState(settings.GetBarState());
+    (new SplashWindow(this))->ShowCentred();
+    // The saved volume takes effect once the window is up.
+    QMetaObject::invokeMethod(
+        this, [this, volume = settings.Get(setting::kVolumePos)] { m_frame.Dispatch(11, volume); },
+        Qt::QueuedConnection);
     m_document->NewDocument();
     UpdateTitle();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::SendToFrame(int, qintptr) {}
+QString MainWindow::Message() const
+{
+    return m_messagePane->text();
+}
+
+void MainWindow::SendToFrame(int code, qintptr value)
+{
+    m_frame.Dispatch(code, value);
+}
+
+qintptr MainWindow::SendToView(int code, qintptr value)
+{
+    if (code == 30) {
+        m_document->UpdateSummary();
+        return 0;
+    }
+    return m_playback->Dispatch(code, value);
+}
 
 void MainWindow::ShowPlayerWindow(bool show)
 {
@@ -133,6 +228,7 @@ void MainWindow::BuildCommands()
               [this, type = type] { return m_view->ViewType() == type; });
     }
     c.Add(32779, [this] { m_playback->PlayPause(); }, [this] { return m_playback->CanPlayPause(); });
+    c.Add(32780, [this] { m_playback->Pause(); }, [this] { return m_playback->CanPause(); });
     c.Add(32781, [this] { m_playback->Stop(); }, [this] { return m_playback->CanStop(); });
     c.Add(32833, [this] { m_playback->PlayNext(m_list.FindCurrentItem() - 1); },
           [this] { return m_playback->CanPlayPrevious(); });
@@ -140,40 +236,116 @@ void MainWindow::BuildCommands()
           [this] { return m_playback->CanPlayNext(); });
     c.Add(32790, [this] { m_player->setVisible(!m_player->isVisible()); },
           [this] { return m_playback->FrameState() != kPlayStateEmpty; }, [this] { return m_player->isVisible(); });
-    c.Add(57664, [this] {
-        QMessageBox::about(this, QStringLiteral("Kivo のﾊﾞｰｼﾞｮﾝ情報"), QStringLiteral("Kivo Version 2.31"));
-    });
+    c.Add(32795, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
+    c.Add(1065, [this] { m_frame.SetNormalSpeed(); });
+    c.Add(57664, [this] { AboutDialog(this).exec(); });
+    c.Add(57670, [this] { HelpWindow::Show(this); });
 }
 
-QMenu* MainWindow::AddMenu(const QString& title, const std::vector<int>& commands)
+QAction* MainWindow::ActionOf(int command)
 {
-    QMenu* menu = menuBar()->addMenu(title);
-    for (int command : commands) {
-        if (command == 0) {
-            menu->addSeparator();
+    QAction*& action = m_actions[command];
+    if (action)
+        return action;
+    const QString text = MenuTexts().at(command);
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    action = new QAction(text.left(tab < 0 ? text.size() : tab), this);
+    if (tab >= 0)
+        action->setShortcut(QKeySequence(text.mid(tab + 1)));
+    const CommandText strings = CommandTextOf(command);
+    action->setStatusTip(strings.prompt);
+    action->setToolTip(strings.toolTip);
+    if (ButtonPicture(command) != QStyle::SP_CustomBase)
+        action->setIcon(style()->standardIcon(ButtonPicture(command)));
+    action->setData(command);
+    connect(action, &QAction::triggered, this, [this, command] { m_commands.Run(command); });
+    return action;
+}
+
+void MainWindow::UpdateActions(const QList<QAction*>& actions)
+{
+    for (QAction* action : actions) {
+        if (action->isSeparator() || !action->data().isValid())
             continue;
-        }
-        QString text = MenuTexts().at(command);
-        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-        QAction* action = menu->addAction(text.left(tab < 0 ? text.size() : tab));
-        if (tab >= 0)
-            action->setShortcut(QKeySequence(text.mid(tab + 1)));
-        action->setStatusTip(CommandTextOf(command).prompt);
-        action->setData(command);
-        connect(action, &QAction::triggered, this, [this, command] { m_commands.Run(command); });
+        const int command = action->data().toInt();
+        const bool checked = m_commands.IsChecked(command);
+        action->setEnabled(m_commands.IsEnabled(command));
+        action->setCheckable(checked);
+        action->setChecked(checked);
+    }
+}
+
+void MainWindow::Populate(QMenu* menu, const std::vector<int>& commands)
+{
+    for (int command : commands) {
+        if (command == 0)
+            menu->addSeparator();
+        else
+            menu->addAction(ActionOf(command));
     }
     // Enabling and check marks are asked for each time the menu opens.
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
-        for (QAction* action : menu->actions()) {
-            if (action->isSeparator() || !action->data().isValid())
-                continue;
-            const int command = action->data().toInt();
-            action->setEnabled(m_commands.IsEnabled(command));
-            action->setCheckable(m_commands.IsChecked(command));
-            action->setChecked(m_commands.IsChecked(command));
-        }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateActions(menu->actions()); });
+}
+
+QToolBar* MainWindow::AddToolBar(const QString& title, const QString& name, const std::vector<int>& commands)
+{
+    QToolBar* bar = addToolBar(title);
+    bar->setObjectName(name);
+    bar->setIconSize(QSize(16, 16));
+    for (int command : commands) {
+        if (command == 0)
+            bar->addSeparator();
+        else
+            bar->addAction(ActionOf(command));
+    }
+    return bar;
+}
+
+void MainWindow::BuildBars()
+{
+    m_toolBar = AddToolBar(QStringLiteral("Tool Bar"), QStringLiteral("ToolBar"),
+                           {57600, 57601, 57603, 0, 32793, 32794, 0, 32771, 32772, 32774, 32773, 0, 32790, 32795, 0,
+                            32811, 0, 57664});
+    m_naviBar = AddToolBar(QStringLiteral("Navigation Bar"), QStringLiteral("NavigationBar"), {32833, 32832});
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
+        UpdateActions(m_toolBar->actions());
+        UpdateActions(m_naviBar->actions());
     });
-    return menu;
+    m_idleTimer.start(250);
+
+    // The message pane, then the keyboard's lock indicators.
+    statusBar()->addWidget(m_messagePane, 1);
+    for (const char* indicator : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
+        auto* pane = new QLabel(QString::fromUtf8(indicator));
+        pane->setEnabled(false);
+        statusBar()->addPermanentWidget(pane);
+    }
+
+    connect(m_bars, &ControlBars::commandRequested, this, [this](int command) { m_commands.Run(command); });
+    connect(m_bars, &ControlBars::sliderMoved, this,
+            [this](FrameProtocol::Slider slider, int position) { m_frame.OnSliderMoved(slider, position); });
+
+    // The bar switches of the View menu.
+    const std::pair<int, QWidget*> switches[] = {{59392, m_toolBar},
+                                                 {59393, statusBar()},
+                                                 {32834, m_naviBar},
+                                                 {32785, m_bars->ControlBar()},
+                                                 {32824, m_bars->VolumeBar()},
+                                                 {32825, m_bars->SpeedBar()}};
+    for (const auto& [command, bar] : switches) {
+        m_commands.Add(command, [bar = bar] { bar->setVisible(!bar->isVisible()); }, {},
+                       [bar = bar] { return bar->isVisible(); });
+    }
+}
+
+void MainWindow::FloatSoundBars()
+{
+    const QRect client(centralWidget()->mapToGlobal(QPoint(0, 0)), centralWidget()->size());
+    const std::pair<QDockWidget*, int> bars[] = {{m_bars->VolumeBar(), 64}, {m_bars->SpeedBar(), 128}};
+    for (const auto& [bar, offset] : bars) {
+        bar->setFloating(true);
+        bar->move(client.right() + 1 - offset, client.top());
+    }
 }
 
 void MainWindow::AddRecentFileEntries(QMenu* menu, QAction* before)
@@ -206,11 +378,27 @@ void MainWindow::AddRecentFileEntries(QMenu* menu, QAction* before)
 
 void MainWindow::BuildMenus()
 {
-    QMenu* file = AddMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), {57600, 57601, 32840, 57603, 57604, 0, 57665});
+    const auto addMenu = [this](const QString& title, const std::vector<int>& commands) {
+        QMenu* menu = menuBar()->addMenu(title);
+        Populate(menu, commands);
+        return menu;
+    };
+    const auto addSubmenu = [this](QMenu* menu, const QString& title, const std::vector<int>& commands) {
+        Populate(menu->addMenu(title), commands);
+    };
+    QMenu* file = addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), {57600, 57601, 32840, 57603, 57604, 0, 57665});
     AddRecentFileEntries(file, file->actions().last());
-    AddMenu(QStringLiteral("表示(&V)"), {32771, 32772, 32774, 32773});
-    AddMenu(QStringLiteral("ﾌﾟﾚｲﾔ(&P)"), {32779, 32781, 0, 32833, 32832, 0, 32790});
-    AddMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), {57664});
+    QMenu* edit = addMenu(QStringLiteral("編集(&E)"), {32793, 32794, 0});
+    addSubmenu(edit, QStringLiteral("名前の変更(&N)"), {32816, 32815, 32836});
+    QMenu* view = addMenu(QStringLiteral("表示(&V)"),
+                          {59392, 59393, 32834, 32785, 32824, 32825, 0, 32771, 32772, 32774, 32773, 0});
+    addSubmenu(view, QStringLiteral("ｱｲｺﾝの整列(&I)"), {32775, 32776, 32823, 32812, 32814, 32820, 0, 32822});
+    Populate(view, {32777});
+    QMenu* player = addMenu(QStringLiteral("ﾌﾟﾚｲﾔ(&P)"), {32779, 32781, 0, 32833, 32832, 0, 32790, 32795, 0});
+    addSubmenu(player, QStringLiteral("画面ｻｲｽﾞ(&W)"), {32802, 32808, 32809, 0, 32799});
+    Populate(player, {0, 32810, 0, 32792});
+    addMenu(QStringLiteral("ﾂｰﾙ(&T)"), {32811});
+    addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), {57670, 0, 57664});
 }
 
 void MainWindow::UpdateTitle()
@@ -272,7 +460,7 @@ bool MainWindow::SaveDocument(const QString& path)
 
 void MainWindow::SaveDocumentAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, QString(), m_path, kScenarioFilter);
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), m_path, kScenarioFilter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -324,18 +512,51 @@ void MainWindow::dropEvent(QDropEvent* event)
     AddMedia(collected);
 }
 
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (std::exchange(m_firstRun, false))
+        FloatSoundBars();
+}
+
+void MainWindow::SavePlacement()
+{
+    // The normal rectangle by its outer top-left corner, as move() takes it,
+    // and its inner size, as resize() takes it.
+    const QRect normal = normalGeometry();
+    const QPoint corner = normal.topLeft() - (geometry().topLeft() - pos());
+    const int showCmd = isMinimized() ? 2 : isMaximized() ? 3 : 1;
+    const std::pair<IntSetting, int> values[] = {
+        {setting::kFlags, 0},
+        {setting::kShowCmd, showCmd},
+        {setting::kMinPosX, -1},
+        {setting::kMinPosY, -1},
+        {setting::kMaxPosX, -1},
+        {setting::kMaxPosY, -1},
+        {setting::kNorPosTop, corner.y()},
+        {setting::kNorPosBottom, corner.y() + normal.height()},
+        {setting::kNorPosLeft, corner.x()},
+        {setting::kNorPosRight, corner.x() + normal.width()},
+        {setting::kX, corner.x()},
+        {setting::kY, corner.y()},
+        {setting::kCx, normal.width()},
+        {setting::kCy, normal.height()},
+        {setting::kVolumePos, m_bars->VolumePosition()},
+    };
+    for (const auto& [value, number] : values)
+        m_settings.Set(value, number);
+    m_settings.SetBarState(saveState());
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Placement and bars are kept even when the user then cancels the close.
+    SavePlacement();
     if (!MaySaveChanges()) {
         event->ignore();
         return;
     }
     m_loader.Cancel();
-    const QRect normal = normalGeometry();
-    m_settings.Set(setting::kX, normal.x());
-    m_settings.Set(setting::kY, normal.y());
-    m_settings.Set(setting::kCx, normal.width());
-    m_settings.Set(setting::kCy, normal.height());
     m_view->SaveLayout(m_settings);
     event->accept();
 }

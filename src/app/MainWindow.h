@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Commands.h"
+#include "FrameProtocol.h"
 #include "cutlist/CutListDocument.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
@@ -11,20 +12,25 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 
+class QLabel;
 class QMenu;
+class QToolBar;
 
 namespace kivo {
 
+class ControlBars;
 class CutListView;
 class LoadingDialog;
 class PlayerWindow;
 class Settings;
 
-// The main window: the cut list, its player window, the menus and the
-// status bar. It wires the display-free parts together and shows them.
-class MainWindow : public QMainWindow, private PlaybackHost {
+// The main window: the cut list, its player window, the menus, the tool
+// bars, the control, volume and speed bars and the status bar. It wires the
+// display-free parts together and shows them.
+class MainWindow : public QMainWindow, private PlaybackHost, private FrameView {
     Q_OBJECT
 
 public:
@@ -42,9 +48,17 @@ public:
     CutListDocument& Document() { return *m_document; }
     const CommandTable& Commands() const { return m_commands; }
     PlayerWindow& Player() { return *m_player; }
+    // The main window's end of the protocol with the list.
+    FrameProtocol& Frame() { return m_frame; }
+    ControlBars& Bars() { return *m_bars; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QToolBar* NavigationBar() const { return m_naviBar; }
+    // The status bar's message pane.
+    QString Message() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -53,10 +67,22 @@ private:
     void ShowPlayerWindow(bool show) override;
     void ShowMessage(const QString& text, Icon icon) override;
     void SetModified() override;
+    bool HasActiveView() const override { return true; }
+    qintptr SendToView(int code, qintptr value) override;
 
     void BuildCommands();
+    void BuildBars();
     void BuildMenus();
-    QMenu* AddMenu(const QString& title, const std::vector<int>& commands);
+    // The action of a command, shared by its menu item and tool bar button.
+    QAction* ActionOf(int command);
+    // Fills a menu with commands; 0 is a separator.
+    void Populate(QMenu* menu, const std::vector<int>& commands);
+    QToolBar* AddToolBar(const QString& title, const QString& name, const std::vector<int>& commands);
+    // Asks the command table for the enabling and check mark of actions.
+    void UpdateActions(const QList<QAction*>& actions);
+    // The bars float near the top right corner of the list on the first run.
+    void FloatSoundBars();
+    void SavePlacement();
     // The recent-file entries of the File menu, placed before `before`.
     void AddRecentFileEntries(QMenu* menu, QAction* before);
     // The standard question before a modified cut list is replaced; false
@@ -75,7 +101,16 @@ private:
     MediaLoader m_loader;
     std::unique_ptr<CutListDocument> m_document;
     LoadingDialog* m_loading;
+    FrameProtocol m_frame;
+    ControlBars* m_bars;
+    QToolBar* m_toolBar = nullptr;
+    QToolBar* m_naviBar = nullptr;
+    QLabel* m_messagePane;
     CommandTable m_commands;
+    std::map<int, QAction*> m_actions;
+    // Tool bar buttons follow their commands' enabling on this timer.
+    QTimer m_idleTimer;
+    bool m_firstRun;
     // One window a run: its sort directions are the program's.
     SortDirections m_sortDirections;
     QTimer m_positionTimer;

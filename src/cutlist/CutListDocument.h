@@ -52,6 +52,9 @@ public:
     // when that fails.
     bool Save(const QString& path);
 
+    // Puts the cut list's summary into the status bar.
+    void UpdateSummary();
+
 signals:
     // A message for the user, and whether it reports a failure (stop icon)
     // rather than a warning.
@@ -60,8 +63,6 @@ signals:
     void summaryChanged(const QString& text);
 
 private:
-    void UpdateSummary();
-
     CutListModel& m_list;
     CMediaInfoCache& m_cache;
     MediaEngine& m_player;

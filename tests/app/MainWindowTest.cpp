@@ -3,8 +3,12 @@
 #include "app/Settings.h"
 #include "player/PlayerWindow.h"
 
+#include <QDockWidget>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QSlider>
 #include <QTemporaryDir>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +37,7 @@ TEST_F(Program, MenusAndTitleOfANewDocument)
     QStringList menus;
     for (QAction* menu : window.menuBar()->actions())
         menus.append(menu->text());
-    EXPECT_EQ(menus, QStringList({"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾌﾟﾚｲﾔ(&P)", "ﾍﾙﾌﾟ(&H)"}));
+    EXPECT_EQ(menus, QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾌﾟﾚｲﾔ(&P)", "ﾂｰﾙ(&T)", "ﾍﾙﾌﾟ(&H)"}));
     EXPECT_EQ(window.windowTitle(), "無題 - Kivo");
     EXPECT_EQ(window.size(), QSize(400, 250));
     EXPECT_FALSE(window.Document().IsModified());
@@ -68,14 +72,60 @@ TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({path}));
 }
 
-TEST_F(Program, ClosingKeepsThePlacementAndTheListLayout)
+TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
 {
+    auto* position = window.findChild<QSlider*>("position");
+    auto* volume = window.findChild<QSlider*>("volume");
+    auto* speed = window.findChild<QSlider*>("speed");
+    ASSERT_TRUE(WaitUntil([&] { return volume->value() == 50; }, 1000));  // the saved volume
+    EXPECT_FALSE(position->isEnabled());
+
+    Add({Media("video.avi")});
+    EXPECT_TRUE(position->isEnabled());
+    EXPECT_NEAR(position->maximum(), 300, 10);
+    EXPECT_EQ(window.Frame().PlayerState(), kPlayStateStopped);
+    EXPECT_TRUE(window.Message().startsWith("1個のｵﾌﾞｼﾞｪｸﾄ")) << window.Message().toStdString();
+
+    speed->setValue(-200);
+    EXPECT_EQ(window.findChild<QLineEdit*>("speedReadout")->text(), "2.00");
+    EXPECT_DOUBLE_EQ(window.Player().Engine().GetRate(), 2.0);
+    EXPECT_TRUE(window.Commands().Run(1065));
+    EXPECT_EQ(speed->value(), -100);
+    EXPECT_DOUBLE_EQ(window.Player().Engine().GetRate(), 1.0);
+
+    position->setValue(150);  // a seek while stopped pauses
+    EXPECT_EQ(window.Frame().PlayerState(), kPlayStatePaused);
+    EXPECT_NEAR(window.Player().Engine().GetPosition(), 1.5, 0.05);
+
+    EXPECT_TRUE(window.Commands().IsChecked(32795));
+    EXPECT_TRUE(window.Commands().Run(32795));
+    EXPECT_FALSE(volume->isEnabled());
+    EXPECT_TRUE(window.Player().Engine().m_bMuted);
+    EXPECT_FALSE(window.Commands().IsChecked(32795));
+}
+
+TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
+{
+    window.show();
+    EXPECT_TRUE(window.findChild<QDockWidget*>("VolumeBar")->isFloating());  // the first run
     window.resize(640, 480);
     window.Commands().Run(32773);  // details
+    window.Commands().Run(32824);  // hide the volume bar
+    window.findChild<QSlider*>("volume")->setValue(30);
     window.close();
     EXPECT_EQ(settings.Get(setting::kCx), 640);
     EXPECT_EQ(settings.Get(setting::kCy), 480);
+    EXPECT_EQ(settings.Get(setting::kNorPosRight) - settings.Get(setting::kNorPosLeft), 640);
+    EXPECT_EQ(settings.Get(setting::kShowCmd), 1);
+    EXPECT_EQ(settings.Get(setting::kVolumePos), 30);
     EXPECT_EQ(settings.Get(setting::kType), kViewDetails);
+
+    MainWindow again(settings);
+    again.show();
+    EXPECT_FALSE(again.findChild<QDockWidget*>("VolumeBar")->isVisible());
+    EXPECT_TRUE(again.findChild<QDockWidget*>("SpeedBar")->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
+    again.close();
 }
 
 }  // namespace

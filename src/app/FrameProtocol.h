@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+namespace kivo {
+
+// What the main window's bars show; the frame protocol drives them.
+class FrameBars {
+public:
+    // The first transport slot holds the play or pause button or the greyed
+    // play picture; the second the stop button or the greyed stop picture.
+    enum class FirstSlot { GreyedPlay, Play, Pause };
+    enum class SecondSlot { GreyedStop, Stop };
+    enum class SpeedIcon { Normal, Faster, Slower, Refused };
+
+    virtual ~FrameBars() = default;
+    virtual void MovePositionSlider(int position) = 0;
+    virtual void SetPositionRange(int maximum) = 0;
+    virtual void EnablePositionSlider(bool enable) = 0;
+    virtual void ShowFirstSlot(FirstSlot shown) = 0;
+    virtual void ShowSecondSlot(SecondSlot shown) = 0;
+    // Draws the time display's glyphs (see TimeDisplayGlyphs).
+    virtual void DrawTime(int position) = 0;
+    virtual void ShowIdleMessage() = 0;
+    virtual void MoveBalanceSlider(int balance) = 0;
+    virtual void MoveVolumeSlider(int volume) = 0;
+    // Moves the speed slider to the speed in hundredths and has it report
+    // its position at once.
+    virtual void MoveSpeedSlider(int speed) = 0;
+    virtual void ShowSpeedReadout(const QString& text) = 0;
+    virtual void ShowSpeedIcon(SpeedIcon icon) = 0;
+    virtual void EnableSoundSliders(bool enable) = 0;
+};
+
+// The list's end of the protocol, as the main window sees it.
+class FrameView {
+public:
+    virtual ~FrameView() = default;
+    virtual bool HasActiveView() const = 0;
+    virtual qintptr SendToView(int code, qintptr value) = 0;
+};
+
+// The glyphs of the time display for a position in 1/100 s, each with its
+// x offset: "MM:SS" below 100 minutes, "OVER" from then on. Glyphs 0-9 are
+// the digits, 17 the colon and 32-35 the letters O, V, E, R.
+std::vector<std::pair<int, int>> TimeDisplayGlyphs(int position);
+
+// The main window's side of the protocol between it and the list: it turns
+// the list's reports of position, length and play state into the bars'
+// look, and the user's slider movements into requests to the list.
+// Positions and lengths are in 1/100 s, balance -100..100, volume 0
+// (loudest)..100, speed in hundredths 1..400.
+class FrameProtocol {
+public:
+    enum class Slider { Position, Balance, Volume, Speed };
+
+    FrameProtocol(FrameBars& bars, FrameView& view) : m_bars(bars), m_view(view) {}
+
+    // A message to the main window: 1 position, 2 media length, 3 play
+    // state, 10 balance, 11 volume, 12 sound off (nonzero) or on, 13 speed.
+    // Answers 0 except for 13: 1 when the speed was put into force.
+    qintptr Dispatch(int code, qintptr value);
+    // A slider reported its position; only a change from the last value seen
+    // does anything.
+    void OnSliderMoved(Slider slider, int position);
+    // The speed icon was clicked: back to normal speed.
+    void SetNormalSpeed() { Dispatch(13, 100); }
+    // Command 32795.
+    void ToggleSound() { Dispatch(12, m_bSoundOff ? 0 : 1); }
+
+    int PlayerState() const { return m_nPlayerState; }
+    bool IsSoundOff() const { return m_bSoundOff; }
+    int Speed() const { return m_nSpeed; }
+
+private:
+    bool ApplySpeed(int speed);
+    void DrawTimeDisplay(int position);
+    void ShowPlayerState(int state);
+
+    FrameBars& m_bars;
+    FrameView& m_view;
+    int m_nPos = 0;
+    int m_nPlayerState = 0;
+    int m_nShownTime = -1;
+    bool m_bRedrawTime = true;
+    int m_nBalance = 0;
+    int m_nVolume = 0;
+    int m_nSpeed = 100;
+    bool m_bSoundOff = false;
+    // Only every sixth position report redraws the time display.
+    int m_nTimeTick = 0;
+    int m_nSliderSpeed = 100;
+};
+
+}  // namespace kivo
