@@ -12,9 +12,19 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Kivo231"));
     kivo::Settings settings;
     kivo::MainWindow window(settings);
-    window.show();
+    // A scenario named on the command line that cannot be read ends the
+    // program once its message has been shown.
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        window.OpenDocument(arguments.at(1));
+    bool failed = false;
+    if (arguments.size() > 1) {
+        window.OpenDocument(arguments.at(1), [&failed](bool opened) {
+            failed = !opened;
+            if (failed)
+                QCoreApplication::exit(1);
+        });
+    }
+    if (failed)
+        return 1;
+    window.show();
     return QApplication::exec();
 }
