@@ -18,6 +18,24 @@ CutListDocument::CutListDocument(CutListModel& list, CMediaInfoCache& cache, Med
                                  PlaybackSequencer& playback, MediaLoader& loader, QObject* parent)
     : QObject(parent), m_list(list), m_cache(cache), m_player(player), m_playback(playback), m_loader(loader)
 {
+    m_loader.SetPlayerPreparation([this](const QString& path) { return PreparePlayer(path); });
+}
+
+bool CutListDocument::PreparePlayer(const QString& path)
+{
+    // While media is examined the list's player is out of sight and shows a
+    // still picture: the video it holds, or else the first examined file.
+    m_playback.HidePlayer();
+    if (m_player.m_nPlayState == kPlayStateEmpty || !m_player.HasVideo()) {
+        if (!m_player.Open(path))
+            return false;
+        // Its end of run means nothing to the list until it is played.
+        m_player.SetNotifyTarget({}, 0);
+        if (!m_player.HasVideo())
+            return false;
+    }
+    m_player.PausePlayback();
+    return true;
 }
 
 void CutListDocument::UpdateSummary()

@@ -63,6 +63,10 @@ signals:
     void summaryChanged(const QString& text);
 
 private:
+    // Readies the player before the loader's first examination; false when
+    // it has to try again with the next file.
+    bool PreparePlayer(const QString& path);
+
     CutListModel& m_list;
     CMediaInfoCache& m_cache;
     MediaEngine& m_player;

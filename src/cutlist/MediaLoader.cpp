@@ -26,6 +26,7 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     m_paths = paths;
     m_blankLabels = blankLabels;
     m_cancel = false;
+    m_playerPrepared = false;
     m_running = true;
     m_step = 0;
     emit progress(0, static_cast<int>(m_paths.size()));
@@ -48,6 +49,8 @@ void MediaLoader::Step()
         Insert(*cached);
         return;
     }
+    if (!m_playerPrepared && m_preparePlayer)
+        m_playerPrepared = m_preparePlayer(path);
     // The examination runs on a worker; the object is inserted here, on the
     // loader's thread, once the worker hands its result over.
     m_worker = std::thread([this, path] {

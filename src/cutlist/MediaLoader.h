@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <thread>
 
 namespace kivo {
@@ -29,6 +30,9 @@ public:
     // " " (for a scenario that sets the names itself). Does nothing while a
     // run is going on.
     void Start(const QStringList& paths, bool blankLabels);
+    // Called once a run before the first examination, with the file about to
+    // be examined, until it answers true: readies the list's own player.
+    void SetPlayerPreparation(std::function<bool(const QString& path)> prepare) { m_preparePlayer = std::move(prepare); }
     // Asks the run to end after the file being examined, which is still added.
     void Cancel() { m_cancel = true; }
     bool IsRunning() const { return m_running; }
@@ -53,6 +57,8 @@ private:
     MediaEngine m_preview;
     std::thread m_worker;
     QStringList m_paths;
+    std::function<bool(const QString&)> m_preparePlayer;
+    bool m_playerPrepared = false;
     bool m_blankLabels = false;
     bool m_cancel = false;
     bool m_running = false;

@@ -113,5 +113,26 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessage)
     EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
 }
 
+TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedVideoThere)
+{
+    // Nothing with a picture loaded: the first examined file that has one
+    // goes into the player, paused.
+    Add({Media("text.txt"), Media("audio.wav"), Media("video.avi")});
+    EXPECT_EQ(player.m_strPath, Media("video.avi"));
+    EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
+    playback.PlayNext(1);  // sound only
+    ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
+    Add({Media("video.mov")});
+    EXPECT_EQ(player.m_strPath, Media("video.mov"));
+    EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
+
+    // A playing video is paused and stays.
+    playback.PlayNext(2);
+    ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
+    Add({Media("video.mpg")});
+    EXPECT_EQ(player.m_strPath, Media("video.avi"));
+    EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
+}
+
 }  // namespace
 }  // namespace kivo
