@@ -326,6 +326,13 @@ void MainWindow::BuildBars()
             [this](FrameProtocol::Slider slider, int position) { m_frame.OnSliderMoved(slider, position); });
 
     // The bar switches of the View menu.
+    // Files dropped on a bar, floating or not, are dropped on the window.
+    for (QWidget* bar : std::initializer_list<QWidget*>{m_toolBar, m_naviBar, m_bars->ControlBar(),
+                                                       m_bars->VolumeBar(), m_bars->SpeedBar()}) {
+        bar->setAcceptDrops(true);
+        bar->installEventFilter(this);
+    }
+
     const std::pair<int, QWidget*> switches[] = {{59392, m_toolBar},
                                                  {59393, statusBar()},
                                                  {32834, m_naviBar},
@@ -482,6 +489,19 @@ void MainWindow::OpenMediaFiles()
     m_settings.Set(setting::kOpenFileDir, dialog.directory().absolutePath());
     if (confirmed)
         AddMedia(dialog.selectedFiles());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::DragEnter) {
+        dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        dropEvent(static_cast<QDropEvent*>(event));
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

@@ -4,8 +4,10 @@
 #include "player/PlayerWindow.h"
 
 #include <QDockWidget>
+#include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -102,6 +104,22 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     EXPECT_FALSE(volume->isEnabled());
     EXPECT_TRUE(window.Player().Engine().m_bMuted);
     EXPECT_FALSE(window.Commands().IsChecked(32795));
+}
+
+TEST_F(Program, FilesDroppedOnAFloatingBarAreAdded)
+{
+    window.show();
+    QDockWidget* bar = window.findChild<QDockWidget*>("SpeedBar");
+    ASSERT_TRUE(bar->isFloating());
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(Media("video.avi")), QUrl::fromLocalFile(Media("audio.wav"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &drop);
+    EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 2 && window.Document().IsModified(); },
+                          60000));
 }
 
 TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
