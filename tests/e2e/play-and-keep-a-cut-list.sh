@@ -2,7 +2,8 @@
 # The whole road in the real program on a real X server with a window
 # manager: add media through the open-media-files dialog, play the cut list
 # to its end, pause partway through a second run, save, quit, start again on
-# the saved file and find the same list, current object and position.
+# the saved file and find the same list, current object and position; and
+# a scenario on the command line that cannot be read ends the program.
 #
 # Usage (under xvfb-run): play-and-keep-a-cut-list.sh KIVO231 KVOTOOL MEDIA_DIR
 set -euo pipefail
@@ -83,6 +84,19 @@ objects() { "$kvotool" dump "$1" | sed -n '/^objects:/,/^current object:/p' | se
 field() { "$kvotool" dump "$1" | sed -n "s/^$2: \([0-9-]*\).*/\1/p"; }
 
 list=$work/list.kvo
+
+# A scenario named on the command line that cannot be read ends the program
+# once its message has been read, without a main window.
+start_kivo "$work/missing.kvo"
+focus_window '^Kivo231$'
+xdotool search --onlyvisible --name ' - Kivo$' >/dev/null 2>&1 && fail "a main window came up"
+keys Return
+for _ in $(seq 1 100); do
+  kill -0 "$kivo_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if wait "$kivo_pid"; then fail "the program reported success"; fi
+kivo_pid=
 
 # First run: add three files, play them to the end, pause partway, save.
 start_kivo
