@@ -1,20 +1,68 @@
 #!/usr/bin/env bash
-# Takes a screenshot of Kivo's main window on the demo cut list, under Xvfb
-# with the openbox window manager: docs/screenshots/main-window.png.
-# Run it after ./kivo run has built the program and the demo list once.
+# Takes the screenshots in docs/screenshots of Kivo under Xvfb with the
+# openbox window manager: the loading dialog while clips are examined, the
+# main window in each of its four view modes on the demo cut list, and the
+# main window playing.
+#
+# Usage: screenshot.sh KIVO231 KVOTOOL DEMO_KVO DEMO_MEDIA_DIR [OUT_DIR]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-out=${1:-docs/screenshots/main-window.png}
-mkdir -p "$(dirname "$out")"
-export KIVO_AUDIO_SINK=${KIVO_AUDIO_SINK:-fakesink}
-export XDG_CONFIG_HOME=${XDG_CONFIG_HOME:-$(mktemp -d)}
+program=$1
+kvotool=$2
+demo=$3
+media=$4
+out=${5:-docs/screenshots}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
 
-xvfb-run -a -s "-screen 0 1024x700x24" bash -c '
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config KIVO_AUDIO_SINK="fakesink sync=true"
+mkdir -p "$XDG_CONFIG_HOME/KivoProject"
+# A roomy main window with the bars docked where a user would put them.
+printf '[System]\nx=24\ny=24\ncx=820\ncy=520\n' >"$XDG_CONFIG_HOME/KivoProject/Kivo231.ini"
+# A cut list of clips changed since it was saved, so that opening it
+# examines every clip again and the loading dialog has work.
+mkdir -p "$work/clips"
+for i in $(seq 1 40); do
+  for clip in video.mpg video.avi video.mov audio.wav; do
+    cp "$media/$clip" "$work/clips/$i-$clip"
+  done
+done
+"$kvotool" create "$work/changed.kvo" "$work"/clips/* >/dev/null
+touch -d tomorrow "$work"/clips/*
+
+export program demo out work
+xvfb-run -a -s "-screen 0 1024x700x24" bash -euo pipefail -c '
+  shoot() {
+    ffmpeg -loglevel error -y -f x11grab -video_size 1024x700 -i "$DISPLAY" -frames:v 1 "$out/$1.png"
+  }
+  focus() {
+    local window
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+    xdotool windowactivate --sync "$window" 2>/dev/null || true
+    sleep 0.5
+  }
+  keys() { xdotool key --clearmodifiers "$@"; sleep 0.5; }
+
   openbox >/dev/null 2>&1 &
   sleep 1
-  build/src/app/Kivo231 build/demo.kvo >/dev/null 2>&1 &
-  program=$!
+
+  "$program" "$work/changed.kvo" >/dev/null 2>&1 &
+  until xdotool search --onlyvisible --name "読み込み中" >/dev/null 2>&1; do sleep 0.05; done
+  sleep 2.2  # the splash goes
+  shoot loading-dialog
+  kill %2
+
+  "$program" "$demo" >/dev/null 2>&1 &
   sleep 6
-  ffmpeg -loglevel error -y -f x11grab -video_size 1024x700 -i "$DISPLAY" -frames:v 1 "$1"
-  kill $program
-' screenshot "$out"
+  focus " - Kivo$"
+  for mode in g:view-large-icons m:view-small-icons l:view-list d:view-details; do
+    keys alt+v "${mode%%:*}"
+    sleep 0.5
+    shoot "${mode#*:}"
+  done
+  keys alt+p p
+  sleep 2.2
+  shoot main-window
+  kill %3
+'

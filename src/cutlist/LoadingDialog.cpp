@@ -16,6 +16,8 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* p
       m_preview(new QLabel(this)), m_name(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("読み込み中"));
+    // A caption with a close box only: closing asks to cancel.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     m_progress->setTextVisible(false);
