@@ -115,7 +115,7 @@ const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 MainWindow::MainWindow(Settings& settings, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_view(new CutListView(m_list, this)),
       m_player(new PlayerWindow(settings, this)), m_loader(m_list, m_cache), m_loading(new LoadingDialog(m_loader, m_list, this)),
-      m_frame(*(m_bars = new ControlBars(*this)), static_cast<FrameView&>(*this)), m_messagePane(new QLabel(kIdleMessage)),
+      m_bars(new ControlBars(*this)), m_frame(*m_bars, static_cast<FrameView&>(*this)), m_messagePane(new QLabel(kIdleMessage)),
       m_firstRun(settings.Get(setting::kX) == -1)
 {
     m_playback = std::make_unique<PlaybackSequencer>(m_list, m_player->Engine(), static_cast<PlaybackHost&>(*this));

@@ -102,8 +102,8 @@ private:
     MediaLoader m_loader;
     std::unique_ptr<CutListDocument> m_document;
     LoadingDialog* m_loading;
-    FrameProtocol m_frame;
     ControlBars* m_bars;
+    FrameProtocol m_frame;
     QToolBar* m_toolBar = nullptr;
     QToolBar* m_naviBar = nullptr;
     QLabel* m_messagePane;
