@@ -24,17 +24,18 @@ CutListDocument::CutListDocument(CutListModel& list, CMediaInfoCache& cache, Med
 bool CutListDocument::PreparePlayer(const QString& path)
 {
     // While media is examined the list's player is out of sight and shows a
-    // still picture: the video it holds, or else the first examined file.
+    // still picture: the video it holds, or else the first examined file
+    // that opens. Opening every sound-only file there again would only
+    // double the examination.
     m_playback.HidePlayer();
     if (m_player.m_nPlayState == kPlayStateEmpty || !m_player.HasVideo()) {
         if (!m_player.Open(path))
             return false;
         // Its end of run means nothing to the list until it is played.
         m_player.SetNotifyTarget({}, 0);
-        if (!m_player.HasVideo())
-            return false;
     }
-    m_player.PausePlayback();
+    if (m_player.HasVideo())
+        m_player.PausePlayback();
     return true;
 }
 

@@ -30,8 +30,8 @@ public:
     // " " (for a scenario that sets the names itself). Does nothing while a
     // run is going on.
     void Start(const QStringList& paths, bool blankLabels);
-    // Called once a run before the first examination, with the file about to
-    // be examined, until it answers true: readies the list's own player.
+    // Called before each examination of a run, with the file about to be
+    // examined, until it answers true: readies the list's own player.
     void SetPlayerPreparation(std::function<bool(const QString& path)> prepare) { m_preparePlayer = std::move(prepare); }
     // Asks the run to end after the file being examined, which is still added.
     void Cancel() { m_cancel = true; }

@@ -113,24 +113,22 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessage)
     EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
 }
 
-TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedVideoThere)
+TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)
 {
-    // Nothing with a picture loaded: the first examined file that has one
-    // goes into the player, paused.
     Add({Media("text.txt"), Media("audio.wav"), Media("video.avi")});
-    EXPECT_EQ(player.m_strPath, Media("video.avi"));
-    EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
-    playback.PlayNext(1);  // sound only
-    ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
-    Add({Media("video.mov")});
-    EXPECT_EQ(player.m_strPath, Media("video.mov"));
-    EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
+    EXPECT_EQ(player.m_strPath, Media("audio.wav"));  // the first file that opens
+    EXPECT_EQ(player.m_nPlayState, kPlayStateStopped);
 
-    // A playing video is paused and stays.
     playback.PlayNext(2);
     ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
+    Add({Media("video.mov")});
+    EXPECT_EQ(player.m_strPath, Media("video.avi"));  // the video holds, paused
+    EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
+
+    playback.PlayNext(1);  // sound only
+    ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
     Add({Media("video.mpg")});
-    EXPECT_EQ(player.m_strPath, Media("video.avi"));
+    EXPECT_EQ(player.m_strPath, Media("video.mpg"));
     EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
 }
 
