@@ -237,6 +237,15 @@ void MainWindow::BuildCommands()
     c.Add(32790, [this] { m_player->setVisible(!m_player->isVisible()); },
           [this] { return m_playback->FrameState() != kPlayStateEmpty; }, [this] { return m_player->isVisible(); });
     c.Add(32795, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
+    // The player's own switches; 32801 is the player's mute, on no menu.
+    MediaEngine& engine = m_player->Engine();
+    c.Add(32801, [&engine] { engine.SetMute(!engine.m_bMuted); });
+    for (const auto& [command, option] : {std::pair{32797, &MediaEngine::m_bAutoRewind},
+                                          std::pair{32798, &MediaEngine::m_bRepeat},
+                                          std::pair{32837, &MediaEngine::m_bAutoSize}}) {
+        c.Add(command, [&engine, option = option] { engine.*option = !(engine.*option); }, {},
+              [&engine, option = option] { return engine.*option; });
+    }
     c.Add(1065, [this] { m_frame.SetNormalSpeed(); });
     c.Add(57664, [this] { AboutDialog(this).exec(); });
     c.Add(57670, [this] { HelpWindow::Show(this); });

@@ -104,6 +104,10 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     EXPECT_FALSE(volume->isEnabled());
     EXPECT_TRUE(window.Player().Engine().m_bMuted);
     EXPECT_FALSE(window.Commands().IsChecked(32795));
+    EXPECT_TRUE(window.Commands().Run(32801));  // the player's own switch
+    EXPECT_FALSE(window.Player().Engine().m_bMuted);
+    EXPECT_TRUE(window.Commands().Run(32798));
+    EXPECT_TRUE(window.Commands().IsChecked(32798));
 }
 
 TEST_F(Program, FilesDroppedOnAFloatingBarAreAdded)
