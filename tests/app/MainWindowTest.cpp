@@ -65,6 +65,7 @@ TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
     EXPECT_EQ(window.windowTitle(), "list.kvo - Kivo");
     EXPECT_TRUE(window.Commands().Run(57600));
     EXPECT_EQ(window.List().GetItemCount(), 0);
+    EXPECT_FALSE(window.Document().IsModified());  // although clearing stopped the playing object
     bool opened = false;
     window.OpenDocument(path, [&](bool result) { opened = result; });
     ASSERT_TRUE(WaitUntil([&] { return opened; }, 60000));
