@@ -10,6 +10,7 @@
 #include "cutlist/LoadingDialog.h"
 #include "cutlist/Sorting.h"
 #include "player/PlayerWindow.h"
+#include "props/PropertySheet.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -142,6 +143,8 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     connect(&m_player->Engine(), &MediaEngine::graphMissing, m_player, [this] {
         QMessageBox::critical(m_player, kApplicationTitle, QStringLiteral("GStreamer is not Installed."));
     });
+    connect(m_player, &PlayerWindow::commandRequested, this, [this](int command) { m_commands.Run(command); });
+    m_player->SetListQuery([this] { return m_playback->Dispatch(20, 0); });
     connect(&m_positionTimer, &QTimer::timeout, this, [this] { m_playback->OnTimer(); });
     m_positionTimer.start(50);
 
@@ -236,6 +239,28 @@ void MainWindow::BuildCommands()
           [this] { return m_playback->CanPlayNext(); });
     c.Add(32790, [this] { m_player->setVisible(!m_player->isVisible()); },
           [this] { return m_playback->FrameState() != kPlayStateEmpty; }, [this] { return m_player->isVisible(); });
+    // The player window's sizes and full screen, while it is shown.
+    const auto playerShown = [this] { return m_player->isVisible(); };
+    for (const auto& [command, size] : {std::pair{32802, 1}, std::pair{32808, 2}, std::pair{32809, 0}})
+        c.Add(command, [this, size = size] { m_player->SetSize(size); }, playerShown);
+    c.Add(32799, [this] { m_player->SetFullScreen(true); }, playerShown,
+          [this] { return m_player->IsFullScreen(); });
+    c.Add(32807, [this] {
+        m_player->Engine().m_bStretch = !m_player->Engine().m_bStretch;
+        m_player->LayoutVideo();
+    }, {}, [this] { return m_player->Engine().m_bStretch; });
+    c.Add(32792, [this] {
+        ShowProperties({.list = m_list,
+                        .cache = m_cache,
+                        .engine = m_player->Engine(),
+                        .menuItem = -1,
+                        .bPlayback = true,
+                        .sendToFrame = [this](int code, qintptr value) { return m_frame.Dispatch(code, value); },
+                        .layoutVideo = [this] { m_player->LayoutVideo(); }},
+                       this);
+    }, [this] { return m_playback->FrameState() != kPlayStateEmpty; });
+    c.Add(32810, [this] { m_player->SaveSnapshot(); },
+          [this] { return m_player->Engine().m_nPlayState == kPlayStatePaused; });
     c.Add(32795, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
     // The player's own switches; 32801 is the player's mute, on no menu.
     MediaEngine& engine = m_player->Engine();

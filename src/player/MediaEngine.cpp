@@ -356,6 +356,7 @@ bool MediaEngine::Open(const QString& path)
         Seek(0.0, m_dRate, -1.0);
     m_strPath = path;
     GetSourceRect();
+    emit opened();
     return true;
 }
 
@@ -391,6 +392,7 @@ void MediaEngine::StartPlayback()
 {
     if (m_nPlayState != kPlayStateStopped && m_nPlayState != kPlayStatePaused)
         return;
+    emit aboutToPlay();
     if (m_pipeline != nullptr)
         gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     m_nPlayState = kPlayStatePlaying;
@@ -568,6 +570,18 @@ void MediaEngine::SetWindowHandle(quintptr handle)
     m_windowHandle = handle;
     if (m_bus != nullptr)
         m_bus->window.store(handle);
+}
+
+void MediaEngine::SetVideoRectangle(const EdgeRect& rect)
+{
+    m_videoRect = rect;
+    // playbin passes the rectangle on to its video sink, when that sink
+    // draws into a window.
+    if (m_pipeline != nullptr && m_windowHandle != 0 && rect.Width() > 0 && rect.Height() > 0) {
+        GstVideoOverlay* overlay = GST_VIDEO_OVERLAY(m_pipeline);
+        gst_video_overlay_set_render_rectangle(overlay, rect.left, rect.top, rect.Width(), rect.Height());
+        gst_video_overlay_expose(overlay);
+    }
 }
 
 bool MediaEngine::event(QEvent* event)

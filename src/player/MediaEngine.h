@@ -106,6 +106,10 @@ public:
     void SetNotifyTarget(NotifyTarget target, qintptr param);
     // Draws the video into this native window (0: no window).
     void SetWindowHandle(quintptr handle);
+    // Where in that window the video goes, in device pixels; kept for every
+    // pipeline to come.
+    void SetVideoRectangle(const EdgeRect& rect);
+    const EdgeRect& VideoRectangle() const { return m_videoRect; }
 
     // The preview run: opens m_strPreviewPath with its sound going nowhere
     // and, for a medium with video, brings the frame at one second (or the
@@ -154,6 +158,10 @@ public:
 signals:
     // The pipeline cannot be made at all ("GStreamer is not Installed.").
     void graphMissing();
+    // A file has been opened: its video size may differ from the last one.
+    void opened();
+    // A run is about to start.
+    void aboutToPlay();
 
 protected:
     bool event(QEvent* event) override;
@@ -179,6 +187,7 @@ private:
     PipelineBus* m_bus = nullptr;
     quint64 m_generation = 0;
     quintptr m_windowHandle = 0;
+    EdgeRect m_videoRect;
     bool m_audioOutput = false;  // the pipeline's sound reaches an output
     double m_rateInForce = 1.0;
     mutable double m_lastPosition = 0.0;
