@@ -152,6 +152,10 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     BuildBars();
     BuildMenus();
     restoreState(settings.GetBarState());
+    if (m_firstRun) {
+        m_bars->VolumeBar()->setFloating(true);
+        m_bars->SpeedBar()->setFloating(true);
+    }
     (new SplashWindow(this))->ShowCentred();
     // The saved volume takes effect once the window is up.
     QMetaObject::invokeMethod(
@@ -379,13 +383,14 @@ void MainWindow::BuildBars()
     }
 }
 
-void MainWindow::FloatSoundBars()
+void MainWindow::PlaceFloatingSoundBars()
 {
-    const QRect client(centralWidget()->mapToGlobal(QPoint(0, 0)), centralWidget()->size());
-    const std::pair<QDockWidget*, int> bars[] = {{m_bars->VolumeBar(), 64}, {m_bars->SpeedBar(), 128}};
-    for (const auto& [bar, offset] : bars) {
-        bar->setFloating(true);
-        bar->move(client.right() + 1 - offset, client.top());
+    // Side by side at the top right corner of the list, the volume bar
+    // outermost.
+    QPoint corner = centralWidget()->mapToGlobal(QPoint(centralWidget()->width(), 0));
+    for (QDockWidget* bar : {m_bars->VolumeBar(), m_bars->SpeedBar()}) {
+        corner.rx() -= bar->frameGeometry().width();
+        bar->move(corner);
     }
 }
 
@@ -569,8 +574,9 @@ void MainWindow::dropEvent(QDropEvent* event)
 void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    // Once the window manager has placed the window.
     if (std::exchange(m_firstRun, false))
-        FloatSoundBars();
+        QTimer::singleShot(300, this, &MainWindow::PlaceFloatingSoundBars);
 }
 
 void MainWindow::SavePlacement()

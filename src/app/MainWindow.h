@@ -81,8 +81,9 @@ private:
     QToolBar* AddToolBar(const QString& title, const QString& name, const std::vector<int>& commands);
     // Asks the command table for the enabling and check mark of actions.
     void UpdateActions(const QList<QAction*>& actions);
-    // The bars float near the top right corner of the list on the first run.
-    void FloatSoundBars();
+    // On the first run the volume and speed bars float near the top right
+    // corner of the list.
+    void PlaceFloatingSoundBars();
     void SavePlacement();
     // The recent-file entries of the File menu, placed before `before`.
     void AddRecentFileEntries(QMenu* menu, QAction* before);

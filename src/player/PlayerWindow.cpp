@@ -46,6 +46,8 @@ PlayerWindow::PlayerWindow(Settings& settings, QWidget* parent)
     // The video sink draws straight into this window's own native window.
     setAttribute(Qt::WA_NativeWindow);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // No title bar shows it, but task bars and window lists do.
+    setWindowTitle(QStringLiteral("Kivo ﾌﾟﾚｲﾔ"));
     setMouseTracking(true);
     resize(kDefaultClientSize);
     m_engine.m_bAutoRewind = settings.Get(setting::kAutoRewind) != 0;
