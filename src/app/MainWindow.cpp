@@ -389,8 +389,11 @@ void MainWindow::PlaceFloatingSoundBars()
     // outermost.
     QPoint corner = centralWidget()->mapToGlobal(QPoint(centralWidget()->width(), 0));
     for (QDockWidget* bar : {m_bars->VolumeBar(), m_bars->SpeedBar()}) {
+        bar->resize(bar->sizeHint());
         corner.rx() -= bar->frameGeometry().width();
         bar->move(corner);
+        bar->show();
+        bar->raise();
     }
 }
 

@@ -227,8 +227,12 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
     auto* bus = static_cast<PipelineBus*>(data);
     if (gst_is_video_overlay_prepare_window_handle_message(message)) {
-        if (const quintptr window = bus->window.load(); window != 0)
-            gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message)), window);
+        if (const quintptr window = bus->window.load(); window != 0) {
+            GstVideoOverlay* overlay = GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message));
+            gst_video_overlay_set_window_handle(overlay, window);
+            // The mouse and the keys belong to the window, not to the sink.
+            gst_video_overlay_handle_events(overlay, FALSE);
+        }
     } else if (bus->notifies) {
         switch (GST_MESSAGE_TYPE(message)) {
         case GST_MESSAGE_EOS:
