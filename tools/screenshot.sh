@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/screenshots of Kivo under Xvfb with the
 # openbox window manager: the loading dialog while clips are examined, the
-# main window in each of its four view modes on the demo cut list, and the
-# main window playing.
+# main window in each of its four view modes on the demo cut list, the main
+# window playing, the player window at its normal and double size with its
+# context menu, and the three pages of the property sheet.
 #
 # Usage: screenshot.sh KIVO231 KVOTOOL DEMO_KVO DEMO_MEDIA_DIR [OUT_DIR]
 set -euo pipefail
@@ -64,5 +65,29 @@ xvfb-run -a -s "-screen 0 1024x700x24" bash -euo pipefail -c '
   keys alt+p p
   sleep 2.2
   shoot main-window
+
+  # The player window paused at its normal and double size, its context
+  # menu, and the property sheet of the playing object.
+  focus " - Kivo$"
+  keys alt+p p
+  keys alt+p w s
+  shoot player-normal-size
+  keys alt+p w d
+  shoot player-double-size
+  player=$(xdotool search --onlyvisible --name "^Kivo ﾌﾟﾚｲﾔ$" | head -n 1)
+  xdotool mousemove --window "$player" 60 60 click 3
+  sleep 0.5
+  shoot player-context-menu
+  keys Escape
+  focus " - Kivo$"
+  keys alt+p w s
+  keys alt+p r
+  focus "^ﾌﾟﾛﾊﾟﾃｨ$"
+  shoot properties-playback
+  keys ctrl+shift+Tab
+  shoot properties-player
+  keys ctrl+shift+Tab
+  shoot properties-media
+  keys Escape
   kill %3
 '

@@ -4,12 +4,20 @@
 #include "Settings.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("KivoProject"));
     QApplication::setApplicationName(QStringLiteral("Kivo231"));
+    // The interface is Japanese, Qt's own buttons and dialogs included.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     kivo::Settings settings;
     kivo::MainWindow window(settings);
     // A scenario named on the command line that cannot be read ends the
