@@ -11,71 +11,14 @@ program=$1
 kvotool=$2
 media=$3
 
-work=$(mktemp -d)
-openbox_pid=
-kivo_pid=
-cleanup() {
-  [ -n "$kivo_pid" ] && kill "$kivo_pid" 2>/dev/null || true
-  [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED: $*" >&2
-  echo "visible windows:" >&2
-  for window in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-    echo "  '$(xdotool getwindowname "$window")'" >&2
-  done
-  exit 1
-}
-
-# A profile of its own, sinks that need no devices, the X server's platform.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-export KIVO_AUDIO_SINK="fakesink sync=true" KIVO_VIDEO_SINK="fakesink sync=true"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME"
-
-openbox >/dev/null 2>&1 &
-openbox_pid=$!
-sleep 1
-
-# Waits for a visible window whose title matches, and gives it the focus.
-focus_window() {
-  local window
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) ||
-    fail "no window titled '$1'"
-  xdotool windowactivate --sync "$window" 2>/dev/null || true
-  sleep 0.5
-}
-
-# Waits until no visible window's title matches.
-wait_until_gone() {
-  for _ in $(seq 1 300); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.2
-  done
-  fail "window '$1' stayed"
-}
-
-keys() {
-  xdotool key --clearmodifiers "$@"
-  sleep 0.4
-}
-
-start_kivo() {
-  "$program" "$@" &
-  kivo_pid=$!
-}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x-session.sh"
+# No picture is needed here.
+export KIVO_VIDEO_SINK="fakesink sync=true"
 
 quit_kivo() {
   keys alt+f x
-  for _ in $(seq 1 100); do
-    kill -0 "$kivo_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$kivo_pid" 2>/dev/null && fail "the program did not end"
-  wait "$kivo_pid" || fail "the program ended with status $?"
-  kivo_pid=
+  wait_for_kivo || fail "the program ended with a failure status"
 }
 
 # The object paths, the current object or the playing position of a saved
@@ -91,12 +34,7 @@ start_kivo "$work/missing.kvo"
 focus_window '^Kivo231$'
 xdotool search --onlyvisible --name ' - Kivo$' >/dev/null 2>&1 && fail "a main window came up"
 keys Return
-for _ in $(seq 1 100); do
-  kill -0 "$kivo_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if wait "$kivo_pid"; then fail "the program reported success"; fi
-kivo_pid=
+if wait_for_kivo; then fail "the program reported success"; fi
 
 # First run: add three files, play them to the end, pause partway, save.
 start_kivo

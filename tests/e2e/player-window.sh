@@ -9,50 +9,21 @@ program=$1
 kvotool=$2
 media=$3
 
-work=$(mktemp -d)
-openbox_pid=
-kivo_pid=
-cleanup() {
-  [ -n "$kivo_pid" ] && kill "$kivo_pid" 2>/dev/null || true
-  [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x-session.sh"
 
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
-
-export HOME=$work/home XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-export KIVO_AUDIO_SINK="fakesink sync=true"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME"
-openbox >/dev/null 2>&1 &
-openbox_pid=$!
-sleep 1
-
-window_of() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
-focus() {
-  xdotool windowactivate --sync "$(window_of "$1")" 2>/dev/null || true
-  sleep 0.5
-}
-keys() {
-  xdotool key --clearmodifiers "$@"
-  sleep 0.5
-}
 size_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
 
 "$kvotool" create "$work/list.kvo" "$media/video.avi" >/dev/null
-"$program" "$work/list.kvo" &
-kivo_pid=$!
-focus '^list.kvo - Kivo$'
+start_kivo "$work/list.kvo"
+focus_window '^list.kvo - Kivo$'
 sleep 2.5  # the splash goes
-focus '^list.kvo - Kivo$'
+focus_window '^list.kvo - Kivo$'
 keys alt+p p
 player=$(window_of '^Kivo ﾌﾟﾚｲﾔ$') || fail "no player window"
 # Paused, so that the three-second clip does not end meanwhile.
-focus '^list.kvo - Kivo$'
+focus_window '^list.kvo - Kivo$'
 keys alt+p p
 [ "$(size_of "$player")" = 352x240 ] || fail "player window of $(size_of "$player")"
 
@@ -63,9 +34,9 @@ xdotool mousemove --window "$player" 100 100 click --repeat 2 --delay 100 1
 sleep 1
 [ "$(size_of "$player")" = 352x240 ] || fail "back from full screen at $(size_of "$player")"
 
-focus '^list.kvo - Kivo$'
+focus_window '^list.kvo - Kivo$'
 keys alt+p x
-focus '名前を付けて保存'
+focus_window '名前を付けて保存'
 xdotool type --delay 5 "$work/frame"
 keys Return
 for _ in $(seq 1 50); do [ -s "$work/frame.bmp" ] && break; sleep 0.1; done
@@ -80,12 +51,10 @@ height=$(od -An -tu4 -j22 -N4 "$work/frame.bmp" | tr -d ' ')
 [ "$header" = 230454 ] && [ "$(stat -c %s "$work/frame.bmp")" = 230454 ] || fail "file size $header"
 [ "$offset" = 54 ] && [ "$width" = 320 ] && [ "$height" = 240 ] || fail "header: $offset $width x $height"
 
-focus '^list.kvo - Kivo$'
+focus_window '^list.kvo - Kivo$'
 keys alt+f x
 # The played list is modified: leave without saving.
-focus '^Kivo231$'
+focus_window '^Kivo231$'
 keys n
-for _ in $(seq 1 100); do kill -0 "$kivo_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$kivo_pid" 2>/dev/null && fail "the program did not end"
-kivo_pid=
+wait_for_kivo || fail "the program ended with a failure status"
 echo "ok: full screen $screen and back, snapshot of 320 x 240"
