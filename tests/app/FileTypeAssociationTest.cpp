@@ -1,0 +1,243 @@
+#include "app/FileTypeAssociation.h"
+
+#include "app/Settings.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteText(const QString& path, const QByteArray& text, bool executable)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    if (executable)
+        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+}
+
+// Waits up to a few seconds for a file written by a background process.
+QByteArray WaitForFile(const QString& path)
+{
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        const QByteArray text = ReadAll(path);
+        if (text.endsWith('\n'))
+            return text;
+        QThread::msleep(20);
+    }
+    return {};
+}
+
+class FileTypeRegistration : public ::testing::Test {
+protected:
+    FileTypeRegistration() : m_settings(Folder(QStringLiteral("Kivo231.ini")))
+    {
+        m_places.programFolder = Folder(QStringLiteral("program"));
+        m_places.currentFolder = Folder(QStringLiteral("current"));
+        m_places.path = Folder(QStringLiteral("bin1")) + u':' + Folder(QStringLiteral("bin2"));
+        m_places.dataFolder = Folder(QStringLiteral("data"));
+        for (const QString& folder : {m_places.programFolder, m_places.currentFolder, m_places.dataFolder})
+            QDir().mkpath(folder);
+    }
+
+    QString Folder(const QString& name) const { return m_root.filePath(name); }
+    QString Data(const QString& name) const { return m_places.dataFolder + u'/' + name; }
+
+    // A program file "Kivo231" in `folder`; returns its path.
+    static QString MakeProgram(const QString& folder)
+    {
+        const QString path = folder + QStringLiteral("/Kivo231");
+        WriteText(path, "#!/bin/sh\n", true);
+        return path;
+    }
+
+    QTemporaryDir m_root;
+    Settings m_settings;
+    FileTypePlaces m_places;
+};
+
+TEST_F(FileTypeRegistration, WritesThePackageTheEntryAndTheIconsOnce)
+{
+    const QString program = MakeProgram(m_places.programFolder);
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+
+    EXPECT_EQ(QString::fromUtf8(ReadAll(Data(QStringLiteral("mime/packages/kivo.xml")))),
+              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                             "  <mime-type type=\"application/x-kivo-scenario\">\n"
+                             "    <comment>Kivo ｼﾅﾘｵ</comment>\n"
+                             "    <icon name=\"application-x-kivo-scenario\"/>\n"
+                             "    <glob pattern=\"*.kvo\"/>\n"
+                             "  </mime-type>\n"
+                             "</mime-info>\n"));
+    EXPECT_EQ(QString::fromUtf8(ReadAll(Data(QStringLiteral("applications/kivo.desktop")))),
+              QStringLiteral("[Desktop Entry]\n"
+                             "Type=Application\n"
+                             "Name=Kivo\n"
+                             "Exec=\"%1\" %f\n"
+                             "Icon=kivo\n"
+                             "Terminal=false\n"
+                             "MimeType=application/x-kivo-scenario;\n"
+                             "Categories=AudioVideo;Player;\n")
+                  .arg(program));
+    const QByteArray programIcon = ReadAll(Data(QStringLiteral("icons/hicolor/scalable/apps/kivo.svg")));
+    const QByteArray scenarioIcon =
+        ReadAll(Data(QStringLiteral("icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg")));
+    EXPECT_TRUE(programIcon.contains("<svg"));
+    EXPECT_TRUE(scenarioIcon.contains("<svg"));
+    EXPECT_NE(programIcon, scenarioIcon);
+
+    // The switch is one-way: files removed later are not written again, and
+    // a profile that already has it set never writes anything.
+    QDir(m_places.dataFolder).removeRecursively();
+    RegisterFileType(m_settings, m_places);
+    EXPECT_FALSE(QFileInfo::exists(m_places.dataFolder));
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+}
+
+TEST_F(FileTypeRegistration, WithoutTheProgramFileNothingIsWrittenAndTheNextStartTriesAgain)
+{
+    // Neither a folder nor a plain file of that name is the program.
+    QDir().mkpath(m_places.programFolder + QStringLiteral("/Kivo231"));
+    WriteText(m_places.currentFolder + QStringLiteral("/Kivo231"), "not a program", false);
+    MakeProgram(Folder(QStringLiteral("elsewhere")));
+
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 0);
+    EXPECT_TRUE(QDir(m_places.dataFolder).isEmpty());
+
+    const QString program = MakeProgram(Folder(QStringLiteral("bin2")));
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+    EXPECT_TRUE(ReadAll(Data(QStringLiteral("applications/kivo.desktop"))).contains(program.toUtf8()));
+}
+
+TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThePath)
+{
+    const QString programs[] = {MakeProgram(m_places.programFolder), MakeProgram(m_places.currentFolder),
+                          MakeProgram(Folder(QStringLiteral("bin1"))), MakeProgram(Folder(QStringLiteral("bin2")))};
+    for (const QString& program : programs) {
+        EXPECT_EQ(FindProgramFile(m_places), program);
+        QFile::remove(program);
+    }
+    EXPECT_EQ(FindProgramFile(m_places), QString());
+
+    // Relative and empty entries of the path are taken from the current
+    // folder; the program is always named by its absolute path.
+    FileTypePlaces places = m_places;
+    places.programFolder.clear();
+    places.path = QStringLiteral("../bin2");
+    const QString program = MakeProgram(Folder(QStringLiteral("bin2")));
+    EXPECT_EQ(FindProgramFile(places), program);
+    places.path = QStringLiteral(":") + Folder(QStringLiteral("bin1"));
+    MakeProgram(Folder(QStringLiteral("bin1")));
+    EXPECT_EQ(FindProgramFile(places), Folder(QStringLiteral("bin1/Kivo231")));
+}
+
+TEST_F(FileTypeRegistration, AnAwkwardProgramPathIsQuotedInTheOpenCommand)
+{
+    const QString folder = Folder(QStringLiteral("my \"$HOME\" `x` 100% \\ キボ"));
+    MakeProgram(folder);
+    m_places.programFolder = folder;
+    RegisterFileType(m_settings, m_places);
+    // Inside the quotes ", `, $ and \ are escaped with \ and % is doubled;
+    // every \ is then doubled again as the entry's string escape.
+    const QString expected = QStringLiteral("Exec=\"%1/my \\\\\"\\\\$HOME\\\\\" \\\\`x\\\\` 100%% \\\\\\\\ キボ/Kivo231\" %f\n")
+                                 .arg(m_root.path());
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(Data(QStringLiteral("applications/kivo.desktop")))).contains(expected));
+}
+
+TEST_F(FileTypeRegistration, AnUnwritableDataFolderFailsSilentlyAndIsNotRetried)
+{
+    MakeProgram(m_places.programFolder);
+    // A file where the data folder's subfolders should be, and a folder in
+    // which nobody, not even root, can create anything.
+    WriteText(Data(QStringLiteral("mime")), "", false);
+    WriteText(Data(QStringLiteral("applications")), "", false);
+    WriteText(Data(QStringLiteral("icons")), "", false);
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+    QDir(m_places.dataFolder).removeRecursively();
+    RegisterFileType(m_settings, m_places);
+    EXPECT_FALSE(QFileInfo::exists(m_places.dataFolder));
+
+    Settings freshProfile(Folder(QStringLiteral("fresh.ini")));
+    m_places.dataFolder = QStringLiteral("/proc/kivo-data");
+    RegisterFileType(freshProfile, m_places);
+    EXPECT_EQ(freshProfile.Get(setting::kFileType), 1);
+
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/kivo-data")));
+}
+
+TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
+{
+    MakeProgram(m_places.programFolder);
+    // Slow stand-ins for the tools, which note the folder they were given.
+    const QString bin = Folder(QStringLiteral("bin1"));
+    for (const char* tool : {"update-mime-database", "update-desktop-database"})
+        WriteText(bin + u'/' + QLatin1String(tool),
+                  QByteArray("#!/bin/sh\necho \"$1\" > \"$0.ran\"\nexec sleep 3\n"), true);
+
+    QElapsedTimer timer;
+    timer.start();
+    RegisterFileType(m_settings, m_places);
+    EXPECT_LT(timer.elapsed(), 1000);
+
+    EXPECT_EQ(WaitForFile(bin + QStringLiteral("/update-mime-database.ran")), Data(QStringLiteral("mime\n")).toUtf8());
+    EXPECT_EQ(WaitForFile(bin + QStringLiteral("/update-desktop-database.ran")),
+              Data(QStringLiteral("applications\n")).toUtf8());
+}
+
+TEST_F(FileTypeRegistration, TheMimeDatabaseTakesThePackage)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    if (tool.isEmpty())
+        GTEST_SKIP() << "update-mime-database is not installed";
+    MakeProgram(m_places.programFolder);
+    m_places.path.clear();
+    RegisterFileType(m_settings, m_places);
+    ASSERT_EQ(QProcess::execute(tool, {Data(QStringLiteral("mime"))}), 0);
+    EXPECT_TRUE(ReadAll(Data(QStringLiteral("mime/globs2"))).contains("application/x-kivo-scenario:*.kvo"));
+    EXPECT_TRUE(ReadAll(Data(QStringLiteral("mime/application/x-kivo-scenario.xml"))).contains("Kivo ｼﾅﾘｵ"));
+}
+
+TEST_F(FileTypeRegistration, ByDefaultUsesThePathAndTheXdgDataFolder)
+{
+    const QByteArray oldPath = qgetenv("PATH");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    const QString program = MakeProgram(Folder(QStringLiteral("bin1")));
+    qputenv("PATH", Folder(QStringLiteral("bin1")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", m_places.dataFolder.toLocal8Bit());
+    RegisterFileType(m_settings);
+    qputenv("PATH", oldPath);
+    if (oldData.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", oldData);
+
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+    EXPECT_TRUE(ReadAll(Data(QStringLiteral("applications/kivo.desktop"))).contains(program.toUtf8()));
+    EXPECT_TRUE(QFileInfo::exists(Data(QStringLiteral("mime/packages/kivo.xml"))));
+}
+
+}  // namespace
+}  // namespace kivo
