@@ -1,0 +1,273 @@
+#include "cutlist/Drives.h"
+#include "cutlist/MediaSearch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+namespace kivo {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(MountTable, FieldsAreUnescapedAndShortLinesLeftOut)
+{
+    const auto entries = ParseMountTable(
+        "/dev/sda1 / ext4 rw,relatime 0 0\n"
+        "\n"
+        "short line\n"
+        "/dev/sdb1 /media/user/My\\040Disk\\011x vfat rw 0 0\n"
+        "srv:/a\\134b\t/mnt/\\777n   nfs4 rw 0 0\n"
+        "tmpfs /tmp tmpfs");  // no options and no final new line
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].mountPoint, "/");
+    EXPECT_EQ(entries[1].mountPoint, "/media/user/My Disk\tx");
+    EXPECT_EQ(entries[2].device, "srv:/a\\b");
+    EXPECT_EQ(entries[2].mountPoint, "/mnt/\\777n");  // beyond a byte: kept as written
+    EXPECT_EQ(entries[2].type, "nfs4");
+    EXPECT_EQ(entries[3].type, "tmpfs");
+}
+
+std::vector<Drive> SampleDrives()
+{
+    const auto mounts = ParseMountTable("rootfs / rootfs rw 0 0\n"
+                                        "/dev/sda2 / ext4 rw 0 0\n"
+                                        "proc /proc proc rw 0 0\n"
+                                        "tmpfs /run tmpfs rw 0 0\n"
+                                        "tmpfs /run/user/1000 tmpfs rw 0 0\n"
+                                        "devpts /dev/pts devpts rw 0 0\n"
+                                        "/dev/sda3 /home ext4 rw 0 0\n"
+                                        "/dev/sr0 /media/cdrom iso9660 ro 0 0\n"
+                                        "/dev/sr1 /mnt/dvd udf ro 0 0\n"
+                                        "/dev/sdc1 /run/media/me/STICK vfat rw 0 0\n"
+                                        "/dev/sdd1 /mnt/card exfat rw 0 0\n"
+                                        "/dev/fd0 /mnt/floppy vfat rw 0 0\n"
+                                        "server:/export /mnt/nfs nfs4 rw 0 0\n"
+                                        "//nas/share /mnt/smb cifs rw 0 0\n"
+                                        "me@host:/ /mnt/ssh fuse.sshfs rw 0 0\n"
+                                        "tmpfs /tmp tmpfs rw 0 0\n"
+                                        "/dev/sde1 /mnt/old ext4 rw 0 0\n"
+                                        "tmpfs /mnt/old tmpfs rw 0 0\n"
+                                        "systemd-1 /mnt/auto autofs rw 0 0\n");
+    return DrivesOf(mounts, [](const MountEntry& mount) {
+        DeviceFacts facts;
+        facts.removable = mount.device == "/dev/sdd1" || mount.device.startsWith("/dev/sr");
+        if (mount.device == "/dev/sr0")
+            facts.label = QStringLiteral("MOVIES");
+        return facts;
+    });
+}
+
+TEST(Drives, EntriesCarryTheKindOfDriveInMountPointOrder)
+{
+    QStringList texts;
+    for (const Drive& drive : SampleDrives())
+        texts << drive.text;
+    EXPECT_EQ(texts, QStringList({
+                         "/",
+                         "/home",
+                         "/media/cdrom MOVIES [CD-ROM]",
+                         "/mnt/card [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]",
+                         "/mnt/dvd  [CD-ROM]",
+                         "/mnt/floppy [3.5 ｲﾝﾁ ﾌﾛｯﾋﾟｰﾃﾞｨｽｸ]",
+                         "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]",
+                         "/mnt/old [RAM ﾃﾞｨｽｸ]",  // the later mount hides the disk
+                         "/mnt/smb [ﾈｯﾄﾜｰｸ接続]",
+                         "/mnt/ssh [ﾈｯﾄﾜｰｸ接続]",
+                         "/run/media/me/STICK [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]",
+                         "/tmp [RAM ﾃﾞｨｽｸ]",
+                     }));
+}
+
+TEST(Drives, StoredPathSelectsTheSameDrive)
+{
+    const std::vector<Drive> drives = SampleDrives();
+    const auto selected = [&](const char* stored) { return drives[SelectDrive(drives, QString::fromUtf8(stored))].text; };
+    EXPECT_EQ(selected("/mnt/nfs [ﾈｯﾄﾜｰｸ接続]"), "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]");
+    EXPECT_EQ(selected("/home"), "/home");
+    EXPECT_EQ(selected("/media/cdrom OTHERDISC [CD-ROM]"), "/media/cdrom MOVIES [CD-ROM]");
+    EXPECT_EQ(selected("/"), "/");
+    EXPECT_EQ(selected("C:"), "/");
+    EXPECT_EQ(selected("/mnt/gone [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]"), "/");
+    EXPECT_EQ(SelectDrive({}, QStringLiteral("/")), -1);
+    EXPECT_EQ(SelectDrive({{"/srv", DriveType::Fixed, "/srv"}}, QStringLiteral("/")), 0);
+
+    const auto below = MountPointsBelow(ParseMountTable("a / ext4\nb /home ext4\nc /home/x/y nfs\nd /homer ext4\n"),
+                                        "/home");
+    EXPECT_EQ(below, std::vector<QByteArray>({"/home/x/y"}));
+}
+
+TEST(Extensions, ChosenKindsInTheirOrderAndMatchedByTheLastDot)
+{
+    const std::vector<std::string> defaults = ExtensionList(MediaChoices{});
+    EXPECT_EQ(defaults, std::vector<std::string>({".MID", ".MPG", ".MPEG", ".MPV", ".MP2", ".MPA", ".MPE", ".AVI",
+                                                  ".MOV", ".QT", ".WAV", ".AU", ".SND", ".AIF", ".AIFC", ".AIFF"}));
+    MediaChoices others;
+    others = {false, false, true, false, false, false, false, false, true, true, false};
+    EXPECT_EQ(ExtensionList(others), std::vector<std::string>({".DAT", ".MP3", ".RA", ".RM"}));
+
+    EXPECT_TRUE(MatchesExtension("CLIP.MPEG", defaults));
+    EXPECT_TRUE(MatchesExtension("movie.MPG", defaults));
+    EXPECT_TRUE(MatchesExtension("a.b.Aiff", defaults));
+    EXPECT_TRUE(MatchesExtension(".mid", defaults));
+    EXPECT_FALSE(MatchesExtension("clip.mpeg.txt", defaults));
+    EXPECT_FALSE(MatchesExtension("song.mp3", defaults));
+    EXPECT_FALSE(MatchesExtension("MID", defaults));
+    EXPECT_FALSE(MatchesExtension("clip.", defaults));
+    EXPECT_FALSE(MatchesExtension("x.\xC5\xBFnd", defaults));  // long s: upper case S, yet not a letter A-Z
+}
+
+// A tree of media files in a temporary folder.
+class Walk : public ::testing::Test {
+protected:
+    void File(const QString& path)
+    {
+        QDir().mkpath(QFileInfo(root.filePath(path)).path());
+        QFile file(root.filePath(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QByteArray Root() const { return QFile::encodeName(root.path()); }
+    QStringList Relative(const QStringList& paths) const
+    {
+        QStringList relative;
+        for (const QString& path : paths)
+            relative << QDir(root.path()).relativeFilePath(path);
+        return relative;
+    }
+    SearchResult Search(const SearchControl& control = {}, bool all = false)
+    {
+        return SearchFolder(Root(), ExtensionList(MediaChoices{}), all, control);
+    }
+
+    QTemporaryDir root;
+};
+
+TEST_F(Walk, FindsRegularFilesAtAnyDepthDepthFirst)
+{
+    for (const char* path : {"movie.MPG", "song.mp3", "a/b/c/d/deep.avi", "a/b/note.txt", "a/x.wav", "e/f/CLIP.MPEG",
+                             "e/f/clip.mpeg.txt", "e/g.mid"})
+        File(QString::fromUtf8(path));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root.filePath("pipe.avi")).constData(), 0600), 0);
+    fs::create_symlink(root.filePath("movie.MPG").toStdString(), root.filePath("link.mpg").toStdString());
+    fs::create_directory_symlink(root.path().toStdString(), root.filePath("a/b/up").toStdString());
+
+    const SearchResult result = Search();
+    const QStringList found = Relative(result.paths);
+    QStringList sorted = found;
+    sorted.sort();
+    EXPECT_EQ(sorted, QStringList({"a/b/c/d/deep.avi", "a/x.wav", "e/f/CLIP.MPEG", "e/g.mid", "movie.MPG"}));
+    // Each folder's hits come together, whatever order the folders take.
+    const auto at = [&](const char* name) { return found.indexOf(QString::fromUtf8(name)); };
+    EXPECT_EQ(std::abs(at("a/b/c/d/deep.avi") - at("a/x.wav")), 1);
+    EXPECT_EQ(std::abs(at("e/f/CLIP.MPEG") - at("e/g.mid")), 1);
+    EXPECT_EQ(result.counts.folders, 7u);
+    EXPECT_EQ(result.counts.hits, 5u);
+    EXPECT_FALSE(result.cancelled);
+
+    EXPECT_EQ(SearchFolder(Root(), {}, true).paths.size(), 8);  // every regular file, links and the pipe left out
+}
+
+TEST_F(Walk, StaysOutOfOtherMountsAndVanishedFoldersAndStopsWhenCancelled)
+{
+    for (const char* path : {"a/1.avi", "b/2.avi", "c/mount/3.avi"})
+        File(QString::fromUtf8(path));
+    SearchControl control;
+    control.skippedFolders = {QFile::encodeName(root.filePath("c/mount"))};
+    control.progressInterval = std::chrono::milliseconds(0);
+    bool removed = false;
+    control.progress = [&](const SearchCounts& counts) {
+        // Once the top folder is read, "b" goes away before it is reached.
+        if (counts.folders == 1 && !removed)
+            removed = QDir(root.filePath("b")).removeRecursively();
+    };
+    const SearchResult result = Search(control);
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(Relative(result.paths), QStringList({"a/1.avi"}));
+    EXPECT_EQ(result.counts.folders, 3u);  // the top, a and c
+
+    std::atomic<bool> cancel = false;
+    control.skippedFolders.clear();
+    control.progress = [&](const SearchCounts& counts) { cancel = counts.folders >= 2; };
+    control.cancel = &cancel;
+    const SearchResult cancelled = Search(control);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(cancelled.counts.folders, 2u);
+
+    EXPECT_TRUE(SearchFolder(QFile::encodeName(root.filePath("none")), {}, true).paths.isEmpty());
+}
+
+// Runs `test` in a child process: 0 passed, 77 could not run here.
+int InChild(const std::function<bool()>& test)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(test() ? 0 : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+}
+
+TEST_F(Walk, FoldersThatCannotBeReadAreLeftOut)
+{
+    for (const char* path : {"open/1.avi", "closed/2.avi", "closed/inner/3.avi"})
+        File(QString::fromUtf8(path));
+    ::chmod(QFile::encodeName(root.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(root.filePath("closed")).constData(), 0);
+    const QByteArray folder = Root();
+    const QString expected = root.filePath("open/1.avi");
+    // Permissions do not stop root: walk as nobody.
+    const int status = InChild([&] {
+        if (::getuid() == 0 && ::setuid(65534) != 0)
+            ::_exit(77);
+        const SearchResult result = SearchFolder(folder, ExtensionList(MediaChoices{}), false);
+        return result.paths == QStringList{expected} && result.counts.folders == 2;
+    });
+    if (status == 77)
+        GTEST_SKIP() << "cannot change to an unprivileged user";
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(Walk, BindMountOfAnAncestorAndOtherFileSystemsAreNotEntered)
+{
+    for (const char* path : {"a/1.avi", "a/loop/.keep", "tmp/.keep"})
+        File(QString::fromUtf8(path));
+    const QByteArray folder = Root();
+    const QByteArray loop = QFile::encodeName(root.filePath("a/loop"));
+    const QByteArray tmp = QFile::encodeName(root.filePath("tmp"));
+    const int status = InChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount(folder.constData(), loop.constData(), nullptr, MS_BIND, nullptr) != 0
+            || ::mount("tmpfs", tmp.constData(), "tmpfs", 0, nullptr) != 0)
+            ::_exit(77);
+        QFile inside(QFile::decodeName(tmp) + QStringLiteral("/4.avi"));
+        if (!inside.open(QIODevice::WriteOnly))
+            return false;
+        // Without the list of mount points the walk still ends: the bind
+        // mount is its own ancestor, the tmpfs another file system.
+        const SearchResult bare = SearchFolder(folder, {".AVI"}, false);
+        SearchControl control;
+        control.skippedFolders = MountPointsBelow(ReadMountTable(), folder);
+        const SearchResult listed = SearchFolder(folder, {".AVI"}, false, control);
+        const QStringList expected{QFile::decodeName(folder) + QStringLiteral("/a/1.avi")};
+        return bare.paths == expected && listed.paths == expected && bare.counts.folders == 2
+               && listed.counts.folders == 2;
+    });
+    if (status == 77)
+        GTEST_SKIP() << "no mount namespace here";
+    EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace kivo
