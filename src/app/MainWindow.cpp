@@ -2,17 +2,20 @@
 
 #include "AboutDialog.h"
 #include "ControlBars.h"
+#include "FileTypeAssociation.h"
 #include "HelpWindow.h"
 #include "Settings.h"
 #include "SplashWindow.h"
 #include "cutlist/AddingMedia.h"
 #include "cutlist/CutListView.h"
 #include "cutlist/LoadingDialog.h"
+#include "cutlist/RandomOrder.h"
 #include "cutlist/Sorting.h"
 #include "player/PlayerWindow.h"
 #include "props/PropertySheet.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
@@ -134,11 +137,11 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     connect(m_bars, &ControlBars::idleMessageWanted, this, [this] { m_messagePane->setText(kIdleMessage); });
     connect(m_document.get(), &CutListDocument::message, this,
             [this](const QString& text, bool failure) { ShowMessage(text, failure ? Icon::Stop : Icon::Exclamation); });
-    connect(m_view, &CutListView::sortRequested, this, [this](SortKey key) {
-        SetModified();
-        SortCutList(m_list, key, m_sortDirections.IsDescending(key));
-        m_sortDirections.Toggle(key);
-    });
+    m_editor = std::make_unique<CutListEditor>(m_list, *m_document, *m_playback);
+    connect(m_view, &CutListView::sortRequested, this, &MainWindow::SortBy);
+    connect(m_view, &CutListView::contextMenuRequested, this, &MainWindow::ShowListMenu);
+    connect(m_view, &CutListView::moveRequested, this, [this](int from, int to) { m_editor->MoveObject(from, to); });
+    connect(m_view, &CutListView::deleteRequested, this, [this](int position) { m_editor->DeleteObject(position); });
     connect(m_view, &CutListView::objectClicked, this, [this](int position) { m_playback->PlayNext(position); });
     connect(&m_player->Engine(), &MediaEngine::graphMissing, m_player, [this] {
         QMessageBox::critical(m_player, kApplicationTitle, QStringLiteral("GStreamer is not Installed."));
@@ -157,6 +160,7 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
         m_bars->SpeedBar()->setFloating(true);
     }
     (new SplashWindow(this))->ShowCentred();
+    RegisterFileType(settings);
     // The saved volume takes effect once the window is up.
     QMetaObject::invokeMethod(
         this, [this, volume = settings.Get(setting::kVolumePos)] { m_frame.Dispatch(11, volume); },
@@ -234,6 +238,67 @@ void MainWindow::BuildCommands()
         c.Add(command, [this, type = type] { m_view->ChangeViewType(type); }, {},
               [this, type = type] { return m_view->ViewType() == type; });
     }
+    // Editing the cut list.
+    const auto hasItems = [this] { return m_editor->HasItems(); };
+    c.Add(32794, [this] {
+        if (Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？"))) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            m_editor->DeleteAll();
+            QApplication::restoreOverrideCursor();
+        }
+    }, hasItems);
+    c.Add(32793, [this] {
+        if (Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？"))) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            m_editor->DeleteInvalid();
+            QApplication::restoreOverrideCursor();
+        }
+    }, [this] { return m_editor->HasInvalidItems(); });
+    using Naming = CutListEditor::Naming;
+    const std::tuple<int, Naming, const char*> renamings[] = {
+        {32815, Naming::FullPath, "すべてのオブジェクトの名前を、メディアのフルパス名に変更しますか？"},
+        {32816, Naming::FileName, "すべてのオブジェクトの名前を、ファイル名に変更しますか？"},
+        {32836, Naming::Empty, "すべてのオブジェクトの名前を、削除しますか？"}};
+    for (const auto& [command, naming, question] : renamings) {
+        c.Add(command, [this, naming = naming, question = question] {
+            if (Confirm(QString::fromUtf8(question)))
+                m_editor->RenameAll(naming);
+        }, hasItems);
+    }
+    // The object menu's commands act on the object last right-clicked.
+    c.Add(32819, [this] { m_playback->PlayNext(m_nMenuItem); });
+    c.Add(32817, [this] { m_editor->DeleteObject(m_nMenuItem); });
+    c.Add(32818, [this] { m_view->EditLabel(m_nMenuItem); });
+    c.Add(32838, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FileName); });
+    c.Add(32839, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FullPath); });
+    c.Add(32828, [this] {
+        ShowProperties({.list = m_list,
+                        .cache = m_cache,
+                        .engine = m_player->Engine(),
+                        .menuItem = m_nMenuItem,
+                        .bPlayback = false,
+                        .sendToFrame = [this](int code, qintptr value) { return m_frame.Dispatch(code, value); },
+                        .layoutVideo = [this] { m_player->LayoutVideo(); }},
+                       this);
+    }, [this] { return m_view->SelectedObjectCount() == 1; });
+
+    // Sorting and arrangement.
+    const std::pair<int, SortKey> sorts[] = {{32775, SortKey::Name}, {32776, SortKey::MediaTime}, {32812, SortKey::Size},
+                                             {32823, SortKey::Type}, {32814, SortKey::Date}};
+    for (const auto& [command, key] : sorts)
+        c.Add(command, [this, key = key] { SortBy(key); }, hasItems);
+    c.Add(32820, [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_editor->Shuffle(RandomSeedFromClock());
+        QApplication::restoreOverrideCursor();
+    }, hasItems);
+    const auto iconsShown = [this] {
+        return (m_view->ViewType() == kViewLargeIcons || m_view->ViewType() == kViewSmallIcons) && m_editor->HasItems();
+    };
+    c.Add(32822, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
+          [this] { return m_view->IsAutoArrange(); });
+    c.Add(32777, [this] { m_view->Arrange(); }, iconsShown);
+
     c.Add(32779, [this] { m_playback->PlayPause(); }, [this] { return m_playback->CanPlayPause(); });
     c.Add(32780, [this] { m_playback->Pause(); }, [this] { return m_playback->CanPause(); });
     c.Add(32781, [this] { m_playback->Stop(); }, [this] { return m_playback->CanStop(); });
@@ -448,6 +513,59 @@ void MainWindow::BuildMenus()
     Populate(player, {0, 32810, 0, 32792});
     addMenu(QStringLiteral("ﾂｰﾙ(&T)"), {32811});
     addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), {57670, 0, 57664});
+}
+
+void MainWindow::SortBy(SortKey key)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_editor->Sort(key);
+    QApplication::restoreOverrideCursor();
+}
+
+bool MainWindow::Confirm(const QString& question)
+{
+    return QMessageBox::question(this, kApplicationTitle, question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void MainWindow::ShowListMenu(int position, const QPoint& globalPos)
+{
+    m_document->UpdateSummary();
+    m_nMenuItem = position;
+    QMenu menu(this);
+    const auto add = [this](QMenu* to, int command, const QString& text) {
+        QAction* action = to->addAction(text);
+        action->setStatusTip(CommandTextOf(command).prompt);
+        action->setData(command);
+        connect(action, &QAction::triggered, this, [this, command] { m_commands.Run(command); });
+    };
+    if (position >= 0 && m_view->SelectedObjectCount() == 1) {
+        add(&menu, 32819, QStringLiteral("再生(&P)"));
+        menu.addSeparator();
+        add(&menu, 32817, QStringLiteral("削除(&D)"));
+        add(&menu, 32818, QStringLiteral("名前の編集(&M)"));
+        QMenu* naming = menu.addMenu(QStringLiteral("名前の変更(&N)"));
+        add(naming, 32838, QStringLiteral("ﾌｧｲﾙ名(&F)"));
+        add(naming, 32839, QStringLiteral("ﾊﾟｽ名(&P)"));
+        menu.addSeparator();
+        add(&menu, 32828, QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(&R)"));
+    } else {
+        for (int command : {32771, 32772, 32774, 32773})
+            add(&menu, command, ActionOf(command)->text());
+        menu.addSeparator();
+        QMenu* arrange = menu.addMenu(QStringLiteral("ｱｲｺﾝの整列(&I)"));
+        for (const auto& [command, text] : std::initializer_list<std::pair<int, const char*>>{
+                 {32775, "名前順(&N)"}, {32776, "ﾒﾃﾞｨｱ時間順(&M)"}, {32823, "種類順(&T)"}, {32812, "ｻｲｽﾞ順(&Z)"},
+                 {32814, "日時順(&D)"}, {32820, "ﾗﾝﾀﾞﾑ(&R)"}}) {
+            add(arrange, command, QString::fromUtf8(text));
+        }
+        arrange->addSeparator();
+        add(arrange, 32822, ActionOf(32822)->text());
+        add(&menu, 32777, ActionOf(32777)->text());
+        connect(arrange, &QMenu::aboutToShow, this, [this, arrange] { UpdateActions(arrange->actions()); });
+    }
+    UpdateActions(menu.actions());
+    menu.exec(globalPos);
 }
 
 void MainWindow::UpdateTitle()

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "FrameProtocol.h"
 #include "cutlist/CutListDocument.h"
+#include "cutlist/CutListEditor.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/MediaLoader.h"
@@ -74,6 +75,13 @@ private:
     void BuildCommands();
     void BuildBars();
     void BuildMenus();
+    // The list's right-click menus: the object menu, or the view menu over
+    // empty space.
+    void ShowListMenu(int position, const QPoint& globalPos);
+    // The sort commands and the column-header clicks.
+    void SortBy(SortKey key);
+    // Asks a yes/no question; true for yes.
+    bool Confirm(const QString& question);
     // The action of a command, shared by its menu item and tool bar button.
     QAction* ActionOf(int command);
     // Fills a menu with commands; 0 is a separator.
@@ -113,8 +121,10 @@ private:
     // Tool bar buttons follow their commands' enabling on this timer.
     QTimer m_idleTimer;
     bool m_firstRun;
-    // One window a run: its sort directions are the program's.
-    SortDirections m_sortDirections;
+    // One window a run: its editor's sort directions are the program's.
+    std::unique_ptr<CutListEditor> m_editor;
+    // The object under the pointer at the last right click on the list.
+    int m_nMenuItem = -1;
     QTimer m_positionTimer;
     QString m_path;
 };

@@ -2,10 +2,13 @@
 
 #include "app/Settings.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSet>
 #include <QStackedLayout>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -83,10 +86,43 @@ public:
     }
 };
 
+// The icon views, which can place one icon where the user drops it.
+class IconView : public QListView {
+public:
+    using QListView::QListView;
+
+    void MoveItemBy(const QModelIndex& index, const QPoint& distance)
+    {
+        setPositionForIndex(rectForIndex(index).topLeft() + distance, index);
+    }
+};
+
+// The cursor of an object about to be thrown away: an arrow into a bin.
+const QCursor& ThrowCursor()
+{
+    static const QCursor cursor = [] {
+        QPixmap picture(32, 32);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1.5));
+        painter.setBrush(QColor(200, 200, 200));
+        painter.drawPolygon(QPolygonF({QPointF(10, 14), QPointF(28, 14), QPointF(26, 31), QPointF(12, 31)}));
+        painter.drawLine(QPointF(8, 12), QPointF(30, 12));
+        for (const qreal x : {15.0, 19.0, 23.0})
+            painter.drawLine(QPointF(x, 17), QPointF(x, 28));
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(QPolygonF({QPointF(1, 1), QPointF(1, 12), QPointF(4, 9), QPointF(7, 14), QPointF(9, 13),
+                                       QPointF(6, 8), QPointF(10, 8)}));
+        return QCursor(picture, 1, 1);
+    }();
+    return cursor;
+}
+
 }  // namespace
 
 CutListView::CutListView(CutListModel& model, QWidget* parent)
-    : QWidget(parent), m_model(model), m_stack(new QStackedLayout(this)), m_iconView(new QListView(this)),
+    : QWidget(parent), m_model(model), m_stack(new QStackedLayout(this)), m_iconView(new IconView(this)),
       m_detailsView(new QTreeView(this))
 {
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_iconView), static_cast<QAbstractItemView*>(m_detailsView)}) {
@@ -94,6 +130,8 @@ CutListView::CutListView(CutListModel& model, QWidget* parent)
         view->setItemDelegate(new StateImageDelegate(view));
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+        // Dragging is ours: see BeginDrag.
+        view->setDragEnabled(false);
         view->viewport()->installEventFilter(this);
         m_stack->addWidget(view);
     }
@@ -175,18 +213,111 @@ void CutListView::SaveLayout(Settings& settings) const
         settings.Set(setting::kColumnWidths[static_cast<size_t>(column)], m_detailsView->header()->sectionSize(column));
 }
 
+int CutListView::SelectedObjectCount() const
+{
+    // The icon views select one cell of a row, the details view the row.
+    QSet<int> rows;
+    for (const QModelIndex& index : ActiveView()->selectionModel()->selectedIndexes())
+        rows.insert(index.row());
+    return static_cast<int>(rows.size());
+}
+
+void CutListView::EditLabel(int position)
+{
+    if (position >= 0 && position < m_model.GetItemCount())
+        ActiveView()->edit(m_model.index(position, CutListModel::kColumnName));
+}
+
+bool CutListView::BeginDrag(const QPoint& point)
+{
+    if (m_pressRow < 0 || ViewType() == kViewList ||
+        (point - m_pressPoint).manhattanLength() < QApplication::startDragDistance()) {
+        return false;
+    }
+    m_dragRow = m_pressRow;
+    m_dropRow = m_pressRow;
+    // The object's picture follows the pointer, also outside the window.
+    m_dragImage = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
+    m_dragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_dragImage->setWindowOpacity(0.7);
+    m_dragImage->setPixmap(m_model.index(m_dragRow, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(QSize(64, 48)));
+    ActiveView()->viewport()->grabMouse();
+    return true;
+}
+
+void CutListView::TrackDrag(const QPoint& point, const QPoint& globalPos)
+{
+    m_dragImage->move(globalPos + QPoint(8, 8));
+    m_dragImage->show();
+    if (const QModelIndex over = ActiveView()->indexAt(point); over.isValid())
+        m_dropRow = over.row();
+    const bool inside = window()->frameGeometry().contains(globalPos);
+    ActiveView()->viewport()->setCursor(inside ? QCursor(Qt::ArrowCursor) : ThrowCursor());
+}
+
+void CutListView::EndDrag(const QPoint& point, const QPoint& globalPos)
+{
+    QWidget* viewport = ActiveView()->viewport();
+    viewport->releaseMouse();
+    viewport->unsetCursor();
+    delete std::exchange(m_dragImage, nullptr);
+    const int dragged = std::exchange(m_dragRow, -1);
+    if (!window()->frameGeometry().contains(globalPos)) {
+        emit deleteRequested(dragged);
+    } else if (ViewType() == kViewDetails) {
+        if (m_dropRow != dragged)
+            emit moveRequested(dragged, m_dropRow);
+    } else {
+        static_cast<IconView*>(m_iconView)->MoveItemBy(m_model.index(dragged, 0), point - m_pressPoint);
+    }
+}
+
 bool CutListView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease && watched == ActiveView()->viewport()) {
+    if (watched != ActiveView()->viewport())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QModelIndex hit = ActiveView()->indexAt(mouse->position().toPoint());
         if (mouse->button() == Qt::LeftButton) {
-            const QModelIndex hit = ActiveView()->indexAt(mouse->position().toPoint());
+            m_pressPoint = mouse->position().toPoint();
+            m_pressRow = hit.isValid() ? hit.row() : -1;
+        } else if (mouse->button() == Qt::RightButton && hit.isValid()) {
+            // A right click picks the object it is on, as a left one does.
+            ActiveView()->setCurrentIndex(hit);
+        }
+        break;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint point = mouse->position().toPoint();
+        if (m_dragRow < 0 && (!(mouse->buttons() & Qt::LeftButton) || !BeginDrag(point)))
+            break;
+        TrackDrag(point, mouse->globalPosition().toPoint());
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint point = mouse->position().toPoint();
+        if (mouse->button() == Qt::LeftButton && m_dragRow >= 0) {
+            EndDrag(point, mouse->globalPosition().toPoint());
+            return true;
+        }
+        const QModelIndex hit = ActiveView()->indexAt(point);
+        if (mouse->button() == Qt::RightButton) {
+            emit contextMenuRequested(hit.isValid() ? hit.row() : -1, mouse->globalPosition().toPoint());
+        } else if (mouse->button() == Qt::LeftButton) {
             // The release comes after the press selected the object.
-            if (hit.isValid() && ActiveView()->selectionModel()->selectedRows().size() == 1)
+            if (hit.isValid() && SelectedObjectCount() == 1)
                 emit objectClicked(hit.row());
             else
                 emit spaceClicked();
         }
+        break;
+    }
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }

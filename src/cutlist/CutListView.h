@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QAbstractItemView;
+class QLabel;
 class QListView;
 class QStackedLayout;
 class QTreeView;
@@ -31,6 +32,10 @@ public:
     // Places the icons on the grid once.
     void Arrange();
     QAbstractItemView* ActiveView() const;
+    // How many objects are selected (0 or 1: one at a time can be).
+    int SelectedObjectCount() const;
+    // Starts editing an object's name in place.
+    void EditLabel(int position);
 
     // The mode, automatic arrangement and column widths kept in the profile;
     // the widths are stored only when the list shows details.
@@ -43,16 +48,33 @@ signals:
     void objectClicked(int position);
     // A click that did not pick one object.
     void spaceClicked();
+    // A right click, on an object (its position) or on empty space (-1).
+    void contextMenuRequested(int position, const QPoint& globalPos);
+    // An object dragged onto another in the details view.
+    void moveRequested(int from, int to);
+    // An object dragged out of the main window.
+    void deleteRequested(int position);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Dragging an object: moving it in the details view, placing its icon,
+    // or throwing it out of the main window. No drag in the list mode.
+    bool BeginDrag(const QPoint& point);
+    void TrackDrag(const QPoint& point, const QPoint& globalPos);
+    void EndDrag(const QPoint& point, const QPoint& globalPos);
+
     CutListModel& m_model;
     QStackedLayout* m_stack;
     QListView* m_iconView;
     QTreeView* m_detailsView;
     bool m_autoArrange = false;
+    QPoint m_pressPoint;
+    int m_pressRow = -1;
+    int m_dragRow = -1;  // the object being dragged, or -1
+    int m_dropRow = -1;  // the object the pointer was last over
+    QLabel* m_dragImage = nullptr;
 };
 
 }  // namespace kivo

@@ -1,8 +1,11 @@
 #include "TestMedia.h"
 #include "app/MainWindow.h"
+#include "cutlist/CutListView.h"
 #include "app/Settings.h"
 #include "player/PlayerWindow.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QLineEdit>
@@ -10,6 +13,8 @@
 #include <QMimeData>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -125,6 +130,41 @@ TEST_F(Program, FilesDroppedOnAFloatingBarAreAdded)
     QCoreApplication::sendEvent(bar, &drop);
     EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 2 && window.Document().IsModified(); },
                           60000));
+}
+
+TEST_F(Program, ListMenusOfferTheObjectOrTheViewAndEditingCommandsFollowTheList)
+{
+    window.show();
+    EXPECT_FALSE(window.Commands().IsEnabled(32775));  // nothing to sort
+    Add({Media("video.avi"), Media("text.txt")});
+    EXPECT_TRUE(window.Commands().IsEnabled(32793));  // an invalid object
+    window.Commands().Run(32773);
+    EXPECT_FALSE(window.Commands().IsEnabled(32777));  // arrange: icons only
+    window.Commands().Run(32771);
+    EXPECT_TRUE(window.Commands().IsEnabled(32777));
+
+    auto* list = window.findChild<CutListView*>();
+    QWidget* viewport = list->ActiveView()->viewport();
+    const auto menuAt = [&](QPoint point) {
+        QStringList items;
+        QTimer::singleShot(50, [&] {
+            QWidget* popup = QApplication::activePopupWidget();
+            ASSERT_NE(popup, nullptr);
+            for (QAction* action : popup->actions())
+                items.append(action->text());
+            popup->close();
+        });
+        QTest::mouseClick(viewport, Qt::RightButton, {}, point);
+        return items;
+    };
+    const QPoint object = list->ActiveView()->visualRect(window.List().index(1, 0)).center();
+    EXPECT_EQ(menuAt(object), QStringList({"再生(&P)", "", "削除(&D)", "名前の編集(&M)", "名前の変更(&N)", "",
+                                           "ﾌﾟﾛﾊﾟﾃｨ(&R)"}));
+    EXPECT_TRUE(window.Commands().Run(32838));  // this object's file name
+    EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
+    EXPECT_TRUE(window.Commands().Run(32817));  // the object last right-clicked
+    EXPECT_EQ(window.List().GetItemCount(), 1);
+    EXPECT_EQ(menuAt(QPoint(viewport->width() - 5, viewport->height() - 5)).first(), "大きいｱｲｺﾝ(&G)");
 }
 
 TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)

@@ -98,5 +98,57 @@ TEST_F(ListView, ASingleClickOnAnObjectPlaysItAndOnEmptySpaceOnlyRefreshes)
     EXPECT_EQ(space.count(), 1);
 }
 
+// Presses on one place of the active view, drags through `path` and lets go
+// at its last point.
+void Drag(CutListView& view, QPoint from, std::initializer_list<QPoint> path)
+{
+    QWidget* viewport = view.ActiveView()->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QPoint last = from;
+    for (const QPoint& point : path) {
+        QTest::mouseMove(viewport, point);
+        last = point;
+    }
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, last);
+}
+
+TEST_F(ListView, DraggingMovesInDetailsPlacesIconsThrowsOutsideAndNeverStartsInListMode)
+{
+    QSignalSpy moves(&view, &CutListView::moveRequested);
+    QSignalSpy deletes(&view, &CutListView::deleteRequested);
+    view.ChangeViewType(kViewDetails);
+    const auto centre = [&](int row) { return view.ActiveView()->visualRect(model.index(row, 0)).center(); };
+    Drag(view, centre(0), {centre(0) + QPoint(0, 6), centre(1), centre(2)});
+    ASSERT_EQ(moves.count(), 1);
+    EXPECT_EQ(moves.at(0), QList<QVariant>({0, 2}));
+    Drag(view, centre(1), {centre(1) + QPoint(0, 6), QPoint(-3000, -3000)});  // out of the window
+    ASSERT_EQ(deletes.count(), 1);
+    EXPECT_EQ(deletes.at(0).at(0).toInt(), 1);
+    Drag(view, centre(1), {centre(1) + QPoint(0, 2)});  // too short to be a drag
+    EXPECT_EQ(moves.count(), 1);
+
+    view.ChangeViewType(kViewList);
+    Drag(view, centre(0), {centre(0) + QPoint(0, 6), centre(2)});
+    EXPECT_EQ(moves.count() + deletes.count(), 2);
+
+    view.ChangeViewType(kViewLargeIcons);
+    const QPoint before = view.ActiveView()->visualRect(model.index(0, 0)).topLeft();
+    Drag(view, centre(0), {centre(0) + QPoint(10, 0), centre(0) + QPoint(30, 200)});
+    EXPECT_EQ(view.ActiveView()->visualRect(model.index(0, 0)).topLeft(), before + QPoint(30, 200));
+    EXPECT_EQ(moves.count() + deletes.count(), 2);
+}
+
+TEST_F(ListView, RightClicksNameTheObjectOrEmptySpace)
+{
+    view.ChangeViewType(kViewDetails);
+    QSignalSpy menus(&view, &CutListView::contextMenuRequested);
+    QWidget* viewport = view.ActiveView()->viewport();
+    QTest::mouseClick(viewport, Qt::RightButton, {}, view.ActiveView()->visualRect(model.index(2, 0)).center());
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, viewport->height() - 5));
+    ASSERT_EQ(menus.count(), 2);
+    EXPECT_EQ(menus.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(menus.at(1).at(0).toInt(), -1);
+}
+
 }  // namespace
 }  // namespace kivo
