@@ -45,6 +45,23 @@ void CutListDocument::UpdateSummary()
         CutListSummaryText(m_list, m_cache, static_cast<qint64>(m_player.GetPosition() * 100.0)));
 }
 
+int CutListDocument::ObjectCount() const
+{
+    return m_list.GetItemCount();
+}
+
+void CutListDocument::SortCutList(SortKey key, SortDirections& directions)
+{
+    kivo::SortCutList(m_list, key, directions.IsDescending(key));
+    directions.Toggle(key);
+    m_modified = true;
+}
+
+bool CutListDocument::CueObject(int position, qint64 hundredths)
+{
+    return m_playback.CueObject(position, hundredths);
+}
+
 void CutListDocument::ClearCutList()
 {
     if (m_list.GetItemCount() > 0)

@@ -1,0 +1,233 @@
+#include "TestMedia.h"
+#include "app/Settings.h"
+#include "cutlist/CutListDocument.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/MediaLoader.h"
+#include "cutlist/MediaSearchDialog.h"
+#include "player/MediaEngine.h"
+#include "player/PlaybackSequencer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+using test::WaitUntil;
+
+const std::vector<Drive> kDrives = {
+    {"/", DriveType::Fixed, "/"},
+    {"/media/cdrom", DriveType::CdRom, "/media/cdrom MOVIES [CD-ROM]"},
+    {"/tmp", DriveType::RamDisk, "/tmp [RAM ﾃﾞｨｽｸ]"},
+};
+
+class SearchDialog : public ::testing::Test {
+protected:
+    QCheckBox* Check(CMediaSearchDlg& dialog, int id) { return dialog.findChild<QCheckBox*>(QString::number(id)); }
+
+    QTemporaryDir folder;
+    Settings settings{folder.filePath("Kivo231.ini")};
+};
+
+TEST_F(SearchDialog, ShowsTheDefaultsAndStoresTheChoicesOnlyOnStart)
+{
+    {
+        CMediaSearchDlg dialog(settings, kDrives);
+        EXPECT_EQ(dialog.windowTitle(), "ﾒﾃﾞｨｱﾌｧｲﾙの検索");
+        QStringList texts;
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+            texts << box->text() + (box->isChecked() ? "+" : "-");
+        EXPECT_EQ(texts, QStringList({"Musical Instrument Digital Interface MIDI (.mid) +",
+                                      "MPEG-1 (.mpg, .mpeg, .mpv, .mp2, .mpa, .mpe)+", "Video CD(.dat)-",
+                                      "Audio Visual Interleave AVI (.avi)+", "Windows audio (.wav)+",
+                                      "Apple QuickTime (.mov, .qt)+", "Macintosh AIFF (.aif, .aifc, .aiff)+",
+                                      "Sun Microsystems NeXT AU (.au, .snd)+", "MPEG Audio Layer-3 (.mp3)-",
+                                      "RealNetworks RealAudio RealVideo 4.0 (.ra, .rm)-", "All files(*.*)-"}));
+        EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), "/");
+        dialog.show();
+        EXPECT_FALSE(Check(dialog, 1047)->isVisible());
+        QTest::mouseDClick(&dialog, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        EXPECT_FALSE(Check(dialog, 1047)->isVisible());
+        QTest::mouseDClick(&dialog, Qt::LeftButton, Qt::ControlModifier, QPoint(2, 2));
+        EXPECT_TRUE(Check(dialog, 1047)->isVisible());
+
+        Check(dialog, 1046)->setChecked(true);
+        dialog.reject();
+        EXPECT_EQ(settings.Get(setting::kMediaMp3), 0);
+
+        Check(dialog, 1038)->setChecked(false);
+        Check(dialog, 1047)->setChecked(true);
+        dialog.findChild<QComboBox*>()->setCurrentIndex(1);
+        dialog.accept();
+        EXPECT_EQ(settings.Get(setting::kMediaPath), "/media/cdrom MOVIES [CD-ROM]");
+        const MediaChoices choices = dialog.Choices();
+        EXPECT_TRUE(choices.mp3 && choices.all && !choices.midi && choices.mpeg);
+        EXPECT_EQ(dialog.Root(), "/media/cdrom");
+    }
+    // Shown again as left, the switched-on "All files" in sight.
+    std::vector<Drive> relabelled = kDrives;
+    relabelled[1].text = QStringLiteral("/media/cdrom SERIES [CD-ROM]");
+    CMediaSearchDlg dialog(settings, relabelled);
+    dialog.show();
+    EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), "/media/cdrom SERIES [CD-ROM]");
+    EXPECT_FALSE(Check(dialog, 1038)->isChecked());
+    EXPECT_TRUE(Check(dialog, 1046)->isChecked());
+    EXPECT_TRUE(Check(dialog, 1047)->isChecked());
+    EXPECT_TRUE(Check(dialog, 1047)->isVisible());
+}
+
+struct QuietHost : PlaybackHost {
+    void SendToFrame(int, qintptr) override {}
+    void ShowPlayerWindow(bool) override {}
+    void ShowMessage(const QString&, Icon) override {}
+    void SetModified() override {}
+};
+
+// The whole command over a drive that is a temporary folder, its modal
+// dialogs answered in turn.
+class SearchCommand : public ::testing::Test {
+protected:
+    using Answer = std::function<bool(QWidget* modal)>;
+
+    void SetUp() override
+    {
+        settings.Set(setting::kMediaPath, drive.path());
+        QDir(drive.path()).mkpath("sub/deep");
+        ASSERT_TRUE(QFile::copy(Media("video.avi"), drive.filePath("sub/deep/b.avi")));
+        ASSERT_TRUE(QFile::copy(Media("audio.wav"), drive.filePath("a.WAV")));
+        ASSERT_TRUE(QFile::copy(Media("audio.wav"), drive.filePath("sub/c.wav.txt")));
+        Add({Media("audio.wav"), Media("video.avi")});
+    }
+
+    void Add(const QStringList& paths)
+    {
+        bool done = false;
+        document.AddMediaFiles(paths, false, [&] { done = true; });
+        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
+    }
+
+    // Runs the command; each answer handles the modal window it is meant for.
+    void Search(std::vector<Answer> answers)
+    {
+        size_t next = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box)
+                messages << box->text() + "|" + QString::number(box->icon());
+            if (modal && next < answers.size() && answers[next](modal))
+                ++next;
+            else if (box)  // not expected: recorded, and out of the way
+                box->reject();
+        });
+        timer.start(0);
+        bool done = false;
+        const std::vector<Drive> drives = {{QFile::encodeName(drive.path()), DriveType::Fixed, drive.path()}};
+        SearchMedia(nullptr, settings, document, directions, drives, [&] { done = true; });
+        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
+        EXPECT_EQ(next, answers.size());
+    }
+
+    static Answer Start()
+    {
+        return [](QWidget* modal) {
+            auto* dialog = qobject_cast<CMediaSearchDlg*>(modal);
+            if (dialog)
+                dialog->accept();
+            return dialog != nullptr;
+        };
+    }
+    static Answer Reply(QMessageBox::StandardButton button)
+    {
+        return [button](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box)
+                box->button(button)->click();
+            return box != nullptr;
+        };
+    }
+    static Answer CancelWalk()
+    {
+        return [](QWidget* modal) {
+            auto* dialog = qobject_cast<SearchProgressDialog*>(modal);
+            if (dialog)
+                dialog->reject();
+            return dialog != nullptr;
+        };
+    }
+
+    QStringList Names() const
+    {
+        QStringList names;
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            names << list.GetItemText(i, CutListModel::kColumnName);
+        return names;
+    }
+
+    QTemporaryDir folder;
+    QTemporaryDir drive;
+    Settings settings{folder.filePath("Kivo231.ini")};
+    CutListModel list;
+    CMediaInfoCache cache;
+    MediaEngine player;
+    QuietHost host;
+    PlaybackSequencer playback{list, player, host};
+    MediaLoader loader{list, cache};
+    CutListDocument document{list, cache, player, playback, loader};
+    SortDirections directions;
+    QStringList messages;
+};
+
+const QString kClearQuestion = QStringLiteral("カットリストをクリアしますか？|%1").arg(QMessageBox::Question);
+
+TEST_F(SearchCommand, KeptObjectsAndHitsAreSortedByNameAndTheFirstIsCued)
+{
+    directions.Toggle(SortKey::Name);  // the next name sort would descend
+    document.SetModified(false);
+    Search({Start(), Reply(QMessageBox::No)});
+    EXPECT_EQ(messages, QStringList{kClearQuestion});
+    QStringList expected = {Media("audio.wav"), Media("video.avi"), drive.filePath("a.WAV"),
+                            drive.filePath("sub/deep/b.avi")};
+    expected.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(Names(), expected);
+    EXPECT_TRUE(directions.IsDescending(SortKey::Name));
+    EXPECT_EQ(list.FindCurrentItem(), 0);
+    EXPECT_TRUE(document.IsModified());
+}
+
+TEST_F(SearchCommand, ACancelledWalkAddsNothingAndAClearedListStaysEmpty)
+{
+    Search({Start(), Reply(QMessageBox::Yes), CancelWalk()});
+    EXPECT_EQ(messages, QStringList{kClearQuestion});
+    EXPECT_EQ(list.GetItemCount(), 0);
+    EXPECT_TRUE(document.IsModified());
+}
+
+TEST_F(SearchCommand, NothingFoundIsToldAndChangesNothingElse)
+{
+    settings.Set(setting::kMediaAvi, 0);
+    settings.Set(setting::kMediaWav, 0);
+    Search({Start(), Reply(QMessageBox::No), Reply(QMessageBox::Ok)});
+    EXPECT_EQ(messages, QStringList({kClearQuestion, QStringLiteral("メディアファイルは見つかりませんでした。|%1")
+                                                         .arg(QMessageBox::Information)}));
+    EXPECT_EQ(Names(), QStringList({Media("audio.wav"), Media("video.avi")}));
+
+    settings.Set(setting::kMediaAll, 1);  // every file, whatever its name
+    messages.clear();
+    Search({Start(), Reply(QMessageBox::Yes)});
+    EXPECT_EQ(list.GetItemCount(), 3);
+}
+
+}  // namespace
+}  // namespace kivo
