@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
@@ -261,8 +262,13 @@ TEST_F(Walk, BindMountOfAnAncestorAndOtherFileSystemsAreNotEntered)
         control.skippedFolders = MountPointsBelow(ReadMountTable(), folder);
         const SearchResult listed = SearchFolder(folder, {".AVI"}, false, control);
         const QStringList expected{QFile::decodeName(folder) + QStringLiteral("/a/1.avi")};
-        return bare.paths == expected && listed.paths == expected && bare.counts.folders == 2
-               && listed.counts.folders == 2;
+        const bool passed = bare.paths == expected && listed.paths == expected && bare.counts.folders == 2
+                            && listed.counts.folders == 2;
+        if (!passed)
+            std::fprintf(stderr, "found %s in %d folders, with the mount points %s in %d\n",
+                         qPrintable(bare.paths.join(',')), static_cast<int>(bare.counts.folders),
+                         qPrintable(listed.paths.join(',')), static_cast<int>(listed.counts.folders));
+        return passed;
     });
     if (status == 77)
         GTEST_SKIP() << "no mount namespace here";
