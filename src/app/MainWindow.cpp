@@ -9,6 +9,7 @@
 #include "cutlist/AddingMedia.h"
 #include "cutlist/CutListView.h"
 #include "cutlist/LoadingDialog.h"
+#include "cutlist/MediaSearchDialog.h"
 #include "cutlist/RandomOrder.h"
 #include "cutlist/Sorting.h"
 #include "player/PlayerWindow.h"
@@ -298,6 +299,7 @@ void MainWindow::BuildCommands()
     c.Add(32822, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
           [this] { return m_view->IsAutoArrange(); });
     c.Add(32777, [this] { m_view->Arrange(); }, iconsShown);
+    c.Add(32811, [this] { SearchMedia(this, m_settings, *m_document, *m_editor); });
 
     c.Add(32779, [this] { m_playback->PlayPause(); }, [this] { return m_playback->CanPlayPause(); });
     c.Add(32780, [this] { m_playback->Pause(); }, [this] { return m_playback->CanPause(); });

@@ -50,13 +50,6 @@ int CutListDocument::ObjectCount() const
     return m_list.GetItemCount();
 }
 
-void CutListDocument::SortCutList(SortKey key, SortDirections& directions)
-{
-    kivo::SortCutList(m_list, key, directions.IsDescending(key));
-    directions.Toggle(key);
-    m_modified = true;
-}
-
 bool CutListDocument::CueObject(int position, qint64 hundredths)
 {
     return m_playback.CueObject(position, hundredths);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Sorting.h"
-
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -58,10 +56,6 @@ public:
     void UpdateSummary();
 
     int ObjectCount() const;
-    // Sorts the cut list by `key` in the direction `directions` holds for it
-    // and reverses that direction for the next sort; the document is
-    // modified.
-    void SortCutList(SortKey key, SortDirections& directions);
     // Makes the first playable object from `position` current and opens it
     // at `hundredths`, stopped; false when nothing can be played.
     bool CueObject(int position, qint64 hundredths);

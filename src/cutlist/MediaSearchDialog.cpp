@@ -1,6 +1,7 @@
 #include "MediaSearchDialog.h"
 
 #include "CutListDocument.h"
+#include "CutListEditor.h"
 #include "app/Settings.h"
 
 #include <QApplication>
@@ -202,13 +203,13 @@ void SearchProgressDialog::reject()
     QDialog::reject();
 }
 
-void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, SortDirections& directions,
+void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor,
                  std::function<void()> done)
 {
-    SearchMedia(owner, settings, document, directions, ListDrives(), std::move(done));
+    SearchMedia(owner, settings, document, editor, ListDrives(), std::move(done));
 }
 
-void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, SortDirections& directions,
+void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor,
                  const std::vector<Drive>& drives, std::function<void()> done)
 {
     const auto finish = [&done] {
@@ -253,10 +254,8 @@ void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, 
         finish();
         return;
     }
-    document.AddMediaFiles(*found, false, [&document, &directions, done] {
-        if (directions.IsDescending(SortKey::Name))
-            directions.Toggle(SortKey::Name);
-        document.SortCutList(SortKey::Name, directions);
+    document.AddMediaFiles(*found, false, [&document, &editor, done] {
+        editor.SortByNameAscending();
         document.CueObject(0, 0);
         if (done)
             done();

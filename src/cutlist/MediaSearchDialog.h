@@ -21,7 +21,7 @@ namespace kivo {
 
 class CutListDocument;
 class Settings;
-class SortDirections;
+class CutListEditor;
 
 // "ﾒﾃﾞｨｱﾌｧｲﾙの検索": the drive and the kinds of media file to search for,
 // shown as they were last chosen and stored again on "検索開始". The check
@@ -92,10 +92,10 @@ private:
 // ascending (so the next name sort descends) and its first playable object
 // is cued. A cancelled walk adds nothing; a list the user agreed to clear
 // stays empty then. `done` runs when the command is over, whichever way.
-void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, SortDirections& directions,
+void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor,
                  std::function<void()> done = {});
 // The same over the given drives instead of the system's.
-void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, SortDirections& directions,
+void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor,
                  const std::vector<Drive>& drives, std::function<void()> done);
 
 }  // namespace kivo

@@ -1,6 +1,7 @@
 #include "TestMedia.h"
 #include "app/Settings.h"
 #include "cutlist/CutListDocument.h"
+#include "cutlist/CutListEditor.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/MediaLoader.h"
@@ -134,7 +135,7 @@ protected:
         timer.start(0);
         bool done = false;
         const std::vector<Drive> drives = {{QFile::encodeName(drive.path()), DriveType::Fixed, drive.path()}};
-        SearchMedia(nullptr, settings, document, directions, drives, [&] { done = true; });
+        SearchMedia(nullptr, settings, document, editor, drives, [&] { done = true; });
         ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
         EXPECT_EQ(next, answers.size());
     }
@@ -185,7 +186,7 @@ protected:
     PlaybackSequencer playback{list, player, host};
     MediaLoader loader{list, cache};
     CutListDocument document{list, cache, player, playback, loader};
-    SortDirections directions;
+    CutListEditor editor{list, document, playback};
     QStringList messages;
 };
 
@@ -193,7 +194,7 @@ const QString kClearQuestion = QStringLiteral("カットリストをクリアし
 
 TEST_F(SearchCommand, KeptObjectsAndHitsAreSortedByNameAndTheFirstIsCued)
 {
-    directions.Toggle(SortKey::Name);  // the next name sort would descend
+    editor.Sort(SortKey::Name);  // the next name sort would descend
     document.SetModified(false);
     Search({Start(), Reply(QMessageBox::No)});
     EXPECT_EQ(messages, QStringList{kClearQuestion});
@@ -201,9 +202,11 @@ TEST_F(SearchCommand, KeptObjectsAndHitsAreSortedByNameAndTheFirstIsCued)
                             drive.filePath("sub/deep/b.avi")};
     expected.sort(Qt::CaseInsensitive);
     EXPECT_EQ(Names(), expected);
-    EXPECT_TRUE(directions.IsDescending(SortKey::Name));
     EXPECT_EQ(list.FindCurrentItem(), 0);
     EXPECT_TRUE(document.IsModified());
+    editor.Sort(SortKey::Name);  // the search's sort was ascending: this one descends
+    std::reverse(expected.begin(), expected.end());
+    EXPECT_EQ(Names(), expected);
 }
 
 TEST_F(SearchCommand, ACancelledWalkAddsNothingAndAClearedListStaysEmpty)
