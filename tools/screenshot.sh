@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/screenshots of Kivo under Xvfb with the
 # openbox window manager: the loading dialog while clips are examined, the
-# main window in each of its four view modes on the demo cut list, the main
+# main window in each of its four view modes on the demo cut list, the
+# list's object and view menus, the media search dialog, the main
 # window playing, the player window at its normal and double size with its
 # context menu, and the three pages of the property sheet.
 #
@@ -62,6 +63,20 @@ xvfb-run -a -s "-screen 0 1024x700x24" bash -euo pipefail -c '
     sleep 0.5
     shoot "${mode#*:}"
   done
+  # The list'"'"'s menus: on an object, and on empty space.
+  main=$(xdotool search --onlyvisible --name " - Kivo$" | head -n 1)
+  xdotool mousemove --window "$main" 300 76 click 3
+  sleep 0.5
+  shoot list-object-menu
+  keys Escape
+  xdotool mousemove --window "$main" 400 330 click 3
+  sleep 0.5
+  shoot list-view-menu
+  keys Escape
+  keys alt+t f
+  focus "ﾒﾃﾞｨｱﾌｧｲﾙの検索"
+  shoot media-search
+  keys Escape
   keys alt+p p
   sleep 2.2
   shoot main-window
