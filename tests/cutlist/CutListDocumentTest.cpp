@@ -1,10 +1,5 @@
+#include "DocumentParts.h"
 #include "TestMedia.h"
-#include "cutlist/CutListDocument.h"
-#include "cutlist/CutListModel.h"
-#include "cutlist/MediaInfoCache.h"
-#include "cutlist/MediaLoader.h"
-#include "player/MediaEngine.h"
-#include "player/PlaybackSequencer.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,14 +12,7 @@ namespace {
 using test::Media;
 using test::WaitUntil;
 
-struct QuietHost : PlaybackHost {
-    void SendToFrame(int, qintptr) override {}
-    void ShowPlayerWindow(bool) override {}
-    void ShowMessage(const QString&, Icon) override {}
-    void SetModified() override {}
-};
-
-class Document : public ::testing::Test {
+class Document : public ::testing::Test, protected test::DocumentParts {
 protected:
     void SetUp() override
     {
@@ -51,13 +39,6 @@ protected:
     }
 
     QTemporaryDir folder;
-    CutListModel list;
-    CMediaInfoCache cache;
-    MediaEngine player;
-    QuietHost host;
-    PlaybackSequencer playback{list, player, host};
-    MediaLoader loader{list, cache};
-    CutListDocument document{list, cache, player, playback, loader};
     QStringList messages;
 };
 

@@ -1,24 +1,12 @@
-#include "cutlist/CutListDocument.h"
+#include "DocumentParts.h"
 #include "cutlist/CutListEditor.h"
-#include "cutlist/CutListModel.h"
-#include "cutlist/MediaInfoCache.h"
-#include "cutlist/MediaLoader.h"
-#include "player/MediaEngine.h"
-#include "player/PlaybackSequencer.h"
 
 #include <gtest/gtest.h>
 
 namespace kivo {
 namespace {
 
-struct QuietHost : PlaybackHost {
-    void SendToFrame(int, qintptr) override {}
-    void ShowPlayerWindow(bool) override {}
-    void ShowMessage(const QString&, Icon) override {}
-    void SetModified() override {}
-};
-
-class Editing : public ::testing::Test {
+class Editing : public ::testing::Test, protected test::DocumentParts {
 protected:
     // Objects named by their paths /m/0.mpg, /m/1.mpg ...; `invalid` ones
     // carry the invalid state.
@@ -43,13 +31,6 @@ protected:
         return order;
     }
 
-    CutListModel list;
-    CMediaInfoCache cache;
-    MediaEngine player;
-    QuietHost host;
-    PlaybackSequencer playback{list, player, host};
-    MediaLoader loader{list, cache};
-    CutListDocument document{list, cache, player, playback, loader};
     CutListEditor editor{list, document, playback};
 };
 

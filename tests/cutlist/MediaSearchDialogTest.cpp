@@ -1,13 +1,8 @@
+#include "DocumentParts.h"
 #include "TestMedia.h"
 #include "app/Settings.h"
-#include "cutlist/CutListDocument.h"
 #include "cutlist/CutListEditor.h"
-#include "cutlist/CutListModel.h"
-#include "cutlist/MediaInfoCache.h"
-#include "cutlist/MediaLoader.h"
 #include "cutlist/MediaSearchDialog.h"
-#include "player/MediaEngine.h"
-#include "player/PlaybackSequencer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -87,16 +82,9 @@ TEST_F(SearchDialog, ShowsTheDefaultsAndStoresTheChoicesOnlyOnStart)
     EXPECT_TRUE(Check(dialog, 1047)->isVisible());
 }
 
-struct QuietHost : PlaybackHost {
-    void SendToFrame(int, qintptr) override {}
-    void ShowPlayerWindow(bool) override {}
-    void ShowMessage(const QString&, Icon) override {}
-    void SetModified() override {}
-};
-
 // The whole command over a drive that is a temporary folder, its modal
 // dialogs answered in turn.
-class SearchCommand : public ::testing::Test {
+class SearchCommand : public ::testing::Test, protected test::DocumentParts {
 protected:
     using Answer = std::function<bool(QWidget* modal)>;
 
@@ -179,13 +167,6 @@ protected:
     QTemporaryDir folder;
     QTemporaryDir drive;
     Settings settings{folder.filePath("Kivo231.ini")};
-    CutListModel list;
-    CMediaInfoCache cache;
-    MediaEngine player;
-    QuietHost host;
-    PlaybackSequencer playback{list, player, host};
-    MediaLoader loader{list, cache};
-    CutListDocument document{list, cache, player, playback, loader};
     CutListEditor editor{list, document, playback};
     QStringList messages;
 };

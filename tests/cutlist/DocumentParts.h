@@ -1,0 +1,33 @@
+#pragma once
+
+// A scenario document with its list, cache, player and loader, and no
+// windows around it: the base of the tests that drive the document.
+
+#include "cutlist/CutListDocument.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/MediaLoader.h"
+#include "player/MediaEngine.h"
+#include "player/PlaybackSequencer.h"
+
+namespace kivo::test {
+
+// A main window that hears nothing.
+struct QuietHost : PlaybackHost {
+    void SendToFrame(int, qintptr) override {}
+    void ShowPlayerWindow(bool) override {}
+    void ShowMessage(const QString&, Icon) override {}
+    void SetModified() override {}
+};
+
+struct DocumentParts {
+    CutListModel list;
+    CMediaInfoCache cache;
+    MediaEngine player;
+    QuietHost host;
+    PlaybackSequencer playback{list, player, host};
+    MediaLoader loader{list, cache};
+    CutListDocument document{list, cache, player, playback, loader};
+};
+
+}  // namespace kivo::test
