@@ -242,18 +242,12 @@ void MainWindow::BuildCommands()
     // Editing the cut list.
     const auto hasItems = [this] { return m_editor->HasItems(); };
     c.Add(32794, [this] {
-        if (Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？"))) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            m_editor->DeleteAll();
-            QApplication::restoreOverrideCursor();
-        }
+        if (Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？")))
+            Busy([this] { m_editor->DeleteAll(); });
     }, hasItems);
     c.Add(32793, [this] {
-        if (Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？"))) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            m_editor->DeleteInvalid();
-            QApplication::restoreOverrideCursor();
-        }
+        if (Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？")))
+            Busy([this] { m_editor->DeleteInvalid(); });
     }, [this] { return m_editor->HasInvalidItems(); });
     using Naming = CutListEditor::Naming;
     const std::tuple<int, Naming, const char*> renamings[] = {
@@ -272,27 +266,15 @@ void MainWindow::BuildCommands()
     c.Add(32818, [this] { m_view->EditLabel(m_nMenuItem); });
     c.Add(32838, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FileName); });
     c.Add(32839, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FullPath); });
-    c.Add(32828, [this] {
-        ShowProperties({.list = m_list,
-                        .cache = m_cache,
-                        .engine = m_player->Engine(),
-                        .menuItem = m_nMenuItem,
-                        .bPlayback = false,
-                        .sendToFrame = [this](int code, qintptr value) { return m_frame.Dispatch(code, value); },
-                        .layoutVideo = [this] { m_player->LayoutVideo(); }},
-                       this);
-    }, [this] { return m_view->SelectedObjectCount() == 1; });
+    c.Add(32828, [this] { ShowObjectProperties(m_nMenuItem, false); },
+          [this] { return m_view->SelectedObjectCount() == 1; });
 
     // Sorting and arrangement.
     const std::pair<int, SortKey> sorts[] = {{32775, SortKey::Name}, {32776, SortKey::MediaTime}, {32812, SortKey::Size},
                                              {32823, SortKey::Type}, {32814, SortKey::Date}};
     for (const auto& [command, key] : sorts)
         c.Add(command, [this, key = key] { SortBy(key); }, hasItems);
-    c.Add(32820, [this] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_editor->Shuffle(RandomSeedFromClock());
-        QApplication::restoreOverrideCursor();
-    }, hasItems);
+    c.Add(32820, [this] { Busy([this] { m_editor->Shuffle(RandomSeedFromClock()); }); }, hasItems);
     const auto iconsShown = [this] {
         return (m_view->ViewType() == kViewLargeIcons || m_view->ViewType() == kViewSmallIcons) && m_editor->HasItems();
     };
@@ -320,16 +302,9 @@ void MainWindow::BuildCommands()
         m_player->Engine().m_bStretch = !m_player->Engine().m_bStretch;
         m_player->LayoutVideo();
     }, {}, [this] { return m_player->Engine().m_bStretch; });
-    c.Add(32792, [this] {
-        ShowProperties({.list = m_list,
-                        .cache = m_cache,
-                        .engine = m_player->Engine(),
-                        .menuItem = -1,
-                        .bPlayback = true,
-                        .sendToFrame = [this](int code, qintptr value) { return m_frame.Dispatch(code, value); },
-                        .layoutVideo = [this] { m_player->LayoutVideo(); }},
-                       this);
-    }, [this] { return m_playback->FrameState() != kPlayStateEmpty; });
+    // The player's properties open on the playback page.
+    c.Add(32792, [this] { ShowObjectProperties(-1, true); },
+          [this] { return m_playback->FrameState() != kPlayStateEmpty; });
     c.Add(32810, [this] { m_player->SaveSnapshot(); },
           [this] { return m_player->Engine().m_nPlayState == kPlayStatePaused; });
     c.Add(32795, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
@@ -519,9 +494,26 @@ void MainWindow::BuildMenus()
 
 void MainWindow::SortBy(SortKey key)
 {
+    Busy([this, key] { m_editor->Sort(key); });
+}
+
+void MainWindow::Busy(const std::function<void()>& work)
+{
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_editor->Sort(key);
+    work();
     QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::ShowObjectProperties(int menuItem, bool playbackPage)
+{
+    ShowProperties({.list = m_list,
+                    .cache = m_cache,
+                    .engine = m_player->Engine(),
+                    .menuItem = menuItem,
+                    .bPlayback = playbackPage,
+                    .sendToFrame = [this](int code, qintptr value) { return m_frame.Dispatch(code, value); },
+                    .layoutVideo = [this] { m_player->LayoutVideo(); }},
+                   this);
 }
 
 bool MainWindow::Confirm(const QString& question)
