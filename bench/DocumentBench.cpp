@@ -13,12 +13,7 @@
 // Set KIVO_AUDIO_SINK and KIVO_VIDEO_SINK (e.g. "fakesink sync=true") so
 // that cueing needs no sound card.
 
-#include "cutlist/CutListDocument.h"
-#include "cutlist/CutListModel.h"
-#include "cutlist/MediaInfoCache.h"
-#include "cutlist/MediaLoader.h"
-#include "player/MediaEngine.h"
-#include "player/PlaybackSequencer.h"
+#include "cutlist/DocumentParts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,23 +39,8 @@ constexpr int kFiles = 1000;
 constexpr int kScenarioObjects = 10000;
 constexpr int kRepetitions = 5;
 
-struct QuietHost : PlaybackHost {
-    void SendToFrame(int, qintptr) override {}
-    void ShowPlayerWindow(bool) override {}
-    void ShowMessage(const QString&, Icon) override {}
-    void SetModified() override {}
-};
-
 // The document with everything it works on, as the main window holds them.
-struct Session {
-    CutListModel list;
-    CMediaInfoCache cache;
-    MediaEngine player;
-    QuietHost host;
-    PlaybackSequencer playback{list, player, host};
-    MediaLoader loader{list, cache};
-    CutListDocument document{list, cache, player, playback, loader};
-};
+using Session = test::DocumentParts;
 
 // Calls `start` with a callback that ends the wait, then runs the event loop
 // until that callback has run. Returns the milliseconds it took.

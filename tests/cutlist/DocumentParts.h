@@ -1,7 +1,8 @@
 #pragma once
 
 // A scenario document with its list, cache, player and loader, and no
-// windows around it: the base of the tests that drive the document.
+// windows around it: the base of the tests and benchmarks that drive the
+// document.
 
 #include "cutlist/CutListDocument.h"
 #include "cutlist/CutListModel.h"
