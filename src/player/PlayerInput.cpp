@@ -108,8 +108,7 @@ void PlayerInput::JoystickButtons(int changedButtons)
 {
     if ((changedButtons & kJoystickButton1) != 0) {
         if (!m_host.IsMainWindowMinimised()) {
-            KeyDown(Key::Control, false);
-            KeyUp(Key::Control, false);
+            PressKey(Key::Control);
         }
     } else if ((changedButtons & kJoystickButton2) != 0) {
         if (m_host.IsMainWindowMinimised()) {
@@ -117,8 +116,7 @@ void PlayerInput::JoystickButtons(int changedButtons)
         } else if (!m_host.IsFullScreen()) {
             SetFullScreen(true);
         } else {
-            KeyDown(Key::Space, false);
-            KeyUp(Key::Space, false);
+            PressKey(Key::Space);
         }
     }
 }
@@ -136,8 +134,7 @@ void PlayerInput::JoystickMove(int x, int y)
     }
 
     if (zx <= kLowZone) {
-        KeyDown(Key::Left, false);
-        KeyUp(Key::Left, false);
+        PressKey(Key::Left);
         EndJoystickFastForward();
     } else if (zx >= kHighZone) {
         if (s_joystickFastForward == nullptr) {
@@ -149,12 +146,16 @@ void PlayerInput::JoystickMove(int x, int y)
     }
 
     if (zy <= kLowZone) {
-        KeyDown(Key::Up, false);
-        KeyUp(Key::Up, false);
+        PressKey(Key::Up);
     } else if (zy >= kHighZone) {
-        KeyDown(Key::Down, false);
-        KeyUp(Key::Down, false);
+        PressKey(Key::Down);
     }
+}
+
+void PlayerInput::PressKey(Key key)
+{
+    KeyDown(key, false);
+    KeyUp(key, false);
 }
 
 void PlayerInput::StartFastForward()

@@ -92,6 +92,8 @@ public:
     static bool IsJoystickFastForwarding() { return s_joystickFastForward != nullptr; }
 
 private:
+    // A key going down and up, as the joystick's buttons and stick send them.
+    void PressKey(Key key);
     // Call before a hold is taken: the first one saves the rate and plays
     // at kFastForwardRate.
     void StartFastForward();
