@@ -10,6 +10,7 @@
 #include "cutlist/CutListView.h"
 #include "cutlist/LoadingDialog.h"
 #include "cutlist/MediaSearchDialog.h"
+#include "cutlist/OverrideCursor.h"
 #include "cutlist/RandomOrder.h"
 #include "cutlist/Sorting.h"
 #include "player/PlayerWindow.h"
@@ -242,12 +243,16 @@ void MainWindow::BuildCommands()
     // Editing the cut list.
     const auto hasItems = [this] { return m_editor->HasItems(); };
     c.Add(32794, [this] {
-        if (Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？")))
-            Busy([this] { m_editor->DeleteAll(); });
+        if (!Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？")))
+            return;
+        OverrideCursor wait(Qt::WaitCursor);
+        m_editor->DeleteAll();
     }, hasItems);
     c.Add(32793, [this] {
-        if (Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？")))
-            Busy([this] { m_editor->DeleteInvalid(); });
+        if (!Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？")))
+            return;
+        OverrideCursor wait(Qt::WaitCursor);
+        m_editor->DeleteInvalid();
     }, [this] { return m_editor->HasInvalidItems(); });
     using Naming = CutListEditor::Naming;
     const std::tuple<int, Naming, const char*> renamings[] = {
@@ -274,7 +279,10 @@ void MainWindow::BuildCommands()
                                              {32823, SortKey::Type}, {32814, SortKey::Date}};
     for (const auto& [command, key] : sorts)
         c.Add(command, [this, key = key] { SortBy(key); }, hasItems);
-    c.Add(32820, [this] { Busy([this] { m_editor->Shuffle(RandomSeedFromClock()); }); }, hasItems);
+    c.Add(32820, [this] {
+        OverrideCursor wait(Qt::WaitCursor);
+        m_editor->Shuffle(RandomSeedFromClock());
+    }, hasItems);
     const auto iconsShown = [this] {
         return (m_view->ViewType() == kViewLargeIcons || m_view->ViewType() == kViewSmallIcons) && m_editor->HasItems();
     };
@@ -494,14 +502,8 @@ void MainWindow::BuildMenus()
 
 void MainWindow::SortBy(SortKey key)
 {
-    Busy([this, key] { m_editor->Sort(key); });
-}
-
-void MainWindow::Busy(const std::function<void()>& work)
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    work();
-    QApplication::restoreOverrideCursor();
+    OverrideCursor wait(Qt::WaitCursor);
+    m_editor->Sort(key);
 }
 
 void MainWindow::ShowObjectProperties(int menuItem, bool playbackPage)

@@ -80,8 +80,6 @@ private:
     void ShowListMenu(int position, const QPoint& globalPos);
     // The sort commands and the column-header clicks.
     void SortBy(SortKey key);
-    // Runs `work` under the wait cursor.
-    void Busy(const std::function<void()>& work);
     // The property sheet of the object at `menuItem` (-1: the current one).
     void ShowObjectProperties(int menuItem, bool playbackPage);
     // Asks a yes/no question; true for yes.

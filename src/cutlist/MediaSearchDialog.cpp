@@ -2,6 +2,7 @@
 
 #include "CutListDocument.h"
 #include "CutListEditor.h"
+#include "OverrideCursor.h"
 #include "app/Settings.h"
 
 #include <QApplication>
@@ -45,14 +46,6 @@ const std::array<CheckBox, 10> kCheckBoxes = {{
 }};
 
 const QString kCaption = QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙの検索");
-
-// The busy cursor (the pointer can still reach "ｷｬﾝｾﾙ") for a scope.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -177,7 +170,7 @@ std::optional<QStringList> SearchProgressDialog::Run()
         job->result = SearchFolder(root, extensions, all, control);
         job->finished.store(true, std::memory_order_release);
     });
-    const BusyCursor cursor;
+    const OverrideCursor cursor(Qt::BusyCursor);
     m_timer->start(100);
     const int answer = exec();
     m_timer->stop();
