@@ -45,11 +45,6 @@ void CutListDocument::UpdateSummary()
         CutListSummaryText(m_list, m_cache, static_cast<qint64>(m_player.GetPosition() * 100.0)));
 }
 
-int CutListDocument::ObjectCount() const
-{
-    return m_list.GetItemCount();
-}
-
 bool CutListDocument::CueObject(int position, qint64 hundredths)
 {
     return m_playback.CueObject(position, hundredths);

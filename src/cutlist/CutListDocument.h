@@ -54,8 +54,6 @@ public:
 
     // Puts the cut list's summary into the status bar.
     void UpdateSummary();
-
-    int ObjectCount() const;
     // Makes the first playable object from `position` current and opens it
     // at `hundredths`, stopped; false when nothing can be played.
     bool CueObject(int position, qint64 hundredths);

@@ -221,13 +221,12 @@ void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, 
         root = dialog.Root();
     }
     const QString title = QCoreApplication::applicationName();
-    if (document.ObjectCount() > 0) {
+    if (editor.HasItems()) {
         QMessageBox question(QMessageBox::Question, title, QStringLiteral("カットリストをクリアしますか？"),
                              QMessageBox::Yes | QMessageBox::No, owner);
         question.setDefaultButton(QMessageBox::Yes);
         if (question.exec() == QMessageBox::Yes) {
-            document.ClearCutList();
-            document.SetModified(true);
+            editor.DeleteAll();
             document.UpdateSummary();
         }
     }
