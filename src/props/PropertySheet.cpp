@@ -24,14 +24,18 @@ QLabel* MakePicture(const QImage& picture)
     return label;
 }
 
-// A text of the page; a long one is cut at the page's edge rather than
-// widening the sheet, and shows whole as a tool tip.
+// The widest a text of a page makes the sheet.
+constexpr int kWidestText = 480;
+
+// A text of the page: the sheet is wide enough for it, up to kWidestText; a
+// longer one is cut at the page's edge and shows whole as a tool tip.
 QLabel* MakeText(const QString& text, const char* name)
 {
     auto* label = new QLabel(text);
     label->setObjectName(QString::fromLatin1(name));
     label->setToolTip(text);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->setMinimumWidth(std::min(label->sizeHint().width(), kWidestText));
     return label;
 }
 
@@ -75,8 +79,10 @@ QWidget* MakePlayerPage(const PlayerPageTexts& player, MediaEngine& engine)
 
     auto* filters = new QListWidget;
     filters->setObjectName(QStringLiteral("filters"));
-    filters->setSortingEnabled(true);
-    filters->addItems(player.filters);
+    // In alphabetical order, whatever the letter case.
+    QStringList names = player.filters;
+    names.sort(Qt::CaseInsensitive);
+    filters->addItems(names);
     if (filters->count() > 0)
         filters->setCurrentRow(0);
     filters->setFixedHeight(filters->fontMetrics().height() * 27 / 8 + 2 * filters->frameWidth());

@@ -5,6 +5,7 @@
 #include "props/PropertySheet.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
@@ -103,7 +104,7 @@ TEST(PropertySheet, PagesInTheirOrderWithTheFiltersSortedByName)
 {
     MediaEngine engine;
     ObjectProperties properties = PlaybackInFront(kPlaying);
-    properties.player.filters = {"WAV audio demuxer", "Fake Sink", "Stereo positioning"};
+    properties.player.filters = {"WAV audio demuxer", "libav MPEG-1 video decoder", "Fake Sink", "Stereo positioning"};
     PropertySheet sheet(properties, engine, {});
     EXPECT_EQ(sheet.windowTitle(), "ﾌﾟﾛﾊﾟﾃｨ");
     QTabWidget* tabs = sheet.Tabs();
@@ -112,10 +113,29 @@ TEST(PropertySheet, PagesInTheirOrderWithTheFiltersSortedByName)
               QStringList({"ﾒﾃﾞｨｱ", "ﾌﾟﾚｲﾔ", "ﾌﾟﾚｲﾊﾞｯｸ"}));
     EXPECT_EQ(tabs->currentWidget(), sheet.Playback());
     const auto* filters = sheet.findChild<QListWidget*>("filters");
-    ASSERT_EQ(filters->count(), 3);
+    ASSERT_EQ(filters->count(), 4);
     EXPECT_EQ(filters->item(0)->text(), "Fake Sink");
-    EXPECT_EQ(filters->item(2)->text(), "WAV audio demuxer");
+    EXPECT_EQ(filters->item(1)->text(), "libav MPEG-1 video decoder");  // whatever the letter case
+    EXPECT_EQ(filters->item(3)->text(), "WAV audio demuxer");
     EXPECT_EQ(filters->currentRow(), 0);
+}
+
+TEST(PropertySheet, AMediaPageAloneIsWideEnoughForWhatItShows)
+{
+    MediaEngine engine;
+    ObjectProperties properties;
+    properties.item = 0;
+    properties.pages = {PropertyPage::Media};
+    properties.media = {"/home/user/Videos/holiday/beach.mpg", "/home/user/Videos/holiday/beach.mpg", "MPG ﾌｧｲﾙ",
+                        "2分 03秒 45", "1,024KB (1,048,576 ﾊﾞｲﾄ)", "1999年 03月 05日 金曜日 14:03:07", QString(),
+                        QImage()};
+    PropertySheet sheet(properties, engine, {});
+    sheet.show();
+    for (const auto* text : sheet.Tabs()->currentWidget()->findChildren<QLabel*>()) {
+        if (!text->text().isEmpty()) {
+            EXPECT_GE(text->width(), text->sizeHint().width()) << text->text().toStdString();
+        }
+    }
 }
 
 TEST(PropertySheet, APlaybackPageWithASpeedOutOfRangeCannotBeLeft)
