@@ -77,8 +77,10 @@ QSlider* MakeSlider(Qt::Orientation orientation, int minimum, int maximum, int t
     slider->setRange(minimum, maximum);
     slider->setTickInterval(tickInterval);
     slider->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksBothSides : QSlider::TicksBelow);
-    // Vertical sliders run from their minimum at the top.
+    // Vertical sliders run from their minimum at the top, and Up and the
+    // wheel forward move the thumb up, as it looks.
     slider->setInvertedAppearance(orientation == Qt::Vertical);
+    slider->setInvertedControls(orientation == Qt::Vertical);
     return slider;
 }
 
