@@ -141,6 +141,8 @@ void CutListModel::MoveItem(int from, int to)
         std::rotate(first + to, first + from, first + from + 1);
     IndexPositions(std::min(from, to), std::max(from, to));
     endMoveRows();
+    // The moved object keeps its state image, which brings it into view.
+    SetStateImage(to, At(to).stateImage);
 }
 
 void CutListModel::DeleteAllItems()

@@ -70,7 +70,8 @@ public:
     // Deletes one list item; its slot stays until Clear.
     void DeleteItem(int position);
     // Moves the item at `from` to `to` (counted after its removal), with its
-    // texts, slot and state image.
+    // texts, slot and state image; as SetStateImage, it asks the view to
+    // scroll the moved item into view.
     void MoveItem(int from, int to);
     void DeleteAllItems();
     // Drops the pictures of every slot and starts slot numbering again at 0.
@@ -115,6 +116,7 @@ public:
     void SyncStateImages();
 
 signals:
+    // The item should be scrolled wholly into view.
     void scrollToItemRequested(int position);
 
 private:

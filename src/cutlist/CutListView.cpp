@@ -146,6 +146,9 @@ CutListView::CutListView(CutListModel& model, QWidget* parent)
             emit sortRequested(*key);
     });
     m_iconView->setUniformItemSizes(true);
+    connect(&m_model, &CutListModel::scrollToItemRequested, this, [this](int position) {
+        ActiveView()->scrollTo(m_model.index(position, CutListModel::kColumnName), QAbstractItemView::EnsureVisible);
+    });
     ChangeViewType(m_model.GetViewType());
 }
 
@@ -161,22 +164,29 @@ void CutListView::ChangeViewType(ListViewType type)
     switch (type) {
     case kViewLargeIcons:
     case kViewSmallIcons:
+        // Rows of icons that the user may place one by one (see EndDrag).
         m_iconView->setViewMode(QListView::IconMode);
         m_iconView->setIconSize(type == kViewLargeIcons ? QSize(64, 48) : QSize(32, 24));
+        m_iconView->setFlow(QListView::LeftToRight);
         m_iconView->setMovement(QListView::Free);
         m_iconView->setResizeMode(m_autoArrange ? QListView::Adjust : QListView::Fixed);
         m_iconView->setWordWrap(true);
         break;
     case kViewList:
+        // Columns of whole names; nothing moves.
         m_iconView->setViewMode(QListView::ListMode);
         m_iconView->setIconSize(QSize(32, 24));
         m_iconView->setFlow(QListView::TopToBottom);
+        m_iconView->setMovement(QListView::Static);
         m_iconView->setWrapping(true);
         m_iconView->setResizeMode(QListView::Adjust);
+        m_iconView->setWordWrap(false);
         break;
     case kViewDetails:
         break;
     }
+    // Dragging is ours, in every mode (a free movement would turn Qt's on).
+    m_iconView->setDragEnabled(false);
     m_stack->setCurrentWidget(ActiveView());
 }
 
@@ -269,6 +279,9 @@ void CutListView::EndDrag(const QPoint& point, const QPoint& globalPos)
             emit moveRequested(dragged, m_dropRow);
     } else {
         static_cast<IconView*>(m_iconView)->MoveItemBy(m_model.index(dragged, 0), point - m_pressPoint);
+        // With automatic arrangement the icon goes back into the grid.
+        if (m_autoArrange)
+            Arrange();
     }
 }
 
