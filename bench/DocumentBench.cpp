@@ -136,8 +136,8 @@ bool OpenScenario(const QString& scenario, const QString& kvotool)
         Session session;
         bool opened = false;
         opens.push_back(TimeUntilDone([&](std::function<void()> done) {
-            session.document.Open(scenario, [&opened, done](bool result) {
-                opened = result;
+            session.document.Open(scenario, [&opened, done](OpenOutcome result) {
+                opened = result == OpenOutcome::Opened;
                 done();
             });
         }));

@@ -4,6 +4,7 @@
 #include "ControlBars.h"
 #include "FileTypeAssociation.h"
 #include "HelpWindow.h"
+#include "MediaFileDialog.h"
 #include "Settings.h"
 #include "SplashWindow.h"
 #include "cutlist/AddingMedia.h"
@@ -17,6 +18,7 @@
 #include "props/PropertySheet.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -35,6 +37,8 @@ namespace kivo {
 namespace {
 
 const QString kApplicationTitle = QStringLiteral("Kivo231");
+// The row of the scenario dialogs: the description as the user reads it (the
+// dialogs hide the pattern that follows).
 const QString kScenarioFilter = QStringLiteral("Kivo scenario file(*.kvo) (*.kvo)");
 
 // The menu texts of the commands, with their accelerators after a tab.
@@ -145,6 +149,8 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     connect(m_view, &CutListView::moveRequested, this, [this](int from, int to) { m_editor->MoveObject(from, to); });
     connect(m_view, &CutListView::deleteRequested, this, [this](int position) { m_editor->DeleteObject(position); });
     connect(m_view, &CutListView::objectClicked, this, [this](int position) { m_playback->PlayNext(position); });
+    connect(m_view, &CutListView::spaceClicked, m_document.get(), &CutListDocument::UpdateSummary);
+    connect(&m_loader, &MediaLoader::arrangeRequested, m_view, &CutListView::Arrange);
     connect(&m_player->Engine(), &MediaEngine::graphMissing, m_player, [this] {
         QMessageBox::critical(m_player, kApplicationTitle, QStringLiteral("GStreamer is not Installed."));
     });
@@ -185,16 +191,38 @@ void MainWindow::SendToFrame(int code, qintptr value)
 
 qintptr MainWindow::SendToView(int code, qintptr value)
 {
-    if (code == 30) {
+    switch (code) {
+    case 30:
         m_document->UpdateSummary();
         return 0;
+    case 80:
+        // The path of a file to add, as if it had been dropped.
+        DropPaths({*reinterpret_cast<const QString*>(value)});
+        return 0;
+    default:
+        return m_playback->Dispatch(code, value);
     }
-    return m_playback->Dispatch(code, value);
 }
 
 void MainWindow::ShowPlayerWindow(bool show)
 {
-    m_player->setVisible(show);
+    if (!show) {
+        m_player->hide();
+        return;
+    }
+    // It first comes up at the list's top left corner; the user places it
+    // from then on.
+    if (!std::exchange(m_playerPlaced, true))
+        m_player->move(m_view->mapToGlobal(QPoint(0, 0)));
+    m_player->ShowOnTop();
+}
+
+void MainWindow::ShowBusy(bool busy)
+{
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
 }
 
 void MainWindow::ShowMessage(const QString& text, Icon icon)
@@ -221,7 +249,8 @@ void MainWindow::BuildCommands()
         }
     });
     c.Add(57601, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kScenarioFilter);
+        const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kScenarioFilter, nullptr,
+                                                          QFileDialog::HideNameFilterDetails);
         if (!path.isEmpty())
             OpenDocument(path);
     });
@@ -236,9 +265,12 @@ void MainWindow::BuildCommands()
     c.Add(57665, [this] { close(); });
     const std::pair<int, ListViewType> modes[] = {
         {32771, kViewLargeIcons}, {32772, kViewSmallIcons}, {32774, kViewList}, {32773, kViewDetails}};
+    // The view modes are one choice: radio marks.
+    auto* viewModes = new QActionGroup(this);
     for (const auto& [command, type] : modes) {
         c.Add(command, [this, type = type] { m_view->ChangeViewType(type); }, {},
               [this, type = type] { return m_view->ViewType() == type; });
+        viewModes->addAction(ActionOf(command));
     }
     // Editing the cut list.
     const auto hasItems = [this] { return m_editor->HasItems(); };
@@ -298,7 +330,7 @@ void MainWindow::BuildCommands()
           [this] { return m_playback->CanPlayPrevious(); });
     c.Add(32832, [this] { m_playback->PlayNext(m_list.FindCurrentItem() + 1); },
           [this] { return m_playback->CanPlayNext(); });
-    c.Add(32790, [this] { m_player->setVisible(!m_player->isVisible()); },
+    c.Add(32790, [this] { ShowPlayerWindow(!m_player->isVisible()); },
           [this] { return m_playback->FrameState() != kPlayStateEmpty; }, [this] { return m_player->isVisible(); });
     // The player window's sizes and full screen, while it is shown.
     const auto playerShown = [this] { return m_player->isVisible(); };
@@ -358,7 +390,8 @@ void MainWindow::UpdateActions(const QList<QAction*>& actions)
         const int command = action->data().toInt();
         const bool checked = m_commands.IsChecked(command);
         action->setEnabled(m_commands.IsEnabled(command));
-        action->setCheckable(checked);
+        // A command of a group of choices keeps its radio mark's place.
+        action->setCheckable(checked || action->actionGroup() != nullptr);
         action->setChecked(checked);
     }
 }
@@ -547,7 +580,7 @@ void MainWindow::ShowListMenu(int position, const QPoint& globalPos)
         add(&menu, 32828, QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(&R)"));
     } else {
         for (int command : {32771, 32772, 32774, 32773})
-            add(&menu, command, ActionOf(command)->text());
+            menu.addAction(ActionOf(command));
         menu.addSeparator();
         QMenu* arrange = menu.addMenu(QStringLiteral("ｱｲｺﾝの整列(&I)"));
         for (const auto& [command, text] : std::initializer_list<std::pair<int, const char*>>{
@@ -598,16 +631,21 @@ void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> don
 {
     if (!MaySaveChanges())
         return;
-    m_document->Open(path, [this, path, done](bool opened) {
-        if (opened) {
+    m_document->Open(path, [this, path, done](OpenOutcome outcome) {
+        const QString fullPath = QFileInfo(path).absoluteFilePath();
+        if (TakesFileName(outcome)) {
             m_path = path;
-            m_settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
-            UpdateTitle();
+            m_settings.AddRecentFile(fullPath);
         } else {
-            m_settings.RemoveRecentFile(QFileInfo(path).absoluteFilePath());
+            // A file that ended early left a new document: saving must not
+            // go back to the file that was open before.
+            if (outcome == OpenOutcome::Unreadable)
+                m_path.clear();
+            m_settings.RemoveRecentFile(fullPath);
         }
+        UpdateTitle();
         if (done)
-            done(opened);
+            done(TakesFileName(outcome));
     });
 }
 
@@ -623,7 +661,8 @@ bool MainWindow::SaveDocument(const QString& path)
 
 void MainWindow::SaveDocumentAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), m_path, kScenarioFilter);
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), m_path, kScenarioFilter, nullptr,
+                                                QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -633,18 +672,7 @@ void MainWindow::SaveDocumentAs()
 
 void MainWindow::OpenMediaFiles()
 {
-    QFileDialog dialog(this, QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙを開く"), m_settings.Get(setting::kOpenFileDir));
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    const QStringList filters = MediaFileFilters();
-    dialog.setNameFilters(filters);
-    const int index = m_settings.Get(setting::kOpenFileFilterIndex);
-    dialog.selectNameFilter(filters.value(index > 0 ? index - 1 : 0));
-    const bool confirmed = dialog.exec() == QDialog::Accepted;
-    m_settings.Set(setting::kOpenFileFilterIndex, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
-    m_settings.Set(setting::kOpenFileDir, dialog.directory().absolutePath());
-    if (confirmed)
-        AddMedia(dialog.selectedFiles());
+    AddMedia(MediaFileDialog(m_settings, this).Choose());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -673,19 +701,28 @@ void MainWindow::dropEvent(QDropEvent* event)
         if (url.isLocalFile())
             dropped.append(url.toLocalFile());
     }
+    if (DropPaths(dropped))
+        event->acceptProposedAction();
+}
+
+bool MainWindow::DropPaths(const QStringList& dropped)
+{
+    // The window comes to the front, whichever program the files came from.
+    raise();
+    activateWindow();
     const QStringList collected = ExpandDroppedPaths(dropped);
     if (collected.isEmpty()) {
         QMessageBox::information(this, kApplicationTitle, QString::fromUtf16(kNoFilesInFolderMessage));
-        return;
+        return false;
     }
-    event->acceptProposedAction();
     if (DropOpensScenario(dropped)) {
         m_playback->Stop();
         m_playback->HidePlayer();
         OpenDocument(collected.first());
-        return;
+        return true;
     }
     AddMedia(collected);
+    return true;
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -733,9 +770,21 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    EndRun();
+    event->accept();
+}
+
+void MainWindow::CloseQuietly()
+{
+    SavePlacement();
+    EndRun();
+    QCoreApplication::quit();
+}
+
+void MainWindow::EndRun()
+{
     m_loader.Cancel();
     m_view->SaveLayout(m_settings);
-    event->accept();
 }
 
 }  // namespace kivo

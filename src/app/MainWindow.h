@@ -44,6 +44,9 @@ public:
     // Opens a scenario document (after the save question for a modified one).
     void OpenDocument(const QString& path, std::function<void(bool)> done = {});
     bool SaveDocument(const QString& path);
+    // Ends the program as a close does, without asking about changes: for a
+    // session that ends or a quit signal.
+    void CloseQuietly();
 
     CutListModel& List() { return m_list; }
     CutListDocument& Document() { return *m_document; }
@@ -69,6 +72,7 @@ private:
     void ShowPlayerWindow(bool show) override;
     void ShowMessage(const QString& text, Icon icon) override;
     void SetModified() override;
+    void ShowBusy(bool busy) override;
     bool HasActiveView() const override { return true; }
     qintptr SendToView(int code, qintptr value) override;
 
@@ -95,6 +99,9 @@ private:
     // corner of the list.
     void PlaceFloatingSoundBars();
     void SavePlacement();
+    // What every end of the program keeps: the list's layout; a loading run
+    // stops.
+    void EndRun();
     // The recent-file entries of the File menu, placed before `before`.
     void AddRecentFileEntries(QMenu* menu, QAction* before);
     // The standard question before a modified cut list is replaced; false
@@ -102,6 +109,9 @@ private:
     bool MaySaveChanges();
     void SaveDocumentAs();
     void OpenMediaFiles();
+    // Adds dropped files and folders, or opens a dropped scenario; false
+    // when the drop held no file.
+    bool DropPaths(const QStringList& dropped);
     void UpdateTitle();
 
     Settings& m_settings;
@@ -129,6 +139,8 @@ private:
     int m_nMenuItem = -1;
     QTimer m_positionTimer;
     QString m_path;
+    // Whether the player window has been shown once, at its first place.
+    bool m_playerPlaced = false;
 };
 
 }  // namespace kivo

@@ -1,6 +1,7 @@
 // Kivo231: the Kivo media player.
 
 #include "MainWindow.h"
+#include "QuitSignals.h"
 #include "Settings.h"
 
 #include <QApplication>
@@ -18,8 +19,10 @@ int main(int argc, char** argv)
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+    kivo::QuitSignals quitSignals;
     kivo::Settings settings;
     kivo::MainWindow window(settings);
+    QObject::connect(&quitSignals, &kivo::QuitSignals::quitRequested, &window, &kivo::MainWindow::CloseQuietly);
     // A scenario named on the command line that cannot be read ends the
     // program once its message has been shown.
     const QStringList arguments = QApplication::arguments();

@@ -27,6 +27,19 @@ bool DropOpensScenario(const QStringList& dropped)
     return !dropped.isEmpty() && dropped.last().endsWith(QStringLiteral(".kvo"), Qt::CaseInsensitive);
 }
 
+QStringList TypedFileNames(const QString& text, const QString& folder)
+{
+    QStringList files;
+    const QDir base(folder);
+    // Every second piece between the quotes is a name.
+    const QStringList pieces = text.split(QLatin1Char('"'));
+    for (qsizetype i = 1; i < pieces.size() - 1; i += 2) {
+        if (!pieces.at(i).isEmpty())
+            files.append(QDir::cleanPath(base.absoluteFilePath(pieces.at(i))));
+    }
+    return files;
+}
+
 QStringList MediaFileFilters()
 {
     return {

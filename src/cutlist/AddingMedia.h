@@ -17,6 +17,11 @@ bool DropOpensScenario(const QStringList& dropped);
 // Shown when a drop yields no file.
 inline const char16_t kNoFilesInFolderMessage[] = u"フォルダにファイルが存在しません。";
 
+// The files a user typed into a file dialog's name field as quoted names
+// ("a.mpg" "b.wav"), in typed order, relative to `folder` unless absolute;
+// nothing when the text holds no quoted name.
+QStringList TypedFileNames(const QString& text, const QString& folder);
+
 // The rows of the open-media-files dialog, in Qt's filter form: the
 // description as the user reads it, then its patterns.
 QStringList MediaFileFilters();

@@ -106,23 +106,34 @@ void CutListDocument::AddMediaAndCue(const QStringList& paths, std::function<voi
     });
 }
 
-void CutListDocument::Open(const QString& path, std::function<void(bool opened)> done)
+void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)> done)
 {
-    const auto finish = [done](bool opened) {
+    const auto finish = [done](OpenOutcome outcome) {
         if (done)
-            done(opened);
+            done(outcome);
     };
     const ScenarioReadResult result = ReadScenarioFile(path);
-    if (result.status == ScenarioStatus::UnknownMagic) {
-        emit message(QString::fromUtf16(kUnreadableScenarioMessage), true);
-        finish(false);
+    const QString name = QFileInfo(path).fileName();
+    switch (result.status) {
+    case ScenarioStatus::Ok:
+        break;
+    case ScenarioStatus::Empty:
+        // Nothing to read: the document only takes the file's name.
+        m_modified = false;
+        finish(OpenOutcome::NamedOnly);
         return;
-    }
-    if (result.status != ScenarioStatus::Ok) {
-        emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(QFileInfo(path).fileName(), result.problem),
-                     true);
+    case ScenarioStatus::UnknownMagic:
+        emit message(QString::fromUtf16(kUnreadableScenarioMessage), true);
+        finish(OpenOutcome::Refused);
+        return;
+    case ScenarioStatus::CannotOpen:
+        emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(name, result.problem), true);
+        finish(OpenOutcome::Refused);
+        return;
+    case ScenarioStatus::EndsEarly:
+        emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
         NewDocument();
-        finish(false);
+        finish(OpenOutcome::Unreadable);
         return;
     }
     const Scenario scenario = result.scenario;
@@ -135,7 +146,7 @@ void CutListDocument::Open(const QString& path, std::function<void(bool opened)>
         if (scenario.paths.isEmpty() || !m_playback.CueObject(scenario.current, scenario.position))
             UpdateSummary();
         m_modified = false;
-        finish(true);
+        finish(OpenOutcome::Opened);
     });
 }
 

@@ -14,6 +14,21 @@ class MediaEngine;
 class MediaLoader;
 class PlaybackSequencer;
 
+// How opening a scenario file ended.
+enum class OpenOutcome {
+    Opened,      // the file's cut list is the document now
+    NamedOnly,   // an empty file: the cut list stays as it was and takes its name
+    Refused,     // not a scenario, or not a file that can be opened: nothing changed
+    Unreadable,  // the file ends early: the document is a new, untitled one
+};
+
+// Whether the document is the opened file's after such an ending, so that
+// saving goes back to that file.
+inline bool TakesFileName(OpenOutcome outcome)
+{
+    return outcome == OpenOutcome::Opened || outcome == OpenOutcome::NamedOnly;
+}
+
 // The scenario document: the cut list as a whole, read from and written to
 // scenario files, and the adding of media to it. It keeps the modified flag
 // that guards new, open and exit.
@@ -43,11 +58,13 @@ public:
     // document modified.
     void AddMediaAndCue(const QStringList& paths, std::function<void()> done = {});
 
-    // Reads a scenario file. A file of unknown kind leaves the cut list as it
-    // was; one that cannot be read or ends early gives a new document. When
-    // it reads, the objects are added, named and the current one cued, and
-    // the document is unmodified; `done` runs then (also after a failure).
-    void Open(const QString& path, std::function<void(bool opened)> done = {});
+    // Reads a scenario file. A file of unknown kind, or one that cannot be
+    // opened at all, leaves the document as it was; one that ends early
+    // gives a new document; an empty file changes nothing but the modified
+    // flag. When it reads, the objects are added, named and the current one
+    // cued. The document is unmodified after every open that takes the
+    // file's name; `done` runs at the end, whatever the outcome.
+    void Open(const QString& path, std::function<void(OpenOutcome)> done = {});
     // Writes the cut list as a scenario file; the old file stays as it was
     // when that fails.
     bool Save(const QString& path);

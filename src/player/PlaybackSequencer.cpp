@@ -7,6 +7,21 @@
 #include <cmath>
 
 namespace kivo {
+namespace {
+
+// The host shows itself busy for the length of a scope.
+class BusyScope {
+public:
+    explicit BusyScope(PlaybackHost& host) : m_host(host) { m_host.ShowBusy(true); }
+    ~BusyScope() { m_host.ShowBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    PlaybackHost& m_host;
+};
+
+}  // namespace
 
 PlaybackSequencer::PlaybackSequencer(CutListModel& list, MediaEngine& player, PlaybackHost& host)
     : m_list(list), m_player(player), m_host(host)
@@ -97,6 +112,7 @@ void PlaybackSequencer::PlayPause()
 
 void PlaybackSequencer::PlayNext(int position)
 {
+    const BusyScope busy(m_host);
     const int previous = m_list.FindCurrentItem();
     SetItemState(previous, OBJSTATE_STANDBY);
     const int next = m_list.FindPlayable(position == -1 ? previous + 1 : position);
@@ -117,6 +133,7 @@ void PlaybackSequencer::PlayNext(int position)
 
 bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
 {
+    const BusyScope busy(m_host);
     SetCurrentState(OBJSTATE_STANDBY);
     const int found = m_list.FindPlayable(position == -1 ? 0 : position);
     if (found < 0)

@@ -20,6 +20,9 @@ public:
     virtual void ShowMessage(const QString& text, Icon icon) = 0;
     // Marks the document modified.
     virtual void SetModified() = 0;
+    // Shows that the program is busy (the wait cursor), or no longer busy;
+    // calls nest.
+    virtual void ShowBusy(bool busy) = 0;
 };
 
 // Plays the cut list, object after object in list order, through one
@@ -38,11 +41,12 @@ public:
     void PlayPause();
     // Makes the first playable object from `position` (the one after the
     // current object for -1) current and plays it; past the end of the list
-    // cues the first playable object, stopped, and hides the player.
+    // cues the first playable object, stopped, and hides the player. Opening
+    // slow media can take seconds: the host shows itself busy meanwhile.
     void PlayNext(int position);
     // Makes the first playable object from `position` (0 for -1) current,
     // opens it at `hundredths` and leaves it stopped. False when nothing
-    // can be played; nothing changes then.
+    // can be played; nothing changes then. Busy as PlayNext.
     bool CueObject(int position, qint64 hundredths);
     // Stops, hides the player and forgets the current object.
     void ResetPlayback();

@@ -41,7 +41,7 @@ const MenuEntry kOptionMenu[] = {
 }  // namespace
 
 PlayerWindow::PlayerWindow(Settings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint), m_settings(settings)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint), m_settings(settings)
 {
     // The video sink draws straight into this window's own native window.
     setAttribute(Qt::WA_NativeWindow);
@@ -164,7 +164,20 @@ void PlayerWindow::resizeEvent(QResizeEvent* event)
 void PlayerWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // The native window was made before the main window had one (the video
+    // needs it from the start), so it learns its owner now, before the
+    // window manager first sees it.
+    if (windowHandle() != nullptr && MainWindow() != nullptr && windowHandle()->transientParent() == nullptr)
+        windowHandle()->setTransientParent(MainWindow()->windowHandle());
     KeepOnScreen();
+}
+
+void PlayerWindow::ShowOnTop()
+{
+    show();
+    raise();
+    if (!IsFullScreen())
+        TakeFocus();
 }
 
 void PlayerWindow::KeepOnScreen()
@@ -253,10 +266,13 @@ void PlayerWindow::MinimiseMainWindow()
 
 void PlayerWindow::RestoreMainWindow()
 {
-    if (MainWindow() != nullptr) {
-        MainWindow()->showNormal();
-        MainWindow()->activateWindow();
-    }
+    QWidget* main = MainWindow();
+    if (main == nullptr)
+        return;
+    // As it was before: a maximised window comes back maximised.
+    main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+    main->show();
+    main->activateWindow();
 }
 
 void PlayerWindow::TakeFocus()

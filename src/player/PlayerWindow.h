@@ -14,6 +14,8 @@ namespace kivo {
 class Settings;
 
 // The player window: one media engine whose video is drawn inside it. It
+// belongs to the main window (its parent): it stays above it, has no task
+// bar entry of its own and goes when the main window is minimised. It
 // starts hidden with a 352 x 240 client area, takes the options AutoRewind,
 // Repeat and Zoom from the profile when it is made and writes them back
 // when it goes. It has no title bar; it is dragged by its body, resized by
@@ -30,6 +32,9 @@ public:
     ~PlayerWindow() override;
 
     MediaEngine& Engine() { return m_engine; }
+    // Shows the window above the main window, with the keyboard focus unless
+    // it is in full-screen mode: playing starts.
+    void ShowOnTop();
 
     // Sizes the client area: -1 the default size, 0 the whole screen, n > 0
     // n times the video size (the default size without video).

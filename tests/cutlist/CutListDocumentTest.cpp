@@ -26,16 +26,16 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
     }
 
-    bool Open(const QString& path)
+    OpenOutcome Open(const QString& path)
     {
         bool done = false;
-        bool opened = false;
-        document.Open(path, [&](bool result) {
+        OpenOutcome outcome = OpenOutcome::Refused;
+        document.Open(path, [&](OpenOutcome result) {
             done = true;
-            opened = result;
+            outcome = result;
         });
         EXPECT_TRUE(WaitUntil([&] { return done; }, 60000));
-        return opened;
+        return outcome;
     }
 
     QTemporaryDir folder;
@@ -55,7 +55,7 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
     EXPECT_FALSE(document.IsModified());
 
     const int cached = cache.GetSize();
-    ASSERT_TRUE(Open(path));
+    ASSERT_EQ(Open(path), OpenOutcome::Opened);
     ASSERT_EQ(list.GetItemCount(), 3);
     EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), Media("text.txt"));
     EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), "音声");
@@ -68,17 +68,40 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessage)
+TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
 {
     Add({Media("audio.wav")});
+    playback.CueObject(0, 0);
+    document.SetModified(true);
+    const auto untouched = [this] {
+        return list.GetItemCount() == 1 && player.m_nPlayState == kPlayStateStopped && document.IsModified();
+    };
+
     const QString text = folder.filePath("notes.kvo");
     QFile file(text);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("\x05hello");
     file.close();
-    EXPECT_FALSE(Open(text));
+    EXPECT_EQ(Open(text), OpenOutcome::Refused);
     EXPECT_EQ(messages.last(), "このファイルは読み込めませんでした。");
-    EXPECT_EQ(list.GetItemCount(), 1);  // the cut list stays
+    EXPECT_TRUE(untouched());
+
+    // Files that cannot be opened at all leave the document as it was.
+    for (const QString& unopenable : {folder.filePath("missing.kvo"), folder.path()}) {
+        EXPECT_EQ(Open(unopenable), OpenOutcome::Refused);
+        EXPECT_TRUE(messages.last().contains("を開けませんでした。")) << messages.last().toStdString();
+        EXPECT_TRUE(untouched());
+    }
+
+    // An empty file gives its name to the cut list, which stays.
+    QFile empty(folder.filePath("empty.kvo"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const qsizetype shown = messages.size();
+    EXPECT_EQ(Open(empty.fileName()), OpenOutcome::NamedOnly);
+    EXPECT_EQ(messages.size(), shown);
+    EXPECT_EQ(list.GetItemCount(), 1);
+    EXPECT_FALSE(document.IsModified());
 
     const QString saved = folder.filePath("list.kvo");
     ASSERT_TRUE(document.Save(saved));
@@ -86,9 +109,10 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessage)
     ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
     cut.resize(30);
     cut.close();
-    EXPECT_FALSE(Open(saved));
+    EXPECT_EQ(Open(saved), OpenOutcome::Unreadable);
     EXPECT_TRUE(messages.last().startsWith("list.kvo を読み込めませんでした。"));
     EXPECT_EQ(list.GetItemCount(), 0);  // a new document
+    EXPECT_FALSE(document.IsModified());
 
     EXPECT_FALSE(document.Save(folder.filePath("no/such/folder.kvo")));
     EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));

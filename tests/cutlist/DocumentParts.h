@@ -19,6 +19,7 @@ struct QuietHost : PlaybackHost {
     void ShowPlayerWindow(bool) override {}
     void ShowMessage(const QString&, Icon) override {}
     void SetModified() override {}
+    void ShowBusy(bool) override {}
 };
 
 struct DocumentParts {

@@ -19,10 +19,16 @@ using test::WaitUntil;
 
 // Records what the sequencer tells the windows around it.
 struct FakeHost : PlaybackHost {
-    void SendToFrame(int code, qintptr value) override { frame.emplace_back(code, value); }
+    void SendToFrame(int code, qintptr value) override
+    {
+        frame.emplace_back(code, value);
+        if (code == 2)
+            durationsWhileBusy.push_back(busy > 0);
+    }
     void ShowPlayerWindow(bool show) override { playerVisible = show; }
     void ShowMessage(const QString& text, Icon) override { messages.append(text); }
     void SetModified() override { ++modified; }
+    void ShowBusy(bool on) override { busy += on ? 1 : -1; }
 
     // The values sent with one code, in order.
     std::vector<qintptr> Sent(int code) const
@@ -39,6 +45,9 @@ struct FakeHost : PlaybackHost {
     bool playerVisible = false;
     QStringList messages;
     int modified = 0;
+    int busy = 0;
+    // For each duration report: whether it came while the host showed itself busy.
+    std::vector<bool> durationsWhileBusy;
 };
 
 class Sequencing : public ::testing::Test {
@@ -84,6 +93,10 @@ TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOne)
     EXPECT_EQ(host.Sent(2), std::vector<qintptr>({300}));
     EXPECT_EQ(host.Sent(3).back(), kPlayStateStopped);
     EXPECT_EQ(sequencer.FrameState(), kPlayStateStopped);
+    // Cueing and moving on open media, which can be slow: the wait cursor
+    // shows for both, and goes again.
+    EXPECT_EQ(host.durationsWhileBusy, std::vector<bool>({true, true}));
+    EXPECT_EQ(host.busy, 0);
 }
 
 TEST_F(Sequencing, SoundOnlyObjectsPlayWithThePlayerHidden)
