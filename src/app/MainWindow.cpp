@@ -32,6 +32,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QWindow>
 
 namespace kivo {
 namespace {
@@ -124,17 +125,21 @@ const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
 MainWindow::MainWindow(Settings& settings, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_view(new CutListView(m_list, this)),
-      m_player(new PlayerWindow(settings, this)), m_loader(m_list, m_cache), m_loading(new LoadingDialog(m_loader, m_list, this)),
+      m_loader(m_list, m_cache), m_loading(new LoadingDialog(m_loader, m_list, this)),
       m_bars(new ControlBars(*this)), m_frame(*m_bars, static_cast<FrameView&>(*this)), m_messagePane(new QLabel(kIdleMessage)),
       m_firstRun(settings.Get(setting::kX) == -1)
 {
+    // The stored place is the frame's: it must be set before the native
+    // window exists (which the player window's video makes it do), so that
+    // the window manager puts the frame, not the inside, there.
+    resize(settings.Get(setting::kCx), settings.Get(setting::kCy));
+    if (settings.Get(setting::kX) != -1 && settings.Get(setting::kY) != -1)
+        move(settings.Get(setting::kX), settings.Get(setting::kY));
+    m_player = new PlayerWindow(settings, this);
     m_playback = std::make_unique<PlaybackSequencer>(m_list, m_player->Engine(), static_cast<PlaybackHost&>(*this));
     m_document = std::make_unique<CutListDocument>(m_list, m_cache, m_player->Engine(), *m_playback, m_loader);
     setCentralWidget(m_view);
     setAcceptDrops(true);
-    resize(settings.Get(setting::kCx), settings.Get(setting::kCy));
-    if (settings.Get(setting::kX) != -1 && settings.Get(setting::kY) != -1)
-        move(settings.Get(setting::kX), settings.Get(setting::kY));
     m_view->RestoreLayout(settings);
 
     auto showMessage = [this](const QString& text) { m_messagePane->setText(text); };
@@ -677,6 +682,13 @@ void MainWindow::OpenMediaFiles()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == windowHandle()) {
+        if (event->type() == QEvent::Expose && windowHandle()->isExposed() && !std::exchange(m_managed, true)) {
+            windowHandle()->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, &MainWindow::OnWindowManaged, Qt::QueuedConnection);
+        }
+        return false;
+    }
     if (event->type() == QEvent::DragEnter) {
         dragEnterEvent(static_cast<QDragEnterEvent*>(event));
         return true;
@@ -728,9 +740,24 @@ bool MainWindow::DropPaths(const QStringList& dropped)
 void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // Once the window manager has placed the window.
+    // The first exposure tells when the window manager has taken the window in.
+    if (!m_managed && windowHandle() != nullptr)
+        windowHandle()->installEventFilter(this);
+}
+
+void MainWindow::OnWindowManaged()
+{
+    // Floating bars shown before the window manager knew the main window
+    // could not be bound to it; shown again, they are: they stay above it
+    // and go with it when it is minimised.
+    for (QDockWidget* bar : findChildren<QDockWidget*>()) {
+        if (bar->isFloating() && bar->isVisible()) {
+            bar->hide();
+            bar->show();
+        }
+    }
     if (std::exchange(m_firstRun, false))
-        QTimer::singleShot(300, this, &MainWindow::PlaceFloatingSoundBars);
+        PlaceFloatingSoundBars();
 }
 
 void MainWindow::SavePlacement()
@@ -778,7 +805,9 @@ void MainWindow::CloseQuietly()
 {
     SavePlacement();
     EndRun();
-    QCoreApplication::quit();
+    // Not quit(), which would close every window first, the bars before the
+    // main window, and ask about changes.
+    QCoreApplication::exit(0);
 }
 
 void MainWindow::EndRun()

@@ -31,7 +31,7 @@ class Settings;
 // The main window: the cut list, its player window, the menus, the tool
 // bars, the control, volume and speed bars and the status bar. It wires the
 // display-free parts together and shows them.
-class MainWindow : public QMainWindow, private PlaybackHost, private FrameView {
+class MainWindow : public QMainWindow, private PlaybackHost, public FrameView {
     Q_OBJECT
 
 public:
@@ -50,6 +50,7 @@ public:
 
     CutListModel& List() { return m_list; }
     CutListDocument& Document() { return *m_document; }
+    MediaLoader& Loader() { return m_loader; }
     const CommandTable& Commands() const { return m_commands; }
     PlayerWindow& Player() { return *m_player; }
     // The main window's end of the protocol with the list.
@@ -98,6 +99,8 @@ private:
     // On the first run the volume and speed bars float near the top right
     // corner of the list.
     void PlaceFloatingSoundBars();
+    // Once the window manager has taken the main window in.
+    void OnWindowManaged();
     void SavePlacement();
     // What every end of the program keeps: the list's layout; a loading run
     // stops.
@@ -118,7 +121,7 @@ private:
     CutListModel m_list;
     CMediaInfoCache m_cache;
     CutListView* m_view;
-    PlayerWindow* m_player;
+    PlayerWindow* m_player = nullptr;
     std::unique_ptr<PlaybackSequencer> m_playback;
     MediaLoader m_loader;
     std::unique_ptr<CutListDocument> m_document;
@@ -141,6 +144,8 @@ private:
     QString m_path;
     // Whether the player window has been shown once, at its first place.
     bool m_playerPlaced = false;
+    // Whether the window manager has taken the main window in.
+    bool m_managed = false;
 };
 
 }  // namespace kivo

@@ -22,7 +22,7 @@ MediaFileDialog::MediaFileDialog(Settings& settings, QWidget* parent)
 QStringList MediaFileDialog::Choose()
 {
     const bool confirmed = exec() == QDialog::Accepted;
-    m_settings.Set(setting::kOpenFileFilterIndex, static_cast<int>(MediaFileFilters().indexOf(selectedNameFilter())) + 1);
+    m_settings.Set(setting::kOpenFileFilterIndex, MediaFileFilterRow(selectedNameFilter()) + 1);
     m_settings.Set(setting::kOpenFileDir, directory().absolutePath());
     if (!confirmed)
         return {};

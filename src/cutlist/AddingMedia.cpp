@@ -56,4 +56,15 @@ QStringList MediaFileFilters()
     };
 }
 
+int MediaFileFilterRow(const QString& filter)
+{
+    const QStringList rows = MediaFileFilters();
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        const QString& each = rows.at(row);
+        if (each == filter || each.left(each.lastIndexOf(QStringLiteral(" ("))) == filter)
+            return static_cast<int>(row);
+    }
+    return 0;
+}
+
 }  // namespace kivo

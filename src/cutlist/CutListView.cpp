@@ -145,7 +145,6 @@ CutListView::CutListView(CutListModel& model, QWidget* parent)
         if (const auto key = SortKeyForColumn(column))
             emit sortRequested(*key);
     });
-    m_iconView->setUniformItemSizes(true);
     connect(&m_model, &CutListModel::scrollToItemRequested, this, [this](int position) {
         ActiveView()->scrollTo(m_model.index(position, CutListModel::kColumnName), QAbstractItemView::EnsureVisible);
     });
@@ -171,6 +170,8 @@ void CutListView::ChangeViewType(ListViewType type)
         m_iconView->setMovement(QListView::Free);
         m_iconView->setResizeMode(m_autoArrange ? QListView::Adjust : QListView::Fixed);
         m_iconView->setWordWrap(true);
+        // Every icon takes the same room.
+        m_iconView->setUniformItemSizes(true);
         break;
     case kViewList:
         // Columns of whole names; nothing moves.
@@ -181,6 +182,8 @@ void CutListView::ChangeViewType(ListViewType type)
         m_iconView->setWrapping(true);
         m_iconView->setResizeMode(QListView::Adjust);
         m_iconView->setWordWrap(false);
+        // Each name as long as it is.
+        m_iconView->setUniformItemSizes(false);
         break;
     case kViewDetails:
         break;

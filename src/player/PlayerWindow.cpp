@@ -58,10 +58,9 @@ PlayerWindow::PlayerWindow(Settings& settings, QWidget* parent)
     m_watchdog.setInterval(PlayerInput::kWatchdogMilliseconds);
     connect(&m_watchdog, &QTimer::timeout, this, [this] { m_input.OnWatchdog(); });
     // Without a joystick nothing of it happens.
-    if (m_joystick.Open()) {
-        connect(&m_joystick, &Joystick::buttonsChanged, this, [this](int changed) { m_input.JoystickButtons(changed); });
-        connect(&m_joystick, &Joystick::moved, this, [this](int x, int y) { m_input.JoystickMove(x, y); });
-    }
+    connect(&m_joystick, &Joystick::buttonsChanged, this, [this](int changed) { m_input.JoystickButtons(changed); });
+    connect(&m_joystick, &Joystick::moved, this, [this](int x, int y) { m_input.JoystickMove(x, y); });
+    m_joystick.Open();
     connect(&m_engine, &MediaEngine::opened, this, &PlayerWindow::LayoutVideo);
     connect(&m_engine, &MediaEngine::aboutToPlay, this, [this] {
         if (m_engine.m_bAutoSize)

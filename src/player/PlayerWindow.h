@@ -32,6 +32,8 @@ public:
     ~PlayerWindow() override;
 
     MediaEngine& Engine() { return m_engine; }
+    // The first joystick, opened when the window is made.
+    Joystick& JoystickDevice() { return m_joystick; }
     // Shows the window above the main window, with the keyboard focus unless
     // it is in full-screen mode: playing starts.
     void ShowOnTop();

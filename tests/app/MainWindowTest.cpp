@@ -1,11 +1,20 @@
 #include "TestMedia.h"
+#include "app/ControlBars.h"
 #include "app/MainWindow.h"
+#include "cutlist/AddingMedia.h"
 #include "cutlist/CutListView.h"
+#include "cutlist/MediaLoader.h"
 #include "app/Settings.h"
 #include "player/PlayerWindow.h"
 
 #include <QAbstractItemView>
+#include <QActionGroup>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMetaMethod>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QLineEdit>
@@ -94,6 +103,12 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     EXPECT_EQ(window.Frame().PlayerState(), kPlayStateStopped);
     EXPECT_TRUE(window.Message().startsWith("1個のｵﾌﾞｼﾞｪｸﾄ")) << window.Message().toStdString();
 
+    // Up moves a vertical slider's thumb up: louder, faster.
+    QTest::keyClick(volume, Qt::Key_Up);
+    EXPECT_EQ(volume->value(), 49);
+    QTest::keyClick(speed, Qt::Key_Up);
+    EXPECT_EQ(window.findChild<QLineEdit*>("speedReadout")->text(), "1.01");
+
     speed->setValue(-200);
     EXPECT_EQ(window.findChild<QLineEdit*>("speedReadout")->text(), "2.00");
     EXPECT_DOUBLE_EQ(window.Player().Engine().GetRate(), 2.0);
@@ -165,6 +180,174 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheViewAndEditingCommandsFollowTheList)
     EXPECT_TRUE(window.Commands().Run(32817));  // the object last right-clicked
     EXPECT_EQ(window.List().GetItemCount(), 1);
     EXPECT_EQ(menuAt(QPoint(viewport->width() - 5, viewport->height() - 5)).first(), "大きいｱｲｺﾝ(&G)");
+}
+
+// QObject::isSignalConnected, which QObject keeps to itself and its kind.
+struct SignalPeek : QObject {
+    using QObject::isSignalConnected;
+};
+constexpr auto IsSignalConnected = &SignalPeek::isSignalConnected;
+
+TEST_F(Program, EverySignalOfTheWindowsPartsIsHeard)
+{
+    window.show();
+    // Each part's own signals, not those of the Qt classes it derives from.
+    std::vector<QObject*> parts = {&window.List(), &window.Document(), &window.Player(), &window.Player().Engine(),
+                                   &window.Bars(), window.findChild<CutListView*>(), &window.Loader()};
+    for (QObject* part : parts) {
+        ASSERT_NE(part, nullptr);
+        const QMetaObject* meta = part->metaObject();
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+            const QMetaMethod method = meta->method(i);
+            if (method.methodType() == QMetaMethod::Signal) {
+                EXPECT_TRUE((part->*IsSignalConnected)(method)) << meta->className() << "::" << method.name().data();
+            }
+        }
+    }
+}
+
+TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary)
+{
+    window.resize(400, 250);
+    window.show();
+    window.Commands().Run(32773);  // details
+    Add({Media("video.avi")});
+    QAbstractItemView* view = window.findChild<CutListView*>()->ActiveView();
+    window.Commands().Run(32779);  // play: the pane reads "ﾚﾃﾞｨ"
+    ASSERT_EQ(window.Message(), "ﾚﾃﾞｨ");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, view->viewport()->height() - 2));
+    EXPECT_TRUE(window.Message().startsWith("1個のｵﾌﾞｼﾞｪｸﾄ")) << window.Message().toStdString();
+
+    Add(QStringList(39, Media("video.avi")));
+    const auto shown = [&](int position) {
+        return view->viewport()->rect().contains(view->visualRect(window.List().index(position, 0)));
+    };
+    ASSERT_FALSE(shown(39));
+    window.List().SetCurrent(window.List().GetItemData(38));
+    EXPECT_TRUE(window.Commands().Run(32832));  // next: the last object plays
+    EXPECT_TRUE(shown(39));
+    view->scrollToTop();
+    emit window.findChild<CutListView*>()->moveRequested(0, 39);
+    EXPECT_TRUE(shown(39));
+}
+
+TEST_F(Program, ViewModesAreOneChoiceAndEachLaysItsObjectsOutAsItShould)
+{
+    window.resize(1000, 400);
+    window.show();
+    const QString longName = folder.filePath("a-folder-with-a-rather-long-name/and-a-clip-with-a-long-name-too.avi");
+    QDir().mkpath(QFileInfo(longName).path());
+    ASSERT_TRUE(QFile::copy(Media("video.avi"), longName));
+    Add({Media("video.avi"), longName, Media("audio.wav")});
+    auto* list = window.findChild<CutListView*>();
+
+    QMenu* viewMenu = nullptr;
+    for (QAction* menu : window.menuBar()->actions()) {
+        if (menu->text() == "表示(&V)")
+            viewMenu = menu->menu();
+    }
+    ASSERT_NE(viewMenu, nullptr);
+    window.Commands().Run(32774);  // list
+    emit viewMenu->aboutToShow();
+    QStringList checked;
+    for (QAction* action : viewMenu->actions()) {
+        const int command = action->data().toInt();
+        if (command >= 32771 && command <= 32774) {
+            ASSERT_NE(action->actionGroup(), nullptr) << command;
+            EXPECT_TRUE(action->actionGroup()->isExclusive());
+            if (action->isChecked())
+                checked.append(action->text());
+        }
+    }
+    EXPECT_EQ(checked, QStringList({"一覧(&L)"}));
+
+    // The list mode shows whole names.
+    const QModelIndex named = window.List().index(1, 0);
+    EXPECT_GE(list->ActiveView()->visualRect(named).width(),
+              list->ActiveView()->fontMetrics().horizontalAdvance(longName) + 32);
+    // Large icons after the list mode lie in a row again.
+    window.Commands().Run(32771);
+    const QRect first = list->ActiveView()->visualRect(window.List().index(0, 0));
+    const QRect second = list->ActiveView()->visualRect(window.List().index(2, 0));
+    EXPECT_EQ(second.top(), first.top());
+    EXPECT_GT(second.left(), first.right());
+}
+
+TEST_F(Program, WithAutomaticArrangementADroppedIconGoesBackIntoTheGrid)
+{
+    window.resize(600, 400);
+    window.show();
+    Add({Media("video.avi"), Media("audio.wav")});
+    QAbstractItemView* view = window.findChild<CutListView*>()->ActiveView();
+    const auto drag = [&] {
+        const QRect from = view->visualRect(window.List().index(0, 0));
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from.center());
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(view->viewport(), from.center() + QPoint(step * 20, step * 15));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, from.center() + QPoint(200, 150));
+        return std::pair{from, view->visualRect(window.List().index(0, 0))};
+    };
+    const auto [placed, moved] = drag();
+    EXPECT_EQ(moved.topLeft(), placed.topLeft() + QPoint(200, 150));  // placed where dropped
+    window.Commands().Run(32822);  // automatic arrangement: back into the grid
+    const auto [before, after] = drag();
+    EXPECT_EQ(after.topLeft(), placed.topLeft());
+}
+
+TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
+{
+    QDir media(folder.filePath("media"));
+    ASSERT_TRUE(media.mkpath("."));
+    ASSERT_TRUE(QFile::copy(Media("video.mpg"), media.filePath("a.mpg")));
+    ASSERT_TRUE(QFile::copy(Media("audio.wav"), media.filePath("b.wav")));
+    ASSERT_TRUE(QFile::copy(Media("text.txt"), media.filePath("notes.txt")));
+    settings.Set(setting::kOpenFileDir, media.path());
+    const QString workingFolder = QDir::currentPath();
+    const QStringList rows = MediaFileFilters();
+    const auto runDialog = [&](const std::function<void(QFileDialog*)>& use) {
+        QTimer::singleShot(100, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            use(dialog);
+        });
+        window.Commands().Run(32840);
+    };
+    runDialog([&](QFileDialog* dialog) {
+        EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 0);
+        dialog->selectNameFilter(rows.last());
+        dialog->reject();
+    });
+    EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 10);
+    runDialog([&](QFileDialog* dialog) {
+        EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 9);  // "すべてのﾌｧｲﾙ"
+        dialog->selectNameFilter(rows.first());  // MPEG: b.wav and notes.txt do not show
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(R"("a.mpg" "b.wav" "notes.txt")");
+        static_cast<QDialog*>(dialog)->accept();  // as "開く" does
+    });
+    ASSERT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 3; }, 60000));
+    EXPECT_EQ(window.List().GetItemPath(2), media.filePath("notes.txt"));
+    EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 1);
+    EXPECT_EQ(QDir::currentPath(), workingFolder);
+}
+
+TEST_F(Program, ScenarioDialogsShowTheirRowOnce)
+{
+    QTimer::singleShot(100, [] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->findChild<QComboBox*>("fileTypeCombo")->itemText(0), "Kivo scenario file(*.kvo)");
+        dialog->reject();
+    });
+    window.Commands().Run(57601);
+}
+
+TEST_F(Program, APathSentToTheListIsAddedAsADropOfItWouldBe)
+{
+    const QString path = Media("audio.wav");
+    static_cast<FrameView&>(window).SendToView(80, reinterpret_cast<qintptr>(&path));
+    ASSERT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 1; }, 60000));
+    EXPECT_EQ(window.List().GetItemPath(0), path);
+    EXPECT_TRUE(window.Document().IsModified());
 }
 
 TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)

@@ -1,13 +1,14 @@
 # Sourced by the end-to-end scripts: a session of the real program on the
 # X server of xvfb-run under openbox, with a profile of its own and sinks
-# that need no devices, and the helpers that drive it with xdotool.
+# that need no devices, and the helpers that drive it with xdotool. Every
+# wait is for a condition (a window, a title, a file), never for a time.
 # Expects $program (the Kivo231 executable).
 
 work=$(mktemp -d)
 openbox_pid=
 kivo_pid=
 cleanup() {
-  [ -n "$kivo_pid" ] && kill "$kivo_pid" 2>/dev/null || true
+  [ -n "$kivo_pid" ] && kill -9 "$kivo_pid" 2>/dev/null || true
   [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -25,36 +26,57 @@ fail() {
 export HOME=$work/home XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
 export KIVO_AUDIO_SINK="fakesink sync=true"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+settings=$XDG_CONFIG_HOME/KivoProject/Kivo231.ini
+
+# wait_for DESCRIPTION COMMAND...: runs the command every tenth of a second
+# until it succeeds, for at most 30 seconds.
+wait_for() {
+  local description=$1
+  shift
+  for _ in $(seq 1 300); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "$description"
+}
 
 openbox >/dev/null 2>&1 &
 openbox_pid=$!
-sleep 1
+wait_for "no window manager" xprop -root _NET_SUPPORTING_WM_CHECK
 
-# The first visible window whose title matches.
+# The first visible window whose title matches, once there is one. (A
+# window that goes while xdotool looks makes it fail: it looks again.)
 window_of() {
-  timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1
+  local found
+  for _ in $(seq 1 300); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$found" ] && echo "$found" && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
-# Waits for a visible window whose title matches, and gives it the focus.
+is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+# Waits for a visible window whose title matches and gives it the focus;
+# its id goes to $window.
 focus_window() {
-  local window
   window=$(window_of "$1") || fail "no window titled '$1'"
-  xdotool windowactivate --sync "$window" 2>/dev/null || true
-  sleep 0.5
+  [ -n "$window" ] || fail "no window titled '$1'"
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+  wait_for "window '$1' did not take the focus" is_active "$window"
 }
+
+is_gone() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 
 # Waits until no visible window's title matches.
 wait_until_gone() {
-  for _ in $(seq 1 300); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.2
-  done
-  fail "window '$1' stayed"
+  wait_for "window '$1' stayed" is_gone "$1"
 }
 
+# Keys through the window manager to the focused window, as a user types them.
 keys() {
-  xdotool key --clearmodifiers "$@"
-  sleep 0.4
+  xdotool key --clearmodifiers --delay 60 "$@"
 }
 
 start_kivo() {
@@ -62,15 +84,29 @@ start_kivo() {
   kivo_pid=$!
 }
 
+has_ended() { ! kill -0 "$kivo_pid"; }
+
 # Waits for the program to end; false when it ended with a failure status.
 wait_for_kivo() {
-  for _ in $(seq 1 100); do
-    kill -0 "$kivo_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$kivo_pid" 2>/dev/null && fail "the program did not end"
+  wait_for "the program did not end" has_ended
   local status=0
   wait "$kivo_pid" || status=$?
   kivo_pid=
   return "$status"
+}
+
+# The X windows stacked from bottom to top, as the window manager keeps them.
+stacking() { xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'; }
+
+# Whether window $1 lies above window $2 (ids in any base).
+is_above() {
+  local above below each below_seen=
+  above=$(printf '%d' "$1")
+  below=$(printf '%d' "$2")
+  for each in $(stacking); do
+    each=$(printf '%d' "$each")
+    [ "$each" = "$below" ] && below_seen=1
+    [ "$each" = "$above" ] && [ -n "$below_seen" ] && return 0
+  done
+  return 1
 }

@@ -9,9 +9,14 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/joystick.h>
+#include <unistd.h>
 
 namespace kivo {
 namespace {
@@ -110,6 +115,28 @@ TEST_F(Player, KeysSendCommandsAndRightFastForwardsWhileHeld)
     QTest::keyRelease(&window, Qt::Key_Right);
     EXPECT_DOUBLE_EQ(window.Engine().m_dRate, 1.0);
     EXPECT_EQ(commands, QList<int>({32832, 32779}));  // next; Right plays what does not play
+}
+
+TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBackAsItWas)
+{
+    QTemporaryDir folder;
+    Settings settings(folder.filePath("Kivo231.ini"));
+    QWidget main;
+    PlayerWindow window(settings, &main);
+    main.showMaximized();
+    window.ShowOnTop();
+    EXPECT_EQ(window.windowHandle()->transientParent(), main.windowHandle());
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == &window; }, 2000));
+
+    int fds[2];
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    ASSERT_TRUE(window.JoystickDevice().Adopt(fds[0]));
+    main.showMinimized();
+    const js_event button2{0, 1, JS_EVENT_BUTTON, 1};
+    ASSERT_EQ(::write(fds[1], &button2, sizeof button2), static_cast<ssize_t>(sizeof button2));
+    EXPECT_TRUE(WaitUntil([&] { return !main.isMinimized(); }, 2000));
+    EXPECT_TRUE(main.isMaximized());
+    ::close(fds[1]);
 }
 
 TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingAndChecks)
