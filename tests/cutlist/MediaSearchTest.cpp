@@ -110,6 +110,41 @@ TEST(Drives, StoredPathSelectsTheSameDrive)
     EXPECT_EQ(below, std::vector<QByteArray>({"/home/x/y"}));
 }
 
+TEST(Drives, FoldersJoinTheListAndAStoredFolderIsSelectedAgain)
+{
+    std::vector<Drive> drives = SampleDrives();
+    const auto text = [&](int index) { return drives.at(static_cast<size_t>(index)).text; };
+    EXPECT_EQ(text(AddFolder(drives, "/home/me", DriveType::Home)), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(text(1), "/home");
+    EXPECT_EQ(text(2), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");  // in text order
+    EXPECT_EQ(text(AddFolder(drives, "/home", DriveType::Folder)), "/home");  // a mount point: no entry of its own
+    const size_t count = drives.size();
+
+    const auto selected = [&](const char* stored) {
+        AddStoredFolder(drives, QString::fromUtf8(stored));
+        return text(SelectDrive(drives, QString::fromUtf8(stored)));
+    };
+    EXPECT_EQ(selected("/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]"), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(selected("/mnt/nfs [ﾌｫﾙﾀﾞ]"), "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]");
+    EXPECT_EQ(selected("/home/me [ﾌｫﾙﾀﾞ]"), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(selected("Videos [ﾌｫﾙﾀﾞ]"), "/");
+    EXPECT_EQ(selected("/mnt/gone"), "/");
+    EXPECT_EQ(drives.size(), count);
+    EXPECT_EQ(selected("/mnt/dvd old [ﾌｫﾙﾀﾞ]"), "/mnt/dvd old [ﾌｫﾙﾀﾞ]");  // not the drive /mnt/dvd
+    EXPECT_EQ(selected("/home/me/Videos [ﾌｫﾙﾀﾞ]"), "/home/me/Videos [ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(drives.at(static_cast<size_t>(SelectDrive(drives, "/home/me/Videos [ﾌｫﾙﾀﾞ]"))).mountPoint,
+              "/home/me/Videos");
+
+    QTemporaryDir home;
+    const QByteArray saved = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    const std::vector<Drive> system = ListDrives();
+    qputenv("HOME", saved);
+    EXPECT_EQ(std::count_if(system.begin(), system.end(),
+                            [&](const Drive& drive) { return drive.text == home.path() + " [ﾎｰﾑ ﾌｫﾙﾀﾞ]"; }),
+              1);
+}
+
 TEST(Extensions, ChosenKindsInTheirOrderAndMatchedByTheLastDot)
 {
     const std::vector<std::string> defaults = ExtensionList(MediaChoices{});
