@@ -89,13 +89,15 @@ public:
     }
 
 private:
-    // The file a symbolic link leads to.
+    // Device and inode number of a file.
     using FileId = std::pair<dev_t, ino_t>;
     struct Entry {
         enum class Kind { Folder, File, Link };
         std::string name;
         Kind kind;
-        FileId target{};  // of a link
+        // Of a file: the inode number its folder gives (no device). Of a
+        // link: the file it leads to.
+        FileId id{};
     };
     // One open folder: its wanted entries in enumeration order and the next
     // one to handle.
@@ -155,7 +157,7 @@ private:
                 // nothing, so a link to a FIFO or a device cannot block.
                 struct stat target {};
                 if (type == DT_REG)
-                    frame.entries.push_back({name, Entry::Kind::File});
+                    frame.entries.push_back({name, Entry::Kind::File, {0, entry->d_ino}});
                 else if (::fstatat(::dirfd(dir), name, &target, 0) == 0 && S_ISREG(target.st_mode))
                     frame.entries.push_back({name, Entry::Kind::Link, {target.st_dev, target.st_ino}});
             }
@@ -196,11 +198,12 @@ private:
             path += entry.name;
             if (entry.kind == Entry::Kind::File) {
                 m_hits.push_back(path);
+                m_hitInodes.push_back(entry.id.second);
                 ++m_counts.hits;
                 continue;
             }
             if (entry.kind == Entry::Kind::Link) {
-                AddLink(path, entry.target);
+                AddLink(path, entry.id);
                 continue;
             }
             if (!m_skipped.empty() && m_skipped.count(path))
@@ -231,25 +234,28 @@ private:
                 return;
             other.clear();  // left out by KeepFilesOnce()
             kept->second = m_hits.size();
-            m_hits.push_back(path);
-            return;
+        } else {
+            ++m_counts.hits;
         }
         m_hits.push_back(path);
-        ++m_counts.hits;
+        m_hitInodes.push_back(0);
     }
 
     // A file found both as itself and through links is kept as itself, its
-    // real place. Only when links were found are the files' own ids needed.
+    // real place. Only the files whose folder gives the inode number of a
+    // link's file are looked at, so that a single link does not cost a stat()
+    // of every hit. (Where a file system's folders give other numbers than
+    // stat(), as some overlay set-ups do, such a file is found twice.)
     void KeepFilesOnce()
     {
         if (m_links.empty())
             return;
-        std::vector<bool> isLink(m_hits.size());
+        std::unordered_set<ino_t> targets;
         for (const auto& link : m_links)
-            isLink[link.second] = true;
+            targets.insert(link.first.second);
         for (size_t i = 0; i < m_hits.size() && !Cancelled(); ++i) {
             struct stat status {};
-            if (isLink[i] || m_hits[i].empty() || ::stat(m_hits[i].c_str(), &status) != 0)
+            if (m_hits[i].empty() || !targets.count(m_hitInodes[i]) || ::stat(m_hits[i].c_str(), &status) != 0)
                 continue;
             const auto link = m_links.find({status.st_dev, status.st_ino});
             if (link != m_links.end() && !m_hits[link->second].empty()) {
@@ -267,6 +273,9 @@ private:
     dev_t m_device = 0;
     std::vector<Frame> m_stack;
     std::vector<std::string> m_hits;
+    // Of each hit that is a file, the inode number its folder gives; 0 for
+    // a link.
+    std::vector<ino_t> m_hitInodes;
     // The hit kept for each file found through links.
     std::map<FileId, size_t> m_links;
     SearchCounts m_counts;
