@@ -55,7 +55,8 @@ inline constexpr std::array<IntSetting, 6> kColumnWidths = {{
 // The open-media-files dialog.
 inline constexpr StringSetting kOpenFileDir{"OpenFileDir", ""};
 inline constexpr IntSetting kOpenFileFilterIndex{"OpenFileFilterIndex", 0};
-// The media search: the kinds of file searched for and the drive.
+// The media search: the kinds of file searched for and the drive or
+// folder, as the text of its entry in the drive list.
 inline constexpr IntSetting kMediaMpg{"mediampg", 1};
 inline constexpr IntSetting kMediaVcd{"mediavcd", 0};
 inline constexpr IntSetting kMediaAvi{"mediaavi", 1};

@@ -117,6 +117,10 @@ QString DriveText(const QString& name, DriveType type, const QString& label)
         return name + QStringLiteral(" %1").arg(label) + QStringLiteral(" [CD-ROM]");
     case DriveType::RamDisk:
         return name + QStringLiteral(" [RAM ﾃﾞｨｽｸ]");
+    case DriveType::Home:
+        return name + QStringLiteral(" [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
+    case DriveType::Folder:
+        return name + QStringLiteral(" [ﾌｫﾙﾀﾞ]");
     case DriveType::Fixed:
         break;
     }
@@ -235,7 +239,30 @@ std::vector<MountEntry> ReadMountTable()
 
 std::vector<Drive> ListDrives()
 {
-    return DrivesOf(ReadMountTable(), ProbeDevice);
+    std::vector<Drive> drives = DrivesOf(ReadMountTable(), ProbeDevice);
+    AddFolder(drives, QFile::encodeName(QDir::homePath()), DriveType::Home);
+    return drives;
+}
+
+int AddFolder(std::vector<Drive>& drives, const QByteArray& path, DriveType type)
+{
+    const auto same =
+        std::find_if(drives.begin(), drives.end(), [&](const Drive& drive) { return drive.mountPoint == path; });
+    if (same != drives.end())
+        return static_cast<int>(same - drives.begin());
+    Drive folder{path, type, DriveText(QFile::decodeName(path), type, {})};
+    const auto place = std::upper_bound(drives.begin(), drives.end(), folder.text,
+                                        [](const QString& text, const Drive& drive) { return text < drive.text; });
+    const auto index = place - drives.begin();
+    drives.insert(place, std::move(folder));
+    return static_cast<int>(index);
+}
+
+void AddStoredFolder(std::vector<Drive>& drives, const QString& stored)
+{
+    const QString label = DriveText({}, DriveType::Folder, {});
+    if (stored.startsWith(QLatin1Char('/')) && stored.endsWith(label))
+        AddFolder(drives, QFile::encodeName(stored.chopped(label.size())), DriveType::Folder);
 }
 
 int SelectDrive(const std::vector<Drive>& drives, const QString& stored)

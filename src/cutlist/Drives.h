@@ -22,7 +22,9 @@ struct MountEntry {
 // three fields are left out.
 std::vector<MountEntry> ParseMountTable(QByteArrayView table);
 
-enum class DriveType { Fixed, Removable, Floppy, Remote, CdRom, RamDisk };
+// Home and Folder are not drives but folders searched like one: the home
+// folder and a folder the user chose.
+enum class DriveType { Fixed, Removable, Floppy, Remote, CdRom, RamDisk, Home, Folder };
 
 // What the block device of a mount says about itself.
 struct DeviceFacts {
@@ -31,12 +33,15 @@ struct DeviceFacts {
 };
 using DeviceProbe = std::function<DeviceFacts(const MountEntry& mount)>;
 
-// A drive of the media search: a mounted file system the user may choose.
+// A drive of the media search: a mounted file system, or a folder, the user
+// may choose.
 struct Drive {
+    // Where the walk starts: the mount point, or the folder.
     QByteArray mountPoint;
     DriveType type = DriveType::Fixed;
     // The text of the drive list: the mount point and its kind, such as
-    // "/media/cdrom MOVIES [CD-ROM]".
+    // "/media/cdrom MOVIES [CD-ROM]", "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]" or
+    // "/home/me/Videos [ﾌｫﾙﾀﾞ]".
     QString text;
 };
 
@@ -47,10 +52,21 @@ struct Drive {
 std::vector<Drive> DrivesOf(const std::vector<MountEntry>& mounts, const DeviceProbe& probe);
 
 // The drives of this system, from /proc/self/mounts, with the devices'
-// removable flags from /sys and CD labels from /dev/disk/by-label. Nothing
-// mounted is touched, so a hanging network mount cannot stall the caller.
+// removable flags from /sys and CD labels from /dev/disk/by-label, and the
+// home folder. Nothing mounted is touched, so a hanging network mount cannot
+// stall the caller.
 std::vector<Drive> ListDrives();
 std::vector<MountEntry> ReadMountTable();
+
+// Adds the entry of the folder `path` (`type` Home or Folder) in text order,
+// unless an entry starts there already; the index of the entry starting at
+// `path`.
+int AddFolder(std::vector<Drive>& drives, const QByteArray& path, DriveType type);
+
+// Adds the entry of a folder the stored "mediapath" names (the text of a
+// chosen folder's entry), so that SelectDrive finds it. The folder is not
+// looked at: it may be on a network mount that hangs.
+void AddStoredFolder(std::vector<Drive>& drives, const QString& stored);
 
 // The drive to select for the stored "mediapath": the entry with that very
 // text, else the one whose mount point it is, else the one whose mount point

@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <unordered_set>
+#include <utility>
 
 namespace kivo {
 
@@ -75,6 +77,7 @@ public:
         } else if (fd >= 0) {
             ::close(fd);
         }
+        KeepFilesOnce();
         Report(true);
         SearchResult result;
         result.counts = m_counts;
@@ -86,9 +89,15 @@ public:
     }
 
 private:
+    // Device and inode number of a file.
+    using FileId = std::pair<dev_t, ino_t>;
     struct Entry {
+        enum class Kind { Folder, File, Link };
         std::string name;
-        bool folder;
+        Kind kind;
+        // Of a file: the inode number its folder gives (no device). Of a
+        // link: the file it leads to.
+        FileId id{};
     };
     // One open folder: its wanted entries in enumeration order and the next
     // one to handle.
@@ -134,12 +143,24 @@ private:
                 struct stat status {};
                 if (IsSkipped(path, name) || ::fstatat(::dirfd(dir), name, &status, AT_SYMLINK_NOFOLLOW) != 0)
                     continue;
-                type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : DT_UNKNOWN;
+                type = S_ISDIR(status.st_mode)   ? DT_DIR
+                       : S_ISREG(status.st_mode) ? DT_REG
+                       : S_ISLNK(status.st_mode) ? DT_LNK
+                                                 : DT_UNKNOWN;
             }
-            if (type == DT_DIR)
-                frame.entries.push_back({name, true});
-            else if (type == DT_REG && (m_allFiles || MatchesExtension(name, m_extensions)))
-                frame.entries.push_back({name, false});
+            if (type == DT_DIR) {
+                frame.entries.push_back({name, Entry::Kind::Folder});
+            } else if ((type == DT_REG || type == DT_LNK) && (m_allFiles || MatchesExtension(name, m_extensions))) {
+                // A link counts by its own name, as the user sees it, and
+                // only when it leads to a regular file: a link to a folder
+                // is never followed, so no loop can arise, and stat() opens
+                // nothing, so a link to a FIFO or a device cannot block.
+                struct stat target {};
+                if (type == DT_REG)
+                    frame.entries.push_back({name, Entry::Kind::File, {0, entry->d_ino}});
+                else if (::fstatat(::dirfd(dir), name, &target, 0) == 0 && S_ISREG(target.st_mode))
+                    frame.entries.push_back({name, Entry::Kind::Link, {target.st_dev, target.st_ino}});
+            }
         }
         ::closedir(dir);
         m_stack.push_back(std::move(frame));
@@ -175,9 +196,14 @@ private:
             path.resize(frame.pathLength);
             path += '/';
             path += entry.name;
-            if (!entry.folder) {
+            if (entry.kind == Entry::Kind::File) {
                 m_hits.push_back(path);
+                m_hitInodes.push_back(entry.id.second);
                 ++m_counts.hits;
+                continue;
+            }
+            if (entry.kind == Entry::Kind::Link) {
+                AddLink(path, entry.id);
                 continue;
             }
             if (!m_skipped.empty() && m_skipped.count(path))
@@ -195,6 +221,51 @@ private:
         }
     }
 
+    // A file is found once however many links lead to it. Of several links
+    // the first path in byte order is kept, whatever order the folders come
+    // in; the path is the link's own, so the object is named as the user
+    // sees the file.
+    void AddLink(const std::string& path, const FileId& target)
+    {
+        const auto [kept, added] = m_links.try_emplace(target, m_hits.size());
+        if (!added) {
+            std::string& other = m_hits[kept->second];
+            if (other <= path)
+                return;
+            other.clear();  // left out by KeepFilesOnce()
+            kept->second = m_hits.size();
+        } else {
+            ++m_counts.hits;
+        }
+        m_hits.push_back(path);
+        m_hitInodes.push_back(0);
+    }
+
+    // A file found both as itself and through links is kept as itself, its
+    // real place. Only the files whose folder gives the inode number of a
+    // link's file are looked at, so that a single link does not cost a stat()
+    // of every hit. (Where a file system's folders give other numbers than
+    // stat(), as some overlay set-ups do, such a file is found twice.)
+    void KeepFilesOnce()
+    {
+        if (m_links.empty())
+            return;
+        std::unordered_set<ino_t> targets;
+        for (const auto& link : m_links)
+            targets.insert(link.first.second);
+        for (size_t i = 0; i < m_hits.size() && !Cancelled(); ++i) {
+            struct stat status {};
+            if (m_hits[i].empty() || !targets.count(m_hitInodes[i]) || ::stat(m_hits[i].c_str(), &status) != 0)
+                continue;
+            const auto link = m_links.find({status.st_dev, status.st_ino});
+            if (link != m_links.end() && !m_hits[link->second].empty()) {
+                m_hits[link->second].clear();
+                --m_counts.hits;
+            }
+        }
+        std::erase(m_hits, std::string());
+    }
+
     const std::vector<std::string>& m_extensions;
     const bool m_allFiles;
     const SearchControl& m_control;
@@ -202,6 +273,11 @@ private:
     dev_t m_device = 0;
     std::vector<Frame> m_stack;
     std::vector<std::string> m_hits;
+    // Of each hit that is a file, the inode number its folder gives; 0 for
+    // a link.
+    std::vector<ino_t> m_hitInodes;
+    // The hit kept for each file found through links.
+    std::map<FileId, size_t> m_links;
     SearchCounts m_counts;
     std::chrono::steady_clock::time_point m_lastReport;
 };

@@ -62,9 +62,12 @@ struct SearchResult {
 // The regular files below `folder` whose extension is in `extensions` (every
 // one when `allFiles`), in depth-first order: a folder's entries in the order
 // the file system gives them, each subfolder searched where it is met.
-// The walk stays on the file system of `folder`, follows no symbolic link,
-// never enters a folder it is already in (a bind mount of an ancestor), and
-// leaves out folders it cannot open, including ones that vanish meanwhile.
+// Symbolic links to regular files count as files, by the link's own name and
+// path, wherever the file lies; each file is found once (as itself when it is
+// found so too, else through the first of its links in byte order). The walk
+// follows no link to a folder, stays on the file system of `folder`, never
+// enters a folder it is already in (a bind mount of an ancestor), and leaves
+// out folders it cannot open, including ones that vanish meanwhile.
 SearchResult SearchFolder(const QByteArray& folder, const std::vector<std::string>& extensions, bool allFiles,
                           const SearchControl& control = {});
 

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -57,8 +58,9 @@ CMediaSearchDlg::CMediaSearchDlg(Settings& settings, std::vector<Drive> drives, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("ﾄﾞﾗｲﾌﾞ名"), this));
     m_cbDrive->setObjectName(QStringLiteral("1039"));
-    for (const Drive& drive : m_drives)
-        m_cbDrive->addItem(drive.text);
+    const QString stored = settings.Get(setting::kMediaPath);
+    AddStoredFolder(m_drives, stored);
+    FillDriveList();
     layout->addWidget(m_cbDrive);
 
     auto* group = new QGroupBox(QStringLiteral("検索対象 ﾒﾃﾞｨｱﾀｲﾌﾟ"), this);
@@ -85,7 +87,48 @@ CMediaSearchDlg::CMediaSearchDlg(Settings& settings, std::vector<Drive> drives, 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
-    m_cbDrive->setCurrentIndex(SelectDrive(m_drives, settings.Get(setting::kMediaPath)));
+    m_lastDrive = SelectDrive(m_drives, stored);
+    m_cbDrive->setCurrentIndex(m_lastDrive);
+    m_chooseFolder = [this](const QString& from) {
+        return QFileDialog::getExistingDirectory(this, QStringLiteral("ﾌｫﾙﾀﾞの選択"), from);
+    };
+    connect(m_cbDrive, &QComboBox::activated, this, &CMediaSearchDlg::DriveActivated);
+}
+
+void CMediaSearchDlg::SetFolderChooser(std::function<QString(const QString& start)> choose)
+{
+    m_chooseFolder = std::move(choose);
+}
+
+void CMediaSearchDlg::FillDriveList()
+{
+    m_cbDrive->clear();
+    for (const Drive& drive : m_drives)
+        m_cbDrive->addItem(drive.text);
+    m_cbDrive->addItem(QStringLiteral("ﾌｫﾙﾀﾞの選択..."));
+}
+
+void CMediaSearchDlg::DriveActivated(int index)
+{
+    if (SelectedDrive()) {
+        m_lastDrive = index;
+        return;
+    }
+    QString from;
+    if (m_lastDrive >= 0)
+        from = QFile::decodeName(m_drives[static_cast<size_t>(m_lastDrive)].mountPoint);
+    const QString folder = m_chooseFolder(from);
+    if (!folder.isEmpty()) {
+        m_lastDrive = AddFolder(m_drives, QFile::encodeName(folder), DriveType::Folder);
+        FillDriveList();
+    }
+    m_cbDrive->setCurrentIndex(m_lastDrive);
+}
+
+const Drive* CMediaSearchDlg::SelectedDrive() const
+{
+    const auto index = static_cast<size_t>(m_cbDrive->currentIndex());  // -1: beyond every index
+    return index < m_drives.size() ? &m_drives[index] : nullptr;
 }
 
 MediaChoices CMediaSearchDlg::Choices() const
@@ -99,8 +142,8 @@ MediaChoices CMediaSearchDlg::Choices() const
 
 QByteArray CMediaSearchDlg::Root() const
 {
-    const int index = m_cbDrive->currentIndex();
-    return index < 0 ? QByteArray("/") : m_drives[static_cast<size_t>(index)].mountPoint;
+    const Drive* drive = SelectedDrive();
+    return drive ? drive->mountPoint : QByteArray("/");
 }
 
 void CMediaSearchDlg::accept()
@@ -108,7 +151,8 @@ void CMediaSearchDlg::accept()
     for (size_t i = 0; i < kCheckBoxes.size(); ++i)
         m_settings.Set(kCheckBoxes[i].setting, m_checks[i]->isChecked() ? 1 : 0);
     m_settings.Set(setting::kMediaAll, m_btnAll->isChecked() ? 1 : 0);
-    m_settings.Set(setting::kMediaPath, m_cbDrive->currentText());
+    if (const Drive* drive = SelectedDrive())
+        m_settings.Set(setting::kMediaPath, drive->text);
     QDialog::accept();
 }
 

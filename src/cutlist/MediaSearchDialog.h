@@ -24,8 +24,10 @@ class Settings;
 class CutListEditor;
 
 // "ﾒﾃﾞｨｱﾌｧｲﾙの検索": the drive and the kinds of media file to search for,
-// shown as they were last chosen and stored again on "検索開始". The check
-// box "All files(*.*)" is hidden until the dialog's background is double-
+// shown as they were last chosen and stored again on "検索開始". The last
+// entry of the drive list, "ﾌｫﾙﾀﾞの選択...", asks for a folder to search
+// instead; cancelled, the previous entry stays selected. The check box
+// "All files(*.*)" is hidden until the dialog's background is double-
 // clicked with Ctrl held, unless it was left switched on.
 class CMediaSearchDlg : public QDialog {
     Q_OBJECT
@@ -34,8 +36,13 @@ public:
     CMediaSearchDlg(Settings& settings, std::vector<Drive> drives, QWidget* parent = nullptr);
 
     MediaChoices Choices() const;
-    // The mount point of the chosen drive; "/" when there is none.
+    // The mount point of the chosen drive, or the chosen folder; "/" when
+    // there is none.
     QByteArray Root() const;
+
+    // Asks for a folder, starting at `start`; empty when cancelled. A file
+    // dialog unless set otherwise.
+    void SetFolderChooser(std::function<QString(const QString& start)> choose);
 
     void accept() override;
 
@@ -43,9 +50,16 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void FillDriveList();
+    void DriveActivated(int index);
+    const Drive* SelectedDrive() const;
+
     Settings& m_settings;
     std::vector<Drive> m_drives;
     QComboBox* m_cbDrive;
+    // The entry selected before "ﾌｫﾙﾀﾞの選択...".
+    int m_lastDrive = -1;
+    std::function<QString(const QString& start)> m_chooseFolder;
     // MIDI, MPEG-1, Video CD, AVI, Windows audio, QuickTime, AIFF, AU, MP3,
     // RealMedia, top to bottom.
     std::array<QCheckBox*, 10> m_checks{};
@@ -84,8 +98,8 @@ private:
     QTimer* m_timer;
 };
 
-// Command 32811: builds the cut list from a search of one drive. The dialog
-// above; on "検索開始", when the list has objects, the question whether to
+// Command 32811: builds the cut list from a search of one drive or folder.
+// The dialog above; on "検索開始", when the list has objects, the question whether to
 // clear it first; the walk; "メディアファイルは見つかりませんでした。" when
 // nothing was found; otherwise the files are added through the document (its
 // loading dialog can be cancelled), the whole list is sorted by name

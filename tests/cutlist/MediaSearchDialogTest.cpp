@@ -82,6 +82,45 @@ TEST_F(SearchDialog, ShowsTheDefaultsAndStoresTheChoicesOnlyOnStart)
     EXPECT_TRUE(Check(dialog, 1047)->isVisible());
 }
 
+TEST_F(SearchDialog, AFolderChosenFromTheLastEntryIsSearchedAndSelectedAgain)
+{
+    QStringList answers = {QString(), folder.path(), QStringLiteral("/media/cdrom")};
+    QStringList starts;
+    const auto choose = [&](const QString& start) {
+        starts << start;
+        return answers.takeFirst();
+    };
+    {
+        CMediaSearchDlg dialog(settings, kDrives);
+        dialog.SetFolderChooser(choose);
+        dialog.show();
+        auto* drives = dialog.findChild<QComboBox*>();
+        ASSERT_EQ(drives->count(), 4);
+        EXPECT_EQ(drives->itemText(3), "ﾌｫﾙﾀﾞの選択...");
+        drives->setFocus();
+        QTest::keyClick(drives, Qt::Key_Down);
+        QTest::keyClick(drives, Qt::Key_End);  // cancelled: the entry before stays
+        EXPECT_EQ(drives->currentText(), "/media/cdrom MOVIES [CD-ROM]");
+        QTest::keyClick(drives, Qt::Key_End);
+        EXPECT_EQ(starts, QStringList({"/media/cdrom", "/media/cdrom"}));
+        EXPECT_EQ(drives->currentText(), folder.path() + " [ﾌｫﾙﾀﾞ]");
+        EXPECT_EQ(drives->itemText(drives->count() - 1), "ﾌｫﾙﾀﾞの選択...");
+        EXPECT_EQ(dialog.Root(), QFile::encodeName(folder.path()));
+        dialog.accept();
+        EXPECT_EQ(settings.Get(setting::kMediaPath), folder.path() + " [ﾌｫﾙﾀﾞ]");
+    }
+    CMediaSearchDlg dialog(settings, kDrives);
+    dialog.SetFolderChooser(choose);
+    auto* drives = dialog.findChild<QComboBox*>();
+    EXPECT_EQ(drives->currentText(), folder.path() + " [ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(dialog.Root(), QFile::encodeName(folder.path()));
+    dialog.show();
+    drives->setFocus();
+    QTest::keyClick(drives, Qt::Key_End);  // a mount point chosen: its drive
+    EXPECT_EQ(drives->currentText(), "/media/cdrom MOVIES [CD-ROM]");
+    EXPECT_EQ(drives->count(), 5);
+}
+
 // The whole command over a drive that is a temporary folder, its modal
 // dialogs answered in turn.
 class SearchCommand : public ::testing::Test, protected test::DocumentParts {

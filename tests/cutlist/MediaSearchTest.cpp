@@ -110,6 +110,41 @@ TEST(Drives, StoredPathSelectsTheSameDrive)
     EXPECT_EQ(below, std::vector<QByteArray>({"/home/x/y"}));
 }
 
+TEST(Drives, FoldersJoinTheListAndAStoredFolderIsSelectedAgain)
+{
+    std::vector<Drive> drives = SampleDrives();
+    const auto text = [&](int index) { return drives.at(static_cast<size_t>(index)).text; };
+    EXPECT_EQ(text(AddFolder(drives, "/home/me", DriveType::Home)), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(text(1), "/home");
+    EXPECT_EQ(text(2), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");  // in text order
+    EXPECT_EQ(text(AddFolder(drives, "/home", DriveType::Folder)), "/home");  // a mount point: no entry of its own
+    const size_t count = drives.size();
+
+    const auto selected = [&](const char* stored) {
+        AddStoredFolder(drives, QString::fromUtf8(stored));
+        return text(SelectDrive(drives, QString::fromUtf8(stored)));
+    };
+    EXPECT_EQ(selected("/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]"), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(selected("/mnt/nfs [ﾌｫﾙﾀﾞ]"), "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]");
+    EXPECT_EQ(selected("/home/me [ﾌｫﾙﾀﾞ]"), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(selected("Videos [ﾌｫﾙﾀﾞ]"), "/");
+    EXPECT_EQ(selected("/mnt/gone"), "/");
+    EXPECT_EQ(drives.size(), count);
+    EXPECT_EQ(selected("/mnt/dvd old [ﾌｫﾙﾀﾞ]"), "/mnt/dvd old [ﾌｫﾙﾀﾞ]");  // not the drive /mnt/dvd
+    EXPECT_EQ(selected("/home/me/Videos [ﾌｫﾙﾀﾞ]"), "/home/me/Videos [ﾌｫﾙﾀﾞ]");
+    EXPECT_EQ(drives.at(static_cast<size_t>(SelectDrive(drives, "/home/me/Videos [ﾌｫﾙﾀﾞ]"))).mountPoint,
+              "/home/me/Videos");
+
+    QTemporaryDir home;
+    const QByteArray saved = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    const std::vector<Drive> system = ListDrives();
+    qputenv("HOME", saved);
+    EXPECT_EQ(std::count_if(system.begin(), system.end(),
+                            [&](const Drive& drive) { return drive.text == home.path() + " [ﾎｰﾑ ﾌｫﾙﾀﾞ]"; }),
+              1);
+}
+
 TEST(Extensions, ChosenKindsInTheirOrderAndMatchedByTheLastDot)
 {
     const std::vector<std::string> defaults = ExtensionList(MediaChoices{});
@@ -177,7 +212,49 @@ TEST_F(Walk, FindsRegularFilesAtAnyDepthDepthFirst)
     EXPECT_EQ(result.counts.hits, 5u);
     EXPECT_FALSE(result.cancelled);
 
-    EXPECT_EQ(SearchFolder(Root(), {}, true).paths.size(), 8);  // every regular file, links and the pipe left out
+    // Every regular file; the pipe, the link to the folder and the link to a
+    // file found as itself are left out.
+    EXPECT_EQ(SearchFolder(Root(), {}, true).paths.size(), 8);
+}
+
+TEST_F(Walk, LinksToFilesAreFoundOnceByTheirOwnNames)
+{
+    QTemporaryDir outside;
+    const auto link = [&](const QString& target, const char* name) {
+        fs::create_symlink(target.toStdString(), root.filePath(QString::fromUtf8(name)).toStdString());
+    };
+    for (const char* path : {"real.avi", "deep/file.mpg", "links/.keep"})
+        File(QString::fromUtf8(path));
+    for (const char* path : {"film.avi", "song.wav", "notes.txt", "folder/inner.avi"}) {
+        QDir().mkpath(QFileInfo(outside.filePath(QString::fromUtf8(path))).path());
+        QFile file(outside.filePath(QString::fromUtf8(path)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_EQ(::mkfifo(QFile::encodeName(outside.filePath("pipe")).constData(), 0600), 0);
+    link(outside.filePath("film.avi"), "links/ext.AVI");
+    link(outside.filePath("song.wav"), "links/b.wav");  // two links to one file: the first path is kept
+    link(outside.filePath("song.wav"), "links/a.wav");
+    link("../real.avi", "links/again.avi");  // the file itself is kept
+    link("deep/file.mpg", "shortcut.mpg");
+    link(outside.filePath("notes.txt"), "links/named.avi");  // the link's name counts
+    link(outside.filePath("film.avi"), "links/film.txt");  // not a medium by its name
+    link(outside.filePath("folder"), "links/folder.avi");
+    link(outside.filePath("gone.avi"), "links/gone.avi");
+    link(outside.filePath("pipe"), "links/pipe.avi");
+    link("loop.avi", "links/loop.avi");
+
+    const auto sorted = [&](const SearchResult& result) {
+        QStringList paths = Relative(result.paths);
+        paths.sort();
+        EXPECT_EQ(result.counts.hits, static_cast<std::uint64_t>(paths.size()));
+        return paths;
+    };
+    const SearchResult media = Search();
+    EXPECT_EQ(sorted(media), QStringList({"deep/file.mpg", "links/a.wav", "links/ext.AVI", "links/named.avi", "real.avi"}));
+    EXPECT_EQ(media.counts.folders, 3u);
+    // links/film.txt too leads to film.avi.
+    EXPECT_EQ(sorted(Search({}, true)), QStringList({"deep/file.mpg", "links/.keep", "links/a.wav", "links/ext.AVI",
+                                                     "links/named.avi", "real.avi"}));
 }
 
 TEST_F(Walk, StaysOutOfOtherMountsAndVanishedFoldersAndStopsWhenCancelled)
