@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "QuitSignals.h"
 #include "Settings.h"
+#include "cutlist/FileNames.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -24,11 +25,12 @@ int main(int argc, char** argv)
     kivo::MainWindow window(settings);
     QObject::connect(&quitSignals, &kivo::QuitSignals::quitRequested, &window, &kivo::MainWindow::CloseQuietly);
     // A scenario named on the command line that cannot be read ends the
-    // program once its message has been shown.
-    const QStringList arguments = QApplication::arguments();
+    // program once its message has been shown. Its name is taken as bytes
+    // (QApplication has removed its own options from argv), as it need not
+    // be UTF-8.
     bool failed = false;
-    if (arguments.size() > 1) {
-        window.OpenDocument(arguments.at(1), [&failed](bool opened) {
+    if (argc > 1) {
+        window.OpenDocument(kivo::FileNameFromBytes(argv[1]), [&failed](bool opened) {
             failed = !opened;
             if (failed)
                 QCoreApplication::exit(1);

@@ -1,23 +1,30 @@
 #include "AddingMedia.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "FileNames.h"
+
+#include <filesystem>
 
 namespace kivo {
 
 QStringList ExpandDroppedPaths(const QStringList& dropped)
 {
+    namespace fs = std::filesystem;
     QStringList collected;
     for (const QString& path : dropped) {
-        if (!QFileInfo(path).isDir()) {
+        if (!StatFile(path).folder) {
             collected.append(path);
             continue;
         }
-        const QDir folder(path);
-        const QStringList names =
-            folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-        for (const QString& name : names)
-            collected.append(folder.filePath(name));
+        // The entries as bytes: a name that is not UTF-8 is still found.
+        // Everything but folders counts, hidden files, links to files and
+        // links to nothing included.
+        std::error_code error;
+        for (fs::directory_iterator entry(FileNameBytes(path).toStdString(), error), end; !error && entry != end;
+             entry.increment(error)) {
+            std::error_code unknown;
+            if (!entry->is_directory(unknown))
+                collected.append(FileNameFromBytes(entry->path().native()));
+        }
     }
     return collected;
 }

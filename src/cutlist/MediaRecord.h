@@ -3,9 +3,29 @@
 #include <QImage>
 #include <QString>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace kivo {
+
+// The longest time, in seconds, that a media time in 1/100 s holds.
+constexpr double kLongestMediaSeconds = std::numeric_limits<qint32>::max() / 100.0;
+
+// Seconds as 1/100 s, truncated toward zero and clamped to what a media
+// time holds; NaN gives 0. A bare conversion of a longer time would be
+// undefined.
+inline qint32 ClampedHundredths(double seconds)
+{
+    const double hundredths = seconds * 100.0;
+    if (std::isnan(hundredths))
+        return 0;
+    constexpr double largest = std::numeric_limits<qint32>::max();
+    constexpr double smallest = std::numeric_limits<qint32>::min();
+    return hundredths >= largest    ? std::numeric_limits<qint32>::max()
+           : hundredths <= smallest ? std::numeric_limits<qint32>::min()
+                                    : static_cast<qint32>(hundredths);
+}
 
 // A 64 x 48 picture of a medium, shared by the cache entries that refer to it.
 using Thumbnail = std::shared_ptr<const QImage>;

@@ -1,6 +1,6 @@
 #include "MediaSearch.h"
 
-#include <QFile>
+#include "FileNames.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -84,7 +84,7 @@ public:
         result.cancelled = Cancelled();
         result.paths.reserve(static_cast<qsizetype>(m_hits.size()));
         for (const std::string& hit : m_hits)
-            result.paths.append(QFile::decodeName(QByteArray::fromRawData(hit.data(), static_cast<qsizetype>(hit.size()))));
+            result.paths.append(FileNameFromBytes(hit));
         return result;
     }
 

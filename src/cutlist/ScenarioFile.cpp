@@ -2,15 +2,25 @@
 
 #include "Archive.h"
 #include "CutListModel.h"
+#include "FileNames.h"
 #include "MediaInfoCache.h"
 #include "Thumbnail.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QLoggingCategory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
 
 namespace kivo {
 namespace {
+
+// Off unless asked for (QT_LOGGING_RULES="kivo.scenario=true").
+Q_LOGGING_CATEGORY(lcScenario, "kivo.scenario", QtWarningMsg)
 
 // The smallest cache entry: an empty path and four 32-bit numbers.
 constexpr qint64 kMinimumCacheEntryBytes = 1 + 4 * 4;
@@ -73,12 +83,63 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
         scenario.names = ReadStrings(archive, count, "name");
 }
 
-ScenarioReadResult Failure(ScenarioStatus status, const QString& problem)
+ScenarioReadResult Failure(ScenarioStatus status, const char16_t* problem, const QString& detail)
 {
     ScenarioReadResult result;
     result.status = status;
-    result.problem = problem;
+    result.problem = QString::fromUtf16(problem);
+    result.detail = detail;
     return result;
+}
+
+// Why a file of this type is not read, or nothing for a regular file.
+std::optional<ScenarioReadResult> TypeFailure(bool folder, bool regular)
+{
+    if (folder)
+        return Failure(ScenarioStatus::CannotOpen, u"フォルダです。", QStringLiteral("it is a folder"));
+    if (!regular)
+        return Failure(ScenarioStatus::CannotOpen, u"通常のファイルではありません。",
+                       QStringLiteral("it is not a regular file"));
+    return std::nullopt;
+}
+
+ScenarioReadResult OpenFailure(int error)
+{
+    const QString detail = qt_error_string(error);
+    if (error == ENOENT)
+        return Failure(ScenarioStatus::CannotOpen, u"ファイルが見つかりません。", detail);
+    if (error == EACCES)
+        return Failure(ScenarioStatus::CannotOpen, u"ファイルを開く権限がありません。", detail);
+    return Failure(ScenarioStatus::CannotOpen, u"ファイルを開けません。", detail);
+}
+
+ScenarioReadResult ReadRegularFile(const QString& path)
+{
+    // The type is checked before the file is opened, as opening a device
+    // can do things, and again on what was opened, without waiting: opening
+    // a named pipe would wait for a writer for ever.
+    const FileStatus status = StatFile(path);
+    if (!status.exists)
+        return OpenFailure(status.error);
+    if (auto failure = TypeFailure(status.folder, status.regular))
+        return *failure;
+    const int fd = ::open(FileNameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return OpenFailure(errno);
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return OpenFailure(error);
+    }
+    if (auto failure = TypeFailure(S_ISDIR(opened.st_mode), S_ISREG(opened.st_mode))) {
+        ::close(fd);
+        return *failure;
+    }
+    QFile file;  // owns the descriptor from here on
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return Failure(ScenarioStatus::CannotOpen, u"ファイルを開けません。", file.errorString());
+    return ReadScenario(file);
 }
 
 }  // namespace
@@ -92,31 +153,28 @@ ScenarioReadResult ReadScenario(QIODevice& device)
 {
     ArchiveReader archive(device);
     if (archive.AtEnd())
-        return Failure(ScenarioStatus::Empty, QStringLiteral("the file is empty"));
+        return Failure(ScenarioStatus::Empty, u"ファイルが空です。", QStringLiteral("the file is empty"));
     ScenarioReadResult result;
     try {
         result.scenario.version = VersionOfMagic(archive.ReadString("magic"));
         if (result.scenario.version == 0)
-            return Failure(ScenarioStatus::UnknownMagic, QString::fromUtf16(kUnreadableScenarioMessage));
+            return Failure(ScenarioStatus::UnknownMagic, kUnreadableScenarioMessage, QStringLiteral("unknown magic"));
         ReadBody(archive, result.scenario);
     } catch (const ArchiveEndsEarly& error) {
-        return Failure(ScenarioStatus::EndsEarly, QStringLiteral("the file ends early (at byte %1, reading the %2)")
-                                                      .arg(error.Offset())
-                                                      .arg(QString::fromUtf8(error.what())));
+        return Failure(ScenarioStatus::EndsEarly, u"ファイルが途中で終わっています。",
+                       QStringLiteral("the file ends early (at byte %1, reading the %2)")
+                           .arg(error.Offset())
+                           .arg(QString::fromUtf8(error.what())));
     }
     return result;
 }
 
 ScenarioReadResult ReadScenarioFile(const QString& path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir())
-        return Failure(ScenarioStatus::CannotOpen, QStringLiteral("it is a folder"));
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure(ScenarioStatus::CannotOpen, file.errorString());
-    if (file.isSequential())
-        return Failure(ScenarioStatus::CannotOpen, QStringLiteral("it is not a regular file"));
-    return ReadScenario(file);
+    ScenarioReadResult result = ReadRegularFile(path);
+    if (result.status != ScenarioStatus::Ok)
+        qCDebug(lcScenario).noquote() << "cannot read" << path << "-" << result.detail;
+    return result;
 }
 
 void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache)
@@ -159,28 +217,22 @@ void WriteCutList(ArchiveWriter& archive, const CutListModel& list, CMediaInfoCa
 }
 
 bool SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoCache& cache,
-                      qint32 positionHundredths, QString* error)
+                      qint32 positionHundredths, QString* error, QString* detail)
 {
-    QSaveFile file(path);
-    // Unbuffered, so that a short write cannot pass unnoticed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        *error = file.errorString();
-        return false;
-    }
-    ArchiveWriter archive(file);
-    archive.WriteString(ScenarioMagic(kScenarioVersion));
-    WriteCutList(archive, list, cache, positionHundredths, kScenarioVersion);
-    if (!archive.Finish()) {
-        *error = file.error() == QFileDevice::NoError ? QStringLiteral("not everything could be written (is the disk full?)")
-                                                      : file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    WriteFailure failure;
+    const auto write = [&](QIODevice& file) {
+        ArchiveWriter archive(file);
+        archive.WriteString(ScenarioMagic(kScenarioVersion));
+        WriteCutList(archive, list, cache, positionHundredths, kScenarioVersion);
+        return archive.Finish();
+    };
+    if (ReplaceFile(path, write, &failure))
+        return true;
+    qCDebug(lcScenario).noquote() << "cannot save" << path << "-" << failure.detail;
+    *error = failure.reason;
+    if (detail)
+        *detail = failure.detail;
+    return false;
 }
 
 }  // namespace kivo

@@ -51,7 +51,8 @@ enum class ScenarioStatus { Ok, CannotOpen, Empty, UnknownMagic, EndsEarly };
 
 struct ScenarioReadResult {
     ScenarioStatus status = ScenarioStatus::Ok;
-    QString problem;  // what went wrong, for a message; empty when Ok
+    QString problem;  // what went wrong, in Japanese for a message; empty when Ok
+    QString detail;   // the same in English with the byte and field, for the log
     Scenario scenario;
 };
 
@@ -59,6 +60,9 @@ struct ScenarioReadResult {
 // checked against the bytes left before anything is allocated for them, and
 // negative counts mean none.
 ScenarioReadResult ReadScenario(QIODevice& device);
+// Reads a scenario file; anything but a regular file (a folder, a named
+// pipe, a device) is refused without being read. Failures are logged in the
+// category "kivo.scenario".
 ScenarioReadResult ReadScenarioFile(const QString& path);
 
 // Adds the stored media information to `cache`: every entry whose
@@ -72,10 +76,12 @@ void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache);
 void WriteCutList(ArchiveWriter& archive, const CutListModel& list, CMediaInfoCache& cache,
                   qint32 positionHundredths, int version);
 
-// Writes the current-version magic and body to `path` through a temporary
-// file that replaces the old file only once it is complete and on disk.
-// On failure the old file is untouched and `error` says why.
+// Writes the current-version magic and body to `path` as ReplaceFile does
+// (FileNames.h): through a temporary file that replaces the old file only
+// once it is complete and on disk, following a symbolic link, never over
+// anything but a regular file. On failure the old file is untouched,
+// `error` says why in Japanese and `detail` (when given) in English.
 bool SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoCache& cache,
-                      qint32 positionHundredths, QString* error);
+                      qint32 positionHundredths, QString* error, QString* detail = nullptr);
 
 }  // namespace kivo

@@ -1,6 +1,7 @@
 #include "Bitmap.h"
 
-#include <QSaveFile>
+#include "cutlist/FileNames.h"
+
 #include <QtEndian>
 
 namespace kivo {
@@ -86,21 +87,17 @@ QByteArray SnapshotFileBytes(const QByteArray& packedBitmap)
     return file;
 }
 
-bool WriteSnapshotFile(const QString& path, const QByteArray& packedBitmap, QString* error)
+bool WriteSnapshotFile(const QString& path, const QByteArray& packedBitmap, QString* error, QString* detail)
 {
+    WriteFailure failure{QStringLiteral("保存する画像がありません。"), QStringLiteral("there is no frame to write")};
     const QByteArray bytes = SnapshotFileBytes(packedBitmap);
-    if (bytes.isEmpty()) {
-        *error = QStringLiteral("there is no frame to write");
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    if (!bytes.isEmpty()
+        && ReplaceFile(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, &failure))
+        return true;
+    *error = failure.reason;
+    if (detail)
+        *detail = failure.detail;
+    return false;
 }
 
 }  // namespace kivo

@@ -28,8 +28,11 @@ QByteArray PackedBitmapFromImage(const QImage& frame);
 // too short to hold its header.
 QByteArray SnapshotFileBytes(const QByteArray& packedBitmap);
 
-// Writes the snapshot file of a packed bitmap; an existing file is replaced
-// only by a complete new one. On failure `error` says why.
-bool WriteSnapshotFile(const QString& path, const QByteArray& packedBitmap, QString* error);
+// Writes the snapshot file of a packed bitmap as ReplaceFile does
+// (cutlist/FileNames.h): an existing file is replaced only by a complete new
+// one, and never anything but a regular file. On failure `error` says why
+// in Japanese and `detail` (when given) in English.
+bool WriteSnapshotFile(const QString& path, const QByteArray& packedBitmap, QString* error,
+                       QString* detail = nullptr);
 
 }  // namespace kivo

@@ -2,11 +2,9 @@
 
 #include "MediaEngine.h"
 #include "Pictures.h"
+#include "cutlist/FileNames.h"
 #include "cutlist/Formatters.h"
 #include "cutlist/MediaInfoCache.h"
-
-#include <QDateTime>
-#include <QFileInfo>
 
 namespace kivo {
 
@@ -19,12 +17,11 @@ Examination ExamineMediaFile(MediaEngine& preview, const QString& path)
     Examination result;
     MEDIARECORD& record = result.record;
     record.strPath = path;
-    const QFileInfo file(path);
-    if (file.exists()) {
-        record.dwSize = static_cast<quint64>(file.size());
-        record.timeModified = file.lastModified().toSecsSinceEpoch();
+    if (const FileStatus file = StatFile(path); file.exists) {
+        record.dwSize = file.size;
+        record.timeModified = file.modified;
     }
-    record.nLength = static_cast<qint32>(preview.m_dDuration * 100.0);
+    record.nLength = ClampedHundredths(preview.m_dDuration);
     result.hasVideo = preview.m_bPreviewOk && preview.HasVideo();
     result.hasAudio = preview.m_bPreviewOk && preview.HasAudio();
     result.videoSize = result.hasVideo ? preview.VideoSize() : QSize();
@@ -58,17 +55,13 @@ std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCach
     MEDIARECORD cached = cache.Lookup(path);
     if (cached.strPath.isEmpty())
         return std::nullopt;
-    const QFileInfo file(path);
-    if (!file.exists())
-        return std::nullopt;
-    const auto size = static_cast<quint64>(file.size());
-    const qint64 modified = file.lastModified().toSecsSinceEpoch();
-    if (!CacheEntryIsCurrent(cached, size, modified))
+    const FileStatus file = StatFile(path);
+    if (!file.exists || !CacheEntryIsCurrent(cached, file.size, file.modified))
         return std::nullopt;
     // The object shows the size on the disk, which a scenario file may have
     // kept only in part.
-    cached.dwSize = size;
-    cached.timeModified = modified;
+    cached.dwSize = file.size;
+    cached.timeModified = file.modified;
     if (!cached.pThumbnail) {
         cached.nFlag = kFlagNoPicture;
         return MediaObject{cached, LoadPicture(kPictureSoundOnly)};

@@ -4,18 +4,19 @@
 #include "Elements.h"
 #include "Levels.h"
 #include "Pictures.h"
+#include "cutlist/FileNames.h"
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
-#include <QFileInfo>
 
 #include <gst/gst.h>
 #include <gst/video/video.h>
 #include <gst/video/videooverlay.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -30,9 +31,13 @@ constexpr int kSettleMilliseconds = 2000;
 
 const auto kBusEventType = static_cast<QEvent::Type>(QEvent::User + 13);
 
+// A time for a seek: from 0 to well beyond any medium (some 30 years), NaN
+// as 0, so that the conversion is always defined.
 gint64 ToNanoseconds(double seconds)
 {
-    return static_cast<gint64>(seconds * GST_SECOND);
+    constexpr double latest = 1e18;
+    const double nanoseconds = seconds * GST_SECOND;
+    return std::isnan(nanoseconds) ? 0 : static_cast<gint64>(std::clamp(nanoseconds, 0.0, latest));
 }
 
 // A bus message carried to the engine's thread, tagged with the pipeline it
@@ -280,7 +285,7 @@ bool MediaEngine::BuildPipeline(const QString& path)
     gst_object_unref(bus);
 
     GError* error = nullptr;
-    gchar* uri = gst_filename_to_uri(QFile::encodeName(path).constData(), &error);
+    gchar* uri = gst_filename_to_uri(FileNameBytes(path).constData(), &error);
     if (uri == nullptr) {
         g_clear_error(&error);
         m_hrRender = RenderResult::Failed;
@@ -321,7 +326,7 @@ bool MediaEngine::Open(const QString& path)
     m_rcSource = {};
     // Only regular files are media: opening a named pipe or a device could
     // block for ever.
-    if (!QFileInfo(path).isFile()) {
+    if (!StatFile(path).regular) {
         m_hrRender = RenderResult::Failed;
         return false;
     }

@@ -3,6 +3,7 @@
 #include "Levels.h"
 #include "MediaEngine.h"
 #include "cutlist/CutListModel.h"
+#include "cutlist/MediaRecord.h"
 
 #include <cmath>
 
@@ -49,7 +50,7 @@ void PlaybackSequencer::ReportState(int state)
 
 void PlaybackSequencer::SendDuration()
 {
-    m_host.SendToFrame(2, static_cast<qintptr>(m_player.m_dDuration * 100.0));
+    m_host.SendToFrame(2, ClampedHundredths(m_player.m_dDuration));
 }
 
 void PlaybackSequencer::OpenCurrent(int position)
@@ -161,7 +162,7 @@ void PlaybackSequencer::OnGraphEvent(int eventCode)
 
 void PlaybackSequencer::OnTimer()
 {
-    m_host.SendToFrame(1, static_cast<qintptr>(m_player.GetPosition() * 100.0));
+    m_host.SendToFrame(1, ClampedHundredths(m_player.GetPosition()));
 }
 
 qintptr PlaybackSequencer::Dispatch(int code, qintptr value)
@@ -175,7 +176,7 @@ qintptr PlaybackSequencer::Dispatch(int code, qintptr value)
         m_player.SetPosition(hundredths);
         return 0;
     case 2:
-        return static_cast<qintptr>(m_player.GetPosition() * 100.0);
+        return ClampedHundredths(m_player.GetPosition());
     case 3: {
         const int found = m_list.FindPlayable(static_cast<int>(value));
         if (found < 0)

@@ -1,12 +1,11 @@
 #include "ObjectProperties.h"
 
 #include "cutlist/CutListModel.h"
+#include "cutlist/FileNames.h"
 #include "cutlist/Formatters.h"
 #include "cutlist/MediaInfoCache.h"
 #include "player/MediaEngine.h"
 #include "player/Pictures.h"
-
-#include <QFileInfo>
 
 namespace kivo {
 namespace {
@@ -75,10 +74,9 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
         media.time.clear();
         media.size.clear();
         media.date.clear();
-        const QFileInfo file(slotPath);
-        if (file.exists()) {
-            media.size = FormatSize(static_cast<quint64>(file.size()), true);
-            media.date = FormatDate(file.lastModified().toSecsSinceEpoch());
+        if (const FileStatus file = StatFile(slotPath); file.exists) {
+            media.size = FormatSize(file.size, true);
+            media.date = FormatDate(file.modified);
         } else {
             media.message = kFileMissing;
         }

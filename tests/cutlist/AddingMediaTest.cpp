@@ -1,10 +1,15 @@
+#include "ByteFolder.h"
 #include "cutlist/AddingMedia.h"
+#include "cutlist/FileNames.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace kivo {
 namespace {
@@ -28,6 +33,18 @@ TEST(AddingMedia, AFolderAddsItsOwnFilesOnly)
     collected.removeLast();
     collected.sort();
     EXPECT_EQ(collected, QStringList({folder.filePath("a.mpg"), folder.filePath("notes.txt")}));
+}
+
+TEST(AddingMedia, NamesThatAreNotUtf8AreListedByTheirBytes)
+{
+    const test::ByteFolder folder;
+    std::filesystem::create_directory(folder.Path("d\xff").toStdString());
+    const QByteArray files[] = {folder.Write("d\xff/bad\xff\xfe.avi", {}), folder.Write("d\xff/\x83\x72.avi", {})};
+    QList<QByteArray> collected;
+    for (const QString& path : ExpandDroppedPaths({FileNameFromBytes(folder.Path("d\xff"))}))
+        collected.append(FileNameBytes(path));
+    std::sort(collected.begin(), collected.end());
+    EXPECT_EQ(collected, QList<QByteArray>({files[0], files[1]}));
 }
 
 TEST(AddingMedia, EmptyFoldersYieldNothing)

@@ -1,4 +1,6 @@
+#include "ByteFolder.h"
 #include "cutlist/Drives.h"
+#include "cutlist/FileNames.h"
 #include "cutlist/MediaSearch.h"
 
 #include <QDir>
@@ -350,6 +352,17 @@ TEST_F(Walk, BindMountOfAnAncestorAndOtherFileSystemsAreNotEntered)
     if (status == 77)
         GTEST_SKIP() << "no mount namespace here";
     EXPECT_EQ(status, 0);
+}
+
+TEST(SearchNames, NamesThatAreNotUtf8ComeBackByTheirBytes)
+{
+    const test::ByteFolder root;
+    fs::create_directory(root.Path("d\xfe").toStdString());
+    const QByteArray clip = root.Write("d\xfe/\x83\x72\x83\x66.mpg", {});
+    root.Write("d\xfe/notes\xff.txt", {});
+    const SearchResult result = SearchFolder(QFile::encodeName(root.path()), ExtensionList(MediaChoices{}), false);
+    ASSERT_EQ(result.paths.size(), 1);
+    EXPECT_EQ(FileNameBytes(result.paths[0]), clip);
 }
 
 }  // namespace

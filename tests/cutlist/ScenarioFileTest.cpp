@@ -1,6 +1,8 @@
+#include "ByteFolder.h"
 #include "ScenarioSamples.h"
 #include "cutlist/Archive.h"
 #include "cutlist/CutListModel.h"
+#include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
 #include "cutlist/Thumbnail.h"
@@ -10,10 +12,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <future>
 
 namespace kivo {
 namespace {
@@ -47,6 +55,18 @@ MEDIARECORD Record(const QString& path, quint64 size, qint64 modified, qint32 le
     record.nLength = length;
     record.pThumbnail = std::move(thumbnail);
     return record;
+}
+
+QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool IsFifo(const QString& path)
+{
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
 QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 position)
@@ -166,6 +186,41 @@ TEST(ScenarioReader, AbsurdCountsFailAtOnceAndNegativeCountsMeanNone)
     EXPECT_TRUE(negative.scenario.names.isEmpty());
 }
 
+TEST(ScenarioReader, ReasonsAreJapaneseAndTheDetailsEnglish)
+{
+    const ScenarioReadResult empty = Read(QByteArray());
+    EXPECT_EQ(empty.problem, QStringLiteral("ファイルが空です。"));
+    EXPECT_EQ(empty.detail, QStringLiteral("the file is empty"));
+    const ScenarioReadResult cut = Read(samples::Version30File().left(40));
+    EXPECT_EQ(cut.problem, QStringLiteral("ファイルが途中で終わっています。"));
+    EXPECT_EQ(cut.detail, QStringLiteral("the file ends early (at byte 32, reading the path)"));
+
+    QTemporaryDir folder;
+    const ScenarioReadResult aFolder = ReadScenarioFile(folder.path());
+    EXPECT_EQ(aFolder.status, ScenarioStatus::CannotOpen);
+    EXPECT_EQ(aFolder.problem, QStringLiteral("フォルダです。"));
+    const ScenarioReadResult missing = ReadScenarioFile(folder.filePath(QStringLiteral("none.kvo")));
+    EXPECT_EQ(missing.status, ScenarioStatus::CannotOpen);
+    EXPECT_EQ(missing.problem, QStringLiteral("ファイルが見つかりません。"));
+    EXPECT_EQ(ReadScenarioFile(QStringLiteral("/dev/null")).problem, QStringLiteral("通常のファイルではありません。"));
+}
+
+TEST(ScenarioReader, ANamedPipeIsRefusedWithoutWaitingForAWriter)
+{
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("pipe.kvo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&pipe] { return ReadScenarioFile(pipe); });
+    if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // A writer lets the reader out of its open().
+        ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK));
+        FAIL() << "opening the pipe waits for a writer";
+    }
+    const ScenarioReadResult result = reading.get();
+    EXPECT_EQ(result.status, ScenarioStatus::CannotOpen);
+    EXPECT_EQ(result.problem, QStringLiteral("通常のファイルではありません。"));
+}
+
 class ScenarioWriter : public ::testing::Test {
 protected:
     // /m/ビデオ.mpg with a picture, named 名前; /m/café.mpg without one,
@@ -257,10 +312,7 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
     const QString path = folder.filePath(QStringLiteral("list.kvo"));
     QString error;
     ASSERT_TRUE(SaveScenarioFile(path, list, cache, 250, &error)) << error.toStdString();
-    const auto contents = [&path] {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
+    const auto contents = [&path] { return Contents(path); };
     EXPECT_EQ(contents(), Written(list, cache, 250));
 
     // Let writes past 1,000 bytes fail, as on a full disk.
@@ -278,6 +330,73 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.kvo"}));
 
     EXPECT_FALSE(SaveScenarioFile(folder.filePath(QStringLiteral("no/such/folder.kvo")), list, cache, 0, &error));
+}
+
+TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
+{
+    namespace fs = std::filesystem;
+    QTemporaryDir folder;
+    const auto at = [&folder](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
+    QString error;
+    QString detail;
+    ASSERT_TRUE(SaveScenarioFile(at("target.kvo"), list, cache, 0, &error));
+    fs::create_symlink("target.kvo", at("link.kvo").toStdString());
+    ASSERT_TRUE(SaveScenarioFile(at("link.kvo"), list, cache, 250, &error)) << error.toStdString();
+    EXPECT_TRUE(fs::is_symlink(at("link.kvo").toStdString()));
+    EXPECT_EQ(Contents(at("target.kvo")), Written(list, cache, 250));
+    // A link to nothing gets its file.
+    fs::create_symlink("made.kvo", at("dangling.kvo").toStdString());
+    ASSERT_TRUE(SaveScenarioFile(at("dangling.kvo"), list, cache, 250, &error)) << error.toStdString();
+    EXPECT_TRUE(fs::is_symlink(at("dangling.kvo").toStdString()));
+    EXPECT_EQ(Contents(at("made.kvo")), Written(list, cache, 250));
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.kvo")).constData(), 0600), 0);
+    fs::create_symlink("pipe.kvo", at("to-pipe.kvo").toStdString());
+    for (const char* name : {"pipe.kvo", "to-pipe.kvo"}) {
+        EXPECT_FALSE(SaveScenarioFile(at(name), list, cache, 0, &error, &detail)) << name;
+        EXPECT_EQ(error, QStringLiteral("通常のファイルではありません。"));
+        EXPECT_EQ(detail, QStringLiteral("it is not a regular file"));
+    }
+    EXPECT_TRUE(IsFifo(at("pipe.kvo")));
+    EXPECT_FALSE(SaveScenarioFile(folder.path(), list, cache, 0, &error));
+    EXPECT_EQ(error, QStringLiteral("フォルダです。"));
+    fs::create_symlink("loop-b", at("loop-a").toStdString());
+    fs::create_symlink("loop-a", at("loop-b").toStdString());
+    EXPECT_FALSE(SaveScenarioFile(at("loop-a"), list, cache, 0, &error));
+    EXPECT_TRUE(fs::is_symlink(at("loop-a").toStdString()));
+}
+
+TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
+{
+    const QByteArray paths[] = {"/m/bad\xff\xfe.avi", "/m/\x83\x72\x83\x66\x83\x49.avi"};
+    CMediaInfoCache odd;
+    CutListModel objects;
+    for (const QByteArray& bytes : paths) {
+        odd.Add(Record(FileNameFromBytes(bytes), 1, 2, 3));
+        objects.AddObject(odd.Lookup(FileNameFromBytes(bytes)), QImage(), false);
+    }
+    const QByteArray written = Written(objects, odd, 0);
+    // The wide form keeps the lone surrogates that stand for the bytes.
+    EXPECT_TRUE(written.contains(samples::Wide(FileNameFromBytes(paths[0]))));
+
+    // A scenario file whose own name is not UTF-8 is read by its bytes.
+    const test::ByteFolder folder;
+    const QByteArray file = folder.Write("list\xff.kvo", written);
+    const ScenarioReadResult result = ReadScenarioFile(FileNameFromBytes(file));
+    ASSERT_EQ(result.status, ScenarioStatus::Ok) << result.detail.toStdString();
+    ASSERT_EQ(result.scenario.paths.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(FileNameBytes(result.scenario.paths[i]), paths[i]);
+        EXPECT_EQ(FileNameBytes(result.scenario.cache[static_cast<size_t>(i)].path), paths[i]);
+        EXPECT_EQ(FileNameBytes(result.scenario.names[i]), paths[i]);
+    }
+
+    // Qt's save file cannot reach such a name: saving is refused rather
+    // than going to another file.
+    QString error;
+    EXPECT_FALSE(SaveScenarioFile(FileNameFromBytes(file + ".new"), objects, odd, 0, &error));
+    EXPECT_EQ(error, QStringLiteral("このファイル名では保存できません。"));
+    EXPECT_EQ(folder.Names(), std::vector<std::string>({"list\xff.kvo"}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // kvotool tests, and the seeds of the fuzz run.
 
 #include <QByteArray>
+#include <QStringView>
 
 #include <cstdint>
 #include <string_view>
@@ -51,14 +52,21 @@ inline constexpr std::string_view kSjisName = "\x96\xbc\x91\x4f";               
 inline constexpr std::string_view kSjisHalfWidthName = "\xc3\xbd\xc4";                 // ﾃｽﾄ
 inline constexpr std::string_view kSjisTable = "\x95\x5c";                             // 表 (trail byte 0x5C)
 
-// /m/café.mpg in the wide form: 0xFF, 0xFFFE, 11 UTF-16LE code units.
-inline QByteArray WideCafePath()
+// A string in the wide form: 0xFF, 0xFFFE, the length (below 255), then
+// the UTF-16LE code units as they are, lone surrogates included.
+inline QByteArray Wide(QStringView text)
 {
     Bytes bytes;
-    bytes.U8(0xFF).U16(0xFFFE).U8(11);
-    for (char16_t unit : std::u16string_view(u"/m/café.mpg"))
-        bytes.U16(unit);
+    bytes.U8(0xFF).U16(0xFFFE).U8(static_cast<std::uint8_t>(text.size()));
+    for (QChar unit : text)
+        bytes.U16(unit.unicode());
     return bytes.Data();
+}
+
+// /m/café.mpg in the wide form: 11 code units.
+inline QByteArray WideCafePath()
+{
+    return Wide(u"/m/café.mpg");
 }
 
 // The pixel block of the test picture whose pixel (x, y) is RGB (4x, 5y, 7):

@@ -171,6 +171,13 @@ uint32() {
     bytes "${hex:0:2}" "${hex:2:2}" "${hex:4:2}" "${hex:6:2}"
 }
 
+# Writes a number as four bytes, least significant first.
+uint32le() {
+    local hex
+    printf -v hex '%08x' "$1"
+    bytes "${hex:6:2}" "${hex:4:2}" "${hex:2:2}" "${hex:0:2}"
+}
+
 # A Standard MIDI File (format 0, one track) playing a C major scale as
 # quarter notes at 120 beats per minute, two notes a second, for the clip
 # length. GStreamer cannot write MIDI, so the bytes are written here.
@@ -214,6 +221,26 @@ make_realmedia() {
     finish "$file"
 }
 
+# A WAV file of 8-bit mono sound at one sample a second, whose 22 MiB of
+# silence (a sparse file, taking no room) last 23,068,628 s: longer than a
+# media time in 1/100 s holds.
+make_slow_wav() {
+    local file=slow.wav data=23068628
+    have "$file" && return 0
+    {
+        bytes 52 49 46 46
+        uint32le $(( 36 + data ))
+        # "WAVE", a 16-byte "fmt " chunk: PCM, one channel, 1 sample/s,
+        # 1 byte/s, 1-byte blocks, 8 bits.
+        bytes 57 41 56 45  66 6d 74 20  10 00 00 00  01 00 01 00
+        bytes 01 00 00 00  01 00 00 00  01 00 08 00
+        bytes 64 61 74 61
+        uint32le "$data"
+    } >"$DIR/.$file.part" || fail "$file" ""
+    truncate -s $(( 44 + data )) -- "$DIR/.$file.part" || fail "$file" ""
+    finish "$file"
+}
+
 # Files that are not, or not wholly, what their names promise.
 make_odd_files() {
     if ! have text.txt; then
@@ -238,5 +265,6 @@ make_video_only
 make_mov
 make_audio
 make_midi
+make_slow_wav
 make_realmedia
 make_odd_files

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace kivo {
@@ -192,6 +194,20 @@ TEST_F(Sequencing, ProtocolCodesAndEnabling)
     sequencer.Dispatch(12, 1);
     EXPECT_TRUE(player.m_bMuted);
     EXPECT_EQ(sequencer.Dispatch(99, 5), 0);
+}
+
+TEST_F(Sequencing, TimesOfVeryLongMediaAreReportedClamped)
+{
+    constexpr qintptr largest = std::numeric_limits<qint32>::max();
+    Add(Media("slow.wav"));  // 23,068,628 s
+    ASSERT_TRUE(sequencer.CueObject(0, qint64{2200000000}));
+    EXPECT_EQ(host.Sent(2), std::vector<qintptr>({largest}));
+    EXPECT_EQ(sequencer.Dispatch(2, 0), largest);
+    sequencer.OnTimer();
+    EXPECT_EQ(host.Sent(1).back(), largest);
+    player.m_dDuration = std::nan("");
+    sequencer.SendDuration();
+    EXPECT_EQ(host.Sent(2).back(), 0);
 }
 
 TEST_F(Sequencing, ResetForgetsTheCurrentObjectAfterReportingStopped)

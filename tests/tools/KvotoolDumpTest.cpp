@@ -1,8 +1,15 @@
 #include "KvotoolRun.h"
 #include "ScenarioSamples.h"
+#include "cutlist/FileNames.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -24,6 +31,8 @@ protected:
         file.write(bytes);
         return path;
     }
+
+    QString Folder(const char* name) const { return m_folder.filePath(QString::fromUtf8(name)); }
 
     nlohmann::json DumpJson(const QByteArray& bytes)
     {
@@ -94,6 +103,38 @@ TEST_F(Kvotool, ExitStatusesOfBadFiles)
     run = Tool({"dump", "/no/such/file.kvo"});
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_NE(run.err.find("/no/such/file.kvo"), std::string::npos);
+}
+
+TEST_F(Kvotool, ANamedPipeIsRefusedAtOnce)
+{
+    const QString pipe = Folder("pipe.kvo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QElapsedTimer timer;
+    timer.start();
+    const ToolRun run = Tool({"dump", pipe});
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+}
+
+TEST_F(Kvotool, NamesPrintAsWhatTheyHold)
+{
+    // A path with an escape sequence and a new line, and one with the byte
+    // 0xFF, which only the wide form holds.
+    const QString odd = FileNameFromBytes("/m/bad\xff.avi");
+    const QString file = File(
+        "odd.kvo", samples::Bytes().Str("KivoDSv10").I32(2).Str("/m/\x1b[2Jred\nx.avi").Append(samples::Wide(odd)).Data());
+
+    const ToolRun text = Tool({"dump", file});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_EQ(text.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(text.out.find("  0: /m/\\x1b[2Jred\\nx.avi\n  1: /m/bad\\xff.avi\n"), std::string::npos) << text.out;
+
+    const ToolRun json = Tool({"dump", "--json", file});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_NE(json.out.find(R"("/m/bad\udcff.avi")"), std::string::npos) << json.out;
+    const QJsonArray paths = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["paths"].toArray();
+    EXPECT_EQ(paths, QJsonArray({QStringLiteral("/m/\x1b[2Jred\nx.avi"), odd}));
 }
 
 TEST_F(Kvotool, UsageErrorsAndHelp)

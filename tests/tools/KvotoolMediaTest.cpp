@@ -1,18 +1,27 @@
+#include "ByteFolder.h"
 #include "KvotoolRun.h"
 #include "TestMedia.h"
+#include "cutlist/FileNames.h"
 
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 namespace kivo {
 namespace {
 
 using test::Media;
 using test::RunKvotool;
+using test::RunKvotoolBytes;
 
 TEST(KvotoolProbe, ReportsEachFileAsTheCutListWillShowIt)
 {
@@ -60,6 +69,42 @@ TEST(KvotoolCreate, WritesTheScenarioOfTheAddedFiles)
     EXPECT_EQ(cache[3], cache[1]);              // the second time from the cache
 }
 
+TEST(KvotoolCreate, StoresFullPathsWithTheirBytes)
+{
+    const test::ByteFolder folder;
+    const QByteArray clip = folder.Copy(Media("video.avi"), "clip\xff.avi");
+    auto run = RunKvotoolBytes({"create", "list.kvo", "clip\xff.avi"}, folder.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    run = RunKvotoolBytes({"dump", "--json", "list.kvo"}, folder.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    EXPECT_EQ(json["paths"], QJsonArray({FileNameFromBytes(clip)}));
+    EXPECT_EQ(json["cache"][0]["path"], FileNameFromBytes(clip));
+    EXPECT_GT(json["cache"][0]["length"].toInt(), 0);  // examined under its own name
+}
+
+TEST(KvotoolCreate, ALinkKeepsPointingAtTheFileItReplacesAndPipesAreLeftAlone)
+{
+    namespace fs = std::filesystem;
+    QTemporaryDir folder;
+    const QString target = folder.filePath("target.kvo");
+    const QString link = folder.filePath("link.kvo");
+    ASSERT_EQ(RunKvotool({"create", target, Media("video.avi")}).exitCode, 0);
+    fs::create_symlink("target.kvo", link.toStdString());
+    auto run = RunKvotool({"create", link, Media("audio.wav")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(fs::is_symlink(link.toStdString()));
+    run = RunKvotool({"dump", "--json", target});
+    EXPECT_EQ(nlohmann::json::parse(run.out)["paths"], nlohmann::json::array({Media("audio.wav").toStdString()}));
+
+    const QString pipe = folder.filePath("pipe.kvo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    run = RunKvotool({"create", pipe, Media("audio.wav")});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_fifo(pipe.toStdString()));
+}
+
 TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)
 {
     QTemporaryDir folder;
@@ -82,7 +127,8 @@ TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)
     }
     EXPECT_EQ(RunKvotool({"snapshot", Media("audio.wav"), "1", bitmap}).exitCode, 3);
     EXPECT_EQ(RunKvotool({"snapshot", Media("missing.avi"), "1", bitmap}).exitCode, 3);
-    EXPECT_EQ(RunKvotool({"snapshot", Media("video.avi"), "soon", bitmap}).exitCode, 1);
+    for (const char* seconds : {"soon", "nan", "inf", "1e308", "-1"})
+        EXPECT_EQ(RunKvotool({"snapshot", Media("video.avi"), seconds, bitmap}).exitCode, 1) << seconds;
     EXPECT_EQ(QImage(bitmap).size(), QSize(320, 240));  // failures leave the file alone
 }
 

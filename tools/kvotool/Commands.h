@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QJsonValue>
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +13,12 @@ constexpr int kExitOk = 0;
 constexpr int kExitUsage = 1;
 constexpr int kExitUnknownMagic = 2;
 constexpr int kExitUnreadable = 3;
+
+// A name or path for a line of text output, in PrintableFileName's form.
+std::string Printable(const QString& name);
+// Prints one JSON value on a line. A name's bytes that are not UTF-8 appear
+// as the lone surrogates that stand for them (\udcff for 0xFF).
+void PrintJson(const QJsonValue& json);
 
 // kvotool dump [--json] FILE.kvo
 int RunDump(const std::vector<std::string>& arguments);

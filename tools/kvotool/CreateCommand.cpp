@@ -1,12 +1,11 @@
 #include "Commands.h"
 
 #include "cutlist/CutListModel.h"
+#include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
 #include "player/Examination.h"
 #include "player/MediaEngine.h"
-
-#include <QFile>
 
 #include <iostream>
 
@@ -19,20 +18,23 @@ int RunCreate(const std::vector<std::string>& arguments)
         return kExitUsage;
     }
     // The media added to an empty cut list, one after the other, as the
-    // program adds them; the first playable object becomes current.
+    // program adds them (by their full paths, as its dialogs and drops give
+    // them); the first playable object becomes current.
     CutListModel list;
     CMediaInfoCache cache;
     MediaEngine preview;
     for (size_t i = 1; i < arguments.size(); ++i) {
-        const MediaObject object = MediaObjectFor(QFile::decodeName(arguments[i].c_str()), cache, preview);
+        const QString media = AbsoluteFileName(FileNameFromBytes(arguments[i]));
+        const MediaObject object = MediaObjectFor(media, cache, preview);
         list.AddObject(object.record, object.picture, false);
     }
     list.SetCurrent(list.GetItemData(list.FindPlayable(0)));
 
-    const QString out = QFile::decodeName(arguments[0].c_str());
+    const QString out = FileNameFromBytes(arguments[0]);
     QString error;
-    if (!SaveScenarioFile(out, list, cache, 0, &error)) {
-        std::cerr << "kvotool: cannot write " << arguments[0] << ": " << error.toStdString() << "\n";
+    QString detail;
+    if (!SaveScenarioFile(out, list, cache, 0, &error, &detail)) {
+        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << detail.toStdString() << "\n";
         return kExitUnreadable;
     }
     return kExitOk;

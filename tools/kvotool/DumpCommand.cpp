@@ -1,86 +1,70 @@
 #include "Commands.h"
 
+#include "cutlist/FileNames.h"
 #include "cutlist/Formatters.h"
 #include "cutlist/ScenarioFile.h"
 
-#include <nlohmann/json.hpp>
-
 #include <QDateTime>
-#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <iostream>
+#include <optional>
 
 namespace kivo::tool {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-std::string Utf8(const QString& text)
+QJsonObject ToJson(const Scenario& scenario)
 {
-    return text.toStdString();
-}
-
-Json StringArray(const QStringList& strings)
-{
-    Json array = Json::array();
-    for (const QString& text : strings)
-        array.push_back(Utf8(text));
-    return array;
-}
-
-Json ToJson(const Scenario& scenario)
-{
-    Json json;
-    json["version"] = scenario.version;
-    json["paths"] = StringArray(scenario.paths);
+    QJsonObject json{{"version", scenario.version}, {"paths", QJsonArray::fromStringList(scenario.paths)}};
     if (scenario.version >= 20) {
         json["current"] = scenario.current;
         json["position"] = scenario.position;
-        Json cache = Json::array();
+        QJsonArray cache;
         for (const ScenarioCacheEntry& entry : scenario.cache) {
-            cache.push_back({
-                {"path", Utf8(entry.path)},
-                {"size", entry.size},
+            cache.append(QJsonObject{
+                {"path", entry.path},
+                {"size", qint64{entry.size}},
                 {"modified", entry.modified},
                 {"length", entry.length},
-                {"thumbnail_bytes", entry.thumbnailBytes},
+                {"thumbnail_bytes", qint64{entry.thumbnailBytes}},
             });
         }
-        json["cache"] = std::move(cache);
+        json["cache"] = cache;
     }
     if (scenario.version >= 30)
-        json["names"] = StringArray(scenario.names);
+        json["names"] = QJsonArray::fromStringList(scenario.names);
     return json;
 }
 
 std::string UtcTime(qint32 seconds)
 {
-    return Utf8(QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODate));
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODate).toStdString();
 }
 
-void PrintSummary(const std::string& file, const Scenario& scenario)
+void PrintSummary(const QString& file, const Scenario& scenario)
 {
-    std::cout << file << ": Kivo scenario, version " << scenario.version << "\n";
+    std::cout << Printable(file) << ": Kivo scenario, version " << scenario.version << "\n";
     std::cout << "objects: " << scenario.paths.size() << "\n";
     for (qsizetype i = 0; i < scenario.paths.size(); ++i)
-        std::cout << "  " << i << ": " << Utf8(scenario.paths[i]) << "\n";
+        std::cout << "  " << i << ": " << Printable(scenario.paths[i]) << "\n";
     if (scenario.version >= 20) {
         std::cout << "current object: " << scenario.current << "\n";
-        std::cout << "playing position: " << scenario.position << " (" << Utf8(FormatShortTime(scenario.position))
-                  << ")\n";
+        std::cout << "playing position: " << scenario.position << " ("
+                  << FormatShortTime(scenario.position).toStdString() << ")\n";
         std::cout << "media information entries: " << scenario.cache.size() << "\n";
         for (size_t i = 0; i < scenario.cache.size(); ++i) {
             const ScenarioCacheEntry& entry = scenario.cache[i];
-            std::cout << "  " << i << ": " << (entry.path.isEmpty() ? "(empty)" : Utf8(entry.path)) << "\n"
+            std::cout << "  " << i << ": " << (entry.path.isEmpty() ? "(empty)" : Printable(entry.path)) << "\n"
                       << "     size " << entry.size << " bytes, modified " << UtcTime(entry.modified) << " ("
-                      << entry.modified << "), length " << Utf8(FormatShortTime(entry.length)) << " ("
+                      << entry.modified << "), length " << FormatShortTime(entry.length).toStdString() << " ("
                       << entry.length << "), thumbnail " << entry.thumbnailBytes << " bytes\n";
         }
     }
     if (scenario.version >= 30) {
         std::cout << "names: " << scenario.names.size() << "\n";
         for (qsizetype i = 0; i < scenario.names.size(); ++i)
-            std::cout << "  " << i << ": " << Utf8(scenario.names[i]) << "\n";
+            std::cout << "  " << i << ": " << Printable(scenario.names[i]) << "\n";
     }
 }
 
@@ -89,36 +73,37 @@ void PrintSummary(const std::string& file, const Scenario& scenario)
 int RunDump(const std::vector<std::string>& arguments)
 {
     bool json = false;
-    std::string file;
+    std::optional<std::string> given;
     for (const std::string& argument : arguments) {
         if (argument == "--json") {
             json = true;
-        } else if (file.empty() && (argument.empty() || argument[0] != '-' || argument == "-")) {
-            file = argument;
+        } else if (!given && (argument.empty() || argument[0] != '-' || argument == "-")) {
+            given = argument;
         } else {
             std::cerr << "kvotool dump: unexpected argument '" << argument << "'\n"
                       << "Usage: kvotool dump [--json] FILE.kvo\n";
             return kExitUsage;
         }
     }
-    if (file.empty()) {
+    if (!given || given->empty()) {
         std::cerr << "Usage: kvotool dump [--json] FILE.kvo\n";
         return kExitUsage;
     }
 
-    const ScenarioReadResult result = ReadScenarioFile(QFile::decodeName(file.c_str()));
+    const QString file = FileNameFromBytes(*given);
+    const ScenarioReadResult result = ReadScenarioFile(file);
     switch (result.status) {
     case ScenarioStatus::Ok:
         break;
     case ScenarioStatus::UnknownMagic:
-        std::cerr << Utf8(QString::fromUtf16(kUnreadableScenarioMessage)) << "\n";
+        std::cerr << QString::fromUtf16(kUnreadableScenarioMessage).toStdString() << "\n";
         return kExitUnknownMagic;
     default:
-        std::cerr << "kvotool: " << file << ": " << Utf8(result.problem) << "\n";
+        std::cerr << "kvotool: " << Printable(file) << ": " << result.detail.toStdString() << "\n";
         return kExitUnreadable;
     }
     if (json)
-        std::cout << ToJson(result.scenario).dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
+        PrintJson(ToJson(result.scenario));
     else
         PrintSummary(file, result.scenario);
     return kExitOk;

@@ -1,12 +1,12 @@
 #include "Commands.h"
 
+#include "cutlist/FileNames.h"
 #include "player/Examination.h"
 #include "player/MediaEngine.h"
 
-#include <nlohmann/json.hpp>
-
 #include <QDir>
-#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <atomic>
@@ -17,17 +17,16 @@
 namespace kivo::tool {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json ToJson(const Examination& examined)
+// The fields of one examined file, in the order the text output shows them.
+std::vector<std::pair<QString, QJsonValue>> Fields(const Examination& examined)
 {
     return {
-        {"path", examined.record.strPath.toStdString()},
+        {"path", examined.record.strPath},
         {"flag", examined.flag},
         {"length", examined.record.nLength},
-        {"size", examined.record.dwSize},
+        {"size", static_cast<qint64>(examined.record.dwSize)},
         {"modified", examined.record.timeModified},
-        {"type", examined.typeText.toStdString()},
+        {"type", examined.typeText},
         {"has_video", examined.hasVideo},
         {"has_audio", examined.hasAudio},
         {"width", examined.videoSize.isValid() ? examined.videoSize.width() : 0},
@@ -47,20 +46,21 @@ int RunProbe(const std::vector<std::string>& arguments)
         if (arguments[i] == "--json") {
             json = true;
         } else if (arguments[i] == "--thumbnails" && i + 1 < arguments.size()) {
-            thumbnails = QFile::decodeName(arguments[++i].c_str());
+            thumbnails = FileNameFromBytes(arguments[++i]);
         } else if (!arguments[i].empty() && arguments[i][0] == '-') {
             std::cerr << "kvotool probe: unexpected argument '" << arguments[i] << "'\n" << usage;
             return kExitUsage;
         } else {
-            files.push_back(QFile::decodeName(arguments[i].c_str()));
+            files.push_back(FileNameFromBytes(arguments[i]));
         }
     }
     if (files.empty()) {
         std::cerr << usage;
         return kExitUsage;
     }
-    if (!thumbnails.isEmpty() && !QDir().mkpath(thumbnails)) {
-        std::cerr << "kvotool: cannot make the folder " << thumbnails.toStdString() << "\n";
+    // QDir would make the folder under another name than one that is not UTF-8.
+    if (!thumbnails.isEmpty() && (HasUndecodableBytes(thumbnails) || !QDir().mkpath(thumbnails))) {
+        std::cerr << "kvotool: cannot make the folder " << Printable(thumbnails) << "\n";
         return kExitUnreadable;
     }
 
@@ -80,27 +80,35 @@ int RunProbe(const std::vector<std::string>& arguments)
     for (std::thread& worker : workers)
         worker.join();
 
-    Json all = Json::array();
+    QJsonArray all;
     for (size_t i = 0; i < files.size(); ++i) {
         const Examination& examined = results[i];
         if (!thumbnails.isEmpty()) {
             const QString picture = QStringLiteral("%1/%2.png").arg(thumbnails).arg(i);
             if (!examined.picture.save(picture, "PNG")) {
-                std::cerr << "kvotool: cannot write " << picture.toStdString() << "\n";
+                std::cerr << "kvotool: cannot write " << Printable(picture) << "\n";
                 return kExitUnreadable;
             }
         }
-        Json entry = ToJson(examined);
+        const auto fields = Fields(examined);
         if (json) {
-            all.push_back(std::move(entry));
+            QJsonObject entry;
+            for (const auto& [key, value] : fields)
+                entry[key] = value;
+            all.append(entry);
             continue;
         }
-        for (const auto& [key, value] : entry.items())
-            std::cout << key << ": " << (value.is_string() ? value.get<std::string>() : value.dump()) << "\n";
+        for (const auto& [key, value] : fields) {
+            std::cout << key.toStdString() << ": "
+                      << (value.isString() ? Printable(value.toString())
+                          : value.isBool() ? (value.toBool() ? "true" : "false")
+                                           : QString::number(value.toInteger()).toStdString())
+                      << "\n";
+        }
         std::cout << "\n";
     }
     if (json)
-        std::cout << all.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
+        PrintJson(all);
     return kExitOk;
 }
 

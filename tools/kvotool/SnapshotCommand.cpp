@@ -1,9 +1,9 @@
 #include "Commands.h"
 
+#include "cutlist/FileNames.h"
+#include "cutlist/MediaRecord.h"
 #include "player/Bitmap.h"
 #include "player/MediaEngine.h"
-
-#include <QFile>
 
 #include <iostream>
 
@@ -13,7 +13,8 @@ int RunSnapshot(const std::vector<std::string>& arguments)
 {
     bool numeric = arguments.size() == 3;
     const double seconds = numeric ? QString::fromStdString(arguments[1]).toDouble(&numeric) : 0.0;
-    if (!numeric || seconds < 0.0) {
+    // NaN fails both comparisons.
+    if (!numeric || !(seconds >= 0.0 && seconds <= kLongestMediaSeconds)) {
         std::cerr << "Usage: kvotool snapshot MEDIA SECONDS OUT.bmp\n";
         return kExitUsage;
     }
@@ -21,19 +22,22 @@ int RunSnapshot(const std::vector<std::string>& arguments)
     if (qEnvironmentVariableIsEmpty("KIVO_AUDIO_SINK"))
         qputenv("KIVO_AUDIO_SINK", "fakesink");
     MediaEngine engine;
-    if (!engine.Open(QFile::decodeName(arguments[0].c_str()))) {
-        std::cerr << "kvotool: " << arguments[0] << ": cannot be played\n";
+    const QString media = FileNameFromBytes(arguments[0]);
+    if (!engine.Open(media)) {
+        std::cerr << "kvotool: " << Printable(media) << ": cannot be played\n";
         return kExitUnreadable;
     }
     engine.SetPosition(seconds);
     engine.PausePlayback();
-    QString error;
     if (!engine.HasVideo() || !engine.CaptureFrame()) {
-        std::cerr << "kvotool: " << arguments[0] << ": no picture to take\n";
+        std::cerr << "kvotool: " << Printable(media) << ": no picture to take\n";
         return kExitUnreadable;
     }
-    if (!WriteSnapshotFile(QFile::decodeName(arguments[2].c_str()), engine.m_snapshotBitmap, &error)) {
-        std::cerr << "kvotool: cannot write " << arguments[2] << ": " << error.toStdString() << "\n";
+    const QString out = FileNameFromBytes(arguments[2]);
+    QString error;
+    QString detail;
+    if (!WriteSnapshotFile(out, engine.m_snapshotBitmap, &error, &detail)) {
+        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << detail.toStdString() << "\n";
         return kExitUnreadable;
     }
     return kExitOk;

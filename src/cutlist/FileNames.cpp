@@ -1,0 +1,182 @@
+#include "FileNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace kivo {
+namespace {
+
+constexpr char16_t kFirstEscape = 0xDC80;
+constexpr char16_t kLastEscape = 0xDCFF;
+
+// Whether name[i] stands for a byte: a low surrogate of the escape range
+// that is not the second half of a pair.
+bool IsEscapedByte(QStringView name, qsizetype i)
+{
+    const char16_t unit = name[i].unicode();
+    return unit >= kFirstEscape && unit <= kLastEscape && !(i > 0 && name[i - 1].isHighSurrogate());
+}
+
+// The number of bytes of the UTF-8 sequence a byte starts, if it is one.
+qsizetype SequenceLength(uchar lead)
+{
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+}  // namespace
+
+QString FileNameFromBytes(QByteArrayView bytes)
+{
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    QString name;
+    name.reserve(bytes.size());
+    qsizetype run = 0;  // start of the bytes that decode so far
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<uchar>(bytes[i]);
+        const QByteArrayView sequence = bytes.sliced(i, std::min(SequenceLength(lead), bytes.size() - i));
+        if (sequence.isValidUtf8()) {
+            i += sequence.size();
+            continue;
+        }
+        name += QString::fromUtf8(bytes.sliced(run, i - run));
+        name += QChar(static_cast<char16_t>(0xDC00 | lead));
+        run = ++i;
+    }
+    name += QString::fromUtf8(bytes.sliced(run));
+    return name;
+}
+
+bool HasUndecodableBytes(QStringView name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (IsEscapedByte(name, i))
+            return true;
+    }
+    return false;
+}
+
+QByteArray FileNameBytes(QStringView name)
+{
+    if (!HasUndecodableBytes(name))
+        return QFile::encodeName(name.toString());
+    QByteArray bytes;
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (!IsEscapedByte(name, i))
+            continue;
+        bytes += QFile::encodeName(name.sliced(run, i - run).toString());
+        bytes += static_cast<char>(name[i].unicode() & 0xFF);
+        run = i + 1;
+    }
+    bytes += QFile::encodeName(name.sliced(run).toString());
+    return bytes;
+}
+
+QString PrintableFileName(QStringView name)
+{
+    QString printable;
+    printable.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t unit = name[i].unicode();
+        if (IsEscapedByte(name, i))
+            printable += QString::asprintf("\\x%02x", unit & 0xFF);
+        else if (unit == u'\\')
+            printable += QStringLiteral("\\\\");
+        else if (unit == u'\n')
+            printable += QStringLiteral("\\n");
+        else if (unit == u'\t')
+            printable += QStringLiteral("\\t");
+        else if (unit == u'\r')
+            printable += QStringLiteral("\\r");
+        else if (unit < 0x20 || unit == 0x7F)
+            printable += QString::asprintf("\\x%02x", unit);
+        else if (unit >= 0x80 && unit < 0xA0)
+            printable += QString::asprintf("\\u%04x", unit);
+        else
+            printable += name[i];
+    }
+    return printable;
+}
+
+QString FileNameOfUrl(const QUrl& url)
+{
+    if (!url.isLocalFile())
+        return {};
+    const QString path = FileNameFromBytes(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+    // A host is kept in front, as toLocalFile does.
+    return url.host().isEmpty() ? path : QStringLiteral("//") + url.host() + path;
+}
+
+QString AbsoluteFileName(const QString& name)
+{
+    if (name.isEmpty() || QDir::isAbsolutePath(name))
+        return QDir::cleanPath(name);
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    return QDir::cleanPath(FileNameFromBytes(here.native()) + QLatin1Char('/') + name);
+}
+
+FileStatus StatFile(const QString& name)
+{
+    struct stat status {};
+    FileStatus result;
+    if (::stat(FileNameBytes(name).constData(), &status) != 0) {
+        result.error = errno;
+        return result;
+    }
+    result.exists = true;
+    result.regular = S_ISREG(status.st_mode);
+    result.folder = S_ISDIR(status.st_mode);
+    result.size = static_cast<quint64>(status.st_size);
+    result.modified = status.st_mtim.tv_sec;
+    return result;
+}
+
+bool ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write, WriteFailure* failure)
+{
+    const auto fail = [failure](const char16_t* reason, const QString& detail) {
+        failure->reason = QString::fromUtf16(reason);
+        failure->detail = detail;
+        return false;
+    };
+    // QSaveFile reaches a file through Qt's UTF-8 form of its name.
+    if (HasUndecodableBytes(path))
+        return fail(u"このファイル名では保存できません。", QStringLiteral("the name is not valid UTF-8"));
+    // A link is followed to its file; renaming over anything but a regular
+    // file would destroy it (a device node, a named pipe).
+    const FileStatus target = StatFile(path);
+    if (target.folder)
+        return fail(u"フォルダです。", QStringLiteral("it is a folder"));
+    if (target.exists && !target.regular)
+        return fail(u"通常のファイルではありません。", QStringLiteral("it is not a regular file"));
+    if (target.error == ELOOP)
+        return fail(u"通常のファイルではありません。", QStringLiteral("its symbolic links go round in a circle"));
+
+    QSaveFile file(path);
+    // Unbuffered, so that a short write cannot pass unnoticed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return fail(file.error() == QFileDevice::PermissionsError ? u"書き込む権限がありません。" : u"ファイルを作れません。",
+                    file.errorString());
+    }
+    if (!write(file)) {
+        const QString detail = file.error() == QFileDevice::NoError
+                                   ? QStringLiteral("not everything could be written (is the disk full?)")
+                                   : file.errorString();
+        file.cancelWriting();
+        return fail(u"書き込めませんでした。ディスクの空きを確かめてください。", detail);
+    }
+    if (!file.commit())
+        return fail(u"書き込めませんでした。ディスクの空きを確かめてください。", file.errorString());
+    return true;
+}
+
+}  // namespace kivo

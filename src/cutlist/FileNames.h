@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QIODevice>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+class QUrl;
+
+namespace kivo {
+
+// A Linux file name is a string of bytes that need not be UTF-8. Kivo keeps
+// a name as a QString: what decodes as UTF-8 as such, and every byte that
+// does not as a lone surrogate U+DC80..U+DCFF (as Python's surrogateescape
+// does), so that the name turns back into the very same bytes. Qt's file
+// classes encode names as UTF-8 and would reach another file through such a
+// name, so every path goes to and comes from the file system through these
+// functions.
+
+QString FileNameFromBytes(QByteArrayView bytes);
+QByteArray FileNameBytes(QStringView name);
+// Whether a name holds bytes that are not UTF-8, which Qt's file classes
+// cannot reach.
+bool HasUndecodableBytes(QStringView name);
+
+// A name in a printable form that says what it holds: each byte that is not
+// UTF-8 as \xff, control characters as \n, \t, \r, \x1b or \u0085, and a
+// backslash as two, so that no name prints like another.
+QString PrintableFileName(QStringView name);
+
+// The file of a local file: URL, as a drop brings it: the percent-encoded
+// bytes of its path taken as they are (QUrl::toLocalFile would decode them
+// as UTF-8 and lose the others). Empty for a URL that is not a local file.
+QString FileNameOfUrl(const QUrl& url);
+
+// The absolute and clean form of a name, relative to the current folder, as
+// QFileInfo::absoluteFilePath gives it: symbolic links are not resolved.
+QString AbsoluteFileName(const QString& name);
+
+// What stat() says of a file, following symbolic links.
+struct FileStatus {
+    bool exists = false;
+    bool regular = false;
+    bool folder = false;
+    quint64 size = 0;
+    qint64 modified = 0;  // seconds since 1970 UTC
+    int error = 0;        // errno when stat() failed
+};
+FileStatus StatFile(const QString& name);
+
+// Why a file could not be written: a short reason in Japanese for the user,
+// and the system's words for the diagnostic log and the developer tools.
+struct WriteFailure {
+    QString reason;
+    QString detail;
+};
+
+// Writes a file through a temporary file beside it that replaces it only
+// once `write` has filled it and it is on disk, so that a failed write
+// leaves the old file as it was. A symbolic link keeps pointing at its file,
+// which is what gets replaced (made, for a link to nothing). Anything else
+// that exists and is not a regular file (a folder, a named pipe, a device)
+// is refused, as is a name with bytes that are not UTF-8. `write` gets the
+// unbuffered file and answers whether everything could be written.
+bool ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write, WriteFailure* failure);
+
+}  // namespace kivo
