@@ -9,6 +9,7 @@
 #include "SplashWindow.h"
 #include "cutlist/AddingMedia.h"
 #include "cutlist/CutListView.h"
+#include "cutlist/FileNames.h"
 #include "cutlist/LoadingDialog.h"
 #include "cutlist/MediaSearchDialog.h"
 #include "cutlist/OverrideCursor.h"
@@ -711,7 +712,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     QStringList dropped;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile())
-            dropped.append(url.toLocalFile());
+            dropped.append(FileNameOfUrl(url));
     }
     if (DropPaths(dropped))
         event->acceptProposedAction();

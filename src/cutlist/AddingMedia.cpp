@@ -2,6 +2,8 @@
 
 #include "FileNames.h"
 
+#include <QDir>
+
 #include <filesystem>
 
 namespace kivo {

@@ -42,7 +42,7 @@ bool CutListDocument::PreparePlayer(const QString& path)
 void CutListDocument::UpdateSummary()
 {
     emit summaryChanged(
-        CutListSummaryText(m_list, m_cache, static_cast<qint64>(m_player.GetPosition() * 100.0)));
+        CutListSummaryText(m_list, m_cache, ClampedHundredths(m_player.GetPosition())));
 }
 
 bool CutListDocument::CueObject(int position, qint64 hundredths)
@@ -152,7 +152,7 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
 
 bool CutListDocument::Save(const QString& path)
 {
-    const auto position = m_player.HasGraph() ? static_cast<qint32>(m_player.GetPosition() * 100.0) : 0;
+    const auto position = m_player.HasGraph() ? ClampedHundredths(m_player.GetPosition()) : 0;
     QString error;
     if (!SaveScenarioFile(path, m_list, m_cache, position, &error)) {
         emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(QFileInfo(path).fileName(), error), true);

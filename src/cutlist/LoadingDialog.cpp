@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace kivo {
 
@@ -30,17 +31,49 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* p
     layout->addWidget(m_name);
     layout->addWidget(cancel);
     connect(cancel, &QPushButton::clicked, this, &LoadingDialog::reject);
+    m_loader.SetStartsHeld(true);
+    m_longestWait.setSingleShot(true);
+    m_longestWait.setInterval(kLongestWaitMs);
+    connect(&m_longestWait, &QTimer::timeout, &m_loader, &MediaLoader::Begin);
     connect(&m_loader, &MediaLoader::progress, this, [this](int done, int total) {
         m_progress->setRange(0, total);
         m_progress->setValue(done);
-        if (done == 0)
+        if (done == 0) {
             show();
+            m_longestWait.start();
+        }
     });
-    connect(&m_loader, &MediaLoader::finished, this, &QWidget::hide);
+    connect(&m_loader, &MediaLoader::finished, this, &LoadingDialog::Finish);
     connect(&m_loader, &MediaLoader::fileStarted, m_name, &QLabel::setText);
     connect(&m_list, &CutListModel::rowsInserted, this, [this](const QModelIndex&, int, int last) {
         m_preview->setPixmap(QPixmap::fromImage(m_list.GetLargeImage(m_list.GetItemData(last))));
     });
+}
+
+void LoadingDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    windowHandle()->removeEventFilter(this);
+    windowHandle()->installEventFilter(this);
+}
+
+bool LoadingDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed() &&
+        m_longestWait.isActive()) {
+        m_longestWait.stop();
+        m_loader.Begin();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void LoadingDialog::Finish()
+{
+    m_longestWait.stop();
+    const bool hadTheKeys = isActiveWindow();
+    hide();
+    if (hadTheKeys && parentWidget() != nullptr)
+        parentWidget()->activateWindow();
 }
 
 void LoadingDialog::reject()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 
 class QLabel;
 class QProgressBar;
@@ -12,12 +13,17 @@ class MediaLoader;
 
 // "読み込み中": the modal dialog of a loading run, with a progress bar, the
 // picture of the object last added, the name of the file being examined and
-// "ｷｬﾝｾﾙ". It shows while the loader runs. Cancel, Escape and the close box
-// only ask the run to end after the file being examined; Enter does nothing.
+// "ｷｬﾝｾﾙ". It shows while the loader runs: a run begins once the dialog is
+// on the screen (or after kLongestWaitMs at the latest), so that it never
+// goes before the window manager has shown it, and the main window has the
+// keys again at the end. Cancel, Escape and the close box only ask the run
+// to end after the file being examined; Enter does nothing.
 class LoadingDialog : public QDialog {
     Q_OBJECT
 
 public:
+    static constexpr int kLongestWaitMs = 1000;
+
     LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* parent = nullptr);
 
     void reject() override;
@@ -25,8 +31,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Finish();
+
+    QTimer m_longestWait;
     MediaLoader& m_loader;
     CutListModel& m_list;
     QProgressBar* m_progress;

@@ -28,9 +28,17 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     m_cancel = false;
     m_playerPrepared = false;
     m_running = true;
+    m_begun = false;
     m_step = 0;
     emit progress(0, static_cast<int>(m_paths.size()));
-    QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
+    if (!m_startsHeld)
+        Begin();
+}
+
+void MediaLoader::Begin()
+{
+    if (m_running && !std::exchange(m_begun, true))
+        QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
 }
 
 void MediaLoader::Step()

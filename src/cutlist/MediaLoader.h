@@ -28,8 +28,13 @@ public:
 
     // Starts a run over `paths`; with `blankLabels` each object is labelled
     // " " (for a scenario that sets the names itself). Does nothing while a
-    // run is going on.
+    // run is going on. With held starts, the first file waits for Begin.
     void Start(const QStringList& paths, bool blankLabels);
+    // Makes every run wait, after its progress(0, total), until Begin is
+    // called: so that a dialog showing the run can come up first.
+    void SetStartsHeld(bool held) { m_startsHeld = held; }
+    // Lets a held run go on; nothing otherwise.
+    void Begin();
     // Called before each examination of a run, with the file about to be
     // examined, until it answers true: readies the list's own player.
     void SetPlayerPreparation(std::function<bool(const QString& path)> prepare) { m_preparePlayer = std::move(prepare); }
@@ -62,6 +67,8 @@ private:
     bool m_blankLabels = false;
     bool m_cancel = false;
     bool m_running = false;
+    bool m_startsHeld = false;
+    bool m_begun = false;
     int m_step = 0;
 };
 

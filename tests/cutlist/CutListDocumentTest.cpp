@@ -2,6 +2,7 @@
 #include "TestMedia.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -116,6 +117,11 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
 
     EXPECT_FALSE(document.Save(folder.filePath("no/such/folder.kvo")));
     EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
+    // Whatever went wrong, the user reads Japanese only, beside the file's name.
+    for (const QString& message : messages) {
+        const QString reason = message.section(QLatin1Char('\n'), 1);
+        EXPECT_FALSE(reason.contains(QRegularExpression("[A-Za-z]"))) << message.toStdString();
+    }
 }
 
 TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)

@@ -15,10 +15,11 @@ cleanup() {
 trap cleanup EXIT
 
 fail() {
-  echo "FAILED: $*" >&2
+  echo "FAILED: $* (script lines ${BASH_LINENO[*]})" >&2
+  echo "active window: $(xdotool getactivewindow 2>&1) '$(xdotool getactivewindow getwindowname 2>&1)'" >&2
   echo "visible windows:" >&2
-  for window in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-    echo "  '$(xdotool getwindowname "$window")'" >&2
+  for each in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    echo "  $each '$(xdotool getwindowname "$each")'" >&2
   done
   exit 1
 }
@@ -40,9 +41,10 @@ wait_for() {
   fail "$description"
 }
 
+wm_is_ready() { xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW; }
 openbox >/dev/null 2>&1 &
 openbox_pid=$!
-wait_for "no window manager" xprop -root _NET_SUPPORTING_WM_CHECK
+wait_for "no window manager" wm_is_ready
 
 # The first visible window whose title matches, once there is one. (A
 # window that goes while xdotool looks makes it fail: it looks again.)
