@@ -111,6 +111,8 @@ QDockWidget* ControlBars::MakeBar(QMainWindow& window, const QString& title, con
     bar->setAllowedAreas(areas);
     bar->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                      QDockWidget::DockWidgetFloatable);
+    // A floating bar coming up leaves the keys where they are.
+    bar->setAttribute(Qt::WA_ShowWithoutActivating);
     bar->setWidget(content);
     return bar;
 }

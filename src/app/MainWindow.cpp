@@ -754,10 +754,7 @@ void MainWindow::OnWindowManaged()
     for (QDockWidget* bar : findChildren<QDockWidget*>()) {
         if (bar->isFloating() && bar->isVisible()) {
             bar->hide();
-            // Without taking the keys from the main window.
-            bar->setAttribute(Qt::WA_ShowWithoutActivating);
             bar->show();
-            bar->setAttribute(Qt::WA_ShowWithoutActivating, false);
         }
     }
     if (std::exchange(m_firstRun, false))

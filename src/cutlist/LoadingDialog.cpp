@@ -39,7 +39,10 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* p
         m_progress->setRange(0, total);
         m_progress->setValue(done);
         if (done == 0) {
-            show();
+            // From the event loop: a run started before the main window is
+            // shown (a scenario named at start) must not show its dialog
+            // before the dialog's owner.
+            QMetaObject::invokeMethod(this, &QWidget::show, Qt::QueuedConnection);
             m_longestWait.start();
         }
     });

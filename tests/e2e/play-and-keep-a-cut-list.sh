@@ -25,6 +25,12 @@ quit_kivo() {
 # cut list.
 objects() { "$kvotool" dump "$1" | sed -n '/^objects:/,/^current object:/p' | sed '1d;$d'; }
 field() { "$kvotool" dump "$1" | sed -n "s/^$2: \([0-9-]*\).*/\1/p"; }
+# Saves with Ctrl+S until the saved playing position has reached $2.
+saved_at_least() {
+  focus_window '^list.kvo - Kivo$'
+  keys ctrl+s
+  [ "$(field "$1" 'playing position')" -ge "$2" ]
+}
 
 list=$work/list.kvo
 
@@ -36,47 +42,50 @@ xdotool search --onlyvisible --name ' - Kivo$' >/dev/null 2>&1 && fail "a main w
 keys Return
 if wait_for_kivo; then fail "the program reported success"; fi
 
-# First run: add three files, play them to the end, pause partway, save.
+# First run: add three files, play them to the end, save, play partway and
+# pause.
 start_kivo
-focus_window ' - Kivo$'
-sleep 2.5  # the splash goes
 focus_window '^無題 - Kivo$'
 keys alt+f i
 focus_window 'ﾒﾃﾞｨｱﾌｧｲﾙを開く'
 xdotool type --delay 5 "\"$media/video.avi\" \"$media/audio.wav\" \"$media/video.mpg\""
 keys Return
-wait_until_gone 'ﾒﾃﾞｨｱﾌｧｲﾙを開く'
+window_of '読み込み中' >/dev/null || fail "the files were not examined"
 wait_until_gone '読み込み中'
 focus_window '^無題 - Kivo$'
 
+# The player shows for the two videos and hides for the sound between them
+# and at the end of the list.
 keys alt+p p
-sleep 13  # three clips of three seconds each
+player=$(window_of '^Kivo ﾌﾟﾚｲﾔ$') || fail "the player window did not come up"
+is_hidden() { ! is_viewable "$player"; }
+wait_for "the player window stayed for the sound" is_hidden
+wait_for "the player window did not come back" is_viewable "$player"
+wait_for "the player window stayed at the end" is_hidden
 focus_window '^無題 - Kivo$'
-keys alt+p p
-sleep 1.5
-# The player window comes up on top of the main window with the focus.
-focus_window '^無題 - Kivo$'
-keys alt+p p
 keys ctrl+s
 focus_window '名前を付けて保存'
 xdotool type --delay 5 "$list"
 keys Return
 focus_window '^list.kvo - Kivo$'
+[ "$(field "$list" "current object")" = 0 ] || fail "the end of the list cues the first object, not $(field "$list" "current object")"
+keys alt+p p
+wait_for "the player window did not come up" is_viewable "$player"
+wait_for "playing did not go on" saved_at_least "$list" 50
+focus_window '^list.kvo - Kivo$'
+keys alt+p p ctrl+s
+wait_for "the paused position was not saved" saved_at_least "$list" 50
 quit_kivo
 
 expected=$(printf '  0: %s\n  1: %s\n  2: %s' "$media/video.avi" "$media/audio.wav" "$media/video.mpg")
 [ "$(objects "$list")" = "$expected" ] || fail "saved list: $(objects "$list")"
 current=$(field "$list" 'current object')
 position=$(field "$list" 'playing position')
-[ "$current" = 0 ] || fail "the end of the list cues the first object, not $current"
+[ "$current" = 0 ] || fail "the paused object is $current, not the first"
 (( position >= 50 && position <= 300 )) || fail "paused at $position"
 
 # Second run on the saved file: the same list, object and position.
-cp "$list" "$work/first.kvo"
 start_kivo "$list"
-focus_window '^list.kvo - Kivo$'
-wait_until_gone '読み込み中'
-sleep 2.5
 focus_window '^list.kvo - Kivo$'
 keys ctrl+s
 quit_kivo

@@ -13,34 +13,31 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x-session.sh"
 
 size_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+has_size() { [ "$(size_of "$1")" = "$2" ]; }
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
 
 "$kvotool" create "$work/list.kvo" "$media/video.avi" >/dev/null
 start_kivo "$work/list.kvo"
 focus_window '^list.kvo - Kivo$'
-sleep 2.5  # the splash goes
-focus_window '^list.kvo - Kivo$'
 keys alt+p p
 player=$(window_of '^Kivo ﾌﾟﾚｲﾔ$') || fail "no player window"
-# Paused, so that the three-second clip does not end meanwhile.
-focus_window '^list.kvo - Kivo$'
-keys alt+p p
+# Paused, so that the three-second clip does not end meanwhile: Ctrl in the
+# player window, which play gave the keys.
+wait_for "the player window did not take the keys" is_active "$player"
+keys ctrl
 [ "$(size_of "$player")" = 352x240 ] || fail "player window of $(size_of "$player")"
 
 xdotool mousemove --window "$player" 100 100 click --repeat 2 --delay 100 1
-sleep 1
-[ "$(size_of "$player")" = "$screen" ] || fail "full screen is $(size_of "$player"), not $screen"
+wait_for "no full screen of $screen" has_size "$player" "$screen"
 xdotool mousemove --window "$player" 100 100 click --repeat 2 --delay 100 1
-sleep 1
-[ "$(size_of "$player")" = 352x240 ] || fail "back from full screen at $(size_of "$player")"
+wait_for "not back from full screen" has_size "$player" 352x240
 
 focus_window '^list.kvo - Kivo$'
 keys alt+p x
 focus_window '名前を付けて保存'
 xdotool type --delay 5 "$work/frame"
 keys Return
-for _ in $(seq 1 50); do [ -s "$work/frame.bmp" ] && break; sleep 0.1; done
-[ -s "$work/frame.bmp" ] || fail "no snapshot file"
+wait_for "no snapshot file" test -s "$work/frame.bmp"
 
 # A 320 x 240 frame in 24 bits: "BM", 54 + 230,400 bytes, pixels at 54.
 header=$(od -An -tu4 -j2 -N4 "$work/frame.bmp" | tr -d ' ')

@@ -69,7 +69,11 @@ focus_window() {
   wait_for "window '$1' did not take the focus" is_active "$window"
 }
 
-is_gone() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
+# No visible window's title matches. (A window that goes while xdotool
+# looks makes it fail with an X error: that is no answer, so not gone.)
+is_gone() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>&1)" ]; }
+# Whether a window (by id) is on the screen.
+is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # Waits until no visible window's title matches.
 wait_until_gone() {
