@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace kivo {
 namespace {
@@ -79,6 +80,27 @@ GstElement* NullSink()
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
     g_object_set(sink, "sync", FALSE, nullptr);
     return sink;
+}
+
+// A sound output with a volume element of its own in front. Without one,
+// playbin brings its software volume, which it never frees (GStreamer 1.22);
+// that element keeps every context the pipeline handed it, a GL video
+// sink's display among them, with its X connection and its threads.
+GstElement* WithOwnVolume(GstElement* sink)
+{
+    GstElement* volume = gst_element_factory_make("volume", nullptr);
+    if (sink == nullptr || volume == nullptr) {
+        if (volume != nullptr)
+            gst_object_unref(volume);
+        return sink;
+    }
+    GstElement* output = gst_bin_new(nullptr);
+    gst_bin_add_many(GST_BIN(output), volume, sink, nullptr);
+    gst_element_link(volume, sink);
+    GstPad* pad = gst_element_get_static_pad(volume, "sink");
+    gst_element_add_pad(output, gst_ghost_pad_new("sink", pad));
+    gst_object_unref(pad);
+    return output;
 }
 
 // The sound output of a playing pipeline, and whether it reaches a device:
@@ -223,9 +245,41 @@ void EnsureGStreamer()
     (void)initialised;
 }
 
+// The display of GL video sinks, shared by every pipeline of the program:
+// without it each pipeline opens a display of its own, with an X connection
+// and threads of its own. The first display a pipeline makes is kept and
+// handed to every element that asks for one.
+void ShareGLDisplay(GstMessage* message)
+{
+    static std::mutex mutex;
+    static GstContext* shared = nullptr;
+    constexpr const char* kDisplayContext = "gst.gl.GLDisplay";
+    const gchar* type = nullptr;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_NEED_CONTEXT && gst_message_parse_context_type(message, &type) &&
+        std::strcmp(type, kDisplayContext) == 0) {
+        GstContext* display = nullptr;
+        {
+            std::lock_guard lock(mutex);
+            display = shared != nullptr ? gst_context_ref(shared) : nullptr;
+        }
+        if (display != nullptr) {
+            gst_element_set_context(GST_ELEMENT(GST_MESSAGE_SRC(message)), display);
+            gst_context_unref(display);
+        }
+    } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_HAVE_CONTEXT) {
+        GstContext* context = nullptr;
+        gst_message_parse_have_context(message, &context);
+        std::lock_guard lock(mutex);
+        if (shared == nullptr && std::strcmp(gst_context_get_context_type(context), kDisplayContext) == 0)
+            shared = gst_context_ref(context);
+        gst_context_unref(context);
+    }
+}
+
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
     auto* bus = static_cast<PipelineBus*>(data);
+    ShareGLDisplay(message);
     if (gst_is_video_overlay_prepare_window_handle_message(message)) {
         if (const quintptr window = bus->window.load(); window != 0) {
             GstVideoOverlay* overlay = GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message));
@@ -293,10 +347,10 @@ bool MediaEngine::BuildPipeline(const QString& path)
     if (m_bPreview) {
         videoSink = NullSink();
         m_audioOutput = false;
-        g_object_set(m_pipeline, "audio-sink", NullSink(), nullptr);
+        g_object_set(m_pipeline, "audio-sink", WithOwnVolume(NullSink()), nullptr);
     } else {
         videoSink = ElementFromDescription("KIVO_VIDEO_SINK", m_windowHandle != 0 ? "autovideosink" : "fakesink sync=true");
-        g_object_set(m_pipeline, "audio-sink", AudioOutput(&m_audioOutput), nullptr);
+        g_object_set(m_pipeline, "audio-sink", WithOwnVolume(AudioOutput(&m_audioOutput)), nullptr);
     }
     if (videoSink != nullptr)
         g_object_set(m_pipeline, "video-sink", videoSink, nullptr);
