@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <mutex>
 
 namespace kivo {
@@ -444,6 +445,10 @@ void MediaEngine::Close()
     m_panorama = nullptr;
     m_bus = nullptr;
     ++m_generation;
+    // Every pipeline brings streaming threads of its own, and the C library
+    // gives them memory pools it keeps after they end: hand what they left
+    // free back to the system.
+    malloc_trim(0);
 }
 
 void MediaEngine::StartPlayback()
