@@ -10,16 +10,19 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <gst/base/gstbasesink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
 #include <gst/video/videooverlay.h>
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
 #include <mutex>
+#include <optional>
 
 namespace kivo {
 namespace {
@@ -29,6 +32,8 @@ constexpr int kPrerollMilliseconds = 7000;
 constexpr int kPreviewMilliseconds = 7000;
 // How long a seek or a pause may take to show its frame.
 constexpr int kSettleMilliseconds = 2000;
+// Times closer than this are the same moment.
+constexpr double kTimeTolerance = 0.001;
 
 const auto kBusEventType = static_cast<QEvent::Type>(QEvent::User + 13);
 
@@ -153,6 +158,49 @@ double QueryDuration(GstElement* pipeline)
                : 0.0;
 }
 
+// Where the pipeline's stream begins, in seconds of stream time: after zero
+// when the demuxer keeps the medium's own clock values.
+double SegmentStart(GstElement* pipeline)
+{
+    gint64 start = 0;
+    GstQuery* query = gst_query_new_segment(GST_FORMAT_TIME);
+    if (gst_element_query(pipeline, query))
+        gst_query_parse_segment(query, nullptr, nullptr, &start, nullptr);
+    gst_query_unref(query);
+    return start > 0 ? static_cast<double>(start) / GST_SECOND : 0.0;
+}
+
+// The stretch of stream time, in seconds, that the samples the pipeline's
+// sinks rendered last cover together; nothing when they hold none.
+struct Span {
+    double begin;
+    double end;
+};
+std::optional<Span> RenderedSpan(GstElement* pipeline)
+{
+    std::optional<Span> span;
+    ForEachElement(GST_BIN(pipeline), [&span](GstElement* element) {
+        GstSample* sample = GST_IS_BASE_SINK(element) ? gst_base_sink_get_last_sample(GST_BASE_SINK(element)) : nullptr;
+        if (sample == nullptr)
+            return true;
+        const GstBuffer* buffer = gst_sample_get_buffer(sample);
+        const GstSegment* segment = gst_sample_get_segment(sample);
+        if (buffer != nullptr && segment != nullptr && GST_BUFFER_PTS_IS_VALID(buffer)) {
+            const GstClockTime pts = GST_BUFFER_PTS(buffer);
+            const GstClockTime length = GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0;
+            const guint64 begin = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts);
+            const guint64 end = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts + length);
+            if (begin != GST_CLOCK_TIME_NONE && end != GST_CLOCK_TIME_NONE) {
+                const Span rendered{static_cast<double>(begin) / GST_SECOND, static_cast<double>(end) / GST_SECOND};
+                span = span ? Span{std::min(span->begin, rendered.begin), std::max(span->end, rendered.end)} : rendered;
+            }
+        }
+        gst_sample_unref(sample);
+        return true;
+    });
+    return span;
+}
+
 // The picture of a video sample, converted in place by GStreamer's video
 // converter (convert-sample would run a pipeline of its own for it).
 QImage FrameOfSample(GstSample* sample)
@@ -216,6 +264,8 @@ struct PipelineBus {
     quint64 generation;
     bool notifies;
     std::atomic<quintptr> window{0};
+    // Set when the stream has ended or failed.
+    ManualResetEvent ended;
 };
 
 namespace {
@@ -288,16 +338,13 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
             // The mouse and the keys belong to the window, not to the sink.
             gst_video_overlay_handle_events(overlay, FALSE);
         }
-    } else if (bus->notifies) {
-        switch (GST_MESSAGE_TYPE(message)) {
-        case GST_MESSAGE_EOS:
-        case GST_MESSAGE_ERROR:
-        case GST_MESSAGE_DURATION_CHANGED:
+    } else {
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        const bool ended = type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR;
+        if (ended)
+            bus->ended.Set();
+        if (bus->notifies && (ended || type == GST_MESSAGE_DURATION_CHANGED))
             QCoreApplication::postEvent(bus->engine, new BusEvent(message, bus->generation));
-            break;
-        default:
-            break;
-        }
     }
     gst_message_unref(message);
     return GST_BUS_DROP;
@@ -329,7 +376,7 @@ bool MediaEngine::BuildPipeline(const QString& path)
     }
     gst_object_ref_sink(m_pipeline);
     ++m_generation;
-    m_bus = new PipelineBus{this, m_generation, !m_bPreview, {m_windowHandle}};
+    m_bus = new PipelineBus{this, m_generation, !m_bPreview, {m_windowHandle}, {}};
     GstBus* bus = gst_element_get_bus(m_pipeline);
     gst_bus_set_sync_handler(bus, OnBusMessage, m_bus, DeletePipelineBus);
     gst_object_unref(bus);
@@ -370,6 +417,40 @@ bool MediaEngine::WaitForPreroll(int milliseconds) const
     return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
 }
 
+void MediaEngine::MeasureTimeline(const QString& path, double estimatedEnd)
+{
+    if (!m_bPreview) {
+        // The sinks of a player show and sound what passes: a preview of its
+        // own measures the medium.
+        MediaEngine probe;
+        probe.m_bPreview = true;
+        if (probe.Open(path) && probe.m_timelineMeasured) {
+            m_origin = probe.m_origin;
+            m_dDuration = probe.m_dDuration;
+            m_timelineMeasured = true;
+        }
+        return;
+    }
+    // The first moment is what a seek to zero brings to the sinks; the last
+    // is the end of what reaches them when the last second runs, flat out.
+    if (!Seek(0.0, 1.0, -1.0) || !WaitForPreroll(kSettleMilliseconds))
+        return;
+    const std::optional<Span> first = RenderedSpan(m_pipeline);
+    m_bus->ended.Reset();
+    if (!first || !Seek(std::max(estimatedEnd - 1.0, first->begin), 1.0, -1.0))
+        return;
+    gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    const bool ended = m_bus->ended.WaitFor(std::chrono::milliseconds(kSettleMilliseconds));
+    gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+    const std::optional<Span> last = RenderedSpan(m_pipeline);
+    if (ended && last && last->end > first->begin) {
+        m_origin = first->begin;
+        m_dDuration = last->end - first->begin;
+        m_timelineMeasured = true;
+    }
+    SettleAfterSeek(Seek(0.0, 1.0, -1.0), kSettleMilliseconds);
+}
+
 bool MediaEngine::Open(const QString& path)
 {
     Close();
@@ -406,11 +487,23 @@ bool MediaEngine::Open(const QString& path)
     }
 
     m_dDuration = QueryDuration(m_pipeline);
+    m_origin = 0.0;
+    m_timelineMeasured = false;
     m_nPlayState = kPlayStateStopped;
     m_lastPosition = 0.0;
     m_rateInForce = 1.0;
     SetVolume(m_lVolume);
     SetBalance(m_lBalance);
+    // A demuxer that keeps the medium's own clock values (MPEG program
+    // streams do) starts its timeline at the first time stamp it finds near
+    // the start of the file, drops whatever comes before it, and estimates
+    // the duration from time stamps near the start and the end. The medium
+    // is measured instead, and shown from its first moment.
+    if (const double start = SegmentStart(m_pipeline); start > 0.0) {
+        MeasureTimeline(path, start + m_dDuration);
+        if (!m_bPreview && std::abs(start - m_origin) > kTimeTolerance)
+            SettleAfterSeek(Seek(0.0, 1.0, -1.0), kSettleMilliseconds);
+    }
     if (!m_bPreview && m_dRate != 1.0)
         Seek(0.0, m_dRate, -1.0);
     m_strPath = path;
@@ -494,7 +587,7 @@ double MediaEngine::GetPosition() const
     // Right after a seek or at the end of the stream the pipeline may not
     // answer; the last known position stands meanwhile.
     if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position) && position >= 0)
-        m_lastPosition = static_cast<double>(position) / GST_SECOND;
+        m_lastPosition = std::max(static_cast<double>(position) / GST_SECOND - m_origin, 0.0);
     return m_lastPosition;
 }
 
@@ -505,9 +598,9 @@ bool MediaEngine::Seek(double position, double rate, double stop, bool toKeyFram
     const auto precision = toKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST : GST_SEEK_FLAG_ACCURATE;
     const bool accepted = gst_element_seek(m_pipeline, rate, GST_FORMAT_TIME,
                                            static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | precision),
-                                           GST_SEEK_TYPE_SET, ToNanoseconds(std::max(position, 0.0)),
+                                           GST_SEEK_TYPE_SET, ToNanoseconds(m_origin + std::max(position, 0.0)),
                                            stop >= 0.0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE,
-                                           stop >= 0.0 ? ToNanoseconds(stop) : GST_CLOCK_TIME_NONE);
+                                           stop >= 0.0 ? ToNanoseconds(m_origin + stop) : GST_CLOCK_TIME_NONE);
     if (accepted) {
         m_rateInForce = rate;
         m_lastPosition = position;
@@ -665,7 +758,7 @@ bool MediaEngine::event(QEvent* event)
             OnRunEnded(false);
         break;
     case GST_MESSAGE_DURATION_CHANGED:
-        if (const double duration = QueryDuration(m_pipeline); duration > 0.0)
+        if (const double duration = QueryDuration(m_pipeline); duration > 0.0 && !m_timelineMeasured)
             m_dDuration = duration;
         break;
     default:
