@@ -1,37 +1,26 @@
-// Pipeline churn: 1,000 Open/Close cycles of the media engine on one file.
-// Prints the resident memory after the first 10 cycles and at the end; the
-// goal is an end within 10 MB of the early figure.
+// Pipeline churn: 1,000 Open/Close cycles of the media engine on one file,
+// drawing into a window as the player window does (the video sink of the
+// program) when there is a display, and into a fake sink otherwise. Prints
+// the resident memory and the threads after the first 10 cycles and at the
+// end; the goal is an end within 10 MB of the early figure, with as many
+// threads.
 //
 // Usage: pipeline_churn MEDIA [CYCLES]
 
+#include "ProcessFigures.h"
 #include "player/MediaEngine.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
-
-namespace {
-
-double ResidentMegabytes()
-{
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-}  // namespace
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
+    QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: pipeline_churn MEDIA [CYCLES]\n");
         return 1;
@@ -39,7 +28,16 @@ int main(int argc, char** argv)
     const QString media = QFile::decodeName(argv[1]);
     const int cycles = argc > 2 ? std::atoi(argv[2]) : 1000;
     kivo::MediaEngine engine;
+    std::unique_ptr<QWidget> window;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        window = std::make_unique<QWidget>();
+        window->setAttribute(Qt::WA_NativeWindow);
+        window->resize(320, 240);
+        window->show();
+        engine.SetWindowHandle(window->winId());
+    }
     double early = 0.0;
+    int earlyThreads = 0;
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         if (!engine.Open(media)) {
             std::fprintf(stderr, "pipeline_churn: cannot open the file\n");
@@ -47,11 +45,15 @@ int main(int argc, char** argv)
         }
         engine.Close();
         QCoreApplication::processEvents();
-        if (cycle == 10)
-            early = ResidentMegabytes();
+        if (cycle == 10) {
+            early = kivo::test::ResidentMegabytes();
+            earlyThreads = kivo::test::ThreadCount();
+        }
     }
-    const double end = ResidentMegabytes();
+    const double end = kivo::test::ResidentMegabytes();
     std::printf("%-44s %11.1f MB %18s %8.1f MB %+7.1f MB %s\n", "pipeline churn: memory after 1,000 cycles", end,
                 "after 10 cycles", early, end - early, "<= +10 MB");
+    std::printf("%-44s %11d %21s %8d %+10d %s\n", "pipeline churn: threads after 1,000 cycles", kivo::test::ThreadCount(),
+                "after 10 cycles", earlyThreads, kivo::test::ThreadCount() - earlyThreads, "+0");
     return 0;
 }

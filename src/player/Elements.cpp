@@ -3,13 +3,9 @@
 #include <QSet>
 
 #include <cstring>
-#include <functional>
 
 namespace kivo {
-namespace {
 
-// Calls `visit` for every element inside `bin`, depth first, until it
-// returns false.
 void ForEachElement(GstBin* bin, const std::function<bool(GstElement*)>& visit)
 {
     GstIterator* iterator = gst_bin_iterate_recurse(bin);
@@ -32,6 +28,8 @@ void ForEachElement(GstBin* bin, const std::function<bool(GstElement*)>& visit)
     g_value_unset(&item);
     gst_iterator_free(iterator);
 }
+
+namespace {
 
 QString LongName(GstElementFactory* factory)
 {

@@ -6,6 +6,7 @@
 
 #include <gst/gst.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,10 @@ namespace kivo {
 
 // Elements of a pipeline, named as the user sees them: by the long name of
 // their factory.
+
+// Calls `visit` for every element inside `bin`, depth first, until it
+// returns false.
+void ForEachElement(GstBin* bin, const std::function<bool(GstElement*)>& visit);
 
 // Whether an element of the factory is anywhere inside `bin`.
 bool BinContainsFactory(GstBin* bin, const char* factoryName);

@@ -31,6 +31,13 @@ public:
         m_changed.wait(lock, [this] { return m_signalled; });
     }
 
+    // Whether the event was signalled within `timeout`.
+    bool WaitFor(std::chrono::milliseconds timeout)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, timeout, [this] { return m_signalled; });
+    }
+
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <gst/base/gstbasesink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
 #include <gst/video/videooverlay.h>
@@ -19,6 +20,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
+#include <mutex>
+#include <optional>
 
 namespace kivo {
 namespace {
@@ -28,6 +32,8 @@ constexpr int kPrerollMilliseconds = 7000;
 constexpr int kPreviewMilliseconds = 7000;
 // How long a seek or a pause may take to show its frame.
 constexpr int kSettleMilliseconds = 2000;
+// Times closer than this are the same moment.
+constexpr double kTimeTolerance = 0.001;
 
 const auto kBusEventType = static_cast<QEvent::Type>(QEvent::User + 13);
 
@@ -86,6 +92,27 @@ GstElement* NullSink()
     return sink;
 }
 
+// A sound output with a volume element of its own in front. Without one,
+// playbin brings its software volume, which it never frees (GStreamer 1.22);
+// that element keeps every context the pipeline handed it, a GL video
+// sink's display among them, with its X connection and its threads.
+GstElement* WithOwnVolume(GstElement* sink)
+{
+    GstElement* volume = gst_element_factory_make("volume", nullptr);
+    if (sink == nullptr || volume == nullptr) {
+        if (volume != nullptr)
+            gst_object_unref(volume);
+        return sink;
+    }
+    GstElement* output = gst_bin_new(nullptr);
+    gst_bin_add_many(GST_BIN(output), volume, sink, nullptr);
+    gst_element_link(volume, sink);
+    GstPad* pad = gst_element_get_static_pad(volume, "sink");
+    gst_element_add_pad(output, gst_ghost_pad_new("sink", pad));
+    gst_object_unref(pad);
+    return output;
+}
+
 // The sound output of a playing pipeline, and whether it reaches a device:
 // autoaudiosink stands a fake sink in when no real output opens.
 GstElement* AudioOutput(bool* reachesDevice)
@@ -133,6 +160,49 @@ double QueryDuration(GstElement* pipeline)
     return gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration > 0
                ? static_cast<double>(duration) / GST_SECOND
                : 0.0;
+}
+
+// Where the pipeline's stream begins, in seconds of stream time: after zero
+// when the demuxer keeps the medium's own clock values.
+double SegmentStart(GstElement* pipeline)
+{
+    gint64 start = 0;
+    GstQuery* query = gst_query_new_segment(GST_FORMAT_TIME);
+    if (gst_element_query(pipeline, query))
+        gst_query_parse_segment(query, nullptr, nullptr, &start, nullptr);
+    gst_query_unref(query);
+    return start > 0 ? static_cast<double>(start) / GST_SECOND : 0.0;
+}
+
+// The stretch of stream time, in seconds, that the samples the pipeline's
+// sinks rendered last cover together; nothing when they hold none.
+struct Span {
+    double begin;
+    double end;
+};
+std::optional<Span> RenderedSpan(GstElement* pipeline)
+{
+    std::optional<Span> span;
+    ForEachElement(GST_BIN(pipeline), [&span](GstElement* element) {
+        GstSample* sample = GST_IS_BASE_SINK(element) ? gst_base_sink_get_last_sample(GST_BASE_SINK(element)) : nullptr;
+        if (sample == nullptr)
+            return true;
+        const GstBuffer* buffer = gst_sample_get_buffer(sample);
+        const GstSegment* segment = gst_sample_get_segment(sample);
+        if (buffer != nullptr && segment != nullptr && GST_BUFFER_PTS_IS_VALID(buffer)) {
+            const GstClockTime pts = GST_BUFFER_PTS(buffer);
+            const GstClockTime length = GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0;
+            const guint64 begin = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts);
+            const guint64 end = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts + length);
+            if (begin != GST_CLOCK_TIME_NONE && end != GST_CLOCK_TIME_NONE) {
+                const Span rendered{static_cast<double>(begin) / GST_SECOND, static_cast<double>(end) / GST_SECOND};
+                span = span ? Span{std::min(span->begin, rendered.begin), std::max(span->end, rendered.end)} : rendered;
+            }
+        }
+        gst_sample_unref(sample);
+        return true;
+    });
+    return span;
 }
 
 // The picture of a video sample, converted in place by GStreamer's video
@@ -198,6 +268,8 @@ struct PipelineBus {
     quint64 generation;
     bool notifies;
     std::atomic<quintptr> window{0};
+    // Set when the stream has ended or failed.
+    ManualResetEvent ended;
 };
 
 namespace {
@@ -228,9 +300,41 @@ void EnsureGStreamer()
     (void)initialised;
 }
 
+// The display of GL video sinks, shared by every pipeline of the program:
+// without it each pipeline opens a display of its own, with an X connection
+// and threads of its own. The first display a pipeline makes is kept and
+// handed to every element that asks for one.
+void ShareGLDisplay(GstMessage* message)
+{
+    static std::mutex mutex;
+    static GstContext* shared = nullptr;
+    constexpr const char* kDisplayContext = "gst.gl.GLDisplay";
+    const gchar* type = nullptr;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_NEED_CONTEXT && gst_message_parse_context_type(message, &type) &&
+        std::strcmp(type, kDisplayContext) == 0) {
+        GstContext* display = nullptr;
+        {
+            std::lock_guard lock(mutex);
+            display = shared != nullptr ? gst_context_ref(shared) : nullptr;
+        }
+        if (display != nullptr) {
+            gst_element_set_context(GST_ELEMENT(GST_MESSAGE_SRC(message)), display);
+            gst_context_unref(display);
+        }
+    } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_HAVE_CONTEXT) {
+        GstContext* context = nullptr;
+        gst_message_parse_have_context(message, &context);
+        std::lock_guard lock(mutex);
+        if (shared == nullptr && std::strcmp(gst_context_get_context_type(context), kDisplayContext) == 0)
+            shared = gst_context_ref(context);
+        gst_context_unref(context);
+    }
+}
+
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
     auto* bus = static_cast<PipelineBus*>(data);
+    ShareGLDisplay(message);
     if (gst_is_video_overlay_prepare_window_handle_message(message)) {
         if (const quintptr window = bus->window.load(); window != 0) {
             GstVideoOverlay* overlay = GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message));
@@ -238,16 +342,13 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
             // The mouse and the keys belong to the window, not to the sink.
             gst_video_overlay_handle_events(overlay, FALSE);
         }
-    } else if (bus->notifies) {
-        switch (GST_MESSAGE_TYPE(message)) {
-        case GST_MESSAGE_EOS:
-        case GST_MESSAGE_ERROR:
-        case GST_MESSAGE_DURATION_CHANGED:
+    } else {
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        const bool ended = type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR;
+        if (ended)
+            bus->ended.Set();
+        if (bus->notifies && (ended || type == GST_MESSAGE_DURATION_CHANGED))
             QCoreApplication::postEvent(bus->engine, new BusEvent(message, bus->generation));
-            break;
-        default:
-            break;
-        }
     }
     gst_message_unref(message);
     return GST_BUS_DROP;
@@ -279,7 +380,7 @@ bool MediaEngine::BuildPipeline(const QString& path)
     }
     gst_object_ref_sink(m_pipeline);
     ++m_generation;
-    m_bus = new PipelineBus{this, m_generation, !m_bPreview, {m_windowHandle}};
+    m_bus = new PipelineBus{this, m_generation, !m_bPreview, {m_windowHandle}, {}};
     GstBus* bus = gst_element_get_bus(m_pipeline);
     gst_bus_set_sync_handler(bus, OnBusMessage, m_bus, DeletePipelineBus);
     gst_object_unref(bus);
@@ -298,10 +399,10 @@ bool MediaEngine::BuildPipeline(const QString& path)
     if (m_bPreview) {
         videoSink = NullSink();
         m_audioOutput = false;
-        g_object_set(m_pipeline, "audio-sink", NullSink(), nullptr);
+        g_object_set(m_pipeline, "audio-sink", WithOwnVolume(NullSink()), nullptr);
     } else {
         videoSink = ElementFromDescription("KIVO_VIDEO_SINK", m_windowHandle != 0 ? "autovideosink" : "fakesink sync=true");
-        g_object_set(m_pipeline, "audio-sink", AudioOutput(&m_audioOutput), nullptr);
+        g_object_set(m_pipeline, "audio-sink", WithOwnVolume(AudioOutput(&m_audioOutput)), nullptr);
     }
     if (videoSink != nullptr)
         g_object_set(m_pipeline, "video-sink", videoSink, nullptr);
@@ -318,6 +419,40 @@ bool MediaEngine::WaitForPreroll(int milliseconds) const
     const GstStateChangeReturn result =
         gst_element_get_state(m_pipeline, nullptr, nullptr, static_cast<GstClockTime>(milliseconds) * GST_MSECOND);
     return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+}
+
+void MediaEngine::MeasureTimeline(const QString& path, double estimatedEnd)
+{
+    if (!m_bPreview) {
+        // The sinks of a player show and sound what passes: a preview of its
+        // own measures the medium.
+        MediaEngine probe;
+        probe.m_bPreview = true;
+        if (probe.Open(path) && probe.m_timelineMeasured) {
+            m_origin = probe.m_origin;
+            m_dDuration = probe.m_dDuration;
+            m_timelineMeasured = true;
+        }
+        return;
+    }
+    // The first moment is what a seek to zero brings to the sinks; the last
+    // is the end of what reaches them when the last second runs, flat out.
+    if (!Seek(0.0, 1.0, -1.0) || !WaitForPreroll(kSettleMilliseconds))
+        return;
+    const std::optional<Span> first = RenderedSpan(m_pipeline);
+    m_bus->ended.Reset();
+    if (!first || !Seek(std::max(estimatedEnd - 1.0, first->begin), 1.0, -1.0))
+        return;
+    gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    const bool ended = m_bus->ended.WaitFor(std::chrono::milliseconds(kSettleMilliseconds));
+    gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+    const std::optional<Span> last = RenderedSpan(m_pipeline);
+    if (ended && last && last->end > first->begin) {
+        m_origin = first->begin;
+        m_dDuration = last->end - first->begin;
+        m_timelineMeasured = true;
+    }
+    SettleAfterSeek(Seek(0.0, 1.0, -1.0), kSettleMilliseconds);
 }
 
 bool MediaEngine::Open(const QString& path)
@@ -356,11 +491,23 @@ bool MediaEngine::Open(const QString& path)
     }
 
     m_dDuration = QueryDuration(m_pipeline);
+    m_origin = 0.0;
+    m_timelineMeasured = false;
     m_nPlayState = kPlayStateStopped;
     m_lastPosition = 0.0;
     m_rateInForce = 1.0;
     SetVolume(m_lVolume);
     SetBalance(m_lBalance);
+    // A demuxer that keeps the medium's own clock values (MPEG program
+    // streams do) starts its timeline at the first time stamp it finds near
+    // the start of the file, drops whatever comes before it, and estimates
+    // the duration from time stamps near the start and the end. The medium
+    // is measured instead, and shown from its first moment.
+    if (const double start = SegmentStart(m_pipeline); start > 0.0) {
+        MeasureTimeline(path, start + m_dDuration);
+        if (!m_bPreview && std::abs(start - m_origin) > kTimeTolerance)
+            SettleAfterSeek(Seek(0.0, 1.0, -1.0), kSettleMilliseconds);
+    }
     if (!m_bPreview && m_dRate != 1.0)
         Seek(0.0, m_dRate, -1.0);
     m_strPath = path;
@@ -395,6 +542,10 @@ void MediaEngine::Close()
     m_panorama = nullptr;
     m_bus = nullptr;
     ++m_generation;
+    // Every pipeline brings streaming threads of its own, and the C library
+    // gives them memory pools it keeps after they end: hand what they left
+    // free back to the system.
+    malloc_trim(0);
 }
 
 void MediaEngine::StartPlayback()
@@ -440,7 +591,7 @@ double MediaEngine::GetPosition() const
     // Right after a seek or at the end of the stream the pipeline may not
     // answer; the last known position stands meanwhile.
     if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position) && position >= 0)
-        m_lastPosition = static_cast<double>(position) / GST_SECOND;
+        m_lastPosition = std::max(static_cast<double>(position) / GST_SECOND - m_origin, 0.0);
     return m_lastPosition;
 }
 
@@ -451,9 +602,9 @@ bool MediaEngine::Seek(double position, double rate, double stop, bool toKeyFram
     const auto precision = toKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST : GST_SEEK_FLAG_ACCURATE;
     const bool accepted = gst_element_seek(m_pipeline, rate, GST_FORMAT_TIME,
                                            static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | precision),
-                                           GST_SEEK_TYPE_SET, ToNanoseconds(std::max(position, 0.0)),
+                                           GST_SEEK_TYPE_SET, ToNanoseconds(m_origin + std::max(position, 0.0)),
                                            stop >= 0.0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE,
-                                           stop >= 0.0 ? ToNanoseconds(stop) : GST_CLOCK_TIME_NONE);
+                                           stop >= 0.0 ? ToNanoseconds(m_origin + stop) : GST_CLOCK_TIME_NONE);
     if (accepted) {
         m_rateInForce = rate;
         m_lastPosition = position;
@@ -611,7 +762,7 @@ bool MediaEngine::event(QEvent* event)
             OnRunEnded(false);
         break;
     case GST_MESSAGE_DURATION_CHANGED:
-        if (const double duration = QueryDuration(m_pipeline); duration > 0.0)
+        if (const double duration = QueryDuration(m_pipeline); duration > 0.0 && !m_timelineMeasured)
             m_dDuration = duration;
         break;
     default:

@@ -171,6 +171,11 @@ private:
     // A flushing seek; to the exact position, or to the nearest key frame.
     bool Seek(double position, double rate, double stop, bool toKeyFrame = false);
     bool WaitForPreroll(int milliseconds) const;
+    // Finds where the medium of the prerolled pipeline begins and how long
+    // it lasts, from the time stamps its sinks receive, when its demuxer
+    // only estimates them (`estimatedEnd`, in stream time, is its guess);
+    // leaves the pipeline at that beginning.
+    void MeasureTimeline(const QString& path, double estimatedEnd);
     // Whether the video sink holds a frame to show.
     bool HasFrame() const;
     // Waits, within the time given, for a seek in the paused pipeline to
@@ -191,6 +196,11 @@ private:
     bool m_audioOutput = false;  // the pipeline's sound reaches an output
     double m_rateInForce = 1.0;
     mutable double m_lastPosition = 0.0;
+    // Where the medium begins in its pipeline's stream time: positions count
+    // from there.
+    double m_origin = 0.0;
+    // The duration and the beginning were measured, not taken from the demuxer.
+    bool m_timelineMeasured = false;
     NotifyTarget m_notifyTarget;
     qintptr m_notifyParam = 0;
     ManualResetEvent m_hPreviewDone;

@@ -121,6 +121,16 @@ make_mpeg() {
         mplex name=mux format=0 mux-bitrate=$mux_kbps
 }
 
+# The same streams in the program stream GStreamer's own muxer writes: a
+# few large packs, so that the first time stamp found after a pack header
+# lies about half a second into the clip and the last one well before its end.
+make_mpeg_large_packs() {
+    gst video-large-packs.mpg \
+        $VIDEO ! mpeg2enc format=0 ! mux. \
+        $AUDIO ! twolamemp2enc ! mux. \
+        mpegpsmux name=mux
+}
+
 # MPEG-4 part 2 video and MP3 audio in AVI, the common "DivX" kind of file.
 make_avi() {
     gst video.avi \
@@ -258,6 +268,7 @@ make_odd_files() {
 }
 
 make_mpeg
+make_mpeg_large_packs
 # A Video CD keeps its MPEG-1 system stream in a .dat file.
 copy vcd.dat video.mpg
 make_avi

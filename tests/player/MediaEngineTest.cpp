@@ -55,6 +55,26 @@ TEST(MediaEngine, StateMachineOverOneFile)
     EXPECT_NEAR(engine.GetPosition(), 0.0, 0.05);
 }
 
+// MPEG program streams keep their own clock values, and their demuxer
+// guesses the start and the length from time stamps near the ends of the
+// file; the player counts from the first moment to the end of the last.
+TEST(MediaEngine, ProgramStreamsRunFromZeroToTheirWholeLength)
+{
+    for (const char* name : {"video.mpg", "video-large-packs.mpg"}) {
+        MediaEngine engine;
+        double positionAtTheEnd = -1.0;
+        engine.SetNotifyTarget([&](int, qintptr) { positionAtTheEnd = engine.GetPosition(); }, 0);
+        ASSERT_TRUE(engine.Open(Media(name))) << name;
+        EXPECT_NEAR(engine.m_dDuration, 3.0, 0.1) << name;
+        EXPECT_LT(engine.GetPosition(), 0.01) << name;
+        engine.SetPosition(2.0);
+        EXPECT_NEAR(engine.GetPosition(), 2.0, 0.05) << name;
+        engine.StartPlayback();
+        ASSERT_TRUE(WaitUntil([&] { return positionAtTheEnd >= 0.0; }, 5000)) << name;
+        EXPECT_NEAR(positionAtTheEnd, engine.m_dDuration, 0.1) << name;
+    }
+}
+
 TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
 {
     MediaEngine engine;

@@ -1,14 +1,19 @@
 // The engine draws the video into a native window it is given. Runs on a
 // real X server (Xvfb), as the player window will.
 
+#include "ProcessFigures.h"
 #include "TestMedia.h"
+#include "cutlist/CutListModel.h"
 #include "player/MediaEngine.h"
+#include "player/PlaybackSequencer.h"
 
 #include <QImage>
 #include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace kivo {
 namespace {
@@ -41,6 +46,55 @@ TEST(VideoWindow, TheVideoIsDrawnInsideTheGivenWindow)
             ++coloured;
     }
     EXPECT_GE(coloured, 8);
+}
+
+// Stepping through a long cut list as the player window does, a fresh
+// pipeline per object with its video drawn into the window, leaves no
+// pipelines, sinks or threads behind.
+TEST(VideoWindow, SteppingThroughManyObjectsLeavesNothingBehind)
+{
+    struct : PlaybackHost {
+        void SendToFrame(int, qintptr) override {}
+        void ShowPlayerWindow(bool) override {}
+        void ShowMessage(const QString&, Icon) override {}
+        void SetModified() override {}
+    } host;
+    QWidget window;
+    window.setAttribute(Qt::WA_NativeWindow);
+    window.resize(320, 240);
+    window.show();
+    CutListModel list;
+    MEDIARECORD record;
+    record.strPath = Media("video.avi");
+    record.timeModified = 1;
+    record.nLength = 300;
+    for (int i = 0; i < 501; ++i)
+        list.AddObject(record, QImage(), false);
+    MediaEngine player;
+    player.SetWindowHandle(window.winId());
+    PlaybackSequencer sequencer(list, player, host);
+    ASSERT_TRUE(sequencer.CueObject(0, 0));
+    sequencer.Play();
+    // The "next object" command, up to the object given.
+    const auto stepTo = [&](int object) {
+        while (list.FindCurrentItem() < object) {
+            sequencer.PlayNext(list.FindCurrentItem() + 1);
+            QCoreApplication::processEvents();
+        }
+    };
+
+    // GStreamer's shared threads and the GL display start with the first
+    // pipelines and stay.
+    stepTo(10);
+    const int warmThreads = test::ThreadCount();
+    stepTo(100);
+    const double after100 = test::ResidentMegabytes();
+    ASSERT_LE(test::ThreadCount(), warmThreads + 2);
+    stepTo(500);
+    EXPECT_LE(test::ThreadCount(), warmThreads + 2);
+    EXPECT_LT(test::ResidentMegabytes() - after100, 30.0);
+    std::printf("threads %d -> %d, memory after 100 objects %.1f MB, after 500 %.1f MB\n", warmThreads,
+                test::ThreadCount(), after100, test::ResidentMegabytes());
 }
 
 }  // namespace
