@@ -10,17 +10,9 @@
 #include "cutlist/MediaLoader.h"
 #include "player/MediaEngine.h"
 #include "player/PlaybackSequencer.h"
+#include "QuietPlaybackHost.h"
 
 namespace kivo::test {
-
-// A main window that hears nothing.
-struct QuietHost : PlaybackHost {
-    void SendToFrame(int, qintptr) override {}
-    void ShowPlayerWindow(bool) override {}
-    void ShowMessage(const QString&, Icon) override {}
-    void SetModified() override {}
-    void ShowBusy(bool) override {}
-};
 
 struct DocumentParts {
     CutListModel list;

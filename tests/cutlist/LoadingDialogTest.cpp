@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -23,14 +24,20 @@ protected:
     {
         bool done = false;
         bool cancelled = false;
-        const auto connection = QObject::connect(&loader, &MediaLoader::finished, [&](bool wasCancelled) {
+        bool shownFirst = false;
+        const auto finished = QObject::connect(&loader, &MediaLoader::finished, [&](bool wasCancelled) {
             done = true;
             cancelled = wasCancelled;
         });
+        // The run begins once the dialog is on the screen.
+        const auto started = QObject::connect(&loader, &MediaLoader::fileStarted, [&] {
+            shownFirst = shownFirst || (dialog.isVisible() && dialog.windowHandle()->isExposed());
+        });
         loader.Start(paths, false);
-        EXPECT_TRUE(dialog.isVisible());
         EXPECT_TRUE(test::WaitUntil([&] { return done; }, 60000));
-        QObject::disconnect(connection);
+        EXPECT_TRUE(shownFirst);
+        QObject::disconnect(finished);
+        QObject::disconnect(started);
         return !cancelled;
     }
 

@@ -2,6 +2,7 @@
 // real X server (Xvfb), as the player window will.
 
 #include "ProcessFigures.h"
+#include "QuietPlaybackHost.h"
 #include "TestMedia.h"
 #include "cutlist/CutListModel.h"
 #include "player/MediaEngine.h"
@@ -53,12 +54,7 @@ TEST(VideoWindow, TheVideoIsDrawnInsideTheGivenWindow)
 // pipelines, sinks or threads behind.
 TEST(VideoWindow, SteppingThroughManyObjectsLeavesNothingBehind)
 {
-    struct : PlaybackHost {
-        void SendToFrame(int, qintptr) override {}
-        void ShowPlayerWindow(bool) override {}
-        void ShowMessage(const QString&, Icon) override {}
-        void SetModified() override {}
-    } host;
+    test::QuietHost host;
     QWidget window;
     window.setAttribute(Qt::WA_NativeWindow);
     window.resize(320, 240);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "player/PlaybackSequencer.h"
+
+namespace kivo::test {
+
+// A main window that hears nothing of the playback.
+struct QuietHost : PlaybackHost {
+    void SendToFrame(int, qintptr) override {}
+    void ShowPlayerWindow(bool) override {}
+    void ShowMessage(const QString&, Icon) override {}
+    void SetModified() override {}
+    void ShowBusy(bool) override {}
+};
+
+}  // namespace kivo::test
