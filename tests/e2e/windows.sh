@@ -5,11 +5,12 @@
 # player window the keys, no drag starts in the list mode, and a quit signal
 # closes quietly, keeping the settings.
 #
-# Usage (under xvfb-run): windows.sh KIVO231 KVOTOOL MEDIA_DIR
+# Usage (under xvfb-run): windows.sh KIVO231 KVOTOOL MEDIA_DIR DRAG_SOURCE
 set -euo pipefail
 program=$1
 kvotool=$2
 media=$3
+drag_source=$4
 
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x-session.sh"
@@ -25,6 +26,7 @@ inner_size() { xwininfo -id "$1" | awk '/Width:/ {w = $NF} /Height:/ {h = $NF} E
 inner_origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} END {print x, y}'; }
 has_size() { [ "$(inner_size "$1")" = "$2" ]; }
 has_moved() { [ "$(frame_origin "$1")" != "$2" ]; }
+has_objects() { "$kvotool" dump "$1" | grep -q "^objects: $2$"; }
 has_current_object() { "$kvotool" dump "$1" | grep -q "^current object: $2\b"; }
 is_iconic() { xprop -id "$1" WM_STATE | grep -q Iconic; }
 is_normal() { xprop -id "$1" WM_STATE | grep -q Normal; }
@@ -107,23 +109,43 @@ for each in "$main" "$player" "$volume" "$speed"; do
   wait_for "window $each did not come back with the main window" is_normal "$each"
 done
 
-# No drag starts in the list mode: nothing offers a drag selection while an
-# object is pulled across the list.
+# No drag starts in the list mode: no picture of the object follows the
+# pointer (a window of the program's that was not there before).
 focus_window '^list.kvo - Kivo$'
 keys alt+v l
 read -r mx my <<<"$(inner_origin "$main")"
+program_windows() { xdotool search --onlyvisible --class Kivo231 2>/dev/null | sort; }
+before=$(program_windows)
 xdotool mousemove $((mx + 30)) $((my + 75)) mousedown 1
 for step in 1 2 3 4 5 6; do xdotool mousemove $((mx + 30 + step * 15)) $((my + 75 + step * 10)); done
-if xclip -o -selection XdndSelection -t TARGETS >/dev/null 2>&1; then
-  xdotool mouseup 1
-  fail "a drag started in the list mode"
-fi
+dragged=$(comm -13 <(echo "$before") <(program_windows))
 xdotool mouseup 1
+[ -z "$dragged" ] || fail "a drag started in the list mode"
 
 # Down went to the player: the second object is the current one.
 focus_window '^list.kvo - Kivo$'
 keys ctrl+s
 wait_for "Ctrl+S did not save" has_current_object "$work/list.kvo" 1
+# A drop from another program brings the main window to the front and adds
+# the file.
+"$drag_source" "$media/audio.wav" &
+source_pid=$!
+source=$(window_of '^drag source$') || fail "no drag source"
+xdotool windowactivate --sync "$source"
+wait_for "the drag source did not take the focus" is_active "$source"
+read -r sx sy <<<"$(inner_origin "$source")"
+read -r mx my <<<"$(inner_origin "$main")"
+xdotool mousemove $((sx + 50)) $((sy + 50)) mousedown 1
+for step in 1 2 3 4 5 6 7 8 9 10; do
+  xdotool mousemove $((sx + 50 + (mx + 500 - sx - 50) * step / 10)) $((sy + 50 + (my + 450 - sy - 50) * step / 10))
+done
+xdotool mouseup 1
+wait_for "a drop left the main window behind" is_active "$main"
+is_above "$main" "$source" || fail "a drop left the main window behind the drag source"
+keys ctrl+s
+wait_for "the dropped file was not added" has_objects "$work/list.kvo" 4
+kill "$source_pid"
+
 kill -TERM "$kivo_pid"
 wait_for_kivo || fail "a quit signal ended the program with a failure status"
 grep -q '^type=3$' "$settings" || fail "the list mode was not kept"
