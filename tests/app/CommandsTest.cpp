@@ -5,17 +5,6 @@
 namespace kivo {
 namespace {
 
-TEST(Commands, PromptsAndToolTipsComeFromOneString)
-{
-    EXPECT_EQ(CommandTextOf(32779).prompt, "ﾒﾃﾞｨｱの再生または一時停止");
-    EXPECT_EQ(CommandTextOf(32779).toolTip, "再生/一時停止");
-    // A string without a line break has no tool tip.
-    EXPECT_EQ(CommandTextOf(32775).prompt, "ｵﾌﾞｼﾞｪｸﾄを名前順に並べ替え");
-    EXPECT_TRUE(CommandTextOf(32775).toolTip.isEmpty());
-    EXPECT_EQ(CommandTextOf(59392).toolTip, "ﾂｰﾙ ﾊﾞｰの表示/非表示");
-    EXPECT_TRUE(CommandTextOf(1).prompt.isEmpty());
-}
-
 TEST(Commands, DisabledCommandsDoNothingWhicheverWayTheyCome)
 {
     CommandTable table;

@@ -80,25 +80,14 @@ TEST_F(FileTypeRegistration, WritesThePackageTheEntryAndTheIconsOnce)
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
 
-    EXPECT_EQ(QString::fromUtf8(ReadAll(Data(QStringLiteral("mime/packages/kivo.xml")))),
-              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                             "  <mime-type type=\"application/x-kivo-scenario\">\n"
-                             "    <comment>Kivo ｼﾅﾘｵ</comment>\n"
-                             "    <icon name=\"application-x-kivo-scenario\"/>\n"
-                             "    <glob pattern=\"*.kvo\"/>\n"
-                             "  </mime-type>\n"
-                             "</mime-info>\n"));
-    EXPECT_EQ(QString::fromUtf8(ReadAll(Data(QStringLiteral("applications/kivo.desktop")))),
-              QStringLiteral("[Desktop Entry]\n"
-                             "Type=Application\n"
-                             "Name=Kivo\n"
-                             "Exec=\"%1\" %f\n"
-                             "Icon=kivo\n"
-                             "Terminal=false\n"
-                             "MimeType=application/x-kivo-scenario;\n"
-                             "Categories=AudioVideo;Player;\n")
-                  .arg(program));
+    // The type by its glob and name, and an entry that opens it with the program.
+    const QString package = QString::fromUtf8(ReadAll(Data(QStringLiteral("mime/packages/kivo.xml"))));
+    EXPECT_TRUE(package.contains(QStringLiteral("<mime-type type=\"application/x-kivo-scenario\">")));
+    EXPECT_TRUE(package.contains(QStringLiteral("<comment>Kivo ｼﾅﾘｵ</comment>")));
+    EXPECT_TRUE(package.contains(QStringLiteral("<glob pattern=\"*.kvo\"/>")));
+    const QString entry = QString::fromUtf8(ReadAll(Data(QStringLiteral("applications/kivo.desktop"))));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"%1\" %f\n").arg(program))) << entry.toStdString();
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=application/x-kivo-scenario;\n")));
     const QByteArray programIcon = ReadAll(Data(QStringLiteral("icons/hicolor/scalable/apps/kivo.svg")));
     const QByteArray scenarioIcon =
         ReadAll(Data(QStringLiteral("icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg")));

@@ -24,37 +24,6 @@ private:
     QTemporaryDir m_folder;
 };
 
-TEST_F(SettingsStore, EmptyProfileGivesTheDefaults)
-{
-    const Settings settings(ProfilePath());
-    EXPECT_EQ(settings.Get(setting::kX), -1);
-    EXPECT_EQ(settings.Get(setting::kY), -1);
-    EXPECT_EQ(settings.Get(setting::kCx), 400);
-    EXPECT_EQ(settings.Get(setting::kCy), 250);
-    EXPECT_EQ(settings.Get(setting::kVolumePos), 50);
-    EXPECT_EQ(settings.Get(setting::kFileType), 0);
-    EXPECT_EQ(settings.Get(setting::kType), 0);
-    EXPECT_EQ(settings.Get(setting::kAutoArrange), 0);
-    const int widths[] = {256, 64, 64, 64, 64, 96};
-    for (size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(settings.Get(setting::kColumnWidths[i]), widths[i]);
-    EXPECT_EQ(settings.Get(setting::kOpenFileDir), "");
-    EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 0);
-    const IntSetting searchedKinds[] = {setting::kMediaMpg, setting::kMediaVcd, setting::kMediaAvi,
-                                        setting::kMediaMov, setting::kMediaWav, setting::kMediaAu,
-                                        setting::kMediaAif, setting::kMediaMp3, setting::kMediaRa,
-                                        setting::kMediaMidi, setting::kMediaAll};
-    const int searchedByDefault[] = {1, 0, 1, 1, 1, 1, 1, 0, 0, 1, 0};
-    for (size_t i = 0; i < 11; ++i)
-        EXPECT_EQ(settings.Get(searchedKinds[i]), searchedByDefault[i]) << searchedKinds[i].name;
-    EXPECT_EQ(settings.Get(setting::kMediaPath), "/");
-    EXPECT_EQ(settings.Get(setting::kAutoRewind), 0);
-    EXPECT_EQ(settings.Get(setting::kRepeat), 0);
-    EXPECT_EQ(settings.Get(setting::kZoom), 0);
-    EXPECT_TRUE(settings.GetBarState().isEmpty());
-    EXPECT_TRUE(settings.GetRecentFiles().isEmpty());
-}
-
 TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystem)
 {
     {

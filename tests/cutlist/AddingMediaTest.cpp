@@ -62,13 +62,5 @@ TEST(AddingMedia, TheLastDroppedItemDecidesAboutScenarios)
     EXPECT_FALSE(DropOpensScenario({}));
 }
 
-TEST(AddingMedia, DialogRowsShowTheDescriptionsAndEndWithAllFiles)
-{
-    const QStringList filters = MediaFileFilters();
-    ASSERT_EQ(filters.size(), 10);
-    EXPECT_TRUE(filters.first().startsWith("MPEG ﾌｧｲﾙ (.mpg; .mpeg; .mpv; .mp2; .mpa; .mpe; .mp3)"));
-    EXPECT_TRUE(filters.last().endsWith("(*)"));
-}
-
 }  // namespace
 }  // namespace kivo

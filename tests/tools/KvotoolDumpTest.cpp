@@ -2,7 +2,6 @@
 #include "ScenarioSamples.h"
 #include "cutlist/FileNames.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -103,16 +102,11 @@ TEST_F(Kvotool, ExitStatusesOfBadFiles)
     run = Tool({"dump", "/no/such/file.kvo"});
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_NE(run.err.find("/no/such/file.kvo"), std::string::npos);
-}
 
-TEST_F(Kvotool, ANamedPipeIsRefusedAtOnce)
-{
+    // A named pipe is refused at once, not read until a writer comes.
     const QString pipe = Folder("pipe.kvo");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    QElapsedTimer timer;
-    timer.start();
-    const ToolRun run = Tool({"dump", pipe});
-    EXPECT_LT(timer.elapsed(), 10000);
+    run = Tool({"dump", pipe});
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
 }
