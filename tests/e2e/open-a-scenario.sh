@@ -6,13 +6,7 @@
 # its name. Saving onto a named pipe is refused and leaves the pipe.
 #
 # Usage (under xvfb-run): open-a-scenario.sh KIVO231 KVOTOOL MEDIA_DIR
-set -euo pipefail
-program=$1
-kvotool=$2
-media=$3
-
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x-session.sh"
+source "$(dirname "$0")/x-session.sh"
 export KIVO_VIDEO_SINK="fakesink sync=true"
 
 good=$work/good.kvo

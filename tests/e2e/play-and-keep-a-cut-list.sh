@@ -6,13 +6,7 @@
 # a scenario on the command line that cannot be read ends the program.
 #
 # Usage (under xvfb-run): play-and-keep-a-cut-list.sh KIVO231 KVOTOOL MEDIA_DIR
-set -euo pipefail
-program=$1
-kvotool=$2
-media=$3
-
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x-session.sh"
+source "$(dirname "$0")/x-session.sh"
 # No picture is needed here.
 export KIVO_VIDEO_SINK="fakesink sync=true"
 

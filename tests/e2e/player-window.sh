@@ -4,13 +4,7 @@
 # screen and back, and save a snapshot whose header and size match the frame.
 #
 # Usage (under xvfb-run): player-window.sh KIVO231 KVOTOOL MEDIA_DIR
-set -euo pipefail
-program=$1
-kvotool=$2
-media=$3
-
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x-session.sh"
+source "$(dirname "$0")/x-session.sh"
 
 size_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
 has_size() { [ "$(size_of "$1")" = "$2" ]; }

@@ -2,18 +2,13 @@
 # The windows of the real program under a window manager: the main window
 # comes back where it was left, the floating bars and the player window stay
 # above it and go with it when Space minimises the program, play gives the
-# player window the keys, no drag starts in the list mode, and a quit signal
+# player window the keys, no drag starts in the list mode, a drop from
+# another program brings it to the front, and a quit signal
 # closes quietly, keeping the settings.
 #
 # Usage (under xvfb-run): windows.sh KIVO231 KVOTOOL MEDIA_DIR DRAG_SOURCE
-set -euo pipefail
-program=$1
-kvotool=$2
-media=$3
+source "$(dirname "$0")/x-session.sh"
 drag_source=$4
-
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x-session.sh"
 export KIVO_VIDEO_SINK="fakesink sync=true"
 
 # The top left corner of a window's frame, as "x y".

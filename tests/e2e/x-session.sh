@@ -2,8 +2,13 @@
 # X server of xvfb-run under openbox, with a profile of its own and sinks
 # that need no devices, and the helpers that drive it with xdotool. Every
 # wait is for a condition (a window, a title, a file), never for a time.
-# Expects $program (the Kivo231 executable).
+# Takes the script's arguments: KIVO231 KVOTOOL MEDIA_DIR, as $program,
+# $kvotool and $media.
 
+set -euo pipefail
+program=$1
+kvotool=$2
+media=$3
 work=$(mktemp -d)
 openbox_pid=
 kivo_pid=
