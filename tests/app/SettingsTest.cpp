@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
-#include <QDir>
-#include <QFile>
+#include "TestFiles.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,13 +12,6 @@ namespace {
 class SettingsStore : public ::testing::Test {
 protected:
     QString ProfilePath() const { return m_folder.filePath(QStringLiteral("Kivo231.ini")); }
-
-    void WriteProfile(const QByteArray& text) const
-    {
-        QFile file(ProfilePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
 
 private:
     QTemporaryDir m_folder;
@@ -43,9 +36,7 @@ TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystem)
     EXPECT_EQ(settings.GetBarState(), QByteArray("\x00\x01\xff", 3));
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
 
-    QFile file(ProfilePath());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
+    const QByteArray text = test::ReadFile(ProfilePath());
     EXPECT_TRUE(text.contains("[System]"));
     EXPECT_TRUE(text.contains("cx=812"));
 }
@@ -62,7 +53,7 @@ TEST_F(SettingsStore, RecentFilesKeepTheLatestFourOnce)
 
 TEST_F(SettingsStore, UnreadableValuesGiveTheirDefaults)
 {
-    WriteProfile("[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
+    test::WriteFile(ProfilePath(), "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
     const Settings settings(ProfilePath());
     EXPECT_EQ(settings.Get(setting::kCx), 400);
     EXPECT_EQ(settings.Get(setting::kCy), 250);

@@ -1,3 +1,4 @@
+#include "TestRecords.h"
 #include "app/Settings.h"
 #include "cutlist/CutListView.h"
 
@@ -16,13 +17,8 @@ class ListView : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt"}) {
-            MEDIARECORD record;
-            record.strPath = path;
-            record.timeModified = 1;
-            record.nLength = 100;
-            model.AddObject(record, QImage(), false);
-        }
+        for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt"})
+            model.AddObject(test::Record(path), QImage(), false);
         view.resize(600, 400);
         view.show();
     }

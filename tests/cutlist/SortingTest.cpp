@@ -1,3 +1,4 @@
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/RandomOrder.h"
 #include "cutlist/Sorting.h"
@@ -12,8 +13,7 @@ protected:
     // Adds an object and sets one column's text.
     void Add(int column, const QString& text, qint64 modified = 1)
     {
-        MEDIARECORD record;
-        record.strPath = QStringLiteral("/m/%1").arg(list.GetItemCount());
+        MEDIARECORD record = test::Record(QStringLiteral("/m/%1").arg(list.GetItemCount()));
         record.timeModified = modified;
         const int position = list.AddObject(record, QImage(), false);
         list.SetItemText(position, column, text);

@@ -1,4 +1,5 @@
 #include "TestMedia.h"
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "player/Levels.h"
 #include "player/MediaEngine.h"
@@ -56,12 +57,7 @@ class Sequencing : public ::testing::Test {
 protected:
     void Add(const QString& path, bool playable = true)
     {
-        MEDIARECORD record;
-        record.strPath = path;
-        record.timeModified = 1;
-        record.nLength = 300;
-        record.nFlag = playable ? kFlagValid : kFlagInvalid;
-        list.AddObject(record, QImage(), false);
+        list.AddObject(test::Record(path, 300, playable ? kFlagValid : kFlagInvalid), QImage(), false);
     }
 
     QString State(int position) const { return list.GetItemText(position, CutListModel::kColumnState); }
