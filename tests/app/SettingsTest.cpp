@@ -51,7 +51,7 @@ TEST_F(SettingsStore, RecentFilesKeepTheLatestFourOnce)
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/d.kvo", "/b.kvo"}));
 }
 
-TEST_F(SettingsStore, UnreadableValuesGiveTheirDefaults)
+TEST_F(SettingsStore, UnreadableValuesAndProfilesGiveTheDefaults)
 {
     test::WriteFile(ProfilePath(), "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
     const Settings settings(ProfilePath());
@@ -59,17 +59,14 @@ TEST_F(SettingsStore, UnreadableValuesGiveTheirDefaults)
     EXPECT_EQ(settings.Get(setting::kCy), 250);
     EXPECT_EQ(settings.Get(setting::kX), 12);
     EXPECT_EQ(settings.Get(setting::kMediaPath), "/media/usb, label");
-}
 
-TEST_F(SettingsStore, UnreadableProfileGivesDefaultsAndIgnoresWrites)
-{
     // A folder where the profile file should be: nothing can be read or written.
-    ASSERT_TRUE(QDir().mkpath(ProfilePath()));
-    Settings settings(ProfilePath());
-    EXPECT_EQ(settings.Get(setting::kCx), 400);
-    settings.Set(setting::kCx, 10);
-    settings.Sync();
-    EXPECT_TRUE(QFileInfo(ProfilePath()).isDir());
+    QTemporaryDir folder;
+    Settings unreadable(folder.path());
+    EXPECT_EQ(unreadable.Get(setting::kCx), 400);
+    unreadable.Set(setting::kCx, 10);
+    unreadable.Sync();
+    EXPECT_TRUE(QFileInfo(folder.path()).isDir());
 }
 
 TEST(SettingsLocation, UserProfileIsNamedAfterOrganisationAndApplication)

@@ -134,10 +134,8 @@ TEST_F(CutList, StateImagesShowOnlyInDetailsAndListModes)
         EXPECT_EQ(list.GetStateImage(position), 0);
     list.ChangeViewType(kViewList);
     EXPECT_EQ(list.GetStateImage(1), OBJSTATE_PLAYING);
-}
 
-TEST_F(CutList, StateNumbersComeFromExactStateTexts)
-{
+    // The numbers come from exact state texts.
     EXPECT_EQ(StateFromText("一時停止"), OBJSTATE_PAUSED);
     EXPECT_EQ(StateFromText("停止"), OBJSTATE_STOPPED);
     EXPECT_EQ(StateFromText("停止 "), OBJSTATE_INVALID);

@@ -35,7 +35,7 @@ private:
     std::optional<std::string> m_saved;
 };
 
-TEST(Formatters, TimesRoundDownAndSizesRoundUpToWholeKilobytes)
+TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesAndTypesComeFromTheExtension)
 {
     EXPECT_EQ(FormatShortTime(12345), "2m03s");
     EXPECT_EQ(FormatShortTime(5999), "0m59s");
@@ -57,6 +57,14 @@ TEST(Formatters, TimesRoundDownAndSizesRoundUpToWholeKilobytes)
     // Two gigabytes and more.
     EXPECT_EQ(FormatSize(2147483648ull, true), "2,097,152KB (2,147,483,648 ﾊﾞｲﾄ)");
     EXPECT_EQ(FormatSize(5000000000ull, false), "4,882,813KB");
+
+    // Types come from the file name's extension.
+    EXPECT_EQ(FormatTypeText("/m/movie.mpg"), "MPG ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/a.Mp3"), "MP3 ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/noextension"), "ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/archive.tar.gz"), "GZ ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/home/me/.videos/clip"), "ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/trailingdot."), " ﾌｧｲﾙ");
 }
 
 TEST_F(JapanTime, DatesAreLocalWithTheirOwnWeekdayCharacters)
@@ -67,16 +75,6 @@ TEST_F(JapanTime, DatesAreLocalWithTheirOwnWeekdayCharacters)
     // 1999-03-05 14:03:07 JST, the Friday of the usual example.
     EXPECT_EQ(FormatDate(920610187), "1999年 03月 05日 金曜日 14:03:07");
     EXPECT_EQ(FormatDate(0), "1970年 01月 01日 木曜日 09:00:00");
-}
-
-TEST(Formatters, TypeTextOfTheFileNameExtension)
-{
-    EXPECT_EQ(FormatTypeText("/m/movie.mpg"), "MPG ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/a.Mp3"), "MP3 ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/noextension"), "ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/archive.tar.gz"), "GZ ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/home/me/.videos/clip"), "ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/trailingdot."), " ﾌｧｲﾙ");
 }
 
 TEST_F(JapanTime, ColumnTextsOfNewObjects)

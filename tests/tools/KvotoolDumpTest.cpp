@@ -62,8 +62,14 @@ TEST_F(Kvotool, SummaryNamesEveryPart)
         EXPECT_NE(run.out.find(part), std::string::npos) << part;
 }
 
-TEST_F(Kvotool, ExitStatusesOfBadFiles)
+TEST_F(Kvotool, ExitStatusesOfUsageErrorsAndBadFiles)
 {
+    for (const QStringList& wrong : {QStringList(), {"dump"}, {"dump", "--xml", "a.kvo"}, {"frobnicate"}})
+        EXPECT_EQ(Tool(wrong).exitCode, 1) << wrong.join(' ').toStdString();
+    const ToolRun help = Tool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("dump [--json] FILE.kvo"), std::string::npos);
+
     ToolRun run = Tool({"dump", File("text.kvo", "\x09KivoDSv99 and more")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "このファイルは読み込めませんでした。\n");
@@ -94,17 +100,6 @@ TEST_F(Kvotool, NamesPrintAsWhatTheyHold)
     EXPECT_NE(json.out.find(R"("/m/bad\udcff.avi")"), std::string::npos) << json.out;
     const QJsonArray paths = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["paths"].toArray();
     EXPECT_EQ(paths, QJsonArray({QStringLiteral("/m/\x1b[2Jred\nx.avi"), odd}));
-}
-
-TEST_F(Kvotool, UsageErrorsAndHelp)
-{
-    EXPECT_EQ(Tool({}).exitCode, 1);
-    EXPECT_EQ(Tool({"dump"}).exitCode, 1);
-    EXPECT_EQ(Tool({"dump", "--xml", "a.kvo"}).exitCode, 1);
-    EXPECT_EQ(Tool({"frobnicate"}).exitCode, 1);
-    const ToolRun help = Tool({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("dump [--json] FILE.kvo"), std::string::npos);
 }
 
 }  // namespace
