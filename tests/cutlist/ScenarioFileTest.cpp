@@ -69,7 +69,7 @@ QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 posi
     return buffer.data();
 }
 
-TEST(ScenarioReader, Version10HasPathsOnly)
+TEST(ScenarioReader, Version10HasPathsOnlyAndVersion20NoNames)
 {
     const ScenarioReadResult result = Read(samples::Version10File());
     ASSERT_EQ(result.status, ScenarioStatus::Ok);
@@ -79,13 +79,9 @@ TEST(ScenarioReader, Version10HasPathsOnly)
     EXPECT_EQ(result.scenario.position, 0);
     EXPECT_TRUE(result.scenario.cache.empty());
     EXPECT_TRUE(result.scenario.names.isEmpty());
-}
 
-TEST(ScenarioReader, Version20RestoresPositionAndMediaInformationButNoNames)
-{
-    const ScenarioReadResult result = Read(samples::Version20File());
-    ASSERT_EQ(result.status, ScenarioStatus::Ok);
-    const Scenario& scenario = result.scenario;
+    // Version 20 restores the position and the media information, but no names.
+    const Scenario scenario = Read(samples::Version20File()).scenario;
     EXPECT_EQ(scenario.version, 20);
     EXPECT_EQ(scenario.current, 0);
     EXPECT_EQ(scenario.position, 12345);
@@ -236,7 +232,7 @@ TEST_F(ScenarioWriter, WritesTheExactBytesOfVersion30)
     EXPECT_EQ(Written(list, cache, 250), samples::Version30File(0));
 }
 
-TEST_F(ScenarioWriter, AnEmptyListTheSameFileTwiceAndSizesOfFourGigabytes)
+TEST_F(ScenarioWriter, WritesAnEmptyListTheSameFileTwiceAndTheLow32BitsOfLargeSizes)
 {
     CutListModel empty;
     EXPECT_EQ(Written(empty, cache, 0), samples::EmptyVersion30File());
