@@ -1,11 +1,10 @@
 #include "app/FileTypeAssociation.h"
 
+#include "TestFiles.h"
 #include "app/Settings.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -16,21 +15,14 @@
 namespace kivo {
 namespace {
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::ReadFile;
 
-void WriteText(const QString& path, const QByteArray& text, bool executable)
+// Writes an executable file.
+QString WriteScript(const QString& path, const QByteArray& text)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    EXPECT_TRUE(test::WriteFile(path, text));
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    return path;
 }
 
 // Waits up to a few seconds for a file written by a background process.
@@ -38,7 +30,7 @@ QByteArray WaitForFile(const QString& path)
 {
     const QDeadlineTimer deadline(5000);
     while (!deadline.hasExpired()) {
-        const QByteArray text = ReadAll(path);
+        const QByteArray text = ReadFile(path);
         if (text.endsWith('\n'))
             return text;
         QThread::msleep(20);
@@ -48,26 +40,22 @@ QByteArray WaitForFile(const QString& path)
 
 class FileTypeRegistration : public ::testing::Test {
 protected:
-    FileTypeRegistration() : m_settings(Folder(QStringLiteral("Kivo231.ini")))
+    FileTypeRegistration() : m_settings(Folder("Kivo231.ini"))
     {
-        m_places.programFolder = Folder(QStringLiteral("program"));
-        m_places.currentFolder = Folder(QStringLiteral("current"));
-        m_places.path = Folder(QStringLiteral("bin1")) + u':' + Folder(QStringLiteral("bin2"));
-        m_places.dataFolder = Folder(QStringLiteral("data"));
+        m_places.programFolder = Folder("program");
+        m_places.currentFolder = Folder("current");
+        m_places.path = Folder("bin1") + u':' + Folder("bin2");
+        m_places.dataFolder = Folder("data");
         for (const QString& folder : {m_places.programFolder, m_places.currentFolder, m_places.dataFolder})
             QDir().mkpath(folder);
     }
 
-    QString Folder(const QString& name) const { return m_root.filePath(name); }
-    QString Data(const QString& name) const { return m_places.dataFolder + u'/' + name; }
+    QString Folder(const char* name) const { return m_root.filePath(QString::fromUtf8(name)); }
+    QString Data(const char* name) const { return m_places.dataFolder + u'/' + QString::fromUtf8(name); }
+    QString Entry() const { return QString::fromUtf8(ReadFile(Data("applications/kivo.desktop"))); }
 
     // A program file "Kivo231" in `folder`; returns its path.
-    static QString MakeProgram(const QString& folder)
-    {
-        const QString path = folder + QStringLiteral("/Kivo231");
-        WriteText(path, "#!/bin/sh\n", true);
-        return path;
-    }
+    static QString MakeProgram(const QString& folder) { return WriteScript(folder + "/Kivo231", "#!/bin/sh\n"); }
 
     QTemporaryDir m_root;
     Settings m_settings;
@@ -81,16 +69,14 @@ TEST_F(FileTypeRegistration, WritesThePackageTheEntryAndTheIconsOnce)
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
 
     // The type by its glob and name, and an entry that opens it with the program.
-    const QString package = QString::fromUtf8(ReadAll(Data(QStringLiteral("mime/packages/kivo.xml"))));
+    const QString package = QString::fromUtf8(ReadFile(Data("mime/packages/kivo.xml")));
     EXPECT_TRUE(package.contains(QStringLiteral("<mime-type type=\"application/x-kivo-scenario\">")));
     EXPECT_TRUE(package.contains(QStringLiteral("<comment>Kivo ｼﾅﾘｵ</comment>")));
     EXPECT_TRUE(package.contains(QStringLiteral("<glob pattern=\"*.kvo\"/>")));
-    const QString entry = QString::fromUtf8(ReadAll(Data(QStringLiteral("applications/kivo.desktop"))));
-    EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"%1\" %f\n").arg(program))) << entry.toStdString();
-    EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=application/x-kivo-scenario;\n")));
-    const QByteArray programIcon = ReadAll(Data(QStringLiteral("icons/hicolor/scalable/apps/kivo.svg")));
-    const QByteArray scenarioIcon =
-        ReadAll(Data(QStringLiteral("icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg")));
+    EXPECT_TRUE(Entry().contains(QStringLiteral("\nExec=\"%1\" %f\n").arg(program))) << Entry().toStdString();
+    EXPECT_TRUE(Entry().contains(QStringLiteral("\nMimeType=application/x-kivo-scenario;\n")));
+    const QByteArray programIcon = ReadFile(Data("icons/hicolor/scalable/apps/kivo.svg"));
+    const QByteArray scenarioIcon = ReadFile(Data("icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg"));
     EXPECT_TRUE(programIcon.contains("<svg"));
     EXPECT_TRUE(scenarioIcon.contains("<svg"));
     EXPECT_NE(programIcon, scenarioIcon);
@@ -106,24 +92,24 @@ TEST_F(FileTypeRegistration, WritesThePackageTheEntryAndTheIconsOnce)
 TEST_F(FileTypeRegistration, WithoutTheProgramFileNothingIsWrittenAndTheNextStartTriesAgain)
 {
     // Neither a folder nor a plain file of that name is the program.
-    QDir().mkpath(m_places.programFolder + QStringLiteral("/Kivo231"));
-    WriteText(m_places.currentFolder + QStringLiteral("/Kivo231"), "not a program", false);
-    MakeProgram(Folder(QStringLiteral("elsewhere")));
+    QDir().mkpath(m_places.programFolder + "/Kivo231");
+    test::WriteFile(m_places.currentFolder + "/Kivo231", "not a program");
+    MakeProgram(Folder("elsewhere"));
 
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 0);
     EXPECT_TRUE(QDir(m_places.dataFolder).isEmpty());
 
-    const QString program = MakeProgram(Folder(QStringLiteral("bin2")));
+    const QString program = MakeProgram(Folder("bin2"));
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
-    EXPECT_TRUE(ReadAll(Data(QStringLiteral("applications/kivo.desktop"))).contains(program.toUtf8()));
+    EXPECT_TRUE(Entry().contains(program));
 }
 
 TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThePath)
 {
     const QString programs[] = {MakeProgram(m_places.programFolder), MakeProgram(m_places.currentFolder),
-                          MakeProgram(Folder(QStringLiteral("bin1"))), MakeProgram(Folder(QStringLiteral("bin2")))};
+                                MakeProgram(Folder("bin1")), MakeProgram(Folder("bin2"))};
     for (const QString& program : programs) {
         EXPECT_EQ(FindProgramFile(m_places), program);
         QFile::remove(program);
@@ -134,17 +120,17 @@ TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThe
     // folder; the program is always named by its absolute path.
     FileTypePlaces places = m_places;
     places.programFolder.clear();
-    places.path = QStringLiteral("../bin2");
-    const QString program = MakeProgram(Folder(QStringLiteral("bin2")));
+    places.path = "../bin2";
+    const QString program = MakeProgram(Folder("bin2"));
     EXPECT_EQ(FindProgramFile(places), program);
-    places.path = QStringLiteral(":") + Folder(QStringLiteral("bin1"));
-    MakeProgram(Folder(QStringLiteral("bin1")));
-    EXPECT_EQ(FindProgramFile(places), Folder(QStringLiteral("bin1/Kivo231")));
+    places.path = ":" + Folder("bin1");
+    MakeProgram(Folder("bin1"));
+    EXPECT_EQ(FindProgramFile(places), Folder("bin1/Kivo231"));
 }
 
 TEST_F(FileTypeRegistration, AnAwkwardProgramPathIsQuotedInTheOpenCommand)
 {
-    const QString folder = Folder(QStringLiteral("my \"$HOME\" `x` 100% \\ キボ"));
+    const QString folder = Folder("my \"$HOME\" `x` 100% \\ キボ");
     MakeProgram(folder);
     m_places.programFolder = folder;
     RegisterFileType(m_settings, m_places);
@@ -152,7 +138,7 @@ TEST_F(FileTypeRegistration, AnAwkwardProgramPathIsQuotedInTheOpenCommand)
     // every \ is then doubled again as the entry's string escape.
     const QString expected = QStringLiteral("Exec=\"%1/my \\\\\"\\\\$HOME\\\\\" \\\\`x\\\\` 100%% \\\\\\\\ キボ/Kivo231\" %f\n")
                                  .arg(m_root.path());
-    EXPECT_TRUE(QString::fromUtf8(ReadAll(Data(QStringLiteral("applications/kivo.desktop")))).contains(expected));
+    EXPECT_TRUE(Entry().contains(expected));
 }
 
 TEST_F(FileTypeRegistration, AnUnwritableDataFolderFailsSilentlyAndIsNotRetried)
@@ -160,20 +146,16 @@ TEST_F(FileTypeRegistration, AnUnwritableDataFolderFailsSilentlyAndIsNotRetried)
     MakeProgram(m_places.programFolder);
     // A file where the data folder's subfolders should be, and a folder in
     // which nobody, not even root, can create anything.
-    WriteText(Data(QStringLiteral("mime")), "", false);
-    WriteText(Data(QStringLiteral("applications")), "", false);
-    WriteText(Data(QStringLiteral("icons")), "", false);
+    for (const char* folder : {"mime", "applications", "icons"})
+        test::WriteFile(Data(folder));
+    // The switch is set all the same, and so never tried again.
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
-    QDir(m_places.dataFolder).removeRecursively();
-    RegisterFileType(m_settings, m_places);
-    EXPECT_FALSE(QFileInfo::exists(m_places.dataFolder));
 
-    Settings freshProfile(Folder(QStringLiteral("fresh.ini")));
+    Settings freshProfile(Folder("fresh.ini"));
     m_places.dataFolder = QStringLiteral("/proc/kivo-data");
     RegisterFileType(freshProfile, m_places);
     EXPECT_EQ(freshProfile.Get(setting::kFileType), 1);
-
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/kivo-data")));
 }
 
@@ -181,19 +163,17 @@ TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
 {
     MakeProgram(m_places.programFolder);
     // Slow stand-ins for the tools, which note the folder they were given.
-    const QString bin = Folder(QStringLiteral("bin1"));
+    const QString bin = Folder("bin1");
     for (const char* tool : {"update-mime-database", "update-desktop-database"})
-        WriteText(bin + u'/' + QLatin1String(tool),
-                  QByteArray("#!/bin/sh\necho \"$1\" > \"$0.ran\"\nexec sleep 3\n"), true);
+        WriteScript(bin + u'/' + QLatin1String(tool), "#!/bin/sh\necho \"$1\" > \"$0.ran\"\nexec sleep 3\n");
 
     QElapsedTimer timer;
     timer.start();
     RegisterFileType(m_settings, m_places);
     EXPECT_LT(timer.elapsed(), 1000);
 
-    EXPECT_EQ(WaitForFile(bin + QStringLiteral("/update-mime-database.ran")), Data(QStringLiteral("mime\n")).toUtf8());
-    EXPECT_EQ(WaitForFile(bin + QStringLiteral("/update-desktop-database.ran")),
-              Data(QStringLiteral("applications\n")).toUtf8());
+    EXPECT_EQ(WaitForFile(bin + "/update-mime-database.ran"), Data("mime\n").toUtf8());
+    EXPECT_EQ(WaitForFile(bin + "/update-desktop-database.ran"), Data("applications\n").toUtf8());
 }
 
 TEST_F(FileTypeRegistration, TheMimeDatabaseTakesThePackage)
@@ -204,17 +184,17 @@ TEST_F(FileTypeRegistration, TheMimeDatabaseTakesThePackage)
     MakeProgram(m_places.programFolder);
     m_places.path.clear();
     RegisterFileType(m_settings, m_places);
-    ASSERT_EQ(QProcess::execute(tool, {Data(QStringLiteral("mime"))}), 0);
-    EXPECT_TRUE(ReadAll(Data(QStringLiteral("mime/globs2"))).contains("application/x-kivo-scenario:*.kvo"));
-    EXPECT_TRUE(ReadAll(Data(QStringLiteral("mime/application/x-kivo-scenario.xml"))).contains("Kivo ｼﾅﾘｵ"));
+    ASSERT_EQ(QProcess::execute(tool, {Data("mime")}), 0);
+    EXPECT_TRUE(ReadFile(Data("mime/globs2")).contains("application/x-kivo-scenario:*.kvo"));
+    EXPECT_TRUE(ReadFile(Data("mime/application/x-kivo-scenario.xml")).contains("Kivo ｼﾅﾘｵ"));
 }
 
 TEST_F(FileTypeRegistration, ByDefaultUsesThePathAndTheXdgDataFolder)
 {
     const QByteArray oldPath = qgetenv("PATH");
     const QByteArray oldData = qgetenv("XDG_DATA_HOME");
-    const QString program = MakeProgram(Folder(QStringLiteral("bin1")));
-    qputenv("PATH", Folder(QStringLiteral("bin1")).toLocal8Bit());
+    const QString program = MakeProgram(Folder("bin1"));
+    qputenv("PATH", Folder("bin1").toLocal8Bit());
     qputenv("XDG_DATA_HOME", m_places.dataFolder.toLocal8Bit());
     RegisterFileType(m_settings);
     qputenv("PATH", oldPath);
@@ -224,8 +204,8 @@ TEST_F(FileTypeRegistration, ByDefaultUsesThePathAndTheXdgDataFolder)
         qputenv("XDG_DATA_HOME", oldData);
 
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
-    EXPECT_TRUE(ReadAll(Data(QStringLiteral("applications/kivo.desktop"))).contains(program.toUtf8()));
-    EXPECT_TRUE(QFileInfo::exists(Data(QStringLiteral("mime/packages/kivo.xml"))));
+    EXPECT_TRUE(Entry().contains(program));
+    EXPECT_TRUE(QFileInfo::exists(Data("mime/packages/kivo.xml")));
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST(TimeDisplay, MinutesAndSecondsUpToNinetyNineMinutesThenOver)
     EXPECT_EQ(TimeDisplayGlyphs(0), Glyphs({{0, 5}, {0, 12}, {17, 19}, {0, 22}, {0, 29}}));
 }
 
-TEST_F(Frame, EverySixthPositionReportDrawsTheTimeAndNegativePositionsNone)
+TEST_F(Frame, EverySixthPositionReportDrawsTheTimeNegativePositionsNoneAndOnlyAMovedSliderSeeks)
 {
     for (int i = 1; i <= 12; ++i)
         protocol.Dispatch(1, i * 5);
@@ -76,10 +76,8 @@ TEST_F(Frame, EverySixthPositionReportDrawsTheTimeAndNegativePositionsNone)
     for (int i = 0; i < 12; ++i)
         protocol.Dispatch(1, 60);
     EXPECT_EQ(bars.drawn, std::vector<int>({30, 60, 60}));
-}
 
-TEST_F(Frame, OnlyAMovedPositionSliderSeeks)
-{
+    // Only a moved position slider seeks.
     protocol.Dispatch(1, 500);
     protocol.OnSliderMoved(FrameProtocol::Slider::Position, 500);  // back where it came from
     EXPECT_TRUE(view.sent.empty());

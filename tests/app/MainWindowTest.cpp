@@ -1,3 +1,4 @@
+#include "ModalWindows.h"
 #include "TestMedia.h"
 #include "app/ControlBars.h"
 #include "app/MainWindow.h"
@@ -23,8 +24,6 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -48,16 +47,12 @@ protected:
     MainWindow window{settings};
 };
 
-TEST_F(Program, TitleAndSizeOfANewDocument)
+TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
 {
     EXPECT_EQ(window.windowTitle(), "無題 - Kivo");
     EXPECT_EQ(window.size(), QSize(400, 250));
     EXPECT_FALSE(window.Document().IsModified());
     EXPECT_FALSE(window.Commands().IsEnabled(32779));  // nothing to play
-}
-
-TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
-{
     Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")});
     ASSERT_EQ(window.List().GetItemCount(), 3);
     EXPECT_EQ(window.List().FindCurrentItem(), 1);
@@ -158,9 +153,7 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheViewAndEditingCommandsFollowTheList)
     QWidget* viewport = list->ActiveView()->viewport();
     const auto menuAt = [&](QPoint point) {
         QStringList items;
-        QTimer::singleShot(50, [&] {
-            QWidget* popup = QApplication::activePopupWidget();
-            ASSERT_NE(popup, nullptr);
+        test::WhenShown<QMenu>([&](QMenu* popup) {
             for (QAction* action : popup->actions())
                 items.append(action->text());
             popup->close();
@@ -301,11 +294,7 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
     const QString workingFolder = QDir::currentPath();
     const QStringList rows = MediaFileFilters();
     const auto runDialog = [&](const std::function<void(QFileDialog*)>& use) {
-        QTimer::singleShot(100, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            use(dialog);
-        });
+        test::WhenShown<QFileDialog>(use);
         window.Commands().Run(32840);
     };
     runDialog([&](QFileDialog* dialog) {
@@ -328,9 +317,7 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
 
 TEST_F(Program, ScenarioDialogsShowTheirRowOnce)
 {
-    QTimer::singleShot(100, [] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    test::WhenShown<QFileDialog>([](QFileDialog* dialog) {
         EXPECT_EQ(dialog->findChild<QComboBox*>("fileTypeCombo")->itemText(0), "Kivo scenario file(*.kvo)");
         dialog->reject();
     });

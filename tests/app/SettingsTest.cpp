@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
-#include <QDir>
-#include <QFile>
+#include "TestFiles.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,13 +12,6 @@ namespace {
 class SettingsStore : public ::testing::Test {
 protected:
     QString ProfilePath() const { return m_folder.filePath(QStringLiteral("Kivo231.ini")); }
-
-    void WriteProfile(const QByteArray& text) const
-    {
-        QFile file(ProfilePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
 
 private:
     QTemporaryDir m_folder;
@@ -43,9 +36,7 @@ TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystem)
     EXPECT_EQ(settings.GetBarState(), QByteArray("\x00\x01\xff", 3));
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
 
-    QFile file(ProfilePath());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
+    const QByteArray text = test::ReadFile(ProfilePath());
     EXPECT_TRUE(text.contains("[System]"));
     EXPECT_TRUE(text.contains("cx=812"));
 }
@@ -60,25 +51,22 @@ TEST_F(SettingsStore, RecentFilesKeepTheLatestFourOnce)
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/d.kvo", "/b.kvo"}));
 }
 
-TEST_F(SettingsStore, UnreadableValuesGiveTheirDefaults)
+TEST_F(SettingsStore, UnreadableValuesAndProfilesGiveTheDefaults)
 {
-    WriteProfile("[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
+    test::WriteFile(ProfilePath(), "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
     const Settings settings(ProfilePath());
     EXPECT_EQ(settings.Get(setting::kCx), 400);
     EXPECT_EQ(settings.Get(setting::kCy), 250);
     EXPECT_EQ(settings.Get(setting::kX), 12);
     EXPECT_EQ(settings.Get(setting::kMediaPath), "/media/usb, label");
-}
 
-TEST_F(SettingsStore, UnreadableProfileGivesDefaultsAndIgnoresWrites)
-{
     // A folder where the profile file should be: nothing can be read or written.
-    ASSERT_TRUE(QDir().mkpath(ProfilePath()));
-    Settings settings(ProfilePath());
-    EXPECT_EQ(settings.Get(setting::kCx), 400);
-    settings.Set(setting::kCx, 10);
-    settings.Sync();
-    EXPECT_TRUE(QFileInfo(ProfilePath()).isDir());
+    QTemporaryDir folder;
+    Settings unreadable(folder.path());
+    EXPECT_EQ(unreadable.Get(setting::kCx), 400);
+    unreadable.Set(setting::kCx, 10);
+    unreadable.Sync();
+    EXPECT_TRUE(QFileInfo(folder.path()).isDir());
 }
 
 TEST(SettingsLocation, UserProfileIsNamedAfterOrganisationAndApplication)

@@ -7,7 +7,7 @@
 namespace kivo {
 namespace {
 
-TEST(SplashWindow, IsAnOvalOnTopThatTheClicksOutsideItPassThrough)
+TEST(SplashWindow, IsAnOvalOnTopThatTheLeftButtonDragsAndTheFirstTickHides)
 {
     QWidget owner;
     SplashWindow splash(&owner);
@@ -22,15 +22,9 @@ TEST(SplashWindow, IsAnOvalOnTopThatTheClicksOutsideItPassThrough)
     splash.ShowCentred();
     EXPECT_TRUE(splash.isVisible());
     EXPECT_EQ(splash.geometry().center(), splash.screen()->availableGeometry().center());
-}
 
-TEST(SplashWindow, FollowsTheMouseWhileTheLeftButtonIsDownAndHidesAtTheFirstTick)
-{
-    QWidget owner;
-    SplashWindow splash(&owner);
-    splash.ShowCentred();
+    // It follows the mouse while the left button is down, and hides at the first tick.
     const QPoint start = splash.pos();
-
     QTest::mouseMove(&splash, QPoint(100, 60));  // no button: stays
     EXPECT_EQ(splash.pos(), start);
     QTest::mousePress(&splash, Qt::LeftButton, {}, QPoint(100, 60));

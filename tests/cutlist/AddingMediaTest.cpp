@@ -1,9 +1,9 @@
 #include "ByteFolder.h"
+#include "TestFiles.h"
 #include "cutlist/AddingMedia.h"
 #include "cutlist/FileNames.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,25 +14,20 @@
 namespace kivo {
 namespace {
 
-void Touch(const QString& path)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-}
-
 TEST(AddingMedia, AFolderAddsItsOwnFilesOnly)
 {
     QTemporaryDir folder;
-    Touch(folder.filePath("a.mpg"));
-    Touch(folder.filePath("notes.txt"));
-    ASSERT_TRUE(QDir(folder.path()).mkdir("sub"));
-    Touch(folder.filePath("sub/deep.mpg"));
+    for (const char* name : {"a.mpg", "notes.txt", "sub/deep.mpg"})
+        ASSERT_TRUE(test::WriteFile(folder.filePath(name)));
     QStringList collected = ExpandDroppedPaths({folder.path(), "/no/such/file.avi"});
     ASSERT_EQ(collected.size(), 3);
     EXPECT_EQ(collected.last(), "/no/such/file.avi");  // unreadable: taken as a file
     collected.removeLast();
     collected.sort();
     EXPECT_EQ(collected, QStringList({folder.filePath("a.mpg"), folder.filePath("notes.txt")}));
+    // A folder that holds only a folder yields nothing.
+    ASSERT_TRUE(QDir().mkpath(folder.filePath("empty/inner")));
+    EXPECT_TRUE(ExpandDroppedPaths({folder.filePath("empty")}).isEmpty());
 }
 
 TEST(AddingMedia, NamesThatAreNotUtf8AreListedByTheirBytes)
@@ -45,13 +40,6 @@ TEST(AddingMedia, NamesThatAreNotUtf8AreListedByTheirBytes)
         collected.append(FileNameBytes(path));
     std::sort(collected.begin(), collected.end());
     EXPECT_EQ(collected, QList<QByteArray>({files[0], files[1]}));
-}
-
-TEST(AddingMedia, EmptyFoldersYieldNothing)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(QDir(folder.path()).mkdir("only-a-folder"));
-    EXPECT_TRUE(ExpandDroppedPaths({folder.path()}).isEmpty());
 }
 
 TEST(AddingMedia, TheLastDroppedItemDecidesAboutScenarios)

@@ -20,13 +20,6 @@ protected:
         QObject::connect(&document, &CutListDocument::message, [this](const QString& text) { messages.append(text); });
     }
 
-    void Add(const QStringList& paths)
-    {
-        bool done = false;
-        document.AddMediaFiles(paths, false, [&] { done = true; });
-        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
-    }
-
     OpenOutcome Open(const QString& path)
     {
         bool done = false;
@@ -45,7 +38,7 @@ protected:
 
 TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
 {
-    Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")});
+    ASSERT_TRUE(Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")}));
     EXPECT_EQ(list.FindCurrentItem(), 1);  // the first playable object, not opened
     list.SetItemText(2, CutListModel::kColumnName, QStringLiteral("音声"));
     const QString path = folder.filePath("list.kvo");
@@ -71,7 +64,7 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
 
 TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
 {
-    Add({Media("audio.wav")});
+    ASSERT_TRUE(Add({Media("audio.wav")}));
     playback.CueObject(0, 0);
     document.SetModified(true);
     const auto untouched = [this] {
@@ -126,19 +119,19 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
 
 TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)
 {
-    Add({Media("text.txt"), Media("audio.wav"), Media("video.avi")});
+    ASSERT_TRUE(Add({Media("text.txt"), Media("audio.wav"), Media("video.avi")}));
     EXPECT_EQ(player.m_strPath, Media("audio.wav"));  // the first file that opens
     EXPECT_EQ(player.m_nPlayState, kPlayStateStopped);
 
     playback.PlayNext(2);
     ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
-    Add({Media("video.mov")});
+    ASSERT_TRUE(Add({Media("video.mov")}));
     EXPECT_EQ(player.m_strPath, Media("video.avi"));  // the video holds, paused
     EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
 
     playback.PlayNext(1);  // sound only
     ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
-    Add({Media("video.mpg")});
+    ASSERT_TRUE(Add({Media("video.mpg")}));
     EXPECT_EQ(player.m_strPath, Media("video.mpg"));
     EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
 }

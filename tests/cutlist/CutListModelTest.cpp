@@ -1,3 +1,4 @@
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 
 #include <QAbstractItemModelTester>
@@ -8,22 +9,11 @@
 namespace kivo {
 namespace {
 
-MEDIARECORD Playable(const QString& path)
-{
-    MEDIARECORD record;
-    record.strPath = path;
-    record.dwSize = 2048;
-    record.timeModified = 921000000;
-    record.nLength = 12345;
-    return record;
-}
+using test::Record;
 
 MEDIARECORD Invalid(const QString& path)
 {
-    MEDIARECORD record = Playable(path);
-    record.nFlag = kFlagInvalid;
-    record.nLength = 0;
-    return record;
+    return Record(path, 0, kFlagInvalid);
 }
 
 // The slots of the items in list order.
@@ -40,7 +30,7 @@ protected:
     void Fill(int count)
     {
         for (int i = 0; i < count; ++i)
-            list.AddObject(Playable(QStringLiteral("/m/%1.mpg").arg(i)), QImage(), false);
+            list.AddObject(Record(QStringLiteral("/m/%1.mpg").arg(i)), QImage(), false);
     }
 
     CutListModel list;
@@ -49,38 +39,26 @@ protected:
 
 TEST_F(CutList, AddingGivesEachObjectANewSlotAndItsTexts)
 {
-    list.AddObject(Playable("/m/a.mpg"), QImage(), false);
+    list.AddObject(Record("/m/a.mpg"), QImage(), false);
     list.AddObject(Invalid("/m/b.mpg"), QImage(), true);
     EXPECT_EQ(list.GetImageCount(), 2);
     EXPECT_EQ(list.GetItemPaths(), QStringList({"/m/a.mpg", "/m/b.mpg"}));
     EXPECT_EQ(Slots(list), std::vector<int>({0, 1}));
     EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "/m/a.mpg");
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), " ");
-    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnState), "待機");
+    // The other columns are the record's formatted texts.
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "無効");
-    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnMediaTime), "2m03s");
-    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnMediaTime), "");
-    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnSize), "2KB");
     EXPECT_EQ(list.GetLargeImage(1).size(), QSize(64, 48));
     EXPECT_EQ(list.GetSmallImage(1).size(), QSize(32, 24));
     // Icon mode: no state images.
     EXPECT_EQ(list.GetStateImage(0), 0);
 }
 
-TEST_F(CutList, StandbyObjectsAddedInDetailsModeShowTheirStateImage)
-{
-    list.ChangeViewType(kViewDetails);
-    list.AddObject(Playable("/m/a.mpg"), QImage(), false);
-    list.AddObject(Invalid("/m/b.mpg"), QImage(), false);
-    EXPECT_EQ(list.GetStateImage(0), OBJSTATE_STANDBY);
-    EXPECT_EQ(list.GetStateImage(1), 0);
-}
-
 TEST_F(CutList, DeletedSlotsStayUntilTheListIsCleared)
 {
     Fill(3);
     list.DeleteItem(1);
-    list.AddObject(Playable("/m/new.mpg"), QImage(), false);
+    list.AddObject(Record("/m/new.mpg"), QImage(), false);
     EXPECT_EQ(Slots(list), std::vector<int>({0, 2, 3}));
     EXPECT_EQ(list.GetItemPaths().size(), 4);
     EXPECT_EQ(list.GetItemPaths().at(1), "/m/1.mpg");
@@ -91,7 +69,7 @@ TEST_F(CutList, DeletedSlotsStayUntilTheListIsCleared)
     list.Clear();
     EXPECT_EQ(list.GetImageCount(), 0);
     EXPECT_TRUE(list.GetItemPaths().isEmpty());
-    list.AddObject(Playable("/m/again.mpg"), QImage(), false);
+    list.AddObject(Record("/m/again.mpg"), QImage(), false);
     EXPECT_EQ(Slots(list), std::vector<int>({0}));
 }
 
@@ -121,7 +99,7 @@ TEST_F(CutList, FindPlayableSkipsInvalidObjects)
     list.AddObject(Invalid("/m/a.mpg"), QImage(), false);
     list.AddObject(Invalid("/m/b.mpg"), QImage(), false);
     EXPECT_EQ(list.FindPlayable(0), -1);
-    list.AddObject(Playable("/m/c.mpg"), QImage(), false);
+    list.AddObject(Record("/m/c.mpg"), QImage(), false);
     EXPECT_EQ(list.FindPlayable(0), 2);
     EXPECT_EQ(list.FindPlayable(2), 2);
     EXPECT_EQ(list.FindPlayable(-1), -1);
@@ -140,6 +118,11 @@ TEST_F(CutList, StateImagesShowOnlyInDetailsAndListModes)
     list.ChangeViewType(kViewDetails);
     EXPECT_EQ(list.GetStateImage(0), OBJSTATE_STANDBY);
     EXPECT_EQ(list.GetStateImage(1), OBJSTATE_PLAYING);
+    // Objects added now show theirs at once: standby, or none when invalid.
+    list.AddObject(Record("/m/a.mpg"), QImage(), false);
+    list.AddObject(Invalid("/m/b.mpg"), QImage(), false);
+    EXPECT_EQ(list.GetStateImage(3), OBJSTATE_STANDBY);
+    EXPECT_EQ(list.GetStateImage(4), 0);
     list.SetStateImage(2, OBJSTATE_PAUSED);
     EXPECT_EQ(list.GetStateImage(2), OBJSTATE_PAUSED);
     ASSERT_EQ(scrolls.count(), 1);
@@ -147,14 +130,12 @@ TEST_F(CutList, StateImagesShowOnlyInDetailsAndListModes)
     list.SetStateImage(7, OBJSTATE_PAUSED);  // no such position: nothing happens
 
     list.ChangeViewType(kViewSmallIcons);
-    for (int position = 0; position < 3; ++position)
+    for (int position = 0; position < 5; ++position)
         EXPECT_EQ(list.GetStateImage(position), 0);
     list.ChangeViewType(kViewList);
     EXPECT_EQ(list.GetStateImage(1), OBJSTATE_PLAYING);
-}
 
-TEST_F(CutList, StateNumbersComeFromExactStateTexts)
-{
+    // The numbers come from exact state texts.
     EXPECT_EQ(StateFromText("一時停止"), OBJSTATE_PAUSED);
     EXPECT_EQ(StateFromText("停止"), OBJSTATE_STOPPED);
     EXPECT_EQ(StateFromText("停止 "), OBJSTATE_INVALID);

@@ -1,3 +1,4 @@
+#include "TestRecords.h"
 #include "app/Settings.h"
 #include "cutlist/CutListView.h"
 
@@ -16,13 +17,8 @@ class ListView : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt"}) {
-            MEDIARECORD record;
-            record.strPath = path;
-            record.timeModified = 1;
-            record.nLength = 100;
-            model.AddObject(record, QImage(), false);
-        }
+        for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt"})
+            model.AddObject(test::Record(path), QImage(), false);
         view.resize(600, 400);
         view.show();
     }
@@ -84,7 +80,7 @@ TEST_F(ListView, HeaderClicksAskForSortsExceptOnTheStateColumn)
     EXPECT_EQ(sorts.at(4).at(0).value<SortKey>(), SortKey::Date);
 }
 
-TEST_F(ListView, ASingleClickOnAnObjectPlaysItAndOnEmptySpaceOnlyRefreshes)
+TEST_F(ListView, ASingleClickOnAnObjectPlaysItOnEmptySpaceOnlyRefreshesAndRightClicksNameEither)
 {
     view.ChangeViewType(kViewDetails);
     QSignalSpy objects(&view, &CutListView::objectClicked);
@@ -96,6 +92,15 @@ TEST_F(ListView, ASingleClickOnAnObjectPlaysItAndOnEmptySpaceOnlyRefreshes)
     EXPECT_EQ(objects.at(0).at(0).toInt(), 1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 5));
     EXPECT_EQ(space.count(), 1);
+
+    // Right clicks name the object or empty space.
+    QSignalSpy menus(&view, &CutListView::contextMenuRequested);
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(model.index(2, 0)).center());
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(5, list->viewport()->height() - 5));
+    ASSERT_EQ(menus.count(), 2);
+    EXPECT_EQ(menus.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(menus.at(1).at(0).toInt(), -1);
+    EXPECT_EQ(objects.count() + space.count(), 2);
 }
 
 // Presses on one place of the active view, drags through `path` and lets go
@@ -136,18 +141,6 @@ TEST_F(ListView, DraggingMovesInDetailsPlacesIconsThrowsOutsideAndNeverStartsInL
     Drag(view, centre(0), {centre(0) + QPoint(10, 0), centre(0) + QPoint(30, 200)});
     EXPECT_EQ(view.ActiveView()->visualRect(model.index(0, 0)).topLeft(), before + QPoint(30, 200));
     EXPECT_EQ(moves.count() + deletes.count(), 2);
-}
-
-TEST_F(ListView, RightClicksNameTheObjectOrEmptySpace)
-{
-    view.ChangeViewType(kViewDetails);
-    QSignalSpy menus(&view, &CutListView::contextMenuRequested);
-    QWidget* viewport = view.ActiveView()->viewport();
-    QTest::mouseClick(viewport, Qt::RightButton, {}, view.ActiveView()->visualRect(model.index(2, 0)).center());
-    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, viewport->height() - 5));
-    ASSERT_EQ(menus.count(), 2);
-    EXPECT_EQ(menus.at(0).at(0).toInt(), 2);
-    EXPECT_EQ(menus.at(1).at(0).toInt(), -1);
 }
 
 }  // namespace

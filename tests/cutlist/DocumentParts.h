@@ -11,6 +11,7 @@
 #include "player/MediaEngine.h"
 #include "player/PlaybackSequencer.h"
 #include "QuietPlaybackHost.h"
+#include "TestMedia.h"
 
 namespace kivo::test {
 
@@ -22,6 +23,14 @@ struct DocumentParts {
     PlaybackSequencer playback{list, player, host};
     MediaLoader loader{list, cache};
     CutListDocument document{list, cache, player, playback, loader};
+
+    // Adds the files as a drop does; false when the run does not end.
+    bool Add(const QStringList& paths)
+    {
+        bool done = false;
+        document.AddMediaFiles(paths, false, [&] { done = true; });
+        return WaitUntil([&] { return done; }, 60000);
+    }
 };
 
 }  // namespace kivo::test

@@ -1,3 +1,4 @@
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/Formatters.h"
 #include "cutlist/MediaInfoCache.h"
@@ -34,7 +35,7 @@ private:
     std::optional<std::string> m_saved;
 };
 
-TEST(Formatters, ShortTime)
+TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesAndTypesComeFromTheExtension)
 {
     EXPECT_EQ(FormatShortTime(12345), "2m03s");
     EXPECT_EQ(FormatShortTime(5999), "0m59s");
@@ -42,17 +43,10 @@ TEST(Formatters, ShortTime)
     EXPECT_EQ(FormatShortTime(0), "0m00s");
     // 100,000 objects of ten hours each.
     EXPECT_EQ(FormatShortTime(100000LL * 3600000), "60000000m00s");
-}
-
-TEST(Formatters, LongTime)
-{
     EXPECT_EQ(FormatLongTime(6000), "1分 00秒 00");
     EXPECT_EQ(FormatLongTime(5999), "59秒 99");
     EXPECT_EQ(FormatLongTime(12345), "2分 03秒 45");
-}
 
-TEST(Formatters, SizeRoundsKilobytesUp)
-{
     EXPECT_EQ(FormatSize(1024, false), "1KB");
     EXPECT_EQ(FormatSize(1025, false), "2KB");
     EXPECT_EQ(FormatSize(1048576, false), "1,024KB");
@@ -60,12 +54,17 @@ TEST(Formatters, SizeRoundsKilobytesUp)
     EXPECT_EQ(FormatSize(1005007, true), "982KB (1,005,007 ﾊﾞｲﾄ)");
     EXPECT_EQ(FormatSize(999, true), "1KB (999 ﾊﾞｲﾄ)");
     EXPECT_EQ(FormatSize(1000, true), "1KB (1,000 ﾊﾞｲﾄ)");
-}
-
-TEST(Formatters, SizesOfTwoGigabytesAndMore)
-{
+    // Two gigabytes and more.
     EXPECT_EQ(FormatSize(2147483648ull, true), "2,097,152KB (2,147,483,648 ﾊﾞｲﾄ)");
     EXPECT_EQ(FormatSize(5000000000ull, false), "4,882,813KB");
+
+    // Types come from the file name's extension.
+    EXPECT_EQ(FormatTypeText("/m/movie.mpg"), "MPG ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/a.Mp3"), "MP3 ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/noextension"), "ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/archive.tar.gz"), "GZ ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/home/me/.videos/clip"), "ﾌｧｲﾙ");
+    EXPECT_EQ(FormatTypeText("/m/trailingdot."), " ﾌｧｲﾙ");
 }
 
 TEST_F(JapanTime, DatesAreLocalWithTheirOwnWeekdayCharacters)
@@ -78,23 +77,11 @@ TEST_F(JapanTime, DatesAreLocalWithTheirOwnWeekdayCharacters)
     EXPECT_EQ(FormatDate(0), "1970年 01月 01日 木曜日 09:00:00");
 }
 
-TEST(Formatters, TypeTextOfTheFileNameExtension)
-{
-    EXPECT_EQ(FormatTypeText("/m/movie.mpg"), "MPG ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/a.Mp3"), "MP3 ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/noextension"), "ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/archive.tar.gz"), "GZ ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/home/me/.videos/clip"), "ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/trailingdot."), " ﾌｧｲﾙ");
-}
-
 TEST_F(JapanTime, ColumnTextsOfNewObjects)
 {
-    MEDIARECORD record;
-    record.strPath = "/m/movie.mpg";
+    MEDIARECORD record = test::Record("/m/movie.mpg", 12345);
     record.dwSize = 1025;
     record.timeModified = 921000000;
-    record.nLength = 12345;
     auto texts = NewObjectColumnTexts(record);
     EXPECT_EQ(texts[1], "2m03s");
     EXPECT_EQ(texts[2], "待機");
@@ -114,46 +101,31 @@ TEST_F(JapanTime, ColumnTextsOfNewObjects)
     EXPECT_TRUE(texts[1].isEmpty() && texts[3].isEmpty() && texts[4].isEmpty() && texts[5].isEmpty());
 }
 
-class StatusSummary : public ::testing::Test {
-protected:
-    void Add(const QString& path, qint32 length, int flag = kFlagValid, bool cached = true)
-    {
-        MEDIARECORD record;
-        record.strPath = path;
-        record.timeModified = 1;
-        record.nLength = length;
-        record.nFlag = flag;
-        if (cached)
-            cache.Add(record);
-        list.AddObject(record, QImage(), false);
-    }
-
+TEST(StatusSummary, CountsAllObjectsAndTimesThePlayableOnesUpToThePosition)
+{
     CutListModel list;
     CMediaInfoCache cache;
-};
-
-TEST_F(StatusSummary, CountsAllObjectsAndTimesOfPlayableOnes)
-{
-    Add("/a", 30000);                   // 5m00s
-    Add("/b", 45000);                   // 7m30s
-    Add("/c", 99999, kFlagInvalid);     // counted, never timed
-    EXPECT_EQ(CutListSummaryText(list, cache, 0), "3個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 0m00s（残り 12m30s）");
+    const auto add = [&](const char* path, qint32 length, int flag = kFlagValid, bool cached = true) {
+        if (cached)
+            cache.Add(test::Record(path, length, flag));
+        list.AddObject(test::Record(path, length, flag), QImage(), false);
+    };
+    add("/a", 30000);                // 5m00s
+    add("/b", 45000);                // 7m30s
+    add("/c", 99999, kFlagInvalid);  // counted, never timed
+    add("/d", 1234, kFlagValid, false);  // not in the cache: length 0
+    EXPECT_EQ(CutListSummaryText(list, cache, 0), "4個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 0m00s（残り 12m30s）");
+    // Without a current object only the position counts.
+    EXPECT_EQ(CutListSummaryText(list, cache, 24599), "4個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 4m05s（残り 8m25s）");
     // Current object /b, 3.5 s into it: the time before it plus the position.
     list.SetCurrent(1);
-    EXPECT_EQ(CutListSummaryText(list, cache, 350), "3個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 5m03s（残り 7m27s）");
-}
+    EXPECT_EQ(CutListSummaryText(list, cache, 350), "4個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 5m03s（残り 7m27s）");
 
-TEST_F(StatusSummary, WithoutCurrentObjectOnlyThePositionCounts)
-{
-    Add("/a", 30000);
-    Add("/b", 1234, kFlagValid, false);  // not in the cache: length 0
-    EXPECT_EQ(CutListSummaryText(list, cache, 24599), "2個のｵﾌﾞｼﾞｪｸﾄ 5m00s 時間 4m05s（残り 0m55s）");
-}
-
-TEST_F(StatusSummary, TotalsDoNotOverflow)
-{
+    // Totals do not overflow.
+    list.Clear();
+    list.SetCurrent(-1);
     for (int i = 0; i < 1000; ++i)
-        Add(QStringLiteral("/m/%1").arg(i), 0x7FFFFFFF);
+        add("/m", 0x7FFFFFFF);
     EXPECT_EQ(CutListSummaryText(list, cache, 0),
               "1000個のｵﾌﾞｼﾞｪｸﾄ 357913941m10s 時間 0m00s（残り 357913941m10s）");
 }

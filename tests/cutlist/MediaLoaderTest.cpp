@@ -30,16 +30,14 @@ protected:
     MediaLoader loader{list, cache};
 };
 
-TEST_F(Loading, AddsEachFileInOrderWithItsSlotStateAndTexts)
+TEST_F(Loading, AddsEachFileInOrderWithItsSlotAndWhatItsExaminationFound)
 {
     QSignalSpy status(&loader, &MediaLoader::statusText);
     QSignalSpy arrange(&loader, &MediaLoader::arrangeRequested);
     Load({Media("video.avi"), Media("audio.wav"), Media("text.txt")});
     ASSERT_EQ(list.GetItemCount(), 3);
     EXPECT_EQ(list.GetItemPath(0), Media("video.avi"));
-    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnState), "待機");
     EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnMediaTime), "0m03s");
-    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnType), "WAV ﾌｧｲﾙ");
     EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnState), "無効");
     EXPECT_EQ(cache.GetSize(), 2);  // the invalid file is not cached
     ASSERT_EQ(status.count(), 3);

@@ -1,5 +1,6 @@
 #include "ByteFolder.h"
 #include "ScenarioSamples.h"
+#include "TestFiles.h"
 #include "cutlist/Archive.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/FileNames.h"
@@ -57,18 +58,6 @@ MEDIARECORD Record(const QString& path, quint64 size, qint64 modified, qint32 le
     return record;
 }
 
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool IsFifo(const QString& path)
-{
-    struct stat status {};
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
-}
-
 QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 position)
 {
     QBuffer buffer;
@@ -80,7 +69,7 @@ QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 posi
     return buffer.data();
 }
 
-TEST(ScenarioReader, Version10HasPathsOnly)
+TEST(ScenarioReader, Version10HasPathsOnlyAndVersion20NoNames)
 {
     const ScenarioReadResult result = Read(samples::Version10File());
     ASSERT_EQ(result.status, ScenarioStatus::Ok);
@@ -90,13 +79,9 @@ TEST(ScenarioReader, Version10HasPathsOnly)
     EXPECT_EQ(result.scenario.position, 0);
     EXPECT_TRUE(result.scenario.cache.empty());
     EXPECT_TRUE(result.scenario.names.isEmpty());
-}
 
-TEST(ScenarioReader, Version20RestoresPositionAndMediaInformationButNoNames)
-{
-    const ScenarioReadResult result = Read(samples::Version20File());
-    ASSERT_EQ(result.status, ScenarioStatus::Ok);
-    const Scenario& scenario = result.scenario;
+    // Version 20 restores the position and the media information, but no names.
+    const Scenario scenario = Read(samples::Version20File()).scenario;
     EXPECT_EQ(scenario.version, 20);
     EXPECT_EQ(scenario.current, 0);
     EXPECT_EQ(scenario.position, 12345);
@@ -138,15 +123,6 @@ TEST(ScenarioReader, Version30DecodesShiftJisAndWideStringsAndDropsUnfittingThum
     EXPECT_TRUE(cache.Lookup(QStringLiteral("/m/café.mpg")).strPath.isEmpty());
 }
 
-TEST(ScenarioReader, EmptyListReadsNoNames)
-{
-    const ScenarioReadResult result = Read(samples::EmptyVersion30File());
-    ASSERT_EQ(result.status, ScenarioStatus::Ok);
-    EXPECT_TRUE(result.scenario.paths.isEmpty());
-    EXPECT_EQ(result.scenario.current, -1);
-    EXPECT_TRUE(result.scenario.cache.empty());
-}
-
 TEST(ScenarioReader, OnlyTheThreeMagicsAreAccepted)
 {
     for (const char* magic : {"KivoDSv31", "kivodsv30", "KivoDSv3", "", "KivoDSv30 "}) {
@@ -179,11 +155,17 @@ TEST(ScenarioReader, AbsurdCountsFailAtOnceAndNegativeCountsMeanNone)
                   .status,
               ScenarioStatus::EndsEarly);
 
-    const ScenarioReadResult negative = Read(Bytes().Str("KivoDSv30").I32(-5).I32(3).I32(7).I32(-9).Data());
-    ASSERT_EQ(negative.status, ScenarioStatus::Ok);
-    EXPECT_TRUE(negative.scenario.paths.isEmpty());
-    EXPECT_TRUE(negative.scenario.cache.empty());
-    EXPECT_TRUE(negative.scenario.names.isEmpty());
+    // An empty list as written (its last cache index is -1) and any other
+    // negative count.
+    for (const QByteArray& none :
+         {samples::EmptyVersion30File(), Bytes().Str("KivoDSv30").I32(-5).I32(-1).I32(7).I32(-9).Data()}) {
+        const ScenarioReadResult negative = Read(none);
+        ASSERT_EQ(negative.status, ScenarioStatus::Ok);
+        EXPECT_TRUE(negative.scenario.paths.isEmpty());
+        EXPECT_EQ(negative.scenario.current, -1);
+        EXPECT_TRUE(negative.scenario.cache.empty());
+        EXPECT_TRUE(negative.scenario.names.isEmpty());
+    }
 }
 
 TEST(ScenarioReader, ReasonsAreJapaneseAndTheDetailsEnglish)
@@ -219,6 +201,7 @@ TEST(ScenarioReader, ANamedPipeIsRefusedWithoutWaitingForAWriter)
     const ScenarioReadResult result = reading.get();
     EXPECT_EQ(result.status, ScenarioStatus::CannotOpen);
     EXPECT_EQ(result.problem, QStringLiteral("通常のファイルではありません。"));
+    EXPECT_EQ(result.detail, QStringLiteral("it is not a regular file"));
 }
 
 class ScenarioWriter : public ::testing::Test {
@@ -246,64 +229,27 @@ protected:
 
 TEST_F(ScenarioWriter, WritesTheExactBytesOfVersion30)
 {
-    const QByteArray expected = Bytes()
-                                    .Str("KivoDSv30")
-                                    .I32(3)
-                                    .Str(samples::kSjisVideoPath)
-                                    .Append(samples::WideCafePath())
-                                    .Str("/m/x.wav")
-                                    .I32(1)
-                                    .I32(250)
-                                    .I32(2)
-                                    .Str(samples::kSjisVideoPath)
-                                    .U32(1234)
-                                    .I32(921000000)
-                                    .I32(6000)
-                                    .U32(12288)
-                                    .Append(samples::TestPictureBlock())
-                                    .Append(samples::WideCafePath())
-                                    .U32(99)
-                                    .I32(5)
-                                    .I32(500)
-                                    .U32(0)
-                                    .Str("")
-                                    .U32(0)
-                                    .I32(0)
-                                    .I32(0)
-                                    .U32(0)
-                                    .Str(samples::kSjisName)
-                                    .Str(samples::kSjisHalfWidthName)
-                                    .Str(" ")
-                                    .Data();
-    EXPECT_EQ(Written(list, cache, 250), expected);
+    EXPECT_EQ(Written(list, cache, 250), samples::Version30File(0));
 }
 
-TEST_F(ScenarioWriter, EmptyListAndDuplicates)
+TEST_F(ScenarioWriter, WritesAnEmptyListTheSameFileTwiceAndTheLow32BitsOfLargeSizes)
 {
     CutListModel empty;
     EXPECT_EQ(Written(empty, cache, 0), samples::EmptyVersion30File());
 
-    // The same file twice: two paths, two cache entries, two names.
+    // The same file twice: two paths, two cache entries, two names; the
+    // size keeps its low 32 bits.
+    cache.Add(Record(QStringLiteral("/m/big.mpg"), 0x100000010ull, 7, 100));
     CutListModel twice;
-    twice.AddObject(cache.Lookup(QStringLiteral("/m/café.mpg")), QImage(), false);
-    twice.AddObject(cache.Lookup(QStringLiteral("/m/café.mpg")), QImage(), false);
+    twice.AddObject(cache.Lookup(QStringLiteral("/m/big.mpg")), QImage(), false);
+    twice.AddObject(cache.Lookup(QStringLiteral("/m/big.mpg")), QImage(), false);
     const ScenarioReadResult result = Read(Written(twice, cache, 0));
     ASSERT_EQ(result.status, ScenarioStatus::Ok);
     EXPECT_EQ(result.scenario.paths.size(), 2);
-    EXPECT_EQ(result.scenario.cache.size(), 2u);
-    EXPECT_EQ(result.scenario.names, QStringList({"/m/café.mpg", "/m/café.mpg"}));
+    ASSERT_EQ(result.scenario.cache.size(), 2u);
+    EXPECT_EQ(result.scenario.cache[1].size, 0x10u);
+    EXPECT_EQ(result.scenario.names, QStringList({"/m/big.mpg", "/m/big.mpg"}));
     EXPECT_EQ(result.scenario.current, -1);
-}
-
-TEST_F(ScenarioWriter, SizesOfFourGigabytesAndMoreKeepTheirLow32Bits)
-{
-    CMediaInfoCache big;
-    big.Add(Record(QStringLiteral("/m/big.mpg"), 0x100000010ull, 7, 100));
-    CutListModel one;
-    one.AddObject(big.Lookup(QStringLiteral("/m/big.mpg")), QImage(), false);
-    const ScenarioReadResult result = Read(Written(one, big, 0));
-    ASSERT_EQ(result.status, ScenarioStatus::Ok);
-    EXPECT_EQ(result.scenario.cache[0].size, 0x10u);
 }
 
 TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
@@ -312,7 +258,7 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
     const QString path = folder.filePath(QStringLiteral("list.kvo"));
     QString error;
     ASSERT_TRUE(SaveScenarioFile(path, list, cache, 250, &error)) << error.toStdString();
-    const auto contents = [&path] { return Contents(path); };
+    const auto contents = [&path] { return test::ReadFile(path); };
     EXPECT_EQ(contents(), Written(list, cache, 250));
 
     // Let writes past 1,000 bytes fail, as on a full disk.
@@ -343,12 +289,12 @@ TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
     fs::create_symlink("target.kvo", at("link.kvo").toStdString());
     ASSERT_TRUE(SaveScenarioFile(at("link.kvo"), list, cache, 250, &error)) << error.toStdString();
     EXPECT_TRUE(fs::is_symlink(at("link.kvo").toStdString()));
-    EXPECT_EQ(Contents(at("target.kvo")), Written(list, cache, 250));
+    EXPECT_EQ(test::ReadFile(at("target.kvo")), Written(list, cache, 250));
     // A link to nothing gets its file.
     fs::create_symlink("made.kvo", at("dangling.kvo").toStdString());
     ASSERT_TRUE(SaveScenarioFile(at("dangling.kvo"), list, cache, 250, &error)) << error.toStdString();
     EXPECT_TRUE(fs::is_symlink(at("dangling.kvo").toStdString()));
-    EXPECT_EQ(Contents(at("made.kvo")), Written(list, cache, 250));
+    EXPECT_EQ(test::ReadFile(at("made.kvo")), Written(list, cache, 250));
 
     ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.kvo")).constData(), 0600), 0);
     fs::create_symlink("pipe.kvo", at("to-pipe.kvo").toStdString());
@@ -357,7 +303,7 @@ TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
         EXPECT_EQ(error, QStringLiteral("通常のファイルではありません。"));
         EXPECT_EQ(detail, QStringLiteral("it is not a regular file"));
     }
-    EXPECT_TRUE(IsFifo(at("pipe.kvo")));
+    EXPECT_TRUE(fs::is_fifo(at("pipe.kvo").toStdString()));
     EXPECT_FALSE(SaveScenarioFile(folder.path(), list, cache, 0, &error));
     EXPECT_EQ(error, QStringLiteral("フォルダです。"));
     fs::create_symlink("loop-b", at("loop-a").toStdString());

@@ -86,6 +86,12 @@ inline QByteArray Version10File()
     return Bytes().Str("KivoDSv10").I32(2).Str("/m/a.mpg").Str("/m/b.avi").Data();
 }
 
+// The cache entry of a video of 1,234 bytes and 60 s, with the test picture.
+inline QByteArray VideoEntry(std::string_view path)
+{
+    return Bytes().Str(path).U32(1234).I32(921000000).I32(6000).U32(12288).Append(TestPictureBlock()).Data();
+}
+
 inline QByteArray Version20File()
 {
     return Bytes()
@@ -95,19 +101,15 @@ inline QByteArray Version20File()
         .I32(0)      // current object
         .I32(12345)  // playing position
         .I32(0)      // one cache entry
-        .Str("/m/a.mpg")
-        .U32(1234)
-        .I32(921000000)
-        .I32(6000)
-        .U32(12288)
-        .Append(TestPictureBlock())
+        .Append(VideoEntry("/m/a.mpg"))
         .Data();
 }
 
 // Three objects: a Shift-JIS path with a fitting thumbnail, a wide-form path
-// whose thumbnail was written for a 16-bit screen (6,144 bytes), and a
-// missing file with an empty cache entry; Shift-JIS and half-width names.
-inline QByteArray Version30File()
+// whose thumbnail was written for a 16-bit screen (6,144 bytes; 0, as the
+// writer stores a medium without a picture), and a missing file with an
+// empty cache entry; Shift-JIS and half-width names.
+inline QByteArray Version30File(std::uint32_t cafeThumbnailBytes = 6144)
 {
     return Bytes()
         .Str("KivoDSv30")
@@ -118,23 +120,10 @@ inline QByteArray Version30File()
         .I32(1)    // current object
         .I32(250)  // playing position
         .I32(2)    // three cache entries
-        .Str(kSjisVideoPath)
-        .U32(1234)
-        .I32(921000000)
-        .I32(6000)
-        .U32(12288)
-        .Append(TestPictureBlock())
-        .Append(WideCafePath())
-        .U32(99)
-        .I32(5)
-        .I32(500)
-        .U32(6144)
-        .Fill(6144, 0x5A)
-        .Str("")
-        .U32(0)
-        .I32(0)
-        .I32(0)
-        .U32(0)
+        .Append(VideoEntry(kSjisVideoPath))
+        .Append(WideCafePath()).U32(99).I32(5).I32(500).U32(cafeThumbnailBytes)
+        .Fill(static_cast<int>(cafeThumbnailBytes), 0x5A)
+        .Str("").U32(0).I32(0).I32(0).U32(0)
         .Str(kSjisName)
         .Str(kSjisHalfWidthName)
         .Str(" ")

@@ -24,7 +24,7 @@ QByteArray Header(int bitCount, quint32 compression, quint32 coloursUsed, quint3
     return header + QByteArray(static_cast<qsizetype>(1024 + imageSize), '\0');
 }
 
-TEST(SnapshotFile, HeaderOfA24BitFrame)
+TEST(SnapshotFile, HeaderOfA24BitFrameAndColourTablesThatMoveThePixels)
 {
     QImage frame(320, 240, QImage::Format_RGB32);
     frame.fill(Qt::black);
@@ -34,10 +34,7 @@ TEST(SnapshotFile, HeaderOfA24BitFrame)
     EXPECT_EQ(U32(file, 2), 230454u);
     EXPECT_EQ(U32(file, 6), 0u);
     EXPECT_EQ(U32(file, 10), 54u);
-}
 
-TEST(SnapshotFile, ColourTablesMoveThePixels)
-{
     EXPECT_EQ(U32(SnapshotFileBytes(Header(8, 0, 0, 16)), 10), 1078u);
     EXPECT_EQ(U32(SnapshotFileBytes(Header(8, 0, 16, 16)), 10), 14u + 40u + 64u);
     EXPECT_EQ(U32(SnapshotFileBytes(Header(16, kBiBitfields, 0, 16)), 10), 66u);

@@ -1,10 +1,7 @@
 #include "ByteFolder.h"
 #include "TestMedia.h"
-#include "cutlist/AddingMedia.h"
-#include "cutlist/CutListModel.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
-#include "cutlist/ScenarioFile.h"
 #include "player/Examination.h"
 #include "player/MediaEngine.h"
 #include "player/Pictures.h"
@@ -21,7 +18,7 @@ namespace {
 
 using test::Media;
 
-TEST(Examination, VideoAndSoundOnlyMediaArePlayable)
+TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
 {
     MediaEngine preview;
     for (const char* name :
@@ -45,6 +42,10 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayable)
         EXPECT_FALSE(sound.record.pThumbnail) << name;
         EXPECT_EQ(sound.picture, LoadPicture(kPictureSoundOnly)) << name;
     }
+    // A media time beyond what the field holds is clamped.
+    const Examination slow = ExamineMediaFile(preview, Media("slow.wav"));  // 23,068,628 s
+    EXPECT_EQ(slow.flag, kFlagNoPicture);
+    EXPECT_EQ(slow.record.nLength, std::numeric_limits<qint32>::max());
 }
 
 TEST(Examination, BadFilesAreInvalidWithoutHanging)
@@ -69,49 +70,24 @@ TEST(Examination, BadFilesAreInvalidWithoutHanging)
     EXPECT_EQ(ExamineMediaFile(preview, Media("wrong-extension.wav")).flag, kFlagValid);
 }
 
-TEST(Examination, MediaTimesBeyondWhatTheFieldHoldsAreClamped)
-{
-    MediaEngine preview;
-    const Examination slow = ExamineMediaFile(preview, Media("slow.wav"));  // 23,068,628 s
-    EXPECT_EQ(slow.flag, kFlagNoPicture);
-    EXPECT_EQ(slow.record.nLength, std::numeric_limits<qint32>::max());
-}
-
-// Files named with bytes that are not UTF-8 are found in a dropped folder,
-// examined, cached, saved in a scenario and read back under the same bytes.
-TEST(Examination, NamesThatAreNotUtf8SurviveExaminationAndAScenario)
+// Files named with bytes that are not UTF-8 are examined and cached under
+// those bytes.
+TEST(Examination, NamesThatAreNotUtf8AreExaminedAndCachedByTheirBytes)
 {
     const test::ByteFolder folder;
     std::filesystem::create_directory(folder.Path("clips\xfe").toStdString());
-    folder.Copy(Media("video.avi"), "clips\xfe/bad\xff\xfe.avi");
-    folder.Copy(Media("video.avi"), "clips\xfe/\x83\x72\x83\x66\x83\x49.avi");  // ビデオ in Shift-JIS
-    const QStringList dropped = ExpandDroppedPaths({FileNameFromBytes(folder.Path("clips\xfe"))});
-    ASSERT_EQ(dropped.size(), 2);
-
     MediaEngine preview;
     const Examination original = ExamineMediaFile(preview, Media("video.avi"));
     CMediaInfoCache cache;
-    CutListModel list;
-    for (const QString& path : dropped) {
+    // ビデオ in Shift-JIS, and bytes that no encoding reads.
+    for (const char* name : {"clips\xfe/bad\xff\xfe.avi", "clips\xfe/\x83\x72\x83\x66\x83\x49.avi"}) {
+        const QString path = FileNameFromBytes(folder.Copy(Media("video.avi"), name));
         const Examination examined = ExamineMediaFile(preview, path);
         EXPECT_EQ(examined.flag, kFlagValid);
         EXPECT_EQ(examined.record.nLength, original.record.nLength);
         EXPECT_EQ(examined.record.dwSize, original.record.dwSize);
-        const MediaObject object = ExaminedMediaObject(examined, cache);
-        list.AddObject(object.record, object.picture, false);
+        EXPECT_EQ(FileNameBytes(ExaminedMediaObject(examined, cache).record.strPath), FileNameBytes(path));
         EXPECT_TRUE(CachedMediaObject(path, cache)) << "the file on the disk matches its entry";
-    }
-
-    const QString scenario = folder.path() + QStringLiteral("/list.kvo");
-    QString error;
-    ASSERT_TRUE(SaveScenarioFile(scenario, list, cache, 0, &error)) << error.toStdString();
-    const ScenarioReadResult read = ReadScenarioFile(scenario);
-    ASSERT_EQ(read.status, ScenarioStatus::Ok);
-    ASSERT_EQ(read.scenario.paths.size(), 2);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(FileNameBytes(read.scenario.paths[i]), FileNameBytes(dropped[i]));
-        EXPECT_EQ(FileNameBytes(read.scenario.cache[static_cast<size_t>(i)].path), FileNameBytes(dropped[i]));
-        EXPECT_EQ(read.scenario.cache[static_cast<size_t>(i)].length, original.record.nLength);
     }
 }
 

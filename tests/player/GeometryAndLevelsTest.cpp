@@ -19,7 +19,7 @@ TEST(FitRect, KeepsTheAspectAndCentres)
     EXPECT_EQ(FitRect(0, 240, {0, 0, 58, 42}, true), (EdgeRect{0, 0, 58, 42}));
 }
 
-TEST(Levels, AmplitudeCurveAndBalance)
+TEST(Levels, AmplitudeCurveAndBalanceBothWays)
 {
     EXPECT_EQ(AmplitudeToVolume(0.5), -693);
     EXPECT_EQ(AmplitudeToVolume(0.01), -4605);
@@ -29,10 +29,7 @@ TEST(Levels, AmplitudeCurveAndBalance)
     EXPECT_EQ(PositionToBalance(0.0), 0);
     EXPECT_EQ(PositionToBalance(1.0), 10000);
     EXPECT_EQ(PositionToBalance(0.5), 693);
-}
-
-TEST(Levels, DecibelsBecomeLinearGains)
-{
+    // And back from decibels to linear gains.
     EXPECT_DOUBLE_EQ(VolumeToAmplitude(0), 1.0);
     EXPECT_NEAR(VolumeToAmplitude(-2000), 0.1, 1e-12);
     EXPECT_EQ(VolumeToAmplitude(-10000), 0.0);

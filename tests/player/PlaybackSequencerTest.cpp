@@ -1,4 +1,5 @@
 #include "TestMedia.h"
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "player/Levels.h"
 #include "player/MediaEngine.h"
@@ -56,12 +57,7 @@ class Sequencing : public ::testing::Test {
 protected:
     void Add(const QString& path, bool playable = true)
     {
-        MEDIARECORD record;
-        record.strPath = path;
-        record.timeModified = 1;
-        record.nLength = 300;
-        record.nFlag = playable ? kFlagValid : kFlagInvalid;
-        list.AddObject(record, QImage(), false);
+        list.AddObject(test::Record(path, 300, playable ? kFlagValid : kFlagInvalid), QImage(), false);
     }
 
     QString State(int position) const { return list.GetItemText(position, CutListModel::kColumnState); }
@@ -101,29 +97,19 @@ TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOne)
     EXPECT_EQ(host.busy, 0);
 }
 
-TEST_F(Sequencing, SoundOnlyObjectsPlayWithThePlayerHidden)
-{
-    Add(Media("audio.wav"));
-    ASSERT_TRUE(sequencer.CueObject(-1, 0));
-    host.playerVisible = true;
-    sequencer.Play();
-    EXPECT_FALSE(host.playerVisible);
-    EXPECT_EQ(player.m_nPlayState, kPlayStatePlaying);
-    sequencer.Pause();
-    EXPECT_EQ(State(0), "一時停止");
-    EXPECT_EQ(sequencer.FrameState(), kPlayStatePaused);
-}
-
-TEST_F(Sequencing, PlayPauseAtExactlyTheStartRebuildsThePipeline)
+TEST_F(Sequencing, PlayPauseAtExactlyTheStartRebuildsThePipelineAndSoundPlaysWithThePlayerHidden)
 {
     Add(Media("audio.wav"));
     ASSERT_TRUE(sequencer.CueObject(0, 0));
     host.frame.clear();
+    host.playerVisible = true;
     sequencer.PlayPause();
     EXPECT_EQ(host.Sent(2).size(), 1u);  // reopened: the duration is reported again
     EXPECT_EQ(player.m_nPlayState, kPlayStatePlaying);
+    EXPECT_FALSE(host.playerVisible);
     sequencer.PlayPause();
     EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
+    EXPECT_EQ(State(0), "一時停止");
     host.frame.clear();
     sequencer.PlayPause();  // resumes where it was
     EXPECT_TRUE(host.Sent(2).empty());

@@ -22,10 +22,7 @@ constexpr int kHigh = 22 * 2048;
 // command table (disabled without a file).
 class FakeWindow : public PlayerInputHost {
 public:
-    explicit FakeWindow(MediaEngine& engine)
-        : m_engine(engine)
-    {
-    }
+    explicit FakeWindow(MediaEngine& engine) : m_engine(engine) {}
 
     void RunCommand(int command) override
     {
@@ -62,12 +59,15 @@ private:
 
 using Commands = std::vector<int>;
 
-TEST(PlayerInput, KeysButtonsAndDoubleClick)
-{
+class PlayerInputWithoutAFile : public ::testing::Test {
+protected:
     MediaEngine engine;
-    FakeWindow window(engine);
-    PlayerInput input(engine, window);
+    FakeWindow window{engine};
+    PlayerInput input{engine, window};
+};
 
+TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
+{
     EXPECT_TRUE(input.KeyDown(Key::Control, false));
     EXPECT_TRUE(input.KeyDown(Key::Control, true));  // held down: one toggle
     EXPECT_FALSE(input.KeyUp(Key::Control, false));
@@ -107,11 +107,8 @@ TEST(PlayerInput, KeysButtonsAndDoubleClick)
     EXPECT_FALSE(engine.m_bFullScreen);
 }
 
-TEST(PlayerInput, FastForwardWithoutAFileKeepsTheRateOfTheNextFile)
+TEST_F(PlayerInputWithoutAFile, FastForwardKeepsTheRateOfTheNextFile)
 {
-    MediaEngine engine;
-    FakeWindow window(engine);
-    PlayerInput input(engine, window);
     engine.SetRate(0.5);
     input.KeyDown(Key::Right, false);
     EXPECT_EQ(engine.m_dRate, 2.0);
@@ -123,17 +120,13 @@ TEST(PlayerInput, FastForwardWithoutAFileKeepsTheRateOfTheNextFile)
     EXPECT_EQ(engine.m_dRate, 0.5);
 }
 
-class PlayerInputOnAFile : public ::testing::Test {
+class PlayerInputOnAFile : public PlayerInputWithoutAFile {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(engine.Open(Media("video.mpg")));
         engine.SetRate(0.5);
     }
-
-    MediaEngine engine;
-    FakeWindow window{engine};
-    PlayerInput input{engine, window};
 };
 
 TEST_F(PlayerInputOnAFile, LeftRestartsAndSpaceStops)

@@ -1,14 +1,12 @@
+#include "ModalWindows.h"
 #include "TestMedia.h"
 #include "app/Settings.h"
 #include "player/PlayerWindow.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWindow>
 #include <QtTest/QTest>
 
@@ -50,16 +48,6 @@ protected:
     {
         ASSERT_TRUE(window.Engine().Open(Media(clip)));
         window.show();
-    }
-    // Runs `inspect` on the first modal window or popup that shows up.
-    static void WhenShown(std::function<void(QWidget*)> inspect)
-    {
-        QTimer::singleShot(50, [inspect] {
-            QWidget* shown = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
-                                                               : QApplication::activeModalWidget();
-            ASSERT_NE(shown, nullptr);
-            inspect(shown);
-        });
     }
 
     QTemporaryDir folder;
@@ -147,7 +135,7 @@ TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingA
     QStringList greyed;
     QStringList checked;
     QPoint shownAt;
-    WhenShown([&](QWidget* popup) {
+    test::WhenShown([&](QWidget* popup) {
         shownAt = popup->pos();
         for (QAction* action : popup->findChildren<QAction*>()) {
             if (!action->isEnabled())
@@ -169,9 +157,7 @@ TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
 {
     Open("video.avi");
     window.Engine().PausePlayback();
-    WhenShown([](QWidget* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        ASSERT_NE(files, nullptr);
+    test::WhenShown<QFileDialog>([](QFileDialog* files) {
         EXPECT_EQ(files->nameFilters(), QStringList({"Bitmap files (*.bmp)"}));
         EXPECT_EQ(files->defaultSuffix(), "bmp");
         files->close();
@@ -180,17 +166,10 @@ TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
 
     const QString path = folder.filePath("frame.bmp");
     ASSERT_TRUE(window.WriteSnapshot(path));
-    QFile written(path);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QByteArray bytes = written.readAll();
-    EXPECT_EQ(bytes.left(2), "BM");
-    EXPECT_EQ(bytes.size(), 54 + 320 * 3 * 240);
+    EXPECT_EQ(QImage(path, "BMP").size(), QSize(320, 240));
 
     // A file that cannot be written is reported, not claimed.
-    WhenShown([](QWidget* message) {
-        EXPECT_NE(qobject_cast<QMessageBox*>(message), nullptr);
-        message->close();
-    });
+    test::WhenShown<QMessageBox>([](QMessageBox* message) { message->close(); });
     EXPECT_FALSE(window.WriteSnapshot(QStringLiteral("/proc/frame.bmp")));
 }
 

@@ -4,6 +4,7 @@
 #include "ProcessFigures.h"
 #include "QuietPlaybackHost.h"
 #include "TestMedia.h"
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "player/MediaEngine.h"
 #include "player/PlaybackSequencer.h"
@@ -60,12 +61,8 @@ TEST(VideoWindow, SteppingThroughManyObjectsLeavesNothingBehind)
     window.resize(320, 240);
     window.show();
     CutListModel list;
-    MEDIARECORD record;
-    record.strPath = Media("video.avi");
-    record.timeModified = 1;
-    record.nLength = 300;
     for (int i = 0; i < 501; ++i)
-        list.AddObject(record, QImage(), false);
+        list.AddObject(test::Record(Media("video.avi"), 300), QImage(), false);
     MediaEngine player;
     player.SetWindowHandle(window.winId());
     PlaybackSequencer sequencer(list, player, host);

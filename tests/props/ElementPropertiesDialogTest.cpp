@@ -1,4 +1,4 @@
-#include "ModalBoxes.h"
+#include "ModalWindows.h"
 #include "TestMedia.h"
 #include "player/MediaEngine.h"
 #include "props/ElementPropertiesDialog.h"
@@ -101,11 +101,9 @@ TEST(ShowFilterProperties, SaysWhenTheElementIsGoneOrHasNothingToChange)
     EXPECT_EQ(box.icon, QMessageBox::Warning);
 
     QString shownTitle;
-    QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<ElementPropertiesDialog*>(QApplication::activeModalWidget())) {
-            shownTitle = dialog->windowTitle();
-            dialog->reject();
-        }
+    test::WhenShown<ElementPropertiesDialog>([&](ElementPropertiesDialog* dialog) {
+        shownTitle = dialog->windowTitle();
+        dialog->reject();
     });
     ShowFilterProperties(engine, "Fake Sink", &owner);
     EXPECT_EQ(shownTitle, "Fake Sink");

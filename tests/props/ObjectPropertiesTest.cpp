@@ -82,7 +82,7 @@ TEST_F(ObjectPropertiesTest, PagesFollowTheObjectAndTheCommand)
     EXPECT_EQ(Gather(-1, true).item, -1);
 }
 
-TEST_F(ObjectPropertiesTest, TextsPicturesAndMessages)
+TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
 {
     ObjectProperties shown = Gather(-1, true);
     EXPECT_EQ(shown.media.location, "/m/video.mpg");
@@ -120,12 +120,10 @@ TEST_F(ObjectPropertiesTest, TextsPicturesAndMessages)
     EXPECT_EQ(shown.media.location, "/m/never.mpg");
     EXPECT_TRUE(shown.media.size.isEmpty());
     EXPECT_TRUE(shown.media.date.isEmpty());
-}
 
-TEST_F(ObjectPropertiesTest, ThePlayerPageShowsTheOpenedVideo)
-{
+    // The player page shows the opened video.
     ASSERT_TRUE(m_engine.Open(test::Media("video.mpg")));
-    const ObjectProperties shown = Gather(-1, true);
+    shown = Gather(-1, true);
     const QSize size = m_engine.VideoSize();
     EXPECT_EQ(shown.player.videoSize, QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
     EXPECT_EQ(shown.player.filters, m_engine.ListFilters());

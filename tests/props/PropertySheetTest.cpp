@@ -1,4 +1,5 @@
-#include "ModalBoxes.h"
+#include "ModalWindows.h"
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
 #include "player/MediaEngine.h"
@@ -167,16 +168,13 @@ TEST(ShowProperties, OkHandsTheSwitchesBackAndCancelLeavesThem)
     CutListModel list;
     CMediaInfoCache cache;
     MediaEngine engine;
-    MEDIARECORD record;
-    record.strPath = "/m/video.mpg";
+    const MEDIARECORD record = test::Record("/m/video.mpg");
     list.AddObject(record, QImage(), false);
     cache.Add(record);
     list.SetCurrent(0);
     int layouts = 0;
     const auto show = [&](bool ok) {
-        QTimer::singleShot(0, [ok] {
-            auto* sheet = qobject_cast<PropertySheet*>(QApplication::activeModalWidget());
-            ASSERT_NE(sheet, nullptr);
+        test::WhenShown<PropertySheet>([ok](PropertySheet* sheet) {
             EXPECT_EQ(sheet->Tabs()->currentWidget(), sheet->Playback());
             sheet->findChild<QCheckBox*>("stretch")->setChecked(true);
             ok ? sheet->accept() : sheet->reject();

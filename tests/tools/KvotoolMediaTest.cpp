@@ -9,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
@@ -47,7 +46,7 @@ TEST(KvotoolProbe, ReportsEachFileAsTheCutListWillShowIt)
         EXPECT_EQ(QImage(pictures.filePath(QStringLiteral("%1.png").arg(i))).size(), QSize(64, 48));
 }
 
-TEST(KvotoolCreate, WritesTheScenarioOfTheAddedFiles)
+TEST(KvotoolCreate, WritesTheScenarioOfTheAddedFilesButLeavesAPipeAlone)
 {
     QTemporaryDir folder;
     const QString scenario = folder.filePath("list.kvo");
@@ -67,6 +66,14 @@ TEST(KvotoolCreate, WritesTheScenarioOfTheAddedFiles)
     EXPECT_EQ(cache[1]["thumbnail_bytes"], 12288);
     EXPECT_EQ(cache[2]["thumbnail_bytes"], 0);  // sound only
     EXPECT_EQ(cache[3], cache[1]);              // the second time from the cache
+
+    // Anything but a regular file or a link to one is left alone.
+    const QString pipe = folder.filePath("pipe.kvo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    run = RunKvotool({"create", pipe, Media("audio.wav")});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe.toStdString()));
 }
 
 TEST(KvotoolCreate, StoresFullPathsWithTheirBytes)
@@ -83,32 +90,13 @@ TEST(KvotoolCreate, StoresFullPathsWithTheirBytes)
     EXPECT_GT(json["cache"][0]["length"].toInt(), 0);  // examined under its own name
 }
 
-TEST(KvotoolCreate, APipeIsLeftAlone)
-{
-    namespace fs = std::filesystem;
-    QTemporaryDir folder;
-    const QString pipe = folder.filePath("pipe.kvo");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const auto run = RunKvotool({"create", pipe, Media("audio.wav")});
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
-    EXPECT_TRUE(fs::is_fifo(pipe.toStdString()));
-}
-
 TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)
 {
     QTemporaryDir folder;
     const QString bitmap = folder.filePath("frame.bmp");
     auto run = RunKvotool({"snapshot", Media("video.avi"), "1.5", bitmap});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    QFile file(bitmap);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    ASSERT_EQ(bytes.size(), 230454);
-    EXPECT_EQ(bytes.left(2), "BM");
-    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 2), 230454u);
-    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 10), 54u);
-    EXPECT_EQ(QImage(bitmap).size(), QSize(320, 240));
+    EXPECT_EQ(QImage(bitmap, "BMP").size(), QSize(320, 240));
 
     for (const char* video : {"video.mpg", "vcd.dat", "video.mov", "video-only.avi", "video.rm"}) {
         const QString other = folder.filePath(QStringLiteral("%1.bmp").arg(video));
