@@ -13,7 +13,7 @@
 // Set KIVO_AUDIO_SINK and KIVO_VIDEO_SINK (e.g. "fakesink sync=true") so
 // that cueing needs no sound card.
 
-#include "cutlist/DocumentParts.h"
+#include "session/DocumentParts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 // Usage: pipeline_churn MEDIA [CYCLES]
 
 #include "ProcessFigures.h"
-#include "player/MediaEngine.h"
+#include "media/MediaEngine.h"
 
 #include <QApplication>
 #include <QFile>

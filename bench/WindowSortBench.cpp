@@ -3,9 +3,9 @@
 // time the display-free sort alone takes on the same list. Goal: under one
 // second each, in every view mode.
 
-#include "app/MainWindow.h"
-#include "app/Settings.h"
-#include "cutlist/CutListView.h"
+#include "ui/MainWindow.h"
+#include "core/Settings.h"
+#include "ui/CutListView.h"
 #include "cutlist/Sorting.h"
 
 #include <QAbstractItemView>

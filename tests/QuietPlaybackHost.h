@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/PlaybackSequencer.h"
+#include "session/PlaybackSequencer.h"
 
 namespace kivo::test {
 

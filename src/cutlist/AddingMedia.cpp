@@ -1,6 +1,6 @@
-#include "AddingMedia.h"
+#include "cutlist/AddingMedia.h"
 
-#include "FileNames.h"
+#include "cutlist/FileNames.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "Archive.h"
+#include "cutlist/Archive.h"
 
-#include "TextEncoding.h"
+#include "cutlist/TextEncoding.h"
 
 #include <QtEndian>
 

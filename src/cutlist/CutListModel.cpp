@@ -1,7 +1,7 @@
-#include "CutListModel.h"
+#include "cutlist/CutListModel.h"
 
-#include "Formatters.h"
-#include "Thumbnail.h"
+#include "cutlist/Formatters.h"
+#include "cutlist/Thumbnail.h"
 
 #include <algorithm>
 

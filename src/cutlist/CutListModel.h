@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MediaRecord.h"
-#include "ObjectState.h"
+#include "cutlist/MediaRecord.h"
+#include "cutlist/ObjectState.h"
 
 #include <QAbstractTableModel>
 #include <QImage>

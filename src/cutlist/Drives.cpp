@@ -1,4 +1,4 @@
-#include "Drives.h"
+#include "cutlist/Drives.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "FileNames.h"
+#include "cutlist/FileNames.h"
 
 #include <QDir>
 #include <QFile>

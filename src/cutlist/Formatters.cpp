@@ -1,6 +1,6 @@
-#include "Formatters.h"
+#include "cutlist/Formatters.h"
 
-#include "ObjectState.h"
+#include "cutlist/ObjectState.h"
 
 #include <ctime>
 

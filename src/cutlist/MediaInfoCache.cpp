@@ -1,7 +1,7 @@
-#include "MediaInfoCache.h"
+#include "cutlist/MediaInfoCache.h"
 
-#include "Archive.h"
-#include "Thumbnail.h"
+#include "cutlist/Archive.h"
+#include "cutlist/Thumbnail.h"
 
 namespace kivo {
 

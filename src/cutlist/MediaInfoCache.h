@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MediaRecord.h"
+#include "cutlist/MediaRecord.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "MediaSearch.h"
+#include "cutlist/MediaSearch.h"
 
-#include "FileNames.h"
+#include "cutlist/FileNames.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "ObjectState.h"
+#include "cutlist/ObjectState.h"
 
 #include <array>
 

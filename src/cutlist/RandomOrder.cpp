@@ -1,4 +1,4 @@
-#include "RandomOrder.h"
+#include "cutlist/RandomOrder.h"
 
 #include <QDateTime>
 

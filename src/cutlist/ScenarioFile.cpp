@@ -1,10 +1,10 @@
-#include "ScenarioFile.h"
+#include "cutlist/ScenarioFile.h"
 
-#include "Archive.h"
-#include "CutListModel.h"
-#include "FileNames.h"
-#include "MediaInfoCache.h"
-#include "Thumbnail.h"
+#include "cutlist/Archive.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/FileNames.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/Thumbnail.h"
 
 #include <QFile>
 #include <QLoggingCategory>

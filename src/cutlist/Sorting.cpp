@@ -1,7 +1,7 @@
-#include "Sorting.h"
+#include "cutlist/Sorting.h"
 
-#include "CutListModel.h"
-#include "TextEncoding.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/TextEncoding.h"
 
 #include <algorithm>
 #include <string>

@@ -1,8 +1,8 @@
-#include "StatusText.h"
+#include "cutlist/StatusText.h"
 
-#include "CutListModel.h"
-#include "Formatters.h"
-#include "MediaInfoCache.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/Formatters.h"
+#include "cutlist/MediaInfoCache.h"
 
 namespace kivo {
 

@@ -1,4 +1,4 @@
-#include "TextEncoding.h"
+#include "cutlist/TextEncoding.h"
 
 #include <cerrno>
 #include <cstdint>

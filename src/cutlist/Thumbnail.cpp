@@ -1,4 +1,4 @@
-#include "Thumbnail.h"
+#include "cutlist/Thumbnail.h"
 
 #include <QtEndian>
 

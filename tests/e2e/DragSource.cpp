@@ -1,5 +1,6 @@
 // A window that drags files, as a file manager does: a press anywhere in it
-// starts a drag of the files named on the command line. The end-to-end runs
+// starts a drag of the files named on the command line, and "accepted" is
+// printed once a window under the pointer takes them. The end-to-end runs
 // drop them on Kivo with real pointer moves.
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWidget>
+
+#include <cstdio>
 
 namespace {
 
@@ -26,6 +29,11 @@ protected:
         files->setUrls(m_files);
         auto* drag = new QDrag(this);
         drag->setMimeData(files);
+        connect(drag, &QDrag::actionChanged, this, [](Qt::DropAction action) {
+            if (action != Qt::IgnoreAction)
+                std::printf("accepted\n");
+            std::fflush(stdout);
+        });
         drag->exec(Qt::CopyAction);
     }
 

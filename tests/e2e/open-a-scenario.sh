@@ -22,7 +22,7 @@ objects_in() { "$kvotool" dump "$1" | sed -n 's/^objects: //p'; }
 has_objects() { [ "$(objects_in "$1")" = "$2" ]; }
 
 open_through_dialog() {
-  keys ctrl+o
+  press_until '^開く$' ctrl+o
   focus_window '^開く$'
   xdotool type --delay 5 "$1"
   keys Return
@@ -65,7 +65,7 @@ open_through_dialog "$work/gone.kvo"
 focus_window '^gone.kvo - Kivo$'
 wait_until_gone '読み込み中'
 rm "$work/gone.kvo"
-keys alt+f 1  # the first recent file
+press_until '^Kivo231$' alt+f 1  # the first recent file
 answer_message
 focus_window '^gone.kvo - Kivo$'
 keys ctrl+s
@@ -79,7 +79,7 @@ keys ctrl+s
 wait_for "the list was not saved into the empty file" has_objects "$work/empty.kvo" 2
 
 # Saving onto a named pipe is refused; the pipe stays a pipe.
-keys alt+f a
+press_until '^名前を付けて保存$' alt+f a
 focus_window '^名前を付けて保存$'
 xdotool type --delay 5 "$work/pipe.kvo"
 keys Return

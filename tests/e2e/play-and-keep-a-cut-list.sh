@@ -40,7 +40,7 @@ if wait_for_kivo; then fail "the program reported success"; fi
 # pause.
 start_kivo
 focus_window '^無題 - Kivo$'
-keys alt+f i
+press_until 'ﾒﾃﾞｨｱﾌｧｲﾙを開く' alt+f i
 focus_window 'ﾒﾃﾞｨｱﾌｧｲﾙを開く'
 xdotool type --delay 5 "\"$media/video.avi\" \"$media/audio.wav\" \"$media/video.mpg\""
 keys Return
@@ -50,7 +50,7 @@ focus_window '^無題 - Kivo$'
 
 # The player shows for the two videos and hides for the sound between them
 # and at the end of the list.
-keys alt+p p
+press_until '^Kivo ﾌﾟﾚｲﾔ$' alt+p p
 player=$(window_of '^Kivo ﾌﾟﾚｲﾔ$') || fail "the player window did not come up"
 is_hidden() { ! is_viewable "$player"; }
 wait_for "the player window stayed for the sound" is_hidden

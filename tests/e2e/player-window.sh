@@ -13,7 +13,7 @@ screen=$(xdotool getdisplaygeometry | tr ' ' x)
 "$kvotool" create "$work/list.kvo" "$media/video.avi" >/dev/null
 start_kivo "$work/list.kvo"
 focus_window '^list.kvo - Kivo$'
-keys alt+p p
+press_until '^Kivo ﾌﾟﾚｲﾔ$' alt+p p
 player=$(window_of '^Kivo ﾌﾟﾚｲﾔ$') || fail "no player window"
 # Paused, so that the three-second clip does not end meanwhile: Ctrl in the
 # player window, which play gave the keys.
@@ -27,7 +27,7 @@ xdotool mousemove --window "$player" 100 100 click --repeat 2 --delay 100 1
 wait_for "not back from full screen" has_size "$player" 352x240
 
 focus_window '^list.kvo - Kivo$'
-keys alt+p x
+press_until '名前を付けて保存' alt+p x
 focus_window '名前を付けて保存'
 xdotool type --delay 5 "$work/frame"
 keys Return

@@ -80,7 +80,7 @@ volume=$(window_of '^音量$') || fail "no floating volume bar"
 speed=$(window_of '^速度$') || fail "no floating speed bar"
 xdotool windowsize "$main" 900 600
 wait_for "the window kept its size" has_size "$main" 900x600
-keys alt+p p
+press_until '^Kivo ﾌﾟﾚｲﾔ$' alt+p p
 player=$(window_of '^Kivo ﾌﾟﾚｲﾔ$') || fail "no player window"
 wait_for "play did not give the player window the keys" is_active "$player"
 xprop -id "$player" WM_TRANSIENT_FOR | grep -qi "$(printf '0x%x' "$main")" || fail "the player window has no owner"
@@ -123,7 +123,7 @@ keys ctrl+s
 wait_for "Ctrl+S did not save" has_current_object "$work/list.kvo" 1
 # A drop from another program brings the main window to the front and adds
 # the file.
-"$drag_source" "$media/audio.wav" &
+"$drag_source" "$media/audio.wav" >"$work/drag" &
 source_pid=$!
 source=$(window_of '^drag source$') || fail "no drag source"
 xdotool windowactivate --sync "$source"
@@ -134,6 +134,7 @@ xdotool mousemove $((sx + 50)) $((sy + 50)) mousedown 1
 for step in 1 2 3 4 5 6 7 8 9 10; do
   xdotool mousemove $((sx + 50 + (mx + 500 - sx - 50) * step / 10)) $((sy + 50 + (my + 450 - sy - 50) * step / 10))
 done
+wait_for "the list did not take the dragged file" grep -q accepted "$work/drag"
 xdotool mouseup 1
 wait_for "a drop left the main window behind" is_active "$main"
 is_above "$main" "$source" || fail "a drop left the main window behind the drag source"

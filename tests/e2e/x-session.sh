@@ -63,7 +63,10 @@ window_of() {
   return 1
 }
 
-is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+# The window manager's active window, which also has the keyboard.
+is_active() {
+  [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
 
 # Waits for a visible window whose title matches and gives it the focus;
 # its id goes to $window.
@@ -71,6 +74,9 @@ focus_window() {
   window=$(window_of "$1") || fail "no window titled '$1'"
   [ -n "$window" ] || fail "no window titled '$1'"
   xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+  # A window the manager already takes for active may still have lost the
+  # keyboard to one that went (a dialog just closed): it gets it back.
+  is_active "$window" || xdotool windowfocus --sync "$window" >/dev/null 2>&1 || true
   wait_for "window '$1' did not take the focus" is_active "$window"
 }
 
@@ -88,6 +94,27 @@ wait_until_gone() {
 # Keys through the window manager to the focused window, as a user types them.
 keys() {
   xdotool key --clearmodifiers --delay 60 "$@"
+}
+
+# A visible window's title matches.
+is_shown() { [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
+
+# press_until TITLE KEYS...: presses the keys until a window whose title
+# matches shows. Keys that come while the program is not ready for them (a
+# dialog closing, a window manager still busy) are lost, not queued; they
+# are pressed again after five seconds without the window, three times at
+# the most.
+press_until() {
+  local title=$1
+  shift
+  for _ in 1 2 3; do
+    keys "$@"
+    for _ in $(seq 1 50); do
+      is_shown "$title" && return 0
+      sleep 0.1
+    done
+  done
+  fail "'$*' brought no window titled '$title'"
 }
 
 start_kivo() {

@@ -4,8 +4,8 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
-#include "player/Examination.h"
-#include "player/MediaEngine.h"
+#include "media/Examination.h"
+#include "media/MediaEngine.h"
 
 #include <iostream>
 

@@ -1,8 +1,8 @@
 #include "Commands.h"
 
 #include "cutlist/FileNames.h"
-#include "player/Examination.h"
-#include "player/MediaEngine.h"
+#include "media/Examination.h"
+#include "media/MediaEngine.h"
 
 #include <QDir>
 #include <QJsonArray>

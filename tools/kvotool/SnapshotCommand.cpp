@@ -2,8 +2,8 @@
 
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaRecord.h"
-#include "player/Bitmap.h"
-#include "player/MediaEngine.h"
+#include "media/Bitmap.h"
+#include "media/MediaEngine.h"
 
 #include <iostream>
 

@@ -1,0 +1,88 @@
+#include "media/Examination.h"
+
+#include "media/MediaEngine.h"
+#include "media/Pictures.h"
+#include "cutlist/FileNames.h"
+#include "cutlist/Formatters.h"
+#include "cutlist/MediaInfoCache.h"
+
+namespace kivo {
+
+Examination ExamineMediaFile(MediaEngine& preview, const QString& path)
+{
+    preview.m_strPreviewPath = path;
+    preview.OpenPreview();
+    preview.WaitPreviewDone();
+
+    Examination result;
+    MEDIARECORD& record = result.record;
+    record.strPath = path;
+    if (const FileStatus file = StatFile(path); file.exists) {
+        record.dwSize = file.size;
+        record.timeModified = file.modified;
+    }
+    record.nLength = ClampedHundredths(preview.m_dDuration);
+    result.hasVideo = preview.m_bPreviewOk && preview.HasVideo();
+    result.hasAudio = preview.m_bPreviewOk && preview.HasAudio();
+    result.videoSize = result.hasVideo ? preview.VideoSize() : QSize();
+
+    if (preview.m_bPreviewOk && record.nLength > 0) {
+        record.nFlag = kFlagValid;
+        if (result.hasVideo || !result.hasAudio) {
+            QImage thumbnail;
+            if (!preview.MakeThumbnail(thumbnail))
+                thumbnail = LoadPicture(kPictureMedia);
+            record.pThumbnail = std::make_shared<const QImage>(thumbnail);
+            result.picture = thumbnail;
+        } else {
+            result.picture = LoadPicture(kPictureSoundOnly);
+            result.flag = kFlagNoPicture;
+        }
+    } else {
+        record.nLength = 0;
+        record.nFlag = kFlagInvalid;
+        result.flag = kFlagInvalid;
+        result.picture = LoadPicture(kPictureUnavailable);
+    }
+    if (record.timeModified != 0)
+        result.typeText = FormatTypeText(path);
+    preview.Close();
+    return result;
+}
+
+std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCache& cache)
+{
+    MEDIARECORD cached = cache.Lookup(path);
+    if (cached.strPath.isEmpty())
+        return std::nullopt;
+    const FileStatus file = StatFile(path);
+    if (!file.exists || !CacheEntryIsCurrent(cached, file.size, file.modified))
+        return std::nullopt;
+    // The object shows the size on the disk, which a scenario file may have
+    // kept only in part.
+    cached.dwSize = file.size;
+    cached.timeModified = file.modified;
+    if (!cached.pThumbnail) {
+        cached.nFlag = kFlagNoPicture;
+        return MediaObject{cached, LoadPicture(kPictureSoundOnly)};
+    }
+    return MediaObject{cached, *cached.pThumbnail};
+}
+
+MediaObject ExaminedMediaObject(const Examination& examined, CMediaInfoCache& cache)
+{
+    if (examined.Cacheable())
+        cache.Add(examined.record);
+    MediaObject object{examined.record, examined.picture};
+    object.record.nFlag = examined.flag;
+    return object;
+}
+
+MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, MediaEngine& preview)
+{
+    if (auto cached = CachedMediaObject(path, cache))
+        return *cached;
+    return ExaminedMediaObject(ExamineMediaFile(preview, path), cache);
+}
+
+}  // namespace kivo

@@ -1,0 +1,165 @@
+#include "session/CutListDocument.h"
+
+#include "cutlist/CutListModel.h"
+#include "cutlist/MediaInfoCache.h"
+#include "session/MediaLoader.h"
+#include "cutlist/ScenarioFile.h"
+#include "cutlist/StatusText.h"
+#include "media/MediaEngine.h"
+#include "session/PlaybackSequencer.h"
+
+#include <QFileInfo>
+
+#include <memory>
+
+namespace kivo {
+
+CutListDocument::CutListDocument(CutListModel& list, CMediaInfoCache& cache, MediaEngine& player,
+                                 PlaybackSequencer& playback, MediaLoader& loader, QObject* parent)
+    : QObject(parent), m_list(list), m_cache(cache), m_player(player), m_playback(playback), m_loader(loader)
+{
+    m_loader.SetPlayerPreparation([this](const QString& path) { return PreparePlayer(path); });
+}
+
+bool CutListDocument::PreparePlayer(const QString& path)
+{
+    // While media is examined the list's player is out of sight and shows a
+    // still picture: the video it holds, or else the first examined file
+    // that opens. Opening every sound-only file there again would only
+    // double the examination.
+    m_playback.HidePlayer();
+    if (m_player.m_nPlayState == kPlayStateEmpty || !m_player.HasVideo()) {
+        if (!m_player.Open(path))
+            return false;
+        // Its end of run means nothing to the list until it is played.
+        m_player.SetNotifyTarget({}, 0);
+    }
+    if (m_player.HasVideo())
+        m_player.PausePlayback();
+    return true;
+}
+
+void CutListDocument::UpdateSummary()
+{
+    emit summaryChanged(
+        CutListSummaryText(m_list, m_cache, ClampedHundredths(m_player.GetPosition())));
+}
+
+bool CutListDocument::CueObject(int position, qint64 hundredths)
+{
+    return m_playback.CueObject(position, hundredths);
+}
+
+void CutListDocument::ClearCutList()
+{
+    if (m_list.GetItemCount() > 0)
+        m_playback.ResetPlayback();
+    m_list.Clear();
+}
+
+void CutListDocument::NewDocument()
+{
+    ClearCutList();
+    // Clearing stops playback, which would mark the document modified; an
+    // empty new cut list has nothing to save.
+    m_modified = false;
+    UpdateSummary();
+}
+
+void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, std::function<void()> done)
+{
+    if (paths.isEmpty()) {
+        if (done)
+            done();
+        return;
+    }
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(&m_loader, &MediaLoader::finished, this, [this, connection, done](bool) {
+        disconnect(*connection);
+        m_playback.SendDuration();
+        if (m_list.GetCurrent() == -1) {
+            const int first = m_list.FindPlayable(0);
+            if (first >= 0)
+                m_list.SetCurrent(m_list.GetItemData(first));
+        }
+        UpdateSummary();
+        if (done)
+            done();
+    });
+    m_loader.Start(paths, blankLabels);
+}
+
+void CutListDocument::AddMediaAndCue(const QStringList& paths, std::function<void()> done)
+{
+    if (paths.isEmpty()) {
+        if (done)
+            done();
+        return;
+    }
+    m_playback.Stop();
+    m_playback.HidePlayer();
+    AddMediaFiles(paths, false, [this, done] {
+        m_playback.CueObject(0, 0);
+        m_modified = true;
+        if (done)
+            done();
+    });
+}
+
+void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)> done)
+{
+    const auto finish = [done](OpenOutcome outcome) {
+        if (done)
+            done(outcome);
+    };
+    const ScenarioReadResult result = ReadScenarioFile(path);
+    const QString name = QFileInfo(path).fileName();
+    switch (result.status) {
+    case ScenarioStatus::Ok:
+        break;
+    case ScenarioStatus::Empty:
+        // Nothing to read: the document only takes the file's name.
+        m_modified = false;
+        finish(OpenOutcome::NamedOnly);
+        return;
+    case ScenarioStatus::UnknownMagic:
+        emit message(QString::fromUtf16(kUnreadableScenarioMessage), true);
+        finish(OpenOutcome::Refused);
+        return;
+    case ScenarioStatus::CannotOpen:
+        emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(name, result.problem), true);
+        finish(OpenOutcome::Refused);
+        return;
+    case ScenarioStatus::EndsEarly:
+        emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
+        NewDocument();
+        finish(OpenOutcome::Unreadable);
+        return;
+    }
+    const Scenario scenario = result.scenario;
+    ClearCutList();
+    AddScenarioCacheEntries(scenario, m_cache);
+    AddMediaFiles(scenario.paths, scenario.version >= 30, [this, scenario, finish] {
+        // A cancelled run leaves fewer objects than names.
+        for (int i = 0; i < std::min<int>(static_cast<int>(scenario.names.size()), m_list.GetItemCount()); ++i)
+            m_list.SetItemText(i, CutListModel::kColumnName, scenario.names.at(i));
+        if (scenario.paths.isEmpty() || !m_playback.CueObject(scenario.current, scenario.position))
+            UpdateSummary();
+        m_modified = false;
+        finish(OpenOutcome::Opened);
+    });
+}
+
+bool CutListDocument::Save(const QString& path)
+{
+    const auto position = m_player.HasGraph() ? ClampedHundredths(m_player.GetPosition()) : 0;
+    QString error;
+    if (!SaveScenarioFile(path, m_list, m_cache, position, &error)) {
+        emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(QFileInfo(path).fileName(), error), true);
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+}  // namespace kivo

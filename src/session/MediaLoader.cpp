@@ -1,0 +1,90 @@
+#include "session/MediaLoader.h"
+
+#include "cutlist/CutListModel.h"
+#include "cutlist/MediaInfoCache.h"
+#include "media/Examination.h"
+
+#include <QFileInfo>
+
+namespace kivo {
+
+MediaLoader::MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* parent)
+    : QObject(parent), m_list(list), m_cache(cache)
+{
+}
+
+MediaLoader::~MediaLoader()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void MediaLoader::Start(const QStringList& paths, bool blankLabels)
+{
+    if (m_running || paths.isEmpty())
+        return;
+    m_paths = paths;
+    m_blankLabels = blankLabels;
+    m_cancel = false;
+    m_playerPrepared = false;
+    m_running = true;
+    m_begun = false;
+    m_step = 0;
+    emit progress(0, static_cast<int>(m_paths.size()));
+    if (!m_startsHeld)
+        Begin();
+}
+
+void MediaLoader::Begin()
+{
+    if (m_running && !std::exchange(m_begun, true))
+        QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
+}
+
+void MediaLoader::Step()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+    if (m_cancel || m_step >= m_paths.size()) {
+        Finish();
+        return;
+    }
+    const QString path = m_paths.at(m_step);
+    emit statusText(QStringLiteral("読み込み中...(%1/%2)").arg(m_step + 1).arg(m_paths.size()));
+    emit fileStarted(QFileInfo(path).fileName());
+
+    if (const auto cached = CachedMediaObject(path, m_cache)) {
+        Insert(*cached);
+        return;
+    }
+    if (!m_playerPrepared && m_preparePlayer)
+        m_playerPrepared = m_preparePlayer(path);
+    // The examination runs on a worker; the object is inserted here, on the
+    // loader's thread, once the worker hands its result over.
+    m_worker = std::thread([this, path] {
+        const Examination examined = ExamineMediaFile(m_preview, path);
+        QMetaObject::invokeMethod(
+            this, [this, examined] { Insert(ExaminedMediaObject(examined, m_cache)); }, Qt::QueuedConnection);
+    });
+}
+
+void MediaLoader::Insert(const MediaObject& object)
+{
+    m_list.AddObject(object.record, object.picture, m_blankLabels);
+    ++m_step;
+    emit progress(m_step, static_cast<int>(m_paths.size()));
+    QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
+}
+
+void MediaLoader::Finish()
+{
+    m_running = false;
+    if (m_list.GetItemCount() == m_step)
+        emit arrangeRequested();
+    if (m_preview.m_bMuted)
+        m_preview.SetMute(false);
+    m_preview.Close();
+    emit finished(m_cancel);
+}
+
+}  // namespace kivo

@@ -1,0 +1,110 @@
+#include "session/ObjectProperties.h"
+
+#include "cutlist/CutListModel.h"
+#include "cutlist/FileNames.h"
+#include "cutlist/Formatters.h"
+#include "cutlist/MediaInfoCache.h"
+#include "media/MediaEngine.h"
+#include "media/Pictures.h"
+
+namespace kivo {
+namespace {
+
+const QString kNotAvailable = QStringLiteral("このオブジェクトは利用できません。");
+const QString kFileMissing = QStringLiteral("ファイルが存在しません。");
+const QString kMissingNow = QStringLiteral("ファイルが存在しないため、現在は利用できません。");
+
+QString FileNameOf(const QString& location)
+{
+    return location.mid(location.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+}  // namespace
+
+ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCache& cache, MediaEngine& engine,
+                                        int menuItem, bool bPlayback)
+{
+    ObjectProperties result;
+    const int current = list.FindCurrentItem();
+    int item = current;
+    if (menuItem != -1 && menuItem != current) {
+        item = menuItem;
+        result.pages = {PropertyPage::Media};
+    } else {
+        result.pages = {PropertyPage::Media, PropertyPage::Player, PropertyPage::Playback};
+        result.active = bPlayback ? PropertyPage::Playback : PropertyPage::Media;
+    }
+    if (item < 0 || item >= list.GetItemCount())
+        return result;
+    result.item = item;
+    const bool playerPages = result.pages.size() > 1;
+
+    result.options = {engine.m_bStretch, engine.m_bAutoRewind, engine.m_bRepeat, engine.m_bAutoSize};
+    result.levels.volume = engine.m_lVolume;
+    result.levels.balance = engine.m_lBalance;
+    result.levels.muted = engine.m_bMuted;
+    result.levels.hasMedia = engine.HasGraph();
+    result.levels.rate = engine.GetRate();
+
+    const QString slotPath = list.GetItemPath(item);
+    const MEDIARECORD record = cache.Lookup(slotPath);
+    MediaPageTexts& media = result.media;
+    media.name = list.GetItemText(item, CutListModel::kColumnName);
+    media.type = list.GetItemText(item, CutListModel::kColumnType);
+    media.location = record.strPath;
+    media.time = FormatLongTime(record.nLength);
+    media.size = FormatSize(record.dwSize, true);
+    media.date = FormatDate(record.timeModified);
+
+    PlayerPageTexts& player = result.player;
+    if (playerPages) {
+        player.fileName = FileNameOf(media.location);
+        player.type = media.type;
+        player.time = media.time;
+        engine.GetSourceRect();
+        player.videoSize = QString::asprintf("%ld x %ld", engine.m_rcSource.width, engine.m_rcSource.height);
+        player.filters = engine.ListFilters();
+    }
+
+    if (record.strPath.isEmpty()) {
+        media.picture = LoadPicture(kPictureUnavailable);
+        media.message = kNotAvailable;
+        media.location = slotPath;
+        media.type.clear();
+        media.time.clear();
+        media.size.clear();
+        media.date.clear();
+        if (const FileStatus file = StatFile(slotPath); file.exists) {
+            media.size = FormatSize(file.size, true);
+            media.date = FormatDate(file.modified);
+        } else {
+            media.message = kFileMissing;
+        }
+    } else if (list.GetItemText(item, CutListModel::kColumnState) == StateText(OBJSTATE_INVALID)) {
+        media.picture = LoadPicture(kPictureUnavailable);
+        media.message = kMissingNow;
+        media.time.clear();
+    } else if (record.pThumbnail == nullptr) {
+        media.picture = LoadPicture(kPictureSoundOnly);
+    } else {
+        media.picture = *record.pThumbnail;
+    }
+    // The player page of an object that cannot be played shows the same
+    // picture as its media page.
+    if (playerPages)
+        player.picture = media.picture;
+    return result;
+}
+
+void ReturnPlaybackOptions(MediaEngine& engine, const PlaybackOptions& options,
+                           const std::function<void()>& layoutVideo)
+{
+    engine.m_bStretch = options.stretch;
+    engine.m_bAutoRewind = options.autoRewind;
+    if (layoutVideo)
+        layoutVideo();
+    engine.m_bRepeat = options.repeat;
+    engine.m_bAutoSize = options.autoSize;
+}
+
+}  // namespace kivo

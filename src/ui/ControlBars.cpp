@@ -1,0 +1,292 @@
+#include "ui/ControlBars.h"
+
+#include "core/Commands.h"
+
+#include <QBoxLayout>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPainter>
+#include <QSlider>
+#include <QStyle>
+#include <QToolButton>
+
+namespace kivo {
+
+// The liquid-crystal time display: a 40 x 19 green panel with seven-segment
+// glyphs 5 x 9 pixels large.
+class TimeDisplay : public QWidget {
+public:
+    explicit TimeDisplay(QWidget* parent) : QWidget(parent) { setFixedSize(40, 19); }
+
+    void Show(int position)
+    {
+        m_glyphs = TimeDisplayGlyphs(position);
+        repaint();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(40, 72, 32));
+        painter.fillRect(rect().adjusted(1, 1, -1, -1), QColor(118, 196, 84));
+        for (const auto& [glyph, x] : m_glyphs)
+            DrawGlyph(painter, glyph, x, 5);
+    }
+
+private:
+    // Segments a-g as bits 0-6: top, upper right, lower right, bottom, lower
+    // left, upper left, middle.
+    static int SegmentsOf(int glyph)
+    {
+        static constexpr int kDigits[] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+        static constexpr int kOver[] = {0x3F, 0x3E, 0x79, 0x50};  // O, V (as U), E, r
+        if (glyph >= 0 && glyph <= 9)
+            return kDigits[glyph];
+        if (glyph >= 32 && glyph <= 35)
+            return kOver[glyph - 32];
+        return 0;
+    }
+
+    static void DrawGlyph(QPainter& painter, int glyph, int x, int y)
+    {
+        const QColor ink(24, 40, 20);
+        if (glyph == 17) {
+            painter.fillRect(x + 1, y + 2, 1, 1, ink);
+            painter.fillRect(x + 1, y + 6, 1, 1, ink);
+            return;
+        }
+        const QRect segments[] = {{x + 1, y, 3, 1},     {x + 4, y + 1, 1, 3}, {x + 4, y + 5, 1, 3}, {x + 1, y + 8, 3, 1},
+                                  {x, y + 5, 1, 3},     {x, y + 1, 1, 3},     {x + 1, y + 4, 3, 1}};
+        const int lit = SegmentsOf(glyph);
+        for (int i = 0; i < 7; ++i) {
+            if (lit & (1 << i))
+                painter.fillRect(segments[i], ink);
+        }
+    }
+
+    std::vector<std::pair<int, int>> m_glyphs;
+};
+
+namespace {
+
+QSlider* MakeSlider(Qt::Orientation orientation, int minimum, int maximum, int tickInterval)
+{
+    auto* slider = new QSlider(orientation);
+    slider->setRange(minimum, maximum);
+    slider->setTickInterval(tickInterval);
+    slider->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksBothSides : QSlider::TicksBelow);
+    // Vertical sliders run from their minimum at the top, and Up and the
+    // wheel forward move the thumb up, as it looks.
+    slider->setInvertedAppearance(orientation == Qt::Vertical);
+    slider->setInvertedControls(orientation == Qt::Vertical);
+    return slider;
+}
+
+}  // namespace
+
+ControlBars::ControlBars(QMainWindow& window)
+    : QObject(&window),
+      m_controlBar(MakeBar(window, QStringLiteral("Control Bar"), QStringLiteral("ControlBar"), MakeControlBar(),
+                           Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea)),
+      m_volumeBar(MakeBar(window, QStringLiteral("音量"), QStringLiteral("VolumeBar"), MakeVolumeBar(),
+                          Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea)),
+      m_speedBar(MakeBar(window, QStringLiteral("速度"), QStringLiteral("SpeedBar"), MakeSpeedBar(),
+                         Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea))
+{
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_controlBar);
+    window.addDockWidget(Qt::LeftDockWidgetArea, m_volumeBar);
+    window.addDockWidget(Qt::LeftDockWidgetArea, m_speedBar);
+    ShowFirstSlot(FirstSlot::GreyedPlay);
+    ShowSecondSlot(SecondSlot::GreyedStop);
+    ShowSpeedIcon(SpeedIcon::Normal);
+}
+
+QDockWidget* ControlBars::MakeBar(QMainWindow& window, const QString& title, const QString& name, QWidget* content,
+                                  Qt::DockWidgetAreas areas)
+{
+    auto* bar = new QDockWidget(title, &window);
+    bar->setObjectName(name);
+    bar->setAllowedAreas(areas);
+    bar->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                     QDockWidget::DockWidgetFloatable);
+    // A floating bar coming up leaves the keys where they are.
+    bar->setAttribute(Qt::WA_ShowWithoutActivating);
+    bar->setWidget(content);
+    return bar;
+}
+
+QToolButton* ControlBars::MakeTransportButton(int command)
+{
+    auto* button = new QToolButton;
+    button->setAutoRaise(true);
+    button->setFixedSize(22, 21);
+    connect(button, &QToolButton::clicked, this, [this, button, command] {
+        // The first slot is play or pause as the play state says.
+        const bool first = button == m_firstButton;
+        emit commandRequested(first && m_firstSlot == FirstSlot::Pause ? 32780 : command);
+    });
+    return button;
+}
+
+QWidget* ControlBars::MakeControlBar()
+{
+    auto* bar = new QWidget;
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setSpacing(0);
+    m_firstButton = MakeTransportButton(32779);
+    m_secondButton = MakeTransportButton(32781);
+    m_secondButton->setIcon(bar->style()->standardIcon(QStyle::SP_MediaStop));
+    m_secondButton->setToolTip(CommandTextOf(32781).toolTip);
+    m_secondButton->setStatusTip(CommandTextOf(32781).prompt);
+    m_time = new TimeDisplay(bar);
+    m_position = MakeSlider(Qt::Horizontal, 0, 0, 0);
+    m_position->setTickPosition(QSlider::NoTicks);
+    m_position->setPageStep(3);
+    m_position->setEnabled(false);
+    m_position->setObjectName(QStringLiteral("position"));
+    connect(m_position, &QSlider::valueChanged, this, [this](int value) {
+        if (!m_movingPosition)
+            emit sliderMoved(FrameProtocol::Slider::Position, value);
+    });
+    layout->addWidget(m_firstButton);
+    layout->addWidget(m_secondButton);
+    layout->addSpacing(4);
+    layout->addWidget(m_time);
+    layout->addSpacing(6);
+    layout->addWidget(m_position, 1);
+    return bar;
+}
+
+QWidget* ControlBars::MakeVolumeBar()
+{
+    auto* bar = new QWidget;
+    auto* layout = new QVBoxLayout(bar);
+    layout->setContentsMargins(4, 4, 4, 4);
+    m_balance = MakeSlider(Qt::Horizontal, -100, 100, 100);
+    m_balance->setObjectName(QStringLiteral("balance"));
+    m_balance->setFixedWidth(44);
+    m_volume = MakeSlider(Qt::Vertical, 0, 100, 10);
+    m_volume->setObjectName(QStringLiteral("volume"));
+    m_volume->setValue(100);
+    connect(m_balance, &QSlider::valueChanged, this,
+            [this](int value) { emit sliderMoved(FrameProtocol::Slider::Balance, value); });
+    connect(m_volume, &QSlider::valueChanged, this,
+            [this](int value) { emit sliderMoved(FrameProtocol::Slider::Volume, value); });
+    layout->addWidget(m_balance, 0, Qt::AlignHCenter);
+    layout->addWidget(m_volume, 1, Qt::AlignHCenter);
+    return bar;
+}
+
+QWidget* ControlBars::MakeSpeedBar()
+{
+    auto* bar = new QWidget;
+    auto* layout = new QVBoxLayout(bar);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* top = new QHBoxLayout;
+    // A click on the icon goes back to normal speed.
+    m_speedIcon = new QToolButton;
+    m_speedIcon->setAutoRaise(true);
+    m_speedIcon->setToolTip(CommandTextOf(1065).toolTip);
+    m_speedIcon->setStatusTip(CommandTextOf(1065).prompt);
+    connect(m_speedIcon, &QToolButton::clicked, this, [this] { emit commandRequested(1065); });
+    m_speedReadout = new QLineEdit(QStringLiteral("1.00"));
+    m_speedReadout->setObjectName(QStringLiteral("speedReadout"));
+    m_speedReadout->setReadOnly(true);
+    m_speedReadout->setAlignment(Qt::AlignRight);
+    m_speedReadout->setFixedWidth(m_speedReadout->fontMetrics().horizontalAdvance(QStringLiteral("0.000")) + 8);
+    m_speed = MakeSlider(Qt::Vertical, -400, -1, 100);
+    m_speed->setObjectName(QStringLiteral("speed"));
+    m_speed->setPageStep(1);
+    m_speed->setSingleStep(1);
+    m_speed->setValue(-100);
+    connect(m_speed, &QSlider::valueChanged, this,
+            [this](int value) { emit sliderMoved(FrameProtocol::Slider::Speed, -value); });
+    top->addWidget(m_speedIcon);
+    top->addWidget(m_speedReadout);
+    layout->addLayout(top);
+    layout->addWidget(m_speed, 1, Qt::AlignHCenter);
+    return bar;
+}
+
+int ControlBars::VolumePosition() const
+{
+    return m_volume->value();
+}
+
+void ControlBars::MovePositionSlider(int position)
+{
+    m_movingPosition = true;
+    m_position->setValue(position);
+    m_movingPosition = false;
+}
+
+void ControlBars::SetPositionRange(int maximum)
+{
+    m_movingPosition = true;
+    m_position->setRange(0, maximum);
+    m_movingPosition = false;
+}
+
+void ControlBars::EnablePositionSlider(bool enable)
+{
+    m_position->setEnabled(enable);
+}
+
+void ControlBars::ShowFirstSlot(FirstSlot shown)
+{
+    m_firstSlot = shown;
+    const int command = shown == FirstSlot::Pause ? 32780 : 32779;
+    m_firstButton->setIcon(
+        m_firstButton->style()->standardIcon(shown == FirstSlot::Pause ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    m_firstButton->setEnabled(shown != FirstSlot::GreyedPlay);
+    m_firstButton->setToolTip(CommandTextOf(command).toolTip);
+    m_firstButton->setStatusTip(CommandTextOf(command).prompt);
+}
+
+void ControlBars::ShowSecondSlot(SecondSlot shown)
+{
+    m_secondButton->setEnabled(shown == SecondSlot::Stop);
+}
+
+void ControlBars::DrawTime(int position)
+{
+    m_time->Show(position);
+}
+
+void ControlBars::MoveBalanceSlider(int balance)
+{
+    m_balance->setValue(balance);
+}
+
+void ControlBars::MoveVolumeSlider(int volume)
+{
+    m_volume->setValue(volume);
+}
+
+void ControlBars::MoveSpeedSlider(int speed)
+{
+    m_speed->setValue(-speed);
+}
+
+void ControlBars::ShowSpeedReadout(const QString& text)
+{
+    m_speedReadout->setText(text);
+}
+
+void ControlBars::ShowSpeedIcon(SpeedIcon icon)
+{
+    static constexpr QStyle::StandardPixmap kIcons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaSeekForward,
+                                                        QStyle::SP_MediaSkipForward, QStyle::SP_DialogCancelButton};
+    m_speedIcon->setIcon(m_speedIcon->style()->standardIcon(kIcons[static_cast<int>(icon)]));
+}
+
+void ControlBars::EnableSoundSliders(bool enable)
+{
+    m_balance->setEnabled(enable);
+    m_volume->setEnabled(enable);
+}
+
+}  // namespace kivo

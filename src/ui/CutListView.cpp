@@ -1,0 +1,341 @@
+#include "ui/CutListView.h"
+
+#include "core/Settings.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSet>
+#include <QStackedLayout>
+#include <QStyledItemDelegate>
+#include <QTreeView>
+
+#include <array>
+
+namespace kivo {
+namespace {
+
+constexpr int kStateImageSize = 21;
+
+// The 21 x 21 state pictures: standby, playing, paused and stopped.
+const std::array<QPixmap, 4>& StatePictures()
+{
+    static const std::array<QPixmap, 4> pictures = [] {
+        std::array<QPixmap, 4> made;
+        for (int state = OBJSTATE_STANDBY; state <= OBJSTATE_STOPPED; ++state) {
+            QPixmap picture(kStateImageSize, kStateImageSize);
+            picture.fill(Qt::transparent);
+            QPainter painter(&picture);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            switch (state) {
+            case OBJSTATE_STANDBY:
+                painter.setBrush(QColor(120, 120, 120));
+                painter.drawEllipse(QRectF(6.5, 6.5, 8, 8));
+                break;
+            case OBJSTATE_PLAYING:
+                painter.setBrush(QColor(0, 150, 0));
+                painter.drawPolygon(QPolygonF({QPointF(6, 4), QPointF(17, 10.5), QPointF(6, 17)}));
+                break;
+            case OBJSTATE_PAUSED:
+                painter.setBrush(QColor(0, 90, 200));
+                painter.drawRect(QRectF(5, 4, 4, 13));
+                painter.drawRect(QRectF(12, 4, 4, 13));
+                break;
+            default:
+                painter.setBrush(QColor(200, 0, 0));
+                painter.drawRect(QRectF(5, 5, 11, 11));
+                break;
+            }
+            made[static_cast<size_t>(state - 1)] = picture;
+        }
+        return made;
+    }();
+    return pictures;
+}
+
+// Draws an object's state image in front of its name.
+class StateImageDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const int state = index.data(CutListModel::StateImageRole).toInt();
+        if (index.column() != CutListModel::kColumnName || state < OBJSTATE_STANDBY || state > OBJSTATE_STOPPED) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QRect place(option.rect.left(), option.rect.center().y() - kStateImageSize / 2, kStateImageSize,
+                          kStateImageSize);
+        painter->drawPixmap(place, StatePictures()[static_cast<size_t>(state - 1)]);
+        QStyleOptionViewItem rest = option;
+        rest.rect.setLeft(option.rect.left() + kStateImageSize);
+        QStyledItemDelegate::paint(painter, rest, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (index.column() == CutListModel::kColumnName && index.data(CutListModel::StateImageRole).toInt() > 0)
+            size.rwidth() += kStateImageSize;
+        return size;
+    }
+};
+
+// The icon views, which can place one icon where the user drops it.
+class IconView : public QListView {
+public:
+    using QListView::QListView;
+
+    void MoveItemBy(const QModelIndex& index, const QPoint& distance)
+    {
+        setPositionForIndex(rectForIndex(index).topLeft() + distance, index);
+    }
+};
+
+// The cursor of an object about to be thrown away: an arrow into a bin.
+const QCursor& ThrowCursor()
+{
+    static const QCursor cursor = [] {
+        QPixmap picture(32, 32);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1.5));
+        painter.setBrush(QColor(200, 200, 200));
+        painter.drawPolygon(QPolygonF({QPointF(10, 14), QPointF(28, 14), QPointF(26, 31), QPointF(12, 31)}));
+        painter.drawLine(QPointF(8, 12), QPointF(30, 12));
+        for (const qreal x : {15.0, 19.0, 23.0})
+            painter.drawLine(QPointF(x, 17), QPointF(x, 28));
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(QPolygonF({QPointF(1, 1), QPointF(1, 12), QPointF(4, 9), QPointF(7, 14), QPointF(9, 13),
+                                       QPointF(6, 8), QPointF(10, 8)}));
+        return QCursor(picture, 1, 1);
+    }();
+    return cursor;
+}
+
+}  // namespace
+
+CutListView::CutListView(CutListModel& model, QWidget* parent)
+    : QWidget(parent), m_model(model), m_stack(new QStackedLayout(this)), m_iconView(new IconView(this)),
+      m_detailsView(new QTreeView(this))
+{
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_iconView), static_cast<QAbstractItemView*>(m_detailsView)}) {
+        view->setModel(&m_model);
+        view->setItemDelegate(new StateImageDelegate(view));
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+        // Dragging is ours: see BeginDrag.
+        view->setDragEnabled(false);
+        view->viewport()->installEventFilter(this);
+        m_stack->addWidget(view);
+    }
+    m_detailsView->setSelectionModel(m_iconView->selectionModel());
+    m_detailsView->setRootIsDecorated(false);
+    m_detailsView->setUniformRowHeights(true);
+    m_detailsView->setIconSize(QSize(32, 24));
+    m_detailsView->header()->setSectionsClickable(true);
+    m_detailsView->header()->setStretchLastSection(false);
+    connect(m_detailsView->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (const auto key = SortKeyForColumn(column))
+            emit sortRequested(*key);
+    });
+    connect(&m_model, &CutListModel::scrollToItemRequested, this, [this](int position) {
+        ActiveView()->scrollTo(m_model.index(position, CutListModel::kColumnName), QAbstractItemView::EnsureVisible);
+    });
+    ChangeViewType(m_model.GetViewType());
+}
+
+QAbstractItemView* CutListView::ActiveView() const
+{
+    return ViewType() == kViewDetails ? static_cast<QAbstractItemView*>(m_detailsView)
+                                      : static_cast<QAbstractItemView*>(m_iconView);
+}
+
+void CutListView::ChangeViewType(ListViewType type)
+{
+    m_model.ChangeViewType(type);
+    switch (type) {
+    case kViewLargeIcons:
+    case kViewSmallIcons:
+        // Rows of icons that the user may place one by one (see EndDrag).
+        m_iconView->setViewMode(QListView::IconMode);
+        m_iconView->setIconSize(type == kViewLargeIcons ? QSize(64, 48) : QSize(32, 24));
+        m_iconView->setFlow(QListView::LeftToRight);
+        m_iconView->setMovement(QListView::Free);
+        m_iconView->setResizeMode(m_autoArrange ? QListView::Adjust : QListView::Fixed);
+        m_iconView->setWordWrap(true);
+        // Every icon takes the same room.
+        m_iconView->setUniformItemSizes(true);
+        break;
+    case kViewList:
+        // Columns of whole names; nothing moves.
+        m_iconView->setViewMode(QListView::ListMode);
+        m_iconView->setIconSize(QSize(32, 24));
+        m_iconView->setFlow(QListView::TopToBottom);
+        m_iconView->setMovement(QListView::Static);
+        m_iconView->setWrapping(true);
+        m_iconView->setResizeMode(QListView::Adjust);
+        m_iconView->setWordWrap(false);
+        // Each name as long as it is.
+        m_iconView->setUniformItemSizes(false);
+        break;
+    case kViewDetails:
+        break;
+    }
+    // Dragging is ours, in every mode (a free movement would turn Qt's on).
+    m_iconView->setDragEnabled(false);
+    m_stack->setCurrentWidget(ActiveView());
+}
+
+void CutListView::SetAutoArrange(bool on)
+{
+    m_autoArrange = on;
+    if (ViewType() == kViewLargeIcons || ViewType() == kViewSmallIcons)
+        m_iconView->setResizeMode(on ? QListView::Adjust : QListView::Fixed);
+    if (on)
+        Arrange();
+}
+
+void CutListView::Arrange()
+{
+    m_iconView->doItemsLayout();
+}
+
+void CutListView::RestoreLayout(const Settings& settings)
+{
+    for (int column = 0; column < CutListModel::kColumnCount; ++column)
+        m_detailsView->header()->resizeSection(column, settings.Get(setting::kColumnWidths[static_cast<size_t>(column)]));
+    m_autoArrange = (settings.Get(setting::kAutoArrange) & 256) != 0;
+    const int type = settings.Get(setting::kType) & 3;
+    ChangeViewType(static_cast<ListViewType>(type));
+}
+
+void CutListView::SaveLayout(Settings& settings) const
+{
+    settings.Set(setting::kType, ViewType());
+    settings.Set(setting::kAutoArrange, m_autoArrange ? 256 : 0);
+    if (ViewType() != kViewDetails)
+        return;
+    for (int column = 0; column < CutListModel::kColumnCount; ++column)
+        settings.Set(setting::kColumnWidths[static_cast<size_t>(column)], m_detailsView->header()->sectionSize(column));
+}
+
+int CutListView::SelectedObjectCount() const
+{
+    // The icon views select one cell of a row, the details view the row.
+    QSet<int> rows;
+    for (const QModelIndex& index : ActiveView()->selectionModel()->selectedIndexes())
+        rows.insert(index.row());
+    return static_cast<int>(rows.size());
+}
+
+void CutListView::EditLabel(int position)
+{
+    if (position >= 0 && position < m_model.GetItemCount())
+        ActiveView()->edit(m_model.index(position, CutListModel::kColumnName));
+}
+
+bool CutListView::BeginDrag(const QPoint& point)
+{
+    if (m_pressRow < 0 || ViewType() == kViewList ||
+        (point - m_pressPoint).manhattanLength() < QApplication::startDragDistance()) {
+        return false;
+    }
+    m_dragRow = m_pressRow;
+    m_dropRow = m_pressRow;
+    // The object's picture follows the pointer, also outside the window.
+    m_dragImage = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
+    m_dragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_dragImage->setWindowOpacity(0.7);
+    m_dragImage->setPixmap(m_model.index(m_dragRow, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(QSize(64, 48)));
+    ActiveView()->viewport()->grabMouse();
+    return true;
+}
+
+void CutListView::TrackDrag(const QPoint& point, const QPoint& globalPos)
+{
+    m_dragImage->move(globalPos + QPoint(8, 8));
+    m_dragImage->show();
+    if (const QModelIndex over = ActiveView()->indexAt(point); over.isValid())
+        m_dropRow = over.row();
+    const bool inside = window()->frameGeometry().contains(globalPos);
+    ActiveView()->viewport()->setCursor(inside ? QCursor(Qt::ArrowCursor) : ThrowCursor());
+}
+
+void CutListView::EndDrag(const QPoint& point, const QPoint& globalPos)
+{
+    QWidget* viewport = ActiveView()->viewport();
+    viewport->releaseMouse();
+    viewport->unsetCursor();
+    delete std::exchange(m_dragImage, nullptr);
+    const int dragged = std::exchange(m_dragRow, -1);
+    if (!window()->frameGeometry().contains(globalPos)) {
+        emit deleteRequested(dragged);
+    } else if (ViewType() == kViewDetails) {
+        if (m_dropRow != dragged)
+            emit moveRequested(dragged, m_dropRow);
+    } else {
+        static_cast<IconView*>(m_iconView)->MoveItemBy(m_model.index(dragged, 0), point - m_pressPoint);
+        // With automatic arrangement the icon goes back into the grid.
+        if (m_autoArrange)
+            Arrange();
+    }
+}
+
+bool CutListView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != ActiveView()->viewport())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QModelIndex hit = ActiveView()->indexAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton) {
+            m_pressPoint = mouse->position().toPoint();
+            m_pressRow = hit.isValid() ? hit.row() : -1;
+        } else if (mouse->button() == Qt::RightButton && hit.isValid()) {
+            // A right click picks the object it is on, as a left one does.
+            ActiveView()->setCurrentIndex(hit);
+        }
+        break;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint point = mouse->position().toPoint();
+        if (m_dragRow < 0 && (!(mouse->buttons() & Qt::LeftButton) || !BeginDrag(point)))
+            break;
+        TrackDrag(point, mouse->globalPosition().toPoint());
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint point = mouse->position().toPoint();
+        if (mouse->button() == Qt::LeftButton && m_dragRow >= 0) {
+            EndDrag(point, mouse->globalPosition().toPoint());
+            return true;
+        }
+        const QModelIndex hit = ActiveView()->indexAt(point);
+        if (mouse->button() == Qt::RightButton) {
+            emit contextMenuRequested(hit.isValid() ? hit.row() : -1, mouse->globalPosition().toPoint());
+        } else if (mouse->button() == Qt::LeftButton) {
+            // The release comes after the press selected the object.
+            if (hit.isValid() && SelectedObjectCount() == 1)
+                emit objectClicked(hit.row());
+            else
+                emit spaceClicked();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace kivo

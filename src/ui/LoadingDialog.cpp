@@ -1,0 +1,93 @@
+#include "ui/LoadingDialog.h"
+
+#include "cutlist/CutListModel.h"
+#include "session/MediaLoader.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace kivo {
+
+LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* parent)
+    : QDialog(parent), m_loader(loader), m_list(list), m_progress(new QProgressBar(this)),
+      m_preview(new QLabel(this)), m_name(new QLabel(this))
+{
+    setWindowTitle(QStringLiteral("読み込み中"));
+    // A caption with a close box only: closing asks to cancel.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    m_progress->setTextVisible(false);
+    m_preview->setFixedSize(64, 48);
+    m_name->setAlignment(Qt::AlignCenter);
+    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    cancel->setAutoDefault(false);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_preview, 0, Qt::AlignHCenter);
+    layout->addWidget(m_name);
+    layout->addWidget(cancel);
+    connect(cancel, &QPushButton::clicked, this, &LoadingDialog::reject);
+    m_loader.SetStartsHeld(true);
+    m_longestWait.setSingleShot(true);
+    m_longestWait.setInterval(kLongestWaitMs);
+    connect(&m_longestWait, &QTimer::timeout, &m_loader, &MediaLoader::Begin);
+    connect(&m_loader, &MediaLoader::progress, this, [this](int done, int total) {
+        m_progress->setRange(0, total);
+        m_progress->setValue(done);
+        if (done == 0) {
+            // From the event loop: a run started before the main window is
+            // shown (a scenario named at start) must not show its dialog
+            // before the dialog's owner.
+            QMetaObject::invokeMethod(this, &QWidget::show, Qt::QueuedConnection);
+            m_longestWait.start();
+        }
+    });
+    connect(&m_loader, &MediaLoader::finished, this, &LoadingDialog::Finish);
+    connect(&m_loader, &MediaLoader::fileStarted, m_name, &QLabel::setText);
+    connect(&m_list, &CutListModel::rowsInserted, this, [this](const QModelIndex&, int, int last) {
+        m_preview->setPixmap(QPixmap::fromImage(m_list.GetLargeImage(m_list.GetItemData(last))));
+    });
+}
+
+void LoadingDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    windowHandle()->removeEventFilter(this);
+    windowHandle()->installEventFilter(this);
+}
+
+bool LoadingDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed() &&
+        m_longestWait.isActive()) {
+        m_longestWait.stop();
+        m_loader.Begin();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void LoadingDialog::Finish()
+{
+    m_longestWait.stop();
+    const bool hadTheKeys = isActiveWindow();
+    hide();
+    if (hadTheKeys && parentWidget() != nullptr)
+        parentWidget()->activateWindow();
+}
+
+void LoadingDialog::reject()
+{
+    m_loader.Cancel();
+}
+
+void LoadingDialog::closeEvent(QCloseEvent* event)
+{
+    m_loader.Cancel();
+    event->ignore();
+}
+
+}  // namespace kivo

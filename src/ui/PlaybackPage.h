@@ -1,0 +1,64 @@
+#pragma once
+
+#include "session/ObjectProperties.h"
+#include "session/PlaybackArithmetic.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QSlider;
+class QToolButton;
+
+namespace kivo {
+
+// Sends the main window a message of its protocol and returns its answer.
+using FrameSender = std::function<qintptr(int code, qintptr value)>;
+
+// The playback page: volume, balance and speed act at once through the
+// main window (codes 10 balance, 11 volume on its 0 loud ... 100 silent
+// scale, 13 speed in hundredths); the four switches only through the
+// sheet's OK.
+class PlaybackPage : public QWidget {
+    Q_OBJECT
+
+public:
+    PlaybackPage(const PlaybackOptions& options, const PlaybackLevels& levels, FrameSender sendToFrame,
+                 QWidget* parent = nullptr);
+
+    PlaybackOptions Options() const;
+    // The speed shown; the page may only be left while it lies between
+    // 0.01 and 4. Without media there is no speed to keep in range.
+    bool SpeedIsValid() const;
+    // Says that the speed is out of range, with this page as owner.
+    void ReportInvalidSpeed();
+
+    double Speed() const { return m_dSpeed; }
+    SpeedIcon ShownSpeedIcon() const { return m_speedIcon; }
+
+private:
+    void OnSliderMoved();
+    void ApplySpeed(int speed);
+    void SetNormalSpeed();
+    void ShowSpeedIcon(SpeedIcon icon);
+
+    FrameSender m_sendToFrame;
+    QSlider* m_sldVolume = nullptr;
+    QSlider* m_sldBalance = nullptr;
+    QSlider* m_sldSpeed = nullptr;
+    QLineEdit* m_edSpeed = nullptr;
+    QToolButton* m_btnSpeedIcon = nullptr;
+    QCheckBox* m_chkAutoSize = nullptr;
+    QCheckBox* m_chkRepeat = nullptr;
+    QCheckBox* m_chkAutoRewind = nullptr;
+    QCheckBox* m_chkStretch = nullptr;
+    bool m_bHasMedia = false;
+    double m_dSpeed = 0.0;
+    SpeedIcon m_speedIcon = SpeedIcon::Normal;
+    int m_nVolumePos = 0;   // last volume sent, 0 loud ... 100 silent
+    int m_nBalancePos = 0;  // last balance sent
+};
+
+}  // namespace kivo

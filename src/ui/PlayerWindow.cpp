@@ -1,0 +1,366 @@
+#include "ui/PlayerWindow.h"
+
+#include "media/Bitmap.h"
+#include "session/PlayerMenu.h"
+#include "core/Settings.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <optional>
+
+namespace kivo {
+namespace {
+
+// How close to its edge a press resizes the window instead of dragging it.
+constexpr int kEdgeGrip = 5;
+
+// The context menu: commands, 0 for a separator.
+struct MenuEntry {
+    int command;
+    const char* text;
+};
+const MenuEntry kPlayerMenu[] = {
+    {32779, "再生/一時停止(&P)"}, {32781, "停止(&S)"}, {0, nullptr}, {32833, "前に戻る(&B)"}, {32832, "次に進む(&F)"},
+    {0, nullptr},                 {32790, "画面(&V)"}, {32795, "音声(&A)"}, {0, nullptr},
+};
+const MenuEntry kSizeMenu[] = {
+    {32802, "標準(&S)"}, {32808, "２倍(&D)"}, {32809, "最大(&M)"}, {0, nullptr}, {32799, "ﾌﾙｽｸﾘｰﾝ(&F)"},
+};
+const MenuEntry kOptionMenu[] = {
+    {32837, "自動ｻｲｽﾞ変更(&S)"}, {32797, "自動巻き戻し(&W)"}, {32798, "自動繰り返し(&R)"}, {32807, "ｽﾄﾚｯﾁ(&S)"},
+};
+
+}  // namespace
+
+PlayerWindow::PlayerWindow(Settings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint), m_settings(settings)
+{
+    // The video sink draws straight into this window's own native window.
+    setAttribute(Qt::WA_NativeWindow);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // No title bar shows it, but task bars and window lists do.
+    setWindowTitle(QStringLiteral("Kivo ﾌﾟﾚｲﾔ"));
+    setMouseTracking(true);
+    resize(kDefaultClientSize);
+    m_engine.m_bAutoRewind = settings.Get(setting::kAutoRewind) != 0;
+    m_engine.m_bRepeat = settings.Get(setting::kRepeat) != 0;
+    m_engine.m_bAutoSize = settings.Get(setting::kZoom) != 0;
+    m_engine.SetWindowHandle(winId());
+    setFocusPolicy(Qt::StrongFocus);
+    m_watchdog.setInterval(PlayerInput::kWatchdogMilliseconds);
+    connect(&m_watchdog, &QTimer::timeout, this, [this] { m_input.OnWatchdog(); });
+    // Without a joystick nothing of it happens.
+    connect(&m_joystick, &Joystick::buttonsChanged, this, [this](int changed) { m_input.JoystickButtons(changed); });
+    connect(&m_joystick, &Joystick::moved, this, [this](int x, int y) { m_input.JoystickMove(x, y); });
+    m_joystick.Open();
+    connect(&m_engine, &MediaEngine::opened, this, &PlayerWindow::LayoutVideo);
+    connect(&m_engine, &MediaEngine::aboutToPlay, this, [this] {
+        if (m_engine.m_bAutoSize)
+            SetSize(1);
+        if (m_engine.m_bFullScreen != IsFullScreen())
+            SetFullScreen(m_engine.m_bFullScreen);
+    });
+}
+
+PlayerWindow::~PlayerWindow()
+{
+    m_engine.Close();
+    m_settings.Set(setting::kAutoRewind, m_engine.m_bAutoRewind ? 1 : 0);
+    m_settings.Set(setting::kRepeat, m_engine.m_bRepeat ? 1 : 0);
+    m_settings.Set(setting::kZoom, m_engine.m_bAutoSize ? 1 : 0);
+}
+
+void PlayerWindow::SetSize(int n)
+{
+    m_engine.GetSourceRect();
+    const SourceRect& source = m_engine.m_rcSource;
+    if (n == -1 || source.width == 0 || source.height == 0) {
+        resize(kDefaultClientSize);
+        return;
+    }
+    if (n == 0) {
+        // The whole screen, the window frame on its edges.
+        const QRect screenArea = screen()->geometry();
+        const QSize frameExtra = frameGeometry().size() - size();
+        move(screenArea.topLeft());
+        resize(screenArea.size() - frameExtra);
+        return;
+    }
+    move(std::max(x(), 0), std::max(y(), 0));
+    resize(static_cast<int>(source.width) * n, static_cast<int>(source.height) * n);
+}
+
+void PlayerWindow::LayoutVideo()
+{
+    EdgeRect rect{0, 0, width(), height()};
+    if (!m_engine.m_bStretch) {
+        m_engine.GetSourceRect();
+        rect = FitRect(static_cast<int>(m_engine.m_rcSource.width), static_cast<int>(m_engine.m_rcSource.height),
+                       rect, m_engine.m_bCentre);
+    }
+    const qreal scale = devicePixelRatioF();
+    const auto device = [scale](int length) { return static_cast<int>(length * scale); };
+    m_engine.SetVideoRectangle({device(rect.left), device(rect.top), device(rect.right), device(rect.bottom)});
+}
+
+void PlayerWindow::SetFullScreen(bool on)
+{
+    m_engine.m_bFullScreen = on;
+    if (on == IsFullScreen())
+        return;
+    if (on) {
+        showFullScreen();
+        activateWindow();
+    } else {
+        showNormal();
+    }
+}
+
+bool PlayerWindow::SaveSnapshot()
+{
+    if (!m_engine.HasGraph() || !m_engine.CaptureFrame())
+        return false;
+    QFileDialog dialog(this, QStringLiteral("名前を付けて保存"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Bitmap files (*.bmp)"));
+    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return WriteSnapshot(dialog.selectedFiles().constFirst());
+}
+
+bool PlayerWindow::WriteSnapshot(const QString& path)
+{
+    QString error;
+    if (!WriteSnapshotFile(path, m_engine.m_snapshotBitmap, &error)) {
+        QMessageBox::critical(this, QStringLiteral("Kivo231"),
+                              QStringLiteral("%1 に保存できませんでした。\n%2").arg(QFileInfo(path).fileName(), error));
+        return false;
+    }
+    return true;
+}
+
+void PlayerWindow::paintEvent(QPaintEvent*)
+{
+    // The background around the picture is black.
+    QPainter(this).fillRect(rect(), Qt::black);
+}
+
+void PlayerWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayoutVideo();
+}
+
+void PlayerWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The native window was made before the main window had one (the video
+    // needs it from the start), so it learns its owner now, before the
+    // window manager first sees it.
+    if (windowHandle() != nullptr && MainWindow() != nullptr && windowHandle()->transientParent() == nullptr)
+        windowHandle()->setTransientParent(MainWindow()->windowHandle());
+    KeepOnScreen();
+}
+
+void PlayerWindow::ShowOnTop()
+{
+    show();
+    raise();
+    if (!IsFullScreen())
+        TakeFocus();
+}
+
+void PlayerWindow::KeepOnScreen()
+{
+    const QRect frame = frameGeometry();
+    for (const QScreen* each : QGuiApplication::screens()) {
+        if (each->availableGeometry().intersects(frame))
+            return;
+    }
+    move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+}
+
+Qt::Edges PlayerWindow::EdgesAt(const QPoint& point) const
+{
+    Qt::Edges edges;
+    if (point.x() < kEdgeGrip)
+        edges |= Qt::LeftEdge;
+    if (point.x() >= width() - kEdgeGrip)
+        edges |= Qt::RightEdge;
+    if (point.y() < kEdgeGrip)
+        edges |= Qt::TopEdge;
+    if (point.y() >= height() - kEdgeGrip)
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void PlayerWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_input.ToggleFullScreen();
+}
+
+namespace {
+
+std::optional<PlayerInput::Key> PlayerKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Control:
+        return PlayerInput::Key::Control;
+    case Qt::Key_Space:
+        return PlayerInput::Key::Space;
+    case Qt::Key_Left:
+        return PlayerInput::Key::Left;
+    case Qt::Key_Up:
+        return PlayerInput::Key::Up;
+    case Qt::Key_Down:
+        return PlayerInput::Key::Down;
+    case Qt::Key_Right:
+        return PlayerInput::Key::Right;
+    default:
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+void PlayerWindow::keyPressEvent(QKeyEvent* event)
+{
+    const auto key = PlayerKey(event->key());
+    if (!key || !m_input.KeyDown(*key, event->isAutoRepeat()))
+        QWidget::keyPressEvent(event);
+}
+
+void PlayerWindow::keyReleaseEvent(QKeyEvent* event)
+{
+    const auto key = PlayerKey(event->key());
+    if (!key || !m_input.KeyUp(*key, event->isAutoRepeat()))
+        QWidget::keyReleaseEvent(event);
+}
+
+QWidget* PlayerWindow::MainWindow() const
+{
+    return parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+}
+
+bool PlayerWindow::IsMainWindowMinimised() const
+{
+    return MainWindow() != nullptr && MainWindow()->isMinimized();
+}
+
+void PlayerWindow::MinimiseMainWindow()
+{
+    if (MainWindow() != nullptr)
+        MainWindow()->showMinimized();
+}
+
+void PlayerWindow::RestoreMainWindow()
+{
+    QWidget* main = MainWindow();
+    if (main == nullptr)
+        return;
+    // As it was before: a maximised window comes back maximised.
+    main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+    main->show();
+    main->activateWindow();
+}
+
+void PlayerWindow::TakeFocus()
+{
+    activateWindow();
+    setFocus();
+}
+
+void PlayerWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || IsFullScreen())
+        return;
+    const QPoint point = event->position().toPoint();
+    if (const Qt::Edges edges = EdgesAt(point); edges != Qt::Edges() && windowHandle() != nullptr &&
+                                                 windowHandle()->startSystemResize(edges)) {
+        return;
+    }
+    setCursor(Qt::SizeAllCursor);
+    m_bDragging = true;
+    m_ptDrag = point;
+}
+
+void PlayerWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (IsFullScreen())
+        return;
+    const QPoint point = event->position().toPoint();
+    if (m_bDragging) {
+        move(pos() + point - m_ptDrag);
+        return;
+    }
+    // The edges resize, the body drags.
+    const Qt::Edges edges = EdgesAt(point);
+    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
+    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
+    const bool falling = edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
+    setCursor(horizontal && vertical ? (falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor)
+              : horizontal           ? Qt::SizeHorCursor
+              : vertical             ? Qt::SizeVerCursor
+                                     : Qt::SizeAllCursor);
+}
+
+void PlayerWindow::mouseReleaseEvent(QMouseEvent*)
+{
+    m_bDragging = false;
+}
+
+void PlayerWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    // From the keyboard the menu opens just inside the client area.
+    ShowContextMenu(event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(5, 5)) : event->globalPos());
+}
+
+void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
+{
+    PlayerMenuFacts facts;
+    facts.playState = m_engine.m_nPlayState;
+    facts.countAndIndex = m_countAndIndex ? m_countAndIndex() : 0;
+    facts.fullScreen = IsFullScreen();
+    facts.autoRewind = m_engine.m_bAutoRewind;
+    facts.repeat = m_engine.m_bRepeat;
+    facts.autoSize = m_engine.m_bAutoSize;
+    facts.stretch = m_engine.m_bStretch;
+    facts.muted = m_engine.m_bMuted;
+    const std::map<int, PlayerMenuItemState> states = PlayerMenuStates(facts);
+
+    QMenu menu(this);
+    const auto add = [this, &states](QMenu* to, const auto& entries) {
+        for (const MenuEntry& entry : entries) {
+            if (entry.command == 0) {
+                to->addSeparator();
+                continue;
+            }
+            QAction* action = to->addAction(QString::fromUtf8(entry.text));
+            action->setData(entry.command);
+            if (const auto found = states.find(entry.command); found != states.end()) {
+                action->setEnabled(found->second.enabled);
+                action->setCheckable(found->second.checked);
+                action->setChecked(found->second.checked);
+            }
+            connect(action, &QAction::triggered, this, [this, command = entry.command] { emit commandRequested(command); });
+        }
+    };
+    add(&menu, kPlayerMenu);
+    add(menu.addMenu(QStringLiteral("画面ｻｲｽﾞ(&W)")), kSizeMenu);
+    add(&menu, std::initializer_list<MenuEntry>{{32810, "ｽﾅｯﾌﾟｼｮｯﾄ(&X)..."}, {0, nullptr}});
+    add(menu.addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)")), kOptionMenu);
+    add(&menu, std::initializer_list<MenuEntry>{{32792, "ﾌﾟﾛﾊﾟﾃｨ(&R)"}});
+    menu.exec(globalPoint);
+}
+
+}  // namespace kivo

@@ -1,0 +1,43 @@
+// Kivo231: the Kivo media player.
+
+#include "ui/MainWindow.h"
+#include "session/QuitSignals.h"
+#include "core/Settings.h"
+#include "cutlist/FileNames.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("KivoProject"));
+    QApplication::setApplicationName(QStringLiteral("Kivo231"));
+    // The interface is Japanese, Qt's own buttons and dialogs included.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+    kivo::QuitSignals quitSignals;
+    kivo::Settings settings;
+    kivo::MainWindow window(settings);
+    QObject::connect(&quitSignals, &kivo::QuitSignals::quitRequested, &window, &kivo::MainWindow::CloseQuietly);
+    // A scenario named on the command line that cannot be read ends the
+    // program once its message has been shown. Its name is taken as bytes
+    // (QApplication has removed its own options from argv), as it need not
+    // be UTF-8.
+    bool failed = false;
+    if (argc > 1) {
+        window.OpenDocument(kivo::FileNameFromBytes(argv[1]), [&failed](bool opened) {
+            failed = !opened;
+            if (failed)
+                QCoreApplication::exit(1);
+        });
+    }
+    if (failed)
+        return 1;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,80 @@
+#include "core/Settings.h"
+
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+class SettingsStore : public ::testing::Test {
+protected:
+    QString ProfilePath() const { return m_folder.filePath(QStringLiteral("Kivo231.ini")); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystem)
+{
+    {
+        Settings settings(ProfilePath());
+        settings.Set(setting::kX, -1);
+        settings.Set(setting::kCx, 812);
+        settings.Set(setting::kColumnWidths[5], 130);
+        settings.Set(setting::kOpenFileDir, QStringLiteral("/home/me/ビデオ, 2026"));
+        settings.SetBarState(QByteArray("\x00\x01\xff", 3));
+        settings.SetRecentFiles({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo"});
+    }
+    const Settings settings(ProfilePath());
+    EXPECT_EQ(settings.Get(setting::kX), -1);
+    EXPECT_EQ(settings.Get(setting::kCx), 812);
+    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 130);
+    EXPECT_EQ(settings.Get(setting::kOpenFileDir), "/home/me/ビデオ, 2026");
+    EXPECT_EQ(settings.GetBarState(), QByteArray("\x00\x01\xff", 3));
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
+
+    const QByteArray text = test::ReadFile(ProfilePath());
+    EXPECT_TRUE(text.contains("[System]"));
+    EXPECT_TRUE(text.contains("cx=812"));
+}
+
+TEST_F(SettingsStore, RecentFilesKeepTheLatestFourOnce)
+{
+    Settings settings(ProfilePath());
+    for (const char* file : {"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo", "/c.kvo"})
+        settings.AddRecentFile(file);
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/e.kvo", "/d.kvo", "/b.kvo"}));
+    settings.RemoveRecentFile("/e.kvo");
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/d.kvo", "/b.kvo"}));
+}
+
+TEST_F(SettingsStore, UnreadableValuesAndProfilesGiveTheDefaults)
+{
+    test::WriteFile(ProfilePath(), "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
+    const Settings settings(ProfilePath());
+    EXPECT_EQ(settings.Get(setting::kCx), 400);
+    EXPECT_EQ(settings.Get(setting::kCy), 250);
+    EXPECT_EQ(settings.Get(setting::kX), 12);
+    EXPECT_EQ(settings.Get(setting::kMediaPath), "/media/usb, label");
+
+    // A folder where the profile file should be: nothing can be read or written.
+    QTemporaryDir folder;
+    Settings unreadable(folder.path());
+    EXPECT_EQ(unreadable.Get(setting::kCx), 400);
+    unreadable.Set(setting::kCx, 10);
+    unreadable.Sync();
+    EXPECT_TRUE(QFileInfo(folder.path()).isDir());
+}
+
+TEST(SettingsLocation, UserProfileIsNamedAfterOrganisationAndApplication)
+{
+    const Settings settings;
+    EXPECT_TRUE(settings.FileName().endsWith(QStringLiteral("/KivoProject/Kivo231.ini")))
+        << settings.FileName().toStdString();
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,63 @@
+#include "TestMedia.h"
+#include "media/Elements.h"
+#include "media/MediaEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+
+TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSource)
+{
+    MediaEngine engine;
+    ASSERT_TRUE(engine.Open(Media("video.mpg")));
+    const QStringList filters = engine.ListFilters();
+    const auto listed = [&](const char* part) {
+        return std::any_of(filters.begin(), filters.end(), [&](const QString& name) { return name.contains(part); });
+    };
+    EXPECT_TRUE(listed("MPEG Program Stream Demuxer")) << filters.join(", ").toStdString();
+    EXPECT_TRUE(listed("decoder")) << filters.join(", ").toStdString();
+    EXPECT_FALSE(filters.contains("File Source"));
+    EXPECT_EQ(engine.ListFilters(), filters);
+
+    GstElement* source = engine.FindFilterByName("File Source");
+    ASSERT_NE(source, nullptr);  // in the pipeline, but not listed: it has no sink pad
+    gst_object_unref(source);
+    EXPECT_EQ(engine.FindFilterByName("No Such Element"), nullptr);
+}
+
+TEST(Elements, PropertiesAreDescribedAndChangedWithinTheirRange)
+{
+    MediaEngine engine;
+    ASSERT_TRUE(engine.Open(Media("audio.wav")));
+    GstElement* panorama = engine.FindFilterByName("Stereo positioning");
+    ASSERT_NE(panorama, nullptr);
+    const auto properties = DescribeProperties(panorama);
+    const auto pan = std::find_if(properties.begin(), properties.end(),
+                                  [](const ElementProperty& p) { return p.name == "panorama"; });
+    ASSERT_NE(pan, properties.end());
+    EXPECT_EQ(pan->kind, ElementProperty::Kind::Real);
+    EXPECT_DOUBLE_EQ(pan->minimum.toDouble(), -1.0);
+    EXPECT_DOUBLE_EQ(pan->maximum.toDouble(), 1.0);
+    EXPECT_TRUE(pan->writable);
+    const auto method = std::find_if(properties.begin(), properties.end(),
+                                     [](const ElementProperty& p) { return p.name == "method"; });
+    ASSERT_NE(method, properties.end());
+    EXPECT_EQ(method->kind, ElementProperty::Kind::Choice);
+    EXPECT_EQ(method->choices.size(), 2u);
+
+    EXPECT_TRUE(SetElementProperty(panorama, "panorama", 0.25));
+    EXPECT_FALSE(SetElementProperty(panorama, "panorama", 3.0));
+    EXPECT_FALSE(SetElementProperty(panorama, "no-such-property", 1));
+    gfloat value = 0;
+    g_object_get(panorama, "panorama", &value, nullptr);
+    EXPECT_FLOAT_EQ(value, 0.25f);
+    gst_object_unref(panorama);
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,113 @@
+#include "ByteFolder.h"
+#include "TestMedia.h"
+#include "cutlist/FileNames.h"
+#include "cutlist/MediaInfoCache.h"
+#include "media/Examination.h"
+#include "media/MediaEngine.h"
+#include "media/Pictures.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+
+TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
+{
+    MediaEngine preview;
+    for (const char* name :
+         {"video.mpg", "vcd.dat", "video-large-packs.mpg", "video.avi", "video.mov", "video-only.avi", "video.rm"}) {
+        const Examination video = ExamineMediaFile(preview, Media(name));
+        EXPECT_EQ(video.flag, kFlagValid) << name;
+        EXPECT_NEAR(video.record.nLength, 300, 10) << name;
+        EXPECT_TRUE(video.hasVideo) << name;
+        ASSERT_TRUE(video.record.pThumbnail) << name;
+        EXPECT_EQ(video.record.pThumbnail->size(), QSize(64, 48));
+        EXPECT_NE(*video.record.pThumbnail, LoadPicture(kPictureMedia)) << name;  // a frame was taken
+    }
+    EXPECT_TRUE(preview.m_bPreview);
+    for (const char* name : {"audio.wav", "audio.au", "audio.aiff", "audio.mp3", "music.mid"}) {
+        const Examination sound = ExamineMediaFile(preview, Media(name));
+        EXPECT_EQ(sound.flag, kFlagNoPicture) << name;
+        EXPECT_EQ(sound.record.nFlag, kFlagValid) << name;
+        EXPECT_GT(sound.record.nLength, 100) << name;
+        EXPECT_TRUE(sound.hasAudio) << name;
+        EXPECT_FALSE(sound.hasVideo) << name;
+        EXPECT_FALSE(sound.record.pThumbnail) << name;
+        EXPECT_EQ(sound.picture, LoadPicture(kPictureSoundOnly)) << name;
+    }
+    // A media time beyond what the field holds is clamped.
+    const Examination slow = ExamineMediaFile(preview, Media("slow.wav"));  // 23,068,628 s
+    EXPECT_EQ(slow.flag, kFlagNoPicture);
+    EXPECT_EQ(slow.record.nLength, std::numeric_limits<qint32>::max());
+}
+
+TEST(Examination, BadFilesAreInvalidWithoutHanging)
+{
+    MediaEngine preview;
+    for (const char* name : {"text.txt", "empty.mpg", "truncated.mpg", "missing.mpg"}) {
+        QElapsedTimer timer;
+        timer.start();
+        const Examination bad = ExamineMediaFile(preview, Media(name));
+        EXPECT_LT(timer.elapsed(), 8000) << name;
+        if (std::string(name) == "truncated.mpg" && bad.flag != kFlagInvalid)
+            continue;  // the first 4 KiB may hold a playable moment
+        EXPECT_EQ(bad.flag, kFlagInvalid) << name;
+        EXPECT_EQ(bad.record.nLength, 0) << name;
+        EXPECT_EQ(bad.picture, LoadPicture(kPictureUnavailable)) << name;
+    }
+    const Examination missing = ExamineMediaFile(preview, Media("missing.mpg"));
+    EXPECT_EQ(missing.record.timeModified, 0);
+    EXPECT_EQ(missing.record.dwSize, 0u);
+    EXPECT_TRUE(missing.typeText.isEmpty());
+    // A file named for another kind is judged by what it holds.
+    EXPECT_EQ(ExamineMediaFile(preview, Media("wrong-extension.wav")).flag, kFlagValid);
+}
+
+// Files named with bytes that are not UTF-8 are examined and cached under
+// those bytes.
+TEST(Examination, NamesThatAreNotUtf8AreExaminedAndCachedByTheirBytes)
+{
+    const test::ByteFolder folder;
+    std::filesystem::create_directory(folder.Path("clips\xfe").toStdString());
+    MediaEngine preview;
+    const Examination original = ExamineMediaFile(preview, Media("video.avi"));
+    CMediaInfoCache cache;
+    // ビデオ in Shift-JIS, and bytes that no encoding reads.
+    for (const char* name : {"clips\xfe/bad\xff\xfe.avi", "clips\xfe/\x83\x72\x83\x66\x83\x49.avi"}) {
+        const QString path = FileNameFromBytes(folder.Copy(Media("video.avi"), name));
+        const Examination examined = ExamineMediaFile(preview, path);
+        EXPECT_EQ(examined.flag, kFlagValid);
+        EXPECT_EQ(examined.record.nLength, original.record.nLength);
+        EXPECT_EQ(examined.record.dwSize, original.record.dwSize);
+        EXPECT_EQ(FileNameBytes(ExaminedMediaObject(examined, cache).record.strPath), FileNameBytes(path));
+        EXPECT_TRUE(CachedMediaObject(path, cache)) << "the file on the disk matches its entry";
+    }
+}
+
+TEST(Examination, UnchangedFilesComeFromTheCache)
+{
+    MediaEngine preview;
+    CMediaInfoCache cache;
+    const MediaObject first = MediaObjectFor(Media("video.avi"), cache, preview);
+    EXPECT_EQ(cache.GetSize(), 1);
+    const MediaObject again = MediaObjectFor(Media("video.avi"), cache, preview);
+    EXPECT_EQ(cache.GetSize(), 1);
+    EXPECT_EQ(again.record.pThumbnail.get(), first.record.pThumbnail.get());
+    EXPECT_EQ(again.record.nLength, first.record.nLength);
+
+    // Sound-only media are cached without a picture; invalid files not at all.
+    EXPECT_EQ(MediaObjectFor(Media("audio.wav"), cache, preview).record.nFlag, kFlagNoPicture);
+    EXPECT_EQ(MediaObjectFor(Media("audio.wav"), cache, preview).record.nFlag, kFlagNoPicture);
+    EXPECT_EQ(MediaObjectFor(Media("text.txt"), cache, preview).record.nFlag, kFlagInvalid);
+    EXPECT_EQ(cache.GetSize(), 2);
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,112 @@
+#include "TestMedia.h"
+#include "media/Joystick.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/joystick.h>
+#include <unistd.h>
+
+#include <utility>
+#include <vector>
+
+namespace kivo {
+namespace {
+
+using test::WaitUntil;
+
+// A joystick fed with recorded events through a pipe.
+class RecordedJoystick : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        int fds[2];
+        ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+        m_writer = fds[1];
+        ASSERT_TRUE(joystick.Adopt(fds[0]));
+        QObject::connect(&joystick, &Joystick::buttonsChanged, [this](int buttons) { presses.push_back(buttons); });
+        QObject::connect(&joystick, &Joystick::moved, [this](int x, int y) { moves.emplace_back(x, y); });
+    }
+    void TearDown() override
+    {
+        if (m_writer >= 0)
+            ::close(m_writer);
+    }
+
+    void Send(quint8 type, quint8 number, qint16 value, size_t from = 0, size_t to = sizeof(js_event))
+    {
+        const js_event event{0, value, type, number};
+        const auto* bytes = reinterpret_cast<const char*>(&event);
+        ASSERT_EQ(::write(m_writer, bytes + from, to - from), static_cast<ssize_t>(to - from));
+    }
+    void Unplug()
+    {
+        ::close(m_writer);
+        m_writer = -1;
+    }
+    bool LastMoveIs(int x, int y) const { return !moves.empty() && moves.back() == std::pair{x, y}; }
+
+    Joystick joystick;
+    std::vector<int> presses;
+    std::vector<std::pair<int, int>> moves;
+
+private:
+    int m_writer = -1;
+};
+
+TEST_F(RecordedJoystick, ButtonPressesAtOnceAndThePositionAtEveryPoll)
+{
+    // The state the driver reports on opening: button 1 already held.
+    Send(JS_EVENT_BUTTON | JS_EVENT_INIT, 0, 1);
+    Send(JS_EVENT_AXIS | JS_EVENT_INIT, 0, 0);
+    Send(JS_EVENT_AXIS | JS_EVENT_INIT, 1, 0);
+    Send(JS_EVENT_BUTTON, 0, 0);
+    Send(JS_EVENT_BUTTON, 0, 1);
+    Send(JS_EVENT_BUTTON, 1, 1);
+    Send(JS_EVENT_BUTTON, 1, 0);
+    Send(JS_EVENT_BUTTON, 2, 1);  // a third button: not used
+    Send(JS_EVENT_AXIS, 2, 32767);  // a third axis: not used
+    Send(JS_EVENT_AXIS, 0, 32767);
+    ASSERT_TRUE(WaitUntil([&] { return LastMoveIs(65535, Joystick::kCentre); }, 2000));
+    EXPECT_EQ(presses, (std::vector<int>{kJoystickButton1, kJoystickButton2}));
+
+    // A record that arrives in two pieces.
+    Send(JS_EVENT_AXIS, 1, -32768, 0, 3);
+    QCoreApplication::processEvents();
+    Send(JS_EVENT_AXIS, 1, -32768, 3);
+    ASSERT_TRUE(WaitUntil([&] { return LastMoveIs(65535, 0); }, 2000));
+
+    // A stick held still is reported again and again.
+    const size_t count = moves.size();
+    ASSERT_TRUE(WaitUntil([&] { return moves.size() >= count + 3; }, 2000));
+    EXPECT_TRUE(LastMoveIs(65535, 0));
+    EXPECT_EQ(presses.size(), 2u);
+}
+
+TEST_F(RecordedJoystick, UnplugReportsTheCentreOnceAndStopsPolling)
+{
+    Send(JS_EVENT_AXIS, 0, 32767);
+    ASSERT_TRUE(WaitUntil([&] { return LastMoveIs(65535, Joystick::kCentre); }, 2000));
+    Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return !joystick.IsOpen(); }, 2000));
+    EXPECT_TRUE(LastMoveIs(Joystick::kCentre, Joystick::kCentre));
+    const size_t count = moves.size();
+    WaitUntil([] { return false; }, 4 * Joystick::kPollMilliseconds);
+    EXPECT_EQ(moves.size(), count);
+}
+
+TEST(Joystick, NoDeviceNothingHappens)
+{
+    Joystick joystick;
+    int moves = 0;
+    QObject::connect(&joystick, &Joystick::moved, [&] { ++moves; });
+    EXPECT_FALSE(joystick.Open(QStringLiteral("/dev/input/no-such-js")));
+    EXPECT_FALSE(joystick.Open(QStringLiteral("/dev/null")));  // not a joystick
+    EXPECT_FALSE(joystick.Adopt(-1));
+    EXPECT_FALSE(joystick.IsOpen());
+    WaitUntil([] { return false; }, 3 * Joystick::kPollMilliseconds);
+    EXPECT_EQ(moves, 0);
+}
+
+}  // namespace
+}  // namespace kivo

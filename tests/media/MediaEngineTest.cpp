@@ -1,0 +1,213 @@
+#include "TestMedia.h"
+#include "media/Levels.h"
+#include "media/MediaEngine.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <vector>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+using test::WaitUntil;
+
+TEST(MediaEngine, StateMachineOverOneFile)
+{
+    MediaEngine engine;
+    EXPECT_EQ(engine.m_nPlayState, kPlayStateEmpty);
+    engine.PausePlayback();  // nothing open: nothing happens
+    EXPECT_EQ(engine.m_nPlayState, kPlayStateEmpty);
+    EXPECT_EQ(engine.GetPosition(), 0.0);
+    EXPECT_EQ(engine.GetRate(), 0.0);
+
+    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    EXPECT_EQ(engine.m_hrRender, RenderResult::Success);
+    EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
+    EXPECT_NEAR(engine.m_dDuration, 3.0, 0.1);
+    EXPECT_TRUE(engine.HasVideo());
+    EXPECT_TRUE(engine.HasAudio());
+    EXPECT_EQ(engine.m_rcSource.width, 320);
+    EXPECT_EQ(engine.m_rcSource.height, 240);
+
+    engine.StartPlayback();
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    ASSERT_TRUE(WaitUntil([&] { return engine.GetPosition() > 0.2; }, 5000));
+    engine.PausePlayback();
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePaused);
+    const double paused = engine.GetPosition();
+    engine.StopPlayback();
+    EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
+    // Stopped keeps the position (no auto rewind).
+    EXPECT_NEAR(engine.GetPosition(), paused, 0.05);
+    engine.StopPlayback();  // already stopped: nothing happens
+    EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
+
+    engine.SetPosition(2.0);
+    EXPECT_NEAR(engine.GetPosition(), 2.0, 0.05);
+    engine.m_bAutoRewind = true;
+    engine.StartPlayback();
+    engine.StopPlayback();
+    EXPECT_NEAR(engine.GetPosition(), 0.0, 0.05);
+}
+
+// MPEG program streams keep their own clock values, and their demuxer
+// guesses the start and the length from time stamps near the ends of the
+// file; the player counts from the first moment to the end of the last.
+TEST(MediaEngine, ProgramStreamsRunFromZeroToTheirWholeLength)
+{
+    for (const char* name : {"video.mpg", "video-large-packs.mpg"}) {
+        MediaEngine engine;
+        double positionAtTheEnd = -1.0;
+        engine.SetNotifyTarget([&](int, qintptr) { positionAtTheEnd = engine.GetPosition(); }, 0);
+        ASSERT_TRUE(engine.Open(Media(name))) << name;
+        EXPECT_NEAR(engine.m_dDuration, 3.0, 0.1) << name;
+        EXPECT_LT(engine.GetPosition(), 0.01) << name;
+        engine.SetPosition(2.0);
+        EXPECT_NEAR(engine.GetPosition(), 2.0, 0.05) << name;
+        engine.StartPlayback();
+        ASSERT_TRUE(WaitUntil([&] { return positionAtTheEnd >= 0.0; }, 5000)) << name;
+        EXPECT_NEAR(positionAtTheEnd, engine.m_dDuration, 0.1) << name;
+    }
+}
+
+TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
+{
+    MediaEngine engine;
+    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    engine.StartPlayback();
+    for (const char* bad : {"missing.avi", "text.txt", "empty.mpg"}) {
+        EXPECT_FALSE(engine.Open(Media(bad))) << bad;
+        EXPECT_EQ(engine.m_hrRender, RenderResult::Failed) << bad;
+        EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying) << bad;
+        EXPECT_FALSE(engine.HasGraph());
+    }
+    engine.Reopen();  // the last render failed: nothing happens
+    EXPECT_FALSE(engine.HasGraph());
+
+    // A named pipe nobody writes to, and a folder: refused at once.
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath("pipe.mpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(engine.Open(pipe));
+    EXPECT_FALSE(engine.Open(folder.path()));
+    EXPECT_EQ(engine.m_hrRender, RenderResult::Failed);
+}
+
+TEST(MediaEngine, RatesAndMuteAreKeptForTheNextFileAndRefusedRatesChangeNothing)
+{
+    MediaEngine engine;
+    engine.SetRate(2.0);  // no pipeline yet: only stored
+    EXPECT_EQ(engine.m_dRate, 2.0);
+    engine.SetVolume(-500);
+    engine.SetMute(true);
+    EXPECT_EQ(engine.m_lVolume, kSilence);
+    EXPECT_EQ(engine.m_lSavedVolume, -500);
+    ASSERT_TRUE(engine.Open(Media("video.mpg")));
+    EXPECT_EQ(engine.m_lVolume, kSilence);
+    engine.SetMute(true);  // already muted: the saved volume stays
+    EXPECT_EQ(engine.m_lSavedVolume, -500);
+    engine.SetMute(false);
+    EXPECT_EQ(engine.m_lVolume, -500);
+    EXPECT_FALSE(engine.m_bMuted);
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    engine.SetRate(0.0);  // refused: the old rate stays in force
+    EXPECT_EQ(engine.m_dRate, 0.0);
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    engine.SetRate(0.5);
+    EXPECT_EQ(engine.GetRate(), 0.5);
+    engine.SetRate(1.0);
+    EXPECT_EQ(engine.GetRate(), 1.0);
+}
+
+class Completion : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        engine.SetNotifyTarget([this](int code, qintptr param) { events.push_back({code, param}); }, 77);
+        ASSERT_TRUE(engine.Open(Media("audio.wav")));
+        engine.SetPosition(engine.m_dDuration - 0.3);
+    }
+
+    MediaEngine engine;
+    std::vector<std::pair<int, qintptr>> events;
+};
+
+TEST_F(Completion, TheEndOfARunIsReportedOnce)
+{
+    engine.StartPlayback();
+    ASSERT_TRUE(WaitUntil([&] { return !events.empty(); }, 5000));
+    EXPECT_EQ(events.front(), std::make_pair(EC_COMPLETE, qintptr{77}));
+    // The engine keeps its state: the receiver decides what comes next.
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(events.size(), 1u);
+}
+
+TEST_F(Completion, AutoRewindGoesBackAfterReporting)
+{
+    engine.m_bAutoRewind = true;
+    double positionWhenReported = -1.0;
+    engine.SetNotifyTarget([&](int, qintptr) { positionWhenReported = engine.GetPosition(); }, 0);
+    engine.StartPlayback();
+    ASSERT_TRUE(WaitUntil([&] { return positionWhenReported >= 0.0; }, 5000));
+    EXPECT_GT(positionWhenReported, 1.0);
+    EXPECT_LT(engine.GetPosition(), 1.0);
+}
+
+TEST_F(Completion, RepeatWinsOverAutoRewindAndReportsNothing)
+{
+    engine.m_bRepeat = true;
+    engine.m_bAutoRewind = true;
+    engine.StartPlayback();
+    ASSERT_TRUE(WaitUntil([&] { return engine.GetPosition() < 1.0; }, 5000));
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+}
+
+TEST_F(Completion, MessagesOfAReplacedPipelineAreDropped)
+{
+    engine.StartPlayback();
+    QThread::msleep(600);  // the end is reached, its message waits in the queue
+    ASSERT_TRUE(engine.Open(Media("audio.wav")));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(events.empty());
+}
+
+TEST(MediaEngine, NoAudioOutputFailsSoundOnlyFilesAndSilencesVideo)
+{
+    const QByteArray chosen = qgetenv("KIVO_AUDIO_SINK");
+    qunsetenv("KIVO_AUDIO_SINK");
+    MediaEngine engine;
+    const bool hasDevice = engine.Open(Media("audio.wav"));
+    if (hasDevice) {
+        qputenv("KIVO_AUDIO_SINK", chosen);
+        GTEST_SKIP() << "this machine has a sound output";
+    }
+    EXPECT_EQ(engine.m_hrRender, RenderResult::NoAudioHardware);
+    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    EXPECT_EQ(engine.m_hrRender, RenderResult::AudioNotRendered);
+    EXPECT_FALSE(engine.HasAudio());
+    qputenv("KIVO_AUDIO_SINK", chosen);
+}
+
+TEST(MediaEngine, CaptureFramePausesAndGivesThePicture)
+{
+    MediaEngine engine;
+    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    engine.SetPosition(1.0);
+    ASSERT_TRUE(engine.CaptureFrame());
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePaused);
+    EXPECT_EQ(engine.m_sizeSnapshot, QSize(320, 240));
+    EXPECT_EQ(engine.m_snapshotBitmap.size(), 40 + 320 * 3 * 240);
+
+    ASSERT_TRUE(engine.Open(Media("audio.wav")));
+    EXPECT_FALSE(engine.CaptureFrame());
+}
+
+}  // namespace
+}  // namespace kivo

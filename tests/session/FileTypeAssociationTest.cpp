@@ -1,0 +1,212 @@
+#include "session/FileTypeAssociation.h"
+
+#include "TestFiles.h"
+#include "core/Settings.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using test::ReadFile;
+
+// Writes an executable file.
+QString WriteScript(const QString& path, const QByteArray& text)
+{
+    EXPECT_TRUE(test::WriteFile(path, text));
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    return path;
+}
+
+// Waits up to a few seconds for a file written by a background process.
+QByteArray WaitForFile(const QString& path)
+{
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        const QByteArray text = ReadFile(path);
+        if (text.endsWith('\n'))
+            return text;
+        QThread::msleep(20);
+    }
+    return {};
+}
+
+class FileTypeRegistration : public ::testing::Test {
+protected:
+    FileTypeRegistration() : m_settings(Folder("Kivo231.ini"))
+    {
+        m_places.programFolder = Folder("program");
+        m_places.currentFolder = Folder("current");
+        m_places.path = Folder("bin1") + u':' + Folder("bin2");
+        m_places.dataFolder = Folder("data");
+        for (const QString& folder : {m_places.programFolder, m_places.currentFolder, m_places.dataFolder})
+            QDir().mkpath(folder);
+    }
+
+    QString Folder(const char* name) const { return m_root.filePath(QString::fromUtf8(name)); }
+    QString Data(const char* name) const { return m_places.dataFolder + u'/' + QString::fromUtf8(name); }
+    QString Entry() const { return QString::fromUtf8(ReadFile(Data("applications/kivo.desktop"))); }
+
+    // A program file "Kivo231" in `folder`; returns its path.
+    static QString MakeProgram(const QString& folder) { return WriteScript(folder + "/Kivo231", "#!/bin/sh\n"); }
+
+    QTemporaryDir m_root;
+    Settings m_settings;
+    FileTypePlaces m_places;
+};
+
+TEST_F(FileTypeRegistration, WritesThePackageTheEntryAndTheIconsOnce)
+{
+    const QString program = MakeProgram(m_places.programFolder);
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+
+    // The type by its glob and name, and an entry that opens it with the program.
+    const QString package = QString::fromUtf8(ReadFile(Data("mime/packages/kivo.xml")));
+    EXPECT_TRUE(package.contains(QStringLiteral("<mime-type type=\"application/x-kivo-scenario\">")));
+    EXPECT_TRUE(package.contains(QStringLiteral("<comment>Kivo ｼﾅﾘｵ</comment>")));
+    EXPECT_TRUE(package.contains(QStringLiteral("<glob pattern=\"*.kvo\"/>")));
+    EXPECT_TRUE(Entry().contains(QStringLiteral("\nExec=\"%1\" %f\n").arg(program))) << Entry().toStdString();
+    EXPECT_TRUE(Entry().contains(QStringLiteral("\nMimeType=application/x-kivo-scenario;\n")));
+    const QByteArray programIcon = ReadFile(Data("icons/hicolor/scalable/apps/kivo.svg"));
+    const QByteArray scenarioIcon = ReadFile(Data("icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg"));
+    EXPECT_TRUE(programIcon.contains("<svg"));
+    EXPECT_TRUE(scenarioIcon.contains("<svg"));
+    EXPECT_NE(programIcon, scenarioIcon);
+
+    // The switch is one-way: files removed later are not written again, and
+    // a profile that already has it set never writes anything.
+    QDir(m_places.dataFolder).removeRecursively();
+    RegisterFileType(m_settings, m_places);
+    EXPECT_FALSE(QFileInfo::exists(m_places.dataFolder));
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+}
+
+TEST_F(FileTypeRegistration, WithoutTheProgramFileNothingIsWrittenAndTheNextStartTriesAgain)
+{
+    // Neither a folder nor a plain file of that name is the program.
+    QDir().mkpath(m_places.programFolder + "/Kivo231");
+    test::WriteFile(m_places.currentFolder + "/Kivo231", "not a program");
+    MakeProgram(Folder("elsewhere"));
+
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 0);
+    EXPECT_TRUE(QDir(m_places.dataFolder).isEmpty());
+
+    const QString program = MakeProgram(Folder("bin2"));
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+    EXPECT_TRUE(Entry().contains(program));
+}
+
+TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThePath)
+{
+    const QString programs[] = {MakeProgram(m_places.programFolder), MakeProgram(m_places.currentFolder),
+                                MakeProgram(Folder("bin1")), MakeProgram(Folder("bin2"))};
+    for (const QString& program : programs) {
+        EXPECT_EQ(FindProgramFile(m_places), program);
+        QFile::remove(program);
+    }
+    EXPECT_EQ(FindProgramFile(m_places), QString());
+
+    // Relative and empty entries of the path are taken from the current
+    // folder; the program is always named by its absolute path.
+    FileTypePlaces places = m_places;
+    places.programFolder.clear();
+    places.path = "../bin2";
+    const QString program = MakeProgram(Folder("bin2"));
+    EXPECT_EQ(FindProgramFile(places), program);
+    places.path = ":" + Folder("bin1");
+    MakeProgram(Folder("bin1"));
+    EXPECT_EQ(FindProgramFile(places), Folder("bin1/Kivo231"));
+}
+
+TEST_F(FileTypeRegistration, AnAwkwardProgramPathIsQuotedInTheOpenCommand)
+{
+    const QString folder = Folder("my \"$HOME\" `x` 100% \\ キボ");
+    MakeProgram(folder);
+    m_places.programFolder = folder;
+    RegisterFileType(m_settings, m_places);
+    // Inside the quotes ", `, $ and \ are escaped with \ and % is doubled;
+    // every \ is then doubled again as the entry's string escape.
+    const QString expected = QStringLiteral("Exec=\"%1/my \\\\\"\\\\$HOME\\\\\" \\\\`x\\\\` 100%% \\\\\\\\ キボ/Kivo231\" %f\n")
+                                 .arg(m_root.path());
+    EXPECT_TRUE(Entry().contains(expected));
+}
+
+TEST_F(FileTypeRegistration, AnUnwritableDataFolderFailsSilentlyAndIsNotRetried)
+{
+    MakeProgram(m_places.programFolder);
+    // A file where the data folder's subfolders should be, and a folder in
+    // which nobody, not even root, can create anything.
+    for (const char* folder : {"mime", "applications", "icons"})
+        test::WriteFile(Data(folder));
+    // The switch is set all the same, and so never tried again.
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+
+    Settings freshProfile(Folder("fresh.ini"));
+    m_places.dataFolder = QStringLiteral("/proc/kivo-data");
+    RegisterFileType(freshProfile, m_places);
+    EXPECT_EQ(freshProfile.Get(setting::kFileType), 1);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/kivo-data")));
+}
+
+TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
+{
+    MakeProgram(m_places.programFolder);
+    // Slow stand-ins for the tools, which note the folder they were given.
+    const QString bin = Folder("bin1");
+    for (const char* tool : {"update-mime-database", "update-desktop-database"})
+        WriteScript(bin + u'/' + QLatin1String(tool), "#!/bin/sh\necho \"$1\" > \"$0.ran\"\nexec sleep 3\n");
+
+    QElapsedTimer timer;
+    timer.start();
+    RegisterFileType(m_settings, m_places);
+    EXPECT_LT(timer.elapsed(), 1000);
+
+    EXPECT_EQ(WaitForFile(bin + "/update-mime-database.ran"), Data("mime\n").toUtf8());
+    EXPECT_EQ(WaitForFile(bin + "/update-desktop-database.ran"), Data("applications\n").toUtf8());
+}
+
+TEST_F(FileTypeRegistration, TheMimeDatabaseTakesThePackage)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    if (tool.isEmpty())
+        GTEST_SKIP() << "update-mime-database is not installed";
+    MakeProgram(m_places.programFolder);
+    m_places.path.clear();
+    RegisterFileType(m_settings, m_places);
+    ASSERT_EQ(QProcess::execute(tool, {Data("mime")}), 0);
+    EXPECT_TRUE(ReadFile(Data("mime/globs2")).contains("application/x-kivo-scenario:*.kvo"));
+    EXPECT_TRUE(ReadFile(Data("mime/application/x-kivo-scenario.xml")).contains("Kivo ｼﾅﾘｵ"));
+}
+
+TEST_F(FileTypeRegistration, ByDefaultUsesThePathAndTheXdgDataFolder)
+{
+    const QByteArray oldPath = qgetenv("PATH");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    const QString program = MakeProgram(Folder("bin1"));
+    qputenv("PATH", Folder("bin1").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", m_places.dataFolder.toLocal8Bit());
+    RegisterFileType(m_settings);
+    qputenv("PATH", oldPath);
+    if (oldData.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", oldData);
+
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+    EXPECT_TRUE(Entry().contains(program));
+    EXPECT_TRUE(QFileInfo::exists(Data("mime/packages/kivo.xml")));
+}
+
+}  // namespace
+}  // namespace kivo

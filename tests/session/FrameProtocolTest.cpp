@@ -1,0 +1,156 @@
+#include "session/FrameProtocol.h"
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using Glyphs = std::vector<std::pair<int, int>>;
+
+// Bars that remember what they were told; the speed slider reports back
+// as a real one does.
+struct RecordingBars : FrameBars {
+    void MovePositionSlider(int position) override { slider = position; }
+    void SetPositionRange(int maximum) override { range = maximum; }
+    void EnablePositionSlider(bool enable) override { sliderEnabled = enable; }
+    void ShowFirstSlot(FirstSlot shown) override { first = shown; }
+    void ShowSecondSlot(SecondSlot shown) override { second = shown; }
+    void DrawTime(int position) override { drawn.push_back(position); }
+    void ShowIdleMessage() override { ++idleMessages; }
+    void MoveBalanceSlider(int) override {}
+    void MoveVolumeSlider(int volume) override { volumeSlider = volume; }
+    void MoveSpeedSlider(int speed) override { protocol->OnSliderMoved(FrameProtocol::Slider::Speed, speed); }
+    void ShowSpeedReadout(const QString& text) override { readout = text; }
+    void ShowSpeedIcon(SpeedIcon shown) override { icon = shown; }
+    void EnableSoundSliders(bool enable) override { soundSliders = enable; }
+
+    FrameProtocol* protocol = nullptr;
+    int slider = -1, range = -1, idleMessages = 0, volumeSlider = -1;
+    bool sliderEnabled = false, soundSliders = true;
+    FirstSlot first = FirstSlot::GreyedPlay;
+    SecondSlot second = SecondSlot::GreyedStop;
+    std::vector<int> drawn;
+    QString readout;
+    SpeedIcon icon = SpeedIcon::Normal;
+};
+
+// A list that accepts speeds up to `fastest` and records what it is sent.
+struct RecordingView : FrameView {
+    bool HasActiveView() const override { return active; }
+    qintptr SendToView(int code, qintptr value) override
+    {
+        sent.emplace_back(code, static_cast<int>(value));
+        return code == 13 ? std::min<qintptr>(value, fastest) : 0;
+    }
+    bool active = true;
+    int fastest = 400;
+    std::vector<std::pair<int, int>> sent;
+};
+
+class Frame : public ::testing::Test {
+protected:
+    Frame() { bars.protocol = &protocol; }
+    RecordingBars bars;
+    RecordingView view;
+    FrameProtocol protocol{bars, view};
+};
+
+TEST(TimeDisplay, MinutesAndSecondsUpToNinetyNineMinutesThenOver)
+{
+    EXPECT_EQ(TimeDisplayGlyphs(359999), Glyphs({{5, 5}, {9, 12}, {17, 19}, {5, 22}, {9, 29}}));  // 59:59.99
+    EXPECT_EQ(TimeDisplayGlyphs(599900), Glyphs({{9, 5}, {9, 12}, {17, 19}, {5, 22}, {9, 29}}));  // 99:59
+    EXPECT_EQ(TimeDisplayGlyphs(600000), Glyphs({{32, 5}, {33, 12}, {34, 22}, {35, 29}}));
+    EXPECT_EQ(TimeDisplayGlyphs(0), Glyphs({{0, 5}, {0, 12}, {17, 19}, {0, 22}, {0, 29}}));
+}
+
+TEST_F(Frame, EverySixthPositionReportDrawsTheTimeNegativePositionsNoneAndOnlyAMovedSliderSeeks)
+{
+    for (int i = 1; i <= 12; ++i)
+        protocol.Dispatch(1, i * 5);
+    EXPECT_EQ(bars.slider, 60);
+    EXPECT_EQ(bars.drawn, std::vector<int>({30, 60}));
+    for (int i = 0; i < 6; ++i)
+        protocol.Dispatch(1, -100);
+    EXPECT_EQ(bars.drawn.size(), 2u);
+    // An unchanged position is not drawn twice.
+    for (int i = 0; i < 12; ++i)
+        protocol.Dispatch(1, 60);
+    EXPECT_EQ(bars.drawn, std::vector<int>({30, 60, 60}));
+
+    // Only a moved position slider seeks.
+    protocol.Dispatch(1, 500);
+    protocol.OnSliderMoved(FrameProtocol::Slider::Position, 500);  // back where it came from
+    EXPECT_TRUE(view.sent.empty());
+    protocol.OnSliderMoved(FrameProtocol::Slider::Position, 700);
+    EXPECT_EQ(view.sent, (std::vector<std::pair<int, int>>{{1, 700}}));
+}
+
+TEST_F(Frame, PlayStatesSetTheTransportSlots)
+{
+    protocol.Dispatch(2, 1234);
+    EXPECT_EQ(bars.range, 1234);
+    protocol.Dispatch(3, 1);
+    EXPECT_EQ(bars.first, FrameBars::FirstSlot::Play);
+    EXPECT_EQ(bars.second, FrameBars::SecondSlot::GreyedStop);
+    EXPECT_TRUE(bars.sliderEnabled);
+    EXPECT_EQ(view.sent.back(), std::make_pair(30, 0));
+    protocol.Dispatch(3, 3);
+    EXPECT_EQ(bars.first, FrameBars::FirstSlot::Pause);
+    EXPECT_EQ(bars.second, FrameBars::SecondSlot::Stop);
+    protocol.Dispatch(3, 2);
+    EXPECT_EQ(bars.first, FrameBars::FirstSlot::Play);
+    EXPECT_EQ(bars.second, FrameBars::SecondSlot::Stop);
+    protocol.Dispatch(3, 0);
+    EXPECT_EQ(bars.first, FrameBars::FirstSlot::GreyedPlay);
+    EXPECT_EQ(bars.range, 0);
+    EXPECT_EQ(bars.slider, 0);
+    EXPECT_FALSE(bars.sliderEnabled);
+}
+
+TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlay)
+{
+    protocol.OnSliderMoved(FrameProtocol::Slider::Speed, 200);
+    EXPECT_EQ(bars.readout, "2.00");
+    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Faster);
+    protocol.OnSliderMoved(FrameProtocol::Slider::Speed, 1);
+    EXPECT_EQ(bars.readout, "0.01");
+    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Slower);
+    EXPECT_EQ(protocol.Dispatch(13, 200), 1);
+    protocol.SetNormalSpeed();
+    EXPECT_EQ(bars.readout, "1.00");
+    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Normal);
+
+    view.fastest = 150;
+    EXPECT_EQ(protocol.Dispatch(13, 400), 0);
+    EXPECT_EQ(bars.readout, "4.00");
+    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Refused);
+    EXPECT_EQ(protocol.Speed(), 100);
+
+    protocol.Dispatch(13, 150);
+    view.sent.clear();
+    protocol.Dispatch(3, 3);  // a newly opened object starts at 1.50
+    EXPECT_EQ(view.sent.front(), std::make_pair(13, 150));
+}
+
+TEST_F(Frame, SoundOffDisablesTheSlidersAndNeedsAView)
+{
+    protocol.ToggleSound();
+    EXPECT_TRUE(protocol.IsSoundOff());
+    EXPECT_FALSE(bars.soundSliders);
+    EXPECT_EQ(view.sent.back(), std::make_pair(12, 1));
+    protocol.ToggleSound();
+    EXPECT_TRUE(bars.soundSliders);
+
+    view.active = false;
+    view.sent.clear();
+    protocol.ToggleSound();
+    protocol.Dispatch(11, 30);
+    EXPECT_FALSE(protocol.IsSoundOff());
+    EXPECT_EQ(bars.volumeSlider, -1);
+    EXPECT_EQ(protocol.Dispatch(13, 100), 0);
+    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Refused);
+    EXPECT_TRUE(view.sent.empty());
+}
+
+}  // namespace
+}  // namespace kivo

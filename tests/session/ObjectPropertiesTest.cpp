@@ -1,0 +1,148 @@
+#include "TestMedia.h"
+#include "cutlist/CutListModel.h"
+#include "cutlist/MediaInfoCache.h"
+#include "media/MediaEngine.h"
+#include "media/Pictures.h"
+#include "session/ObjectProperties.h"
+
+#include <QTemporaryFile>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using Pages = QList<PropertyPage>;
+
+class ObjectPropertiesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_thumbnail = QImage(64, 48, QImage::Format_RGB32);
+        m_thumbnail.fill(Qt::red);
+        ASSERT_TRUE(m_file.open());
+        m_file.write("12345");
+        m_file.flush();
+        Add("/m/video.mpg", true, kFlagValid, true);    // 0
+        Add("/m/sound.wav", true);                      // 1: no picture of its own
+        Add("/m/gone.mpg", true, kFlagInvalid);         // 2
+        Add(m_file.fileName(), false);                  // 3: a file the cache does not know
+        Add("/m/never.mpg", false);                     // 4: not on disk either
+        Add("clip.mpg", true);                          // 5: a location without a folder
+        m_list.SetCurrent(0);
+    }
+
+    void Add(const QString& path, bool cached, int flag = kFlagValid, bool picture = false)
+    {
+        MEDIARECORD record;
+        record.strPath = path;
+        record.dwSize = 1005007;
+        record.timeModified = 922'000'000;
+        record.nLength = 12345;
+        record.nFlag = flag;
+        if (picture)
+            record.pThumbnail = std::make_shared<const QImage>(m_thumbnail);
+        m_list.AddObject(record, QImage(), false);
+        if (cached)
+            m_cache.Add(record);
+    }
+
+    ObjectProperties Gather(int menuItem, bool bPlayback)
+    {
+        return GatherObjectProperties(m_list, m_cache, m_engine, menuItem, bPlayback);
+    }
+
+    CutListModel m_list;
+    CMediaInfoCache m_cache;
+    MediaEngine m_engine;
+    QTemporaryFile m_file;
+    QImage m_thumbnail;
+};
+
+TEST_F(ObjectPropertiesTest, PagesFollowTheObjectAndTheCommand)
+{
+    const Pages all = {PropertyPage::Media, PropertyPage::Player, PropertyPage::Playback};
+    // The item menu on another object than the current one: its media page only.
+    ObjectProperties shown = Gather(2, false);
+    EXPECT_EQ(shown.item, 2);
+    EXPECT_EQ(shown.pages, Pages{PropertyPage::Media});
+    // The item menu on the current object: all three, the media page in front.
+    shown = Gather(0, false);
+    EXPECT_EQ(shown.item, 0);
+    EXPECT_EQ(shown.pages, all);
+    EXPECT_EQ(shown.active, PropertyPage::Media);
+    // The player's command: the current object on the playback page.
+    shown = Gather(-1, true);
+    EXPECT_EQ(shown.item, 0);
+    EXPECT_EQ(shown.pages, all);
+    EXPECT_EQ(shown.active, PropertyPage::Playback);
+    // Nothing to show: no current object, or a position past the list.
+    EXPECT_EQ(Gather(99, false).item, -1);
+    m_list.SetCurrent(-1);
+    EXPECT_EQ(Gather(-1, true).item, -1);
+}
+
+TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
+{
+    ObjectProperties shown = Gather(-1, true);
+    EXPECT_EQ(shown.media.location, "/m/video.mpg");
+    EXPECT_EQ(shown.media.type, "MPG ﾌｧｲﾙ");
+    EXPECT_EQ(shown.media.time, "2分 03秒 45");
+    EXPECT_EQ(shown.media.size, "982KB (1,005,007 ﾊﾞｲﾄ)");
+    EXPECT_EQ(shown.media.picture, m_thumbnail);
+    EXPECT_EQ(shown.player.picture, m_thumbnail);
+    EXPECT_EQ(shown.player.fileName, "video.mpg");
+    EXPECT_EQ(shown.player.videoSize, "0 x 0");
+    m_list.SetCurrent(5);
+    EXPECT_EQ(Gather(-1, true).player.fileName, "clip.mpg");
+
+    m_list.SetCurrent(1);
+    shown = Gather(-1, false);
+    EXPECT_EQ(shown.media.picture, LoadPicture(kPictureSoundOnly));
+    EXPECT_EQ(shown.player.picture, LoadPicture(kPictureSoundOnly));
+
+    const QImage unavailable = LoadPicture(kPictureUnavailable);
+    shown = Gather(2, false);
+    EXPECT_EQ(shown.media.picture, unavailable);
+    EXPECT_EQ(shown.media.message, "ファイルが存在しないため、現在は利用できません。");
+    EXPECT_TRUE(shown.media.time.isEmpty());
+
+    shown = Gather(3, false);
+    EXPECT_EQ(shown.media.picture, unavailable);
+    EXPECT_EQ(shown.media.message, "このオブジェクトは利用できません。");
+    EXPECT_EQ(shown.media.location, m_file.fileName());
+    EXPECT_EQ(shown.media.size, "1KB (5 ﾊﾞｲﾄ)");
+    EXPECT_FALSE(shown.media.date.isEmpty());
+    EXPECT_TRUE(shown.media.type.isEmpty());
+
+    shown = Gather(4, false);
+    EXPECT_EQ(shown.media.message, "ファイルが存在しません。");
+    EXPECT_EQ(shown.media.location, "/m/never.mpg");
+    EXPECT_TRUE(shown.media.size.isEmpty());
+    EXPECT_TRUE(shown.media.date.isEmpty());
+
+    // The player page shows the opened video.
+    ASSERT_TRUE(m_engine.Open(test::Media("video.mpg")));
+    shown = Gather(-1, true);
+    const QSize size = m_engine.VideoSize();
+    EXPECT_EQ(shown.player.videoSize, QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
+    EXPECT_EQ(shown.player.filters, m_engine.ListFilters());
+    EXPECT_FALSE(shown.player.filters.isEmpty());
+    EXPECT_DOUBLE_EQ(shown.levels.rate, 1.0);
+}
+
+TEST(ReturnPlaybackOptions, TheVideoIsLaidOutOnceStretchAndRewindAreBack)
+{
+    MediaEngine engine;
+    int layouts = 0;
+    ReturnPlaybackOptions(engine, {true, true, true, true}, [&] {
+        ++layouts;
+        EXPECT_TRUE(engine.m_bStretch && engine.m_bAutoRewind);
+        EXPECT_FALSE(engine.m_bRepeat || engine.m_bAutoSize);
+    });
+    EXPECT_EQ(layouts, 1);
+    EXPECT_TRUE(engine.m_bRepeat && engine.m_bAutoSize);
+}
+
+}  // namespace
+}  // namespace kivo

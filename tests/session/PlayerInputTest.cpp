@@ -1,0 +1,265 @@
+#include "TestMedia.h"
+#include "media/MediaEngine.h"
+#include "session/PlayerInput.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+using Key = PlayerInput::Key;
+
+// Stick positions on the edges of the zones.
+constexpr int kLow = 10 * 2048 + 2047;
+constexpr int kCentreLow = 11 * 2048;
+constexpr int kCentreHigh = 21 * 2048 + 2047;
+constexpr int kHigh = 22 * 2048;
+
+// The player window around the input, with the transport commands of the
+// command table (disabled without a file).
+class FakeWindow : public PlayerInputHost {
+public:
+    explicit FakeWindow(MediaEngine& engine) : m_engine(engine) {}
+
+    void RunCommand(int command) override
+    {
+        commands.push_back(command);
+        if (!m_engine.HasGraph())
+            return;
+        if (command == kCommandPlayPause && m_engine.m_nPlayState == kPlayStatePlaying)
+            m_engine.PausePlayback();
+        else if (command == kCommandPlayPause)
+            m_engine.StartPlayback();
+        else if (command == kCommandStop)
+            m_engine.StopPlayback();
+    }
+    bool IsFullScreen() const override { return fullScreen; }
+    void SetFullScreen(bool on) override { fullScreen = on; }
+    bool IsMainWindowMinimised() const override { return minimised; }
+    void MinimiseMainWindow() override { minimised = true; }
+    void RestoreMainWindow() override { minimised = false; }
+    void TakeFocus() override { ++focus; }
+    void StartWatchdog() override { watchdog = true; }
+    void StopWatchdog() override { watchdog = false; }
+
+    std::vector<int> TakeCommands() { return std::exchange(commands, {}); }
+
+    std::vector<int> commands;
+    bool fullScreen = false;
+    bool minimised = false;
+    int focus = 0;
+    bool watchdog = false;
+
+private:
+    MediaEngine& m_engine;
+};
+
+using Commands = std::vector<int>;
+
+class PlayerInputWithoutAFile : public ::testing::Test {
+protected:
+    MediaEngine engine;
+    FakeWindow window{engine};
+    PlayerInput input{engine, window};
+};
+
+TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
+{
+    EXPECT_TRUE(input.KeyDown(Key::Control, false));
+    EXPECT_TRUE(input.KeyDown(Key::Control, true));  // held down: one toggle
+    EXPECT_FALSE(input.KeyUp(Key::Control, false));
+    EXPECT_TRUE(input.KeyDown(Key::Up, false));
+    EXPECT_TRUE(input.KeyDown(Key::Down, false));
+    EXPECT_EQ(window.TakeCommands(), (Commands{kCommandPlayPause, kCommandPrevious, kCommandNext}));
+    EXPECT_EQ(window.focus, 1);
+
+    input.ToggleFullScreen();
+    EXPECT_TRUE(window.fullScreen);
+    EXPECT_TRUE(engine.m_bFullScreen);
+    input.KeyDown(Key::Control, false);  // no focus taken in full-screen mode
+    EXPECT_EQ(window.focus, 1);
+    input.KeyDown(Key::Space, false);  // nothing plays: nothing to stop
+    EXPECT_FALSE(window.fullScreen);
+    EXPECT_FALSE(engine.m_bFullScreen);
+    EXPECT_TRUE(window.minimised);
+    EXPECT_EQ(window.TakeCommands(), Commands{kCommandPlayPause});
+
+    // Minimised: button 1 does nothing, button 2 brings the main window back.
+    input.JoystickButtons(kJoystickButton1);
+    input.JoystickButtons(kJoystickButton2);
+    EXPECT_FALSE(window.minimised);
+    EXPECT_TRUE(window.TakeCommands().empty());
+    input.JoystickButtons(kJoystickButton2);
+    EXPECT_TRUE(window.fullScreen);
+    EXPECT_TRUE(engine.m_bFullScreen);
+    input.JoystickButtons(kJoystickButton1 | kJoystickButton2);  // button 1 wins
+    EXPECT_TRUE(window.fullScreen);
+    EXPECT_EQ(window.TakeCommands(), Commands{kCommandPlayPause});
+    input.JoystickButtons(kJoystickButton2);  // in full-screen mode: Space
+    EXPECT_FALSE(window.fullScreen);
+    EXPECT_TRUE(window.minimised);
+    input.ToggleFullScreen();
+    input.ToggleFullScreen();
+    EXPECT_FALSE(window.fullScreen);
+    EXPECT_FALSE(engine.m_bFullScreen);
+}
+
+TEST_F(PlayerInputWithoutAFile, FastForwardKeepsTheRateOfTheNextFile)
+{
+    engine.SetRate(0.5);
+    input.KeyDown(Key::Right, false);
+    EXPECT_EQ(engine.m_dRate, 2.0);
+    input.KeyUp(Key::Right, false);
+    EXPECT_EQ(engine.m_dRate, 0.5);
+    input.JoystickMove(kHigh, kCentreLow);
+    EXPECT_EQ(engine.m_dRate, 2.0);
+    input.JoystickMove(kCentreHigh, kCentreHigh);
+    EXPECT_EQ(engine.m_dRate, 0.5);
+}
+
+class PlayerInputOnAFile : public PlayerInputWithoutAFile {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(engine.Open(Media("video.mpg")));
+        engine.SetRate(0.5);
+    }
+};
+
+TEST_F(PlayerInputOnAFile, LeftRestartsAndSpaceStops)
+{
+    engine.SetPosition(2.0);
+    input.KeyDown(Key::Left, false);
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_LT(engine.GetPosition(), 0.5);
+    input.KeyDown(Key::Left, false);  // already playing: only back to the start
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    window.fullScreen = true;
+    input.KeyDown(Key::Space, false);
+    EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
+    EXPECT_FALSE(window.fullScreen);
+    EXPECT_TRUE(window.minimised);
+    EXPECT_EQ(window.TakeCommands(), (Commands{kCommandPlayPause, kCommandStop}));
+}
+
+TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeld)
+{
+    input.KeyDown(Key::Right, false);
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_TRUE(window.watchdog);
+    // Auto-repeat, and a watchdog tick while the key is held.
+    input.KeyUp(Key::Right, true);
+    input.KeyDown(Key::Right, true);
+    input.OnWatchdog();
+    input.KeyUp(Key::Right, true);
+    input.KeyDown(Key::Right, true);
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    EXPECT_EQ(window.TakeCommands(), Commands{kCommandPlayPause});
+
+    EXPECT_TRUE(input.KeyUp(Key::Right, false));
+    EXPECT_EQ(engine.GetRate(), 0.5);
+    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_FALSE(window.watchdog);
+    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    // A late tick or a second key-up change nothing.
+    input.OnWatchdog();
+    input.KeyUp(Key::Right, false);
+    EXPECT_EQ(engine.m_dRate, 0.5);
+}
+
+TEST_F(PlayerInputOnAFile, WatchdogEndsAFastForwardWhoseKeyUpWasMissed)
+{
+    input.KeyDown(Key::Right, false);
+    input.OnWatchdog();  // the key-down of this period
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    input.OnWatchdog();  // a whole period without one
+    EXPECT_EQ(engine.GetRate(), 0.5);
+    EXPECT_FALSE(window.watchdog);
+    EXPECT_EQ(window.focus, 1);
+    input.KeyUp(Key::Right, false);  // the key-up that went elsewhere, late
+    EXPECT_EQ(engine.m_dRate, 0.5);
+
+    // Still held when the window sees it again: fast forward once more, onto
+    // the next file too, and back to the rate of before on that file.
+    input.KeyDown(Key::Right, true);
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    input.KeyUp(Key::Right, false);
+    EXPECT_EQ(engine.GetRate(), 0.5);
+}
+
+TEST_F(PlayerInputOnAFile, StickZones)
+{
+    input.JoystickMove(kHigh, kCentreHigh);
+    input.JoystickMove(kHigh, kCentreLow);  // held right: started once
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    EXPECT_TRUE(PlayerInput::IsJoystickFastForwarding());
+    EXPECT_EQ(window.TakeCommands(), Commands{kCommandPlayPause});
+    input.JoystickMove(kCentreHigh, kCentreLow);
+    EXPECT_EQ(engine.GetRate(), 0.5);
+    EXPECT_FALSE(PlayerInput::IsJoystickFastForwarding());
+    EXPECT_EQ(window.focus, 1);
+
+    input.JoystickMove(kHigh, kCentreLow);
+    engine.SetPosition(2.0);
+    input.JoystickMove(kLow, kLow);  // left and up
+    EXPECT_EQ(engine.GetRate(), 0.5);
+    EXPECT_LT(engine.GetPosition(), 0.5);
+    input.JoystickMove(kCentreLow, kHigh);
+    EXPECT_EQ(window.TakeCommands(), (Commands{kCommandPrevious, kCommandNext}));
+
+    // Minimised: the stick does nothing but still ends its fast forward.
+    input.JoystickMove(kHigh, kCentreLow);
+    window.minimised = true;
+    input.JoystickMove(kHigh, kLow);
+    input.JoystickMove(kLow, kHigh);
+    EXPECT_EQ(engine.GetRate(), 0.5);
+    EXPECT_TRUE(window.TakeCommands().empty());
+}
+
+TEST_F(PlayerInputOnAFile, KeyAndStickShareOneFastForward)
+{
+    input.KeyDown(Key::Right, false);
+    input.JoystickMove(kHigh, kCentreLow);
+    input.KeyUp(Key::Right, false);
+    EXPECT_EQ(engine.GetRate(), 2.0);  // the stick still holds it
+    input.JoystickMove(kCentreLow, kCentreLow);
+    EXPECT_EQ(engine.m_dRate, 0.5);
+
+    input.JoystickMove(kHigh, kCentreLow);
+    input.KeyDown(Key::Right, false);
+    input.JoystickMove(kCentreLow, kCentreLow);
+    EXPECT_EQ(engine.GetRate(), 2.0);  // the key still holds it
+    input.OnWatchdog();
+    input.OnWatchdog();
+    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_EQ(engine.GetRate(), 0.5);
+}
+
+TEST_F(PlayerInputOnAFile, TheStickHoldsOneWindowAtATime)
+{
+    MediaEngine otherEngine;
+    FakeWindow otherWindow(otherEngine);
+    {
+        PlayerInput other(otherEngine, otherWindow);
+        input.JoystickMove(kHigh, kCentreLow);
+        other.JoystickMove(kHigh, kCentreLow);
+        EXPECT_EQ(otherEngine.m_dRate, 1.0);
+        other.JoystickMove(kCentreLow, kCentreLow);  // ends this window's fast forward
+        EXPECT_EQ(engine.GetRate(), 0.5);
+        other.JoystickMove(kHigh, kCentreLow);
+        EXPECT_EQ(otherEngine.m_dRate, 2.0);
+    }
+    EXPECT_FALSE(PlayerInput::IsJoystickFastForwarding());
+    input.JoystickMove(kHigh, kCentreLow);
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    input.JoystickMove(kCentreLow, kCentreLow);
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,147 @@
+#include "TestRecords.h"
+#include "core/Settings.h"
+#include "ui/CutListView.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+class ListView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt"})
+            model.AddObject(test::Record(path), QImage(), false);
+        view.resize(600, 400);
+        view.show();
+    }
+
+    QTemporaryDir folder;
+    Settings settings{folder.filePath("Kivo231.ini")};
+    CutListModel model;
+    CutListView view{model};
+};
+
+TEST_F(ListView, ModesShareOneModelAndStateImagesFollowTheMode)
+{
+    EXPECT_EQ(view.ViewType(), kViewLargeIcons);
+    EXPECT_EQ(model.GetStateImage(0), 0);
+    view.ChangeViewType(kViewDetails);
+    EXPECT_NE(qobject_cast<QTreeView*>(view.ActiveView()), nullptr);
+    EXPECT_EQ(model.GetStateImage(0), OBJSTATE_STANDBY);
+    view.ChangeViewType(kViewSmallIcons);
+    EXPECT_EQ(qobject_cast<QTreeView*>(view.ActiveView()), nullptr);
+    EXPECT_EQ(model.GetStateImage(0), 0);
+}
+
+TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
+{
+    settings.Set(setting::kType, kViewDetails);
+    settings.Set(setting::kAutoArrange, 256);
+    settings.Set(setting::kColumnWidths[1], 90);
+    view.RestoreLayout(settings);
+    EXPECT_EQ(view.ViewType(), kViewDetails);
+    EXPECT_TRUE(view.IsAutoArrange());
+    auto* details = qobject_cast<QTreeView*>(view.ActiveView());
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->header()->sectionSize(0), 256);
+    EXPECT_EQ(details->header()->sectionSize(1), 90);
+
+    details->header()->resizeSection(5, 140);
+    view.SaveLayout(settings);
+    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 140);
+
+    details->header()->resizeSection(5, 50);
+    view.ChangeViewType(kViewList);
+    view.SetAutoArrange(false);
+    view.SaveLayout(settings);
+    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 140);  // not in details mode: kept
+    EXPECT_EQ(settings.Get(setting::kType), kViewList);
+    EXPECT_EQ(settings.Get(setting::kAutoArrange), 0);
+}
+
+TEST_F(ListView, HeaderClicksAskForSortsExceptOnTheStateColumn)
+{
+    view.ChangeViewType(kViewDetails);
+    QSignalSpy sorts(&view, &CutListView::sortRequested);
+    auto* header = qobject_cast<QTreeView*>(view.ActiveView())->header();
+    for (int column : {0, 1, 2, 3, 4, 5})
+        emit header->sectionClicked(column);
+    ASSERT_EQ(sorts.count(), 5);
+    EXPECT_EQ(sorts.at(0).at(0).value<SortKey>(), SortKey::Name);
+    EXPECT_EQ(sorts.at(2).at(0).value<SortKey>(), SortKey::Size);
+    EXPECT_EQ(sorts.at(4).at(0).value<SortKey>(), SortKey::Date);
+}
+
+TEST_F(ListView, ASingleClickOnAnObjectPlaysItOnEmptySpaceOnlyRefreshesAndRightClicksNameEither)
+{
+    view.ChangeViewType(kViewDetails);
+    QSignalSpy objects(&view, &CutListView::objectClicked);
+    QSignalSpy space(&view, &CutListView::spaceClicked);
+    auto* list = view.ActiveView();
+    const QRect second = list->visualRect(model.index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    ASSERT_EQ(objects.count(), 1);
+    EXPECT_EQ(objects.at(0).at(0).toInt(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 5));
+    EXPECT_EQ(space.count(), 1);
+
+    // Right clicks name the object or empty space.
+    QSignalSpy menus(&view, &CutListView::contextMenuRequested);
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(model.index(2, 0)).center());
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(5, list->viewport()->height() - 5));
+    ASSERT_EQ(menus.count(), 2);
+    EXPECT_EQ(menus.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(menus.at(1).at(0).toInt(), -1);
+    EXPECT_EQ(objects.count() + space.count(), 2);
+}
+
+// Presses on one place of the active view, drags through `path` and lets go
+// at its last point.
+void Drag(CutListView& view, QPoint from, std::initializer_list<QPoint> path)
+{
+    QWidget* viewport = view.ActiveView()->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QPoint last = from;
+    for (const QPoint& point : path) {
+        QTest::mouseMove(viewport, point);
+        last = point;
+    }
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, last);
+}
+
+TEST_F(ListView, DraggingMovesInDetailsPlacesIconsThrowsOutsideAndNeverStartsInListMode)
+{
+    QSignalSpy moves(&view, &CutListView::moveRequested);
+    QSignalSpy deletes(&view, &CutListView::deleteRequested);
+    view.ChangeViewType(kViewDetails);
+    const auto centre = [&](int row) { return view.ActiveView()->visualRect(model.index(row, 0)).center(); };
+    Drag(view, centre(0), {centre(0) + QPoint(0, 6), centre(1), centre(2)});
+    ASSERT_EQ(moves.count(), 1);
+    EXPECT_EQ(moves.at(0), QList<QVariant>({0, 2}));
+    Drag(view, centre(1), {centre(1) + QPoint(0, 6), QPoint(-3000, -3000)});  // out of the window
+    ASSERT_EQ(deletes.count(), 1);
+    EXPECT_EQ(deletes.at(0).at(0).toInt(), 1);
+    Drag(view, centre(1), {centre(1) + QPoint(0, 2)});  // too short to be a drag
+    EXPECT_EQ(moves.count(), 1);
+
+    view.ChangeViewType(kViewList);
+    Drag(view, centre(0), {centre(0) + QPoint(0, 6), centre(2)});
+    EXPECT_EQ(moves.count() + deletes.count(), 2);
+
+    view.ChangeViewType(kViewLargeIcons);
+    const QPoint before = view.ActiveView()->visualRect(model.index(0, 0)).topLeft();
+    Drag(view, centre(0), {centre(0) + QPoint(10, 0), centre(0) + QPoint(30, 200)});
+    EXPECT_EQ(view.ActiveView()->visualRect(model.index(0, 0)).topLeft(), before + QPoint(30, 200));
+    EXPECT_EQ(moves.count() + deletes.count(), 2);
+}
+
+}  // namespace
+}  // namespace kivo

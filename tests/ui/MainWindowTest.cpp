@@ -1,0 +1,361 @@
+#include "ModalWindows.h"
+#include "TestMedia.h"
+#include "ui/ControlBars.h"
+#include "ui/MainWindow.h"
+#include "cutlist/AddingMedia.h"
+#include "ui/CutListView.h"
+#include "session/MediaLoader.h"
+#include "core/Settings.h"
+#include "ui/PlayerWindow.h"
+
+#include <QAbstractItemView>
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMetaMethod>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+using test::WaitUntil;
+
+class Program : public ::testing::Test {
+protected:
+    void Add(const QStringList& paths)
+    {
+        bool done = false;
+        window.AddMedia(paths, [&] { done = true; });
+        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
+    }
+
+    QTemporaryDir folder;
+    Settings settings{folder.filePath("Kivo231.ini")};
+    MainWindow window{settings};
+};
+
+TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
+{
+    EXPECT_EQ(window.windowTitle(), "無題 - Kivo");
+    EXPECT_EQ(window.size(), QSize(400, 250));
+    EXPECT_FALSE(window.Document().IsModified());
+    EXPECT_FALSE(window.Commands().IsEnabled(32779));  // nothing to play
+    Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")});
+    ASSERT_EQ(window.List().GetItemCount(), 3);
+    EXPECT_EQ(window.List().FindCurrentItem(), 1);
+    EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnState), "停止");
+    EXPECT_TRUE(window.Document().IsModified());
+    EXPECT_TRUE(window.Commands().Run(32779));
+    EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnState), "再生");
+    EXPECT_EQ(window.Player().Engine().m_nPlayState, kPlayStatePlaying);
+    EXPECT_TRUE(window.Commands().Run(32832));  // next: the sound-only object
+    EXPECT_EQ(window.List().FindCurrentItem(), 2);
+    EXPECT_FALSE(window.Commands().IsEnabled(32832));
+
+    const QString path = folder.filePath("list.kvo");
+    ASSERT_TRUE(window.SaveDocument(path));
+    EXPECT_EQ(window.windowTitle(), "list.kvo - Kivo");
+    EXPECT_TRUE(window.Commands().Run(57600));
+    EXPECT_EQ(window.List().GetItemCount(), 0);
+    EXPECT_FALSE(window.Document().IsModified());  // although clearing stopped the playing object
+    bool opened = false;
+    window.OpenDocument(path, [&](bool result) { opened = result; });
+    ASSERT_TRUE(WaitUntil([&] { return opened; }, 60000));
+    EXPECT_EQ(window.List().GetItemCount(), 3);
+    EXPECT_EQ(window.List().FindCurrentItem(), 2);
+    EXPECT_FALSE(window.Document().IsModified());
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({path}));
+}
+
+TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
+{
+    auto* position = window.findChild<QSlider*>("position");
+    auto* volume = window.findChild<QSlider*>("volume");
+    auto* speed = window.findChild<QSlider*>("speed");
+    ASSERT_TRUE(WaitUntil([&] { return volume->value() == 50; }, 1000));  // the saved volume
+    EXPECT_FALSE(position->isEnabled());
+
+    Add({Media("video.avi")});
+    EXPECT_TRUE(position->isEnabled());
+    EXPECT_NEAR(position->maximum(), 300, 10);
+    EXPECT_EQ(window.Frame().PlayerState(), kPlayStateStopped);
+    EXPECT_TRUE(window.Message().startsWith("1個のｵﾌﾞｼﾞｪｸﾄ")) << window.Message().toStdString();
+
+    // Up moves a vertical slider's thumb up: louder, faster.
+    QTest::keyClick(volume, Qt::Key_Up);
+    EXPECT_EQ(volume->value(), 49);
+    QTest::keyClick(speed, Qt::Key_Up);
+    EXPECT_EQ(window.findChild<QLineEdit*>("speedReadout")->text(), "1.01");
+
+    speed->setValue(-200);
+    EXPECT_EQ(window.findChild<QLineEdit*>("speedReadout")->text(), "2.00");
+    EXPECT_DOUBLE_EQ(window.Player().Engine().GetRate(), 2.0);
+    EXPECT_TRUE(window.Commands().Run(1065));
+    EXPECT_EQ(speed->value(), -100);
+    EXPECT_DOUBLE_EQ(window.Player().Engine().GetRate(), 1.0);
+
+    position->setValue(150);  // a seek while stopped pauses
+    EXPECT_EQ(window.Frame().PlayerState(), kPlayStatePaused);
+    EXPECT_NEAR(window.Player().Engine().GetPosition(), 1.5, 0.05);
+
+    EXPECT_TRUE(window.Commands().IsChecked(32795));
+    EXPECT_TRUE(window.Commands().Run(32795));
+    EXPECT_FALSE(volume->isEnabled());
+    EXPECT_TRUE(window.Player().Engine().m_bMuted);
+    EXPECT_FALSE(window.Commands().IsChecked(32795));
+    EXPECT_TRUE(window.Commands().Run(32801));  // the player's own switch
+    EXPECT_FALSE(window.Player().Engine().m_bMuted);
+    EXPECT_TRUE(window.Commands().Run(32798));
+    EXPECT_TRUE(window.Commands().IsChecked(32798));
+}
+
+TEST_F(Program, FilesDroppedOnAFloatingBarAreAdded)
+{
+    window.show();
+    QDockWidget* bar = window.findChild<QDockWidget*>("SpeedBar");
+    ASSERT_TRUE(bar->isFloating());
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(Media("video.avi")), QUrl::fromLocalFile(Media("audio.wav"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &drop);
+    EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 2 && window.Document().IsModified(); },
+                          60000));
+}
+
+TEST_F(Program, ListMenusOfferTheObjectOrTheViewAndEditingCommandsFollowTheList)
+{
+    window.show();
+    EXPECT_FALSE(window.Commands().IsEnabled(32775));  // nothing to sort
+    Add({Media("video.avi"), Media("text.txt")});
+    EXPECT_TRUE(window.Commands().IsEnabled(32793));  // an invalid object
+    window.Commands().Run(32773);
+    EXPECT_FALSE(window.Commands().IsEnabled(32777));  // arrange: icons only
+    window.Commands().Run(32771);
+    EXPECT_TRUE(window.Commands().IsEnabled(32777));
+
+    auto* list = window.findChild<CutListView*>();
+    QWidget* viewport = list->ActiveView()->viewport();
+    const auto menuAt = [&](QPoint point) {
+        QStringList items;
+        test::WhenShown<QMenu>([&](QMenu* popup) {
+            for (QAction* action : popup->actions())
+                items.append(action->text());
+            popup->close();
+        });
+        QTest::mouseClick(viewport, Qt::RightButton, {}, point);
+        return items;
+    };
+    const QPoint object = list->ActiveView()->visualRect(window.List().index(1, 0)).center();
+    EXPECT_EQ(menuAt(object), QStringList({"再生(&P)", "", "削除(&D)", "名前の編集(&M)", "名前の変更(&N)", "",
+                                           "ﾌﾟﾛﾊﾟﾃｨ(&R)"}));
+    EXPECT_TRUE(window.Commands().Run(32838));  // this object's file name
+    EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
+    EXPECT_TRUE(window.Commands().Run(32817));  // the object last right-clicked
+    EXPECT_EQ(window.List().GetItemCount(), 1);
+    EXPECT_EQ(menuAt(QPoint(viewport->width() - 5, viewport->height() - 5)).first(), "大きいｱｲｺﾝ(&G)");
+}
+
+// QObject::isSignalConnected, which QObject keeps to itself and its kind.
+struct SignalPeek : QObject {
+    using QObject::isSignalConnected;
+};
+constexpr auto IsSignalConnected = &SignalPeek::isSignalConnected;
+
+TEST_F(Program, EverySignalOfTheWindowsPartsIsHeard)
+{
+    window.show();
+    // Each part's own signals, not those of the Qt classes it derives from.
+    std::vector<QObject*> parts = {&window.List(), &window.Document(), &window.Player(), &window.Player().Engine(),
+                                   &window.Bars(), window.findChild<CutListView*>(), &window.Loader()};
+    for (QObject* part : parts) {
+        ASSERT_NE(part, nullptr);
+        const QMetaObject* meta = part->metaObject();
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+            const QMetaMethod method = meta->method(i);
+            if (method.methodType() == QMetaMethod::Signal) {
+                EXPECT_TRUE((part->*IsSignalConnected)(method)) << meta->className() << "::" << method.name().data();
+            }
+        }
+    }
+}
+
+TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary)
+{
+    window.resize(400, 250);
+    window.show();
+    window.Commands().Run(32773);  // details
+    Add({Media("video.avi")});
+    QAbstractItemView* view = window.findChild<CutListView*>()->ActiveView();
+    window.Commands().Run(32779);  // play: the pane reads "ﾚﾃﾞｨ"
+    ASSERT_EQ(window.Message(), "ﾚﾃﾞｨ");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, view->viewport()->height() - 2));
+    EXPECT_TRUE(window.Message().startsWith("1個のｵﾌﾞｼﾞｪｸﾄ")) << window.Message().toStdString();
+
+    Add(QStringList(39, Media("video.avi")));
+    const auto shown = [&](int position) {
+        return view->viewport()->rect().contains(view->visualRect(window.List().index(position, 0)));
+    };
+    ASSERT_FALSE(shown(39));
+    window.List().SetCurrent(window.List().GetItemData(38));
+    EXPECT_TRUE(window.Commands().Run(32832));  // next: the last object plays
+    EXPECT_TRUE(shown(39));
+    view->scrollToTop();
+    emit window.findChild<CutListView*>()->moveRequested(0, 39);
+    EXPECT_TRUE(shown(39));
+}
+
+TEST_F(Program, ViewModesAreOneChoiceAndEachLaysItsObjectsOutAsItShould)
+{
+    window.resize(1000, 400);
+    window.show();
+    const QString longName = folder.filePath("a-folder-with-a-rather-long-name/and-a-clip-with-a-long-name-too.avi");
+    QDir().mkpath(QFileInfo(longName).path());
+    ASSERT_TRUE(QFile::copy(Media("video.avi"), longName));
+    Add({Media("video.avi"), longName, Media("audio.wav")});
+    auto* list = window.findChild<CutListView*>();
+
+    QMenu* viewMenu = nullptr;
+    for (QAction* menu : window.menuBar()->actions()) {
+        if (menu->text() == "表示(&V)")
+            viewMenu = menu->menu();
+    }
+    ASSERT_NE(viewMenu, nullptr);
+    window.Commands().Run(32774);  // list
+    emit viewMenu->aboutToShow();
+    QStringList checked;
+    for (QAction* action : viewMenu->actions()) {
+        const int command = action->data().toInt();
+        if (command >= 32771 && command <= 32774) {
+            ASSERT_NE(action->actionGroup(), nullptr) << command;
+            EXPECT_TRUE(action->actionGroup()->isExclusive());
+            if (action->isChecked())
+                checked.append(action->text());
+        }
+    }
+    EXPECT_EQ(checked, QStringList({"一覧(&L)"}));
+
+    // The list mode shows whole names.
+    const QModelIndex named = window.List().index(1, 0);
+    EXPECT_GE(list->ActiveView()->visualRect(named).width(),
+              list->ActiveView()->fontMetrics().horizontalAdvance(longName) + 32);
+    // Large icons after the list mode lie in a row again.
+    window.Commands().Run(32771);
+    const QRect first = list->ActiveView()->visualRect(window.List().index(0, 0));
+    const QRect second = list->ActiveView()->visualRect(window.List().index(2, 0));
+    EXPECT_EQ(second.top(), first.top());
+    EXPECT_GT(second.left(), first.right());
+}
+
+TEST_F(Program, WithAutomaticArrangementADroppedIconGoesBackIntoTheGrid)
+{
+    window.resize(600, 400);
+    window.show();
+    Add({Media("video.avi"), Media("audio.wav")});
+    QAbstractItemView* view = window.findChild<CutListView*>()->ActiveView();
+    const auto drag = [&] {
+        const QRect from = view->visualRect(window.List().index(0, 0));
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from.center());
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(view->viewport(), from.center() + QPoint(step * 20, step * 15));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, from.center() + QPoint(200, 150));
+        return std::pair{from, view->visualRect(window.List().index(0, 0))};
+    };
+    const auto [placed, moved] = drag();
+    EXPECT_EQ(moved.topLeft(), placed.topLeft() + QPoint(200, 150));  // placed where dropped
+    window.Commands().Run(32822);  // automatic arrangement: back into the grid
+    const auto [before, after] = drag();
+    EXPECT_EQ(after.topLeft(), placed.topLeft());
+}
+
+TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
+{
+    QDir media(folder.filePath("media"));
+    ASSERT_TRUE(media.mkpath("."));
+    ASSERT_TRUE(QFile::copy(Media("video.mpg"), media.filePath("a.mpg")));
+    ASSERT_TRUE(QFile::copy(Media("audio.wav"), media.filePath("b.wav")));
+    ASSERT_TRUE(QFile::copy(Media("text.txt"), media.filePath("notes.txt")));
+    settings.Set(setting::kOpenFileDir, media.path());
+    const QString workingFolder = QDir::currentPath();
+    const QStringList rows = MediaFileFilters();
+    const auto runDialog = [&](const std::function<void(QFileDialog*)>& use) {
+        test::WhenShown<QFileDialog>(use);
+        window.Commands().Run(32840);
+    };
+    runDialog([&](QFileDialog* dialog) {
+        EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 0);
+        dialog->selectNameFilter(rows.last());
+        dialog->reject();
+    });
+    EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 10);
+    runDialog([&](QFileDialog* dialog) {
+        EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 9);  // "すべてのﾌｧｲﾙ"
+        dialog->selectNameFilter(rows.first());  // MPEG: b.wav and notes.txt do not show
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(R"("a.mpg" "b.wav" "notes.txt")");
+        static_cast<QDialog*>(dialog)->accept();  // as "開く" does
+    });
+    ASSERT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 3; }, 60000));
+    EXPECT_EQ(window.List().GetItemPath(2), media.filePath("notes.txt"));
+    EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 1);
+    EXPECT_EQ(QDir::currentPath(), workingFolder);
+}
+
+TEST_F(Program, ScenarioDialogsShowTheirRowOnce)
+{
+    test::WhenShown<QFileDialog>([](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->findChild<QComboBox*>("fileTypeCombo")->itemText(0), "Kivo scenario file(*.kvo)");
+        dialog->reject();
+    });
+    window.Commands().Run(57601);
+}
+
+TEST_F(Program, APathSentToTheListIsAddedAsADropOfItWouldBe)
+{
+    const QString path = Media("audio.wav");
+    static_cast<FrameView&>(window).SendToView(80, reinterpret_cast<qintptr>(&path));
+    ASSERT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 1; }, 60000));
+    EXPECT_EQ(window.List().GetItemPath(0), path);
+    EXPECT_TRUE(window.Document().IsModified());
+}
+
+TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
+{
+    window.show();
+    EXPECT_TRUE(window.findChild<QDockWidget*>("VolumeBar")->isFloating());  // the first run
+    window.resize(640, 480);
+    window.Commands().Run(32773);  // details
+    window.Commands().Run(32824);  // hide the volume bar
+    window.findChild<QSlider*>("volume")->setValue(30);
+    window.close();
+    EXPECT_EQ(settings.Get(setting::kCx), 640);
+    EXPECT_EQ(settings.Get(setting::kCy), 480);
+    EXPECT_EQ(settings.Get(setting::kNorPosRight) - settings.Get(setting::kNorPosLeft), 640);
+    EXPECT_EQ(settings.Get(setting::kShowCmd), 1);
+    EXPECT_EQ(settings.Get(setting::kVolumePos), 30);
+    EXPECT_EQ(settings.Get(setting::kType), kViewDetails);
+
+    MainWindow again(settings);
+    again.show();
+    EXPECT_FALSE(again.findChild<QDockWidget*>("VolumeBar")->isVisible());
+    EXPECT_TRUE(again.findChild<QDockWidget*>("SpeedBar")->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
+    again.close();
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,177 @@
+#include "ModalWindows.h"
+#include "TestMedia.h"
+#include "core/Settings.h"
+#include "ui/PlayerWindow.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/joystick.h>
+#include <unistd.h>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+using test::WaitUntil;
+
+TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
+{
+    QTemporaryDir folder;
+    Settings settings(folder.filePath("Kivo231.ini"));
+    settings.Set(setting::kRepeat, 1);
+    {
+        PlayerWindow window(settings);
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(window.size(), QSize(352, 240));
+        EXPECT_TRUE(window.Engine().m_bRepeat);
+        EXPECT_FALSE(window.Engine().m_bAutoRewind);
+        window.Engine().m_bAutoRewind = true;
+        window.Engine().m_bRepeat = false;
+        window.Engine().m_bAutoSize = true;
+    }
+    EXPECT_EQ(settings.Get(setting::kAutoRewind), 1);
+    EXPECT_EQ(settings.Get(setting::kRepeat), 0);
+    EXPECT_EQ(settings.Get(setting::kZoom), 1);
+}
+
+class Player : public ::testing::Test {
+protected:
+    void Open(const char* clip)
+    {
+        ASSERT_TRUE(window.Engine().Open(Media(clip)));
+        window.show();
+    }
+
+    QTemporaryDir folder;
+    Settings settings{folder.filePath("Kivo231.ini")};
+    PlayerWindow window{settings};
+};
+
+TEST_F(Player, VideoKeepsItsAspectOnBlackOrIsStretchedAndSizesFollowTheMedia)
+{
+    Open("video.avi");  // 320 x 240
+    window.resize(352, 240);
+    EXPECT_EQ(window.Engine().VideoRectangle(), (EdgeRect{16, 0, 336, 240}));
+    window.Engine().m_bStretch = true;
+    window.LayoutVideo();
+    EXPECT_EQ(window.Engine().VideoRectangle(), (EdgeRect{0, 0, 352, 240}));
+
+    window.SetSize(2);
+    EXPECT_EQ(window.size(), QSize(640, 480));
+    EXPECT_EQ(window.Engine().VideoRectangle(), (EdgeRect{0, 0, 640, 480}));
+    window.SetSize(1);
+    EXPECT_EQ(window.size(), QSize(320, 240));
+
+    Open("audio.wav");
+    window.SetSize(2);
+    EXPECT_EQ(window.size(), QSize(352, 240));
+}
+
+TEST_F(Player, DoubleClickTogglesFullScreenAndTheBodyDragsTheWindow)
+{
+    Open("video.avi");
+    window.move(100, 100);
+    const QPoint start = window.pos();
+    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(&window, QPoint(130, 120));
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(130, 120));
+    EXPECT_EQ(window.pos(), start + QPoint(30, 20));
+
+    QTest::mouseDClick(&window, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_TRUE(window.IsFullScreen());
+    EXPECT_TRUE(window.Engine().m_bFullScreen);
+    QTest::mouseDClick(&window, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_FALSE(window.IsFullScreen());
+}
+
+TEST_F(Player, KeysSendCommandsAndRightFastForwardsWhileHeld)
+{
+    Open("video.avi");
+    QList<int> commands;
+    QObject::connect(&window, &PlayerWindow::commandRequested, [&](int command) { commands.append(command); });
+    QTest::keyClick(&window, Qt::Key_Down);
+    QTest::keyPress(&window, Qt::Key_Right);
+    EXPECT_DOUBLE_EQ(window.Engine().m_dRate, 2.0);
+    QTest::keyRelease(&window, Qt::Key_Right);
+    EXPECT_DOUBLE_EQ(window.Engine().m_dRate, 1.0);
+    EXPECT_EQ(commands, QList<int>({32832, 32779}));  // next; Right plays what does not play
+}
+
+TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBackAsItWas)
+{
+    QTemporaryDir folder;
+    Settings settings(folder.filePath("Kivo231.ini"));
+    QWidget main;
+    PlayerWindow window(settings, &main);
+    main.showMaximized();
+    window.ShowOnTop();
+    EXPECT_EQ(window.windowHandle()->transientParent(), main.windowHandle());
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == &window; }, 2000));
+
+    int fds[2];
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    ASSERT_TRUE(window.JoystickDevice().Adopt(fds[0]));
+    main.showMinimized();
+    const js_event button2{0, 1, JS_EVENT_BUTTON, 1};
+    ASSERT_EQ(::write(fds[1], &button2, sizeof button2), static_cast<ssize_t>(sizeof button2));
+    EXPECT_TRUE(WaitUntil([&] { return !main.isMinimized(); }, 2000));
+    EXPECT_TRUE(main.isMaximized());
+    ::close(fds[1]);
+}
+
+TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingAndChecks)
+{
+    Open("video.avi");
+    window.Engine().m_bRepeat = true;
+    window.SetListQuery([] { return qintptr{3} * 65535 + 0; });  // first of three
+    QStringList greyed;
+    QStringList checked;
+    QPoint shownAt;
+    test::WhenShown([&](QWidget* popup) {
+        shownAt = popup->pos();
+        for (QAction* action : popup->findChildren<QAction*>()) {
+            if (!action->isEnabled())
+                greyed.append(action->text());
+            if (action->isChecked())
+                checked.append(action->text());
+        }
+        popup->close();
+    });
+    QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
+    QApplication::sendEvent(&window, &keyboard);
+    EXPECT_EQ(shownAt, window.mapToGlobal(QPoint(5, 5)));
+    // Stopped at the first object: no stop, no previous, no snapshot.
+    EXPECT_EQ(greyed, QStringList({"停止(&S)", "前に戻る(&B)", "ｽﾅｯﾌﾟｼｮｯﾄ(&X)..."}));
+    EXPECT_EQ(checked, QStringList({"画面(&V)", "音声(&A)", "自動繰り返し(&R)"}));
+}
+
+TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
+{
+    Open("video.avi");
+    window.Engine().PausePlayback();
+    test::WhenShown<QFileDialog>([](QFileDialog* files) {
+        EXPECT_EQ(files->nameFilters(), QStringList({"Bitmap files (*.bmp)"}));
+        EXPECT_EQ(files->defaultSuffix(), "bmp");
+        files->close();
+    });
+    EXPECT_FALSE(window.SaveSnapshot());  // cancelled
+
+    const QString path = folder.filePath("frame.bmp");
+    ASSERT_TRUE(window.WriteSnapshot(path));
+    EXPECT_EQ(QImage(path, "BMP").size(), QSize(320, 240));
+
+    // A file that cannot be written is reported, not claimed.
+    test::WhenShown<QMessageBox>([](QMessageBox* message) { message->close(); });
+    EXPECT_FALSE(window.WriteSnapshot(QStringLiteral("/proc/frame.bmp")));
+}
+
+}  // namespace
+}  // namespace kivo
