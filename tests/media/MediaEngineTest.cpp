@@ -172,7 +172,13 @@ TEST_F(Completion, RepeatWinsOverAutoRewindAndReportsNothing)
 TEST_F(Completion, MessagesOfAReplacedPipelineAreDropped)
 {
     engine.StartPlayback();
-    QThread::msleep(600);  // the end is reached, its message waits in the queue
+    // The end is reached while no event is handled: its message waits in
+    // the queue.
+    QElapsedTimer waited;
+    waited.start();
+    while (engine.GetPosition() < engine.m_dDuration - 0.01 && waited.elapsed() < 5000)
+        QThread::yieldCurrentThread();
+    ASSERT_GE(engine.GetPosition(), engine.m_dDuration - 0.01);
     ASSERT_TRUE(engine.Open(Media("audio.wav")));
     QCoreApplication::processEvents();
     EXPECT_TRUE(events.empty());
