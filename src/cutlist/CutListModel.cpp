@@ -27,19 +27,18 @@ QVariant CutListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return item.texts[static_cast<size_t>(index.column())];
+        return GetItemText(index.row(), index.column());
     case Qt::TextAlignmentRole:
         if (index.column() == kColumnMediaTime || index.column() == kColumnSize)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::DecorationRole:
-        if (index.column() != kColumnName)
-            return {};
-        return m_viewType == kViewLargeIcons ? GetLargeImage(item.slot) : GetSmallImage(item.slot);
+        // The small picture; a view of large icons asks for the large one.
+        return index.column() == kColumnName ? GetSmallImage(item.slot) : QVariant();
     case SlotRole:
         return item.slot;
-    case StateImageRole:
-        return item.stateImage;
+    case StateRole:
+        return static_cast<int>(item.state);
     case LargeImageRole:
         return GetLargeImage(item.slot);
     case SmallImageRole:
@@ -98,8 +97,7 @@ int CutListModel::AddObject(const MEDIARECORD& record, const QImage& picture, bo
     item.texts[kColumnName] = blankLabel ? QStringLiteral(" ") : record.strPath;
     item.slot = slot;
     item.modified = item.texts[kColumnDate].isEmpty() ? 0 : record.timeModified;
-    if (ShowsStateImages() && StateFromText(item.texts[kColumnState]) == OBJSTATE_STANDBY)
-        item.stateImage = OBJSTATE_STANDBY;
+    item.state = record.nFlag == kFlagInvalid ? ObjectState::Invalid : ObjectState::Standby;
 
     const int position = GetItemCount();
     beginInsertRows({}, position, position);
@@ -141,8 +139,7 @@ void CutListModel::MoveItem(int from, int to)
         std::rotate(first + to, first + from, first + from + 1);
     IndexPositions(std::min(from, to), std::max(from, to));
     endMoveRows();
-    // The moved object keeps its state image, which brings it into view.
-    SetStateImage(to, At(to).stateImage);
+    emit scrollToItemRequested(to);
 }
 
 void CutListModel::DeleteAllItems()
@@ -205,17 +202,18 @@ void CutListModel::ApplyOrder(const std::vector<int>& order)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-const QString& CutListModel::GetItemText(int position, int column) const
+QString CutListModel::GetItemText(int position, int column) const
 {
-    static const QString none;
     if (!IsPosition(position) || column < 0 || column >= kColumnCount)
-        return none;
+        return {};
+    if (column == kColumnState)
+        return StateText(At(position).state);
     return At(position).texts[static_cast<size_t>(column)];
 }
 
 void CutListModel::SetItemText(int position, int column, const QString& text)
 {
-    if (!IsPosition(position) || column < 0 || column >= kColumnCount)
+    if (!IsPosition(position) || column < 0 || column >= kColumnCount || column == kColumnState)
         return;
     At(position).texts[static_cast<size_t>(column)] = text;
     const QModelIndex changed = index(position, column);
@@ -234,7 +232,17 @@ QString CutListModel::GetItemPath(int position) const
 
 ObjectState CutListModel::GetItemState(int position) const
 {
-    return StateFromText(GetItemText(position, kColumnState));
+    return IsPosition(position) ? At(position).state : ObjectState::Invalid;
+}
+
+void CutListModel::SetItemState(int position, ObjectState state)
+{
+    if (!IsPosition(position))
+        return;
+    emit scrollToItemRequested(position);
+    At(position).state = state;
+    // The state's text and its picture beside the name.
+    emit dataChanged(index(position, kColumnName), index(position, kColumnState), {Qt::DisplayRole, StateRole});
 }
 
 qint64 CutListModel::GetItemModified(int position) const
@@ -254,58 +262,10 @@ int CutListModel::FindPlayable(int start) const
     if (!IsPosition(start))
         return -1;
     for (int position = start; position < GetItemCount(); ++position) {
-        if (GetItemState(position) != OBJSTATE_INVALID)
+        if (GetItemState(position) != ObjectState::Invalid)
             return position;
     }
     return -1;
-}
-
-void CutListModel::ChangeViewType(ListViewType type)
-{
-    const bool iconMode = type == kViewLargeIcons || type == kViewSmallIcons;
-    if (iconMode)
-        ClearStateImages();
-    m_viewType = type;
-    if (!iconMode)
-        SyncStateImages();
-    if (!m_items.empty())
-        emit dataChanged(index(0, kColumnName), index(GetItemCount() - 1, kColumnName), {Qt::DecorationRole});
-}
-
-void CutListModel::SetStateImage(int position, int state)
-{
-    if (!IsPosition(position) || !ShowsStateImages())
-        return;
-    emit scrollToItemRequested(position);
-    At(position).stateImage = state & 0xF;
-    const QModelIndex changed = index(position, kColumnName);
-    emit dataChanged(changed, changed, {StateImageRole});
-}
-
-int CutListModel::GetStateImage(int position) const
-{
-    return IsPosition(position) ? At(position).stateImage : 0;
-}
-
-// Setting every item's state image at once does not scroll the list through
-// all the items, as setting them one by one would.
-void CutListModel::SetAllStateImages(bool fromStateText)
-{
-    if (!ShowsStateImages() || m_items.empty())
-        return;
-    for (const auto& item : m_items)
-        item->stateImage = fromStateText ? StateFromText(item->texts[kColumnState]) : 0;
-    emit dataChanged(index(0, kColumnName), index(GetItemCount() - 1, kColumnName), {StateImageRole});
-}
-
-void CutListModel::ClearStateImages()
-{
-    SetAllStateImages(false);
-}
-
-void CutListModel::SyncStateImages()
-{
-    SetAllStateImages(true);
 }
 
 }  // namespace kivo

@@ -13,17 +13,10 @@
 
 namespace kivo {
 
-// List-view modes; state images show only in the details and list modes.
-enum ListViewType {
-    kViewLargeIcons = 0,
-    kViewDetails = 1,
-    kViewSmallIcons = 2,
-    kViewList = 3,
-};
-
 // The cut list: the media objects in play order, each a list item with its
-// six column texts, its slot and its state image, and the slots that hold
-// each object's path and pictures.
+// column texts, its state and its slot, and the slots that hold each
+// object's path and pictures. The state's text (column 2) and picture are
+// derived from the state; how the list is shown is the view's.
 //
 // Every object added gets a new slot (0, 1, 2, ... in the order of adding).
 // An item's slot is its item data and its image index; sorting, moving and
@@ -45,7 +38,7 @@ public:
     };
     enum Role {
         SlotRole = Qt::UserRole,
-        StateImageRole,
+        StateRole,  // the object's state, as an int
         LargeImageRole,
         SmallImageRole,
         PathRole,
@@ -64,14 +57,13 @@ public:
 
     // Appends one object for an examined file: a new slot with the path and
     // the two pictures of `picture`, and an item labelled with the path (or
-    // " " with `blankLabel`) whose texts come from the record. Returns its
-    // list position.
+    // " " with `blankLabel`) whose texts come from the record, standing by
+    // (invalid for an invalid record). Returns its list position.
     int AddObject(const MEDIARECORD& record, const QImage& picture, bool blankLabel);
     // Deletes one list item; its slot stays until Clear.
     void DeleteItem(int position);
     // Moves the item at `from` to `to` (counted after its removal), with its
-    // texts, slot and state image; as SetStateImage, it asks the view to
-    // scroll the moved item into view.
+    // texts, state and slot, and asks the view to scroll it into view.
     void MoveItem(int from, int to);
     void DeleteAllItems();
     // Drops the pictures of every slot and starts slot numbering again at 0.
@@ -82,11 +74,15 @@ public:
     // item that goes to position i.
     void ApplyOrder(const std::vector<int>& order);
 
-    const QString& GetItemText(int position, int column) const;
+    // A column's text; the state column's is the state's.
+    QString GetItemText(int position, int column) const;
+    // Sets the text of a column other than the state column.
     void SetItemText(int position, int column, const QString& text);
     int GetItemData(int position) const;
     QString GetItemPath(int position) const;
     ObjectState GetItemState(int position) const;
+    // Sets an object's state and asks the view to scroll it into view.
+    void SetItemState(int position, ObjectState state);
     // Modification time behind the date column; 0 when the column is empty.
     qint64 GetItemModified(int position) const;
 
@@ -102,28 +98,15 @@ public:
     const QImage& GetLargeImage(int slot) const { return m_imageLarge.at(static_cast<size_t>(slot)); }
     const QImage& GetSmallImage(int slot) const { return m_imageSmall.at(static_cast<size_t>(slot)); }
 
-    ListViewType GetViewType() const { return m_viewType; }
-    // Switches the view mode; leaving for an icon mode clears every state
-    // image, entering the details or list mode sets each from its state text.
-    void ChangeViewType(ListViewType type);
-    bool ShowsStateImages() const { return m_viewType == kViewDetails || m_viewType == kViewList; }
-
-    // Sets an item's state image (details and list modes only) and asks the
-    // view to scroll the item into view.
-    void SetStateImage(int position, int state);
-    int GetStateImage(int position) const;
-    void ClearStateImages();
-    void SyncStateImages();
-
 signals:
     // The item should be scrolled wholly into view.
     void scrollToItemRequested(int position);
 
 private:
     struct Item {
-        std::array<QString, kColumnCount> texts;
+        std::array<QString, kColumnCount> texts;  // the state column's is not kept
+        ObjectState state = ObjectState::Standby;
         int slot = -1;
-        int stateImage = 0;
         qint64 modified = 0;
     };
 
@@ -131,7 +114,6 @@ private:
     Item& At(int position) { return *m_items[static_cast<size_t>(position)]; }
     const Item& At(int position) const { return *m_items[static_cast<size_t>(position)]; }
     void IndexPositions(int first, int last);
-    void SetAllStateImages(bool fromStateText);
 
     // Items live apart, so that sorting and moving shift pointers only.
     std::vector<std::unique_ptr<Item>> m_items;
@@ -141,7 +123,6 @@ private:
     std::vector<int> m_positionOfSlot;  // -1 for the slot of a deleted item
     int m_nImageCount = 0;
     int m_nCurrent = -1;
-    ListViewType m_viewType = kViewLargeIcons;
 };
 
 }  // namespace kivo

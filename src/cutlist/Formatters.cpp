@@ -88,7 +88,6 @@ std::array<QString, 6> NewObjectColumnTexts(const MEDIARECORD& record)
 {
     std::array<QString, 6> texts;
     const bool invalid = record.nFlag == kFlagInvalid;
-    texts[2] = StateText(invalid ? OBJSTATE_INVALID : OBJSTATE_STANDBY);
     if (record.timeModified == 0)
         return texts;
     if (!invalid)

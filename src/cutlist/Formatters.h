@@ -23,10 +23,10 @@ QString FormatShortDate(qint64 secondsSince1970);
 // " ﾌｧｲﾙ" ("MPG ﾌｧｲﾙ"), or "ﾌｧｲﾙ" for a name without a dot.
 QString FormatTypeText(const QString& path);
 
-// The texts of list columns 1 to 5 of a new object made from `record`
-// (index = column; index 0, the label, stays empty): media time, state,
-// size, type and date, all but the state empty for a missing file and the
-// media time empty for an invalid one.
+// The texts of list columns 1, 3, 4 and 5 of a new object made from
+// `record` (index = column; the label and the state are the model's): media
+// time, size, type and date, all empty for a missing file and the media
+// time empty for an invalid one.
 std::array<QString, 6> NewObjectColumnTexts(const MEDIARECORD& record);
 
 }  // namespace kivo

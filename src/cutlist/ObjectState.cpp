@@ -21,14 +21,4 @@ QString StateText(ObjectState state)
     return StateTexts().at(static_cast<size_t>(state));
 }
 
-ObjectState StateFromText(const QString& text)
-{
-    const auto& texts = StateTexts();
-    for (size_t i = 0; i < texts.size(); ++i) {
-        if (texts[i] == text)
-            return static_cast<ObjectState>(i);
-    }
-    return OBJSTATE_INVALID;
-}
-
 }  // namespace kivo

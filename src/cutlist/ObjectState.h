@@ -4,19 +4,17 @@
 
 namespace kivo {
 
-// The state of a media object is the text of its list column 2; the number
-// doubles as its state image.
-enum ObjectState {
-    OBJSTATE_INVALID = 0,
-    OBJSTATE_STANDBY = 1,
-    OBJSTATE_PLAYING = 2,
-    OBJSTATE_PAUSED = 3,
-    OBJSTATE_STOPPED = 4,
+// The state of a media object, shown as the text of its list column 2 and,
+// in the details and list modes, as its state image (the number is the
+// image's).
+enum class ObjectState {
+    Invalid = 0,
+    Standby = 1,
+    Playing = 2,
+    Paused = 3,
+    Stopped = 4,
 };
 
 QString StateText(ObjectState state);
-
-// The state whose text equals `text` exactly; texts of no state count as invalid.
-ObjectState StateFromText(const QString& text);
 
 }  // namespace kivo

@@ -13,7 +13,7 @@ QString CutListSummaryText(const CutListModel& list, CMediaInfoCache& cache, qin
     qint64 total = 0;
     qint64 elapsed = positionHundredths;
     for (int position = 0; position < count; ++position) {
-        if (list.GetItemState(position) == OBJSTATE_INVALID)
+        if (list.GetItemState(position) == ObjectState::Invalid)
             continue;
         const qint64 length = cache.Lookup(list.GetItemPath(position)).nLength;
         total += length;

@@ -23,7 +23,7 @@ bool CutListEditor::HasItems() const
 bool CutListEditor::HasInvalidItems() const
 {
     for (int position = 0; position < m_list.GetItemCount(); ++position) {
-        if (m_list.GetItemState(position) == OBJSTATE_INVALID)
+        if (m_list.GetItemState(position) == ObjectState::Invalid)
             return true;
     }
     return false;
@@ -39,7 +39,7 @@ void CutListEditor::DeleteInvalid()
 {
     m_document.SetModified(true);
     for (int position = m_list.GetItemCount() - 1; position >= 0; --position) {
-        if (m_list.GetItemState(position) == OBJSTATE_INVALID)
+        if (m_list.GetItemState(position) == ObjectState::Invalid)
             m_list.DeleteItem(position);
     }
 }

@@ -80,7 +80,7 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
         } else {
             media.message = kFileMissing;
         }
-    } else if (list.GetItemText(item, CutListModel::kColumnState) == StateText(OBJSTATE_INVALID)) {
+    } else if (list.GetItemState(item) == ObjectState::Invalid) {
         media.picture = LoadPicture(kPictureUnavailable);
         media.message = kMissingNow;
         media.time.clear();

@@ -29,17 +29,9 @@ PlaybackSequencer::PlaybackSequencer(CutListModel& list, MediaEngine& player, Pl
 {
 }
 
-void PlaybackSequencer::SetItemState(int position, int state)
+void PlaybackSequencer::SetCurrentState(ObjectState state)
 {
-    if (position < 0)
-        return;
-    m_list.SetItemText(position, CutListModel::kColumnState, StateText(static_cast<ObjectState>(state)));
-    m_list.SetStateImage(position, state);
-}
-
-void PlaybackSequencer::SetCurrentState(int state)
-{
-    SetItemState(m_list.FindCurrentItem(), state);
+    m_list.SetItemState(m_list.FindCurrentItem(), state);
 }
 
 void PlaybackSequencer::ReportState(int state)
@@ -73,7 +65,7 @@ void PlaybackSequencer::Play()
     }
     if (m_player.m_hrRender == RenderResult::AudioNotRendered)
         m_host.ShowMessage(QStringLiteral("音声出力デバイスが利用できません。"), PlaybackHost::Icon::Exclamation);
-    SetCurrentState(OBJSTATE_PLAYING);
+    SetCurrentState(ObjectState::Playing);
     // A sound-only object plays with the player window hidden.
     m_host.ShowPlayerWindow(m_player.HasVideo() || !m_player.HasAudio());
     m_player.SetNotifyTarget([this](int eventCode, qintptr) { OnGraphEvent(eventCode); }, 0);
@@ -83,7 +75,7 @@ void PlaybackSequencer::Play()
 
 void PlaybackSequencer::Pause()
 {
-    SetCurrentState(OBJSTATE_PAUSED);
+    SetCurrentState(ObjectState::Paused);
     m_player.PausePlayback();
     ReportState(kPlayStatePaused);
     m_host.SetModified();
@@ -91,7 +83,7 @@ void PlaybackSequencer::Pause()
 
 void PlaybackSequencer::Stop()
 {
-    SetCurrentState(OBJSTATE_STOPPED);
+    SetCurrentState(ObjectState::Stopped);
     m_player.StopPlayback();
     ReportState(kPlayStateStopped);
     m_host.SetModified();
@@ -115,7 +107,7 @@ void PlaybackSequencer::PlayNext(int position)
 {
     const BusyScope busy(m_host);
     const int previous = m_list.FindCurrentItem();
-    SetItemState(previous, OBJSTATE_STANDBY);
+    m_list.SetItemState(previous, ObjectState::Standby);
     const int next = m_list.FindPlayable(position == -1 ? previous + 1 : position);
     if (next >= 0) {
         OpenCurrent(next);
@@ -123,7 +115,7 @@ void PlaybackSequencer::PlayNext(int position)
         return;
     }
     Stop();
-    SetItemState(previous, OBJSTATE_STANDBY);
+    m_list.SetItemState(previous, ObjectState::Standby);
     const int first = m_list.FindPlayable(0);
     if (first >= 0) {
         OpenCurrent(first);
@@ -135,7 +127,7 @@ void PlaybackSequencer::PlayNext(int position)
 bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
 {
     const BusyScope busy(m_host);
-    SetCurrentState(OBJSTATE_STANDBY);
+    SetCurrentState(ObjectState::Standby);
     const int found = m_list.FindPlayable(position == -1 ? 0 : position);
     if (found < 0)
         return false;
@@ -181,7 +173,7 @@ qintptr PlaybackSequencer::Dispatch(int code, qintptr value)
         const int found = m_list.FindPlayable(static_cast<int>(value));
         if (found < 0)
             return -1;
-        SetCurrentState(OBJSTATE_STANDBY);
+        SetCurrentState(ObjectState::Standby);
         OpenCurrent(found);
         return 0;
     }

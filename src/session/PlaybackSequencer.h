@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cutlist/ObjectState.h"
+
 #include <QString>
 
 namespace kivo {
@@ -73,8 +75,7 @@ public:
     bool CanPlayNext() const;
 
 private:
-    void SetCurrentState(int state);
-    void SetItemState(int position, int state);
+    void SetCurrentState(ObjectState state);
     void OpenCurrent(int position);
     void ReportState(int state);
 

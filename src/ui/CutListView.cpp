@@ -25,22 +25,23 @@ const std::array<QPixmap, 4>& StatePictures()
 {
     static const std::array<QPixmap, 4> pictures = [] {
         std::array<QPixmap, 4> made;
-        for (int state = OBJSTATE_STANDBY; state <= OBJSTATE_STOPPED; ++state) {
+        for (const ObjectState state :
+             {ObjectState::Standby, ObjectState::Playing, ObjectState::Paused, ObjectState::Stopped}) {
             QPixmap picture(kStateImageSize, kStateImageSize);
             picture.fill(Qt::transparent);
             QPainter painter(&picture);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(Qt::NoPen);
             switch (state) {
-            case OBJSTATE_STANDBY:
+            case ObjectState::Standby:
                 painter.setBrush(QColor(120, 120, 120));
                 painter.drawEllipse(QRectF(6.5, 6.5, 8, 8));
                 break;
-            case OBJSTATE_PLAYING:
+            case ObjectState::Playing:
                 painter.setBrush(QColor(0, 150, 0));
                 painter.drawPolygon(QPolygonF({QPointF(6, 4), QPointF(17, 10.5), QPointF(6, 17)}));
                 break;
-            case OBJSTATE_PAUSED:
+            case ObjectState::Paused:
                 painter.setBrush(QColor(0, 90, 200));
                 painter.drawRect(QRectF(5, 4, 4, 13));
                 painter.drawRect(QRectF(12, 4, 4, 13));
@@ -50,22 +51,23 @@ const std::array<QPixmap, 4>& StatePictures()
                 painter.drawRect(QRectF(5, 5, 11, 11));
                 break;
             }
-            made[static_cast<size_t>(state - 1)] = picture;
+            made[static_cast<size_t>(state) - 1] = picture;
         }
         return made;
     }();
     return pictures;
 }
 
-// Draws an object's state image in front of its name.
-class StateImageDelegate : public QStyledItemDelegate {
+// Draws an object's picture as the mode wants it, and its state image in
+// front of its name where the mode shows state images.
+class ObjectDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    ObjectDelegate(const CutListView& list, QObject* parent) : QStyledItemDelegate(parent), m_list(list) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        const int state = index.data(CutListModel::StateImageRole).toInt();
-        if (index.column() != CutListModel::kColumnName || state < OBJSTATE_STANDBY || state > OBJSTATE_STOPPED) {
+        const int state = StateImageOf(index);
+        if (state == 0) {
             QStyledItemDelegate::paint(painter, option, index);
             return;
         }
@@ -80,10 +82,34 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        if (index.column() == CutListModel::kColumnName && index.data(CutListModel::StateImageRole).toInt() > 0)
+        if (StateImageOf(index) != 0)
             size.rwidth() += kStateImageSize;
         return size;
     }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() == CutListModel::kColumnName && m_list.ViewType() == kViewLargeIcons) {
+            const QImage large = index.data(CutListModel::LargeImageRole).value<QImage>();
+            option->icon = QIcon(QPixmap::fromImage(large));
+            option->decorationSize = large.size();
+        }
+    }
+
+private:
+    // The number of the state image beside the name; 0 for none.
+    int StateImageOf(const QModelIndex& index) const
+    {
+        const int state = index.data(CutListModel::StateRole).toInt();
+        return index.column() == CutListModel::kColumnName && m_list.ShowsStateImages() &&
+                       state >= static_cast<int>(ObjectState::Standby) && state <= static_cast<int>(ObjectState::Stopped)
+                   ? state
+                   : 0;
+    }
+
+    const CutListView& m_list;
 };
 
 // The icon views, which can place one icon where the user drops it.
@@ -127,7 +153,7 @@ CutListView::CutListView(CutListModel& model, QWidget* parent)
 {
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_iconView), static_cast<QAbstractItemView*>(m_detailsView)}) {
         view->setModel(&m_model);
-        view->setItemDelegate(new StateImageDelegate(view));
+        view->setItemDelegate(new ObjectDelegate(*this, view));
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
         // Dragging is ours: see BeginDrag.
@@ -145,10 +171,12 @@ CutListView::CutListView(CutListModel& model, QWidget* parent)
         if (const auto key = SortKeyForColumn(column))
             emit sortRequested(*key);
     });
+    // Objects whose state changes come into view where states show.
     connect(&m_model, &CutListModel::scrollToItemRequested, this, [this](int position) {
-        ActiveView()->scrollTo(m_model.index(position, CutListModel::kColumnName), QAbstractItemView::EnsureVisible);
+        if (ShowsStateImages())
+            ActiveView()->scrollTo(m_model.index(position, CutListModel::kColumnName), QAbstractItemView::EnsureVisible);
     });
-    ChangeViewType(m_model.GetViewType());
+    ChangeViewType(kViewLargeIcons);
 }
 
 QAbstractItemView* CutListView::ActiveView() const
@@ -159,7 +187,7 @@ QAbstractItemView* CutListView::ActiveView() const
 
 void CutListView::ChangeViewType(ListViewType type)
 {
-    m_model.ChangeViewType(type);
+    m_viewType = type;
     switch (type) {
     case kViewLargeIcons:
     case kViewSmallIcons:

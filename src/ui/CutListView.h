@@ -15,6 +15,14 @@ namespace kivo {
 
 class Settings;
 
+// The list's modes, numbered as the profile keeps them.
+enum ListViewType {
+    kViewLargeIcons = 0,
+    kViewDetails = 1,
+    kViewSmallIcons = 2,
+    kViewList = 3,
+};
+
 // The visible cut list: one model shown as large icons, small icons, a list
 // or a details table of six columns. State images show in the details and
 // list modes only. The widget only shows the list and reports what the user
@@ -26,7 +34,9 @@ public:
     explicit CutListView(CutListModel& model, QWidget* parent = nullptr);
 
     void ChangeViewType(ListViewType type);
-    ListViewType ViewType() const { return m_model.GetViewType(); }
+    ListViewType ViewType() const { return m_viewType; }
+    // State images show in the details and list modes only.
+    bool ShowsStateImages() const { return m_viewType == kViewDetails || m_viewType == kViewList; }
     bool IsAutoArrange() const { return m_autoArrange; }
     void SetAutoArrange(bool on);
     // Places the icons on the grid once.
@@ -66,6 +76,7 @@ private:
     void EndDrag(const QPoint& point, const QPoint& globalPos);
 
     CutListModel& m_model;
+    ListViewType m_viewType = kViewLargeIcons;
     QStackedLayout* m_stack;
     QListView* m_iconView;
     QTreeView* m_detailsView;

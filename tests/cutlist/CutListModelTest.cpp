@@ -47,11 +47,10 @@ TEST_F(CutList, AddingGivesEachObjectANewSlotAndItsTexts)
     EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "/m/a.mpg");
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), " ");
     // The other columns are the record's formatted texts.
+    EXPECT_EQ(list.GetItemState(0), ObjectState::Standby);
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "無効");
     EXPECT_EQ(list.GetLargeImage(1).size(), QSize(64, 48));
     EXPECT_EQ(list.GetSmallImage(1).size(), QSize(32, 24));
-    // Icon mode: no state images.
-    EXPECT_EQ(list.GetStateImage(0), 0);
 }
 
 TEST_F(CutList, DeletedSlotsStayUntilTheListIsCleared)
@@ -106,40 +105,21 @@ TEST_F(CutList, FindPlayableSkipsInvalidObjects)
     EXPECT_EQ(list.FindPlayable(3), -1);
 }
 
-TEST_F(CutList, StateImagesShowOnlyInDetailsAndListModes)
+TEST_F(CutList, AnObjectsStateIsItsTextAndBringsItIntoView)
 {
     Fill(3);
     QSignalSpy scrolls(&list, &CutListModel::scrollToItemRequested);
-    list.SetStateImage(1, OBJSTATE_PLAYING);
-    EXPECT_EQ(list.GetStateImage(1), 0);
-    EXPECT_EQ(scrolls.count(), 0);
-
-    list.SetItemText(1, CutListModel::kColumnState, "再生");
-    list.ChangeViewType(kViewDetails);
-    EXPECT_EQ(list.GetStateImage(0), OBJSTATE_STANDBY);
-    EXPECT_EQ(list.GetStateImage(1), OBJSTATE_PLAYING);
-    // Objects added now show theirs at once: standby, or none when invalid.
-    list.AddObject(Record("/m/a.mpg"), QImage(), false);
-    list.AddObject(Invalid("/m/b.mpg"), QImage(), false);
-    EXPECT_EQ(list.GetStateImage(3), OBJSTATE_STANDBY);
-    EXPECT_EQ(list.GetStateImage(4), 0);
-    list.SetStateImage(2, OBJSTATE_PAUSED);
-    EXPECT_EQ(list.GetStateImage(2), OBJSTATE_PAUSED);
+    list.SetItemState(2, ObjectState::Paused);
+    EXPECT_EQ(list.GetItemState(2), ObjectState::Paused);
+    EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnState), "一時停止");
+    EXPECT_EQ(list.index(2, CutListModel::kColumnName).data(CutListModel::StateRole).toInt(), 3);
     ASSERT_EQ(scrolls.count(), 1);
     EXPECT_EQ(scrolls.at(0).at(0).toInt(), 2);
-    list.SetStateImage(7, OBJSTATE_PAUSED);  // no such position: nothing happens
-
-    list.ChangeViewType(kViewSmallIcons);
-    for (int position = 0; position < 5; ++position)
-        EXPECT_EQ(list.GetStateImage(position), 0);
-    list.ChangeViewType(kViewList);
-    EXPECT_EQ(list.GetStateImage(1), OBJSTATE_PLAYING);
-
-    // The numbers come from exact state texts.
-    EXPECT_EQ(StateFromText("一時停止"), OBJSTATE_PAUSED);
-    EXPECT_EQ(StateFromText("停止"), OBJSTATE_STOPPED);
-    EXPECT_EQ(StateFromText("停止 "), OBJSTATE_INVALID);
-    EXPECT_EQ(StateText(OBJSTATE_PLAYING), "再生");
+    list.SetItemState(7, ObjectState::Paused);  // no such position: nothing happens
+    EXPECT_EQ(scrolls.count(), 1);
+    // The state is no text to set.
+    list.SetItemText(2, CutListModel::kColumnState, "再生");
+    EXPECT_EQ(list.GetItemState(2), ObjectState::Paused);
 }
 
 TEST_F(CutList, LabelsAreEditableThroughTheItemModel)

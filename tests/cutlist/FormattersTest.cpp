@@ -84,7 +84,6 @@ TEST_F(JapanTime, ColumnTextsOfNewObjects)
     record.timeModified = 921000000;
     auto texts = NewObjectColumnTexts(record);
     EXPECT_EQ(texts[1], "2m03s");
-    EXPECT_EQ(texts[2], "待機");
     EXPECT_EQ(texts[3], "2KB");
     EXPECT_EQ(texts[4], "MPG ﾌｧｲﾙ");
     EXPECT_EQ(texts[5], "99/03/10 02:20");
@@ -92,12 +91,10 @@ TEST_F(JapanTime, ColumnTextsOfNewObjects)
     record.nFlag = kFlagInvalid;
     texts = NewObjectColumnTexts(record);
     EXPECT_EQ(texts[1], "");
-    EXPECT_EQ(texts[2], "無効");
     EXPECT_EQ(texts[3], "2KB");
 
     record.timeModified = 0;  // missing file
     texts = NewObjectColumnTexts(record);
-    EXPECT_EQ(texts[2], "無効");
     EXPECT_TRUE(texts[1].isEmpty() && texts[3].isEmpty() && texts[4].isEmpty() && texts[5].isEmpty());
 }
 

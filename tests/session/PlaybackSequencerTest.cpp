@@ -74,12 +74,11 @@ TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOne)
     Add(Media("audio.wav"));
     Add(Media("video-only.avi"));
     Add(Media("text.txt"), false);
-    list.ChangeViewType(kViewDetails);
     ASSERT_TRUE(sequencer.CueObject(2, 270));
     EXPECT_EQ(State(2), "停止");
     sequencer.Play();
     EXPECT_EQ(State(2), "再生");
-    EXPECT_EQ(list.GetStateImage(2), OBJSTATE_PLAYING);
+    EXPECT_EQ(list.GetItemState(2), ObjectState::Playing);
     EXPECT_TRUE(host.playerVisible);  // video shows the player
     host.frame.clear();
 

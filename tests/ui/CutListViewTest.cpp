@@ -29,16 +29,24 @@ protected:
     CutListView view{model};
 };
 
-TEST_F(ListView, ModesShareOneModelAndStateImagesFollowTheMode)
+TEST_F(ListView, ModesShareOneModelAndStateImagesShowInTheDetailsAndListModesOnly)
 {
+    // Beside /m/a.mpg, standing by, the same name for an invalid object,
+    // which never shows a state image.
+    model.AddObject(test::Record("/m/a.mpg", 0, kFlagInvalid), QImage(), false);
+    const auto widthOf = [this](int position) {
+        return view.ActiveView()->sizeHintForIndex(model.index(position, CutListModel::kColumnName)).width();
+    };
     EXPECT_EQ(view.ViewType(), kViewLargeIcons);
-    EXPECT_EQ(model.GetStateImage(0), 0);
+    EXPECT_EQ(widthOf(0), widthOf(3));
     view.ChangeViewType(kViewDetails);
     EXPECT_NE(qobject_cast<QTreeView*>(view.ActiveView()), nullptr);
-    EXPECT_EQ(model.GetStateImage(0), OBJSTATE_STANDBY);
+    EXPECT_EQ(widthOf(0), widthOf(3) + 21);
     view.ChangeViewType(kViewSmallIcons);
     EXPECT_EQ(qobject_cast<QTreeView*>(view.ActiveView()), nullptr);
-    EXPECT_EQ(model.GetStateImage(0), 0);
+    EXPECT_EQ(widthOf(0), widthOf(3));
+    view.ChangeViewType(kViewList);
+    EXPECT_EQ(widthOf(0), widthOf(3) + 21);
 }
 
 TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
