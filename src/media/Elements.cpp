@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include <cstring>
+#include <type_traits>
 
 namespace kivo {
 
@@ -65,27 +66,51 @@ bool IsChangeableNow(GParamSpec* pspec, GstElement* element)
     return true;
 }
 
+// The type a number is read and written as: every integer as a 64-bit one
+// of its signedness, every real as a double; G_TYPE_INVALID for others.
+GType WideType(GType fundamental)
+{
+    switch (fundamental) {
+    case G_TYPE_INT:
+    case G_TYPE_LONG:
+    case G_TYPE_INT64:
+        return G_TYPE_INT64;
+    case G_TYPE_UINT:
+    case G_TYPE_ULONG:
+    case G_TYPE_UINT64:
+        return G_TYPE_UINT64;
+    case G_TYPE_FLOAT:
+    case G_TYPE_DOUBLE:
+        return G_TYPE_DOUBLE;
+    default:
+        return G_TYPE_INVALID;
+    }
+}
+
+QVariant WideToVariant(const GValue* wide)
+{
+    switch (G_VALUE_TYPE(wide)) {
+    case G_TYPE_INT64:
+        return static_cast<qint64>(g_value_get_int64(wide));
+    case G_TYPE_UINT64:
+        return static_cast<quint64>(g_value_get_uint64(wide));
+    default:
+        return g_value_get_double(wide);
+    }
+}
+
 QVariant ToVariant(const GValue* value)
 {
-    switch (G_TYPE_FUNDAMENTAL(G_VALUE_TYPE(value))) {
+    const GType type = G_TYPE_FUNDAMENTAL(G_VALUE_TYPE(value));
+    if (const GType wide = WideType(type); wide != G_TYPE_INVALID) {
+        GValue widened = G_VALUE_INIT;
+        g_value_init(&widened, wide);
+        g_value_transform(value, &widened);
+        return WideToVariant(&widened);
+    }
+    switch (type) {
     case G_TYPE_BOOLEAN:
         return static_cast<bool>(g_value_get_boolean(value));
-    case G_TYPE_INT:
-        return g_value_get_int(value);
-    case G_TYPE_UINT:
-        return g_value_get_uint(value);
-    case G_TYPE_LONG:
-        return static_cast<qint64>(g_value_get_long(value));
-    case G_TYPE_ULONG:
-        return static_cast<quint64>(g_value_get_ulong(value));
-    case G_TYPE_INT64:
-        return static_cast<qint64>(g_value_get_int64(value));
-    case G_TYPE_UINT64:
-        return static_cast<quint64>(g_value_get_uint64(value));
-    case G_TYPE_FLOAT:
-        return static_cast<double>(g_value_get_float(value));
-    case G_TYPE_DOUBLE:
-        return g_value_get_double(value);
     case G_TYPE_STRING:
         return QString::fromUtf8(g_value_get_string(value));
     case G_TYPE_ENUM:
@@ -98,123 +123,101 @@ QVariant ToVariant(const GValue* value)
 }
 
 // Fills an initialised value from a variant; false when it does not convert.
+// A number is taken as its wide type, and an integer is refused unless the
+// value's own type holds it whole.
 bool FromVariant(const QVariant& variant, GValue* value)
 {
+    const GType type = G_TYPE_FUNDAMENTAL(G_VALUE_TYPE(value));
     bool ok = true;
-    switch (G_TYPE_FUNDAMENTAL(G_VALUE_TYPE(value))) {
+    if (const GType wide = WideType(type); wide != G_TYPE_INVALID) {
+        GValue widened = G_VALUE_INIT;
+        g_value_init(&widened, wide);
+        if (wide == G_TYPE_INT64)
+            g_value_set_int64(&widened, variant.toLongLong(&ok));
+        else if (wide == G_TYPE_UINT64)
+            g_value_set_uint64(&widened, variant.toULongLong(&ok));
+        else
+            g_value_set_double(&widened, variant.toDouble(&ok));
+        return ok && g_value_transform(&widened, value) &&
+               (wide == G_TYPE_DOUBLE || ToVariant(value) == WideToVariant(&widened));
+    }
+    switch (type) {
     case G_TYPE_BOOLEAN:
         g_value_set_boolean(value, variant.toBool());
-        break;
-    case G_TYPE_INT:
-        g_value_set_int(value, variant.toInt(&ok));
-        break;
-    case G_TYPE_UINT:
-        g_value_set_uint(value, variant.toUInt(&ok));
-        break;
-    case G_TYPE_LONG:
-        g_value_set_long(value, static_cast<glong>(variant.toLongLong(&ok)));
-        break;
-    case G_TYPE_ULONG:
-        g_value_set_ulong(value, static_cast<gulong>(variant.toULongLong(&ok)));
-        break;
-    case G_TYPE_INT64:
-        g_value_set_int64(value, variant.toLongLong(&ok));
-        break;
-    case G_TYPE_UINT64:
-        g_value_set_uint64(value, variant.toULongLong(&ok));
-        break;
-    case G_TYPE_FLOAT:
-        g_value_set_float(value, variant.toFloat(&ok));
-        break;
-    case G_TYPE_DOUBLE:
-        g_value_set_double(value, variant.toDouble(&ok));
-        break;
+        return true;
     case G_TYPE_STRING:
         g_value_set_string(value, variant.toString().toUtf8().constData());
-        break;
+        return true;
     case G_TYPE_ENUM:
         g_value_set_enum(value, variant.toInt(&ok));
-        break;
+        return ok;
     case G_TYPE_FLAGS:
         g_value_set_flags(value, variant.toUInt(&ok));
-        break;
+        return ok;
     default:
         return false;
     }
-    return ok;
+}
+
+// The bounds of a numeric parameter, in its wide type.
+template <typename Spec>
+void DescribeBounds(GParamSpec* pspec, ElementProperty& property)
+{
+    const auto* spec = reinterpret_cast<const Spec*>(pspec);
+    using Bound = decltype(spec->minimum);
+    using Wide = std::conditional_t<std::is_floating_point_v<Bound>, double,
+                                    std::conditional_t<std::is_signed_v<Bound>, qint64, quint64>>;
+    property.minimum = QVariant::fromValue(static_cast<Wide>(spec->minimum));
+    property.maximum = QVariant::fromValue(static_cast<Wide>(spec->maximum));
 }
 
 void DescribeRange(GParamSpec* pspec, ElementProperty& property)
 {
-    const GType type = G_PARAM_SPEC_VALUE_TYPE(pspec);
-    switch (G_TYPE_FUNDAMENTAL(type)) {
-    case G_TYPE_BOOLEAN:
-        property.kind = ElementProperty::Kind::Boolean;
-        break;
+    using Kind = ElementProperty::Kind;
+    const GType type = G_TYPE_FUNDAMENTAL(G_PARAM_SPEC_VALUE_TYPE(pspec));
+    const GType wide = WideType(type);
+    property.kind = wide == G_TYPE_DOUBLE ? Kind::Real : wide != G_TYPE_INVALID ? Kind::Integer : Kind::Other;
+    switch (type) {
     case G_TYPE_INT:
-        property.kind = ElementProperty::Kind::Integer;
-        property.minimum = G_PARAM_SPEC_INT(pspec)->minimum;
-        property.maximum = G_PARAM_SPEC_INT(pspec)->maximum;
-        break;
+        return DescribeBounds<GParamSpecInt>(pspec, property);
     case G_TYPE_UINT:
-        property.kind = ElementProperty::Kind::Integer;
-        property.minimum = G_PARAM_SPEC_UINT(pspec)->minimum;
-        property.maximum = G_PARAM_SPEC_UINT(pspec)->maximum;
-        break;
+        return DescribeBounds<GParamSpecUInt>(pspec, property);
     case G_TYPE_LONG:
-        property.kind = ElementProperty::Kind::Integer;
-        property.minimum = static_cast<qint64>(G_PARAM_SPEC_LONG(pspec)->minimum);
-        property.maximum = static_cast<qint64>(G_PARAM_SPEC_LONG(pspec)->maximum);
-        break;
+        return DescribeBounds<GParamSpecLong>(pspec, property);
     case G_TYPE_ULONG:
-        property.kind = ElementProperty::Kind::Integer;
-        property.minimum = static_cast<quint64>(G_PARAM_SPEC_ULONG(pspec)->minimum);
-        property.maximum = static_cast<quint64>(G_PARAM_SPEC_ULONG(pspec)->maximum);
-        break;
+        return DescribeBounds<GParamSpecULong>(pspec, property);
     case G_TYPE_INT64:
-        property.kind = ElementProperty::Kind::Integer;
-        property.minimum = static_cast<qint64>(G_PARAM_SPEC_INT64(pspec)->minimum);
-        property.maximum = static_cast<qint64>(G_PARAM_SPEC_INT64(pspec)->maximum);
-        break;
+        return DescribeBounds<GParamSpecInt64>(pspec, property);
     case G_TYPE_UINT64:
-        property.kind = ElementProperty::Kind::Integer;
-        property.minimum = static_cast<quint64>(G_PARAM_SPEC_UINT64(pspec)->minimum);
-        property.maximum = static_cast<quint64>(G_PARAM_SPEC_UINT64(pspec)->maximum);
-        break;
+        return DescribeBounds<GParamSpecUInt64>(pspec, property);
     case G_TYPE_FLOAT:
-        property.kind = ElementProperty::Kind::Real;
-        property.minimum = static_cast<double>(G_PARAM_SPEC_FLOAT(pspec)->minimum);
-        property.maximum = static_cast<double>(G_PARAM_SPEC_FLOAT(pspec)->maximum);
-        break;
+        return DescribeBounds<GParamSpecFloat>(pspec, property);
     case G_TYPE_DOUBLE:
-        property.kind = ElementProperty::Kind::Real;
-        property.minimum = G_PARAM_SPEC_DOUBLE(pspec)->minimum;
-        property.maximum = G_PARAM_SPEC_DOUBLE(pspec)->maximum;
-        break;
+        return DescribeBounds<GParamSpecDouble>(pspec, property);
+    case G_TYPE_BOOLEAN:
+        property.kind = Kind::Boolean;
+        return;
     case G_TYPE_STRING:
-        property.kind = ElementProperty::Kind::Text;
-        break;
+        property.kind = Kind::Text;
+        return;
     case G_TYPE_ENUM:
-    case G_TYPE_FLAGS: {
-        const bool isEnum = G_TYPE_FUNDAMENTAL(type) == G_TYPE_ENUM;
-        property.kind = isEnum ? ElementProperty::Kind::Choice : ElementProperty::Kind::Flags;
-        gpointer typeClass = g_type_class_ref(type);
-        if (isEnum) {
-            const GEnumClass* values = G_ENUM_CLASS(typeClass);
-            for (guint i = 0; i < values->n_values; ++i)
-                property.choices.emplace_back(values->values[i].value, QString::fromUtf8(values->values[i].value_nick));
-        } else {
-            const GFlagsClass* values = G_FLAGS_CLASS(typeClass);
-            for (guint i = 0; i < values->n_values; ++i)
-                property.choices.emplace_back(values->values[i].value, QString::fromUtf8(values->values[i].value_nick));
-        }
-        g_type_class_unref(typeClass);
+    case G_TYPE_FLAGS:
         break;
-    }
     default:
-        property.kind = ElementProperty::Kind::Other;
-        break;
+        return;
     }
+    property.kind = type == G_TYPE_ENUM ? Kind::Choice : Kind::Flags;
+    gpointer typeClass = g_type_class_ref(G_PARAM_SPEC_VALUE_TYPE(pspec));
+    if (type == G_TYPE_ENUM) {
+        const GEnumClass* values = G_ENUM_CLASS(typeClass);
+        for (guint i = 0; i < values->n_values; ++i)
+            property.choices.emplace_back(values->values[i].value, QString::fromUtf8(values->values[i].value_nick));
+    } else {
+        const GFlagsClass* values = G_FLAGS_CLASS(typeClass);
+        for (guint i = 0; i < values->n_values; ++i)
+            property.choices.emplace_back(values->values[i].value, QString::fromUtf8(values->values[i].value_nick));
+    }
+    g_type_class_unref(typeClass);
 }
 
 }  // namespace

@@ -117,104 +117,120 @@ bool ElementPropertiesDialog::HasChangeableProperty(GstElement* element)
 
 QWidget* ElementPropertiesDialog::MakeEditor(Row& row)
 {
-    const ElementProperty& property = row.property;
-    const QString name = property.name;
-    switch (property.kind) {
-    case Kind::Boolean: {
-        auto* box = new QCheckBox;
-        row.show = [box](const QVariant& value) {
-            const QSignalBlocker blocker(box);
-            box->setChecked(value.toBool());
-        };
-        connect(box, &QCheckBox::toggled, this, [this, name](bool on) { Apply(name, on); });
-        return box;
-    }
+    switch (row.property.kind) {
+    case Kind::Boolean:
+        return MakeCheckBox(row);
     case Kind::Integer:
-        if (FitsInInt(property)) {
-            auto* spin = new QSpinBox;
-            spin->setRange(property.minimum.toInt(), property.maximum.toInt());
-            spin->setKeyboardTracking(false);
-            row.show = [spin](const QVariant& value) {
-                const QSignalBlocker blocker(spin);
-                spin->setValue(value.toInt());
-            };
-            connect(spin, &QSpinBox::valueChanged, this, [this, name](int value) { Apply(name, value); });
-            return spin;
-        }
-        break;
+        return FitsInInt(row.property) ? MakeIntegerBox(row) : MakeLineEdit(row);
     case Kind::Real:
-        if (IsModestRange(property)) {
-            auto* spin = new QDoubleSpinBox;
-            spin->setDecimals(4);
-            spin->setRange(property.minimum.toDouble(), property.maximum.toDouble());
-            spin->setSingleStep(property.maximum.toDouble() - property.minimum.toDouble() <= 10.0 ? 0.01 : 1.0);
-            spin->setKeyboardTracking(false);
-            row.show = [spin](const QVariant& value) {
-                const QSignalBlocker blocker(spin);
-                spin->setValue(value.toDouble());
-            };
-            connect(spin, &QDoubleSpinBox::valueChanged, this, [this, name](double value) { Apply(name, value); });
-            return spin;
-        }
-        break;
-    case Kind::Choice: {
-        auto* combo = new QComboBox;
-        for (const auto& [value, nick] : property.choices)
-            combo->addItem(nick, value);
-        row.show = [combo](const QVariant& value) {
-            const QSignalBlocker blocker(combo);
-            combo->setCurrentIndex(combo->findData(value.toLongLong()));
-        };
-        connect(combo, &QComboBox::activated, this, [this, name, combo](int index) {
-            Apply(name, combo->itemData(index).toInt());
-        });
-        return combo;
-    }
-    case Kind::Flags: {
-        auto* flags = new QWidget;
-        auto* grid = new QGridLayout(flags);
-        grid->setContentsMargins(0, 0, 0, 0);
-        auto shown = std::make_shared<quint32>(0);
-        std::vector<std::pair<QCheckBox*, quint32>> boxes;
-        for (const auto& [value, nick] : property.choices) {
-            if (value == 0)
-                continue;
-            auto* box = new QCheckBox(nick);
-            const auto bits = static_cast<quint32>(value);
-            const int at = static_cast<int>(boxes.size());
-            grid->addWidget(box, at / 2, at % 2);
-            boxes.emplace_back(box, bits);
-            connect(box, &QCheckBox::toggled, this, [this, name, shown, bits](bool on) {
-                Apply(name, on ? (*shown | bits) : (*shown & ~bits));
-            });
-        }
-        row.show = [boxes, shown](const QVariant& value) {
-            *shown = value.toUInt();
-            for (const auto& [box, bits] : boxes) {
-                const QSignalBlocker blocker(box);
-                box->setChecked((*shown & bits) == bits);
-            }
-        };
-        return flags;
-    }
+        return IsModestRange(row.property) ? MakeRealBox(row) : MakeLineEdit(row);
+    case Kind::Choice:
+        return MakeChoiceBox(row);
+    case Kind::Flags:
+        return MakeFlagBoxes(row);
     case Kind::Text:
+        return MakeLineEdit(row);
     case Kind::Other:
         break;
     }
+    return MakeValueText(row);
+}
 
-    // Text, numbers too wide for a spin box, and values shown only.
-    auto* edit = new QLineEdit;
-    const Kind kind = property.kind;
-    if (kind == Kind::Other) {
-        edit->setReadOnly(true);
-        row.show = [this, edit, name](const QVariant&) { edit->setText(ValueContents(m_element, name)); };
-        return edit;
+QWidget* ElementPropertiesDialog::MakeCheckBox(Row& row)
+{
+    auto* box = new QCheckBox;
+    row.show = [box](const QVariant& value) {
+        const QSignalBlocker blocker(box);
+        box->setChecked(value.toBool());
+    };
+    connect(box, &QCheckBox::toggled, this, [this, name = row.property.name](bool on) { Apply(name, on); });
+    return box;
+}
+
+QWidget* ElementPropertiesDialog::MakeIntegerBox(Row& row)
+{
+    auto* spin = new QSpinBox;
+    spin->setRange(row.property.minimum.toInt(), row.property.maximum.toInt());
+    spin->setKeyboardTracking(false);
+    row.show = [spin](const QVariant& value) {
+        const QSignalBlocker blocker(spin);
+        spin->setValue(value.toInt());
+    };
+    connect(spin, &QSpinBox::valueChanged, this, [this, name = row.property.name](int value) { Apply(name, value); });
+    return spin;
+}
+
+QWidget* ElementPropertiesDialog::MakeRealBox(Row& row)
+{
+    const double minimum = row.property.minimum.toDouble();
+    const double maximum = row.property.maximum.toDouble();
+    auto* spin = new QDoubleSpinBox;
+    spin->setDecimals(4);
+    spin->setRange(minimum, maximum);
+    spin->setSingleStep(maximum - minimum <= 10.0 ? 0.01 : 1.0);
+    spin->setKeyboardTracking(false);
+    row.show = [spin](const QVariant& value) {
+        const QSignalBlocker blocker(spin);
+        spin->setValue(value.toDouble());
+    };
+    connect(spin, &QDoubleSpinBox::valueChanged, this,
+            [this, name = row.property.name](double value) { Apply(name, value); });
+    return spin;
+}
+
+QWidget* ElementPropertiesDialog::MakeChoiceBox(Row& row)
+{
+    auto* combo = new QComboBox;
+    for (const auto& [value, nick] : row.property.choices)
+        combo->addItem(nick, value);
+    row.show = [combo](const QVariant& value) {
+        const QSignalBlocker blocker(combo);
+        combo->setCurrentIndex(combo->findData(value.toLongLong()));
+    };
+    connect(combo, &QComboBox::activated, this, [this, name = row.property.name, combo](int index) {
+        Apply(name, combo->itemData(index).toInt());
+    });
+    return combo;
+}
+
+QWidget* ElementPropertiesDialog::MakeFlagBoxes(Row& row)
+{
+    auto* flags = new QWidget;
+    auto* grid = new QGridLayout(flags);
+    grid->setContentsMargins(0, 0, 0, 0);
+    auto shown = std::make_shared<quint32>(0);
+    std::vector<std::pair<QCheckBox*, quint32>> boxes;
+    for (const auto& [value, nick] : row.property.choices) {
+        if (value == 0)
+            continue;
+        auto* box = new QCheckBox(nick);
+        const auto bits = static_cast<quint32>(value);
+        const int at = static_cast<int>(boxes.size());
+        grid->addWidget(box, at / 2, at % 2);
+        boxes.emplace_back(box, bits);
+        connect(box, &QCheckBox::toggled, this, [this, name = row.property.name, shown, bits](bool on) {
+            Apply(name, on ? (*shown | bits) : (*shown & ~bits));
+        });
     }
+    row.show = [boxes, shown](const QVariant& value) {
+        *shown = value.toUInt();
+        for (const auto& [box, bits] : boxes) {
+            const QSignalBlocker blocker(box);
+            box->setChecked((*shown & bits) == bits);
+        }
+    };
+    return flags;
+}
+
+QWidget* ElementPropertiesDialog::MakeLineEdit(Row& row)
+{
+    auto* edit = new QLineEdit;
+    const Kind kind = row.property.kind;
     row.show = [edit, kind](const QVariant& value) {
         edit->setText(kind == Kind::Text ? value.toString() : NumberText(value));
         edit->setModified(false);
     };
-    connect(edit, &QLineEdit::editingFinished, this, [this, edit, name, kind] {
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit, name = row.property.name, kind] {
         if (!edit->isModified())
             return;
         if (kind == Kind::Real) {
@@ -230,6 +246,16 @@ QWidget* ElementPropertiesDialog::MakeEditor(Row& row)
             Apply(name, kind == Kind::Text ? edit->text() : edit->text().trimmed());
         }
     });
+    return edit;
+}
+
+QWidget* ElementPropertiesDialog::MakeValueText(Row& row)
+{
+    auto* edit = new QLineEdit;
+    edit->setReadOnly(true);
+    row.show = [this, edit, name = row.property.name](const QVariant&) {
+        edit->setText(ValueContents(m_element, name));
+    };
     return edit;
 }
 

@@ -34,7 +34,17 @@ private:
         std::function<void(const QVariant&)> show;
     };
 
+    // The editor of a row, by the kind of its property.
     QWidget* MakeEditor(Row& row);
+    QWidget* MakeCheckBox(Row& row);
+    QWidget* MakeIntegerBox(Row& row);
+    QWidget* MakeRealBox(Row& row);
+    QWidget* MakeChoiceBox(Row& row);
+    QWidget* MakeFlagBoxes(Row& row);
+    // Text, and numbers too wide for a spin box.
+    QWidget* MakeLineEdit(Row& row);
+    // Values shown only, in GLib's words.
+    QWidget* MakeValueText(Row& row);
     // Sets a property and shows what the element then holds.
     void Apply(const QString& name, const QVariant& value);
     void Refresh();
