@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLoggingCategory>
 
 #include <gst/base/gstbasesink.h>
 #include <gst/gst.h>
@@ -26,6 +27,8 @@
 
 namespace kivo {
 namespace {
+
+Q_LOGGING_CATEGORY(lcEngine, "kivo.engine", QtWarningMsg)
 
 // How long a pipeline may take to preroll, and a preview to reach its frame.
 constexpr int kPrerollMilliseconds = 7000;
@@ -77,6 +80,7 @@ GstElement* ElementFromDescription(const char* variable, const char* fallback)
     GError* error = nullptr;
     GstElement* element = gst_parse_bin_from_description(description, TRUE, &error);
     if (error != nullptr) {
+        qCDebug(lcEngine).noquote() << "cannot make" << description << "-" << error->message;
         g_error_free(error);
         if (element != nullptr)
             gst_object_unref(element);
@@ -331,8 +335,29 @@ void ShareGLDisplay(GstMessage* message)
     }
 }
 
+// GStreamer's own words on an error or a warning, for the diagnostic log.
+// (Qt's logging may be called from the streaming thread this runs on.)
+void LogProblem(GstMessage* message)
+{
+    const GstMessageType type = GST_MESSAGE_TYPE(message);
+    if ((type != GST_MESSAGE_ERROR && type != GST_MESSAGE_WARNING) || !lcEngine().isDebugEnabled())
+        return;
+    GError* error = nullptr;
+    gchar* details = nullptr;
+    if (type == GST_MESSAGE_ERROR)
+        gst_message_parse_error(message, &error, &details);
+    else
+        gst_message_parse_warning(message, &error, &details);
+    qCDebug(lcEngine).noquote() << (type == GST_MESSAGE_ERROR ? "error from" : "warning from")
+                                << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << "-" << error->message << "-"
+                                << (details != nullptr ? details : "");
+    g_clear_error(&error);
+    g_free(details);
+}
+
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
+    LogProblem(message);
     auto* bus = static_cast<PipelineBus*>(data);
     ShareGLDisplay(message);
     if (gst_is_video_overlay_prepare_window_handle_message(message)) {
@@ -462,6 +487,7 @@ bool MediaEngine::Open(const QString& path)
     // Only regular files are media: opening a named pipe or a device could
     // block for ever.
     if (!StatFile(path).regular) {
+        qCDebug(lcEngine).noquote() << "not a regular file:" << path;
         m_hrRender = RenderResult::Failed;
         return false;
     }
@@ -473,6 +499,7 @@ bool MediaEngine::Open(const QString& path)
     }
     if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
         !WaitForPreroll(kPrerollMilliseconds)) {
+        qCDebug(lcEngine).noquote() << "cannot render" << path;
         m_hrRender = RenderResult::Failed;
         Close();
         return false;

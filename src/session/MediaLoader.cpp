@@ -5,8 +5,14 @@
 #include "media/Examination.h"
 
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 namespace kivo {
+namespace {
+
+Q_LOGGING_CATEGORY(lcLoader, "kivo.loader", QtWarningMsg)
+
+}  // namespace
 
 MediaLoader::MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* parent)
     : QObject(parent), m_list(list), m_cache(cache)
@@ -54,6 +60,7 @@ void MediaLoader::Step()
     emit fileStarted(QFileInfo(path).fileName());
 
     if (const auto cached = CachedMediaObject(path, m_cache)) {
+        qCDebug(lcLoader).noquote() << "from the cache:" << path;
         Insert(*cached);
         return;
     }
@@ -63,6 +70,8 @@ void MediaLoader::Step()
     // loader's thread, once the worker hands its result over.
     m_worker = std::thread([this, path] {
         const Examination examined = ExamineMediaFile(m_preview, path);
+        qCDebug(lcLoader).noquote() << "examined" << path << "- flag" << examined.record.nFlag << "length"
+                                    << examined.record.nLength;
         QMetaObject::invokeMethod(
             this, [this, examined] { Insert(ExaminedMediaObject(examined, m_cache)); }, Qt::QueuedConnection);
     });
