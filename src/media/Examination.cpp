@@ -1,6 +1,6 @@
 #include "media/Examination.h"
 
-#include "media/MediaEngine.h"
+#include "media/MediaProbe.h"
 #include "media/Pictures.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/Formatters.h"
@@ -8,12 +8,9 @@
 
 namespace kivo {
 
-Examination ExamineMediaFile(MediaEngine& preview, const QString& path)
+Examination ExamineMediaFile(const MediaProbe& probe, const QString& path)
 {
-    preview.m_strPreviewPath = path;
-    preview.OpenPreview();
-    preview.WaitPreviewDone();
-
+    const ProbeFindings found = probe.Examine(path);
     Examination result;
     MEDIARECORD& record = result.record;
     record.strPath = path;
@@ -21,17 +18,15 @@ Examination ExamineMediaFile(MediaEngine& preview, const QString& path)
         record.dwSize = file.size;
         record.timeModified = file.modified;
     }
-    record.nLength = ClampedHundredths(preview.m_dDuration);
-    result.hasVideo = preview.m_bPreviewOk && preview.HasVideo();
-    result.hasAudio = preview.m_bPreviewOk && preview.HasAudio();
-    result.videoSize = result.hasVideo ? preview.VideoSize() : QSize();
+    record.nLength = ClampedHundredths(found.duration);
+    result.hasVideo = found.hasVideo;
+    result.hasAudio = found.hasAudio;
+    result.videoSize = found.videoSize;
 
-    if (preview.m_bPreviewOk && record.nLength > 0) {
+    if (found.opened && record.nLength > 0) {
         record.nFlag = kFlagValid;
-        if (result.hasVideo || !result.hasAudio) {
-            QImage thumbnail;
-            if (!preview.MakeThumbnail(thumbnail))
-                thumbnail = LoadPicture(kPictureMedia);
+        if (result.hasVideo) {
+            const QImage thumbnail = found.frame.isNull() ? LoadPicture(kPictureMedia) : ThumbnailOnFrame(found.frame);
             record.pThumbnail = std::make_shared<const QImage>(thumbnail);
             result.picture = thumbnail;
         } else {
@@ -46,7 +41,6 @@ Examination ExamineMediaFile(MediaEngine& preview, const QString& path)
     }
     if (record.timeModified != 0)
         result.typeText = FormatTypeText(path);
-    preview.Close();
     return result;
 }
 
@@ -78,11 +72,11 @@ MediaObject ExaminedMediaObject(const Examination& examined, CMediaInfoCache& ca
     return object;
 }
 
-MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, MediaEngine& preview)
+MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, const MediaProbe& probe)
 {
     if (auto cached = CachedMediaObject(path, cache))
         return *cached;
-    return ExaminedMediaObject(ExamineMediaFile(preview, path), cache);
+    return ExaminedMediaObject(ExamineMediaFile(probe, path), cache);
 }
 
 }  // namespace kivo

@@ -10,7 +10,7 @@
 namespace kivo {
 
 class CMediaInfoCache;
-class MediaEngine;
+class MediaProbe;
 
 // What examining one media file found, as the cut list will show it.
 struct Examination {
@@ -31,9 +31,9 @@ struct Examination {
     bool Cacheable() const { return record.nFlag == kFlagValid; }
 };
 
-// Examines `path` with `preview` (a preview run: the medium at one second),
-// exactly as files are examined when they are added to the cut list.
-Examination ExamineMediaFile(MediaEngine& preview, const QString& path);
+// Examines `path` with `probe` (the medium at one second), exactly as files
+// are examined when they are added to the cut list.
+Examination ExamineMediaFile(const MediaProbe& probe, const QString& path);
 
 // A new cut-list object for `path`: its record (with the object's flag)
 // and picture, taken from the cache when the file is unchanged since it was
@@ -42,7 +42,7 @@ struct MediaObject {
     MEDIARECORD record;
     QImage picture;
 };
-MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, MediaEngine& preview);
+MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, const MediaProbe& probe);
 
 // The object of a file that is in the cache and unchanged since, or nothing.
 std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCache& cache);

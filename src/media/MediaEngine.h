@@ -1,7 +1,6 @@
 #pragma once
 
 #include "media/Geometry.h"
-#include "media/ManualResetEvent.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -12,13 +11,12 @@
 
 #include <functional>
 #include <memory>
-#include <thread>
 
 typedef struct _GstElement GstElement;
 
 namespace kivo {
 
-struct PipelineBus;
+class Playbin;
 
 // How rendering the last opened file went.
 enum class RenderResult {
@@ -60,8 +58,6 @@ struct SourceRect {
 //
 // The engine belongs to the thread that creates it; bus messages reach that
 // thread through its event loop, and the end of a run is reported there.
-// Only WaitPreviewDone and, after it, the queries and the capture of a
-// preview may be called from another thread, one at a time.
 class MediaEngine : public QObject {
     Q_OBJECT
 
@@ -77,7 +73,7 @@ public:
     // Opens m_strPath again when it rendered successfully: back to 0.
     void Reopen();
     void Close();
-    bool HasGraph() const { return m_pipeline != nullptr; }
+    bool HasGraph() const { return m_playbin != nullptr; }
 
     void StartPlayback();
     void PausePlayback();
@@ -111,19 +107,9 @@ public:
     void SetVideoRectangle(const EdgeRect& rect);
     const EdgeRect& VideoRectangle() const { return m_videoRect; }
 
-    // The preview run: opens m_strPreviewPath with its sound going nowhere
-    // and, for a medium with video, brings the frame at one second (or the
-    // first frame of shorter media) into view, giving up after 7 seconds.
-    // Returns at once; WaitPreviewDone waits for the run.
-    void OpenPreview();
-    void WaitPreviewDone();
-
     // Pauses the pipeline and grabs its current frame into m_frame and
     // m_snapshotBitmap (a packed bitmap).
     bool CaptureFrame();
-    // The 64 x 48 thumbnail: the captured frame fitted into 58 x 42 at
-    // (3, 3) on the frame picture 216.
-    bool MakeThumbnail(QImage& thumbnail);
 
     // Names of the registered elements with a sink pad, in registry order,
     // of which an element is in the pipeline.
@@ -141,10 +127,7 @@ public:
     bool m_bRepeat = false;
     bool m_bAutoSize = false;
     bool m_bFullScreen = false;
-    QString m_strPreviewPath;
     QString m_strPath;
-    bool m_bPreviewOk = false;
-    bool m_bPreview = false;
     long m_lSavedVolume = 0;
     bool m_bMuted = false;
     long m_lVolume = 0;
@@ -167,44 +150,21 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    bool BuildPipeline(const QString& path);
-    // A flushing seek; to the exact position, or to the nearest key frame.
-    bool Seek(double position, double rate, double stop, bool toKeyFrame = false);
-    bool WaitForPreroll(int milliseconds) const;
-    // Finds where the medium of the prerolled pipeline begins and how long
-    // it lasts, from the time stamps its sinks receive, when its demuxer
-    // only estimates them (`estimatedEnd`, in stream time, is its guess);
-    // leaves the pipeline at that beginning.
-    void MeasureTimeline(const QString& path, double estimatedEnd);
-    // Whether the video sink holds a frame to show.
-    bool HasFrame() const;
-    // Waits, within the time given, for a seek in the paused pipeline to
-    // show its frame; a refused seek that left no frame puts the pipeline
-    // back at its first frame.
-    void SettleAfterSeek(bool accepted, int milliseconds);
+    // A flushing seek at `rate`, which is in force once it is accepted.
+    bool Seek(double position, double rate);
     // The end of a run: repeat it (with Repeat, when `mayRepeat`), or tell
     // the notification target and rewind with AutoRewind.
     void OnRunEnded(bool mayRepeat);
-    void JoinPreviewWorker();
 
-    GstElement* m_pipeline = nullptr;
+    std::unique_ptr<Playbin> m_playbin;
     GstElement* m_panorama = nullptr;  // balance, inside the pipeline's audio filter
-    PipelineBus* m_bus = nullptr;
     quint64 m_generation = 0;
     quintptr m_windowHandle = 0;
     EdgeRect m_videoRect;
     bool m_audioOutput = false;  // the pipeline's sound reaches an output
     double m_rateInForce = 1.0;
-    mutable double m_lastPosition = 0.0;
-    // Where the medium begins in its pipeline's stream time: positions count
-    // from there.
-    double m_origin = 0.0;
-    // The duration and the beginning were measured, not taken from the demuxer.
-    bool m_timelineMeasured = false;
     NotifyTarget m_notifyTarget;
     qintptr m_notifyParam = 0;
-    ManualResetEvent m_hPreviewDone;
-    std::thread m_previewWorker;
 };
 
 }  // namespace kivo

@@ -17,12 +17,12 @@ Q_LOGGING_CATEGORY(lcLoader, "kivo.loader", QtWarningMsg)
 MediaLoader::MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* parent)
     : QObject(parent), m_list(list), m_cache(cache)
 {
+    m_examiner.setMaxThreadCount(1);
 }
 
 MediaLoader::~MediaLoader()
 {
-    if (m_worker.joinable())
-        m_worker.join();
+    m_examiner.waitForDone();
 }
 
 void MediaLoader::Start(const QStringList& paths, bool blankLabels)
@@ -49,8 +49,6 @@ void MediaLoader::Begin()
 
 void MediaLoader::Step()
 {
-    if (m_worker.joinable())
-        m_worker.join();
     if (m_cancel || m_step >= m_paths.size()) {
         Finish();
         return;
@@ -68,8 +66,8 @@ void MediaLoader::Step()
         m_playerPrepared = m_preparePlayer(path);
     // The examination runs on a worker; the object is inserted here, on the
     // loader's thread, once the worker hands its result over.
-    m_worker = std::thread([this, path] {
-        const Examination examined = ExamineMediaFile(m_preview, path);
+    m_examiner.start([this, path] {
+        const Examination examined = ExamineMediaFile(m_probe, path);
         qCDebug(lcLoader).noquote() << "examined" << path << "- flag" << examined.record.nFlag << "length"
                                     << examined.record.nLength;
         QMetaObject::invokeMethod(
@@ -90,9 +88,6 @@ void MediaLoader::Finish()
     m_running = false;
     if (m_list.GetItemCount() == m_step)
         emit arrangeRequested();
-    if (m_preview.m_bMuted)
-        m_preview.SetMute(false);
-    m_preview.Close();
     emit finished(m_cancel);
 }
 

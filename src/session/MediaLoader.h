@@ -1,13 +1,13 @@
 #pragma once
 
 #include "media/Examination.h"
-#include "media/MediaEngine.h"
+#include "media/MediaProbe.h"
 
 #include <QObject>
 #include <QStringList>
+#include <QThreadPool>
 
 #include <functional>
-#include <thread>
 
 namespace kivo {
 
@@ -59,8 +59,9 @@ private:
 
     CutListModel& m_list;
     CMediaInfoCache& m_cache;
-    MediaEngine m_preview;
-    std::thread m_worker;
+    MediaProbe m_probe;
+    // Examines one file at a time, off the loader's thread.
+    QThreadPool m_examiner;
     QStringList m_paths;
     std::function<bool(const QString&)> m_preparePlayer;
     bool m_playerPrepared = false;

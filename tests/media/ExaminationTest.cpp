@@ -3,7 +3,7 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
 #include "media/Examination.h"
-#include "media/MediaEngine.h"
+#include "media/MediaProbe.h"
 #include "media/Pictures.h"
 
 #include <QElapsedTimer>
@@ -20,10 +20,10 @@ using test::Media;
 
 TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
 {
-    MediaEngine preview;
+    const MediaProbe probe;
     for (const char* name :
          {"video.mpg", "vcd.dat", "video-large-packs.mpg", "video.avi", "video.mov", "video-only.avi", "video.rm"}) {
-        const Examination video = ExamineMediaFile(preview, Media(name));
+        const Examination video = ExamineMediaFile(probe, Media(name));
         EXPECT_EQ(video.flag, kFlagValid) << name;
         EXPECT_NEAR(video.record.nLength, 300, 10) << name;
         EXPECT_TRUE(video.hasVideo) << name;
@@ -31,9 +31,8 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
         EXPECT_EQ(video.record.pThumbnail->size(), QSize(64, 48));
         EXPECT_NE(*video.record.pThumbnail, LoadPicture(kPictureMedia)) << name;  // a frame was taken
     }
-    EXPECT_TRUE(preview.m_bPreview);
     for (const char* name : {"audio.wav", "audio.au", "audio.aiff", "audio.mp3", "music.mid"}) {
-        const Examination sound = ExamineMediaFile(preview, Media(name));
+        const Examination sound = ExamineMediaFile(probe, Media(name));
         EXPECT_EQ(sound.flag, kFlagNoPicture) << name;
         EXPECT_EQ(sound.record.nFlag, kFlagValid) << name;
         EXPECT_GT(sound.record.nLength, 100) << name;
@@ -43,18 +42,18 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
         EXPECT_EQ(sound.picture, LoadPicture(kPictureSoundOnly)) << name;
     }
     // A media time beyond what the field holds is clamped.
-    const Examination slow = ExamineMediaFile(preview, Media("slow.wav"));  // 23,068,628 s
+    const Examination slow = ExamineMediaFile(probe, Media("slow.wav"));  // 23,068,628 s
     EXPECT_EQ(slow.flag, kFlagNoPicture);
     EXPECT_EQ(slow.record.nLength, std::numeric_limits<qint32>::max());
 }
 
 TEST(Examination, BadFilesAreInvalidWithoutHanging)
 {
-    MediaEngine preview;
+    const MediaProbe probe;
     for (const char* name : {"text.txt", "empty.mpg", "truncated.mpg", "missing.mpg"}) {
         QElapsedTimer timer;
         timer.start();
-        const Examination bad = ExamineMediaFile(preview, Media(name));
+        const Examination bad = ExamineMediaFile(probe, Media(name));
         EXPECT_LT(timer.elapsed(), 8000) << name;
         if (std::string(name) == "truncated.mpg" && bad.flag != kFlagInvalid)
             continue;  // the first 4 KiB may hold a playable moment
@@ -62,12 +61,12 @@ TEST(Examination, BadFilesAreInvalidWithoutHanging)
         EXPECT_EQ(bad.record.nLength, 0) << name;
         EXPECT_EQ(bad.picture, LoadPicture(kPictureUnavailable)) << name;
     }
-    const Examination missing = ExamineMediaFile(preview, Media("missing.mpg"));
+    const Examination missing = ExamineMediaFile(probe, Media("missing.mpg"));
     EXPECT_EQ(missing.record.timeModified, 0);
     EXPECT_EQ(missing.record.dwSize, 0u);
     EXPECT_TRUE(missing.typeText.isEmpty());
     // A file named for another kind is judged by what it holds.
-    EXPECT_EQ(ExamineMediaFile(preview, Media("wrong-extension.wav")).flag, kFlagValid);
+    EXPECT_EQ(ExamineMediaFile(probe, Media("wrong-extension.wav")).flag, kFlagValid);
 }
 
 // Files named with bytes that are not UTF-8 are examined and cached under
@@ -76,13 +75,13 @@ TEST(Examination, NamesThatAreNotUtf8AreExaminedAndCachedByTheirBytes)
 {
     const test::ByteFolder folder;
     std::filesystem::create_directory(folder.Path("clips\xfe").toStdString());
-    MediaEngine preview;
-    const Examination original = ExamineMediaFile(preview, Media("video.avi"));
+    const MediaProbe probe;
+    const Examination original = ExamineMediaFile(probe, Media("video.avi"));
     CMediaInfoCache cache;
     // ビデオ in Shift-JIS, and bytes that no encoding reads.
     for (const char* name : {"clips\xfe/bad\xff\xfe.avi", "clips\xfe/\x83\x72\x83\x66\x83\x49.avi"}) {
         const QString path = FileNameFromBytes(folder.Copy(Media("video.avi"), name));
-        const Examination examined = ExamineMediaFile(preview, path);
+        const Examination examined = ExamineMediaFile(probe, path);
         EXPECT_EQ(examined.flag, kFlagValid);
         EXPECT_EQ(examined.record.nLength, original.record.nLength);
         EXPECT_EQ(examined.record.dwSize, original.record.dwSize);
@@ -93,19 +92,19 @@ TEST(Examination, NamesThatAreNotUtf8AreExaminedAndCachedByTheirBytes)
 
 TEST(Examination, UnchangedFilesComeFromTheCache)
 {
-    MediaEngine preview;
+    const MediaProbe probe;
     CMediaInfoCache cache;
-    const MediaObject first = MediaObjectFor(Media("video.avi"), cache, preview);
+    const MediaObject first = MediaObjectFor(Media("video.avi"), cache, probe);
     EXPECT_EQ(cache.GetSize(), 1);
-    const MediaObject again = MediaObjectFor(Media("video.avi"), cache, preview);
+    const MediaObject again = MediaObjectFor(Media("video.avi"), cache, probe);
     EXPECT_EQ(cache.GetSize(), 1);
     EXPECT_EQ(again.record.pThumbnail.get(), first.record.pThumbnail.get());
     EXPECT_EQ(again.record.nLength, first.record.nLength);
 
     // Sound-only media are cached without a picture; invalid files not at all.
-    EXPECT_EQ(MediaObjectFor(Media("audio.wav"), cache, preview).record.nFlag, kFlagNoPicture);
-    EXPECT_EQ(MediaObjectFor(Media("audio.wav"), cache, preview).record.nFlag, kFlagNoPicture);
-    EXPECT_EQ(MediaObjectFor(Media("text.txt"), cache, preview).record.nFlag, kFlagInvalid);
+    EXPECT_EQ(MediaObjectFor(Media("audio.wav"), cache, probe).record.nFlag, kFlagNoPicture);
+    EXPECT_EQ(MediaObjectFor(Media("audio.wav"), cache, probe).record.nFlag, kFlagNoPicture);
+    EXPECT_EQ(MediaObjectFor(Media("text.txt"), cache, probe).record.nFlag, kFlagInvalid);
     EXPECT_EQ(cache.GetSize(), 2);
 }
 

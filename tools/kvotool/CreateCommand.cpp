@@ -5,7 +5,7 @@
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
 #include "media/Examination.h"
-#include "media/MediaEngine.h"
+#include "media/MediaProbe.h"
 
 #include <iostream>
 
@@ -22,10 +22,10 @@ int RunCreate(const std::vector<std::string>& arguments)
     // them); the first playable object becomes current.
     CutListModel list;
     CMediaInfoCache cache;
-    MediaEngine preview;
+    const MediaProbe probe;
     for (size_t i = 1; i < arguments.size(); ++i) {
         const QString media = AbsoluteFileName(FileNameFromBytes(arguments[i]));
-        const MediaObject object = MediaObjectFor(media, cache, preview);
+        const MediaObject object = MediaObjectFor(media, cache, probe);
         list.AddObject(object.record, object.picture, false);
     }
     list.SetCurrent(list.GetItemData(list.FindPlayable(0)));

@@ -2,16 +2,16 @@
 
 #include "cutlist/FileNames.h"
 #include "media/Examination.h"
-#include "media/MediaEngine.h"
+#include "media/MediaProbe.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
-#include <atomic>
 #include <iostream>
-#include <thread>
 #include <vector>
 
 namespace kivo::tool {
@@ -64,21 +64,15 @@ int RunProbe(const std::vector<std::string>& arguments)
         return kExitUnreadable;
     }
 
-    // Files are examined by a few workers at once, each with a preview
-    // engine of its own; each result is what a lone examination gives.
+    // Files are examined by a few workers at once; each result is what a
+    // lone examination gives.
     std::vector<Examination> results(files.size());
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        MediaEngine preview;
-        for (size_t i = next++; i < files.size(); i = next++)
-            results[i] = ExamineMediaFile(preview, files[i]);
-    };
-    std::vector<std::thread> workers;
-    const unsigned count = std::max(1u, std::min(std::thread::hardware_concurrency(), 4u));
-    for (unsigned i = 0; i < count; ++i)
-        workers.emplace_back(work);
-    for (std::thread& worker : workers)
-        worker.join();
+    const MediaProbe probe;
+    QThreadPool workers;
+    workers.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 4));
+    for (size_t i = 0; i < files.size(); ++i)
+        workers.start([&results, &probe, &files, i] { results[i] = ExamineMediaFile(probe, files[i]); });
+    workers.waitForDone();
 
     QJsonArray all;
     for (size_t i = 0; i < files.size(); ++i) {

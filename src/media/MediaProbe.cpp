@@ -1,0 +1,76 @@
+#include "media/MediaProbe.h"
+
+#include "cutlist/FileNames.h"
+#include "media/Playbin.h"
+
+#include <memory>
+
+namespace kivo {
+namespace {
+
+// How long a medium may take to preroll, and to bring its frame near one
+// second into view.
+constexpr int kPrerollMilliseconds = 7000;
+constexpr int kFrameMilliseconds = 7000;
+
+// A pipeline over `path` whose sinks take everything at once, prerolled;
+// null when the file is no regular file or does not render.
+std::unique_ptr<Playbin> Prerolled(const QString& path)
+{
+    // Opening a named pipe or a device could block for ever.
+    if (!StatFile(path).regular) {
+        qCDebug(lcEngine).noquote() << "not a regular file:" << path;
+        return nullptr;
+    }
+    auto playbin = std::make_unique<Playbin>(path);
+    if (!playbin->IsValid())
+        return nullptr;
+    playbin->SetSinks(NullSink(), WithOwnVolume(NullSink()));
+    if (!playbin->Preroll(kPrerollMilliseconds)) {
+        qCDebug(lcEngine).noquote() << "cannot render" << path;
+        return nullptr;
+    }
+    return playbin;
+}
+
+}  // namespace
+
+MediaProbe::MediaProbe()
+{
+    EnsureGStreamer();
+}
+
+ProbeFindings MediaProbe::Examine(const QString& path) const
+{
+    ProbeFindings found;
+    const std::unique_ptr<Playbin> playbin = Prerolled(path);
+    if (!playbin)
+        return found;
+    if (playbin->StreamStart() > 0.0)
+        playbin->MeasureTimeline();
+    found.videoSize = playbin->VideoSize();
+    found.hasVideo = !found.videoSize.isEmpty();
+    found.hasAudio = playbin->RendersAudio();
+    found.opened = found.hasVideo || found.hasAudio;
+    found.duration = playbin->Duration();
+    if (!found.hasVideo)
+        return found;
+    // The frame one second in (the key frame nearest to it, which is quick
+    // to reach in every format), or the first frame of a shorter medium.
+    if (found.duration == 0.0 || found.duration > 1.0)
+        playbin->Settle(playbin->Seek(1.0, 1.0, -1.0, true), kFrameMilliseconds);
+    if (found.duration == 0.0)
+        found.duration = playbin->Duration();
+    found.frame = playbin->CurrentFrame();
+    return found;
+}
+
+std::optional<Timeline> MediaProbe::MeasureTimeline(const QString& path)
+{
+    const std::unique_ptr<Playbin> playbin = Prerolled(path);
+    if (!playbin || !playbin->MeasureTimeline())
+        return std::nullopt;
+    return Timeline{playbin->Origin(), playbin->Duration()};
+}
+
+}  // namespace kivo

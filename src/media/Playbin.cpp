@@ -1,0 +1,538 @@
+#include "media/Playbin.h"
+
+#include "cutlist/FileNames.h"
+#include "media/Elements.h"
+#include "media/ManualResetEvent.h"
+
+#include <gst/base/gstbasesink.h>
+#include <gst/video/video.h>
+#include <gst/video/videooverlay.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <malloc.h>
+#include <mutex>
+
+namespace kivo {
+
+Q_LOGGING_CATEGORY(lcEngine, "kivo.engine", QtWarningMsg)
+
+namespace {
+
+// A time for a seek: from 0 to well beyond any medium (some 30 years), NaN
+// as 0, so that the conversion is always defined.
+gint64 ToNanoseconds(double seconds)
+{
+    constexpr double latest = 1e18;
+    const double nanoseconds = seconds * GST_SECOND;
+    return std::isnan(nanoseconds) ? 0 : static_cast<gint64>(std::clamp(nanoseconds, 0.0, latest));
+}
+
+// Lowers a factory below its stand-in, when the stand-in is there.
+void PreferOver(const char* preferred, const char* avoided)
+{
+    GstElementFactory* standIn = gst_element_factory_find(preferred);
+    GstElementFactory* factory = gst_element_factory_find(avoided);
+    if (standIn != nullptr && factory != nullptr)
+        gst_plugin_feature_set_rank(GST_PLUGIN_FEATURE(factory), GST_RANK_NONE);
+    if (standIn != nullptr)
+        gst_object_unref(standIn);
+    if (factory != nullptr)
+        gst_object_unref(factory);
+}
+
+
+// The display of GL video sinks, shared by every pipeline of the program:
+// without it each pipeline opens a display of its own, with an X connection
+// and threads of its own. The first display a pipeline makes is kept and
+// handed to every element that asks for one.
+void ShareGLDisplay(GstMessage* message)
+{
+    static std::mutex mutex;
+    static GstContext* shared = nullptr;
+    constexpr const char* kDisplayContext = "gst.gl.GLDisplay";
+    const gchar* type = nullptr;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_NEED_CONTEXT && gst_message_parse_context_type(message, &type) &&
+        std::strcmp(type, kDisplayContext) == 0) {
+        GstContext* display = nullptr;
+        {
+            std::lock_guard lock(mutex);
+            display = shared != nullptr ? gst_context_ref(shared) : nullptr;
+        }
+        if (display != nullptr) {
+            gst_element_set_context(GST_ELEMENT(GST_MESSAGE_SRC(message)), display);
+            gst_context_unref(display);
+        }
+    } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_HAVE_CONTEXT) {
+        GstContext* context = nullptr;
+        gst_message_parse_have_context(message, &context);
+        std::lock_guard lock(mutex);
+        if (shared == nullptr && std::strcmp(gst_context_get_context_type(context), kDisplayContext) == 0)
+            shared = gst_context_ref(context);
+        gst_context_unref(context);
+    }
+}
+
+// GStreamer's own words on an error or a warning, for the diagnostic log.
+// (Qt's logging may be called from the streaming thread this runs on.)
+void LogProblem(GstMessage* message)
+{
+    const GstMessageType type = GST_MESSAGE_TYPE(message);
+    if ((type != GST_MESSAGE_ERROR && type != GST_MESSAGE_WARNING) || !lcEngine().isDebugEnabled())
+        return;
+    GError* error = nullptr;
+    gchar* details = nullptr;
+    if (type == GST_MESSAGE_ERROR)
+        gst_message_parse_error(message, &error, &details);
+    else
+        gst_message_parse_warning(message, &error, &details);
+    qCDebug(lcEngine).noquote() << (type == GST_MESSAGE_ERROR ? "error from" : "warning from")
+                                << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << "-" << error->message << "-"
+                                << (details != nullptr ? details : "");
+    g_clear_error(&error);
+    g_free(details);
+}
+
+// The caps that reached one of the pipeline's sinks ("audio-sink" or
+// "video-sink"); null when that kind of stream is not rendered. Once the
+// pipeline has prerolled, every rendered stream has reached its sink.
+GstCaps* SinkCaps(GstElement* pipeline, const char* sinkProperty)
+{
+    if (pipeline == nullptr)
+        return nullptr;
+    GstElement* sink = nullptr;
+    g_object_get(pipeline, sinkProperty, &sink, nullptr);
+    if (sink == nullptr)
+        return nullptr;
+    GstCaps* caps = nullptr;
+    if (GstPad* pad = gst_element_get_static_pad(sink, "sink")) {
+        caps = gst_pad_get_current_caps(pad);
+        gst_object_unref(pad);
+    }
+    gst_object_unref(sink);
+    return caps;
+}
+
+// The duration in seconds, 0.0 when unknown.
+double QueryDuration(GstElement* pipeline)
+{
+    gint64 duration = 0;
+    return gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration > 0
+               ? static_cast<double>(duration) / GST_SECOND
+               : 0.0;
+}
+
+// Where the pipeline's stream begins, in seconds of stream time: after zero
+// when the demuxer keeps the medium's own clock values.
+double SegmentStart(GstElement* pipeline)
+{
+    gint64 start = 0;
+    GstQuery* query = gst_query_new_segment(GST_FORMAT_TIME);
+    if (gst_element_query(pipeline, query))
+        gst_query_parse_segment(query, nullptr, nullptr, &start, nullptr);
+    gst_query_unref(query);
+    return start > 0 ? static_cast<double>(start) / GST_SECOND : 0.0;
+}
+
+// The stretch of stream time, in seconds, that the samples the pipeline's
+// sinks rendered last cover together; nothing when they hold none.
+struct Span {
+    double begin;
+    double end;
+};
+std::optional<Span> RenderedSpan(GstElement* pipeline)
+{
+    std::optional<Span> span;
+    ForEachElement(GST_BIN(pipeline), [&span](GstElement* element) {
+        GstSample* sample = GST_IS_BASE_SINK(element) ? gst_base_sink_get_last_sample(GST_BASE_SINK(element)) : nullptr;
+        if (sample == nullptr)
+            return true;
+        const GstBuffer* buffer = gst_sample_get_buffer(sample);
+        const GstSegment* segment = gst_sample_get_segment(sample);
+        if (buffer != nullptr && segment != nullptr && GST_BUFFER_PTS_IS_VALID(buffer)) {
+            const GstClockTime pts = GST_BUFFER_PTS(buffer);
+            const GstClockTime length = GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0;
+            const guint64 begin = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts);
+            const guint64 end = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts + length);
+            if (begin != GST_CLOCK_TIME_NONE && end != GST_CLOCK_TIME_NONE) {
+                const Span rendered{static_cast<double>(begin) / GST_SECOND, static_cast<double>(end) / GST_SECOND};
+                span = span ? Span{std::min(span->begin, rendered.begin), std::max(span->end, rendered.end)} : rendered;
+            }
+        }
+        gst_sample_unref(sample);
+        return true;
+    });
+    return span;
+}
+
+// The picture of a video sample, converted in place by GStreamer's video
+// converter (convert-sample would run a pipeline of its own for it).
+QImage FrameOfSample(GstSample* sample)
+{
+    GstVideoInfo in;
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    if (buffer == nullptr || !gst_video_info_from_caps(&in, gst_sample_get_caps(sample)))
+        return {};
+    const int width = GST_VIDEO_INFO_WIDTH(&in);
+    const int height = GST_VIDEO_INFO_HEIGHT(&in);
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage frame(width, height, QImage::Format_RGB32);
+    if (frame.isNull())
+        return {};
+    GstVideoInfo out;
+    // QImage's RGB32 is the 32-bit value 0xffRRGGBB in the machine's byte order.
+    constexpr GstVideoFormat rgb32 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? GST_VIDEO_FORMAT_BGRx : GST_VIDEO_FORMAT_xRGB;
+    gst_video_info_set_format(&out, rgb32, static_cast<guint>(width), static_cast<guint>(height));
+    // The converter changes the pixels only, not the timing or the shape.
+    GST_VIDEO_INFO_FPS_N(&out) = GST_VIDEO_INFO_FPS_N(&in);
+    GST_VIDEO_INFO_FPS_D(&out) = GST_VIDEO_INFO_FPS_D(&in);
+    GST_VIDEO_INFO_PAR_N(&out) = GST_VIDEO_INFO_PAR_N(&in);
+    GST_VIDEO_INFO_PAR_D(&out) = GST_VIDEO_INFO_PAR_D(&in);
+    GST_VIDEO_INFO_INTERLACE_MODE(&out) = GST_VIDEO_INFO_INTERLACE_MODE(&in);
+    GST_VIDEO_INFO_PLANE_STRIDE(&out, 0) = static_cast<gint>(frame.bytesPerLine());
+    GST_VIDEO_INFO_SIZE(&out) = static_cast<gsize>(frame.sizeInBytes());
+    GstVideoFrame source;
+    if (!gst_video_frame_map(&source, &in, buffer, GST_MAP_READ))
+        return {};
+    GstBuffer* target = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_NO_SHARE, frame.bits(), frame.sizeInBytes(), 0,
+                                                     frame.sizeInBytes(), nullptr, nullptr);
+    GstVideoFrame destination;
+    bool converted = false;
+    if (gst_video_frame_map(&destination, &out, target, GST_MAP_WRITE)) {
+        if (GstVideoConverter* converter = gst_video_converter_new(&in, &out, nullptr)) {
+            gst_video_converter_frame(converter, &source, &destination);
+            gst_video_converter_free(converter);
+            converted = true;
+        }
+        gst_video_frame_unmap(&destination);
+    }
+    gst_buffer_unref(target);
+    gst_video_frame_unmap(&source);
+    if (!converted)
+        return {};
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(frame.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] |= 0xFF000000u;
+    }
+    return frame;
+}
+
+}  // namespace
+
+void EnsureGStreamer()
+{
+    static const bool initialised = [] {
+        gst_init(nullptr, nullptr);
+        // aiffparse pushes before decodebin has linked its pad, and now and
+        // then fails an AIFF file with "not-linked"; libav's AIFF demuxer
+        // does not.
+        PreferOver("avdemux_aiff", "aiffparse");
+        return true;
+    }();
+    (void)initialised;
+}
+
+// An element (or a bin of elements) from a pipeline description such as
+// "fakesink sync=true": the environment variable's if it is set, else the
+// fallback's.
+GstElement* ElementFromDescription(const char* variable, const char* fallback)
+{
+    const char* description = std::getenv(variable);
+    if (description == nullptr || *description == '\0')
+        description = fallback;
+    GError* error = nullptr;
+    GstElement* element = gst_parse_bin_from_description(description, TRUE, &error);
+    if (error != nullptr) {
+        qCDebug(lcEngine).noquote() << "cannot make" << description << "-" << error->message;
+        g_error_free(error);
+        if (element != nullptr)
+            gst_object_unref(element);
+        return nullptr;
+    }
+    return element;
+}
+
+GstElement* NullSink()
+{
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    g_object_set(sink, "sync", FALSE, nullptr);
+    return sink;
+}
+
+// A sound output with a volume element of its own in front. Without one,
+// playbin brings its software volume, which it never frees (GStreamer 1.22);
+// that element keeps every context the pipeline handed it, a GL video
+// sink's display among them, with its X connection and its threads.
+GstElement* WithOwnVolume(GstElement* sink)
+{
+    GstElement* volume = gst_element_factory_make("volume", nullptr);
+    if (sink == nullptr || volume == nullptr) {
+        if (volume != nullptr)
+            gst_object_unref(volume);
+        return sink;
+    }
+    GstElement* output = gst_bin_new(nullptr);
+    gst_bin_add_many(GST_BIN(output), volume, sink, nullptr);
+    gst_element_link(volume, sink);
+    GstPad* pad = gst_element_get_static_pad(volume, "sink");
+    gst_element_add_pad(output, gst_ghost_pad_new("sink", pad));
+    gst_object_unref(pad);
+    return output;
+}
+
+
+// What the bus's sync handler needs, owned by the handler: it runs on
+// streaming threads and only answers window requests and passes messages on.
+struct Playbin::Bus {
+    std::atomic<quintptr> window{0};
+    // Set when the stream has ended or failed.
+    ManualResetEvent ended;
+    BusListener listener;
+};
+
+namespace {
+
+GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
+{
+    auto* bus = static_cast<Playbin::Bus*>(data);
+    LogProblem(message);
+    ShareGLDisplay(message);
+    if (gst_is_video_overlay_prepare_window_handle_message(message)) {
+        if (const quintptr window = bus->window.load(); window != 0) {
+            GstVideoOverlay* overlay = GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message));
+            gst_video_overlay_set_window_handle(overlay, window);
+            // The mouse and the keys belong to the window, not to the sink.
+            gst_video_overlay_handle_events(overlay, FALSE);
+        }
+    } else {
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
+            bus->ended.Set();
+        if (bus->listener)
+            bus->listener(message);
+    }
+    gst_message_unref(message);
+    return GST_BUS_DROP;
+}
+
+void DeleteBus(gpointer data)
+{
+    delete static_cast<Playbin::Bus*>(data);
+}
+
+}  // namespace
+
+Playbin::Playbin(const QString& path, BusListener listener)
+{
+    EnsureGStreamer();
+    m_pipeline = gst_element_factory_make("playbin", nullptr);
+    if (m_pipeline == nullptr) {
+        m_hasGStreamer = false;
+        return;
+    }
+    gst_object_ref_sink(m_pipeline);
+    m_bus = new Bus;
+    m_bus->listener = std::move(listener);
+    GstBus* bus = gst_element_get_bus(m_pipeline);
+    gst_bus_set_sync_handler(bus, OnBusMessage, m_bus, DeleteBus);
+    gst_object_unref(bus);
+
+    GError* error = nullptr;
+    gchar* uri = gst_filename_to_uri(FileNameBytes(path).constData(), &error);
+    if (uri == nullptr) {
+        qCDebug(lcEngine).noquote() << "no URI for" << path << "-" << error->message;
+        g_clear_error(&error);
+        gst_object_unref(std::exchange(m_pipeline, nullptr));
+        return;
+    }
+    g_object_set(m_pipeline, "uri", uri, nullptr);
+    g_free(uri);
+}
+
+Playbin::~Playbin()
+{
+    if (m_pipeline == nullptr)
+        return;
+    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    GstBus* bus = gst_element_get_bus(m_pipeline);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(m_pipeline);
+    // Every pipeline brings streaming threads of its own, and the C library
+    // gives them memory pools it keeps after they end: hand what they left
+    // free back to the system.
+    malloc_trim(0);
+}
+
+void Playbin::SetSinks(GstElement* videoSink, GstElement* audioSink, GstElement* audioFilter)
+{
+    if (videoSink != nullptr)
+        g_object_set(m_pipeline, "video-sink", videoSink, nullptr);
+    if (audioSink != nullptr)
+        g_object_set(m_pipeline, "audio-sink", audioSink, nullptr);
+    if (audioFilter != nullptr)
+        g_object_set(m_pipeline, "audio-filter", audioFilter, nullptr);
+}
+
+void Playbin::SetWindow(quintptr window)
+{
+    if (m_bus != nullptr)
+        m_bus->window.store(window);
+}
+
+bool Playbin::Preroll(int milliseconds)
+{
+    return gst_element_set_state(m_pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE &&
+           WaitForPreroll(milliseconds);
+}
+
+bool Playbin::WaitForPreroll(int milliseconds) const
+{
+    const GstStateChangeReturn result =
+        gst_element_get_state(m_pipeline, nullptr, nullptr, static_cast<GstClockTime>(milliseconds) * GST_MSECOND);
+    return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+}
+
+bool Playbin::Seek(double position, double rate, double stop, bool toKeyFrame)
+{
+    if (!(rate > 0.0))
+        return false;
+    const auto precision = toKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST : GST_SEEK_FLAG_ACCURATE;
+    const bool accepted = gst_element_seek(m_pipeline, rate, GST_FORMAT_TIME,
+                                           static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | precision),
+                                           GST_SEEK_TYPE_SET, ToNanoseconds(m_origin + std::max(position, 0.0)),
+                                           stop >= 0.0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE,
+                                           stop >= 0.0 ? ToNanoseconds(m_origin + stop) : GST_CLOCK_TIME_NONE);
+    if (accepted)
+        m_lastPosition = position;
+    return accepted;
+}
+
+void Playbin::Settle(bool accepted, int milliseconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    if (accepted)
+        WaitForPreroll(milliseconds);
+    if (VideoSize().isEmpty() || HasFrame())
+        return;
+    // Some demuxers cannot seek in some files (RealMedia without an index):
+    // the seek is refused but the pipeline flushed, and the video has no
+    // frame. Starting the pipeline over brings the first frame back.
+    gst_element_set_state(m_pipeline, GST_STATE_READY);
+    gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    WaitForPreroll(static_cast<int>(std::max<qint64>(left.count(), 100)));
+    ForgetPosition();
+}
+
+double Playbin::Position() const
+{
+    gint64 position = 0;
+    // Right after a seek or at the end of the stream the pipeline may not
+    // answer; the last known position stands meanwhile.
+    if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position) && position >= 0)
+        m_lastPosition = std::max(static_cast<double>(position) / GST_SECOND - m_origin, 0.0);
+    return m_lastPosition;
+}
+
+double Playbin::Duration() const
+{
+    return m_measuredDuration ? *m_measuredDuration : QueryDuration(m_pipeline);
+}
+
+double Playbin::StreamStart() const
+{
+    return SegmentStart(m_pipeline);
+}
+
+bool Playbin::MeasureTimeline()
+{
+    const double estimatedEnd = SegmentStart(m_pipeline) + QueryDuration(m_pipeline);
+    constexpr int kMeasureMilliseconds = 2000;
+    // The first moment is what a seek to zero brings to the sinks; the last
+    // is the end of what reaches them when the last second runs, flat out.
+    const double origin = m_origin;
+    m_origin = 0.0;
+    if (!Seek(0.0, 1.0) || !WaitForPreroll(kMeasureMilliseconds)) {
+        m_origin = origin;
+        return false;
+    }
+    const std::optional<Span> first = RenderedSpan(m_pipeline);
+    m_bus->ended.Reset();
+    bool measured = false;
+    if (first && Seek(std::max(estimatedEnd - 1.0, first->begin), 1.0)) {
+        gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+        const bool ended = m_bus->ended.WaitFor(std::chrono::milliseconds(kMeasureMilliseconds));
+        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+        const std::optional<Span> last = RenderedSpan(m_pipeline);
+        if (ended && last && last->end > first->begin) {
+            SetTimeline(first->begin, last->end - first->begin);
+            measured = true;
+        }
+    }
+    if (!measured)
+        m_origin = origin;
+    Settle(Seek(0.0, 1.0), kMeasureMilliseconds);
+    return measured;
+}
+
+void Playbin::SetTimeline(double origin, double duration)
+{
+    m_origin = origin;
+    m_measuredDuration = duration;
+}
+
+QSize Playbin::VideoSize() const
+{
+    QSize size;
+    if (GstCaps* caps = SinkCaps(m_pipeline, "video-sink")) {
+        GstVideoInfo info;
+        if (gst_video_info_from_caps(&info, caps))
+            size = QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
+        gst_caps_unref(caps);
+    }
+    return size;
+}
+
+bool Playbin::RendersAudio() const
+{
+    GstCaps* caps = SinkCaps(m_pipeline, "audio-sink");
+    if (caps != nullptr)
+        gst_caps_unref(caps);
+    return caps != nullptr;
+}
+
+int Playbin::StreamCount(const char* kind) const
+{
+    gint count = 0;
+    g_object_get(m_pipeline, kind, &count, nullptr);
+    return count;
+}
+
+QImage Playbin::CurrentFrame() const
+{
+    GstSample* sample = nullptr;
+    g_object_get(m_pipeline, "sample", &sample, nullptr);
+    if (sample == nullptr)
+        return {};
+    QImage frame = FrameOfSample(sample);
+    gst_sample_unref(sample);
+    return frame;
+}
+
+bool Playbin::HasFrame() const
+{
+    GstSample* sample = nullptr;
+    g_object_get(m_pipeline, "sample", &sample, nullptr);
+    if (sample != nullptr)
+        gst_sample_unref(sample);
+    return sample != nullptr;
+}
+
+}  // namespace kivo

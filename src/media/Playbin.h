@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QImage>
+#include <QLoggingCategory>
+#include <QSize>
+#include <QString>
+
+#include <gst/gst.h>
+
+#include <functional>
+#include <optional>
+
+namespace kivo {
+
+// Why a medium could not be played or examined, and GStreamer's own words.
+Q_DECLARE_LOGGING_CATEGORY(lcEngine)
+
+// Initialises GStreamer once for the program.
+void EnsureGStreamer();
+
+// An element (or a bin of elements) from a pipeline description such as
+// "fakesink sync=true": the environment variable's if it is set, else the
+// fallback's; null when neither makes one.
+GstElement* ElementFromDescription(const char* variable, const char* fallback);
+// A sink that takes everything at once and shows nothing.
+GstElement* NullSink();
+// A sound output with a volume element of its own in front (see Playbin.cpp).
+GstElement* WithOwnVolume(GstElement* sink);
+
+// One playbin pipeline over one file: built, prerolled, sought, measured and
+// pictured. Its owner chooses the sinks and hears the bus. Times are seconds
+// from the medium's first moment, which is where the pipeline's stream time
+// begins for most media and later for those whose demuxer keeps the file's
+// own clock values (MPEG program streams); MeasureTimeline finds it.
+//
+// A Playbin belongs to one thread at a time; only its bus handler runs on
+// GStreamer's streaming threads.
+class Playbin {
+public:
+    // Called on a streaming thread for every bus message that is not a
+    // window handle request; it must only pass things on.
+    using BusListener = std::function<void(GstMessage*)>;
+
+    // Makes the pipeline for `path` (whose bytes name the file). IsValid is
+    // false when GStreamer lacks playbin or the name makes no URI.
+    explicit Playbin(const QString& path, BusListener listener = {});
+    ~Playbin();
+    Playbin(const Playbin&) = delete;
+    Playbin& operator=(const Playbin&) = delete;
+
+    // What the bus's handler keeps, apart from the Playbin it serves.
+    struct Bus;
+
+    bool IsValid() const { return m_pipeline != nullptr; }
+    // Whether GStreamer could make a playbin at all.
+    bool HasGStreamer() const { return m_hasGStreamer; }
+    GstElement* Element() const { return m_pipeline; }
+
+    // The sinks, and the filter every sound goes through; before Preroll.
+    void SetSinks(GstElement* videoSink, GstElement* audioSink, GstElement* audioFilter = nullptr);
+    // The native window a video sink draws into (0: its own or none).
+    void SetWindow(quintptr window);
+
+    // Brings the pipeline to PAUSED with its first frame, within the time.
+    bool Preroll(int milliseconds);
+    bool WaitForPreroll(int milliseconds) const;
+    // A flushing seek to `position` at `rate` (to `stop`, from 0, when not
+    // negative); to the key frame nearest the position with `toKeyFrame`.
+    bool Seek(double position, double rate, double stop = -1.0, bool toKeyFrame = false);
+    // Waits, within the time, for a seek in the paused pipeline to show its
+    // frame; a refused seek that left no frame puts the pipeline back at its
+    // first frame (some demuxers cannot seek in some files).
+    void Settle(bool accepted, int milliseconds);
+    // The position, or the last one known while the pipeline cannot say.
+    double Position() const;
+    // The position the pipeline lands at after a refused seek.
+    void ForgetPosition() { m_lastPosition = 0.0; }
+
+    double Duration() const;
+    // Where the demuxer starts the stream, in the pipeline's stream time:
+    // after zero when it keeps the file's own clock values, and its duration
+    // is then only an estimate.
+    double StreamStart() const;
+    // Measures where the medium really begins and ends, by the samples a
+    // seek to zero and a run of the last second bring to the sinks (which
+    // must take samples at once: null sinks). Positions count from the
+    // medium's first moment afterwards. False when it could not tell.
+    bool MeasureTimeline();
+    double Origin() const { return m_origin; }
+    // Takes over what another pipeline over the same file measured.
+    void SetTimeline(double origin, double duration);
+
+    QSize VideoSize() const;
+    bool RendersAudio() const;
+    int StreamCount(const char* kind) const;  // "n-video", "n-audio"
+    // The picture the video sink holds now; null without one.
+    QImage CurrentFrame() const;
+    bool HasFrame() const;
+
+private:
+    GstElement* m_pipeline = nullptr;
+    bool m_hasGStreamer = true;
+    Bus* m_bus = nullptr;  // owned by the bus's handler
+    double m_origin = 0.0;
+    std::optional<double> m_measuredDuration;
+    mutable double m_lastPosition = 0.0;
+};
+
+}  // namespace kivo
