@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -155,12 +156,17 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheViewAndEditingCommandsFollowTheList)
     auto* list = window.findChild<CutListView*>();
     QWidget* viewport = list->ActiveView()->viewport();
     QStringList submenuItems;  // of the last menu
+    QString deletePrompt;      // while the object menu's delete was highlighted
     const auto menuAt = [&](QPoint point) {
         QStringList items;
         submenuItems.clear();
         test::WhenShown<QMenu>([&](QMenu* popup) {
             for (QAction* action : popup->actions()) {
                 items.append(action->text());
+                if (CommandOf(action) == Command::DeleteObject) {
+                    QTest::mouseMove(popup, popup->actionGeometry(action).center());
+                    deletePrompt = window.statusBar()->currentMessage();
+                }
                 for (QAction* inner : action->menu() != nullptr ? action->menu()->actions() : QList<QAction*>())
                     submenuItems.append(inner->text());
             }
@@ -172,6 +178,8 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheViewAndEditingCommandsFollowTheList)
     const QPoint object = list->ActiveView()->visualRect(window.List().index(1, 0)).center();
     EXPECT_EQ(menuAt(object), QStringList({"再生(&P)", "", "削除(&D)", "名前の編集(&M)", "名前の変更(&N)", "",
                                            "ﾌﾟﾛﾊﾟﾃｨ(&R)"}));
+    // The main window shows the list menus' prompts as it does the menu bar's.
+    EXPECT_EQ(deletePrompt.toStdString(), CommandInfoOf(Command::DeleteObject).prompt.toString().toStdString());
     EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName));  // this object's file name
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
     EXPECT_TRUE(window.Commands().Run(Command::DeleteObject));  // the object last right-clicked
