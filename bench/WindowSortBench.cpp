@@ -60,11 +60,13 @@ int main(int argc, char** argv)
 
     std::printf("%-48s %10s %22s %10s  %s\n", "figure", "measured", "reference", "", "goal");
     const double core = MillisecondsOf([&] { kivo::SortedOrder(window.List(), kivo::SortKey::Name, false); });
-    const std::pair<int, const char*> modes[] = {{32771, "large icons"}, {32773, "details"}};
+    const std::pair<kivo::Command, const char*> modes[] = {{kivo::Command::LargeIcons, "large icons"},
+                                                           {kivo::Command::Details, "details"}};
     for (const auto& [mode, name] : modes) {
         window.Commands().Run(mode);
         repainted();
-        const std::pair<int, const char*> commands[] = {{32775, "sort by name"}, {32820, "random order"}};
+        const std::pair<kivo::Command, const char*> commands[] = {{kivo::Command::SortByName, "sort by name"},
+                                                                  {kivo::Command::Shuffle, "random order"}};
         for (const auto& [command, what] : commands) {
             const double took = MillisecondsOf([&, command = command] {
                 window.Commands().Run(command);

@@ -1,20 +1,126 @@
 #pragma once
 
-#include <QString>
+#include <QStringView>
 
 #include <functional>
 #include <map>
+#include <span>
 
 namespace kivo {
 
-// The prompt a command shows in the status bar while its menu item is
-// highlighted, and the tool tip of its tool bar button (empty when it has
-// none). Both are empty for a command without a string.
-struct CommandText {
-    QString prompt;
-    QString toolTip;
+// The program's commands, by their ids.
+enum class Command {
+    // Files.
+    NewFile = 57600,
+    OpenFile = 57601,
+    OpenMediaFiles = 32840,
+    SaveFile = 57603,
+    SaveFileAs = 57604,
+    RecentFile1 = 57616,
+    RecentFile2 = 57617,
+    RecentFile3 = 57618,
+    RecentFile4 = 57619,
+    Exit = 57665,
+    // Editing the whole list.
+    DeleteInvalid = 32793,
+    DeleteAll = 32794,
+    NameAllByFileName = 32816,
+    NameAllByPath = 32815,
+    ClearAllNames = 32836,
+    // The object menu: the object last right-clicked.
+    PlayObject = 32819,
+    DeleteObject = 32817,
+    EditObjectName = 32818,
+    NameObjectByFileName = 32838,
+    NameObjectByPath = 32839,
+    ObjectProperties = 32828,
+    // The bars.
+    ToolBar = 59392,
+    StatusBar = 59393,
+    NavigationBar = 32834,
+    ControlBar = 32785,
+    VolumeBar = 32824,
+    SpeedBar = 32825,
+    // The view modes.
+    LargeIcons = 32771,
+    SmallIcons = 32772,
+    List = 32774,
+    Details = 32773,
+    // Sorting and arrangement.
+    SortByName = 32775,
+    SortByMediaTime = 32776,
+    SortByType = 32823,
+    SortBySize = 32812,
+    SortByDate = 32814,
+    Shuffle = 32820,
+    AutoArrange = 32822,
+    ArrangeIcons = 32777,
+    // The player.
+    PlayPause = 32779,
+    Pause = 32780,
+    Stop = 32781,
+    Previous = 32833,
+    Next = 32832,
+    ShowPlayer = 32790,
+    Sound = 32795,
+    Mute = 32801,
+    AutoRewind = 32797,
+    Repeat = 32798,
+    AutoSize = 32837,
+    Stretch = 32807,
+    NormalSize = 32802,
+    DoubleSize = 32808,
+    MaximumSize = 32809,
+    FullScreen = 32799,
+    Snapshot = 32810,
+    PlayerProperties = 32792,
+    NormalSpeed = 1065,
+    // Tools and help.
+    SearchMedia = 32811,
+    HelpContents = 57670,
+    About = 57664,
 };
-CommandText CommandTextOf(int command);
+
+// The picture of a command's tool bar button and menu item, for the
+// widgets to draw in their style.
+enum class Picture {
+    None,
+    File,
+    Open,
+    Save,
+    Discard,
+    Trash,
+    ContentsView,
+    InfoView,
+    ListView,
+    DetailedView,
+    Computer,
+    Volume,
+    StartFolder,
+    Information,
+    SkipBackward,
+    SkipForward,
+};
+
+// What the user sees of a command: the text of its menu items, its shortcut
+// ("Ctrl+N"), the prompt the status bar shows while its menu item is
+// highlighted or the mouse rests on its button, the tool tip of its button
+// and its picture. A text the command does not have is empty.
+struct CommandInfo {
+    Command id{};
+    QStringView menuText{};
+    QStringView shortcut{};
+    QStringView prompt{};
+    QStringView toolTip{};
+    Picture picture = Picture::None;
+};
+
+// Every command's row, in menu order.
+std::span<const CommandInfo> CommandInfos();
+// The row of a command; all empty for a number that is no command.
+const CommandInfo& CommandInfoOf(Command command);
+// The File menu's recent-file entry `index` (0 for the latest file).
+Command RecentFileCommand(int index);
 
 // The commands of a window: what each does, when it is enabled and when it
 // is checked. Menus, tool bars, keys and the joystick all go through one
@@ -25,12 +131,12 @@ public:
     using Condition = std::function<bool()>;
 
     // `enabled` missing: always enabled; `checked` missing: never checked.
-    void Add(int command, Action action, Condition enabled = {}, Condition checked = {});
-    bool Contains(int command) const { return m_commands.count(command) != 0; }
-    bool IsEnabled(int command) const;
-    bool IsChecked(int command) const;
+    void Add(Command command, Action action, Condition enabled = {}, Condition checked = {});
+    bool Contains(Command command) const { return m_commands.count(command) != 0; }
+    bool IsEnabled(Command command) const;
+    bool IsChecked(Command command) const;
     // Carries the command out when it is known and enabled; false otherwise.
-    bool Run(int command) const;
+    bool Run(Command command) const;
 
 private:
     struct Entry {
@@ -38,7 +144,7 @@ private:
         Condition enabled;
         Condition checked;
     };
-    std::map<int, Entry> m_commands;
+    std::map<Command, Entry> m_commands;
 };
 
 }  // namespace kivo

@@ -68,7 +68,7 @@ public:
     void OnSliderMoved(Slider slider, int position);
     // The speed icon was clicked: back to normal speed.
     void SetNormalSpeed() { Dispatch(13, 100); }
-    // Command 32795.
+    // Command::Sound.
     void ToggleSound() { Dispatch(12, m_bSoundOff ? 0 : 1); }
 
     int PlayerState() const { return m_nPlayerState; }

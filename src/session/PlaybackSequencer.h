@@ -38,7 +38,7 @@ public:
     void Play();
     void Pause();
     void Stop();
-    // Command 32779: play from stopped or paused (a fresh pipeline when the
+    // Command::PlayPause: play from stopped or paused (a fresh pipeline when the
     // position is exactly 0), pause when playing.
     void PlayPause();
     // Makes the first playable object from `position` (the one after the

@@ -33,26 +33,26 @@ bool PlayerInput::KeyDown(Key key, bool autoRepeat)
     case Key::Control:
         if (autoRepeat)
             return true;
-        m_host.RunCommand(kCommandPlayPause);
+        m_host.RunCommand(Command::PlayPause);
         TakeFocusUnlessFullScreen();
         return true;
     case Key::Space:
         if (m_host.IsFullScreen())
             SetFullScreen(false);
         if (m_engine.m_nPlayState == kPlayStatePlaying)
-            m_host.RunCommand(kCommandStop);
+            m_host.RunCommand(Command::Stop);
         m_host.MinimiseMainWindow();
         return true;
     case Key::Left:
         if (m_engine.m_nPlayState != kPlayStatePlaying)
-            m_host.RunCommand(kCommandPlayPause);
+            m_host.RunCommand(Command::PlayPause);
         m_engine.SetPosition(0.0);
         return true;
     case Key::Up:
-        m_host.RunCommand(kCommandPrevious);
+        m_host.RunCommand(Command::Previous);
         return true;
     case Key::Down:
-        m_host.RunCommand(kCommandNext);
+        m_host.RunCommand(Command::Next);
         return true;
     case Key::Right:
         // Repeats only tell the watchdog the key is still held; a key-down
@@ -169,7 +169,7 @@ void PlayerInput::StartFastForward()
         m_dSavedRate = m_engine.m_dRate > 0.0 ? m_engine.m_dRate : 1.0;
     m_engine.SetRate(kFastForwardRate);
     if (m_engine.m_nPlayState != kPlayStatePlaying)
-        m_host.RunCommand(kCommandPlayPause);
+        m_host.RunCommand(Command::PlayPause);
 }
 
 void PlayerInput::FinishFastForward()

@@ -1,16 +1,11 @@
 #pragma once
 
+#include "core/Commands.h"
 #include "media/Joystick.h"
 
 namespace kivo {
 
 class MediaEngine;
-
-// Commands the player window's keys and joystick send.
-constexpr int kCommandPlayPause = 32779;
-constexpr int kCommandStop = 32781;
-constexpr int kCommandNext = 32832;
-constexpr int kCommandPrevious = 32833;
 
 // What the player window's keys and joystick need from the window.
 class PlayerInputHost {
@@ -18,7 +13,7 @@ public:
     virtual ~PlayerInputHost() = default;
     // Sends a command through the program's command table: a disabled
     // command does nothing.
-    virtual void RunCommand(int command) = 0;
+    virtual void RunCommand(Command command) = 0;
     virtual bool IsFullScreen() const = 0;
     virtual void SetFullScreen(bool on) = 0;
     virtual bool IsMainWindowMinimised() const = 0;
@@ -72,7 +67,7 @@ public:
     // A double click on the window (not in preview mode): full-screen mode
     // on or off.
     void ToggleFullScreen();
-    // Full-screen mode on or off as asked (command 32799 asks for on).
+    // Full-screen mode on or off as asked (Command::FullScreen asks for on).
     void SetFullScreen(bool on);
 
     // A joystick button went down: kJoystickButton1 as Ctrl, unless the main

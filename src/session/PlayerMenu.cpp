@@ -4,32 +4,33 @@
 
 namespace kivo {
 
-std::map<int, PlayerMenuItemState> PlayerMenuStates(const PlayerMenuFacts& facts)
+std::map<Command, PlayerMenuItemState> PlayerMenuStates(const PlayerMenuFacts& facts)
 {
-    std::map<int, PlayerMenuItemState> states;
-    const auto grey = [&states](int command, bool greyed) { states[command].enabled = !greyed; };
-    const auto check = [&states](int command, bool checked) { states[command].checked = checked; };
+    using enum Command;
+    std::map<Command, PlayerMenuItemState> states;
+    const auto grey = [&states](Command command, bool greyed) { states[command].enabled = !greyed; };
+    const auto check = [&states](Command command, bool checked) { states[command].checked = checked; };
 
     const int state = facts.playState;
-    grey(32779, state != kPlayStateStopped && state != kPlayStatePaused && state != kPlayStatePlaying);
-    grey(32781, state != kPlayStatePaused && state != kPlayStatePlaying);
+    grey(PlayPause, state != kPlayStateStopped && state != kPlayStatePaused && state != kPlayStatePlaying);
+    grey(Stop, state != kPlayStatePaused && state != kPlayStatePlaying);
     const qintptr count = facts.countAndIndex / 65535;
     const qintptr index = facts.countAndIndex % 65535;
-    grey(32833, index >= count || index <= 0);
-    grey(32832, index >= count - 1 || index < 0);
+    grey(Previous, index >= count || index <= 0);
+    grey(Next, index >= count - 1 || index < 0);
     // Full screen shows the picture alone: no sizes, no window switch and
     // no property sheet behind it.
-    for (int command : {32792, 32790, 32802, 32808, 32809})
+    for (Command command : {PlayerProperties, ShowPlayer, NormalSize, DoubleSize, MaximumSize})
         grey(command, facts.fullScreen);
-    grey(32810, state != kPlayStatePaused || facts.fullScreen);
+    grey(Snapshot, state != kPlayStatePaused || facts.fullScreen);
 
-    check(32797, facts.autoRewind);
-    check(32798, facts.repeat);
-    check(32837, facts.autoSize);
-    check(32799, facts.fullScreen);
-    check(32807, facts.stretch);
-    check(32795, !facts.muted);
-    check(32790, true);
+    check(AutoRewind, facts.autoRewind);
+    check(Repeat, facts.repeat);
+    check(AutoSize, facts.autoSize);
+    check(FullScreen, facts.fullScreen);
+    check(Stretch, facts.stretch);
+    check(Sound, !facts.muted);
+    check(ShowPlayer, true);
     return states;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Commands.h"
+
 #include <QtGlobal>
 
 #include <map>
@@ -27,6 +29,6 @@ struct PlayerMenuItemState {
 
 // The greyed and checked items of the context menu, by command; commands
 // not in the map are enabled and unchecked.
-std::map<int, PlayerMenuItemState> PlayerMenuStates(const PlayerMenuFacts& facts);
+std::map<Command, PlayerMenuItemState> PlayerMenuStates(const PlayerMenuFacts& facts);
 
 }  // namespace kivo

@@ -1,6 +1,6 @@
 #include "ui/ControlBars.h"
 
-#include "core/Commands.h"
+#include "ui/CommandActions.h"
 
 #include <QBoxLayout>
 #include <QDockWidget>
@@ -117,7 +117,7 @@ QDockWidget* ControlBars::MakeBar(QMainWindow& window, const QString& title, con
     return bar;
 }
 
-QToolButton* ControlBars::MakeTransportButton(int command)
+QToolButton* ControlBars::MakeTransportButton(Command command)
 {
     auto* button = new QToolButton;
     button->setAutoRaise(true);
@@ -125,7 +125,7 @@ QToolButton* ControlBars::MakeTransportButton(int command)
     connect(button, &QToolButton::clicked, this, [this, button, command] {
         // The first slot is play or pause as the play state says.
         const bool first = button == m_firstButton;
-        emit commandRequested(first && m_firstSlot == FirstSlot::Pause ? 32780 : command);
+        emit commandRequested(first && m_firstSlot == FirstSlot::Pause ? Command::Pause : command);
     });
     return button;
 }
@@ -136,11 +136,10 @@ QWidget* ControlBars::MakeControlBar()
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(6, 2, 6, 2);
     layout->setSpacing(0);
-    m_firstButton = MakeTransportButton(32779);
-    m_secondButton = MakeTransportButton(32781);
+    m_firstButton = MakeTransportButton(Command::PlayPause);
+    m_secondButton = MakeTransportButton(Command::Stop);
     m_secondButton->setIcon(bar->style()->standardIcon(QStyle::SP_MediaStop));
-    m_secondButton->setToolTip(CommandTextOf(32781).toolTip);
-    m_secondButton->setStatusTip(CommandTextOf(32781).prompt);
+    SetCommandTips(m_secondButton, Command::Stop);
     m_time = new TimeDisplay(bar);
     m_position = MakeSlider(Qt::Horizontal, 0, 0, 0);
     m_position->setTickPosition(QSlider::NoTicks);
@@ -189,9 +188,8 @@ QWidget* ControlBars::MakeSpeedBar()
     // A click on the icon goes back to normal speed.
     m_speedIcon = new QToolButton;
     m_speedIcon->setAutoRaise(true);
-    m_speedIcon->setToolTip(CommandTextOf(1065).toolTip);
-    m_speedIcon->setStatusTip(CommandTextOf(1065).prompt);
-    connect(m_speedIcon, &QToolButton::clicked, this, [this] { emit commandRequested(1065); });
+    SetCommandTips(m_speedIcon, Command::NormalSpeed);
+    connect(m_speedIcon, &QToolButton::clicked, this, [this] { emit commandRequested(Command::NormalSpeed); });
     m_speedReadout = new QLineEdit(QStringLiteral("1.00"));
     m_speedReadout->setObjectName(QStringLiteral("speedReadout"));
     m_speedReadout->setReadOnly(true);
@@ -238,12 +236,11 @@ void ControlBars::EnablePositionSlider(bool enable)
 void ControlBars::ShowFirstSlot(FirstSlot shown)
 {
     m_firstSlot = shown;
-    const int command = shown == FirstSlot::Pause ? 32780 : 32779;
+    const Command command = shown == FirstSlot::Pause ? Command::Pause : Command::PlayPause;
     m_firstButton->setIcon(
         m_firstButton->style()->standardIcon(shown == FirstSlot::Pause ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     m_firstButton->setEnabled(shown != FirstSlot::GreyedPlay);
-    m_firstButton->setToolTip(CommandTextOf(command).toolTip);
-    m_firstButton->setStatusTip(CommandTextOf(command).prompt);
+    SetCommandTips(m_firstButton, command);
 }
 
 void ControlBars::ShowSecondSlot(SecondSlot shown)

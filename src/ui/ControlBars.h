@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Commands.h"
 #include "session/FrameProtocol.h"
 
 #include <QObject>
@@ -47,7 +48,7 @@ public:
 
 signals:
     // A transport button or the speed icon was clicked.
-    void commandRequested(int command);
+    void commandRequested(Command command);
     void sliderMoved(FrameProtocol::Slider slider, int position);
     void idleMessageWanted();
 
@@ -57,7 +58,7 @@ private:
     QWidget* MakeControlBar();
     QWidget* MakeVolumeBar();
     QWidget* MakeSpeedBar();
-    QToolButton* MakeTransportButton(int command);
+    QToolButton* MakeTransportButton(Command command);
 
     FirstSlot m_firstSlot = FirstSlot::GreyedPlay;
     QToolButton* m_firstButton = nullptr;

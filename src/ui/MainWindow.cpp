@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "ui/AboutDialog.h"
+#include "ui/CommandActions.h"
 #include "ui/ControlBars.h"
 #include "session/FileTypeAssociation.h"
 #include "ui/HelpWindow.h"
@@ -43,81 +44,54 @@ const QString kApplicationTitle = QStringLiteral("Kivo231");
 // dialogs hide the pattern that follows).
 const QString kScenarioFilter = QStringLiteral("Kivo scenario file(*.kvo) (*.kvo)");
 
-// The menu texts of the commands, with their accelerators after a tab.
-const std::map<int, QString>& MenuTexts()
+// The menu bar.
+const std::vector<MenuItem>& MainMenus()
 {
-    static const std::map<int, QString> texts = {
-        {57600, QStringLiteral("新規作成(&N)\tCtrl+N")},
-        {57601, QStringLiteral("開く(&O)...\tCtrl+O")},
-        {32840, QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙを開く(&I)...")},
-        {57603, QStringLiteral("上書き保存(&S)\tCtrl+S")},
-        {57604, QStringLiteral("名前を付けて保存(&A)...")},
-        {57665, QStringLiteral("終了(&X)")},
-        {32793, QStringLiteral("無効を削除(&D)")},
-        {32794, QStringLiteral("すべて削除(&A)")},
-        {32816, QStringLiteral("ﾌｧｲﾙ名(&F)")},
-        {32815, QStringLiteral("ﾊﾟｽ名(&P)")},
-        {32836, QStringLiteral("削除(&C)")},
-        {59392, QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)")},
-        {59393, QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")},
-        {32834, QStringLiteral("ﾅﾋﾞｹﾞｰｼｮﾝ ﾊﾞｰ(&N)")},
-        {32785, QStringLiteral("ｺﾝﾄﾛｰﾙ ﾊﾞｰ(&C)")},
-        {32824, QStringLiteral("ﾎﾞﾘｭｰﾑ ﾊﾞｰ(&V)")},
-        {32825, QStringLiteral("ｽﾋﾟｰﾄﾞ ﾊﾞｰ(&R)")},
-        {32771, QStringLiteral("大きいｱｲｺﾝ(&G)")},
-        {32772, QStringLiteral("小さいｱｲｺﾝ(&M)")},
-        {32774, QStringLiteral("一覧(&L)")},
-        {32773, QStringLiteral("詳細(&D)")},
-        {32775, QStringLiteral("名前順(&N)")},
-        {32776, QStringLiteral("ﾒﾃﾞｨｱ時間順(&M)")},
-        {32823, QStringLiteral("種類順(&T)")},
-        {32812, QStringLiteral("ｻｲｽﾞ順(&Z)")},
-        {32814, QStringLiteral("日付順(&D)")},
-        {32820, QStringLiteral("ﾗﾝﾀﾞﾑ(&R)")},
-        {32822, QStringLiteral("ｱｲｺﾝの自動整列(&A)")},
-        {32777, QStringLiteral("等間隔に整列(&U)")},
-        {32779, QStringLiteral("再生/一時停止(&P)")},
-        {32780, QStringLiteral("一時停止")},
-        {32781, QStringLiteral("停止(&S)")},
-        {32833, QStringLiteral("前に戻る(&B)")},
-        {32832, QStringLiteral("次に進む(&F)")},
-        {32790, QStringLiteral("画面(&V)")},
-        {32795, QStringLiteral("音声(&A)")},
-        {32802, QStringLiteral("標準(&S)")},
-        {32808, QStringLiteral("２倍(&D)")},
-        {32809, QStringLiteral("最大(&M)")},
-        {32799, QStringLiteral("ﾌﾙｽｸﾘｰﾝ(&F)")},
-        {32810, QStringLiteral("ｽﾅｯﾌﾟｼｮｯﾄ(&X)...")},
-        {32792, QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(&R)")},
-        {32811, QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙの検索(&F)...")},
-        {57670, QStringLiteral("目次(&H)\tF1")},
-        {57664, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Kivo) (&A)...")},
+    using enum Command;
+    static const std::vector<MenuItem> menus = {
+        {u"ﾌｧｲﾙ(&F)",
+         {NewFile, OpenFile, OpenMediaFiles, SaveFile, SaveFileAs, kSeparator, RecentFile1, RecentFile2, RecentFile3,
+          RecentFile4, kSeparator, Exit}},
+        {u"編集(&E)",
+         {DeleteInvalid, DeleteAll, kSeparator, {u"名前の変更(&N)", {NameAllByFileName, NameAllByPath, ClearAllNames}}}},
+        {u"表示(&V)",
+         {ToolBar, StatusBar, NavigationBar, ControlBar, VolumeBar, SpeedBar, kSeparator, LargeIcons, SmallIcons, List,
+          Details, kSeparator,
+          {u"ｱｲｺﾝの整列(&I)",
+           {SortByName, SortByMediaTime, SortByType, SortBySize, SortByDate, Shuffle, kSeparator, AutoArrange}},
+          ArrangeIcons}},
+        {u"ﾌﾟﾚｲﾔ(&P)",
+         {PlayPause, Stop, kSeparator, Previous, Next, kSeparator, ShowPlayer, Sound, kSeparator, PlayerSizeMenu(),
+          kSeparator, Snapshot, kSeparator, PlayerProperties}},
+        {u"ﾂｰﾙ(&T)", {SearchMedia}},
+        {u"ﾍﾙﾌﾟ(&H)", {HelpContents, kSeparator, About}},
     };
-    return texts;
+    return menus;
 }
 
-// The tool bar buttons' pictures.
-QStyle::StandardPixmap ButtonPicture(int command)
+// The list's menu of the object under the pointer.
+const std::vector<MenuItem>& ObjectMenu()
 {
-    static const std::map<int, QStyle::StandardPixmap> pictures = {
-        {57600, QStyle::SP_FileIcon},
-        {57601, QStyle::SP_DialogOpenButton},
-        {57603, QStyle::SP_DialogSaveButton},
-        {32793, QStyle::SP_DialogDiscardButton},
-        {32794, QStyle::SP_TrashIcon},
-        {32771, QStyle::SP_FileDialogContentsView},
-        {32772, QStyle::SP_FileDialogInfoView},
-        {32774, QStyle::SP_FileDialogListView},
-        {32773, QStyle::SP_FileDialogDetailedView},
-        {32790, QStyle::SP_ComputerIcon},
-        {32795, QStyle::SP_MediaVolume},
-        {32811, QStyle::SP_FileDialogStart},
-        {57664, QStyle::SP_MessageBoxInformation},
-        {32833, QStyle::SP_MediaSkipBackward},
-        {32832, QStyle::SP_MediaSkipForward},
+    using enum Command;
+    static const std::vector<MenuItem> items = {
+        PlayObject, kSeparator, DeleteObject, EditObjectName,
+        {u"名前の変更(&N)", {NameObjectByFileName, NameObjectByPath}}, kSeparator, ObjectProperties,
     };
-    const auto found = pictures.find(command);
-    return found == pictures.end() ? QStyle::SP_CustomBase : found->second;
+    return items;
+}
+
+// The list's menu over empty space; its sort by date reads "日時順".
+const std::vector<MenuItem>& ViewMenu()
+{
+    using enum Command;
+    static const std::vector<MenuItem> items = {
+        LargeIcons, SmallIcons, List, Details, kSeparator,
+        {u"ｱｲｺﾝの整列(&I)",
+         {SortByName, SortByMediaTime, SortByType, SortBySize, {SortByDate, u"日時順(&D)"}, Shuffle, kSeparator,
+          AutoArrange}},
+        ArrangeIcons,
+    };
+    return items;
 }
 
 const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
@@ -160,13 +134,13 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     connect(&m_player->Engine(), &MediaEngine::graphMissing, m_player, [this] {
         QMessageBox::critical(m_player, kApplicationTitle, QStringLiteral("GStreamer is not Installed."));
     });
-    connect(m_player, &PlayerWindow::commandRequested, this, [this](int command) { m_commands.Run(command); });
+    connect(m_player, &PlayerWindow::commandRequested, this, [this](Command command) { m_commands.Run(command); });
     m_player->SetListQuery([this] { return m_playback->Dispatch(20, 0); });
     connect(&m_positionTimer, &QTimer::timeout, this, [this] { m_playback->OnTimer(); });
     m_positionTimer.start(50);
 
-    BuildCommands();
     BuildBars();
+    BuildCommands();
     BuildMenus();
     restoreState(settings.GetBarState());
     if (m_firstRun) {
@@ -246,144 +220,206 @@ void MainWindow::SetModified()
 
 void MainWindow::BuildCommands()
 {
+    AddFileCommands();
+    AddEditingCommands();
+    AddObjectCommands();
+    AddViewCommands();
+    AddArrangementCommands();
+    AddPlayerCommands();
+    AddPlayerOptionCommands();
+    AddBarCommands();
+    AddHelpCommands();
+}
+
+void MainWindow::AddFileCommands()
+{
     auto& c = m_commands;
-    c.Add(57600, [this] {
+    c.Add(Command::NewFile, [this] {
         if (MaySaveChanges()) {
             m_document->NewDocument();
             m_path.clear();
             UpdateTitle();
         }
     });
-    c.Add(57601, [this] {
+    c.Add(Command::OpenFile, [this] {
         const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kScenarioFilter, nullptr,
                                                           QFileDialog::HideNameFilterDetails);
         if (!path.isEmpty())
             OpenDocument(path);
     });
-    c.Add(32840, [this] { OpenMediaFiles(); });
-    c.Add(57603, [this] {
+    c.Add(Command::OpenMediaFiles, [this] { OpenMediaFiles(); });
+    c.Add(Command::SaveFile, [this] {
         if (m_path.isEmpty())
             SaveDocumentAs();
         else
             SaveDocument(m_path);
     });
-    c.Add(57604, [this] { SaveDocumentAs(); });
-    c.Add(57665, [this] { close(); });
-    const std::pair<int, ListViewType> modes[] = {
-        {32771, kViewLargeIcons}, {32772, kViewSmallIcons}, {32774, kViewList}, {32773, kViewDetails}};
-    // The view modes are one choice: radio marks.
-    auto* viewModes = new QActionGroup(this);
-    for (const auto& [command, type] : modes) {
-        c.Add(command, [this, type = type] { m_view->ChangeViewType(type); }, {},
-              [this, type = type] { return m_view->ViewType() == type; });
-        viewModes->addAction(ActionOf(command));
+    c.Add(Command::SaveFileAs, [this] { SaveDocumentAs(); });
+    // The recent-file entries, while the list has their files.
+    for (int i = 0; i < Settings::kRecentFileCount; ++i) {
+        const auto path = [this, i] { return m_settings.GetRecentFiles().value(i); };
+        c.Add(RecentFileCommand(i), [this, path] { OpenDocument(path()); }, [path] { return !path().isEmpty(); });
     }
-    // Editing the cut list.
+    c.Add(Command::Exit, [this] { close(); });
+}
+
+void MainWindow::AddEditingCommands()
+{
+    auto& c = m_commands;
     const auto hasItems = [this] { return m_editor->HasItems(); };
-    c.Add(32794, [this] {
+    c.Add(Command::DeleteAll, [this] {
         if (!Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？")))
             return;
         OverrideCursor wait(Qt::WaitCursor);
         m_editor->DeleteAll();
     }, hasItems);
-    c.Add(32793, [this] {
+    c.Add(Command::DeleteInvalid, [this] {
         if (!Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？")))
             return;
         OverrideCursor wait(Qt::WaitCursor);
         m_editor->DeleteInvalid();
     }, [this] { return m_editor->HasInvalidItems(); });
     using Naming = CutListEditor::Naming;
-    const std::tuple<int, Naming, const char*> renamings[] = {
-        {32815, Naming::FullPath, "すべてのオブジェクトの名前を、メディアのフルパス名に変更しますか？"},
-        {32816, Naming::FileName, "すべてのオブジェクトの名前を、ファイル名に変更しますか？"},
-        {32836, Naming::Empty, "すべてのオブジェクトの名前を、削除しますか？"}};
+    const std::tuple<Command, Naming, const char*> renamings[] = {
+        {Command::NameAllByPath, Naming::FullPath, "すべてのオブジェクトの名前を、メディアのフルパス名に変更しますか？"},
+        {Command::NameAllByFileName, Naming::FileName, "すべてのオブジェクトの名前を、ファイル名に変更しますか？"},
+        {Command::ClearAllNames, Naming::Empty, "すべてのオブジェクトの名前を、削除しますか？"}};
     for (const auto& [command, naming, question] : renamings) {
         c.Add(command, [this, naming = naming, question = question] {
             if (Confirm(QString::fromUtf8(question)))
                 m_editor->RenameAll(naming);
         }, hasItems);
     }
-    // The object menu's commands act on the object last right-clicked.
-    c.Add(32819, [this] { m_playback->PlayNext(m_nMenuItem); });
-    c.Add(32817, [this] { m_editor->DeleteObject(m_nMenuItem); });
-    c.Add(32818, [this] { m_view->EditLabel(m_nMenuItem); });
-    c.Add(32838, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FileName); });
-    c.Add(32839, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FullPath); });
-    c.Add(32828, [this] { ShowObjectProperties(m_nMenuItem, false); },
-          [this] { return m_view->SelectedObjectCount() == 1; });
+}
 
-    // Sorting and arrangement.
-    const std::pair<int, SortKey> sorts[] = {{32775, SortKey::Name}, {32776, SortKey::MediaTime}, {32812, SortKey::Size},
-                                             {32823, SortKey::Type}, {32814, SortKey::Date}};
+void MainWindow::AddObjectCommands()
+{
+    // The object menu's commands act on the object last right-clicked.
+    auto& c = m_commands;
+    using Naming = CutListEditor::Naming;
+    c.Add(Command::PlayObject, [this] { m_playback->PlayNext(m_nMenuItem); });
+    c.Add(Command::DeleteObject, [this] { m_editor->DeleteObject(m_nMenuItem); });
+    c.Add(Command::EditObjectName, [this] { m_view->EditLabel(m_nMenuItem); });
+    c.Add(Command::NameObjectByFileName, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FileName); });
+    c.Add(Command::NameObjectByPath, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FullPath); });
+    c.Add(Command::ObjectProperties, [this] { ShowObjectProperties(m_nMenuItem, false); },
+          [this] { return m_view->SelectedObjectCount() == 1; });
+}
+
+void MainWindow::AddViewCommands()
+{
+    const std::pair<Command, ListViewType> modes[] = {{Command::LargeIcons, kViewLargeIcons},
+                                                      {Command::SmallIcons, kViewSmallIcons},
+                                                      {Command::List, kViewList},
+                                                      {Command::Details, kViewDetails}};
+    // The view modes are one choice: radio marks.
+    auto* viewModes = new QActionGroup(this);
+    for (const auto& [command, type] : modes) {
+        m_commands.Add(command, [this, type = type] { m_view->ChangeViewType(type); }, {},
+                       [this, type = type] { return m_view->ViewType() == type; });
+        viewModes->addAction(ActionOf(command));
+    }
+}
+
+void MainWindow::AddArrangementCommands()
+{
+    auto& c = m_commands;
+    const auto hasItems = [this] { return m_editor->HasItems(); };
+    const std::pair<Command, SortKey> sorts[] = {{Command::SortByName, SortKey::Name},
+                                                 {Command::SortByMediaTime, SortKey::MediaTime},
+                                                 {Command::SortBySize, SortKey::Size},
+                                                 {Command::SortByType, SortKey::Type},
+                                                 {Command::SortByDate, SortKey::Date}};
     for (const auto& [command, key] : sorts)
         c.Add(command, [this, key = key] { SortBy(key); }, hasItems);
-    c.Add(32820, [this] {
+    c.Add(Command::Shuffle, [this] {
         OverrideCursor wait(Qt::WaitCursor);
         m_editor->Shuffle(RandomSeedFromClock());
     }, hasItems);
     const auto iconsShown = [this] {
         return (m_view->ViewType() == kViewLargeIcons || m_view->ViewType() == kViewSmallIcons) && m_editor->HasItems();
     };
-    c.Add(32822, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
+    c.Add(Command::AutoArrange, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
           [this] { return m_view->IsAutoArrange(); });
-    c.Add(32777, [this] { m_view->Arrange(); }, iconsShown);
-    c.Add(32811, [this] { SearchMedia(this, m_settings, *m_document, *m_editor); });
+    c.Add(Command::ArrangeIcons, [this] { m_view->Arrange(); }, iconsShown);
+}
 
-    c.Add(32779, [this] { m_playback->PlayPause(); }, [this] { return m_playback->CanPlayPause(); });
-    c.Add(32780, [this] { m_playback->Pause(); }, [this] { return m_playback->CanPause(); });
-    c.Add(32781, [this] { m_playback->Stop(); }, [this] { return m_playback->CanStop(); });
-    c.Add(32833, [this] { m_playback->PlayNext(m_list.FindCurrentItem() - 1); },
+void MainWindow::AddPlayerCommands()
+{
+    auto& c = m_commands;
+    c.Add(Command::PlayPause, [this] { m_playback->PlayPause(); }, [this] { return m_playback->CanPlayPause(); });
+    c.Add(Command::Pause, [this] { m_playback->Pause(); }, [this] { return m_playback->CanPause(); });
+    c.Add(Command::Stop, [this] { m_playback->Stop(); }, [this] { return m_playback->CanStop(); });
+    c.Add(Command::Previous, [this] { m_playback->PlayNext(m_list.FindCurrentItem() - 1); },
           [this] { return m_playback->CanPlayPrevious(); });
-    c.Add(32832, [this] { m_playback->PlayNext(m_list.FindCurrentItem() + 1); },
+    c.Add(Command::Next, [this] { m_playback->PlayNext(m_list.FindCurrentItem() + 1); },
           [this] { return m_playback->CanPlayNext(); });
-    c.Add(32790, [this] { ShowPlayerWindow(!m_player->isVisible()); },
-          [this] { return m_playback->FrameState() != kPlayStateEmpty; }, [this] { return m_player->isVisible(); });
+    const auto hasObject = [this] { return m_playback->FrameState() != kPlayStateEmpty; };
+    c.Add(Command::ShowPlayer, [this] { ShowPlayerWindow(!m_player->isVisible()); }, hasObject,
+          [this] { return m_player->isVisible(); });
     // The player window's sizes and full screen, while it is shown.
     const auto playerShown = [this] { return m_player->isVisible(); };
-    for (const auto& [command, size] : {std::pair{32802, 1}, std::pair{32808, 2}, std::pair{32809, 0}})
+    for (const auto& [command, size] : {std::pair{Command::NormalSize, 1}, std::pair{Command::DoubleSize, 2},
+                                        std::pair{Command::MaximumSize, 0}}) {
         c.Add(command, [this, size = size] { m_player->SetSize(size); }, playerShown);
-    c.Add(32799, [this] { m_player->SetFullScreen(true); }, playerShown,
+    }
+    c.Add(Command::FullScreen, [this] { m_player->SetFullScreen(true); }, playerShown,
           [this] { return m_player->IsFullScreen(); });
-    c.Add(32807, [this] {
-        m_player->Engine().m_bStretch = !m_player->Engine().m_bStretch;
-        m_player->LayoutVideo();
-    }, {}, [this] { return m_player->Engine().m_bStretch; });
     // The player's properties open on the playback page.
-    c.Add(32792, [this] { ShowObjectProperties(-1, true); },
-          [this] { return m_playback->FrameState() != kPlayStateEmpty; });
-    c.Add(32810, [this] { m_player->SaveSnapshot(); },
+    c.Add(Command::PlayerProperties, [this] { ShowObjectProperties(-1, true); }, hasObject);
+    c.Add(Command::Snapshot, [this] { m_player->SaveSnapshot(); },
           [this] { return m_player->Engine().m_nPlayState == kPlayStatePaused; });
-    c.Add(32795, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
-    // The player's own switches; 32801 is the player's mute, on no menu.
+    c.Add(Command::Sound, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
+    c.Add(Command::NormalSpeed, [this] { m_frame.SetNormalSpeed(); });
+}
+
+void MainWindow::AddPlayerOptionCommands()
+{
+    auto& c = m_commands;
+    // The player's own switches; Mute is the player's mute, on no menu.
     MediaEngine& engine = m_player->Engine();
-    c.Add(32801, [&engine] { engine.SetMute(!engine.m_bMuted); });
-    for (const auto& [command, option] : {std::pair{32797, &MediaEngine::m_bAutoRewind},
-                                          std::pair{32798, &MediaEngine::m_bRepeat},
-                                          std::pair{32837, &MediaEngine::m_bAutoSize}}) {
+    c.Add(Command::Mute, [&engine] { engine.SetMute(!engine.m_bMuted); });
+    for (const auto& [command, option] : {std::pair{Command::AutoRewind, &MediaEngine::m_bAutoRewind},
+                                          std::pair{Command::Repeat, &MediaEngine::m_bRepeat},
+                                          std::pair{Command::AutoSize, &MediaEngine::m_bAutoSize}}) {
         c.Add(command, [&engine, option = option] { engine.*option = !(engine.*option); }, {},
               [&engine, option = option] { return engine.*option; });
     }
-    c.Add(1065, [this] { m_frame.SetNormalSpeed(); });
-    c.Add(57664, [this] { AboutDialog(this).exec(); });
-    c.Add(57670, [this] { HelpWindow::Show(this); });
+    c.Add(Command::Stretch, [this] {
+        m_player->Engine().m_bStretch = !m_player->Engine().m_bStretch;
+        m_player->LayoutVideo();
+    }, {}, [this] { return m_player->Engine().m_bStretch; });
 }
 
-QAction* MainWindow::ActionOf(int command)
+void MainWindow::AddBarCommands()
 {
-    QAction*& action = m_actions[command];
+    // The bar switches of the View menu.
+    const std::pair<Command, QWidget*> switches[] = {{Command::ToolBar, m_toolBar},
+                                                     {Command::StatusBar, statusBar()},
+                                                     {Command::NavigationBar, m_naviBar},
+                                                     {Command::ControlBar, m_bars->ControlBar()},
+                                                     {Command::VolumeBar, m_bars->VolumeBar()},
+                                                     {Command::SpeedBar, m_bars->SpeedBar()}};
+    for (const auto& [command, bar] : switches) {
+        m_commands.Add(command, [bar = bar] { bar->setVisible(!bar->isVisible()); }, {},
+                       [bar = bar] { return bar->isVisible(); });
+    }
+}
+
+void MainWindow::AddHelpCommands()
+{
+    m_commands.Add(Command::SearchMedia, [this] { SearchMedia(this, m_settings, *m_document, *m_editor); });
+    m_commands.Add(Command::About, [this] { AboutDialog(this).exec(); });
+    m_commands.Add(Command::HelpContents, [this] { HelpWindow::Show(this); });
+}
+
+QAction* MainWindow::ActionOf(Command command, const QString& text)
+{
+    QAction*& action = m_actions[{command, text}];
     if (action)
         return action;
-    const QString text = MenuTexts().at(command);
-    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-    action = new QAction(text.left(tab < 0 ? text.size() : tab), this);
-    if (tab >= 0)
-        action->setShortcut(QKeySequence(text.mid(tab + 1)));
-    const CommandText strings = CommandTextOf(command);
-    action->setStatusTip(strings.prompt);
-    action->setToolTip(strings.toolTip);
-    if (ButtonPicture(command) != QStyle::SP_CustomBase)
-        action->setIcon(style()->standardIcon(ButtonPicture(command)));
-    action->setData(command);
+    action = NewCommandAction(command, this, text);
+    action->setIcon(PictureIcon(*style(), CommandInfoOf(command).picture));
     connect(action, &QAction::triggered, this, [this, command] { m_commands.Run(command); });
     return action;
 }
@@ -393,7 +429,7 @@ void MainWindow::UpdateActions(const QList<QAction*>& actions)
     for (QAction* action : actions) {
         if (action->isSeparator() || !action->data().isValid())
             continue;
-        const int command = action->data().toInt();
+        const Command command = CommandOf(action);
         const bool checked = m_commands.IsChecked(command);
         action->setEnabled(m_commands.IsEnabled(command));
         // A command of a group of choices keeps its radio mark's place.
@@ -402,25 +438,23 @@ void MainWindow::UpdateActions(const QList<QAction*>& actions)
     }
 }
 
-void MainWindow::Populate(QMenu* menu, const std::vector<int>& commands)
+void MainWindow::Populate(QMenu* menu, const std::vector<MenuItem>& items)
 {
-    for (int command : commands) {
-        if (command == 0)
-            menu->addSeparator();
-        else
-            menu->addAction(ActionOf(command));
-    }
-    // Enabling and check marks are asked for each time the menu opens.
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateActions(menu->actions()); });
+    FillMenu(menu, items, [this](const MenuItem& item, QMenu*) { return ActionOf(item.command, item.text); });
+    // Enabling and check marks are asked for each time a menu opens.
+    QList<QMenu*> menus = menu->findChildren<QMenu*>();
+    menus.append(menu);
+    for (QMenu* each : menus)
+        connect(each, &QMenu::aboutToShow, this, [this, each] { UpdateActions(each->actions()); });
 }
 
-QToolBar* MainWindow::AddToolBar(const QString& title, const QString& name, const std::vector<int>& commands)
+QToolBar* MainWindow::AddToolBar(const QString& title, const QString& name, const std::vector<Command>& commands)
 {
     QToolBar* bar = addToolBar(title);
     bar->setObjectName(name);
     bar->setIconSize(QSize(16, 16));
-    for (int command : commands) {
-        if (command == 0)
+    for (Command command : commands) {
+        if (command == kSeparator)
             bar->addSeparator();
         else
             bar->addAction(ActionOf(command));
@@ -431,9 +465,12 @@ QToolBar* MainWindow::AddToolBar(const QString& title, const QString& name, cons
 void MainWindow::BuildBars()
 {
     m_toolBar = AddToolBar(QStringLiteral("Tool Bar"), QStringLiteral("ToolBar"),
-                           {57600, 57601, 57603, 0, 32793, 32794, 0, 32771, 32772, 32774, 32773, 0, 32790, 32795, 0,
-                            32811, 0, 57664});
-    m_naviBar = AddToolBar(QStringLiteral("Navigation Bar"), QStringLiteral("NavigationBar"), {32833, 32832});
+                           {Command::NewFile, Command::OpenFile, Command::SaveFile, kSeparator, Command::DeleteInvalid,
+                            Command::DeleteAll, kSeparator, Command::LargeIcons, Command::SmallIcons, Command::List,
+                            Command::Details, kSeparator, Command::ShowPlayer, Command::Sound, kSeparator,
+                            Command::SearchMedia, kSeparator, Command::About});
+    m_naviBar = AddToolBar(QStringLiteral("Navigation Bar"), QStringLiteral("NavigationBar"),
+                           {Command::Previous, Command::Next});
     connect(&m_idleTimer, &QTimer::timeout, this, [this] {
         UpdateActions(m_toolBar->actions());
         UpdateActions(m_naviBar->actions());
@@ -448,27 +485,15 @@ void MainWindow::BuildBars()
         statusBar()->addPermanentWidget(pane);
     }
 
-    connect(m_bars, &ControlBars::commandRequested, this, [this](int command) { m_commands.Run(command); });
+    connect(m_bars, &ControlBars::commandRequested, this, [this](Command command) { m_commands.Run(command); });
     connect(m_bars, &ControlBars::sliderMoved, this,
             [this](FrameProtocol::Slider slider, int position) { m_frame.OnSliderMoved(slider, position); });
 
-    // The bar switches of the View menu.
     // Files dropped on a bar, floating or not, are dropped on the window.
     for (QWidget* bar : std::initializer_list<QWidget*>{m_toolBar, m_naviBar, m_bars->ControlBar(),
                                                        m_bars->VolumeBar(), m_bars->SpeedBar()}) {
         bar->setAcceptDrops(true);
         bar->installEventFilter(this);
-    }
-
-    const std::pair<int, QWidget*> switches[] = {{59392, m_toolBar},
-                                                 {59393, statusBar()},
-                                                 {32834, m_naviBar},
-                                                 {32785, m_bars->ControlBar()},
-                                                 {32824, m_bars->VolumeBar()},
-                                                 {32825, m_bars->SpeedBar()}};
-    for (const auto& [command, bar] : switches) {
-        m_commands.Add(command, [bar = bar] { bar->setVisible(!bar->isVisible()); }, {},
-                       [bar = bar] { return bar->isVisible(); });
     }
 }
 
@@ -486,57 +511,27 @@ void MainWindow::PlaceFloatingSoundBars()
     }
 }
 
-void MainWindow::AddRecentFileEntries(QMenu* menu, QAction* before)
+void MainWindow::NameRecentFiles(QMenu* file)
 {
-    // Four entries, 57616 onwards; "最新のﾌｧｲﾙ", greyed, while the list is empty.
-    QList<QAction*> entries;
-    for (int i = 0; i < Settings::kRecentFileCount; ++i) {
-        auto* entry = new QAction(menu);
-        entry->setStatusTip(CommandTextOf(57616 + i).prompt);
-        menu->insertAction(before, entry);
-        entries.append(entry);
-        connect(entry, &QAction::triggered, this, [this, i] {
-            const QString path = m_settings.GetRecentFiles().value(i);
-            if (!path.isEmpty())
-                OpenDocument(path);
-        });
-    }
-    menu->insertSeparator(before);
-    connect(menu, &QMenu::aboutToShow, this, [this, entries] {
+    // The entries show the files of the list; only the first, greyed, while
+    // the list is empty.
+    connect(file, &QMenu::aboutToShow, this, [this] {
         const QStringList files = m_settings.GetRecentFiles();
-        for (int i = 0; i < entries.size(); ++i) {
-            QAction* entry = entries.at(i);
+        for (int i = 0; i < Settings::kRecentFileCount; ++i) {
+            const Command command = RecentFileCommand(i);
+            QAction* entry = ActionOf(command);
             entry->setVisible(i < files.size() || i == 0);
-            entry->setEnabled(i < files.size());
             entry->setText(i < files.size() ? QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i))
-                                            : QStringLiteral("最新のﾌｧｲﾙ"));
+                                            : CommandInfoOf(command).menuText.toString());
         }
     });
 }
 
 void MainWindow::BuildMenus()
 {
-    const auto addMenu = [this](const QString& title, const std::vector<int>& commands) {
-        QMenu* menu = menuBar()->addMenu(title);
-        Populate(menu, commands);
-        return menu;
-    };
-    const auto addSubmenu = [this](QMenu* menu, const QString& title, const std::vector<int>& commands) {
-        Populate(menu->addMenu(title), commands);
-    };
-    QMenu* file = addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), {57600, 57601, 32840, 57603, 57604, 0, 57665});
-    AddRecentFileEntries(file, file->actions().last());
-    QMenu* edit = addMenu(QStringLiteral("編集(&E)"), {32793, 32794, 0});
-    addSubmenu(edit, QStringLiteral("名前の変更(&N)"), {32816, 32815, 32836});
-    QMenu* view = addMenu(QStringLiteral("表示(&V)"),
-                          {59392, 59393, 32834, 32785, 32824, 32825, 0, 32771, 32772, 32774, 32773, 0});
-    addSubmenu(view, QStringLiteral("ｱｲｺﾝの整列(&I)"), {32775, 32776, 32823, 32812, 32814, 32820, 0, 32822});
-    Populate(view, {32777});
-    QMenu* player = addMenu(QStringLiteral("ﾌﾟﾚｲﾔ(&P)"), {32779, 32781, 0, 32833, 32832, 0, 32790, 32795, 0});
-    addSubmenu(player, QStringLiteral("画面ｻｲｽﾞ(&W)"), {32802, 32808, 32809, 0, 32799});
-    Populate(player, {0, 32810, 0, 32792});
-    addMenu(QStringLiteral("ﾂｰﾙ(&T)"), {32811});
-    addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), {57670, 0, 57664});
+    for (const MenuItem& menu : MainMenus())
+        Populate(menuBar()->addMenu(menu.text), menu.items);
+    NameRecentFiles(menuBar()->actions().constFirst()->menu());
 }
 
 void MainWindow::SortBy(SortKey key)
@@ -568,38 +563,7 @@ void MainWindow::ShowListMenu(int position, const QPoint& globalPos)
     m_document->UpdateSummary();
     m_nMenuItem = position;
     QMenu menu(this);
-    const auto add = [this](QMenu* to, int command, const QString& text) {
-        QAction* action = to->addAction(text);
-        action->setStatusTip(CommandTextOf(command).prompt);
-        action->setData(command);
-        connect(action, &QAction::triggered, this, [this, command] { m_commands.Run(command); });
-    };
-    if (position >= 0 && m_view->SelectedObjectCount() == 1) {
-        add(&menu, 32819, QStringLiteral("再生(&P)"));
-        menu.addSeparator();
-        add(&menu, 32817, QStringLiteral("削除(&D)"));
-        add(&menu, 32818, QStringLiteral("名前の編集(&M)"));
-        QMenu* naming = menu.addMenu(QStringLiteral("名前の変更(&N)"));
-        add(naming, 32838, QStringLiteral("ﾌｧｲﾙ名(&F)"));
-        add(naming, 32839, QStringLiteral("ﾊﾟｽ名(&P)"));
-        menu.addSeparator();
-        add(&menu, 32828, QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(&R)"));
-    } else {
-        for (int command : {32771, 32772, 32774, 32773})
-            menu.addAction(ActionOf(command));
-        menu.addSeparator();
-        QMenu* arrange = menu.addMenu(QStringLiteral("ｱｲｺﾝの整列(&I)"));
-        for (const auto& [command, text] : std::initializer_list<std::pair<int, const char*>>{
-                 {32775, "名前順(&N)"}, {32776, "ﾒﾃﾞｨｱ時間順(&M)"}, {32823, "種類順(&T)"}, {32812, "ｻｲｽﾞ順(&Z)"},
-                 {32814, "日時順(&D)"}, {32820, "ﾗﾝﾀﾞﾑ(&R)"}}) {
-            add(arrange, command, QString::fromUtf8(text));
-        }
-        arrange->addSeparator();
-        add(arrange, 32822, ActionOf(32822)->text());
-        add(&menu, 32777, ActionOf(32777)->text());
-        connect(arrange, &QMenu::aboutToShow, this, [this, arrange] { UpdateActions(arrange->actions()); });
-    }
-    UpdateActions(menu.actions());
+    Populate(&menu, position >= 0 && m_view->SelectedObjectCount() == 1 ? ObjectMenu() : ViewMenu());
     menu.exec(globalPos);
 }
 

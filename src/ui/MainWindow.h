@@ -24,6 +24,7 @@ namespace kivo {
 
 class ControlBars;
 class CutListView;
+struct MenuItem;
 class LoadingDialog;
 class PlayerWindow;
 class Settings;
@@ -77,7 +78,17 @@ private:
     bool HasActiveView() const override { return true; }
     qintptr SendToView(int code, qintptr value) override;
 
+    // The commands of each part of the menus, bars and keys.
     void BuildCommands();
+    void AddFileCommands();
+    void AddEditingCommands();
+    void AddObjectCommands();
+    void AddViewCommands();
+    void AddArrangementCommands();
+    void AddPlayerCommands();
+    void AddPlayerOptionCommands();
+    void AddBarCommands();
+    void AddHelpCommands();
     void BuildBars();
     void BuildMenus();
     // The list's right-click menus: the object menu, or the view menu over
@@ -89,11 +100,13 @@ private:
     void ShowObjectProperties(int menuItem, bool playbackPage);
     // Asks a yes/no question; true for yes.
     bool Confirm(const QString& question);
-    // The action of a command, shared by its menu item and tool bar button.
-    QAction* ActionOf(int command);
-    // Fills a menu with commands; 0 is a separator.
-    void Populate(QMenu* menu, const std::vector<int>& commands);
-    QToolBar* AddToolBar(const QString& title, const QString& name, const std::vector<int>& commands);
+    // The action of a command, shared by its menu items and tool bar
+    // button; one for each text a menu gives it (empty: its menu text).
+    QAction* ActionOf(Command command, const QString& text = {});
+    // Fills a menu with commands and submenus whose enabling and check
+    // marks follow the command table.
+    void Populate(QMenu* menu, const std::vector<MenuItem>& items);
+    QToolBar* AddToolBar(const QString& title, const QString& name, const std::vector<Command>& commands);
     // Asks the command table for the enabling and check mark of actions.
     void UpdateActions(const QList<QAction*>& actions);
     // On the first run the volume and speed bars float near the top right
@@ -105,8 +118,8 @@ private:
     // What every end of the program keeps: the list's layout; a loading run
     // stops.
     void EndRun();
-    // The recent-file entries of the File menu, placed before `before`.
-    void AddRecentFileEntries(QMenu* menu, QAction* before);
+    // The recent-file entries of the File menu name the files of the list.
+    void NameRecentFiles(QMenu* file);
     // The standard question before a modified cut list is replaced; false
     // when the user cancels.
     bool MaySaveChanges();
@@ -132,7 +145,7 @@ private:
     QToolBar* m_naviBar = nullptr;
     QLabel* m_messagePane;
     CommandTable m_commands;
-    std::map<int, QAction*> m_actions;
+    std::map<std::pair<Command, QString>, QAction*> m_actions;
     // Tool bar buttons follow their commands' enabling on this timer.
     QTimer m_idleTimer;
     bool m_firstRun;

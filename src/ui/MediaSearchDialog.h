@@ -98,7 +98,7 @@ private:
     QTimer* m_timer;
 };
 
-// Command 32811: builds the cut list from a search of one drive or folder.
+// Command::SearchMedia: builds the cut list from a search of one drive or folder.
 // The dialog above; on "検索開始", when the list has objects, the question whether to
 // clear it first; the walk; "メディアファイルは見つかりませんでした。" when
 // nothing was found; otherwise the files are added through the document (its

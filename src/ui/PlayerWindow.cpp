@@ -3,6 +3,7 @@
 #include "media/Bitmap.h"
 #include "session/PlayerMenu.h"
 #include "core/Settings.h"
+#include "ui/CommandActions.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -22,21 +23,16 @@ namespace {
 // How close to its edge a press resizes the window instead of dragging it.
 constexpr int kEdgeGrip = 5;
 
-// The context menu: commands, 0 for a separator.
-struct MenuEntry {
-    int command;
-    const char* text;
-};
-const MenuEntry kPlayerMenu[] = {
-    {32779, "再生/一時停止(&P)"}, {32781, "停止(&S)"}, {0, nullptr}, {32833, "前に戻る(&B)"}, {32832, "次に進む(&F)"},
-    {0, nullptr},                 {32790, "画面(&V)"}, {32795, "音声(&A)"}, {0, nullptr},
-};
-const MenuEntry kSizeMenu[] = {
-    {32802, "標準(&S)"}, {32808, "２倍(&D)"}, {32809, "最大(&M)"}, {0, nullptr}, {32799, "ﾌﾙｽｸﾘｰﾝ(&F)"},
-};
-const MenuEntry kOptionMenu[] = {
-    {32837, "自動ｻｲｽﾞ変更(&S)"}, {32797, "自動巻き戻し(&W)"}, {32798, "自動繰り返し(&R)"}, {32807, "ｽﾄﾚｯﾁ(&S)"},
-};
+// The context menu.
+const std::vector<MenuItem>& ContextMenu()
+{
+    using enum Command;
+    static const std::vector<MenuItem> items = {
+        PlayPause, Stop, kSeparator, Previous, Next, kSeparator, ShowPlayer, Sound, kSeparator, PlayerSizeMenu(),
+        Snapshot, kSeparator, {u"ｵﾌﾟｼｮﾝ(&O)", {AutoSize, AutoRewind, Repeat, Stretch}}, PlayerProperties,
+    };
+    return items;
+}
 
 }  // namespace
 
@@ -336,30 +332,19 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
     facts.autoSize = m_engine.m_bAutoSize;
     facts.stretch = m_engine.m_bStretch;
     facts.muted = m_engine.m_bMuted;
-    const std::map<int, PlayerMenuItemState> states = PlayerMenuStates(facts);
+    const std::map<Command, PlayerMenuItemState> states = PlayerMenuStates(facts);
 
     QMenu menu(this);
-    const auto add = [this, &states](QMenu* to, const auto& entries) {
-        for (const MenuEntry& entry : entries) {
-            if (entry.command == 0) {
-                to->addSeparator();
-                continue;
-            }
-            QAction* action = to->addAction(QString::fromUtf8(entry.text));
-            action->setData(entry.command);
-            if (const auto found = states.find(entry.command); found != states.end()) {
-                action->setEnabled(found->second.enabled);
-                action->setCheckable(found->second.checked);
-                action->setChecked(found->second.checked);
-            }
-            connect(action, &QAction::triggered, this, [this, command = entry.command] { emit commandRequested(command); });
+    FillMenu(&menu, ContextMenu(), [this, &states](const MenuItem& item, QMenu* to) {
+        QAction* action = NewCommandAction(item.command, to, item.text);
+        if (const auto found = states.find(item.command); found != states.end()) {
+            action->setEnabled(found->second.enabled);
+            action->setCheckable(found->second.checked);
+            action->setChecked(found->second.checked);
         }
-    };
-    add(&menu, kPlayerMenu);
-    add(menu.addMenu(QStringLiteral("画面ｻｲｽﾞ(&W)")), kSizeMenu);
-    add(&menu, std::initializer_list<MenuEntry>{{32810, "ｽﾅｯﾌﾟｼｮｯﾄ(&X)..."}, {0, nullptr}});
-    add(menu.addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)")), kOptionMenu);
-    add(&menu, std::initializer_list<MenuEntry>{{32792, "ﾌﾟﾛﾊﾟﾃｨ(&R)"}});
+        connect(action, &QAction::triggered, this, [this, command = item.command] { emit commandRequested(command); });
+        return action;
+    });
     menu.exec(globalPoint);
 }
 

@@ -56,7 +56,7 @@ public:
 
 signals:
     // A command chosen in the context menu, by a key or by the joystick.
-    void commandRequested(int command);
+    void commandRequested(Command command);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,7 +71,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    void RunCommand(int command) override { emit commandRequested(command); }
+    void RunCommand(Command command) override { emit commandRequested(command); }
     bool IsMainWindowMinimised() const override;
     void MinimiseMainWindow() override;
     void RestoreMainWindow() override;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace kivo {
 namespace {
 
@@ -11,18 +13,37 @@ TEST(Commands, DisabledCommandsDoNothingWhicheverWayTheyCome)
     int runs = 0;
     bool enabled = false;
     bool checked = true;
-    table.Add(32781, [&] { ++runs; }, [&] { return enabled; }, [&] { return checked; });
-    table.Add(32801, [&] { ++runs; });
-    EXPECT_FALSE(table.Run(32781));
+    table.Add(Command::Stop, [&] { ++runs; }, [&] { return enabled; }, [&] { return checked; });
+    table.Add(Command::Mute, [&] { ++runs; });
+    EXPECT_FALSE(table.Run(Command::Stop));
     EXPECT_EQ(runs, 0);
     enabled = true;
-    EXPECT_TRUE(table.Run(32781));
-    EXPECT_TRUE(table.IsChecked(32781));
-    EXPECT_TRUE(table.Run(32801));  // no condition: always enabled
-    EXPECT_FALSE(table.IsChecked(32801));
-    EXPECT_FALSE(table.Run(12345));
-    EXPECT_FALSE(table.IsEnabled(12345));
+    EXPECT_TRUE(table.Run(Command::Stop));
+    EXPECT_TRUE(table.IsChecked(Command::Stop));
+    EXPECT_TRUE(table.Run(Command::Mute));  // no condition: always enabled
+    EXPECT_FALSE(table.IsChecked(Command::Mute));
+    EXPECT_FALSE(table.Run(Command::About));  // not added
+    EXPECT_FALSE(table.IsEnabled(Command::About));
     EXPECT_EQ(runs, 2);
+}
+
+TEST(Commands, EachCommandHasOneRowWithItsMenuTextAndItsPromptApartFromItsToolTip)
+{
+    std::set<Command> seen;
+    for (const CommandInfo& info : CommandInfos()) {
+        const int id = static_cast<int>(info.id);
+        EXPECT_TRUE(seen.insert(info.id).second) << id;
+        EXPECT_EQ(&CommandInfoOf(info.id), &info) << id;
+        // Only the player's mute and the speed bar's icon are on no menu.
+        if (info.id != Command::Mute && info.id != Command::NormalSpeed) {
+            EXPECT_FALSE(info.menuText.isEmpty()) << id;
+        }
+        // Neither "prompt\ntool tip" nor "text\tshortcut" in one field.
+        for (QStringView text : {info.menuText, info.prompt, info.toolTip})
+            EXPECT_FALSE(text.contains(u'\n') || text.contains(u'\t')) << id;
+        EXPECT_TRUE(info.toolTip.isEmpty() || !info.prompt.isEmpty()) << id;
+    }
+    EXPECT_TRUE(CommandInfoOf(Command{}).menuText.isEmpty());
 }
 
 }  // namespace

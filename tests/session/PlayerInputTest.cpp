@@ -24,16 +24,16 @@ class FakeWindow : public PlayerInputHost {
 public:
     explicit FakeWindow(MediaEngine& engine) : m_engine(engine) {}
 
-    void RunCommand(int command) override
+    void RunCommand(Command command) override
     {
         commands.push_back(command);
         if (!m_engine.HasGraph())
             return;
-        if (command == kCommandPlayPause && m_engine.m_nPlayState == kPlayStatePlaying)
+        if (command == Command::PlayPause && m_engine.m_nPlayState == kPlayStatePlaying)
             m_engine.PausePlayback();
-        else if (command == kCommandPlayPause)
+        else if (command == Command::PlayPause)
             m_engine.StartPlayback();
-        else if (command == kCommandStop)
+        else if (command == Command::Stop)
             m_engine.StopPlayback();
     }
     bool IsFullScreen() const override { return fullScreen; }
@@ -45,9 +45,9 @@ public:
     void StartWatchdog() override { watchdog = true; }
     void StopWatchdog() override { watchdog = false; }
 
-    std::vector<int> TakeCommands() { return std::exchange(commands, {}); }
+    std::vector<Command> TakeCommands() { return std::exchange(commands, {}); }
 
-    std::vector<int> commands;
+    std::vector<Command> commands;
     bool fullScreen = false;
     bool minimised = false;
     int focus = 0;
@@ -57,7 +57,7 @@ private:
     MediaEngine& m_engine;
 };
 
-using Commands = std::vector<int>;
+using Commands = std::vector<Command>;
 
 class PlayerInputWithoutAFile : public ::testing::Test {
 protected:
@@ -73,7 +73,7 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_FALSE(input.KeyUp(Key::Control, false));
     EXPECT_TRUE(input.KeyDown(Key::Up, false));
     EXPECT_TRUE(input.KeyDown(Key::Down, false));
-    EXPECT_EQ(window.TakeCommands(), (Commands{kCommandPlayPause, kCommandPrevious, kCommandNext}));
+    EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::Previous, Command::Next}));
     EXPECT_EQ(window.focus, 1);
 
     input.ToggleFullScreen();
@@ -85,7 +85,7 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_FALSE(window.fullScreen);
     EXPECT_FALSE(engine.m_bFullScreen);
     EXPECT_TRUE(window.minimised);
-    EXPECT_EQ(window.TakeCommands(), Commands{kCommandPlayPause});
+    EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
 
     // Minimised: button 1 does nothing, button 2 brings the main window back.
     input.JoystickButtons(kJoystickButton1);
@@ -97,7 +97,7 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_TRUE(engine.m_bFullScreen);
     input.JoystickButtons(kJoystickButton1 | kJoystickButton2);  // button 1 wins
     EXPECT_TRUE(window.fullScreen);
-    EXPECT_EQ(window.TakeCommands(), Commands{kCommandPlayPause});
+    EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
     input.JoystickButtons(kJoystickButton2);  // in full-screen mode: Space
     EXPECT_FALSE(window.fullScreen);
     EXPECT_TRUE(window.minimised);
@@ -142,7 +142,7 @@ TEST_F(PlayerInputOnAFile, LeftRestartsAndSpaceStops)
     EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
     EXPECT_FALSE(window.fullScreen);
     EXPECT_TRUE(window.minimised);
-    EXPECT_EQ(window.TakeCommands(), (Commands{kCommandPlayPause, kCommandStop}));
+    EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::Stop}));
 }
 
 TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeld)
@@ -158,7 +158,7 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeld)
     input.KeyUp(Key::Right, true);
     input.KeyDown(Key::Right, true);
     EXPECT_EQ(engine.GetRate(), 2.0);
-    EXPECT_EQ(window.TakeCommands(), Commands{kCommandPlayPause});
+    EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
 
     EXPECT_TRUE(input.KeyUp(Key::Right, false));
     EXPECT_EQ(engine.GetRate(), 0.5);
@@ -199,7 +199,7 @@ TEST_F(PlayerInputOnAFile, StickZones)
     input.JoystickMove(kHigh, kCentreLow);  // held right: started once
     EXPECT_EQ(engine.GetRate(), 2.0);
     EXPECT_TRUE(PlayerInput::IsJoystickFastForwarding());
-    EXPECT_EQ(window.TakeCommands(), Commands{kCommandPlayPause});
+    EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
     input.JoystickMove(kCentreHigh, kCentreLow);
     EXPECT_EQ(engine.GetRate(), 0.5);
     EXPECT_FALSE(PlayerInput::IsJoystickFastForwarding());
@@ -211,7 +211,7 @@ TEST_F(PlayerInputOnAFile, StickZones)
     EXPECT_EQ(engine.GetRate(), 0.5);
     EXPECT_LT(engine.GetPosition(), 0.5);
     input.JoystickMove(kCentreLow, kHigh);
-    EXPECT_EQ(window.TakeCommands(), (Commands{kCommandPrevious, kCommandNext}));
+    EXPECT_EQ(window.TakeCommands(), (Commands{Command::Previous, Command::Next}));
 
     // Minimised: the stick does nothing but still ends its fast forward.
     input.JoystickMove(kHigh, kCentreLow);

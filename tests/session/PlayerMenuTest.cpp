@@ -6,7 +6,7 @@
 namespace kivo {
 namespace {
 
-bool Enabled(const PlayerMenuFacts& facts, int command)
+bool Enabled(const PlayerMenuFacts& facts, Command command)
 {
     return PlayerMenuStates(facts).at(command).enabled;
 }
@@ -15,23 +15,23 @@ TEST(PlayerMenu, TransportAndStepsFollowThePlayStateAndTheListPosition)
 {
     PlayerMenuFacts facts;
     facts.countAndIndex = 3 * 65535 + 1;  // the second of three
-    EXPECT_FALSE(Enabled(facts, 32779));
-    EXPECT_FALSE(Enabled(facts, 32781));
-    EXPECT_TRUE(Enabled(facts, 32833));
-    EXPECT_TRUE(Enabled(facts, 32832));
+    EXPECT_FALSE(Enabled(facts, Command::PlayPause));
+    EXPECT_FALSE(Enabled(facts, Command::Stop));
+    EXPECT_TRUE(Enabled(facts, Command::Previous));
+    EXPECT_TRUE(Enabled(facts, Command::Next));
 
     facts.playState = kPlayStatePaused;
-    EXPECT_TRUE(Enabled(facts, 32779));
-    EXPECT_TRUE(Enabled(facts, 32781));
-    EXPECT_TRUE(Enabled(facts, 32810));
+    EXPECT_TRUE(Enabled(facts, Command::PlayPause));
+    EXPECT_TRUE(Enabled(facts, Command::Stop));
+    EXPECT_TRUE(Enabled(facts, Command::Snapshot));
     facts.countAndIndex = 3 * 65535 + 2;  // the last
-    EXPECT_FALSE(Enabled(facts, 32832));
+    EXPECT_FALSE(Enabled(facts, Command::Next));
     facts.countAndIndex = 3 * 65535 - 1;  // no current object
-    EXPECT_FALSE(Enabled(facts, 32833));
-    EXPECT_FALSE(Enabled(facts, 32832));
+    EXPECT_FALSE(Enabled(facts, Command::Previous));
+    EXPECT_FALSE(Enabled(facts, Command::Next));
     facts.countAndIndex = 0;  // an empty list
-    EXPECT_FALSE(Enabled(facts, 32833));
-    EXPECT_FALSE(Enabled(facts, 32832));
+    EXPECT_FALSE(Enabled(facts, Command::Previous));
+    EXPECT_FALSE(Enabled(facts, Command::Next));
 }
 
 TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
@@ -42,13 +42,14 @@ TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
     facts.stretch = true;
     facts.muted = true;
     const auto states = PlayerMenuStates(facts);
-    for (int command : {32792, 32790, 32802, 32808, 32809, 32810})
-        EXPECT_FALSE(states.at(command).enabled) << command;
-    EXPECT_TRUE(states.at(32799).checked);
-    EXPECT_TRUE(states.at(32807).checked);
-    EXPECT_FALSE(states.at(32795).checked);
-    EXPECT_TRUE(states.at(32790).checked);
-    EXPECT_FALSE(states.at(32798).checked);
+    for (Command command : {Command::PlayerProperties, Command::ShowPlayer, Command::NormalSize, Command::DoubleSize,
+                            Command::MaximumSize, Command::Snapshot})
+        EXPECT_FALSE(states.at(command).enabled) << static_cast<int>(command);
+    EXPECT_TRUE(states.at(Command::FullScreen).checked);
+    EXPECT_TRUE(states.at(Command::Stretch).checked);
+    EXPECT_FALSE(states.at(Command::Sound).checked);
+    EXPECT_TRUE(states.at(Command::ShowPlayer).checked);
+    EXPECT_FALSE(states.at(Command::Repeat).checked);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ModalWindows.h"
 #include "TestMedia.h"
+#include "ui/CommandActions.h"
 #include "ui/ControlBars.h"
 #include "ui/MainWindow.h"
 #include "cutlist/AddingMedia.h"
@@ -22,10 +23,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace kivo {
 namespace {
@@ -52,23 +56,23 @@ TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
     EXPECT_EQ(window.windowTitle(), "無題 - Kivo");
     EXPECT_EQ(window.size(), QSize(400, 250));
     EXPECT_FALSE(window.Document().IsModified());
-    EXPECT_FALSE(window.Commands().IsEnabled(32779));  // nothing to play
+    EXPECT_FALSE(window.Commands().IsEnabled(Command::PlayPause));  // nothing to play
     Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")});
     ASSERT_EQ(window.List().GetItemCount(), 3);
     EXPECT_EQ(window.List().FindCurrentItem(), 1);
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnState), "停止");
     EXPECT_TRUE(window.Document().IsModified());
-    EXPECT_TRUE(window.Commands().Run(32779));
+    EXPECT_TRUE(window.Commands().Run(Command::PlayPause));
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnState), "再生");
     EXPECT_EQ(window.Player().Engine().m_nPlayState, kPlayStatePlaying);
-    EXPECT_TRUE(window.Commands().Run(32832));  // next: the sound-only object
+    EXPECT_TRUE(window.Commands().Run(Command::Next));  // the sound-only object
     EXPECT_EQ(window.List().FindCurrentItem(), 2);
-    EXPECT_FALSE(window.Commands().IsEnabled(32832));
+    EXPECT_FALSE(window.Commands().IsEnabled(Command::Next));
 
     const QString path = folder.filePath("list.kvo");
     ASSERT_TRUE(window.SaveDocument(path));
     EXPECT_EQ(window.windowTitle(), "list.kvo - Kivo");
-    EXPECT_TRUE(window.Commands().Run(57600));
+    EXPECT_TRUE(window.Commands().Run(Command::NewFile));
     EXPECT_EQ(window.List().GetItemCount(), 0);
     EXPECT_FALSE(window.Document().IsModified());  // although clearing stopped the playing object
     bool opened = false;
@@ -103,7 +107,7 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     speed->setValue(-200);
     EXPECT_EQ(window.findChild<QLineEdit*>("speedReadout")->text(), "2.00");
     EXPECT_DOUBLE_EQ(window.Player().Engine().GetRate(), 2.0);
-    EXPECT_TRUE(window.Commands().Run(1065));
+    EXPECT_TRUE(window.Commands().Run(Command::NormalSpeed));
     EXPECT_EQ(speed->value(), -100);
     EXPECT_DOUBLE_EQ(window.Player().Engine().GetRate(), 1.0);
 
@@ -111,15 +115,15 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     EXPECT_EQ(window.Frame().PlayerState(), kPlayStatePaused);
     EXPECT_NEAR(window.Player().Engine().GetPosition(), 1.5, 0.05);
 
-    EXPECT_TRUE(window.Commands().IsChecked(32795));
-    EXPECT_TRUE(window.Commands().Run(32795));
+    EXPECT_TRUE(window.Commands().IsChecked(Command::Sound));
+    EXPECT_TRUE(window.Commands().Run(Command::Sound));
     EXPECT_FALSE(volume->isEnabled());
     EXPECT_TRUE(window.Player().Engine().m_bMuted);
-    EXPECT_FALSE(window.Commands().IsChecked(32795));
-    EXPECT_TRUE(window.Commands().Run(32801));  // the player's own switch
+    EXPECT_FALSE(window.Commands().IsChecked(Command::Sound));
+    EXPECT_TRUE(window.Commands().Run(Command::Mute));  // the player's own switch
     EXPECT_FALSE(window.Player().Engine().m_bMuted);
-    EXPECT_TRUE(window.Commands().Run(32798));
-    EXPECT_TRUE(window.Commands().IsChecked(32798));
+    EXPECT_TRUE(window.Commands().Run(Command::Repeat));
+    EXPECT_TRUE(window.Commands().IsChecked(Command::Repeat));
 }
 
 TEST_F(Program, FilesDroppedOnAFloatingBarAreAdded)
@@ -141,21 +145,31 @@ TEST_F(Program, FilesDroppedOnAFloatingBarAreAdded)
 TEST_F(Program, ListMenusOfferTheObjectOrTheViewAndEditingCommandsFollowTheList)
 {
     window.show();
-    EXPECT_FALSE(window.Commands().IsEnabled(32775));  // nothing to sort
+    EXPECT_FALSE(window.Commands().IsEnabled(Command::SortByName));  // nothing to sort
     Add({Media("video.avi"), Media("text.txt")});
-    EXPECT_TRUE(window.Commands().IsEnabled(32793));  // an invalid object
-    window.Commands().Run(32773);
-    EXPECT_FALSE(window.Commands().IsEnabled(32777));  // arrange: icons only
-    window.Commands().Run(32771);
-    EXPECT_TRUE(window.Commands().IsEnabled(32777));
+    EXPECT_TRUE(window.Commands().IsEnabled(Command::DeleteInvalid));  // an invalid object
+    window.Commands().Run(Command::Details);
+    EXPECT_FALSE(window.Commands().IsEnabled(Command::ArrangeIcons));  // arrange: icons only
+    window.Commands().Run(Command::LargeIcons);
+    EXPECT_TRUE(window.Commands().IsEnabled(Command::ArrangeIcons));
 
     auto* list = window.findChild<CutListView*>();
     QWidget* viewport = list->ActiveView()->viewport();
+    QStringList submenuItems;  // of the last menu
+    QString deletePrompt;      // while the object menu's delete was highlighted
     const auto menuAt = [&](QPoint point) {
         QStringList items;
+        submenuItems.clear();
         test::WhenShown<QMenu>([&](QMenu* popup) {
-            for (QAction* action : popup->actions())
+            for (QAction* action : popup->actions()) {
                 items.append(action->text());
+                if (CommandOf(action) == Command::DeleteObject) {
+                    QTest::mouseMove(popup, popup->actionGeometry(action).center());
+                    deletePrompt = window.statusBar()->currentMessage();
+                }
+                for (QAction* inner : action->menu() != nullptr ? action->menu()->actions() : QList<QAction*>())
+                    submenuItems.append(inner->text());
+            }
             popup->close();
         });
         QTest::mouseClick(viewport, Qt::RightButton, {}, point);
@@ -164,11 +178,16 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheViewAndEditingCommandsFollowTheList)
     const QPoint object = list->ActiveView()->visualRect(window.List().index(1, 0)).center();
     EXPECT_EQ(menuAt(object), QStringList({"再生(&P)", "", "削除(&D)", "名前の編集(&M)", "名前の変更(&N)", "",
                                            "ﾌﾟﾛﾊﾟﾃｨ(&R)"}));
-    EXPECT_TRUE(window.Commands().Run(32838));  // this object's file name
+    // The main window shows the list menus' prompts as it does the menu bar's.
+    EXPECT_EQ(deletePrompt.toStdString(), CommandInfoOf(Command::DeleteObject).prompt.toString().toStdString());
+    EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName));  // this object's file name
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
-    EXPECT_TRUE(window.Commands().Run(32817));  // the object last right-clicked
+    EXPECT_TRUE(window.Commands().Run(Command::DeleteObject));  // the object last right-clicked
     EXPECT_EQ(window.List().GetItemCount(), 1);
     EXPECT_EQ(menuAt(QPoint(viewport->width() - 5, viewport->height() - 5)).first(), "大きいｱｲｺﾝ(&G)");
+    // Its arrangement submenu names the sort by date its own way.
+    EXPECT_TRUE(submenuItems.contains("日時順(&D)"));
+    EXPECT_FALSE(submenuItems.contains(CommandInfoOf(Command::SortByDate).menuText.toString()));
 }
 
 // QObject::isSignalConnected, which QObject keeps to itself and its kind.
@@ -199,10 +218,10 @@ TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary
 {
     window.resize(400, 250);
     window.show();
-    window.Commands().Run(32773);  // details
+    window.Commands().Run(Command::Details);
     Add({Media("video.avi")});
     QAbstractItemView* view = window.findChild<CutListView*>()->ActiveView();
-    window.Commands().Run(32779);  // play: the pane reads "ﾚﾃﾞｨ"
+    window.Commands().Run(Command::PlayPause);  // the pane reads "ﾚﾃﾞｨ"
     ASSERT_EQ(window.Message(), "ﾚﾃﾞｨ");
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, view->viewport()->height() - 2));
     EXPECT_TRUE(window.Message().startsWith("1個のｵﾌﾞｼﾞｪｸﾄ")) << window.Message().toStdString();
@@ -213,7 +232,7 @@ TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary
     };
     ASSERT_FALSE(shown(39));
     window.List().SetCurrent(window.List().GetItemData(38));
-    EXPECT_TRUE(window.Commands().Run(32832));  // next: the last object plays
+    EXPECT_TRUE(window.Commands().Run(Command::Next));  // the last object plays
     EXPECT_TRUE(shown(39));
     view->scrollToTop();
     emit window.findChild<CutListView*>()->moveRequested(0, 39);
@@ -236,13 +255,13 @@ TEST_F(Program, ViewModesAreOneChoiceAndEachLaysItsObjectsOutAsItShould)
             viewMenu = menu->menu();
     }
     ASSERT_NE(viewMenu, nullptr);
-    window.Commands().Run(32774);  // list
+    window.Commands().Run(Command::List);
     emit viewMenu->aboutToShow();
     QStringList checked;
+    const Command modes[] = {Command::LargeIcons, Command::SmallIcons, Command::List, Command::Details};
     for (QAction* action : viewMenu->actions()) {
-        const int command = action->data().toInt();
-        if (command >= 32771 && command <= 32774) {
-            ASSERT_NE(action->actionGroup(), nullptr) << command;
+        if (std::ranges::count(modes, CommandOf(action)) != 0) {
+            ASSERT_NE(action->actionGroup(), nullptr) << action->text().toStdString();
             EXPECT_TRUE(action->actionGroup()->isExclusive());
             if (action->isChecked())
                 checked.append(action->text());
@@ -255,7 +274,7 @@ TEST_F(Program, ViewModesAreOneChoiceAndEachLaysItsObjectsOutAsItShould)
     EXPECT_GE(list->ActiveView()->visualRect(named).width(),
               list->ActiveView()->fontMetrics().horizontalAdvance(longName) + 32);
     // Large icons after the list mode lie in a row again.
-    window.Commands().Run(32771);
+    window.Commands().Run(Command::LargeIcons);
     const QRect first = list->ActiveView()->visualRect(window.List().index(0, 0));
     const QRect second = list->ActiveView()->visualRect(window.List().index(2, 0));
     EXPECT_EQ(second.top(), first.top());
@@ -278,7 +297,7 @@ TEST_F(Program, WithAutomaticArrangementADroppedIconGoesBackIntoTheGrid)
     };
     const auto [placed, moved] = drag();
     EXPECT_EQ(moved.topLeft(), placed.topLeft() + QPoint(200, 150));  // placed where dropped
-    window.Commands().Run(32822);  // automatic arrangement: back into the grid
+    window.Commands().Run(Command::AutoArrange);  // back into the grid
     const auto [before, after] = drag();
     EXPECT_EQ(after.topLeft(), placed.topLeft());
 }
@@ -295,7 +314,7 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
     const QStringList rows = MediaFileFilters();
     const auto runDialog = [&](const std::function<void(QFileDialog*)>& use) {
         test::WhenShown<QFileDialog>(use);
-        window.Commands().Run(32840);
+        window.Commands().Run(Command::OpenMediaFiles);
     };
     runDialog([&](QFileDialog* dialog) {
         EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 0);
@@ -321,7 +340,7 @@ TEST_F(Program, ScenarioDialogsShowTheirRowOnce)
         EXPECT_EQ(dialog->findChild<QComboBox*>("fileTypeCombo")->itemText(0), "Kivo scenario file(*.kvo)");
         dialog->reject();
     });
-    window.Commands().Run(57601);
+    window.Commands().Run(Command::OpenFile);
 }
 
 TEST_F(Program, APathSentToTheListIsAddedAsADropOfItWouldBe)
@@ -338,8 +357,8 @@ TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
     window.show();
     EXPECT_TRUE(window.findChild<QDockWidget*>("VolumeBar")->isFloating());  // the first run
     window.resize(640, 480);
-    window.Commands().Run(32773);  // details
-    window.Commands().Run(32824);  // hide the volume bar
+    window.Commands().Run(Command::Details);
+    window.Commands().Run(Command::VolumeBar);  // hidden
     window.findChild<QSlider*>("volume")->setValue(30);
     window.close();
     EXPECT_EQ(settings.Get(setting::kCx), 640);

@@ -95,14 +95,14 @@ TEST_F(Player, DoubleClickTogglesFullScreenAndTheBodyDragsTheWindow)
 TEST_F(Player, KeysSendCommandsAndRightFastForwardsWhileHeld)
 {
     Open("video.avi");
-    QList<int> commands;
-    QObject::connect(&window, &PlayerWindow::commandRequested, [&](int command) { commands.append(command); });
+    QList<Command> commands;
+    QObject::connect(&window, &PlayerWindow::commandRequested, [&](Command command) { commands.append(command); });
     QTest::keyClick(&window, Qt::Key_Down);
     QTest::keyPress(&window, Qt::Key_Right);
     EXPECT_DOUBLE_EQ(window.Engine().m_dRate, 2.0);
     QTest::keyRelease(&window, Qt::Key_Right);
     EXPECT_DOUBLE_EQ(window.Engine().m_dRate, 1.0);
-    EXPECT_EQ(commands, QList<int>({32832, 32779}));  // next; Right plays what does not play
+    EXPECT_EQ(commands, QList<Command>({Command::Next, Command::PlayPause}));  // next; Right plays what does not play
 }
 
 TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBackAsItWas)

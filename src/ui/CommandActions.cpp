@@ -1,0 +1,90 @@
+#include "ui/CommandActions.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QStyle>
+
+namespace kivo {
+
+MenuItem PlayerSizeMenu()
+{
+    using enum Command;
+    return {u"画面ｻｲｽﾞ(&W)", {NormalSize, DoubleSize, MaximumSize, kSeparator, FullScreen}};
+}
+
+void FillMenu(QMenu* menu, const std::vector<MenuItem>& items, const ActionMaker& actionOf)
+{
+    for (const MenuItem& item : items) {
+        if (!item.items.empty())
+            FillMenu(menu->addMenu(item.text), item.items, actionOf);
+        else if (item.command == kSeparator)
+            menu->addSeparator();
+        else
+            menu->addAction(actionOf(item, menu));
+    }
+}
+
+QAction* NewCommandAction(Command command, QObject* parent, const QString& text)
+{
+    const CommandInfo& info = CommandInfoOf(command);
+    auto* action = new QAction(text.isEmpty() ? info.menuText.toString() : text, parent);
+    action->setShortcut(QKeySequence(info.shortcut.toString()));
+    action->setStatusTip(info.prompt.toString());
+    action->setToolTip(info.toolTip.toString());
+    action->setData(static_cast<int>(command));
+    return action;
+}
+
+Command CommandOf(const QAction* action)
+{
+    return static_cast<Command>(action->data().toInt());
+}
+
+void SetCommandTips(QWidget* button, Command command)
+{
+    button->setToolTip(CommandInfoOf(command).toolTip.toString());
+    button->setStatusTip(CommandInfoOf(command).prompt.toString());
+}
+
+QIcon PictureIcon(const QStyle& style, Picture picture)
+{
+    const auto icon = [&style](QStyle::StandardPixmap pixmap) { return style.standardIcon(pixmap); };
+    switch (picture) {
+    case Picture::None:
+        return {};
+    case Picture::File:
+        return icon(QStyle::SP_FileIcon);
+    case Picture::Open:
+        return icon(QStyle::SP_DialogOpenButton);
+    case Picture::Save:
+        return icon(QStyle::SP_DialogSaveButton);
+    case Picture::Discard:
+        return icon(QStyle::SP_DialogDiscardButton);
+    case Picture::Trash:
+        return icon(QStyle::SP_TrashIcon);
+    case Picture::ContentsView:
+        return icon(QStyle::SP_FileDialogContentsView);
+    case Picture::InfoView:
+        return icon(QStyle::SP_FileDialogInfoView);
+    case Picture::ListView:
+        return icon(QStyle::SP_FileDialogListView);
+    case Picture::DetailedView:
+        return icon(QStyle::SP_FileDialogDetailedView);
+    case Picture::Computer:
+        return icon(QStyle::SP_ComputerIcon);
+    case Picture::Volume:
+        return icon(QStyle::SP_MediaVolume);
+    case Picture::StartFolder:
+        return icon(QStyle::SP_FileDialogStart);
+    case Picture::Information:
+        return icon(QStyle::SP_MessageBoxInformation);
+    case Picture::SkipBackward:
+        return icon(QStyle::SP_MediaSkipBackward);
+    case Picture::SkipForward:
+        return icon(QStyle::SP_MediaSkipForward);
+    }
+    return {};
+}
+
+}  // namespace kivo

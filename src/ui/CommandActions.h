@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/Commands.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QAction;
+class QIcon;
+class QMenu;
+class QObject;
+class QStyle;
+class QWidget;
+
+namespace kivo {
+
+// A separator in a list of menu items.
+inline constexpr Command kSeparator{};
+
+// One item of a menu: a command, a separator or a submenu.
+struct MenuItem {
+    // A command named by its menu text, or by this menu's own text.
+    MenuItem(Command id, QStringView ownText = {}) : command(id), text(ownText.toString()) {}
+    // A submenu.
+    MenuItem(QStringView title, std::vector<MenuItem> submenu) : text(title.toString()), items(std::move(submenu)) {}
+
+    Command command{};
+    // A submenu's title, or the command's text in this menu (empty: the
+    // command's menu text).
+    QString text;
+    std::vector<MenuItem> items;
+};
+
+// The player window's sizes: a submenu of the player menu and of the
+// player's context menu.
+MenuItem PlayerSizeMenu();
+
+// Fills `menu` with the items, submenus included; `actionOf` gives the
+// action of a command item shown in a menu.
+using ActionMaker = std::function<QAction*(const MenuItem& item, QMenu* menu)>;
+void FillMenu(QMenu* menu, const std::vector<MenuItem>& items, const ActionMaker& actionOf);
+
+// A new action of the command: its menu text (or `text`), shortcut, prompt
+// and tool tip; its data is the command's id.
+QAction* NewCommandAction(Command command, QObject* parent, const QString& text = {});
+// The command of an action made by NewCommandAction; Command{} for others.
+Command CommandOf(const QAction* action);
+// The command's prompt and tool tip on a button.
+void SetCommandTips(QWidget* button, Command command);
+// The picture as the style draws it; a null icon for none.
+QIcon PictureIcon(const QStyle& style, Picture picture);
+
+}  // namespace kivo
