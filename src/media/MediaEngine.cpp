@@ -197,7 +197,7 @@ void MediaEngine::StopPlayback()
     if (m_playbin)
         m_playbin->Preroll(kSettleMilliseconds);
     m_nPlayState = kPlayStateStopped;
-    if (m_bAutoRewind)
+    if (m_options.autoRewind)
         SetPosition(0.0);
 }
 
@@ -336,13 +336,13 @@ bool MediaEngine::event(QEvent* event)
 
 void MediaEngine::OnRunEnded(bool mayRepeat)
 {
-    if (mayRepeat && m_bRepeat) {
+    if (mayRepeat && m_options.repeat) {
         Seek(0.0, m_rateInForce);
         return;
     }
     if (m_notifyTarget)
         m_notifyTarget(EC_COMPLETE, m_notifyParam);
-    if (m_bAutoRewind)
+    if (m_options.autoRewind)
         SetPosition(0.0);
 }
 
@@ -354,9 +354,7 @@ bool MediaEngine::CaptureFrame()
     const QImage frame = m_playbin->CurrentFrame();
     if (frame.isNull())
         return false;
-    m_frame = frame;
     m_snapshotBitmap = PackedBitmapFromImage(frame);
-    m_sizeSnapshot = frame.size();
     return true;
 }
 

@@ -43,6 +43,15 @@ enum PlayState {
 constexpr int EC_COMPLETE = 1;
 constexpr int EC_USERABORT = 2;
 
+// The player's switches.
+struct PlayerOptions {
+    bool stretch = false;     // the picture fills the window, its aspect not kept
+    bool autoRewind = false;  // back to the start when a run stops or ends
+    bool repeat = false;      // the medium plays again instead of ending
+    bool autoSize = false;    // the window takes the video's own size on play
+    bool fullScreen = false;  // full screen was asked for last
+};
+
 // The source rectangle of the video, in video pixels.
 struct SourceRect {
     long left = 0;
@@ -118,25 +127,25 @@ public:
     // (a new reference, or null).
     GstElement* FindFilterByName(const QString& name) const;
 
-    int m_nPlayState = kPlayStateEmpty;
-    double m_dDuration = 0.0;
-    RenderResult m_hrRender = RenderResult::Success;
-    bool m_bStretch = false;
-    bool m_bCentre = true;
-    bool m_bAutoRewind = false;
-    bool m_bRepeat = false;
-    bool m_bAutoSize = false;
-    bool m_bFullScreen = false;
-    QString m_strPath;
-    long m_lSavedVolume = 0;
-    bool m_bMuted = false;
-    long m_lVolume = 0;
-    long m_lBalance = 0;
-    double m_dRate = 1.0;
-    SourceRect m_rcSource;
-    QImage m_frame;
-    QByteArray m_snapshotBitmap;
-    QSize m_sizeSnapshot;
+    // What the engine holds and how it is set.
+    int State() const { return m_nPlayState; }
+    // The medium is forgotten (nothing is open for the list), though the
+    // pipeline stays until the next Open.
+    void ForgetMedium() { m_nPlayState = kPlayStateEmpty; }
+    double Duration() const { return m_dDuration; }
+    RenderResult RenderOutcome() const { return m_hrRender; }
+    const QString& Path() const { return m_strPath; }
+    const PlayerOptions& Options() const { return m_options; }
+    void SetOptions(const PlayerOptions& options) { m_options = options; }
+    void SetOption(bool PlayerOptions::*option, bool on) { m_options.*option = on; }
+    bool IsMuted() const { return m_bMuted; }
+    long Volume() const { return m_lVolume; }
+    long Balance() const { return m_lBalance; }
+    // The rate last asked for; GetRate is the one in force.
+    double RequestedRate() const { return m_dRate; }
+    const SourceRect& SourceRectangle() const { return m_rcSource; }
+    // The last captured frame as a packed bitmap.
+    const QByteArray& SnapshotBitmap() const { return m_snapshotBitmap; }
 
 signals:
     // The pipeline cannot be made at all ("GStreamer is not Installed.").
@@ -150,6 +159,19 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    int m_nPlayState = kPlayStateEmpty;
+    double m_dDuration = 0.0;
+    RenderResult m_hrRender = RenderResult::Success;
+    PlayerOptions m_options;
+    QString m_strPath;
+    long m_lSavedVolume = 0;
+    bool m_bMuted = false;
+    long m_lVolume = 0;
+    long m_lBalance = 0;
+    double m_dRate = 1.0;
+    SourceRect m_rcSource;
+    QByteArray m_snapshotBitmap;
+
     // A flushing seek at `rate`, which is in force once it is accepted.
     bool Seek(double position, double rate);
     // The end of a run: repeat it (with Repeat, when `mayRepeat`), or tell

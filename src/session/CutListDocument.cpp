@@ -28,7 +28,7 @@ bool CutListDocument::PreparePlayer(const QString& path)
     // that opens. Opening every sound-only file there again would only
     // double the examination.
     m_playback.HidePlayer();
-    if (m_player.m_nPlayState == kPlayStateEmpty || !m_player.HasVideo()) {
+    if (m_player.State() == kPlayStateEmpty || !m_player.HasVideo()) {
         if (!m_player.Open(path))
             return false;
         // Its end of run means nothing to the list until it is played.

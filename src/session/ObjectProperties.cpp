@@ -39,10 +39,10 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
     result.item = item;
     const bool playerPages = result.pages.size() > 1;
 
-    result.options = {engine.m_bStretch, engine.m_bAutoRewind, engine.m_bRepeat, engine.m_bAutoSize};
-    result.levels.volume = engine.m_lVolume;
-    result.levels.balance = engine.m_lBalance;
-    result.levels.muted = engine.m_bMuted;
+    result.options = {engine.Options().stretch, engine.Options().autoRewind, engine.Options().repeat, engine.Options().autoSize};
+    result.levels.volume = engine.Volume();
+    result.levels.balance = engine.Balance();
+    result.levels.muted = engine.IsMuted();
     result.levels.hasMedia = engine.HasGraph();
     result.levels.rate = engine.GetRate();
 
@@ -62,7 +62,7 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
         player.type = media.type;
         player.time = media.time;
         engine.GetSourceRect();
-        player.videoSize = QString::asprintf("%ld x %ld", engine.m_rcSource.width, engine.m_rcSource.height);
+        player.videoSize = QString::asprintf("%ld x %ld", engine.SourceRectangle().width, engine.SourceRectangle().height);
         player.filters = engine.ListFilters();
     }
 
@@ -99,12 +99,12 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
 void ReturnPlaybackOptions(MediaEngine& engine, const PlaybackOptions& options,
                            const std::function<void()>& layoutVideo)
 {
-    engine.m_bStretch = options.stretch;
-    engine.m_bAutoRewind = options.autoRewind;
+    engine.SetOption(&PlayerOptions::stretch, options.stretch);
+    engine.SetOption(&PlayerOptions::autoRewind, options.autoRewind);
     if (layoutVideo)
         layoutVideo();
-    engine.m_bRepeat = options.repeat;
-    engine.m_bAutoSize = options.autoSize;
+    engine.SetOption(&PlayerOptions::repeat, options.repeat);
+    engine.SetOption(&PlayerOptions::autoSize, options.autoSize);
 }
 
 }  // namespace kivo

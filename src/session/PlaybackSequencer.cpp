@@ -42,7 +42,7 @@ void PlaybackSequencer::ReportState(int state)
 
 void PlaybackSequencer::SendDuration()
 {
-    m_host.SendToFrame(2, ClampedHundredths(m_player.m_dDuration));
+    m_host.SendToFrame(2, ClampedHundredths(m_player.Duration()));
 }
 
 void PlaybackSequencer::OpenCurrent(int position)
@@ -57,13 +57,13 @@ void PlaybackSequencer::Play()
     m_host.SetModified();
     if (m_list.FindCurrentItem() < 0)
         return;
-    if (!Succeeded(m_player.m_hrRender)) {
-        m_host.ShowMessage(m_player.m_hrRender == RenderResult::NoAudioHardware ? QStringLiteral("音声が出力できません。")
+    if (!Succeeded(m_player.RenderOutcome())) {
+        m_host.ShowMessage(m_player.RenderOutcome() == RenderResult::NoAudioHardware ? QStringLiteral("音声が出力できません。")
                                                                                   : QStringLiteral("再生開始できません。"),
                            PlaybackHost::Icon::Stop);
         return;
     }
-    if (m_player.m_hrRender == RenderResult::AudioNotRendered)
+    if (m_player.RenderOutcome() == RenderResult::AudioNotRendered)
         m_host.ShowMessage(QStringLiteral("音声出力デバイスが利用できません。"), PlaybackHost::Icon::Exclamation);
     SetCurrentState(ObjectState::Playing);
     // A sound-only object plays with the player window hidden.
@@ -91,7 +91,7 @@ void PlaybackSequencer::Stop()
 
 void PlaybackSequencer::PlayPause()
 {
-    const int state = m_player.m_nPlayState;
+    const int state = m_player.State();
     if (state == kPlayStateStopped || state == kPlayStatePaused) {
         if (m_player.GetPosition() == 0.0) {
             m_player.Reopen();
@@ -141,7 +141,7 @@ void PlaybackSequencer::ResetPlayback()
 {
     Stop();
     HidePlayer();
-    m_player.m_nPlayState = kPlayStateEmpty;
+    m_player.ForgetMedium();
     ReportState(kPlayStateEmpty);
     m_list.SetCurrent(-1);
 }
@@ -204,18 +204,18 @@ qintptr PlaybackSequencer::Dispatch(int code, qintptr value)
 
 bool PlaybackSequencer::CanPlayPause() const
 {
-    const int state = m_player.m_nPlayState;
+    const int state = m_player.State();
     return state == kPlayStateStopped || state == kPlayStatePaused || state == kPlayStatePlaying;
 }
 
 bool PlaybackSequencer::CanPause() const
 {
-    return m_player.m_nPlayState == kPlayStatePlaying || m_player.m_nPlayState == kPlayStateStopped;
+    return m_player.State() == kPlayStatePlaying || m_player.State() == kPlayStateStopped;
 }
 
 bool PlaybackSequencer::CanStop() const
 {
-    return m_player.m_nPlayState == kPlayStatePlaying || m_player.m_nPlayState == kPlayStatePaused;
+    return m_player.State() == kPlayStatePlaying || m_player.State() == kPlayStatePaused;
 }
 
 bool PlaybackSequencer::CanPlayPrevious() const

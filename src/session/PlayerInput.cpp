@@ -39,12 +39,12 @@ bool PlayerInput::KeyDown(Key key, bool autoRepeat)
     case Key::Space:
         if (m_host.IsFullScreen())
             SetFullScreen(false);
-        if (m_engine.m_nPlayState == kPlayStatePlaying)
+        if (m_engine.State() == kPlayStatePlaying)
             m_host.RunCommand(Command::Stop);
         m_host.MinimiseMainWindow();
         return true;
     case Key::Left:
-        if (m_engine.m_nPlayState != kPlayStatePlaying)
+        if (m_engine.State() != kPlayStatePlaying)
             m_host.RunCommand(Command::PlayPause);
         m_engine.SetPosition(0.0);
         return true;
@@ -100,7 +100,7 @@ void PlayerInput::ToggleFullScreen()
 
 void PlayerInput::SetFullScreen(bool on)
 {
-    m_engine.m_bFullScreen = on;
+    m_engine.SetOption(&PlayerOptions::fullScreen, on);
     m_host.SetFullScreen(on);
 }
 
@@ -166,9 +166,9 @@ void PlayerInput::StartFastForward()
     // with. Never 0.0, which no pipeline takes.
     m_dSavedRate = m_engine.GetRate();
     if (!(m_dSavedRate > 0.0))
-        m_dSavedRate = m_engine.m_dRate > 0.0 ? m_engine.m_dRate : 1.0;
+        m_dSavedRate = m_engine.RequestedRate() > 0.0 ? m_engine.RequestedRate() : 1.0;
     m_engine.SetRate(kFastForwardRate);
-    if (m_engine.m_nPlayState != kPlayStatePlaying)
+    if (m_engine.State() != kPlayStatePlaying)
         m_host.RunCommand(Command::PlayPause);
 }
 

@@ -368,7 +368,7 @@ void MainWindow::AddPlayerCommands()
     // The player's properties open on the playback page.
     c.Add(Command::PlayerProperties, [this] { ShowObjectProperties(-1, true); }, hasObject);
     c.Add(Command::Snapshot, [this] { m_player->SaveSnapshot(); },
-          [this] { return m_player->Engine().m_nPlayState == kPlayStatePaused; });
+          [this] { return m_player->Engine().State() == kPlayStatePaused; });
     c.Add(Command::Sound, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
     c.Add(Command::NormalSpeed, [this] { m_frame.SetNormalSpeed(); });
 }
@@ -378,17 +378,17 @@ void MainWindow::AddPlayerOptionCommands()
     auto& c = m_commands;
     // The player's own switches; Mute is the player's mute, on no menu.
     MediaEngine& engine = m_player->Engine();
-    c.Add(Command::Mute, [&engine] { engine.SetMute(!engine.m_bMuted); });
-    for (const auto& [command, option] : {std::pair{Command::AutoRewind, &MediaEngine::m_bAutoRewind},
-                                          std::pair{Command::Repeat, &MediaEngine::m_bRepeat},
-                                          std::pair{Command::AutoSize, &MediaEngine::m_bAutoSize}}) {
-        c.Add(command, [&engine, option = option] { engine.*option = !(engine.*option); }, {},
-              [&engine, option = option] { return engine.*option; });
+    c.Add(Command::Mute, [&engine] { engine.SetMute(!engine.IsMuted()); });
+    for (const auto& [command, option] : {std::pair{Command::AutoRewind, &PlayerOptions::autoRewind},
+                                          std::pair{Command::Repeat, &PlayerOptions::repeat},
+                                          std::pair{Command::AutoSize, &PlayerOptions::autoSize}}) {
+        c.Add(command, [&engine, option = option] { engine.SetOption(option, !(engine.Options().*option)); }, {},
+              [&engine, option = option] { return engine.Options().*option; });
     }
-    c.Add(Command::Stretch, [this] {
-        m_player->Engine().m_bStretch = !m_player->Engine().m_bStretch;
+    c.Add(Command::Stretch, [this, &engine] {
+        engine.SetOption(&PlayerOptions::stretch, !engine.Options().stretch);
         m_player->LayoutVideo();
-    }, {}, [this] { return m_player->Engine().m_bStretch; });
+    }, {}, [&engine] { return engine.Options().stretch; });
 }
 
 void MainWindow::AddBarCommands()

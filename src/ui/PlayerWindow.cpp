@@ -46,9 +46,9 @@ PlayerWindow::PlayerWindow(Settings& settings, QWidget* parent)
     setWindowTitle(QStringLiteral("Kivo ﾌﾟﾚｲﾔ"));
     setMouseTracking(true);
     resize(kDefaultClientSize);
-    m_engine.m_bAutoRewind = settings.Get(setting::kAutoRewind) != 0;
-    m_engine.m_bRepeat = settings.Get(setting::kRepeat) != 0;
-    m_engine.m_bAutoSize = settings.Get(setting::kZoom) != 0;
+    m_engine.SetOptions({.autoRewind = settings.Get(setting::kAutoRewind) != 0,
+                         .repeat = settings.Get(setting::kRepeat) != 0,
+                         .autoSize = settings.Get(setting::kZoom) != 0});
     m_engine.SetWindowHandle(winId());
     setFocusPolicy(Qt::StrongFocus);
     m_watchdog.setInterval(PlayerInput::kWatchdogMilliseconds);
@@ -59,25 +59,25 @@ PlayerWindow::PlayerWindow(Settings& settings, QWidget* parent)
     m_joystick.Open();
     connect(&m_engine, &MediaEngine::opened, this, &PlayerWindow::LayoutVideo);
     connect(&m_engine, &MediaEngine::aboutToPlay, this, [this] {
-        if (m_engine.m_bAutoSize)
+        if (m_engine.Options().autoSize)
             SetSize(1);
-        if (m_engine.m_bFullScreen != IsFullScreen())
-            SetFullScreen(m_engine.m_bFullScreen);
+        if (m_engine.Options().fullScreen != IsFullScreen())
+            SetFullScreen(m_engine.Options().fullScreen);
     });
 }
 
 PlayerWindow::~PlayerWindow()
 {
     m_engine.Close();
-    m_settings.Set(setting::kAutoRewind, m_engine.m_bAutoRewind ? 1 : 0);
-    m_settings.Set(setting::kRepeat, m_engine.m_bRepeat ? 1 : 0);
-    m_settings.Set(setting::kZoom, m_engine.m_bAutoSize ? 1 : 0);
+    m_settings.Set(setting::kAutoRewind, m_engine.Options().autoRewind ? 1 : 0);
+    m_settings.Set(setting::kRepeat, m_engine.Options().repeat ? 1 : 0);
+    m_settings.Set(setting::kZoom, m_engine.Options().autoSize ? 1 : 0);
 }
 
 void PlayerWindow::SetSize(int n)
 {
     m_engine.GetSourceRect();
-    const SourceRect& source = m_engine.m_rcSource;
+    const SourceRect& source = m_engine.SourceRectangle();
     if (n == -1 || source.width == 0 || source.height == 0) {
         resize(kDefaultClientSize);
         return;
@@ -97,10 +97,11 @@ void PlayerWindow::SetSize(int n)
 void PlayerWindow::LayoutVideo()
 {
     EdgeRect rect{0, 0, width(), height()};
-    if (!m_engine.m_bStretch) {
+    if (!m_engine.Options().stretch) {
         m_engine.GetSourceRect();
-        rect = FitRect(static_cast<int>(m_engine.m_rcSource.width), static_cast<int>(m_engine.m_rcSource.height),
-                       rect, m_engine.m_bCentre);
+        // An aspect-kept picture is always centred.
+        const SourceRect& source = m_engine.SourceRectangle();
+        rect = FitRect(static_cast<int>(source.width), static_cast<int>(source.height), rect, true);
     }
     const qreal scale = devicePixelRatioF();
     const auto device = [scale](int length) { return static_cast<int>(length * scale); };
@@ -109,7 +110,7 @@ void PlayerWindow::LayoutVideo()
 
 void PlayerWindow::SetFullScreen(bool on)
 {
-    m_engine.m_bFullScreen = on;
+    m_engine.SetOption(&PlayerOptions::fullScreen, on);
     if (on == IsFullScreen())
         return;
     if (on) {
@@ -136,7 +137,7 @@ bool PlayerWindow::SaveSnapshot()
 bool PlayerWindow::WriteSnapshot(const QString& path)
 {
     QString error;
-    if (!WriteSnapshotFile(path, m_engine.m_snapshotBitmap, &error)) {
+    if (!WriteSnapshotFile(path, m_engine.SnapshotBitmap(), &error)) {
         QMessageBox::critical(this, QStringLiteral("Kivo231"),
                               QStringLiteral("%1 に保存できませんでした。\n%2").arg(QFileInfo(path).fileName(), error));
         return false;
@@ -324,14 +325,14 @@ void PlayerWindow::contextMenuEvent(QContextMenuEvent* event)
 void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
 {
     PlayerMenuFacts facts;
-    facts.playState = m_engine.m_nPlayState;
+    facts.playState = m_engine.State();
     facts.countAndIndex = m_countAndIndex ? m_countAndIndex() : 0;
     facts.fullScreen = IsFullScreen();
-    facts.autoRewind = m_engine.m_bAutoRewind;
-    facts.repeat = m_engine.m_bRepeat;
-    facts.autoSize = m_engine.m_bAutoSize;
-    facts.stretch = m_engine.m_bStretch;
-    facts.muted = m_engine.m_bMuted;
+    facts.autoRewind = m_engine.Options().autoRewind;
+    facts.repeat = m_engine.Options().repeat;
+    facts.autoSize = m_engine.Options().autoSize;
+    facts.stretch = m_engine.Options().stretch;
+    facts.muted = m_engine.IsMuted();
     const std::map<Command, PlayerMenuItemState> states = PlayerMenuStates(facts);
 
     QMenu menu(this);

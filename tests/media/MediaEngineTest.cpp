@@ -19,37 +19,37 @@ using test::WaitUntil;
 TEST(MediaEngine, StateMachineOverOneFile)
 {
     MediaEngine engine;
-    EXPECT_EQ(engine.m_nPlayState, kPlayStateEmpty);
+    EXPECT_EQ(engine.State(), kPlayStateEmpty);
     engine.PausePlayback();  // nothing open: nothing happens
-    EXPECT_EQ(engine.m_nPlayState, kPlayStateEmpty);
+    EXPECT_EQ(engine.State(), kPlayStateEmpty);
     EXPECT_EQ(engine.GetPosition(), 0.0);
     EXPECT_EQ(engine.GetRate(), 0.0);
 
     ASSERT_TRUE(engine.Open(Media("video.avi")));
-    EXPECT_EQ(engine.m_hrRender, RenderResult::Success);
-    EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
-    EXPECT_NEAR(engine.m_dDuration, 3.0, 0.1);
+    EXPECT_EQ(engine.RenderOutcome(), RenderResult::Success);
+    EXPECT_EQ(engine.State(), kPlayStateStopped);
+    EXPECT_NEAR(engine.Duration(), 3.0, 0.1);
     EXPECT_TRUE(engine.HasVideo());
     EXPECT_TRUE(engine.HasAudio());
-    EXPECT_EQ(engine.m_rcSource.width, 320);
-    EXPECT_EQ(engine.m_rcSource.height, 240);
+    EXPECT_EQ(engine.SourceRectangle().width, 320);
+    EXPECT_EQ(engine.SourceRectangle().height, 240);
 
     engine.StartPlayback();
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), kPlayStatePlaying);
     ASSERT_TRUE(WaitUntil([&] { return engine.GetPosition() > 0.2; }, 5000));
     engine.PausePlayback();
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePaused);
+    EXPECT_EQ(engine.State(), kPlayStatePaused);
     const double paused = engine.GetPosition();
     engine.StopPlayback();
-    EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
+    EXPECT_EQ(engine.State(), kPlayStateStopped);
     // Stopped keeps the position (no auto rewind).
     EXPECT_NEAR(engine.GetPosition(), paused, 0.05);
     engine.StopPlayback();  // already stopped: nothing happens
-    EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
+    EXPECT_EQ(engine.State(), kPlayStateStopped);
 
     engine.SetPosition(2.0);
     EXPECT_NEAR(engine.GetPosition(), 2.0, 0.05);
-    engine.m_bAutoRewind = true;
+    engine.SetOptions({.autoRewind = true});
     engine.StartPlayback();
     engine.StopPlayback();
     EXPECT_NEAR(engine.GetPosition(), 0.0, 0.05);
@@ -65,13 +65,13 @@ TEST(MediaEngine, ProgramStreamsRunFromZeroToTheirWholeLength)
         double positionAtTheEnd = -1.0;
         engine.SetNotifyTarget([&](int, qintptr) { positionAtTheEnd = engine.GetPosition(); }, 0);
         ASSERT_TRUE(engine.Open(Media(name))) << name;
-        EXPECT_NEAR(engine.m_dDuration, 3.0, 0.1) << name;
+        EXPECT_NEAR(engine.Duration(), 3.0, 0.1) << name;
         EXPECT_LT(engine.GetPosition(), 0.01) << name;
         engine.SetPosition(2.0);
         EXPECT_NEAR(engine.GetPosition(), 2.0, 0.05) << name;
         engine.StartPlayback();
         ASSERT_TRUE(WaitUntil([&] { return positionAtTheEnd >= 0.0; }, 5000)) << name;
-        EXPECT_NEAR(positionAtTheEnd, engine.m_dDuration, 0.1) << name;
+        EXPECT_NEAR(positionAtTheEnd, engine.Duration(), 0.1) << name;
     }
 }
 
@@ -82,8 +82,8 @@ TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
     engine.StartPlayback();
     for (const char* bad : {"missing.avi", "text.txt", "empty.mpg"}) {
         EXPECT_FALSE(engine.Open(Media(bad))) << bad;
-        EXPECT_EQ(engine.m_hrRender, RenderResult::Failed) << bad;
-        EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying) << bad;
+        EXPECT_EQ(engine.RenderOutcome(), RenderResult::Failed) << bad;
+        EXPECT_EQ(engine.State(), kPlayStatePlaying) << bad;
         EXPECT_FALSE(engine.HasGraph());
     }
     engine.Reopen();  // the last render failed: nothing happens
@@ -95,28 +95,26 @@ TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     EXPECT_FALSE(engine.Open(pipe));
     EXPECT_FALSE(engine.Open(folder.path()));
-    EXPECT_EQ(engine.m_hrRender, RenderResult::Failed);
+    EXPECT_EQ(engine.RenderOutcome(), RenderResult::Failed);
 }
 
 TEST(MediaEngine, RatesAndMuteAreKeptForTheNextFileAndRefusedRatesChangeNothing)
 {
     MediaEngine engine;
     engine.SetRate(2.0);  // no pipeline yet: only stored
-    EXPECT_EQ(engine.m_dRate, 2.0);
+    EXPECT_EQ(engine.RequestedRate(), 2.0);
     engine.SetVolume(-500);
     engine.SetMute(true);
-    EXPECT_EQ(engine.m_lVolume, kSilence);
-    EXPECT_EQ(engine.m_lSavedVolume, -500);
+    EXPECT_EQ(engine.Volume(), kSilence);
     ASSERT_TRUE(engine.Open(Media("video.mpg")));
-    EXPECT_EQ(engine.m_lVolume, kSilence);
+    EXPECT_EQ(engine.Volume(), kSilence);
     engine.SetMute(true);  // already muted: the saved volume stays
-    EXPECT_EQ(engine.m_lSavedVolume, -500);
     engine.SetMute(false);
-    EXPECT_EQ(engine.m_lVolume, -500);
-    EXPECT_FALSE(engine.m_bMuted);
+    EXPECT_EQ(engine.Volume(), -500);
+    EXPECT_FALSE(engine.IsMuted());
     EXPECT_EQ(engine.GetRate(), 2.0);
     engine.SetRate(0.0);  // refused: the old rate stays in force
-    EXPECT_EQ(engine.m_dRate, 0.0);
+    EXPECT_EQ(engine.RequestedRate(), 0.0);
     EXPECT_EQ(engine.GetRate(), 2.0);
     engine.SetRate(0.5);
     EXPECT_EQ(engine.GetRate(), 0.5);
@@ -130,7 +128,7 @@ protected:
     {
         engine.SetNotifyTarget([this](int code, qintptr param) { events.push_back({code, param}); }, 77);
         ASSERT_TRUE(engine.Open(Media("audio.wav")));
-        engine.SetPosition(engine.m_dDuration - 0.3);
+        engine.SetPosition(engine.Duration() - 0.3);
     }
 
     MediaEngine engine;
@@ -143,14 +141,14 @@ TEST_F(Completion, TheEndOfARunIsReportedOnce)
     ASSERT_TRUE(WaitUntil([&] { return !events.empty(); }, 5000));
     EXPECT_EQ(events.front(), std::make_pair(EC_COMPLETE, qintptr{77}));
     // The engine keeps its state: the receiver decides what comes next.
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), kPlayStatePlaying);
     QCoreApplication::processEvents();
     EXPECT_EQ(events.size(), 1u);
 }
 
 TEST_F(Completion, AutoRewindGoesBackAfterReporting)
 {
-    engine.m_bAutoRewind = true;
+    engine.SetOptions({.autoRewind = true});
     double positionWhenReported = -1.0;
     engine.SetNotifyTarget([&](int, qintptr) { positionWhenReported = engine.GetPosition(); }, 0);
     engine.StartPlayback();
@@ -161,12 +159,11 @@ TEST_F(Completion, AutoRewindGoesBackAfterReporting)
 
 TEST_F(Completion, RepeatWinsOverAutoRewindAndReportsNothing)
 {
-    engine.m_bRepeat = true;
-    engine.m_bAutoRewind = true;
+    engine.SetOptions({.autoRewind = true, .repeat = true});
     engine.StartPlayback();
     ASSERT_TRUE(WaitUntil([&] { return engine.GetPosition() < 1.0; }, 5000));
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), kPlayStatePlaying);
 }
 
 TEST_F(Completion, MessagesOfAReplacedPipelineAreDropped)
@@ -176,9 +173,9 @@ TEST_F(Completion, MessagesOfAReplacedPipelineAreDropped)
     // the queue.
     QElapsedTimer waited;
     waited.start();
-    while (engine.GetPosition() < engine.m_dDuration - 0.01 && waited.elapsed() < 5000)
+    while (engine.GetPosition() < engine.Duration() - 0.01 && waited.elapsed() < 5000)
         QThread::yieldCurrentThread();
-    ASSERT_GE(engine.GetPosition(), engine.m_dDuration - 0.01);
+    ASSERT_GE(engine.GetPosition(), engine.Duration() - 0.01);
     ASSERT_TRUE(engine.Open(Media("audio.wav")));
     QCoreApplication::processEvents();
     EXPECT_TRUE(events.empty());
@@ -194,9 +191,9 @@ TEST(MediaEngine, NoAudioOutputFailsSoundOnlyFilesAndSilencesVideo)
         qputenv("KIVO_AUDIO_SINK", chosen);
         GTEST_SKIP() << "this machine has a sound output";
     }
-    EXPECT_EQ(engine.m_hrRender, RenderResult::NoAudioHardware);
+    EXPECT_EQ(engine.RenderOutcome(), RenderResult::NoAudioHardware);
     ASSERT_TRUE(engine.Open(Media("video.avi")));
-    EXPECT_EQ(engine.m_hrRender, RenderResult::AudioNotRendered);
+    EXPECT_EQ(engine.RenderOutcome(), RenderResult::AudioNotRendered);
     EXPECT_FALSE(engine.HasAudio());
     qputenv("KIVO_AUDIO_SINK", chosen);
 }
@@ -207,9 +204,8 @@ TEST(MediaEngine, CaptureFramePausesAndGivesThePicture)
     ASSERT_TRUE(engine.Open(Media("video.avi")));
     engine.SetPosition(1.0);
     ASSERT_TRUE(engine.CaptureFrame());
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePaused);
-    EXPECT_EQ(engine.m_sizeSnapshot, QSize(320, 240));
-    EXPECT_EQ(engine.m_snapshotBitmap.size(), 40 + 320 * 3 * 240);
+    EXPECT_EQ(engine.State(), kPlayStatePaused);
+    EXPECT_EQ(engine.SnapshotBitmap().size(), 40 + 320 * 3 * 240);
 
     ASSERT_TRUE(engine.Open(Media("audio.wav")));
     EXPECT_FALSE(engine.CaptureFrame());

@@ -55,7 +55,7 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
     EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), "音声");
     EXPECT_EQ(list.FindCurrentItem(), 1);
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "停止");
-    EXPECT_EQ(player.m_nPlayState, kPlayStateStopped);
+    EXPECT_EQ(player.State(), kPlayStateStopped);
     EXPECT_FALSE(document.IsModified());
     // The stored entries joined the cache; nothing was examined again.
     EXPECT_EQ(cache.GetSize(), cached + 3);
@@ -68,7 +68,7 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
     playback.CueObject(0, 0);
     document.SetModified(true);
     const auto untouched = [this] {
-        return list.GetItemCount() == 1 && player.m_nPlayState == kPlayStateStopped && document.IsModified();
+        return list.GetItemCount() == 1 && player.State() == kPlayStateStopped && document.IsModified();
     };
 
     const QString text = folder.filePath("notes.kvo");
@@ -120,20 +120,20 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
 TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)
 {
     ASSERT_TRUE(Add({Media("text.txt"), Media("audio.wav"), Media("video.avi")}));
-    EXPECT_EQ(player.m_strPath, Media("audio.wav"));  // the first file that opens
-    EXPECT_EQ(player.m_nPlayState, kPlayStateStopped);
+    EXPECT_EQ(player.Path(), Media("audio.wav"));  // the first file that opens
+    EXPECT_EQ(player.State(), kPlayStateStopped);
 
     playback.PlayNext(2);
-    ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
+    ASSERT_EQ(player.State(), kPlayStatePlaying);
     ASSERT_TRUE(Add({Media("video.mov")}));
-    EXPECT_EQ(player.m_strPath, Media("video.avi"));  // the video holds, paused
-    EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
+    EXPECT_EQ(player.Path(), Media("video.avi"));  // the video holds, paused
+    EXPECT_EQ(player.State(), kPlayStatePaused);
 
     playback.PlayNext(1);  // sound only
-    ASSERT_EQ(player.m_nPlayState, kPlayStatePlaying);
+    ASSERT_EQ(player.State(), kPlayStatePlaying);
     ASSERT_TRUE(Add({Media("video.mpg")}));
-    EXPECT_EQ(player.m_strPath, Media("video.mpg"));
-    EXPECT_EQ(player.m_nPlayState, kPlayStatePaused);
+    EXPECT_EQ(player.Path(), Media("video.mpg"));
+    EXPECT_EQ(player.State(), kPlayStatePaused);
 }
 
 }  // namespace

@@ -137,11 +137,11 @@ TEST(ReturnPlaybackOptions, TheVideoIsLaidOutOnceStretchAndRewindAreBack)
     int layouts = 0;
     ReturnPlaybackOptions(engine, {true, true, true, true}, [&] {
         ++layouts;
-        EXPECT_TRUE(engine.m_bStretch && engine.m_bAutoRewind);
-        EXPECT_FALSE(engine.m_bRepeat || engine.m_bAutoSize);
+        EXPECT_TRUE(engine.Options().stretch && engine.Options().autoRewind);
+        EXPECT_FALSE(engine.Options().repeat || engine.Options().autoSize);
     });
     EXPECT_EQ(layouts, 1);
-    EXPECT_TRUE(engine.m_bRepeat && engine.m_bAutoSize);
+    EXPECT_TRUE(engine.Options().repeat && engine.Options().autoSize);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ public:
         commands.push_back(command);
         if (!m_engine.HasGraph())
             return;
-        if (command == Command::PlayPause && m_engine.m_nPlayState == kPlayStatePlaying)
+        if (command == Command::PlayPause && m_engine.State() == kPlayStatePlaying)
             m_engine.PausePlayback();
         else if (command == Command::PlayPause)
             m_engine.StartPlayback();
@@ -78,12 +78,12 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
 
     input.ToggleFullScreen();
     EXPECT_TRUE(window.fullScreen);
-    EXPECT_TRUE(engine.m_bFullScreen);
+    EXPECT_TRUE(engine.Options().fullScreen);
     input.KeyDown(Key::Control, false);  // no focus taken in full-screen mode
     EXPECT_EQ(window.focus, 1);
     input.KeyDown(Key::Space, false);  // nothing plays: nothing to stop
     EXPECT_FALSE(window.fullScreen);
-    EXPECT_FALSE(engine.m_bFullScreen);
+    EXPECT_FALSE(engine.Options().fullScreen);
     EXPECT_TRUE(window.minimised);
     EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
 
@@ -94,7 +94,7 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_TRUE(window.TakeCommands().empty());
     input.JoystickButtons(kJoystickButton2);
     EXPECT_TRUE(window.fullScreen);
-    EXPECT_TRUE(engine.m_bFullScreen);
+    EXPECT_TRUE(engine.Options().fullScreen);
     input.JoystickButtons(kJoystickButton1 | kJoystickButton2);  // button 1 wins
     EXPECT_TRUE(window.fullScreen);
     EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
@@ -104,20 +104,20 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     input.ToggleFullScreen();
     input.ToggleFullScreen();
     EXPECT_FALSE(window.fullScreen);
-    EXPECT_FALSE(engine.m_bFullScreen);
+    EXPECT_FALSE(engine.Options().fullScreen);
 }
 
 TEST_F(PlayerInputWithoutAFile, FastForwardKeepsTheRateOfTheNextFile)
 {
     engine.SetRate(0.5);
     input.KeyDown(Key::Right, false);
-    EXPECT_EQ(engine.m_dRate, 2.0);
+    EXPECT_EQ(engine.RequestedRate(), 2.0);
     input.KeyUp(Key::Right, false);
-    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_EQ(engine.RequestedRate(), 0.5);
     input.JoystickMove(kHigh, kCentreLow);
-    EXPECT_EQ(engine.m_dRate, 2.0);
+    EXPECT_EQ(engine.RequestedRate(), 2.0);
     input.JoystickMove(kCentreHigh, kCentreHigh);
-    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_EQ(engine.RequestedRate(), 0.5);
 }
 
 class PlayerInputOnAFile : public PlayerInputWithoutAFile {
@@ -133,13 +133,13 @@ TEST_F(PlayerInputOnAFile, LeftRestartsAndSpaceStops)
 {
     engine.SetPosition(2.0);
     input.KeyDown(Key::Left, false);
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), kPlayStatePlaying);
     EXPECT_LT(engine.GetPosition(), 0.5);
     input.KeyDown(Key::Left, false);  // already playing: only back to the start
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), kPlayStatePlaying);
     window.fullScreen = true;
     input.KeyDown(Key::Space, false);
-    EXPECT_EQ(engine.m_nPlayState, kPlayStateStopped);
+    EXPECT_EQ(engine.State(), kPlayStateStopped);
     EXPECT_FALSE(window.fullScreen);
     EXPECT_TRUE(window.minimised);
     EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::Stop}));
@@ -149,7 +149,7 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeld)
 {
     input.KeyDown(Key::Right, false);
     EXPECT_EQ(engine.GetRate(), 2.0);
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), kPlayStatePlaying);
     EXPECT_TRUE(window.watchdog);
     // Auto-repeat, and a watchdog tick while the key is held.
     input.KeyUp(Key::Right, true);
@@ -162,13 +162,13 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeld)
 
     EXPECT_TRUE(input.KeyUp(Key::Right, false));
     EXPECT_EQ(engine.GetRate(), 0.5);
-    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_EQ(engine.RequestedRate(), 0.5);
     EXPECT_FALSE(window.watchdog);
-    EXPECT_EQ(engine.m_nPlayState, kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), kPlayStatePlaying);
     // A late tick or a second key-up change nothing.
     input.OnWatchdog();
     input.KeyUp(Key::Right, false);
-    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_EQ(engine.RequestedRate(), 0.5);
 }
 
 TEST_F(PlayerInputOnAFile, WatchdogEndsAFastForwardWhoseKeyUpWasMissed)
@@ -181,7 +181,7 @@ TEST_F(PlayerInputOnAFile, WatchdogEndsAFastForwardWhoseKeyUpWasMissed)
     EXPECT_FALSE(window.watchdog);
     EXPECT_EQ(window.focus, 1);
     input.KeyUp(Key::Right, false);  // the key-up that went elsewhere, late
-    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_EQ(engine.RequestedRate(), 0.5);
 
     // Still held when the window sees it again: fast forward once more, onto
     // the next file too, and back to the rate of before on that file.
@@ -229,7 +229,7 @@ TEST_F(PlayerInputOnAFile, KeyAndStickShareOneFastForward)
     input.KeyUp(Key::Right, false);
     EXPECT_EQ(engine.GetRate(), 2.0);  // the stick still holds it
     input.JoystickMove(kCentreLow, kCentreLow);
-    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_EQ(engine.RequestedRate(), 0.5);
 
     input.JoystickMove(kHigh, kCentreLow);
     input.KeyDown(Key::Right, false);
@@ -237,7 +237,7 @@ TEST_F(PlayerInputOnAFile, KeyAndStickShareOneFastForward)
     EXPECT_EQ(engine.GetRate(), 2.0);  // the key still holds it
     input.OnWatchdog();
     input.OnWatchdog();
-    EXPECT_EQ(engine.m_dRate, 0.5);
+    EXPECT_EQ(engine.RequestedRate(), 0.5);
     EXPECT_EQ(engine.GetRate(), 0.5);
 }
 
@@ -249,11 +249,11 @@ TEST_F(PlayerInputOnAFile, TheStickHoldsOneWindowAtATime)
         PlayerInput other(otherEngine, otherWindow);
         input.JoystickMove(kHigh, kCentreLow);
         other.JoystickMove(kHigh, kCentreLow);
-        EXPECT_EQ(otherEngine.m_dRate, 1.0);
+        EXPECT_EQ(otherEngine.RequestedRate(), 1.0);
         other.JoystickMove(kCentreLow, kCentreLow);  // ends this window's fast forward
         EXPECT_EQ(engine.GetRate(), 0.5);
         other.JoystickMove(kHigh, kCentreLow);
-        EXPECT_EQ(otherEngine.m_dRate, 2.0);
+        EXPECT_EQ(otherEngine.RequestedRate(), 2.0);
     }
     EXPECT_FALSE(PlayerInput::IsJoystickFastForwarding());
     input.JoystickMove(kHigh, kCentreLow);

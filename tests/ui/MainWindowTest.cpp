@@ -64,7 +64,7 @@ TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
     EXPECT_TRUE(window.Document().IsModified());
     EXPECT_TRUE(window.Commands().Run(Command::PlayPause));
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnState), "再生");
-    EXPECT_EQ(window.Player().Engine().m_nPlayState, kPlayStatePlaying);
+    EXPECT_EQ(window.Player().Engine().State(), kPlayStatePlaying);
     EXPECT_TRUE(window.Commands().Run(Command::Next));  // the sound-only object
     EXPECT_EQ(window.List().FindCurrentItem(), 2);
     EXPECT_FALSE(window.Commands().IsEnabled(Command::Next));
@@ -118,10 +118,10 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     EXPECT_TRUE(window.Commands().IsChecked(Command::Sound));
     EXPECT_TRUE(window.Commands().Run(Command::Sound));
     EXPECT_FALSE(volume->isEnabled());
-    EXPECT_TRUE(window.Player().Engine().m_bMuted);
+    EXPECT_TRUE(window.Player().Engine().IsMuted());
     EXPECT_FALSE(window.Commands().IsChecked(Command::Sound));
     EXPECT_TRUE(window.Commands().Run(Command::Mute));  // the player's own switch
-    EXPECT_FALSE(window.Player().Engine().m_bMuted);
+    EXPECT_FALSE(window.Player().Engine().IsMuted());
     EXPECT_TRUE(window.Commands().Run(Command::Repeat));
     EXPECT_TRUE(window.Commands().IsChecked(Command::Repeat));
 }

@@ -31,11 +31,9 @@ TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
         PlayerWindow window(settings);
         EXPECT_FALSE(window.isVisible());
         EXPECT_EQ(window.size(), QSize(352, 240));
-        EXPECT_TRUE(window.Engine().m_bRepeat);
-        EXPECT_FALSE(window.Engine().m_bAutoRewind);
-        window.Engine().m_bAutoRewind = true;
-        window.Engine().m_bRepeat = false;
-        window.Engine().m_bAutoSize = true;
+        EXPECT_TRUE(window.Engine().Options().repeat);
+        EXPECT_FALSE(window.Engine().Options().autoRewind);
+        window.Engine().SetOptions({.autoRewind = true, .repeat = false, .autoSize = true});
     }
     EXPECT_EQ(settings.Get(setting::kAutoRewind), 1);
     EXPECT_EQ(settings.Get(setting::kRepeat), 0);
@@ -60,7 +58,7 @@ TEST_F(Player, VideoKeepsItsAspectOnBlackOrIsStretchedAndSizesFollowTheMedia)
     Open("video.avi");  // 320 x 240
     window.resize(352, 240);
     EXPECT_EQ(window.Engine().VideoRectangle(), (EdgeRect{16, 0, 336, 240}));
-    window.Engine().m_bStretch = true;
+    window.Engine().SetOption(&PlayerOptions::stretch, true);
     window.LayoutVideo();
     EXPECT_EQ(window.Engine().VideoRectangle(), (EdgeRect{0, 0, 352, 240}));
 
@@ -87,7 +85,7 @@ TEST_F(Player, DoubleClickTogglesFullScreenAndTheBodyDragsTheWindow)
 
     QTest::mouseDClick(&window, Qt::LeftButton, {}, QPoint(50, 50));
     EXPECT_TRUE(window.IsFullScreen());
-    EXPECT_TRUE(window.Engine().m_bFullScreen);
+    EXPECT_TRUE(window.Engine().Options().fullScreen);
     QTest::mouseDClick(&window, Qt::LeftButton, {}, QPoint(50, 50));
     EXPECT_FALSE(window.IsFullScreen());
 }
@@ -99,9 +97,9 @@ TEST_F(Player, KeysSendCommandsAndRightFastForwardsWhileHeld)
     QObject::connect(&window, &PlayerWindow::commandRequested, [&](Command command) { commands.append(command); });
     QTest::keyClick(&window, Qt::Key_Down);
     QTest::keyPress(&window, Qt::Key_Right);
-    EXPECT_DOUBLE_EQ(window.Engine().m_dRate, 2.0);
+    EXPECT_DOUBLE_EQ(window.Engine().RequestedRate(), 2.0);
     QTest::keyRelease(&window, Qt::Key_Right);
-    EXPECT_DOUBLE_EQ(window.Engine().m_dRate, 1.0);
+    EXPECT_DOUBLE_EQ(window.Engine().RequestedRate(), 1.0);
     EXPECT_EQ(commands, QList<Command>({Command::Next, Command::PlayPause}));  // next; Right plays what does not play
 }
 
@@ -130,7 +128,7 @@ TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBack
 TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingAndChecks)
 {
     Open("video.avi");
-    window.Engine().m_bRepeat = true;
+    window.Engine().SetOption(&PlayerOptions::repeat, true);
     window.SetListQuery([] { return qintptr{3} * 65535 + 0; });  // first of three
     QStringList greyed;
     QStringList checked;

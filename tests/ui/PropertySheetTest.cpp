@@ -182,10 +182,10 @@ TEST(ShowProperties, OkHandsTheSwitchesBackAndCancelLeavesThem)
         ShowProperties({list, cache, engine, -1, true, {}, [&] { ++layouts; }}, nullptr);
     };
     show(false);
-    EXPECT_FALSE(engine.m_bStretch);
+    EXPECT_FALSE(engine.Options().stretch);
     EXPECT_EQ(layouts, 0);
     show(true);
-    EXPECT_TRUE(engine.m_bStretch);
+    EXPECT_TRUE(engine.Options().stretch);
     EXPECT_EQ(layouts, 1);
 }
 

@@ -36,7 +36,7 @@ int RunSnapshot(const std::vector<std::string>& arguments)
     const QString out = FileNameFromBytes(arguments[2]);
     QString error;
     QString detail;
-    if (!WriteSnapshotFile(out, engine.m_snapshotBitmap, &error, &detail)) {
+    if (!WriteSnapshotFile(out, engine.SnapshotBitmap(), &error, &detail)) {
         std::cerr << "kvotool: cannot write " << Printable(out) << ": " << detail.toStdString() << "\n";
         return kExitUnreadable;
     }
