@@ -39,11 +39,12 @@ int main(int argc, char** argv)
     double early = 0.0;
     int earlyThreads = 0;
     for (int cycle = 1; cycle <= cycles; ++cycle) {
-        if (!engine.Open(media)) {
+        if (!kivo::OpenAndWait(engine, media)) {
             std::fprintf(stderr, "pipeline_churn: cannot open the file\n");
             return 1;
         }
         engine.Close();
+        engine.WaitForWorker();
         QCoreApplication::processEvents();
         if (cycle == 10) {
             early = kivo::test::ResidentMegabytes();

@@ -6,7 +6,6 @@ namespace kivo::test {
 
 // A main window that hears nothing of the playback.
 struct QuietHost : PlaybackHost {
-    void SendToFrame(int, qintptr) override {}
     void ShowPlayerWindow(bool) override {}
     void ShowMessage(const QString&, Icon) override {}
     void SetModified() override {}

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QEventLoop>
 
 #include <gst/video/videooverlay.h>
 
@@ -70,133 +71,197 @@ GstElement* AudioOutput(bool* reachesDevice)
 
 }  // namespace
 
-MediaEngine::MediaEngine(QObject* parent) : QObject(parent)
-{
-    EnsureGStreamer();
-}
+// What the worker made of a file for Open.
+struct RenderedMedium {
+    QString path;
+    RenderResult outcome = RenderResult::Failed;
+    std::shared_ptr<Playbin> playbin;
+    GstElement* panorama = nullptr;
+    bool audioOutput = false;
+};
 
-MediaEngine::~MediaEngine()
-{
-    Close();
-}
+namespace {
 
-bool MediaEngine::Open(const QString& path)
+// Builds and prerolls a pipeline over `path`, on the worker.
+void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener listener)
 {
-    Close();
-    m_rcSource = {};
+    const QString& path = rendered.path;
     // Only regular files are media: opening a named pipe or a device could
     // block for ever.
     if (!StatFile(path).regular) {
         qCDebug(lcEngine).noquote() << "not a regular file:" << path;
-        m_hrRender = RenderResult::Failed;
-        return false;
+        return;
     }
-    // The bus's messages reach this thread as events, tagged with their
-    // pipeline, so that those of a replaced pipeline are dropped.
-    const quint64 generation = ++m_generation;
-    auto playbin = std::make_unique<Playbin>(path, [this, generation](GstMessage* message) {
-        const GstMessageType type = GST_MESSAGE_TYPE(message);
-        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR || type == GST_MESSAGE_DURATION_CHANGED)
-            QCoreApplication::postEvent(this, new BusEvent(message, generation));
-    });
+    auto playbin = std::make_shared<Playbin>(path, std::move(listener));
     if (!playbin->IsValid()) {
-        m_hrRender = playbin->HasGStreamer() ? RenderResult::Failed : RenderResult::NoGStreamer;
-        if (m_hrRender == RenderResult::NoGStreamer)
-            emit graphMissing();
-        return false;
+        rendered.outcome = playbin->HasGStreamer() ? RenderResult::Failed : RenderResult::NoGStreamer;
+        return;
     }
-    playbin->SetWindow(m_windowHandle);
-    m_panorama = gst_element_factory_make("audiopanorama", nullptr);
-    if (m_panorama != nullptr)
-        g_object_set(m_panorama, "method", 1 /* simple */, nullptr);
-    playbin->SetSinks(
-        ElementFromDescription("KIVO_VIDEO_SINK", m_windowHandle != 0 ? "autovideosink" : "fakesink sync=true"),
-        WithOwnVolume(AudioOutput(&m_audioOutput)), m_panorama);
+    playbin->SetWindow(window);
+    GstElement* panorama = gst_element_factory_make("audiopanorama", nullptr);
+    if (panorama != nullptr)
+        g_object_set(panorama, "method", 1 /* simple */, nullptr);
+    playbin->SetSinks(ElementFromDescription("KIVO_VIDEO_SINK", window != 0 ? "autovideosink" : "fakesink sync=true"),
+                      WithOwnVolume(AudioOutput(&rendered.audioOutput)), panorama);
     if (!playbin->Preroll(kPrerollMilliseconds)) {
         qCDebug(lcEngine).noquote() << "cannot render" << path;
-        m_hrRender = RenderResult::Failed;
-        m_panorama = nullptr;
-        return false;
+        return;
     }
-    m_playbin = std::move(playbin);
-    m_hrRender = RenderResult::Success;
-    if (!m_audioOutput && m_playbin->StreamCount("n-audio") > 0) {
-        if (m_playbin->StreamCount("n-video") == 0) {
-            m_hrRender = RenderResult::NoAudioHardware;
-            Close();
-            return false;
-        }
-        m_hrRender = RenderResult::AudioNotRendered;
+    if (!rendered.audioOutput && playbin->StreamCount("n-audio") > 0 && playbin->StreamCount("n-video") == 0) {
+        rendered.outcome = RenderResult::NoAudioHardware;
+        return;
     }
-
-    m_nPlayState = kPlayStateStopped;
-    m_rateInForce = 1.0;
-    SetVolume(m_lVolume);
-    SetBalance(m_lBalance);
+    rendered.outcome = rendered.audioOutput || playbin->StreamCount("n-audio") == 0 ? RenderResult::Success
+                                                                                    : RenderResult::AudioNotRendered;
     // A demuxer that keeps the medium's own clock values (MPEG program
     // streams do) starts its timeline at the first time stamp it finds near
     // the start of the file, drops whatever comes before it, and estimates
     // the duration from time stamps near the start and the end. A probe,
     // whose sinks take everything at once, measures the medium instead, and
     // it is shown from its first moment.
-    if (const double start = m_playbin->StreamStart(); start > 0.0) {
+    if (const double start = playbin->StreamStart(); start > 0.0) {
         if (const std::optional<Timeline> timeline = MediaProbe::MeasureTimeline(path)) {
-            m_playbin->SetTimeline(timeline->origin, timeline->duration);
+            playbin->SetTimeline(timeline->origin, timeline->duration);
             if (std::abs(start - timeline->origin) > kTimeTolerance)
-                m_playbin->Settle(m_playbin->Seek(0.0, 1.0), kSettleMilliseconds);
+                playbin->Settle(playbin->Seek(0.0, 1.0), kSettleMilliseconds);
         }
     }
+    rendered.playbin = std::move(playbin);
+    rendered.panorama = panorama;
+}
+
+}  // namespace
+
+MediaEngine::MediaEngine(QObject* parent) : QObject(parent)
+{
+    EnsureGStreamer();
+    m_worker.setMaxThreadCount(1);
+}
+
+MediaEngine::~MediaEngine()
+{
+    Close();
+    m_worker.waitForDone();
+}
+
+void MediaEngine::Open(const QString& path)
+{
+    Close();
+    m_rcSource = {};
+    // Nothing can be done with the medium until it has opened; a failed
+    // opening leaves the state as it was.
+    m_stateBeforeOpening = std::exchange(m_nPlayState, PlayState::Empty);
+    m_opening = true;
+    const quint64 generation = ++m_generation;
+    auto rendered = std::make_shared<RenderedMedium>();
+    rendered->path = path;
+    // The bus's messages reach this thread as events, tagged with their
+    // pipeline, so that those of a replaced pipeline are dropped.
+    Playbin::BusListener listener = [this, generation](GstMessage* message) {
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR || type == GST_MESSAGE_DURATION_CHANGED)
+            QCoreApplication::postEvent(this, new BusEvent(message, generation));
+    };
+    m_worker.start([this, generation, rendered, window = m_windowHandle, listener = std::move(listener)] {
+        Render(*rendered, window, listener);
+        QMetaObject::invokeMethod(this, [this, generation, rendered] { Adopt(generation, rendered); },
+                                  Qt::QueuedConnection);
+    });
+}
+
+void MediaEngine::Adopt(quint64 generation, const std::shared_ptr<RenderedMedium>& rendered)
+{
+    if (generation != m_generation) {
+        Discard(std::move(rendered->playbin));
+        return;
+    }
+    m_opening = false;
+    m_hrRender = rendered->outcome;
+    if (!rendered->playbin) {
+        m_nPlayState = m_stateBeforeOpening;
+        if (m_hrRender == RenderResult::NoGStreamer)
+            emit graphMissing();
+        emit openFinished(false);
+        return;
+    }
+    m_playbin = std::move(rendered->playbin);
+    m_panorama = rendered->panorama;
+    m_audioOutput = rendered->audioOutput;
+    m_nPlayState = PlayState::Stopped;
+    m_rateInForce = 1.0;
+    SetVolume(m_lVolume);
+    SetBalance(m_lBalance);
     m_dDuration = m_playbin->Duration();
     if (m_dRate != 1.0)
         Seek(0.0, m_dRate);
-    m_strPath = path;
+    m_strPath = rendered->path;
     GetSourceRect();
     emit opened();
-    return true;
+    emit openFinished(true);
 }
 
-void MediaEngine::Reopen()
+void MediaEngine::Discard(std::shared_ptr<Playbin> playbin)
 {
-    if (Succeeded(m_hrRender) && !m_strPath.isEmpty())
-        Open(m_strPath);
+    // Bringing a pipeline down waits for its streaming threads.
+    if (playbin)
+        m_worker.start([playbin = std::move(playbin)]() mutable { playbin.reset(); });
+}
+
+bool MediaEngine::Reopen()
+{
+    if (!Succeeded(m_hrRender) || m_strPath.isEmpty())
+        return false;
+    Open(m_strPath);
+    return true;
 }
 
 void MediaEngine::Close()
 {
+    if (m_opening) {
+        m_opening = false;
+        ++m_generation;
+    }
     if (!m_playbin)
         return;
-    m_playbin.reset();
+    Discard(std::move(m_playbin));
     m_panorama = nullptr;
     ++m_generation;
 }
 
+void MediaEngine::ForgetMedium()
+{
+    if (m_opening)
+        Close();
+    m_nPlayState = PlayState::Empty;
+}
+
 void MediaEngine::StartPlayback()
 {
-    if (m_nPlayState != kPlayStateStopped && m_nPlayState != kPlayStatePaused)
+    if (m_nPlayState != PlayState::Stopped && m_nPlayState != PlayState::Paused)
         return;
     emit aboutToPlay();
     if (m_playbin)
         gst_element_set_state(m_playbin->Element(), GST_STATE_PLAYING);
-    m_nPlayState = kPlayStatePlaying;
+    m_nPlayState = PlayState::Playing;
 }
 
 void MediaEngine::PausePlayback()
 {
-    if (m_nPlayState != kPlayStatePlaying && m_nPlayState != kPlayStateStopped)
+    if (m_nPlayState != PlayState::Playing && m_nPlayState != PlayState::Stopped)
         return;
     // A stopped pipeline is paused already and shows its frame.
-    if (m_playbin && m_nPlayState == kPlayStatePlaying)
-        m_playbin->Preroll(kSettleMilliseconds);
-    m_nPlayState = kPlayStatePaused;
+    if (m_playbin && m_nPlayState == PlayState::Playing)
+        gst_element_set_state(m_playbin->Element(), GST_STATE_PAUSED);
+    m_nPlayState = PlayState::Paused;
 }
 
 void MediaEngine::StopPlayback()
 {
-    if (m_nPlayState != kPlayStatePlaying && m_nPlayState != kPlayStatePaused)
+    if (m_nPlayState != PlayState::Playing && m_nPlayState != PlayState::Paused)
         return;
     if (m_playbin)
-        m_playbin->Preroll(kSettleMilliseconds);
-    m_nPlayState = kPlayStateStopped;
+        gst_element_set_state(m_playbin->Element(), GST_STATE_PAUSED);
+    m_nPlayState = PlayState::Stopped;
     if (m_options.autoRewind)
         SetPosition(0.0);
 }
@@ -219,8 +284,9 @@ void MediaEngine::SetPosition(double seconds)
     if (!m_playbin)
         return;
     const bool accepted = Seek(seconds, m_rateInForce);
-    if (m_nPlayState != kPlayStatePlaying)
-        m_playbin->Settle(accepted, kSettleMilliseconds);
+    // A still picture must show the new place: the worker sees to it.
+    if (m_nPlayState != PlayState::Playing)
+        m_worker.start([playbin = m_playbin, accepted] { playbin->Settle(accepted, kSettleMilliseconds); });
 }
 
 double MediaEngine::GetRate() const
@@ -231,8 +297,8 @@ double MediaEngine::GetRate() const
 void MediaEngine::SetRate(double rate)
 {
     m_dRate = rate;
-    if (m_playbin && Seek(GetPosition(), rate) && m_nPlayState != kPlayStatePlaying)
-        m_playbin->WaitForPreroll(kSettleMilliseconds);
+    if (m_playbin)
+        Seek(GetPosition(), rate);
 }
 
 void MediaEngine::SetVolume(long volume)
@@ -321,7 +387,7 @@ bool MediaEngine::event(QEvent* event)
     case GST_MESSAGE_ERROR:
         // A broken stream ends the run, so that a cut list plays on; it is
         // not repeated.
-        if (m_nPlayState == kPlayStatePlaying)
+        if (m_nPlayState == PlayState::Playing)
             OnRunEnded(false);
         break;
     case GST_MESSAGE_DURATION_CHANGED:
@@ -351,6 +417,7 @@ bool MediaEngine::CaptureFrame()
     if (!m_playbin)
         return false;
     PausePlayback();
+    // Pausing keeps the picture on show.
     const QImage frame = m_playbin->CurrentFrame();
     if (frame.isNull())
         return false;
@@ -366,6 +433,19 @@ QStringList MediaEngine::ListFilters() const
 GstElement* MediaEngine::FindFilterByName(const QString& name) const
 {
     return m_playbin ? FindElementByFactoryName(GST_BIN(m_playbin->Element()), name) : nullptr;
+}
+
+bool OpenAndWait(MediaEngine& engine, const QString& path)
+{
+    QEventLoop loop;
+    bool succeeded = false;
+    QObject::connect(&engine, &MediaEngine::openFinished, &loop, [&](bool ok) {
+        succeeded = ok;
+        loop.quit();
+    });
+    engine.Open(path);
+    loop.exec();
+    return succeeded;
 }
 
 }  // namespace kivo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/PlayState.h"
 #include "media/Geometry.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 
 #include <functional>
 #include <memory>
@@ -17,6 +19,7 @@ typedef struct _GstElement GstElement;
 namespace kivo {
 
 class Playbin;
+struct RenderedMedium;
 
 // How rendering the last opened file went.
 enum class RenderResult {
@@ -30,14 +33,6 @@ inline bool Succeeded(RenderResult result)
 {
     return result == RenderResult::Success || result == RenderResult::AudioNotRendered;
 }
-
-// Play states, also reported to the main window.
-enum PlayState {
-    kPlayStateEmpty = 0,
-    kPlayStateStopped = 1,
-    kPlayStatePaused = 2,
-    kPlayStatePlaying = 3,
-};
 
 // Event codes of the end-of-run notification.
 constexpr int EC_COMPLETE = 1;
@@ -65,8 +60,12 @@ struct SourceRect {
 // prerolled PAUSED state, so the position and the shown frame survive a
 // stop; "playing" is PLAYING.
 //
-// The engine belongs to the thread that creates it; bus messages reach that
-// thread through its event loop, and the end of a run is reported there.
+// The engine belongs to the thread that creates it, and never makes that
+// thread wait: building, prerolling and measuring a pipeline, settling a
+// seek and tearing a pipeline down run in order on the engine's own worker.
+// Their results, and the bus's messages, come back through the owner's
+// event loop tagged with the pipeline's generation; those of a replaced
+// pipeline are dropped.
 class MediaEngine : public QObject {
     Q_OBJECT
 
@@ -76,11 +75,15 @@ public:
     explicit MediaEngine(QObject* parent = nullptr);
     ~MediaEngine() override;
 
-    // Renders `path` into a new pipeline, prerolled and stopped at 0 with
-    // the current levels. False on failure; m_hrRender tells why.
-    bool Open(const QString& path);
-    // Opens m_strPath again when it rendered successfully: back to 0.
-    void Reopen();
+    // Starts rendering `path` into a new pipeline, to be prerolled and
+    // stopped at 0 with the current levels; openFinished tells how it went
+    // (m_hrRender says why it failed) unless another Open comes first.
+    // Until then the state is Empty.
+    void Open(const QString& path);
+    // Opens m_strPath again when it rendered successfully (back to 0);
+    // false when there is nothing to open again.
+    bool Reopen();
+    bool IsOpening() const { return m_opening; }
     void Close();
     bool HasGraph() const { return m_playbin != nullptr; }
 
@@ -116,7 +119,12 @@ public:
     void SetVideoRectangle(const EdgeRect& rect);
     const EdgeRect& VideoRectangle() const { return m_videoRect; }
 
-    // Pauses the pipeline and grabs its current frame into m_frame and
+    // Waits until the worker has done what it was given (a seek has
+    // settled): for command-line tools and tests, never on a window's
+    // thread.
+    void WaitForWorker() { m_worker.waitForDone(); }
+
+    // Pauses the pipeline and grabs its current frame into
     // m_snapshotBitmap (a packed bitmap).
     bool CaptureFrame();
 
@@ -128,10 +136,10 @@ public:
     GstElement* FindFilterByName(const QString& name) const;
 
     // What the engine holds and how it is set.
-    int State() const { return m_nPlayState; }
+    PlayState State() const { return m_nPlayState; }
     // The medium is forgotten (nothing is open for the list), though the
-    // pipeline stays until the next Open.
-    void ForgetMedium() { m_nPlayState = kPlayStateEmpty; }
+    // pipeline stays until the next Open; an opening is given up.
+    void ForgetMedium();
     double Duration() const { return m_dDuration; }
     RenderResult RenderOutcome() const { return m_hrRender; }
     const QString& Path() const { return m_strPath; }
@@ -152,6 +160,8 @@ signals:
     void graphMissing();
     // A file has been opened: its video size may differ from the last one.
     void opened();
+    // The last Open is over, well or not.
+    void openFinished(bool succeeded);
     // A run is about to start.
     void aboutToPlay();
 
@@ -159,7 +169,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    int m_nPlayState = kPlayStateEmpty;
+    PlayState m_nPlayState = PlayState::Empty;
     double m_dDuration = 0.0;
     RenderResult m_hrRender = RenderResult::Success;
     PlayerOptions m_options;
@@ -178,7 +188,15 @@ private:
     // the notification target and rewind with AutoRewind.
     void OnRunEnded(bool mayRepeat);
 
-    std::unique_ptr<Playbin> m_playbin;
+    // The worker's result of Open, back on the engine's thread.
+    void Adopt(quint64 generation, const std::shared_ptr<RenderedMedium>& rendered);
+    // Hands a pipeline to the worker to be torn down.
+    void Discard(std::shared_ptr<Playbin> playbin);
+
+    QThreadPool m_worker;
+    bool m_opening = false;
+    PlayState m_stateBeforeOpening = PlayState::Empty;
+    std::shared_ptr<Playbin> m_playbin;
     GstElement* m_panorama = nullptr;  // balance, inside the pipeline's audio filter
     quint64 m_generation = 0;
     quintptr m_windowHandle = 0;
@@ -188,5 +206,9 @@ private:
     NotifyTarget m_notifyTarget;
     qintptr m_notifyParam = 0;
 };
+
+// Opens `path` and waits for the outcome: for command-line tools and tests,
+// never on a window's thread.
+bool OpenAndWait(MediaEngine& engine, const QString& path);
 
 }  // namespace kivo

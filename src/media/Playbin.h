@@ -7,6 +7,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -33,8 +34,9 @@ GstElement* WithOwnVolume(GstElement* sink);
 // begins for most media and later for those whose demuxer keeps the file's
 // own clock values (MPEG program streams); MeasureTimeline finds it.
 //
-// A Playbin belongs to one thread at a time; only its bus handler runs on
-// GStreamer's streaming threads.
+// A Playbin belongs to one thread at a time, apart from Settle, which may run
+// on another thread beside Position, Seek and the state queries; its bus
+// handler runs on GStreamer's streaming threads.
 class Playbin {
 public:
     // Called on a streaming thread for every bus message that is not a
@@ -103,7 +105,8 @@ private:
     Bus* m_bus = nullptr;  // owned by the bus's handler
     double m_origin = 0.0;
     std::optional<double> m_measuredDuration;
-    mutable double m_lastPosition = 0.0;
+    // Written by a settling seek on the engine's worker too.
+    mutable std::atomic<double> m_lastPosition = 0.0;
 };
 
 }  // namespace kivo

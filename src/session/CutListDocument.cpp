@@ -28,15 +28,36 @@ bool CutListDocument::PreparePlayer(const QString& path)
     // that opens. Opening every sound-only file there again would only
     // double the examination.
     m_playback.HidePlayer();
-    if (m_player.State() == kPlayStateEmpty || !m_player.HasVideo()) {
-        if (!m_player.Open(path))
-            return false;
+    if (m_stillCandidates.isEmpty() && m_player.State() != PlayState::Empty && m_player.HasVideo()) {
+        m_player.PausePlayback();
+        return true;
+    }
+    // The files are tried in their order, one at a time, while the
+    // examination goes on.
+    m_stillCandidates.append(path);
+    if (m_stillCandidates.size() == 1)
+        OpenStillCandidate();
+    return false;
+}
+
+void CutListDocument::OpenStillCandidate()
+{
+    m_player.Open(m_stillCandidates.constFirst());
+    m_playback.AwaitOpening([this] {
+        if (m_player.State() == PlayState::Empty) {
+            m_stillCandidates.removeFirst();
+            if (!m_stillCandidates.isEmpty())
+                OpenStillCandidate();
+            return;
+        }
+        m_stillCandidates.clear();
+        m_loader.SetPlayerPrepared();
         // Its end of run means nothing to the list until it is played.
         m_player.SetNotifyTarget({}, 0);
-    }
-    if (m_player.HasVideo())
-        m_player.PausePlayback();
-    return true;
+        if (m_player.HasVideo())
+            m_player.PausePlayback();
+        m_playback.SendDuration();
+    });
 }
 
 void CutListDocument::UpdateSummary()

@@ -84,11 +84,15 @@ signals:
 
 private:
     // Readies the player before the loader's first examination; false when
-    // it has to try again with the next file.
+    // it has to try again with the next file. Without a video the player
+    // opens the first file that opens, trying those it is given in turn.
     bool PreparePlayer(const QString& path);
+    void OpenStillCandidate();
 
     CutListModel& m_list;
     CMediaInfoCache& m_cache;
+    // Files the player tries, in turn, for its still picture.
+    QStringList m_stillCandidates;
     MediaEngine& m_player;
     PlaybackSequencer& m_playback;
     MediaLoader& m_loader;

@@ -21,74 +21,71 @@ std::vector<std::pair<int, int>> TimeDisplayGlyphs(int position)
     return {{minutes / 10 % 10, 5}, {minutes % 10, 12}, {kColonGlyph, 19}, {s / 10, 22}, {s % 10, 29}};
 }
 
-qintptr FrameProtocol::Dispatch(int code, qintptr value)
+void FrameProtocol::OnPositionChanged(int position)
 {
-    const int number = static_cast<int>(value);
-    switch (code) {
-    case 1:
-        m_nPos = number;
-        m_bars.MovePositionSlider(number);
-        if (m_nTimeTick < kTimeReportsPerDraw - 1) {
-            ++m_nTimeTick;
-            return 0;
-        }
-        m_nTimeTick = 0;
-        if (number / 100 != m_nShownTime / 100)
-            m_bars.ShowIdleMessage();
-        DrawTimeDisplay(number);
-        return 0;
-    case 2:
-        Dispatch(1, 0);
-        m_bars.SetPositionRange(number);
-        return 0;
-    case 3:
-        m_nPlayerState = number;
-        ShowPlayerState(number);
-        return 0;
-    case 10:
-    case 11:
-        if (!m_view.HasActiveView())
-            return 0;
-        m_view.SendToView(code, value);
-        if (code == 10)
-            m_bars.MoveBalanceSlider(number);
-        else
-            m_bars.MoveVolumeSlider(number);
-        return 0;
-    case 12:
-        if (!m_view.HasActiveView())
-            return 0;
-        m_view.SendToView(12, value);
-        m_bSoundOff = value != 0;
-        m_bars.EnableSoundSliders(!m_bSoundOff);
-        return 0;
-    case 13:
-        m_bars.MoveSpeedSlider(number);
-        return ApplySpeed(number) ? 1 : 0;
-    default:
-        return 0;
+    m_nPos = position;
+    m_bars.MovePositionSlider(position);
+    if (m_nTimeTick < kTimeReportsPerDraw - 1) {
+        ++m_nTimeTick;
+        return;
     }
+    m_nTimeTick = 0;
+    if (position / 100 != m_nShownTime / 100)
+        m_bars.ShowIdleMessage();
+    DrawTimeDisplay(position);
 }
 
-void FrameProtocol::ShowPlayerState(int state)
+void FrameProtocol::OnLengthChanged(int length)
 {
+    OnPositionChanged(0);
+    m_bars.SetPositionRange(length);
+}
+
+void FrameProtocol::SetBalance(int balance)
+{
+    m_view.SetBalance(balance);
+    m_bars.MoveBalanceSlider(balance);
+}
+
+void FrameProtocol::SetVolume(int volume)
+{
+    m_view.SetVolume(volume);
+    m_bars.MoveVolumeSlider(volume);
+}
+
+void FrameProtocol::SetSoundOff(bool off)
+{
+    m_view.SetMute(off);
+    m_bSoundOff = off;
+    m_bars.EnableSoundSliders(!off);
+}
+
+bool FrameProtocol::SetSpeed(int speed)
+{
+    m_bars.MoveSpeedSlider(speed);
+    return ApplySpeed(speed);
+}
+
+void FrameProtocol::OnPlayStateChanged(PlayState state)
+{
+    m_nPlayerState = state;
     switch (state) {
-    case 0:
+    case PlayState::Empty:
         m_bars.ShowFirstSlot(FrameBars::FirstSlot::GreyedPlay);
-        Dispatch(1, 0);
+        OnPositionChanged(0);
         m_bars.SetPositionRange(0);
         m_bars.EnablePositionSlider(false);
         m_bars.ShowIdleMessage();
         break;
-    case 1:
-    case 2:
+    case PlayState::Stopped:
+    case PlayState::Paused:
         m_bars.ShowFirstSlot(FrameBars::FirstSlot::Play);
-        m_bars.ShowSecondSlot(state == 1 ? FrameBars::SecondSlot::GreyedStop : FrameBars::SecondSlot::Stop);
+        m_bars.ShowSecondSlot(state == PlayState::Stopped ? FrameBars::SecondSlot::GreyedStop
+                                                          : FrameBars::SecondSlot::Stop);
         m_bars.EnablePositionSlider(true);
-        // The list puts its summary into the message pane.
-        m_view.SendToView(30, 0);
+        m_view.ShowSummary();
         break;
-    case 3:
+    case PlayState::Playing:
         m_bars.ShowFirstSlot(FrameBars::FirstSlot::Pause);
         m_bars.ShowSecondSlot(FrameBars::SecondSlot::Stop);
         m_bars.EnablePositionSlider(true);
@@ -96,8 +93,6 @@ void FrameProtocol::ShowPlayerState(int state)
         if (m_nSpeed != 100)
             ApplySpeed(m_nSpeed);
         m_bars.ShowIdleMessage();
-        break;
-    default:
         break;
     }
 }
@@ -108,19 +103,19 @@ void FrameProtocol::OnSliderMoved(Slider slider, int position)
     case Slider::Position:
         if (position != m_nPos) {
             m_nPos = position;
-            m_view.SendToView(1, position);
+            m_view.Seek(position);
         }
         break;
     case Slider::Balance:
         if (position != m_nBalance) {
             m_nBalance = position;
-            Dispatch(10, position);
+            SetBalance(position);
         }
         break;
     case Slider::Volume:
         if (position != m_nVolume) {
             m_nVolume = position;
-            Dispatch(11, position);
+            SetVolume(position);
         }
         break;
     case Slider::Speed:
@@ -137,8 +132,7 @@ void FrameProtocol::OnSliderMoved(Slider slider, int position)
 
 bool FrameProtocol::ApplySpeed(int speed)
 {
-    const qintptr accepted = m_view.HasActiveView() ? m_view.SendToView(13, speed) : 0;
-    if (accepted != speed) {
+    if (m_view.SetRate(speed) != speed) {
         m_bars.ShowSpeedIcon(FrameBars::SpeedIcon::Refused);
         return false;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PlayState.h"
+
 #include <QString>
 
 #include <utility>
@@ -35,12 +37,22 @@ public:
     virtual void EnableSoundSliders(bool enable) = 0;
 };
 
-// The list's end of the protocol, as the main window sees it.
+// The list's end of the protocol, as the main window sees it. Positions
+// in 1/100 s, balance -100..100, volume 0 (loudest)..100, rates in
+// hundredths.
 class FrameView {
 public:
     virtual ~FrameView() = default;
-    virtual bool HasActiveView() const = 0;
-    virtual qintptr SendToView(int code, qintptr value) = 0;
+    virtual void Seek(int position) = 0;
+    // The position slider was let go.
+    virtual void FinishSeeking() = 0;
+    virtual void SetBalance(int balance) = 0;
+    virtual void SetVolume(int volume) = 0;
+    virtual void SetMute(bool on) = 0;
+    // Answers the rate in force.
+    virtual int SetRate(int speed) = 0;
+    // The list puts its summary into the message pane.
+    virtual void ShowSummary() = 0;
 };
 
 // The glyphs of the time display for a position in 1/100 s, each with its
@@ -51,39 +63,44 @@ std::vector<std::pair<int, int>> TimeDisplayGlyphs(int position);
 // The main window's side of the protocol between it and the list: it turns
 // the list's reports of position, length and play state into the bars'
 // look, and the user's slider movements into requests to the list.
-// Positions and lengths are in 1/100 s, balance -100..100, volume 0
-// (loudest)..100, speed in hundredths 1..400.
 class FrameProtocol {
 public:
     enum class Slider { Position, Balance, Volume, Speed };
 
     FrameProtocol(FrameBars& bars, FrameView& view) : m_bars(bars), m_view(view) {}
 
-    // A message to the main window: 1 position, 2 media length, 3 play
-    // state, 10 balance, 11 volume, 12 sound off (nonzero) or on, 13 speed.
-    // Answers 0 except for 13: 1 when the speed was put into force.
-    qintptr Dispatch(int code, qintptr value);
+    // The list's reports.
+    void OnPositionChanged(int position);
+    void OnLengthChanged(int length);
+    void OnPlayStateChanged(PlayState state);
+    // The levels, set on the list's player and shown on the bars.
+    void SetBalance(int balance);
+    void SetVolume(int volume);
+    void SetSoundOff(bool off);
+    // Moves the speed slider and asks for the speed; true when it is in
+    // force.
+    bool SetSpeed(int speed);
     // A slider reported its position; only a change from the last value seen
     // does anything.
     void OnSliderMoved(Slider slider, int position);
+    void OnPositionSliderReleased() { m_view.FinishSeeking(); }
     // The speed icon was clicked: back to normal speed.
-    void SetNormalSpeed() { Dispatch(13, 100); }
+    void SetNormalSpeed() { SetSpeed(100); }
     // Command::Sound.
-    void ToggleSound() { Dispatch(12, m_bSoundOff ? 0 : 1); }
+    void ToggleSound() { SetSoundOff(!m_bSoundOff); }
 
-    int PlayerState() const { return m_nPlayerState; }
+    PlayState PlayerState() const { return m_nPlayerState; }
     bool IsSoundOff() const { return m_bSoundOff; }
     int Speed() const { return m_nSpeed; }
 
 private:
     bool ApplySpeed(int speed);
     void DrawTimeDisplay(int position);
-    void ShowPlayerState(int state);
 
     FrameBars& m_bars;
     FrameView& m_view;
     int m_nPos = 0;
-    int m_nPlayerState = 0;
+    PlayState m_nPlayerState = PlayState::Empty;
     int m_nShownTime = -1;
     bool m_bRedrawTime = true;
     int m_nBalance = 0;

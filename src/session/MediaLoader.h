@@ -36,8 +36,11 @@ public:
     // Lets a held run go on; nothing otherwise.
     void Begin();
     // Called before each examination of a run, with the file about to be
-    // examined, until it answers true: readies the list's own player.
+    // examined, until it answers true or SetPlayerPrepared is called:
+    // readies the list's own player.
     void SetPlayerPreparation(std::function<bool(const QString& path)> prepare) { m_preparePlayer = std::move(prepare); }
+    // The player found its file: no more are offered.
+    void SetPlayerPrepared() { m_playerPrepared = true; }
     // Asks the run to end after the file being examined, which is still added.
     void Cancel() { m_cancel = true; }
     bool IsRunning() const { return m_running; }

@@ -10,23 +10,23 @@
 namespace kivo {
 namespace {
 
-// The host shows itself busy for the length of a scope.
-class BusyScope {
-public:
-    explicit BusyScope(PlaybackHost& host) : m_host(host) { m_host.ShowBusy(true); }
-    ~BusyScope() { m_host.ShowBusy(false); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    PlaybackHost& m_host;
-};
+// Seeks while the position slider is dragged come at most this often.
+constexpr int kSeekIntervalMilliseconds = 100;
 
 }  // namespace
 
-PlaybackSequencer::PlaybackSequencer(CutListModel& list, MediaEngine& player, PlaybackHost& host)
-    : m_list(list), m_player(player), m_host(host)
+PlaybackSequencer::PlaybackSequencer(CutListModel& list, MediaEngine& player, PlaybackHost& host, QObject* parent)
+    : QObject(parent), m_list(list), m_player(player), m_host(host)
 {
+    connect(&m_player, &MediaEngine::openFinished, this, &PlaybackSequencer::OnOpenFinished);
+    m_seekWindow.setSingleShot(true);
+    m_seekWindow.setInterval(kSeekIntervalMilliseconds);
+    connect(&m_seekWindow, &QTimer::timeout, this, [this] {
+        if (m_pendingSeek >= 0) {
+            SeekNow(std::exchange(m_pendingSeek, -1));
+            m_seekWindow.start();
+        }
+    });
 }
 
 void PlaybackSequencer::SetCurrentState(ObjectState state)
@@ -34,22 +34,49 @@ void PlaybackSequencer::SetCurrentState(ObjectState state)
     m_list.SetItemState(m_list.FindCurrentItem(), state);
 }
 
-void PlaybackSequencer::ReportState(int state)
+void PlaybackSequencer::ReportState(PlayState state)
 {
     m_frameState = state;
-    m_host.SendToFrame(3, state);
+    emit playStateChanged(state);
 }
 
 void PlaybackSequencer::SendDuration()
 {
-    m_host.SendToFrame(2, ClampedHundredths(m_player.Duration()));
+    emit lengthChanged(ClampedHundredths(m_player.Duration()));
 }
 
-void PlaybackSequencer::OpenCurrent(int position)
+void PlaybackSequencer::OpenCurrent(int position, std::function<void()> then)
 {
     m_list.SetCurrent(m_list.GetItemData(position));
     m_player.Open(m_list.GetItemPath(position));
-    SendDuration();
+    AwaitOpening([this, then = std::move(then)] {
+        SendDuration();
+        then();
+    });
+}
+
+void PlaybackSequencer::AwaitOpening(std::function<void()> then)
+{
+    m_afterOpen = std::move(then);
+    SetBusy(true);
+}
+
+void PlaybackSequencer::SetBusy(bool busy)
+{
+    if (std::exchange(m_busy, busy) != busy)
+        m_host.ShowBusy(busy);
+}
+
+void PlaybackSequencer::OnOpenFinished()
+{
+    if (const std::function<void()> then = std::exchange(m_afterOpen, {}))
+        then();
+    SetBusy(m_player.IsOpening());
+}
+
+bool PlaybackSequencer::IsOpening() const
+{
+    return m_player.IsOpening();
 }
 
 void PlaybackSequencer::Play()
@@ -70,79 +97,85 @@ void PlaybackSequencer::Play()
     m_host.ShowPlayerWindow(m_player.HasVideo() || !m_player.HasAudio());
     m_player.SetNotifyTarget([this](int eventCode, qintptr) { OnGraphEvent(eventCode); }, 0);
     m_player.StartPlayback();
-    ReportState(kPlayStatePlaying);
+    ReportState(PlayState::Playing);
 }
 
 void PlaybackSequencer::Pause()
 {
     SetCurrentState(ObjectState::Paused);
     m_player.PausePlayback();
-    ReportState(kPlayStatePaused);
+    ReportState(PlayState::Paused);
     m_host.SetModified();
 }
 
 void PlaybackSequencer::Stop()
 {
+    ShowStopped();
+    m_host.SetModified();
+}
+
+void PlaybackSequencer::ShowStopped()
+{
     SetCurrentState(ObjectState::Stopped);
     m_player.StopPlayback();
-    ReportState(kPlayStateStopped);
-    m_host.SetModified();
+    ReportState(PlayState::Stopped);
 }
 
 void PlaybackSequencer::PlayPause()
 {
-    const int state = m_player.State();
-    if (state == kPlayStateStopped || state == kPlayStatePaused) {
-        if (m_player.GetPosition() == 0.0) {
-            m_player.Reopen();
-            SendDuration();
+    const PlayState state = m_player.State();
+    if (state == PlayState::Stopped || state == PlayState::Paused) {
+        if (m_player.GetPosition() == 0.0 && m_player.Reopen()) {
+            AwaitOpening([this] {
+                SendDuration();
+                Play();
+            });
         }
-        Play();
-    } else if (state == kPlayStatePlaying) {
+        else
+            Play();
+    } else if (state == PlayState::Playing) {
         Pause();
     }
 }
 
 void PlaybackSequencer::PlayNext(int position)
 {
-    const BusyScope busy(m_host);
     const int previous = m_list.FindCurrentItem();
     m_list.SetItemState(previous, ObjectState::Standby);
     const int next = m_list.FindPlayable(position == -1 ? previous + 1 : position);
     if (next >= 0) {
-        OpenCurrent(next);
-        Play();
+        OpenCurrent(next, [this] { Play(); });
         return;
     }
     Stop();
     m_list.SetItemState(previous, ObjectState::Standby);
     const int first = m_list.FindPlayable(0);
-    if (first >= 0) {
-        OpenCurrent(first);
-        Stop();
-    }
+    if (first >= 0)
+        OpenCurrent(first, [this] { ShowStopped(); });
     HidePlayer();
 }
 
 bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
 {
-    const BusyScope busy(m_host);
-    SetCurrentState(ObjectState::Standby);
     const int found = m_list.FindPlayable(position == -1 ? 0 : position);
     if (found < 0)
         return false;
-    OpenCurrent(found);
-    m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
-    Stop();
+    SetCurrentState(ObjectState::Standby);
+    OpenCurrent(found, [this, hundredths] {
+        m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
+        ShowStopped();
+    });
     return true;
 }
 
 void PlaybackSequencer::ResetPlayback()
 {
+    m_afterOpen = {};
     Stop();
     HidePlayer();
     m_player.ForgetMedium();
-    ReportState(kPlayStateEmpty);
+    SetBusy(false);
+    ReportState(PlayState::Empty);
     m_list.SetCurrent(-1);
 }
 
@@ -154,68 +187,74 @@ void PlaybackSequencer::OnGraphEvent(int eventCode)
 
 void PlaybackSequencer::OnTimer()
 {
-    m_host.SendToFrame(1, ClampedHundredths(m_player.GetPosition()));
+    emit positionChanged(ClampedHundredths(m_player.GetPosition()));
 }
 
-qintptr PlaybackSequencer::Dispatch(int code, qintptr value)
+void PlaybackSequencer::Seek(int hundredths)
 {
-    const double hundredths = static_cast<double>(value) * 0.01;
-    switch (code) {
-    case 1:
-        // A seek while stopped pauses first, so that the new frame shows.
-        if (m_frameState == kPlayStateStopped)
-            Pause();
-        m_player.SetPosition(hundredths);
-        return 0;
-    case 2:
-        return ClampedHundredths(m_player.GetPosition());
-    case 3: {
-        const int found = m_list.FindPlayable(static_cast<int>(value));
-        if (found < 0)
-            return -1;
-        SetCurrentState(ObjectState::Standby);
-        OpenCurrent(found);
-        return 0;
+    if (m_seekWindow.isActive()) {
+        m_pendingSeek = hundredths;
+        return;
     }
-    case 4:
-        return m_list.FindCurrentItem();
-    case 5:
-        m_player.SetPosition(hundredths);
-        Stop();
-        return 0;
-    case 10:
-        m_player.SetBalance(PositionToBalance(hundredths));
-        return 0;
-    case 11:
-        m_player.SetVolume(AmplitudeToVolume((100.0 - static_cast<double>(value)) * 0.01));
-        return 0;
-    case 12:
-        m_player.SetMute(value != 0);
-        return 0;
-    case 13:
-        m_player.SetRate(hundredths);
-        return std::lround(m_player.GetRate() * 100.0);
-    case 20:
-        return static_cast<qintptr>(m_list.GetItemCount()) * 65535 + m_list.FindCurrentItem();
-    default:
-        return 0;
-    }
+    SeekNow(hundredths);
+    m_seekWindow.start();
+}
+
+void PlaybackSequencer::FinishSeeking()
+{
+    m_seekWindow.stop();
+    if (m_pendingSeek >= 0)
+        SeekNow(std::exchange(m_pendingSeek, -1));
+}
+
+void PlaybackSequencer::SeekNow(int hundredths)
+{
+    // A seek while stopped pauses first, so that the new frame shows.
+    if (m_frameState == PlayState::Stopped)
+        Pause();
+    m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
+}
+
+void PlaybackSequencer::SetBalance(int balance)
+{
+    m_player.SetBalance(PositionToBalance(balance * 0.01));
+}
+
+void PlaybackSequencer::SetVolume(int volume)
+{
+    m_player.SetVolume(AmplitudeToVolume((100.0 - volume) * 0.01));
+}
+
+void PlaybackSequencer::SetMute(bool on)
+{
+    m_player.SetMute(on);
+}
+
+int PlaybackSequencer::SetRate(int hundredths)
+{
+    m_player.SetRate(hundredths * 0.01);
+    return static_cast<int>(std::lround(m_player.GetRate() * 100.0));
+}
+
+ListPosition PlaybackSequencer::Position() const
+{
+    return {m_list.GetItemCount(), m_list.FindCurrentItem()};
 }
 
 bool PlaybackSequencer::CanPlayPause() const
 {
-    const int state = m_player.State();
-    return state == kPlayStateStopped || state == kPlayStatePaused || state == kPlayStatePlaying;
+    const PlayState state = m_player.State();
+    return state == PlayState::Stopped || state == PlayState::Paused || state == PlayState::Playing;
 }
 
 bool PlaybackSequencer::CanPause() const
 {
-    return m_player.State() == kPlayStatePlaying || m_player.State() == kPlayStateStopped;
+    return m_player.State() == PlayState::Playing || m_player.State() == PlayState::Stopped;
 }
 
 bool PlaybackSequencer::CanStop() const
 {
-    return m_player.State() == kPlayStatePlaying || m_player.State() == kPlayStatePaused;
+    return m_player.State() == PlayState::Playing || m_player.State() == PlayState::Paused;
 }
 
 bool PlaybackSequencer::CanPlayPrevious() const

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "core/PlayState.h"
 #include "cutlist/ObjectState.h"
 
+#include <QObject>
 #include <QString>
+#include <QTimer>
+
+#include <functional>
 
 namespace kivo {
 
@@ -15,9 +20,6 @@ public:
     enum class Icon { Stop, Exclamation };
 
     virtual ~PlaybackHost() = default;
-    // A message of the protocol to the main window: code 1 position, 2
-    // duration (both in 1/100 s), 3 play state.
-    virtual void SendToFrame(int code, qintptr value) = 0;
     virtual void ShowPlayerWindow(bool show) = 0;
     virtual void ShowMessage(const QString& text, Icon icon) = 0;
     // Marks the document modified.
@@ -29,11 +31,15 @@ public:
 
 // Plays the cut list, object after object in list order, through one
 // media engine: the transport commands, the moving on at the end of an
-// object, the objects' state texts and images, and the playback side of the
-// protocol between the main window and the list.
-class PlaybackSequencer {
+// object, the objects' states, and the playback side of the protocol
+// between the main window and the list. Opening an object takes the
+// engine a while: what follows the opening waits for it, the host shows
+// itself busy meanwhile, and the transport commands are greyed.
+class PlaybackSequencer : public QObject {
+    Q_OBJECT
+
 public:
-    PlaybackSequencer(CutListModel& list, MediaEngine& player, PlaybackHost& host);
+    PlaybackSequencer(CutListModel& list, MediaEngine& player, PlaybackHost& host, QObject* parent = nullptr);
 
     void Play();
     void Pause();
@@ -43,29 +49,43 @@ public:
     void PlayPause();
     // Makes the first playable object from `position` (the one after the
     // current object for -1) current and plays it; past the end of the list
-    // cues the first playable object, stopped, and hides the player. Opening
-    // slow media can take seconds: the host shows itself busy meanwhile.
+    // cues the first playable object, stopped, and hides the player.
     void PlayNext(int position);
     // Makes the first playable object from `position` (0 for -1) current,
     // opens it at `hundredths` and leaves it stopped. False when nothing
-    // can be played; nothing changes then. Busy as PlayNext.
+    // can be played; nothing changes then.
     bool CueObject(int position, qint64 hundredths);
     // Stops, hides the player and forgets the current object.
     void ResetPlayback();
     void HidePlayer() { m_host.ShowPlayerWindow(false); }
 
-    // The player's end-of-run notification.
-    void OnGraphEvent(int eventCode);
+    // `then` runs once the engine's opening is over, unless another one
+    // comes first; the host is busy till then.
+    void AwaitOpening(std::function<void()> then);
+
+    // The main window's requests. Positions in 1/100 s; balance -100..100;
+    // volume 0 (loudest)..100; rates in hundredths.
+    // Seeks while the position slider is dragged are gathered: at most one
+    // reaches the pipeline every 100 ms, and the last one always does.
+    void Seek(int hundredths);
+    // The slider was let go: its position is sought now.
+    void FinishSeeking();
+    void SetBalance(int balance);
+    void SetVolume(int volume);
+    void SetMute(bool on);
+    // Asks for a rate; answers the rate in force.
+    int SetRate(int hundredths);
+    ListPosition Position() const;
+
+    // Tells the main window the length of the player's medium.
+    void SendDuration();
     // The 50 ms timer: reports the position to the main window.
     void OnTimer();
-    // The playback codes of the protocol sent to the list; 0 for others.
-    qintptr Dispatch(int code, qintptr value);
-
-    // Tells the main window the duration of the player's medium.
-    void SendDuration();
 
     // The play state the main window was last told.
-    int FrameState() const { return m_frameState; }
+    PlayState FrameState() const { return m_frameState; }
+    // Whether an object is being opened.
+    bool IsOpening() const;
 
     // When the transport commands are enabled.
     bool CanPlayPause() const;
@@ -74,15 +94,35 @@ public:
     bool CanPlayPrevious() const;
     bool CanPlayNext() const;
 
+signals:
+    void positionChanged(int hundredths);
+    void lengthChanged(int hundredths);
+    void playStateChanged(PlayState state);
+
 private:
     void SetCurrentState(ObjectState state);
-    void OpenCurrent(int position);
-    void ReportState(int state);
+    // Makes the object at `position` current and opens it; `then` runs once
+    // it has opened, well or not, unless another opening comes first.
+    void OpenCurrent(int position, std::function<void()> then);
+    void OnOpenFinished();
+    // Shows the host busy while an object opens.
+    void SetBusy(bool busy);
+    void ReportState(PlayState state);
+    // Stop, as a cue does: the document is not changed by it.
+    void ShowStopped();
+    void SeekNow(int hundredths);
+    // The player's end-of-run notification.
+    void OnGraphEvent(int eventCode);
 
     CutListModel& m_list;
     MediaEngine& m_player;
     PlaybackHost& m_host;
-    int m_frameState = 0;
+    PlayState m_frameState = PlayState::Empty;
+    std::function<void()> m_afterOpen;
+    bool m_busy = false;
+    QTimer m_seekWindow;
+    // The seek waiting for the window to close; -1 for none.
+    int m_pendingSeek = -1;
 };
 
 }  // namespace kivo

@@ -39,12 +39,12 @@ bool PlayerInput::KeyDown(Key key, bool autoRepeat)
     case Key::Space:
         if (m_host.IsFullScreen())
             SetFullScreen(false);
-        if (m_engine.State() == kPlayStatePlaying)
+        if (m_engine.State() == PlayState::Playing)
             m_host.RunCommand(Command::Stop);
         m_host.MinimiseMainWindow();
         return true;
     case Key::Left:
-        if (m_engine.State() != kPlayStatePlaying)
+        if (m_engine.State() != PlayState::Playing)
             m_host.RunCommand(Command::PlayPause);
         m_engine.SetPosition(0.0);
         return true;
@@ -168,7 +168,7 @@ void PlayerInput::StartFastForward()
     if (!(m_dSavedRate > 0.0))
         m_dSavedRate = m_engine.RequestedRate() > 0.0 ? m_engine.RequestedRate() : 1.0;
     m_engine.SetRate(kFastForwardRate);
-    if (m_engine.State() != kPlayStatePlaying)
+    if (m_engine.State() != PlayState::Playing)
         m_host.RunCommand(Command::PlayPause);
 }
 

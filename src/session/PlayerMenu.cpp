@@ -1,7 +1,5 @@
 #include "session/PlayerMenu.h"
 
-#include "media/MediaEngine.h"
-
 namespace kivo {
 
 std::map<Command, PlayerMenuItemState> PlayerMenuStates(const PlayerMenuFacts& facts)
@@ -11,18 +9,17 @@ std::map<Command, PlayerMenuItemState> PlayerMenuStates(const PlayerMenuFacts& f
     const auto grey = [&states](Command command, bool greyed) { states[command].enabled = !greyed; };
     const auto check = [&states](Command command, bool checked) { states[command].checked = checked; };
 
-    const int state = facts.playState;
-    grey(PlayPause, state != kPlayStateStopped && state != kPlayStatePaused && state != kPlayStatePlaying);
-    grey(Stop, state != kPlayStatePaused && state != kPlayStatePlaying);
-    const qintptr count = facts.countAndIndex / 65535;
-    const qintptr index = facts.countAndIndex % 65535;
+    const PlayState state = facts.playState;
+    grey(PlayPause, state != PlayState::Stopped && state != PlayState::Paused && state != PlayState::Playing);
+    grey(Stop, state != PlayState::Paused && state != PlayState::Playing);
+    const auto [count, index] = facts.list;
     grey(Previous, index >= count || index <= 0);
     grey(Next, index >= count - 1 || index < 0);
     // Full screen shows the picture alone: no sizes, no window switch and
     // no property sheet behind it.
     for (Command command : {PlayerProperties, ShowPlayer, NormalSize, DoubleSize, MaximumSize})
         grey(command, facts.fullScreen);
-    grey(Snapshot, state != kPlayStatePaused || facts.fullScreen);
+    grey(Snapshot, state != PlayState::Paused || facts.fullScreen);
 
     check(AutoRewind, facts.autoRewind);
     check(Repeat, facts.repeat);

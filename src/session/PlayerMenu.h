@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/Commands.h"
-
-#include <QtGlobal>
+#include "core/PlayState.h"
 
 #include <map>
 
@@ -10,9 +9,8 @@ namespace kivo {
 
 // What the player window's context menu depends on.
 struct PlayerMenuFacts {
-    int playState = 0;
-    // The list's item count x 65535 + the current object's position.
-    qintptr countAndIndex = 0;
+    PlayState playState = PlayState::Empty;
+    ListPosition list;
     bool fullScreen = false;
     bool autoRewind = false;
     bool repeat = false;

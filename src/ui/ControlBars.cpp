@@ -150,6 +150,7 @@ QWidget* ControlBars::MakeControlBar()
         if (!m_movingPosition)
             emit sliderMoved(FrameProtocol::Slider::Position, value);
     });
+    connect(m_position, &QSlider::sliderReleased, this, &ControlBars::positionSliderReleased);
     layout->addWidget(m_firstButton);
     layout->addWidget(m_secondButton);
     layout->addSpacing(4);

@@ -50,6 +50,7 @@ signals:
     // A transport button or the speed icon was clicked.
     void commandRequested(Command command);
     void sliderMoved(FrameProtocol::Slider slider, int position);
+    void positionSliderReleased();
     void idleMessageWanted();
 
 private:

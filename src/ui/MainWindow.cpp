@@ -135,7 +135,13 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
         QMessageBox::critical(m_player, kApplicationTitle, QStringLiteral("GStreamer is not Installed."));
     });
     connect(m_player, &PlayerWindow::commandRequested, this, [this](Command command) { m_commands.Run(command); });
-    m_player->SetListQuery([this] { return m_playback->Dispatch(20, 0); });
+    m_player->SetListQuery([this] { return m_playback->Position(); });
+    connect(m_playback.get(), &PlaybackSequencer::positionChanged, this,
+            [this](int position) { m_frame.OnPositionChanged(position); });
+    connect(m_playback.get(), &PlaybackSequencer::lengthChanged, this,
+            [this](int length) { m_frame.OnLengthChanged(length); });
+    connect(m_playback.get(), &PlaybackSequencer::playStateChanged, this,
+            [this](PlayState state) { m_frame.OnPlayStateChanged(state); });
     connect(&m_positionTimer, &QTimer::timeout, this, [this] { m_playback->OnTimer(); });
     m_positionTimer.start(50);
 
@@ -151,7 +157,7 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     RegisterFileType(settings);
     // The saved volume takes effect once the window is up.
     QMetaObject::invokeMethod(
-        this, [this, volume = settings.Get(setting::kVolumePos)] { m_frame.Dispatch(11, volume); },
+        this, [this, volume = settings.Get(setting::kVolumePos)] { m_frame.SetVolume(volume); },
         Qt::QueuedConnection);
     m_document->NewDocument();
     UpdateTitle();
@@ -164,25 +170,6 @@ QString MainWindow::Message() const
     return m_messagePane->text();
 }
 
-void MainWindow::SendToFrame(int code, qintptr value)
-{
-    m_frame.Dispatch(code, value);
-}
-
-qintptr MainWindow::SendToView(int code, qintptr value)
-{
-    switch (code) {
-    case 30:
-        m_document->UpdateSummary();
-        return 0;
-    case 80:
-        // The path of a file to add, as if it had been dropped.
-        DropPaths({*reinterpret_cast<const QString*>(value)});
-        return 0;
-    default:
-        return m_playback->Dispatch(code, value);
-    }
-}
 
 void MainWindow::ShowPlayerWindow(bool show)
 {
@@ -354,7 +341,7 @@ void MainWindow::AddPlayerCommands()
           [this] { return m_playback->CanPlayPrevious(); });
     c.Add(Command::Next, [this] { m_playback->PlayNext(m_list.FindCurrentItem() + 1); },
           [this] { return m_playback->CanPlayNext(); });
-    const auto hasObject = [this] { return m_playback->FrameState() != kPlayStateEmpty; };
+    const auto hasObject = [this] { return m_playback->FrameState() != PlayState::Empty; };
     c.Add(Command::ShowPlayer, [this] { ShowPlayerWindow(!m_player->isVisible()); }, hasObject,
           [this] { return m_player->isVisible(); });
     // The player window's sizes and full screen, while it is shown.
@@ -368,7 +355,7 @@ void MainWindow::AddPlayerCommands()
     // The player's properties open on the playback page.
     c.Add(Command::PlayerProperties, [this] { ShowObjectProperties(-1, true); }, hasObject);
     c.Add(Command::Snapshot, [this] { m_player->SaveSnapshot(); },
-          [this] { return m_player->Engine().State() == kPlayStatePaused; });
+          [this] { return m_player->Engine().State() == PlayState::Paused; });
     c.Add(Command::Sound, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
     c.Add(Command::NormalSpeed, [this] { m_frame.SetNormalSpeed(); });
 }
@@ -488,6 +475,7 @@ void MainWindow::BuildBars()
     connect(m_bars, &ControlBars::commandRequested, this, [this](Command command) { m_commands.Run(command); });
     connect(m_bars, &ControlBars::sliderMoved, this,
             [this](FrameProtocol::Slider slider, int position) { m_frame.OnSliderMoved(slider, position); });
+    connect(m_bars, &ControlBars::positionSliderReleased, this, [this] { m_frame.OnPositionSliderReleased(); });
 
     // Files dropped on a bar, floating or not, are dropped on the window.
     for (QWidget* bar : std::initializer_list<QWidget*>{m_toolBar, m_naviBar, m_bars->ControlBar(),
@@ -547,7 +535,9 @@ void MainWindow::ShowObjectProperties(int menuItem, bool playbackPage)
                     .engine = m_player->Engine(),
                     .menuItem = menuItem,
                     .bPlayback = playbackPage,
-                    .sendToFrame = [this](int code, qintptr value) { return m_frame.Dispatch(code, value); },
+                    .levels = {.setBalance = [this](int balance) { m_frame.SetBalance(balance); },
+                               .setVolume = [this](int volume) { m_frame.SetVolume(volume); },
+                               .setSpeed = [this](int speed) { return m_frame.SetSpeed(speed); }},
                     .layoutVideo = [this] { m_player->LayoutVideo(); }},
                    this);
 }

@@ -32,7 +32,7 @@ class Settings;
 // The main window: the cut list, its player window, the menus, the tool
 // bars, the control, volume and speed bars and the status bar. It wires the
 // display-free parts together and shows them.
-class MainWindow : public QMainWindow, private PlaybackHost, public FrameView {
+class MainWindow : public QMainWindow, private PlaybackHost, private FrameView {
     Q_OBJECT
 
 public:
@@ -70,13 +70,17 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void SendToFrame(int code, qintptr value) override;
     void ShowPlayerWindow(bool show) override;
     void ShowMessage(const QString& text, Icon icon) override;
     void SetModified() override;
     void ShowBusy(bool busy) override;
-    bool HasActiveView() const override { return true; }
-    qintptr SendToView(int code, qintptr value) override;
+    void Seek(int position) override { m_playback->Seek(position); }
+    void FinishSeeking() override { m_playback->FinishSeeking(); }
+    void SetBalance(int balance) override { m_playback->SetBalance(balance); }
+    void SetVolume(int volume) override { m_playback->SetVolume(volume); }
+    void SetMute(bool on) override { m_playback->SetMute(on); }
+    int SetRate(int speed) override { return m_playback->SetRate(speed); }
+    void ShowSummary() override { m_document->UpdateSummary(); }
 
     // The commands of each part of the menus, bars and keys.
     void BuildCommands();

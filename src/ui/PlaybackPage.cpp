@@ -45,9 +45,9 @@ void AddLabelledSlider(QGridLayout* grid, int column, const QString& caption, co
 
 }  // namespace
 
-PlaybackPage::PlaybackPage(const PlaybackOptions& options, const PlaybackLevels& levels, FrameSender sendToFrame,
+PlaybackPage::PlaybackPage(const PlaybackOptions& options, const PlaybackLevels& levels, LevelControls controls,
                            QWidget* parent)
-    : QWidget(parent), m_sendToFrame(std::move(sendToFrame)), m_bHasMedia(levels.hasMedia), m_dSpeed(levels.rate)
+    : QWidget(parent), m_controls(std::move(controls)), m_bHasMedia(levels.hasMedia), m_dSpeed(levels.rate)
 {
     m_sldVolume = MakeSlider("volume", -100, 0, 10, QSlider::TicksBothSides);
     m_sldBalance = MakeSlider("balance", -100, 100, 20, QSlider::TicksBelow);
@@ -143,20 +143,20 @@ void PlaybackPage::OnSliderMoved()
     const int balance = m_sldBalance->value();
     if (balance != m_nBalancePos) {
         m_nBalancePos = balance;
-        if (m_sendToFrame)
-            m_sendToFrame(10, balance);
+        if (m_controls.setBalance)
+            m_controls.setBalance(balance);
     }
     const int volume = -m_sldVolume->value();
     if (volume != m_nVolumePos) {
         m_nVolumePos = volume;
-        if (m_sendToFrame)
-            m_sendToFrame(11, volume);
+        if (m_controls.setVolume)
+            m_controls.setVolume(volume);
     }
 }
 
 void PlaybackPage::ApplySpeed(int speed)
 {
-    const bool accepted = m_sendToFrame && m_sendToFrame(13, speed) != 0;
+    const bool accepted = m_controls.setSpeed && m_controls.setSpeed(speed);
     ShowSpeedIcon(SpeedIconAfter(accepted, speed));
 }
 

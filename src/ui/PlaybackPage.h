@@ -14,18 +14,23 @@ class QToolButton;
 
 namespace kivo {
 
-// Sends the main window a message of its protocol and returns its answer.
-using FrameSender = std::function<qintptr(int code, qintptr value)>;
+// Where the playback page's levels go at once: the main window's bars.
+// Volume on their 0 loud ... 100 silent scale, speed in hundredths.
+struct LevelControls {
+    std::function<void(int balance)> setBalance;
+    std::function<void(int volume)> setVolume;
+    // True when the speed is in force.
+    std::function<bool(int speed)> setSpeed;
+};
 
 // The playback page: volume, balance and speed act at once through the
-// main window (codes 10 balance, 11 volume on its 0 loud ... 100 silent
-// scale, 13 speed in hundredths); the four switches only through the
-// sheet's OK.
+// main window (none for a sheet without one); the four switches only
+// through the sheet's OK.
 class PlaybackPage : public QWidget {
     Q_OBJECT
 
 public:
-    PlaybackPage(const PlaybackOptions& options, const PlaybackLevels& levels, FrameSender sendToFrame,
+    PlaybackPage(const PlaybackOptions& options, const PlaybackLevels& levels, LevelControls controls,
                  QWidget* parent = nullptr);
 
     PlaybackOptions Options() const;
@@ -44,7 +49,7 @@ private:
     void SetNormalSpeed();
     void ShowSpeedIcon(SpeedIcon icon);
 
-    FrameSender m_sendToFrame;
+    LevelControls m_controls;
     QSlider* m_sldVolume = nullptr;
     QSlider* m_sldBalance = nullptr;
     QSlider* m_sldSpeed = nullptr;

@@ -326,7 +326,7 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
 {
     PlayerMenuFacts facts;
     facts.playState = m_engine.State();
-    facts.countAndIndex = m_countAndIndex ? m_countAndIndex() : 0;
+    facts.list = m_listPosition ? m_listPosition() : ListPosition{};
     facts.fullScreen = IsFullScreen();
     facts.autoRewind = m_engine.Options().autoRewind;
     facts.repeat = m_engine.Options().repeat;

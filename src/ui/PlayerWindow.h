@@ -52,7 +52,7 @@ public:
     // Writes the last captured frame to `path`; a failure is shown.
     bool WriteSnapshot(const QString& path);
     // How the context menu learns the list's size and current position.
-    void SetListQuery(std::function<qintptr()> countAndIndex) { m_countAndIndex = std::move(countAndIndex); }
+    void SetListQuery(std::function<ListPosition()> listPosition) { m_listPosition = std::move(listPosition); }
 
 signals:
     // A command chosen in the context menu, by a key or by the joystick.
@@ -92,7 +92,7 @@ private:
     PlayerInput m_input{m_engine, *this};
     QTimer m_watchdog;
     Joystick m_joystick;
-    std::function<qintptr()> m_countAndIndex;
+    std::function<ListPosition()> m_listPosition;
     QPoint m_ptDrag;
     bool m_bDragging = false;
 };

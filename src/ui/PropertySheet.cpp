@@ -107,7 +107,7 @@ QWidget* MakePlayerPage(const PlayerPageTexts& player, MediaEngine& engine)
 
 }  // namespace
 
-PropertySheet::PropertySheet(const ObjectProperties& properties, MediaEngine& engine, FrameSender sendToFrame,
+PropertySheet::PropertySheet(const ObjectProperties& properties, MediaEngine& engine, LevelControls levels,
                              QWidget* parent)
     : QDialog(parent), m_options(properties.options)
 {
@@ -125,7 +125,7 @@ PropertySheet::PropertySheet(const ObjectProperties& properties, MediaEngine& en
             m_tabs->addTab(widget, QStringLiteral("ﾌﾟﾚｲﾔ"));
             break;
         case PropertyPage::Playback:
-            m_playback = new PlaybackPage(properties.options, properties.levels, sendToFrame);
+            m_playback = new PlaybackPage(properties.options, properties.levels, levels);
             widget = m_playback;
             m_tabs->addTab(widget, QStringLiteral("ﾌﾟﾚｲﾊﾞｯｸ"));
             break;
@@ -176,7 +176,7 @@ void ShowProperties(const PropertiesContext& context, QWidget* owner)
         GatherObjectProperties(context.list, context.cache, context.engine, context.menuItem, context.bPlayback);
     if (properties.item < 0)
         return;
-    PropertySheet sheet(properties, context.engine, context.sendToFrame, owner);
+    PropertySheet sheet(properties, context.engine, context.levels, owner);
     if (sheet.exec() == QDialog::Accepted)
         ReturnPlaybackOptions(context.engine, sheet.Options(), context.layoutVideo);
 }

@@ -22,7 +22,7 @@ class PropertySheet : public QDialog {
     Q_OBJECT
 
 public:
-    PropertySheet(const ObjectProperties& properties, MediaEngine& engine, FrameSender sendToFrame,
+    PropertySheet(const ObjectProperties& properties, MediaEngine& engine, LevelControls levels,
                   QWidget* parent = nullptr);
 
     // The switches of the playback page (as they came in when it is not shown).
@@ -49,7 +49,7 @@ struct PropertiesContext {
     MediaEngine& engine;
     int menuItem = -1;       // list position the item menu was opened on; -1 from the player
     bool bPlayback = false;  // the playback page in front
-    FrameSender sendToFrame;            // the main window's protocol (codes 10, 11, 13)
+    LevelControls levels;               // the playback page's sliders act through these
     std::function<void()> layoutVideo;  // lays the player's video out again
 };
 

@@ -14,7 +14,7 @@ using test::Media;
 TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSource)
 {
     MediaEngine engine;
-    ASSERT_TRUE(engine.Open(Media("video.mpg")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
     const QStringList filters = engine.ListFilters();
     const auto listed = [&](const char* part) {
         return std::any_of(filters.begin(), filters.end(), [&](const QString& name) { return name.contains(part); });
@@ -33,7 +33,7 @@ TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSource)
 TEST(Elements, PropertiesAreDescribedAndChangedWithinTheirRange)
 {
     MediaEngine engine;
-    ASSERT_TRUE(engine.Open(Media("audio.wav")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
     GstElement* panorama = engine.FindFilterByName("Stereo positioning");
     ASSERT_NE(panorama, nullptr);
     const auto properties = DescribeProperties(panorama);

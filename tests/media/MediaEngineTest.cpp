@@ -19,15 +19,15 @@ using test::WaitUntil;
 TEST(MediaEngine, StateMachineOverOneFile)
 {
     MediaEngine engine;
-    EXPECT_EQ(engine.State(), kPlayStateEmpty);
+    EXPECT_EQ(engine.State(), PlayState::Empty);
     engine.PausePlayback();  // nothing open: nothing happens
-    EXPECT_EQ(engine.State(), kPlayStateEmpty);
+    EXPECT_EQ(engine.State(), PlayState::Empty);
     EXPECT_EQ(engine.GetPosition(), 0.0);
     EXPECT_EQ(engine.GetRate(), 0.0);
 
-    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     EXPECT_EQ(engine.RenderOutcome(), RenderResult::Success);
-    EXPECT_EQ(engine.State(), kPlayStateStopped);
+    EXPECT_EQ(engine.State(), PlayState::Stopped);
     EXPECT_NEAR(engine.Duration(), 3.0, 0.1);
     EXPECT_TRUE(engine.HasVideo());
     EXPECT_TRUE(engine.HasAudio());
@@ -35,17 +35,17 @@ TEST(MediaEngine, StateMachineOverOneFile)
     EXPECT_EQ(engine.SourceRectangle().height, 240);
 
     engine.StartPlayback();
-    EXPECT_EQ(engine.State(), kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), PlayState::Playing);
     ASSERT_TRUE(WaitUntil([&] { return engine.GetPosition() > 0.2; }, 5000));
     engine.PausePlayback();
-    EXPECT_EQ(engine.State(), kPlayStatePaused);
+    EXPECT_EQ(engine.State(), PlayState::Paused);
     const double paused = engine.GetPosition();
     engine.StopPlayback();
-    EXPECT_EQ(engine.State(), kPlayStateStopped);
+    EXPECT_EQ(engine.State(), PlayState::Stopped);
     // Stopped keeps the position (no auto rewind).
     EXPECT_NEAR(engine.GetPosition(), paused, 0.05);
     engine.StopPlayback();  // already stopped: nothing happens
-    EXPECT_EQ(engine.State(), kPlayStateStopped);
+    EXPECT_EQ(engine.State(), PlayState::Stopped);
 
     engine.SetPosition(2.0);
     EXPECT_NEAR(engine.GetPosition(), 2.0, 0.05);
@@ -64,7 +64,7 @@ TEST(MediaEngine, ProgramStreamsRunFromZeroToTheirWholeLength)
         MediaEngine engine;
         double positionAtTheEnd = -1.0;
         engine.SetNotifyTarget([&](int, qintptr) { positionAtTheEnd = engine.GetPosition(); }, 0);
-        ASSERT_TRUE(engine.Open(Media(name))) << name;
+        ASSERT_TRUE(OpenAndWait(engine, Media(name))) << name;
         EXPECT_NEAR(engine.Duration(), 3.0, 0.1) << name;
         EXPECT_LT(engine.GetPosition(), 0.01) << name;
         engine.SetPosition(2.0);
@@ -78,12 +78,12 @@ TEST(MediaEngine, ProgramStreamsRunFromZeroToTheirWholeLength)
 TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
 {
     MediaEngine engine;
-    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     engine.StartPlayback();
     for (const char* bad : {"missing.avi", "text.txt", "empty.mpg"}) {
-        EXPECT_FALSE(engine.Open(Media(bad))) << bad;
+        EXPECT_FALSE(OpenAndWait(engine, Media(bad))) << bad;
         EXPECT_EQ(engine.RenderOutcome(), RenderResult::Failed) << bad;
-        EXPECT_EQ(engine.State(), kPlayStatePlaying) << bad;
+        EXPECT_EQ(engine.State(), PlayState::Playing) << bad;
         EXPECT_FALSE(engine.HasGraph());
     }
     engine.Reopen();  // the last render failed: nothing happens
@@ -93,8 +93,8 @@ TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
     QTemporaryDir folder;
     const QString pipe = folder.filePath("pipe.mpg");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    EXPECT_FALSE(engine.Open(pipe));
-    EXPECT_FALSE(engine.Open(folder.path()));
+    EXPECT_FALSE(OpenAndWait(engine, pipe));
+    EXPECT_FALSE(OpenAndWait(engine, folder.path()));
     EXPECT_EQ(engine.RenderOutcome(), RenderResult::Failed);
 }
 
@@ -106,7 +106,7 @@ TEST(MediaEngine, RatesAndMuteAreKeptForTheNextFileAndRefusedRatesChangeNothing)
     engine.SetVolume(-500);
     engine.SetMute(true);
     EXPECT_EQ(engine.Volume(), kSilence);
-    ASSERT_TRUE(engine.Open(Media("video.mpg")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
     EXPECT_EQ(engine.Volume(), kSilence);
     engine.SetMute(true);  // already muted: the saved volume stays
     engine.SetMute(false);
@@ -127,7 +127,7 @@ protected:
     void SetUp() override
     {
         engine.SetNotifyTarget([this](int code, qintptr param) { events.push_back({code, param}); }, 77);
-        ASSERT_TRUE(engine.Open(Media("audio.wav")));
+        ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
         engine.SetPosition(engine.Duration() - 0.3);
     }
 
@@ -141,7 +141,7 @@ TEST_F(Completion, TheEndOfARunIsReportedOnce)
     ASSERT_TRUE(WaitUntil([&] { return !events.empty(); }, 5000));
     EXPECT_EQ(events.front(), std::make_pair(EC_COMPLETE, qintptr{77}));
     // The engine keeps its state: the receiver decides what comes next.
-    EXPECT_EQ(engine.State(), kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), PlayState::Playing);
     QCoreApplication::processEvents();
     EXPECT_EQ(events.size(), 1u);
 }
@@ -163,7 +163,7 @@ TEST_F(Completion, RepeatWinsOverAutoRewindAndReportsNothing)
     engine.StartPlayback();
     ASSERT_TRUE(WaitUntil([&] { return engine.GetPosition() < 1.0; }, 5000));
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(engine.State(), kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), PlayState::Playing);
 }
 
 TEST_F(Completion, MessagesOfAReplacedPipelineAreDropped)
@@ -176,7 +176,7 @@ TEST_F(Completion, MessagesOfAReplacedPipelineAreDropped)
     while (engine.GetPosition() < engine.Duration() - 0.01 && waited.elapsed() < 5000)
         QThread::yieldCurrentThread();
     ASSERT_GE(engine.GetPosition(), engine.Duration() - 0.01);
-    ASSERT_TRUE(engine.Open(Media("audio.wav")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
     QCoreApplication::processEvents();
     EXPECT_TRUE(events.empty());
 }
@@ -186,13 +186,13 @@ TEST(MediaEngine, NoAudioOutputFailsSoundOnlyFilesAndSilencesVideo)
     const QByteArray chosen = qgetenv("KIVO_AUDIO_SINK");
     qunsetenv("KIVO_AUDIO_SINK");
     MediaEngine engine;
-    const bool hasDevice = engine.Open(Media("audio.wav"));
+    const bool hasDevice = OpenAndWait(engine, Media("audio.wav"));
     if (hasDevice) {
         qputenv("KIVO_AUDIO_SINK", chosen);
         GTEST_SKIP() << "this machine has a sound output";
     }
     EXPECT_EQ(engine.RenderOutcome(), RenderResult::NoAudioHardware);
-    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     EXPECT_EQ(engine.RenderOutcome(), RenderResult::AudioNotRendered);
     EXPECT_FALSE(engine.HasAudio());
     qputenv("KIVO_AUDIO_SINK", chosen);
@@ -201,13 +201,14 @@ TEST(MediaEngine, NoAudioOutputFailsSoundOnlyFilesAndSilencesVideo)
 TEST(MediaEngine, CaptureFramePausesAndGivesThePicture)
 {
     MediaEngine engine;
-    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     engine.SetPosition(1.0);
+    engine.WaitForWorker();
     ASSERT_TRUE(engine.CaptureFrame());
-    EXPECT_EQ(engine.State(), kPlayStatePaused);
+    EXPECT_EQ(engine.State(), PlayState::Paused);
     EXPECT_EQ(engine.SnapshotBitmap().size(), 40 + 320 * 3 * 240);
 
-    ASSERT_TRUE(engine.Open(Media("audio.wav")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
     EXPECT_FALSE(engine.CaptureFrame());
 }
 

@@ -28,7 +28,7 @@ protected:
             done = true;
             outcome = result;
         });
-        EXPECT_TRUE(WaitUntil([&] { return done; }, 60000));
+        EXPECT_TRUE(WaitUntil([&] { return done; }, 60000) && Settled());
         return outcome;
     }
 
@@ -55,7 +55,7 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
     EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), "音声");
     EXPECT_EQ(list.FindCurrentItem(), 1);
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "停止");
-    EXPECT_EQ(player.State(), kPlayStateStopped);
+    EXPECT_EQ(player.State(), PlayState::Stopped);
     EXPECT_FALSE(document.IsModified());
     // The stored entries joined the cache; nothing was examined again.
     EXPECT_EQ(cache.GetSize(), cached + 3);
@@ -66,9 +66,10 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
 {
     ASSERT_TRUE(Add({Media("audio.wav")}));
     playback.CueObject(0, 0);
+    ASSERT_TRUE(Settled());
     document.SetModified(true);
     const auto untouched = [this] {
-        return list.GetItemCount() == 1 && player.State() == kPlayStateStopped && document.IsModified();
+        return list.GetItemCount() == 1 && player.State() == PlayState::Stopped && document.IsModified();
     };
 
     const QString text = folder.filePath("notes.kvo");
@@ -121,19 +122,21 @@ TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)
 {
     ASSERT_TRUE(Add({Media("text.txt"), Media("audio.wav"), Media("video.avi")}));
     EXPECT_EQ(player.Path(), Media("audio.wav"));  // the first file that opens
-    EXPECT_EQ(player.State(), kPlayStateStopped);
+    EXPECT_EQ(player.State(), PlayState::Stopped);
 
     playback.PlayNext(2);
-    ASSERT_EQ(player.State(), kPlayStatePlaying);
+    ASSERT_TRUE(Settled());
+    ASSERT_EQ(player.State(), PlayState::Playing);
     ASSERT_TRUE(Add({Media("video.mov")}));
     EXPECT_EQ(player.Path(), Media("video.avi"));  // the video holds, paused
-    EXPECT_EQ(player.State(), kPlayStatePaused);
+    EXPECT_EQ(player.State(), PlayState::Paused);
 
     playback.PlayNext(1);  // sound only
-    ASSERT_EQ(player.State(), kPlayStatePlaying);
+    ASSERT_TRUE(Settled());
+    ASSERT_EQ(player.State(), PlayState::Playing);
     ASSERT_TRUE(Add({Media("video.mpg")}));
     EXPECT_EQ(player.Path(), Media("video.mpg"));
-    EXPECT_EQ(player.State(), kPlayStatePaused);
+    EXPECT_EQ(player.State(), PlayState::Paused);
 }
 
 }  // namespace

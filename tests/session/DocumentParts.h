@@ -29,7 +29,12 @@ struct DocumentParts {
     {
         bool done = false;
         document.AddMediaFiles(paths, false, [&] { done = true; });
-        return WaitUntil([&] { return done; }, 60000);
+        return WaitUntil([&] { return done; }, 60000) && Settled();
+    }
+    // Waits until the player has opened what it was given.
+    bool Settled()
+    {
+        return WaitUntil([&] { return !player.IsOpening(); }, 10000);
     }
 };
 

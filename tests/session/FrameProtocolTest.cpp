@@ -34,18 +34,25 @@ struct RecordingBars : FrameBars {
     SpeedIcon icon = SpeedIcon::Normal;
 };
 
-// A list that accepts speeds up to `fastest` and records what it is sent.
+// A list that accepts speeds up to `fastest` and records what it is asked,
+// as (request, value).
 struct RecordingView : FrameView {
-    bool HasActiveView() const override { return active; }
-    qintptr SendToView(int code, qintptr value) override
+    enum Request { Sought, Released, Balance, Volume, Mute, Rate, Summary };
+    void Seek(int position) override { sent.emplace_back(Sought, position); }
+    void FinishSeeking() override { sent.emplace_back(Released, 0); }
+    void SetBalance(int balance) override { sent.emplace_back(Balance, balance); }
+    void SetVolume(int volume) override { sent.emplace_back(Volume, volume); }
+    void SetMute(bool on) override { sent.emplace_back(Mute, on ? 1 : 0); }
+    int SetRate(int speed) override
     {
-        sent.emplace_back(code, static_cast<int>(value));
-        return code == 13 ? std::min<qintptr>(value, fastest) : 0;
+        sent.emplace_back(Rate, speed);
+        return std::min(speed, fastest);
     }
-    bool active = true;
+    void ShowSummary() override { sent.emplace_back(Summary, 0); }
     int fastest = 400;
-    std::vector<std::pair<int, int>> sent;
+    std::vector<std::pair<Request, int>> sent;
 };
+using Request = RecordingView::Request;
 
 class Frame : public ::testing::Test {
 protected:
@@ -66,41 +73,42 @@ TEST(TimeDisplay, MinutesAndSecondsUpToNinetyNineMinutesThenOver)
 TEST_F(Frame, EverySixthPositionReportDrawsTheTimeNegativePositionsNoneAndOnlyAMovedSliderSeeks)
 {
     for (int i = 1; i <= 12; ++i)
-        protocol.Dispatch(1, i * 5);
+        protocol.OnPositionChanged(i * 5);
     EXPECT_EQ(bars.slider, 60);
     EXPECT_EQ(bars.drawn, std::vector<int>({30, 60}));
     for (int i = 0; i < 6; ++i)
-        protocol.Dispatch(1, -100);
+        protocol.OnPositionChanged(-100);
     EXPECT_EQ(bars.drawn.size(), 2u);
     // An unchanged position is not drawn twice.
     for (int i = 0; i < 12; ++i)
-        protocol.Dispatch(1, 60);
+        protocol.OnPositionChanged(60);
     EXPECT_EQ(bars.drawn, std::vector<int>({30, 60, 60}));
 
     // Only a moved position slider seeks.
-    protocol.Dispatch(1, 500);
+    protocol.OnPositionChanged(500);
     protocol.OnSliderMoved(FrameProtocol::Slider::Position, 500);  // back where it came from
     EXPECT_TRUE(view.sent.empty());
     protocol.OnSliderMoved(FrameProtocol::Slider::Position, 700);
-    EXPECT_EQ(view.sent, (std::vector<std::pair<int, int>>{{1, 700}}));
+    protocol.OnPositionSliderReleased();
+    EXPECT_EQ(view.sent, (std::vector<std::pair<Request, int>>{{Request::Sought, 700}, {Request::Released, 0}}));
 }
 
 TEST_F(Frame, PlayStatesSetTheTransportSlots)
 {
-    protocol.Dispatch(2, 1234);
+    protocol.OnLengthChanged(1234);
     EXPECT_EQ(bars.range, 1234);
-    protocol.Dispatch(3, 1);
+    protocol.OnPlayStateChanged(PlayState::Stopped);
     EXPECT_EQ(bars.first, FrameBars::FirstSlot::Play);
     EXPECT_EQ(bars.second, FrameBars::SecondSlot::GreyedStop);
     EXPECT_TRUE(bars.sliderEnabled);
-    EXPECT_EQ(view.sent.back(), std::make_pair(30, 0));
-    protocol.Dispatch(3, 3);
+    EXPECT_EQ(view.sent.back(), std::make_pair(Request::Summary, 0));
+    protocol.OnPlayStateChanged(PlayState::Playing);
     EXPECT_EQ(bars.first, FrameBars::FirstSlot::Pause);
     EXPECT_EQ(bars.second, FrameBars::SecondSlot::Stop);
-    protocol.Dispatch(3, 2);
+    protocol.OnPlayStateChanged(PlayState::Paused);
     EXPECT_EQ(bars.first, FrameBars::FirstSlot::Play);
     EXPECT_EQ(bars.second, FrameBars::SecondSlot::Stop);
-    protocol.Dispatch(3, 0);
+    protocol.OnPlayStateChanged(PlayState::Empty);
     EXPECT_EQ(bars.first, FrameBars::FirstSlot::GreyedPlay);
     EXPECT_EQ(bars.range, 0);
     EXPECT_EQ(bars.slider, 0);
@@ -115,41 +123,32 @@ TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlay)
     protocol.OnSliderMoved(FrameProtocol::Slider::Speed, 1);
     EXPECT_EQ(bars.readout, "0.01");
     EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Slower);
-    EXPECT_EQ(protocol.Dispatch(13, 200), 1);
+    EXPECT_TRUE(protocol.SetSpeed(200));
     protocol.SetNormalSpeed();
     EXPECT_EQ(bars.readout, "1.00");
     EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Normal);
 
     view.fastest = 150;
-    EXPECT_EQ(protocol.Dispatch(13, 400), 0);
+    EXPECT_FALSE(protocol.SetSpeed(400));
     EXPECT_EQ(bars.readout, "4.00");
     EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Refused);
     EXPECT_EQ(protocol.Speed(), 100);
 
-    protocol.Dispatch(13, 150);
+    protocol.SetSpeed(150);
     view.sent.clear();
-    protocol.Dispatch(3, 3);  // a newly opened object starts at 1.50
-    EXPECT_EQ(view.sent.front(), std::make_pair(13, 150));
+    protocol.OnPlayStateChanged(PlayState::Playing);  // a newly opened object starts at 1.50
+    EXPECT_EQ(view.sent.front(), std::make_pair(Request::Rate, 150));
 }
 
-TEST_F(Frame, SoundOffDisablesTheSlidersAndNeedsAView)
+TEST_F(Frame, SoundOffDisablesTheSliders)
 {
     protocol.ToggleSound();
     EXPECT_TRUE(protocol.IsSoundOff());
     EXPECT_FALSE(bars.soundSliders);
-    EXPECT_EQ(view.sent.back(), std::make_pair(12, 1));
+    EXPECT_EQ(view.sent.back(), std::make_pair(Request::Mute, 1));
     protocol.ToggleSound();
     EXPECT_TRUE(bars.soundSliders);
-
-    view.active = false;
-    view.sent.clear();
-    protocol.ToggleSound();
-    protocol.Dispatch(11, 30);
-    EXPECT_FALSE(protocol.IsSoundOff());
-    EXPECT_EQ(bars.volumeSlider, -1);
-    EXPECT_EQ(protocol.Dispatch(13, 100), 0);
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Refused);
-    EXPECT_TRUE(view.sent.empty());
+    EXPECT_EQ(view.sent.back(), std::make_pair(Request::Mute, 0));
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
     EXPECT_TRUE(shown.media.date.isEmpty());
 
     // The player page shows the opened video.
-    ASSERT_TRUE(m_engine.Open(test::Media("video.mpg")));
+    ASSERT_TRUE(OpenAndWait(m_engine, test::Media("video.mpg")));
     shown = Gather(-1, true);
     const QSize size = m_engine.VideoSize();
     EXPECT_EQ(shown.player.videoSize, QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));

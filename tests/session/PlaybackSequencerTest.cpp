@@ -5,6 +5,8 @@
 #include "media/MediaEngine.h"
 #include "session/PlaybackSequencer.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -20,23 +22,29 @@ namespace {
 using test::Media;
 using test::WaitUntil;
 
-// Records what the sequencer tells the windows around it.
+// Records what the sequencer tells the windows around it; the bars' reports
+// as (1 position, 2 length, 3 play state, value).
 struct FakeHost : PlaybackHost {
-    void SendToFrame(int code, qintptr value) override
-    {
-        frame.emplace_back(code, value);
-        if (code == 2)
-            durationsWhileBusy.push_back(busy > 0);
-    }
     void ShowPlayerWindow(bool show) override { playerVisible = show; }
     void ShowMessage(const QString& text, Icon) override { messages.append(text); }
     void SetModified() override { ++modified; }
     void ShowBusy(bool on) override { busy += on ? 1 : -1; }
 
-    // The values sent with one code, in order.
-    std::vector<qintptr> Sent(int code) const
+    void Listen(PlaybackSequencer& sequencer)
     {
-        std::vector<qintptr> values;
+        QObject::connect(&sequencer, &PlaybackSequencer::positionChanged, [this](int at) { frame.emplace_back(1, at); });
+        QObject::connect(&sequencer, &PlaybackSequencer::lengthChanged, [this](int length) {
+            frame.emplace_back(2, length);
+            durationsWhileBusy.push_back(busy > 0);
+        });
+        QObject::connect(&sequencer, &PlaybackSequencer::playStateChanged,
+                         [this](PlayState state) { frame.emplace_back(3, static_cast<int>(state)); });
+    }
+
+    // The values reported with one code, in order.
+    std::vector<int> Sent(int code) const
+    {
+        std::vector<int> values;
         for (const auto& [sentCode, value] : frame) {
             if (sentCode == code)
                 values.push_back(value);
@@ -44,7 +52,7 @@ struct FakeHost : PlaybackHost {
         return values;
     }
 
-    std::vector<std::pair<int, qintptr>> frame;
+    std::vector<std::pair<int, int>> frame;
     bool playerVisible = false;
     QStringList messages;
     int modified = 0;
@@ -55,10 +63,15 @@ struct FakeHost : PlaybackHost {
 
 class Sequencing : public ::testing::Test {
 protected:
+    Sequencing() { host.Listen(sequencer); }
+
     void Add(const QString& path, bool playable = true)
     {
         list.AddObject(test::Record(path, 300, playable ? kFlagValid : kFlagInvalid), QImage(), false);
     }
+    // Waits for the object being opened.
+    bool Opened() { return WaitUntil([&] { return !sequencer.IsOpening() && host.busy == 0; }, 10000); }
+    bool Cue(int position, qint64 hundredths) { return sequencer.CueObject(position, hundredths) && Opened(); }
 
     QString State(int position) const { return list.GetItemText(position, CutListModel::kColumnState); }
 
@@ -74,7 +87,7 @@ TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOne)
     Add(Media("audio.wav"));
     Add(Media("video-only.avi"));
     Add(Media("text.txt"), false);
-    ASSERT_TRUE(sequencer.CueObject(2, 270));
+    ASSERT_TRUE(Cue(2, 270));
     EXPECT_EQ(State(2), "停止");
     sequencer.Play();
     EXPECT_EQ(State(2), "再生");
@@ -83,13 +96,14 @@ TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOne)
     host.frame.clear();
 
     ASSERT_TRUE(WaitUntil([&] { return list.FindCurrentItem() == 1; }, 5000));
+    ASSERT_TRUE(Opened());
     EXPECT_EQ(State(1), "停止");
     EXPECT_EQ(State(2), "待機");
     EXPECT_EQ(State(0), "無効");
     EXPECT_FALSE(host.playerVisible);
-    EXPECT_EQ(host.Sent(2), std::vector<qintptr>({300}));
-    EXPECT_EQ(host.Sent(3).back(), kPlayStateStopped);
-    EXPECT_EQ(sequencer.FrameState(), kPlayStateStopped);
+    EXPECT_EQ(host.Sent(2), std::vector<int>({300}));
+    EXPECT_EQ(host.Sent(3).back(), static_cast<int>(PlayState::Stopped));
+    EXPECT_EQ(sequencer.FrameState(), PlayState::Stopped);
     // Cueing and moving on open media, which can be slow: the wait cursor
     // shows for both, and goes again.
     EXPECT_EQ(host.durationsWhileBusy, std::vector<bool>({true, true}));
@@ -99,15 +113,17 @@ TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOne)
 TEST_F(Sequencing, PlayPauseAtExactlyTheStartRebuildsThePipelineAndSoundPlaysWithThePlayerHidden)
 {
     Add(Media("audio.wav"));
-    ASSERT_TRUE(sequencer.CueObject(0, 0));
+    ASSERT_TRUE(Cue(0, 0));
     host.frame.clear();
     host.playerVisible = true;
     sequencer.PlayPause();
+    EXPECT_FALSE(sequencer.CanPlayPause());  // greyed while it opens
+    ASSERT_TRUE(Opened());
     EXPECT_EQ(host.Sent(2).size(), 1u);  // reopened: the duration is reported again
-    EXPECT_EQ(player.State(), kPlayStatePlaying);
+    EXPECT_EQ(player.State(), PlayState::Playing);
     EXPECT_FALSE(host.playerVisible);
     sequencer.PlayPause();
-    EXPECT_EQ(player.State(), kPlayStatePaused);
+    EXPECT_EQ(player.State(), PlayState::Paused);
     EXPECT_EQ(State(0), "一時停止");
     host.frame.clear();
     sequencer.PlayPause();  // resumes where it was
@@ -117,11 +133,33 @@ TEST_F(Sequencing, PlayPauseAtExactlyTheStartRebuildsThePipelineAndSoundPlaysWit
 TEST_F(Sequencing, ASeekWhileStoppedLeavesTheObjectPausedThere)
 {
     Add(Media("video.avi"));
-    ASSERT_TRUE(sequencer.CueObject(0, 0));
-    EXPECT_EQ(sequencer.Dispatch(1, 150), 0);
+    ASSERT_TRUE(Cue(0, 0));
+    sequencer.Seek(150);
     EXPECT_EQ(State(0), "一時停止");
-    EXPECT_EQ(sequencer.FrameState(), kPlayStatePaused);
-    EXPECT_NEAR(static_cast<double>(sequencer.Dispatch(2, 0)), 150.0, 3.0);
+    EXPECT_EQ(sequencer.FrameState(), PlayState::Paused);
+    EXPECT_NEAR(player.GetPosition(), 1.5, 0.03);
+}
+
+TEST_F(Sequencing, ASliderDragSeeksAtMostEveryTenthOfASecondAndLandsWhereItWasLetGo)
+{
+    Add(Media("video.avi"));
+    ASSERT_TRUE(Cue(0, 0));
+    // Every seek lands on a known position: count the landings by
+    // watching the engine's position change between the requests.
+    std::vector<double> sought;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 1; i <= 50; ++i) {
+        sequencer.Seek(i * 5);
+        if (sought.empty() || std::abs(player.GetPosition() - sought.back()) > 1e-9)
+            sought.push_back(player.GetPosition());
+        WaitUntil([] { return false; }, 5);  // a drag's pace
+    }
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_LE(static_cast<qint64>(sought.size()), elapsed / 100 + 2);
+    EXPECT_GE(sought.size(), 2u);
+    sequencer.FinishSeeking();
+    EXPECT_NEAR(player.GetPosition(), 2.5, 0.03);
 }
 
 TEST_F(Sequencing, OnlyInvalidObjectsLeft)
@@ -133,7 +171,6 @@ TEST_F(Sequencing, OnlyInvalidObjectsLeft)
     sequencer.PlayNext(0);
     EXPECT_EQ(list.GetCurrent(), -1);
     EXPECT_FALSE(host.playerVisible);
-    EXPECT_EQ(sequencer.Dispatch(3, 0), -1);
 }
 
 TEST_F(Sequencing, AFileGoneSinceItWasAddedCannotStart)
@@ -143,51 +180,53 @@ TEST_F(Sequencing, AFileGoneSinceItWasAddedCannotStart)
     ASSERT_TRUE(QFile::copy(Media("video.avi"), copy));
     Add(copy);
     ASSERT_TRUE(QFile::remove(copy));
-    ASSERT_TRUE(sequencer.CueObject(0, 0));  // still the current object
+    ASSERT_TRUE(Cue(0, 0));  // still the current object
     sequencer.Play();
     EXPECT_EQ(host.messages, QStringList({"再生開始できません。"}));
     EXPECT_EQ(State(0), "停止");
 }
 
-TEST_F(Sequencing, ProtocolCodesAndEnabling)
+TEST_F(Sequencing, ListPositionLevelsAndEnabling)
 {
-    EXPECT_EQ(sequencer.Dispatch(20, 0), -1);  // no objects, no current one
+    EXPECT_EQ(sequencer.Position().index, -1);  // no objects, no current one
     for (int i = 0; i < 3; ++i)
         Add(Media("audio.wav"));
-    EXPECT_EQ(sequencer.Dispatch(20, 0), 3 * 65535 - 1);
+    EXPECT_EQ(sequencer.Position().count, 3);
     EXPECT_FALSE(sequencer.CanPlayPrevious());
     EXPECT_FALSE(sequencer.CanPlayNext());
-    ASSERT_TRUE(sequencer.CueObject(0, 0));
-    EXPECT_EQ(sequencer.Dispatch(20, 0), 3 * 65535);
-    EXPECT_EQ(sequencer.Dispatch(4, 0), 0);
+    ASSERT_TRUE(Cue(0, 0));
+    EXPECT_EQ(sequencer.Position().index, 0);
     EXPECT_FALSE(sequencer.CanPlayPrevious());
     EXPECT_TRUE(sequencer.CanPlayNext());
     EXPECT_TRUE(sequencer.CanPause());
     EXPECT_FALSE(sequencer.CanStop());
 
-    EXPECT_EQ(sequencer.Dispatch(3, 2), 0);  // the last object, opened, not played
+    // A later opening wins over one under way: only its follow-up runs.
+    ASSERT_TRUE(sequencer.CueObject(1, 0));
+    sequencer.PlayNext(2);
+    ASSERT_TRUE(Opened());
     EXPECT_EQ(list.FindCurrentItem(), 2);
+    EXPECT_EQ(player.State(), PlayState::Playing);
+    EXPECT_EQ(State(1), "待機");
     EXPECT_TRUE(sequencer.CanPlayPrevious());
     EXPECT_FALSE(sequencer.CanPlayNext());
 
-    EXPECT_EQ(sequencer.Dispatch(13, 200), 200);
-    EXPECT_EQ(sequencer.Dispatch(13, 0), 200);  // refused: the rate in force
-    sequencer.Dispatch(11, 50);
+    EXPECT_EQ(sequencer.SetRate(200), 200);
+    EXPECT_EQ(sequencer.SetRate(0), 200);  // refused: the rate in force
+    sequencer.SetVolume(50);
     EXPECT_EQ(player.Volume(), -693);
-    sequencer.Dispatch(10, -100);
+    sequencer.SetBalance(-100);
     EXPECT_EQ(player.Balance(), -10000);
-    sequencer.Dispatch(12, 1);
+    sequencer.SetMute(true);
     EXPECT_TRUE(player.IsMuted());
-    EXPECT_EQ(sequencer.Dispatch(99, 5), 0);
 }
 
 TEST_F(Sequencing, TimesOfVeryLongMediaAreReportedClamped)
 {
-    constexpr qintptr largest = std::numeric_limits<qint32>::max();
+    constexpr int largest = std::numeric_limits<qint32>::max();
     Add(Media("slow.wav"));  // 23,068,628 s
-    ASSERT_TRUE(sequencer.CueObject(0, qint64{2200000000}));
-    EXPECT_EQ(host.Sent(2), std::vector<qintptr>({largest}));
-    EXPECT_EQ(sequencer.Dispatch(2, 0), largest);
+    ASSERT_TRUE(Cue(0, qint64{2200000000}));
+    EXPECT_EQ(host.Sent(2), std::vector<int>({largest}));
     sequencer.OnTimer();
     EXPECT_EQ(host.Sent(1).back(), largest);
 }
@@ -195,14 +234,23 @@ TEST_F(Sequencing, TimesOfVeryLongMediaAreReportedClamped)
 TEST_F(Sequencing, ResetForgetsTheCurrentObjectAfterReportingStopped)
 {
     Add(Media("audio.wav"));
-    ASSERT_TRUE(sequencer.CueObject(0, 0));
+    ASSERT_TRUE(Cue(0, 0));
     sequencer.Play();
     host.frame.clear();
     sequencer.ResetPlayback();
-    EXPECT_EQ(host.Sent(3), std::vector<qintptr>({kPlayStateStopped, kPlayStateEmpty}));
+    EXPECT_EQ(host.Sent(3), std::vector<int>({1, 0}));  // stopped, empty
     EXPECT_EQ(list.GetCurrent(), -1);
-    EXPECT_EQ(player.State(), kPlayStateEmpty);
+    EXPECT_EQ(player.State(), PlayState::Empty);
     EXPECT_FALSE(sequencer.CanPlayPause());
+
+    // A reset while an object opens gives the opening up.
+    ASSERT_TRUE(sequencer.CueObject(0, 0));
+    sequencer.ResetPlayback();
+    EXPECT_EQ(host.busy, 0);
+    player.WaitForWorker();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(player.State(), PlayState::Empty);
+    EXPECT_EQ(list.GetCurrent(), -1);
 }
 
 }  // namespace

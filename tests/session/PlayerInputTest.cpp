@@ -29,7 +29,7 @@ public:
         commands.push_back(command);
         if (!m_engine.HasGraph())
             return;
-        if (command == Command::PlayPause && m_engine.State() == kPlayStatePlaying)
+        if (command == Command::PlayPause && m_engine.State() == PlayState::Playing)
             m_engine.PausePlayback();
         else if (command == Command::PlayPause)
             m_engine.StartPlayback();
@@ -124,7 +124,7 @@ class PlayerInputOnAFile : public PlayerInputWithoutAFile {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(engine.Open(Media("video.mpg")));
+        ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
         engine.SetRate(0.5);
     }
 };
@@ -133,13 +133,13 @@ TEST_F(PlayerInputOnAFile, LeftRestartsAndSpaceStops)
 {
     engine.SetPosition(2.0);
     input.KeyDown(Key::Left, false);
-    EXPECT_EQ(engine.State(), kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), PlayState::Playing);
     EXPECT_LT(engine.GetPosition(), 0.5);
     input.KeyDown(Key::Left, false);  // already playing: only back to the start
-    EXPECT_EQ(engine.State(), kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), PlayState::Playing);
     window.fullScreen = true;
     input.KeyDown(Key::Space, false);
-    EXPECT_EQ(engine.State(), kPlayStateStopped);
+    EXPECT_EQ(engine.State(), PlayState::Stopped);
     EXPECT_FALSE(window.fullScreen);
     EXPECT_TRUE(window.minimised);
     EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::Stop}));
@@ -149,7 +149,7 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeld)
 {
     input.KeyDown(Key::Right, false);
     EXPECT_EQ(engine.GetRate(), 2.0);
-    EXPECT_EQ(engine.State(), kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), PlayState::Playing);
     EXPECT_TRUE(window.watchdog);
     // Auto-repeat, and a watchdog tick while the key is held.
     input.KeyUp(Key::Right, true);
@@ -164,7 +164,7 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeld)
     EXPECT_EQ(engine.GetRate(), 0.5);
     EXPECT_EQ(engine.RequestedRate(), 0.5);
     EXPECT_FALSE(window.watchdog);
-    EXPECT_EQ(engine.State(), kPlayStatePlaying);
+    EXPECT_EQ(engine.State(), PlayState::Playing);
     // A late tick or a second key-up change nothing.
     input.OnWatchdog();
     input.KeyUp(Key::Right, false);
@@ -187,7 +187,7 @@ TEST_F(PlayerInputOnAFile, WatchdogEndsAFastForwardWhoseKeyUpWasMissed)
     // the next file too, and back to the rate of before on that file.
     input.KeyDown(Key::Right, true);
     EXPECT_EQ(engine.GetRate(), 2.0);
-    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     EXPECT_EQ(engine.GetRate(), 2.0);
     input.KeyUp(Key::Right, false);
     EXPECT_EQ(engine.GetRate(), 0.5);

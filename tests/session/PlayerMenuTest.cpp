@@ -14,22 +14,22 @@ bool Enabled(const PlayerMenuFacts& facts, Command command)
 TEST(PlayerMenu, TransportAndStepsFollowThePlayStateAndTheListPosition)
 {
     PlayerMenuFacts facts;
-    facts.countAndIndex = 3 * 65535 + 1;  // the second of three
+    facts.list = {3, 1};  // the second of three
     EXPECT_FALSE(Enabled(facts, Command::PlayPause));
     EXPECT_FALSE(Enabled(facts, Command::Stop));
     EXPECT_TRUE(Enabled(facts, Command::Previous));
     EXPECT_TRUE(Enabled(facts, Command::Next));
 
-    facts.playState = kPlayStatePaused;
+    facts.playState = PlayState::Paused;
     EXPECT_TRUE(Enabled(facts, Command::PlayPause));
     EXPECT_TRUE(Enabled(facts, Command::Stop));
     EXPECT_TRUE(Enabled(facts, Command::Snapshot));
-    facts.countAndIndex = 3 * 65535 + 2;  // the last
+    facts.list = {3, 2};  // the last
     EXPECT_FALSE(Enabled(facts, Command::Next));
-    facts.countAndIndex = 3 * 65535 - 1;  // no current object
+    facts.list = {3, -1};  // no current object
     EXPECT_FALSE(Enabled(facts, Command::Previous));
     EXPECT_FALSE(Enabled(facts, Command::Next));
-    facts.countAndIndex = 0;  // an empty list
+    facts.list = {};  // an empty list
     EXPECT_FALSE(Enabled(facts, Command::Previous));
     EXPECT_FALSE(Enabled(facts, Command::Next));
 }
@@ -37,7 +37,7 @@ TEST(PlayerMenu, TransportAndStepsFollowThePlayStateAndTheListPosition)
 TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
 {
     PlayerMenuFacts facts;
-    facts.playState = kPlayStatePaused;
+    facts.playState = PlayState::Paused;
     facts.fullScreen = true;
     facts.stretch = true;
     facts.muted = true;

@@ -33,7 +33,7 @@ TEST(VideoWindow, TheVideoIsDrawnInsideTheGivenWindow)
 
     MediaEngine engine;
     engine.SetWindowHandle(window.winId());
-    ASSERT_TRUE(engine.Open(Media("video.avi")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     engine.StartPlayback();
     test::WaitUntil([] { return false; }, 800);
     engine.PausePlayback();

@@ -29,7 +29,7 @@ struct Element {
 TEST(ElementPropertiesDialog, EditorsFitTheTypesAndChangesReachTheRunningElement)
 {
     MediaEngine engine;
-    ASSERT_TRUE(engine.Open(Media("audio.wav")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
     engine.StartPlayback();
 
     const Element panorama(engine, "Stereo positioning");
@@ -86,7 +86,7 @@ TEST(ElementPropertiesDialog, EditorsFitTheTypesAndChangesReachTheRunningElement
 TEST(ShowFilterProperties, SaysWhenTheElementIsGoneOrHasNothingToChange)
 {
     MediaEngine engine;
-    ASSERT_TRUE(engine.Open(Media("video.mpg")));
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
     QWidget owner;
 
     test::ShownBox box = test::CloseMessageBox([&] { ShowFilterProperties(engine, "No Such Element", &owner); });

@@ -43,7 +43,12 @@ protected:
     {
         bool done = false;
         window.AddMedia(paths, [&] { done = true; });
-        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
+        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000) && Settled());
+    }
+    // Waits until the player has opened what it was given.
+    bool Settled()
+    {
+        return WaitUntil([&] { return !window.Player().Engine().IsOpening(); }, 10000);
     }
 
     QTemporaryDir folder;
@@ -63,9 +68,11 @@ TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnState), "停止");
     EXPECT_TRUE(window.Document().IsModified());
     EXPECT_TRUE(window.Commands().Run(Command::PlayPause));
+    ASSERT_TRUE(Settled());
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnState), "再生");
-    EXPECT_EQ(window.Player().Engine().State(), kPlayStatePlaying);
+    EXPECT_EQ(window.Player().Engine().State(), PlayState::Playing);
     EXPECT_TRUE(window.Commands().Run(Command::Next));  // the sound-only object
+    ASSERT_TRUE(Settled());
     EXPECT_EQ(window.List().FindCurrentItem(), 2);
     EXPECT_FALSE(window.Commands().IsEnabled(Command::Next));
 
@@ -77,7 +84,7 @@ TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
     EXPECT_FALSE(window.Document().IsModified());  // although clearing stopped the playing object
     bool opened = false;
     window.OpenDocument(path, [&](bool result) { opened = result; });
-    ASSERT_TRUE(WaitUntil([&] { return opened; }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return opened; }, 60000) && Settled());
     EXPECT_EQ(window.List().GetItemCount(), 3);
     EXPECT_EQ(window.List().FindCurrentItem(), 2);
     EXPECT_FALSE(window.Document().IsModified());
@@ -95,7 +102,7 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     Add({Media("video.avi")});
     EXPECT_TRUE(position->isEnabled());
     EXPECT_NEAR(position->maximum(), 300, 10);
-    EXPECT_EQ(window.Frame().PlayerState(), kPlayStateStopped);
+    EXPECT_EQ(window.Frame().PlayerState(), PlayState::Stopped);
     EXPECT_TRUE(window.Message().startsWith("1個のｵﾌﾞｼﾞｪｸﾄ")) << window.Message().toStdString();
 
     // Up moves a vertical slider's thumb up: louder, faster.
@@ -112,7 +119,7 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     EXPECT_DOUBLE_EQ(window.Player().Engine().GetRate(), 1.0);
 
     position->setValue(150);  // a seek while stopped pauses
-    EXPECT_EQ(window.Frame().PlayerState(), kPlayStatePaused);
+    EXPECT_EQ(window.Frame().PlayerState(), PlayState::Paused);
     EXPECT_NEAR(window.Player().Engine().GetPosition(), 1.5, 0.05);
 
     EXPECT_TRUE(window.Commands().IsChecked(Command::Sound));
@@ -222,6 +229,7 @@ TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary
     Add({Media("video.avi")});
     QAbstractItemView* view = window.findChild<CutListView*>()->ActiveView();
     window.Commands().Run(Command::PlayPause);  // the pane reads "ﾚﾃﾞｨ"
+    ASSERT_TRUE(Settled());
     ASSERT_EQ(window.Message(), "ﾚﾃﾞｨ");
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, view->viewport()->height() - 2));
     EXPECT_TRUE(window.Message().startsWith("1個のｵﾌﾞｼﾞｪｸﾄ")) << window.Message().toStdString();
@@ -233,6 +241,7 @@ TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary
     ASSERT_FALSE(shown(39));
     window.List().SetCurrent(window.List().GetItemData(38));
     EXPECT_TRUE(window.Commands().Run(Command::Next));  // the last object plays
+    ASSERT_TRUE(Settled());
     EXPECT_TRUE(shown(39));
     view->scrollToTop();
     emit window.findChild<CutListView*>()->moveRequested(0, 39);
@@ -341,15 +350,6 @@ TEST_F(Program, ScenarioDialogsShowTheirRowOnce)
         dialog->reject();
     });
     window.Commands().Run(Command::OpenFile);
-}
-
-TEST_F(Program, APathSentToTheListIsAddedAsADropOfItWouldBe)
-{
-    const QString path = Media("audio.wav");
-    static_cast<FrameView&>(window).SendToView(80, reinterpret_cast<qintptr>(&path));
-    ASSERT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 1; }, 60000));
-    EXPECT_EQ(window.List().GetItemPath(0), path);
-    EXPECT_TRUE(window.Document().IsModified());
 }
 
 TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)

@@ -44,7 +44,7 @@ class Player : public ::testing::Test {
 protected:
     void Open(const char* clip)
     {
-        ASSERT_TRUE(window.Engine().Open(Media(clip)));
+        ASSERT_TRUE(OpenAndWait(window.Engine(), Media(clip)));
         window.show();
     }
 
@@ -129,7 +129,7 @@ TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingA
 {
     Open("video.avi");
     window.Engine().SetOption(&PlayerOptions::repeat, true);
-    window.SetListQuery([] { return qintptr{3} * 65535 + 0; });  // first of three
+    window.SetListQuery([] { return ListPosition{3, 0}; });  // first of three
     QStringList greyed;
     QStringList checked;
     QPoint shownAt;

@@ -22,7 +22,8 @@
 namespace kivo {
 namespace {
 
-using Sent = std::vector<std::pair<int, qintptr>>;
+// What the page asked for: 10 balance, 11 volume, 13 speed.
+using Sent = std::vector<std::pair<int, int>>;
 
 const PlaybackLevels kPlaying{-693, 693, false, true, 1.0};
 
@@ -41,10 +42,12 @@ protected:
     // The page on a main window that takes every speed but 250.
     PlaybackPage* Page(const PlaybackLevels& levels)
     {
-        m_page = std::make_unique<PlaybackPage>(PlaybackOptions{}, levels, [this](int code, qintptr value) {
-            m_sent.emplace_back(code, value);
-            return qintptr(code == 13 && value != 250 ? 1 : 0);
-        });
+        const auto record = [this](int code) { return [this, code](int value) { m_sent.emplace_back(code, value); }; };
+        m_page = std::make_unique<PlaybackPage>(PlaybackOptions{}, levels,
+                                                LevelControls{record(10), record(11), [this](int speed) {
+                                                                  m_sent.emplace_back(13, speed);
+                                                                  return speed != 250;
+                                                              }});
         return m_page.get();
     }
     QSlider* Slider(const char* name) { return m_page->findChild<QSlider*>(name); }

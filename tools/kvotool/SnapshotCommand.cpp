@@ -5,6 +5,8 @@
 #include "media/Bitmap.h"
 #include "media/MediaEngine.h"
 
+#include <QCoreApplication>
+
 #include <iostream>
 
 namespace kivo::tool {
@@ -21,14 +23,20 @@ int RunSnapshot(const std::vector<std::string>& arguments)
     // A snapshot needs no sound.
     if (qEnvironmentVariableIsEmpty("KIVO_AUDIO_SINK"))
         qputenv("KIVO_AUDIO_SINK", "fakesink");
+    // The engine reports its opening through an event loop.
+    int argc = 1;
+    char name[] = "kvotool";
+    char* argv[] = {name, nullptr};
+    const QCoreApplication application(argc, argv);
     MediaEngine engine;
     const QString media = FileNameFromBytes(arguments[0]);
-    if (!engine.Open(media)) {
+    if (!OpenAndWait(engine, media)) {
         std::cerr << "kvotool: " << Printable(media) << ": cannot be played\n";
         return kExitUnreadable;
     }
     engine.SetPosition(seconds);
     engine.PausePlayback();
+    engine.WaitForWorker();
     if (!engine.HasVideo() || !engine.CaptureFrame()) {
         std::cerr << "kvotool: " << Printable(media) << ": no picture to take\n";
         return kExitUnreadable;
