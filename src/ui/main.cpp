@@ -1,25 +1,17 @@
 // Kivo231: the Kivo media player.
 
+#include "ui/Application.h"
 #include "ui/MainWindow.h"
 #include "session/QuitSignals.h"
 #include "core/Settings.h"
 #include "cutlist/FileNames.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("KivoProject"));
-    QApplication::setApplicationName(QStringLiteral("Kivo231"));
-    // The interface is Japanese, Qt's own buttons and dialogs included.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    kivo::SetUpApplication(application);
     kivo::QuitSignals quitSignals;
     kivo::Settings settings;
     kivo::MainWindow window(settings);

@@ -106,19 +106,20 @@ copy() {
     finish "$file"
 }
 
-# MPEG-1 video with MPEG-1 layer 2 audio in an MPEG-1 system stream, as on a
-# Video CD. avenc_mpeg1video cannot be used (with GStreamer 1.22 it fails to
-# negotiate a frame rate), so this takes mpeg2enc and mplex from mjpegtools. mplex needs an
-# explicit mux rate that grows with the frame size: the rate it guesses is
-# too low for large frames, and it then reports buffer under-runs and fails.
-# A constant (padded) mux rate keeps the time stamps even, so the duration
-# read from the stream matches the clip length.
+# make_mpeg FILE FORMAT: MPEG video with MPEG-1 layer 2 audio in a system
+# stream; mjpegtools format 0 is MPEG-1, as on a Video CD, and 3 is generic
+# MPEG-2 in a program stream. avenc_mpeg1video cannot be used (with GStreamer
+# 1.22 it fails to negotiate a frame rate), so this takes mpeg2enc and mplex
+# from mjpegtools. mplex needs an explicit mux rate that grows with the frame
+# size: the rate it guesses is too low for large frames, and it then reports
+# buffer under-runs and fails. A constant (padded) mux rate keeps the time
+# stamps even, so the duration read from the stream matches the clip length.
 make_mpeg() {
-    local mux_kbps=$(( 1000 + WIDTH * HEIGHT / 100 ))
-    gst video.mpg \
-        $VIDEO ! mpeg2enc format=0 ! mux. \
+    local file=$1 format=$2 mux_kbps=$(( 1000 + WIDTH * HEIGHT / 100 ))
+    gst "$file" \
+        $VIDEO ! mpeg2enc format="$format" ! mux. \
         $AUDIO ! twolamemp2enc ! mux. \
-        mplex name=mux format=0 mux-bitrate=$mux_kbps
+        mplex name=mux format="$format" mux-bitrate=$mux_kbps
 }
 
 # The same streams in the program stream GStreamer's own muxer writes: a
@@ -155,6 +156,14 @@ make_mov() {
         $VIDEO ! $encoder ! mux. \
         $AUDIO ! avenc_aac ! mux. \
         qtmux name=mux
+}
+
+# VP8 and Vorbis in Matroska.
+make_matroska() {
+    gst video.mkv \
+        $VIDEO ! vp8enc deadline=1 ! mux. \
+        $AUDIO ! vorbisenc ! mux. \
+        matroskamux name=mux
 }
 
 make_audio() {
@@ -267,13 +276,15 @@ make_odd_files() {
     copy wrong-extension.wav video.avi
 }
 
-make_mpeg
+make_mpeg video.mpg 0
+make_mpeg video-mpeg2.mpg 3
 make_mpeg_large_packs
 # A Video CD keeps its MPEG-1 system stream in a .dat file.
 copy vcd.dat video.mpg
 make_avi
 make_video_only
 make_mov
+make_matroska
 make_audio
 make_midi
 make_slow_wav
