@@ -260,6 +260,10 @@ public:
     // Plays the list from its first object to the end of its last.
     void PlayThrough()
     {
+        // As a user would, press play once the button is enabled: the player
+        // may still be opening its still picture.
+        WaitFor("the play command to be enabled", 30s,
+                [&] { return m_window.Commands().IsEnabled(kivo::Command::PlayPause); });
         Begin("the play command", 30s);
         m_window.Commands().Run(kivo::Command::PlayPause);
         for (int clip = 0; clip < kClips; ++clip) {
