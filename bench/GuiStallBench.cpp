@@ -23,7 +23,7 @@
 #include "core/Settings.h"
 #include "cutlist/CutListModel.h"
 #include "ui/Application.h"
-#include "ui/MainWindow.h"
+#include "ui/Flow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -426,7 +426,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     kivo::SetUpApplication(application);
     kivo::Settings settings;
-    kivo::MainWindow window(settings);
+    kivo::Flow flow(settings);
+    kivo::MainWindow& window = flow.Window();
     window.show();
 
     Heartbeat heartbeat;

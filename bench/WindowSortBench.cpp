@@ -3,7 +3,7 @@
 // time the display-free sort alone takes on the same list. Goal: under one
 // second each, in every view mode.
 
-#include "ui/MainWindow.h"
+#include "ui/Flow.h"
 #include "core/Settings.h"
 #include "ui/CutListView.h"
 #include "cutlist/Sorting.h"
@@ -35,7 +35,8 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     kivo::Settings settings(folder.filePath("Kivo231.ini"));
     settings.Set(kivo::setting::kFileType, 1);
-    kivo::MainWindow window(settings);
+    kivo::Flow flow(settings);
+    kivo::MainWindow& window = flow.Window();
     window.resize(1000, 700);
     window.show();
 

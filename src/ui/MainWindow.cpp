@@ -98,10 +98,10 @@ const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
 }  // namespace
 
-MainWindow::MainWindow(Settings& settings, QWidget* parent)
-    : QMainWindow(parent), m_settings(settings), m_view(new CutListView(m_list, this)),
-      m_loader(m_list, m_cache), m_loading(new LoadingDialog(m_loader, m_list, this)),
-      m_bars(new ControlBars(*this)), m_frame(*m_bars, static_cast<FrameView&>(*this)), m_messagePane(new QLabel(kIdleMessage)),
+MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
+    : QMainWindow(parent), m_settings(settings), m_session(session), m_view(new CutListView(session.list, this)),
+      m_loading(new LoadingDialog(session.loader, session.list, this)), m_bars(new ControlBars(*this)),
+      m_frame(*m_bars, session.View()), m_messagePane(new QLabel(kIdleMessage)),
       m_firstRun(settings.Get(setting::kX) == -1)
 {
     // The stored place is the frame's: it must be set before the native
@@ -110,40 +110,21 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     resize(settings.Get(setting::kCx), settings.Get(setting::kCy));
     if (settings.Get(setting::kX) != -1 && settings.Get(setting::kY) != -1)
         move(settings.Get(setting::kX), settings.Get(setting::kY));
-    m_player = new PlayerWindow(settings, this);
-    m_playback = std::make_unique<PlaybackSequencer>(m_list, m_player->Engine(), static_cast<PlaybackHost&>(*this));
-    m_document = std::make_unique<CutListDocument>(m_list, m_cache, m_player->Engine(), *m_playback, m_loader);
+    m_player = new PlayerWindow(settings, session.engine, this);
     setCentralWidget(m_view);
     setAcceptDrops(true);
     m_view->RestoreLayout(settings);
 
-    auto showMessage = [this](const QString& text) { m_messagePane->setText(text); };
-    connect(m_document.get(), &CutListDocument::summaryChanged, this, showMessage);
-    connect(&m_loader, &MediaLoader::statusText, this, showMessage);
-    connect(m_bars, &ControlBars::idleMessageWanted, this, [this] { m_messagePane->setText(kIdleMessage); });
-    connect(m_document.get(), &CutListDocument::message, this,
-            [this](const QString& text, bool failure) { ShowMessage(text, failure ? Icon::Stop : Icon::Exclamation); });
-    m_editor = std::make_unique<CutListEditor>(m_list, *m_document, *m_playback);
+    // What the user does in the list and the player window.
+    connect(m_bars, &ControlBars::idleMessageWanted, this, [this] { ShowStatus(kIdleMessage); });
     connect(m_view, &CutListView::sortRequested, this, &MainWindow::SortBy);
     connect(m_view, &CutListView::contextMenuRequested, this, &MainWindow::ShowListMenu);
-    connect(m_view, &CutListView::moveRequested, this, [this](int from, int to) { m_editor->MoveObject(from, to); });
-    connect(m_view, &CutListView::deleteRequested, this, [this](int position) { m_editor->DeleteObject(position); });
-    connect(m_view, &CutListView::objectClicked, this, [this](int position) { m_playback->PlayNext(position); });
-    connect(m_view, &CutListView::spaceClicked, m_document.get(), &CutListDocument::UpdateSummary);
-    connect(&m_loader, &MediaLoader::arrangeRequested, m_view, &CutListView::Arrange);
-    connect(&m_player->Engine(), &MediaEngine::graphMissing, m_player, [this] {
-        QMessageBox::critical(m_player, kApplicationTitle, QStringLiteral("GStreamer is not Installed."));
-    });
+    CutListEditor& editor = session.editor;
+    connect(m_view, &CutListView::moveRequested, this, [&editor](int from, int to) { editor.MoveObject(from, to); });
+    connect(m_view, &CutListView::deleteRequested, this, [&editor](int position) { editor.DeleteObject(position); });
+    connect(m_view, &CutListView::objectClicked, this, [&session](int position) { session.playback.PlayNext(position); });
+    connect(m_view, &CutListView::spaceClicked, &session.document, &CutListDocument::UpdateSummary);
     connect(m_player, &PlayerWindow::commandRequested, this, [this](Command command) { m_commands.Run(command); });
-    m_player->SetListQuery([this] { return m_playback->Position(); });
-    connect(m_playback.get(), &PlaybackSequencer::positionChanged, this,
-            [this](int position) { m_frame.OnPositionChanged(position); });
-    connect(m_playback.get(), &PlaybackSequencer::lengthChanged, this,
-            [this](int length) { m_frame.OnLengthChanged(length); });
-    connect(m_playback.get(), &PlaybackSequencer::playStateChanged, this,
-            [this](PlayState state) { m_frame.OnPlayStateChanged(state); });
-    connect(&m_positionTimer, &QTimer::timeout, this, [this] { m_playback->OnTimer(); });
-    m_positionTimer.start(50);
 
     BuildBars();
     BuildCommands();
@@ -159,7 +140,7 @@ MainWindow::MainWindow(Settings& settings, QWidget* parent)
     QMetaObject::invokeMethod(
         this, [this, volume = settings.Get(setting::kVolumePos)] { m_frame.SetVolume(volume); },
         Qt::QueuedConnection);
-    m_document->NewDocument();
+    m_session.document.NewDocument();
     UpdateTitle();
 }
 
@@ -170,6 +151,10 @@ QString MainWindow::Message() const
     return m_messagePane->text();
 }
 
+void MainWindow::ShowStatus(const QString& text)
+{
+    m_messagePane->setText(text);
+}
 
 void MainWindow::ShowPlayerWindow(bool show)
 {
@@ -184,25 +169,12 @@ void MainWindow::ShowPlayerWindow(bool show)
     m_player->ShowOnTop();
 }
 
-void MainWindow::ShowBusy(bool busy)
+void MainWindow::ShowMessage(const QString& text, PlaybackHost::Icon icon)
 {
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
-}
-
-void MainWindow::ShowMessage(const QString& text, Icon icon)
-{
-    if (icon == Icon::Stop)
+    if (icon == PlaybackHost::Icon::Stop)
         QMessageBox::critical(this, kApplicationTitle, text);
     else
         QMessageBox::warning(this, kApplicationTitle, text);
-}
-
-void MainWindow::SetModified()
-{
-    m_document->SetModified(true);
 }
 
 void MainWindow::BuildCommands()
@@ -223,7 +195,7 @@ void MainWindow::AddFileCommands()
     auto& c = m_commands;
     c.Add(Command::NewFile, [this] {
         if (MaySaveChanges()) {
-            m_document->NewDocument();
+            m_session.document.NewDocument();
             m_path.clear();
             UpdateTitle();
         }
@@ -253,19 +225,19 @@ void MainWindow::AddFileCommands()
 void MainWindow::AddEditingCommands()
 {
     auto& c = m_commands;
-    const auto hasItems = [this] { return m_editor->HasItems(); };
+    const auto hasItems = [this] { return m_session.editor.HasItems(); };
     c.Add(Command::DeleteAll, [this] {
         if (!Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？")))
             return;
         OverrideCursor wait(Qt::WaitCursor);
-        m_editor->DeleteAll();
+        m_session.editor.DeleteAll();
     }, hasItems);
     c.Add(Command::DeleteInvalid, [this] {
         if (!Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？")))
             return;
         OverrideCursor wait(Qt::WaitCursor);
-        m_editor->DeleteInvalid();
-    }, [this] { return m_editor->HasInvalidItems(); });
+        m_session.editor.DeleteInvalid();
+    }, [this] { return m_session.editor.HasInvalidItems(); });
     using Naming = CutListEditor::Naming;
     const std::tuple<Command, Naming, const char*> renamings[] = {
         {Command::NameAllByPath, Naming::FullPath, "すべてのオブジェクトの名前を、メディアのフルパス名に変更しますか？"},
@@ -274,7 +246,7 @@ void MainWindow::AddEditingCommands()
     for (const auto& [command, naming, question] : renamings) {
         c.Add(command, [this, naming = naming, question = question] {
             if (Confirm(QString::fromUtf8(question)))
-                m_editor->RenameAll(naming);
+                m_session.editor.RenameAll(naming);
         }, hasItems);
     }
 }
@@ -284,11 +256,11 @@ void MainWindow::AddObjectCommands()
     // The object menu's commands act on the object last right-clicked.
     auto& c = m_commands;
     using Naming = CutListEditor::Naming;
-    c.Add(Command::PlayObject, [this] { m_playback->PlayNext(m_nMenuItem); });
-    c.Add(Command::DeleteObject, [this] { m_editor->DeleteObject(m_nMenuItem); });
+    c.Add(Command::PlayObject, [this] { m_session.playback.PlayNext(m_nMenuItem); });
+    c.Add(Command::DeleteObject, [this] { m_session.editor.DeleteObject(m_nMenuItem); });
     c.Add(Command::EditObjectName, [this] { m_view->EditLabel(m_nMenuItem); });
-    c.Add(Command::NameObjectByFileName, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FileName); });
-    c.Add(Command::NameObjectByPath, [this] { m_editor->RenameObject(m_nMenuItem, Naming::FullPath); });
+    c.Add(Command::NameObjectByFileName, [this] { m_session.editor.RenameObject(m_nMenuItem, Naming::FileName); });
+    c.Add(Command::NameObjectByPath, [this] { m_session.editor.RenameObject(m_nMenuItem, Naming::FullPath); });
     c.Add(Command::ObjectProperties, [this] { ShowObjectProperties(m_nMenuItem, false); },
           [this] { return m_view->SelectedObjectCount() == 1; });
 }
@@ -311,7 +283,7 @@ void MainWindow::AddViewCommands()
 void MainWindow::AddArrangementCommands()
 {
     auto& c = m_commands;
-    const auto hasItems = [this] { return m_editor->HasItems(); };
+    const auto hasItems = [this] { return m_session.editor.HasItems(); };
     const std::pair<Command, SortKey> sorts[] = {{Command::SortByName, SortKey::Name},
                                                  {Command::SortByMediaTime, SortKey::MediaTime},
                                                  {Command::SortBySize, SortKey::Size},
@@ -321,10 +293,10 @@ void MainWindow::AddArrangementCommands()
         c.Add(command, [this, key = key] { SortBy(key); }, hasItems);
     c.Add(Command::Shuffle, [this] {
         OverrideCursor wait(Qt::WaitCursor);
-        m_editor->Shuffle(RandomSeedFromClock());
+        m_session.editor.Shuffle(RandomSeedFromClock());
     }, hasItems);
     const auto iconsShown = [this] {
-        return (m_view->ViewType() == kViewLargeIcons || m_view->ViewType() == kViewSmallIcons) && m_editor->HasItems();
+        return (m_view->ViewType() == kViewLargeIcons || m_view->ViewType() == kViewSmallIcons) && m_session.editor.HasItems();
     };
     c.Add(Command::AutoArrange, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
           [this] { return m_view->IsAutoArrange(); });
@@ -334,14 +306,14 @@ void MainWindow::AddArrangementCommands()
 void MainWindow::AddPlayerCommands()
 {
     auto& c = m_commands;
-    c.Add(Command::PlayPause, [this] { m_playback->PlayPause(); }, [this] { return m_playback->CanPlayPause(); });
-    c.Add(Command::Pause, [this] { m_playback->Pause(); }, [this] { return m_playback->CanPause(); });
-    c.Add(Command::Stop, [this] { m_playback->Stop(); }, [this] { return m_playback->CanStop(); });
-    c.Add(Command::Previous, [this] { m_playback->PlayNext(m_list.FindCurrentItem() - 1); },
-          [this] { return m_playback->CanPlayPrevious(); });
-    c.Add(Command::Next, [this] { m_playback->PlayNext(m_list.FindCurrentItem() + 1); },
-          [this] { return m_playback->CanPlayNext(); });
-    const auto hasObject = [this] { return m_playback->FrameState() != PlayState::Empty; };
+    c.Add(Command::PlayPause, [this] { m_session.playback.PlayPause(); }, [this] { return m_session.playback.CanPlayPause(); });
+    c.Add(Command::Pause, [this] { m_session.playback.Pause(); }, [this] { return m_session.playback.CanPause(); });
+    c.Add(Command::Stop, [this] { m_session.playback.Stop(); }, [this] { return m_session.playback.CanStop(); });
+    c.Add(Command::Previous, [this] { m_session.playback.PlayNext(m_session.list.FindCurrentItem() - 1); },
+          [this] { return m_session.playback.CanPlayPrevious(); });
+    c.Add(Command::Next, [this] { m_session.playback.PlayNext(m_session.list.FindCurrentItem() + 1); },
+          [this] { return m_session.playback.CanPlayNext(); });
+    const auto hasObject = [this] { return m_session.playback.FrameState() != PlayState::Empty; };
     c.Add(Command::ShowPlayer, [this] { ShowPlayerWindow(!m_player->isVisible()); }, hasObject,
           [this] { return m_player->isVisible(); });
     // The player window's sizes and full screen, while it is shown.
@@ -355,7 +327,7 @@ void MainWindow::AddPlayerCommands()
     // The player's properties open on the playback page.
     c.Add(Command::PlayerProperties, [this] { ShowObjectProperties(-1, true); }, hasObject);
     c.Add(Command::Snapshot, [this] { m_player->SaveSnapshot(); },
-          [this] { return m_player->Engine().State() == PlayState::Paused; });
+          [this] { return m_session.engine.State() == PlayState::Paused; });
     c.Add(Command::Sound, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
     c.Add(Command::NormalSpeed, [this] { m_frame.SetNormalSpeed(); });
 }
@@ -364,7 +336,7 @@ void MainWindow::AddPlayerOptionCommands()
 {
     auto& c = m_commands;
     // The player's own switches; Mute is the player's mute, on no menu.
-    MediaEngine& engine = m_player->Engine();
+    MediaEngine& engine = m_session.engine;
     c.Add(Command::Mute, [&engine] { engine.SetMute(!engine.IsMuted()); });
     for (const auto& [command, option] : {std::pair{Command::AutoRewind, &PlayerOptions::autoRewind},
                                           std::pair{Command::Repeat, &PlayerOptions::repeat},
@@ -395,7 +367,7 @@ void MainWindow::AddBarCommands()
 
 void MainWindow::AddHelpCommands()
 {
-    m_commands.Add(Command::SearchMedia, [this] { SearchMedia(this, m_settings, *m_document, *m_editor); });
+    m_commands.Add(Command::SearchMedia, [this] { SearchMedia(this, m_settings, m_session.document, m_session.editor); });
     m_commands.Add(Command::About, [this] { AboutDialog(this).exec(); });
     m_commands.Add(Command::HelpContents, [this] { HelpWindow::Show(this); });
 }
@@ -525,14 +497,14 @@ void MainWindow::BuildMenus()
 void MainWindow::SortBy(SortKey key)
 {
     OverrideCursor wait(Qt::WaitCursor);
-    m_editor->Sort(key);
+    m_session.editor.Sort(key);
 }
 
 void MainWindow::ShowObjectProperties(int menuItem, bool playbackPage)
 {
-    ShowProperties({.list = m_list,
-                    .cache = m_cache,
-                    .engine = m_player->Engine(),
+    ShowProperties({.list = m_session.list,
+                    .cache = m_session.cache,
+                    .engine = m_session.engine,
                     .menuItem = menuItem,
                     .bPlayback = playbackPage,
                     .levels = {.setBalance = [this](int balance) { m_frame.SetBalance(balance); },
@@ -550,7 +522,7 @@ bool MainWindow::Confirm(const QString& question)
 
 void MainWindow::ShowListMenu(int position, const QPoint& globalPos)
 {
-    m_document->UpdateSummary();
+    m_session.document.UpdateSummary();
     m_nMenuItem = position;
     QMenu menu(this);
     Populate(&menu, position >= 0 && m_view->SelectedObjectCount() == 1 ? ObjectMenu() : ViewMenu());
@@ -565,7 +537,7 @@ void MainWindow::UpdateTitle()
 
 bool MainWindow::MaySaveChanges()
 {
-    if (!m_document->IsModified())
+    if (!m_session.document.IsModified())
         return true;
     const QString name = m_path.isEmpty() ? QStringLiteral("無題") : QFileInfo(m_path).fileName();
     const auto answer = QMessageBox::question(this, kApplicationTitle, QStringLiteral("%1 への変更を保存しますか?").arg(name),
@@ -575,7 +547,7 @@ bool MainWindow::MaySaveChanges()
     if (answer == QMessageBox::Yes) {
         if (m_path.isEmpty()) {
             SaveDocumentAs();
-            return !m_document->IsModified();
+            return !m_session.document.IsModified();
         }
         return SaveDocument(m_path);
     }
@@ -584,14 +556,14 @@ bool MainWindow::MaySaveChanges()
 
 void MainWindow::AddMedia(const QStringList& paths, std::function<void()> done)
 {
-    m_document->AddMediaAndCue(paths, std::move(done));
+    m_session.document.AddMediaAndCue(paths, std::move(done));
 }
 
 void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> done)
 {
     if (!MaySaveChanges())
         return;
-    m_document->Open(path, [this, path, done](OpenOutcome outcome) {
+    m_session.document.Open(path, [this, path, done](OpenOutcome outcome) {
         const QString fullPath = QFileInfo(path).absoluteFilePath();
         if (TakesFileName(outcome)) {
             m_path = path;
@@ -611,7 +583,7 @@ void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> don
 
 bool MainWindow::SaveDocument(const QString& path)
 {
-    if (!m_document->Save(path))
+    if (!m_session.document.Save(path))
         return false;
     m_path = path;
     m_settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
@@ -683,8 +655,8 @@ bool MainWindow::DropPaths(const QStringList& dropped)
         return false;
     }
     if (DropOpensScenario(dropped)) {
-        m_playback->Stop();
-        m_playback->HidePlayer();
+        m_session.playback.Stop();
+        m_session.playback.HidePlayer();
         OpenDocument(collected.first());
         return true;
     }
@@ -767,7 +739,7 @@ void MainWindow::CloseQuietly()
 
 void MainWindow::EndRun()
 {
-    m_loader.Cancel();
+    m_session.loader.Cancel();
     m_view->SaveLayout(m_settings);
 }
 

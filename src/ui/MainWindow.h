@@ -1,14 +1,9 @@
 #pragma once
 
 #include "core/Commands.h"
-#include "session/FrameProtocol.h"
-#include "session/CutListDocument.h"
-#include "session/CutListEditor.h"
-#include "cutlist/CutListModel.h"
-#include "cutlist/MediaInfoCache.h"
-#include "session/MediaLoader.h"
 #include "cutlist/Sorting.h"
-#include "session/PlaybackSequencer.h"
+#include "session/FrameProtocol.h"
+#include "session/Session.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -30,13 +25,13 @@ class PlayerWindow;
 class Settings;
 
 // The main window: the cut list, its player window, the menus, the tool
-// bars, the control, volume and speed bars and the status bar. It wires the
-// display-free parts together and shows them.
-class MainWindow : public QMainWindow, private PlaybackHost, private FrameView {
+// bars, the control, volume and speed bars and the status bar. It shows the
+// session and passes the user's commands on to it.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit MainWindow(Settings& settings, QWidget* parent = nullptr);
+    MainWindow(Settings& settings, Session& session, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Adds media files to the end of the cut list and cues the first
@@ -49,9 +44,10 @@ public:
     // session that ends or a quit signal.
     void CloseQuietly();
 
-    CutListModel& List() { return m_list; }
-    CutListDocument& Document() { return *m_document; }
-    MediaLoader& Loader() { return m_loader; }
+    CutListModel& List() { return m_session.list; }
+    CutListDocument& Document() { return m_session.document; }
+    MediaLoader& Loader() { return m_session.loader; }
+    CutListView& ListView() { return *m_view; }
     const CommandTable& Commands() const { return m_commands; }
     PlayerWindow& Player() { return *m_player; }
     // The main window's end of the protocol with the list.
@@ -61,6 +57,11 @@ public:
     QToolBar* NavigationBar() const { return m_naviBar; }
     // The status bar's message pane.
     QString Message() const;
+    void ShowStatus(const QString& text);
+    // The player window comes up, at first at the list's top left corner,
+    // or goes.
+    void ShowPlayerWindow(bool show);
+    void ShowMessage(const QString& text, PlaybackHost::Icon icon);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,18 +71,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void ShowPlayerWindow(bool show) override;
-    void ShowMessage(const QString& text, Icon icon) override;
-    void SetModified() override;
-    void ShowBusy(bool busy) override;
-    void Seek(int position) override { m_playback->Seek(position); }
-    void FinishSeeking() override { m_playback->FinishSeeking(); }
-    void SetBalance(int balance) override { m_playback->SetBalance(balance); }
-    void SetVolume(int volume) override { m_playback->SetVolume(volume); }
-    void SetMute(bool on) override { m_playback->SetMute(on); }
-    int SetRate(int speed) override { return m_playback->SetRate(speed); }
-    void ShowSummary() override { m_document->UpdateSummary(); }
-
     // The commands of each part of the menus, bars and keys.
     void BuildCommands();
     void AddFileCommands();
@@ -135,13 +124,9 @@ private:
     void UpdateTitle();
 
     Settings& m_settings;
-    CutListModel m_list;
-    CMediaInfoCache m_cache;
+    Session& m_session;
     CutListView* m_view;
     PlayerWindow* m_player = nullptr;
-    std::unique_ptr<PlaybackSequencer> m_playback;
-    MediaLoader m_loader;
-    std::unique_ptr<CutListDocument> m_document;
     LoadingDialog* m_loading;
     ControlBars* m_bars;
     FrameProtocol m_frame;
@@ -153,11 +138,8 @@ private:
     // Tool bar buttons follow their commands' enabling on this timer.
     QTimer m_idleTimer;
     bool m_firstRun;
-    // One window a run: its editor's sort directions are the program's.
-    std::unique_ptr<CutListEditor> m_editor;
     // The object under the pointer at the last right click on the list.
     int m_nMenuItem = -1;
-    QTimer m_positionTimer;
     QString m_path;
     // Whether the player window has been shown once, at its first place.
     bool m_playerPlaced = false;

@@ -36,8 +36,8 @@ const std::vector<MenuItem>& ContextMenu()
 
 }  // namespace
 
-PlayerWindow::PlayerWindow(Settings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint), m_settings(settings)
+PlayerWindow::PlayerWindow(Settings& settings, MediaEngine& engine, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint), m_settings(settings), m_engine(engine)
 {
     // The video sink draws straight into this window's own native window.
     setAttribute(Qt::WA_NativeWindow);

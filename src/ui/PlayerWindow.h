@@ -28,7 +28,7 @@ class PlayerWindow : public QWidget, private PlayerInputHost {
 public:
     static constexpr QSize kDefaultClientSize{352, 240};
 
-    PlayerWindow(Settings& settings, QWidget* parent = nullptr);
+    PlayerWindow(Settings& settings, MediaEngine& engine, QWidget* parent = nullptr);
     ~PlayerWindow() override;
 
     MediaEngine& Engine() { return m_engine; }
@@ -88,7 +88,7 @@ private:
     void KeepOnScreen();
 
     Settings& m_settings;
-    MediaEngine m_engine;
+    MediaEngine& m_engine;
     PlayerInput m_input{m_engine, *this};
     QTimer m_watchdog;
     Joystick m_joystick;

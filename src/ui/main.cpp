@@ -1,7 +1,7 @@
 // Kivo231: the Kivo media player.
 
 #include "ui/Application.h"
-#include "ui/MainWindow.h"
+#include "ui/Flow.h"
 #include "session/QuitSignals.h"
 #include "core/Settings.h"
 #include "cutlist/FileNames.h"
@@ -14,7 +14,8 @@ int main(int argc, char** argv)
     kivo::SetUpApplication(application);
     kivo::QuitSignals quitSignals;
     kivo::Settings settings;
-    kivo::MainWindow window(settings);
+    kivo::Flow flow(settings);
+    kivo::MainWindow& window = flow.Window();
     QObject::connect(&quitSignals, &kivo::QuitSignals::quitRequested, &window, &kivo::MainWindow::CloseQuietly);
     // A scenario named on the command line that cannot be read ends the
     // program once its message has been shown. Its name is taken as bytes

@@ -4,25 +4,21 @@
 // windows around it: the base of the tests and benchmarks that drive the
 // document.
 
-#include "session/CutListDocument.h"
-#include "cutlist/CutListModel.h"
-#include "cutlist/MediaInfoCache.h"
-#include "session/MediaLoader.h"
-#include "media/MediaEngine.h"
-#include "session/PlaybackSequencer.h"
+#include "session/Session.h"
 #include "QuietPlaybackHost.h"
 #include "TestMedia.h"
 
 namespace kivo::test {
 
 struct DocumentParts {
-    CutListModel list;
-    CMediaInfoCache cache;
-    MediaEngine player;
     QuietHost host;
-    PlaybackSequencer playback{list, player, host};
-    MediaLoader loader{list, cache};
-    CutListDocument document{list, cache, player, playback, loader};
+    Session session{host};
+    CutListModel& list = session.list;
+    CMediaInfoCache& cache = session.cache;
+    MediaEngine& player = session.engine;
+    PlaybackSequencer& playback = session.playback;
+    MediaLoader& loader = session.loader;
+    CutListDocument& document = session.document;
 
     // Adds the files as a drop does; false when the run does not end.
     bool Add(const QStringList& paths)

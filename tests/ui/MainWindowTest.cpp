@@ -2,7 +2,7 @@
 #include "TestMedia.h"
 #include "ui/CommandActions.h"
 #include "ui/ControlBars.h"
-#include "ui/MainWindow.h"
+#include "ui/Flow.h"
 #include "cutlist/AddingMedia.h"
 #include "ui/CutListView.h"
 #include "session/MediaLoader.h"
@@ -53,7 +53,8 @@ protected:
 
     QTemporaryDir folder;
     Settings settings{folder.filePath("Kivo231.ini")};
-    MainWindow window{settings};
+    Flow flow{settings};
+    MainWindow& window = flow.Window();
 };
 
 TEST_F(Program, AddedMediaIsCuedPlayedSavedAndOpenedAgain)
@@ -368,7 +369,8 @@ TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
     EXPECT_EQ(settings.Get(setting::kVolumePos), 30);
     EXPECT_EQ(settings.Get(setting::kType), kViewDetails);
 
-    MainWindow again(settings);
+    Flow second(settings);
+    MainWindow& again = second.Window();
     again.show();
     EXPECT_FALSE(again.findChild<QDockWidget*>("VolumeBar")->isVisible());
     EXPECT_TRUE(again.findChild<QDockWidget*>("SpeedBar")->isVisible());

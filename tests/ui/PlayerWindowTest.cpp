@@ -28,7 +28,8 @@ TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
     Settings settings(folder.filePath("Kivo231.ini"));
     settings.Set(setting::kRepeat, 1);
     {
-        PlayerWindow window(settings);
+        MediaEngine engine;
+        PlayerWindow window(settings, engine);
         EXPECT_FALSE(window.isVisible());
         EXPECT_EQ(window.size(), QSize(352, 240));
         EXPECT_TRUE(window.Engine().Options().repeat);
@@ -50,7 +51,8 @@ protected:
 
     QTemporaryDir folder;
     Settings settings{folder.filePath("Kivo231.ini")};
-    PlayerWindow window{settings};
+    MediaEngine engine;
+    PlayerWindow window{settings, engine};
 };
 
 TEST_F(Player, VideoKeepsItsAspectOnBlackOrIsStretchedAndSizesFollowTheMedia)
@@ -108,7 +110,8 @@ TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBack
     QTemporaryDir folder;
     Settings settings(folder.filePath("Kivo231.ini"));
     QWidget main;
-    PlayerWindow window(settings, &main);
+    MediaEngine engine;
+    PlayerWindow window(settings, engine, &main);
     main.showMaximized();
     window.ShowOnTop();
     EXPECT_EQ(window.windowHandle()->transientParent(), main.windowHandle());
