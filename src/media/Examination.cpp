@@ -26,18 +26,18 @@ Examination ExamineMediaFile(const MediaProbe& probe, const QString& path)
     if (found.opened && record.nLength > 0) {
         record.nFlag = kFlagValid;
         if (result.hasVideo) {
-            const QImage thumbnail = found.frame.isNull() ? LoadPicture(kPictureMedia) : ThumbnailOnFrame(found.frame);
+            const QImage thumbnail = found.frame.isNull() ? LoadPicture(PictureId::Media) : ThumbnailOnFrame(found.frame);
             record.pThumbnail = std::make_shared<const QImage>(thumbnail);
             result.picture = thumbnail;
         } else {
-            result.picture = LoadPicture(kPictureSoundOnly);
+            result.picture = LoadPicture(PictureId::SoundOnly);
             result.flag = kFlagNoPicture;
         }
     } else {
         record.nLength = 0;
         record.nFlag = kFlagInvalid;
         result.flag = kFlagInvalid;
-        result.picture = LoadPicture(kPictureUnavailable);
+        result.picture = LoadPicture(PictureId::Unavailable);
     }
     if (record.timeModified != 0)
         result.typeText = FormatTypeText(path);
@@ -58,7 +58,7 @@ std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCach
     cached.timeModified = file.modified;
     if (!cached.pThumbnail) {
         cached.nFlag = kFlagNoPicture;
-        return MediaObject{cached, LoadPicture(kPictureSoundOnly)};
+        return MediaObject{cached, LoadPicture(PictureId::SoundOnly)};
     }
     return MediaObject{cached, *cached.pThumbnail};
 }

@@ -348,12 +348,6 @@ void MediaEngine::GetSourceRect()
     m_rcSource = size.isValid() ? SourceRect{0, 0, size.width(), size.height()} : SourceRect{};
 }
 
-void MediaEngine::SetNotifyTarget(NotifyTarget target, qintptr param)
-{
-    m_notifyTarget = std::move(target);
-    m_notifyParam = param;
-}
-
 void MediaEngine::SetWindowHandle(quintptr handle)
 {
     m_windowHandle = handle;
@@ -406,8 +400,7 @@ void MediaEngine::OnRunEnded(bool mayRepeat)
         Seek(0.0, m_rateInForce);
         return;
     }
-    if (m_notifyTarget)
-        m_notifyTarget(EC_COMPLETE, m_notifyParam);
+    emit runEnded();
     if (m_options.autoRewind)
         SetPosition(0.0);
 }

@@ -11,7 +11,6 @@
 #include <QStringList>
 #include <QThreadPool>
 
-#include <functional>
 #include <memory>
 
 typedef struct _GstElement GstElement;
@@ -33,10 +32,6 @@ inline bool Succeeded(RenderResult result)
 {
     return result == RenderResult::Success || result == RenderResult::AudioNotRendered;
 }
-
-// Event codes of the end-of-run notification.
-constexpr int EC_COMPLETE = 1;
-constexpr int EC_USERABORT = 2;
 
 // The player's switches.
 struct PlayerOptions {
@@ -70,8 +65,6 @@ class MediaEngine : public QObject {
     Q_OBJECT
 
 public:
-    using NotifyTarget = std::function<void(int eventCode, qintptr param)>;
-
     explicit MediaEngine(QObject* parent = nullptr);
     ~MediaEngine() override;
 
@@ -110,8 +103,6 @@ public:
     // Reads the video's source rectangle into m_rcSource (zeros without video).
     void GetSourceRect();
 
-    // Who hears of the end of a run, with the value passed along.
-    void SetNotifyTarget(NotifyTarget target, qintptr param);
     // Draws the video into this native window (0: no window).
     void SetWindowHandle(quintptr handle);
     // Where in that window the video goes, in device pixels; kept for every
@@ -164,6 +155,9 @@ signals:
     void openFinished(bool succeeded);
     // A run is about to start.
     void aboutToPlay();
+    // The medium played to its end (and does not repeat); with AutoRewind it
+    // goes back to its start after this is told.
+    void runEnded();
 
 protected:
     bool event(QEvent* event) override;
@@ -185,7 +179,7 @@ private:
     // A flushing seek at `rate`, which is in force once it is accepted.
     bool Seek(double position, double rate);
     // The end of a run: repeat it (with Repeat, when `mayRepeat`), or tell
-    // the notification target and rewind with AutoRewind.
+    // of it and rewind with AutoRewind.
     void OnRunEnded(bool mayRepeat);
 
     // The worker's result of Open, back on the engine's thread.
@@ -203,8 +197,6 @@ private:
     EdgeRect m_videoRect;
     bool m_audioOutput = false;  // the pipeline's sound reaches an output
     double m_rateInForce = 1.0;
-    NotifyTarget m_notifyTarget;
-    qintptr m_notifyParam = 0;
 };
 
 // Opens `path` and waits for the outcome: for command-line tools and tests,

@@ -16,7 +16,7 @@ QImage LoadPicture(PictureId id)
 
 QImage ThumbnailOnFrame(const QImage& frame)
 {
-    QImage thumbnail = LoadPicture(kPictureFrame);
+    QImage thumbnail = LoadPicture(PictureId::Frame);
     const EdgeRect area = FitRect(frame.width(), frame.height(), {0, 0, 58, 42}, true);
     if (area.Width() <= 0 || area.Height() <= 0 || thumbnail.isNull())
         return thumbnail;

@@ -5,11 +5,11 @@
 namespace kivo {
 
 // The 64 x 48 pictures the program ships: grey cards with a raised edge.
-enum PictureId {
-    kPictureUnavailable = 147,  // UNAVAILABLE / 無効: a file that cannot be played
-    kPictureSoundOnly = 214,    // SOUND ONLY / 音声: a medium without a picture
-    kPictureFrame = 216,        // blank card: the frame of a thumbnail
-    kPictureMedia = 220,        // MEDIA / 素材: video whose frame could not be taken
+enum class PictureId {
+    Unavailable = 147,  // UNAVAILABLE / 無効: a file that cannot be played
+    SoundOnly = 214,    // SOUND ONLY / 音声: a medium without a picture
+    Frame = 216,        // blank card: the frame of a thumbnail
+    Media = 220,        // MEDIA / 素材: video whose frame could not be taken
 };
 
 // The picture as a 64 x 48 RGB32 image.

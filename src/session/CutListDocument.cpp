@@ -52,8 +52,6 @@ void CutListDocument::OpenStillCandidate()
         }
         m_stillCandidates.clear();
         m_loader.SetPlayerPrepared();
-        // Its end of run means nothing to the list until it is played.
-        m_player.SetNotifyTarget({}, 0);
         if (m_player.HasVideo())
             m_player.PausePlayback();
         m_playback.SendDuration();

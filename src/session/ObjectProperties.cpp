@@ -67,7 +67,7 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
     }
 
     if (record.strPath.isEmpty()) {
-        media.picture = LoadPicture(kPictureUnavailable);
+        media.picture = LoadPicture(PictureId::Unavailable);
         media.message = kNotAvailable;
         media.location = slotPath;
         media.type.clear();
@@ -81,11 +81,11 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
             media.message = kFileMissing;
         }
     } else if (list.GetItemState(item) == ObjectState::Invalid) {
-        media.picture = LoadPicture(kPictureUnavailable);
+        media.picture = LoadPicture(PictureId::Unavailable);
         media.message = kMissingNow;
         media.time.clear();
     } else if (record.pThumbnail == nullptr) {
-        media.picture = LoadPicture(kPictureSoundOnly);
+        media.picture = LoadPicture(PictureId::SoundOnly);
     } else {
         media.picture = *record.pThumbnail;
     }

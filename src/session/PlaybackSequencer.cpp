@@ -19,6 +19,7 @@ PlaybackSequencer::PlaybackSequencer(CutListModel& list, MediaEngine& player, Pl
     : QObject(parent), m_list(list), m_player(player), m_host(host)
 {
     connect(&m_player, &MediaEngine::openFinished, this, &PlaybackSequencer::OnOpenFinished);
+    connect(&m_player, &MediaEngine::runEnded, this, &PlaybackSequencer::OnRunEnded);
     m_seekWindow.setSingleShot(true);
     m_seekWindow.setInterval(kSeekIntervalMilliseconds);
     connect(&m_seekWindow, &QTimer::timeout, this, [this] {
@@ -95,7 +96,6 @@ void PlaybackSequencer::Play()
     SetCurrentState(ObjectState::Playing);
     // A sound-only object plays with the player window hidden.
     m_host.ShowPlayerWindow(m_player.HasVideo() || !m_player.HasAudio());
-    m_player.SetNotifyTarget([this](int eventCode, qintptr) { OnGraphEvent(eventCode); }, 0);
     m_player.StartPlayback();
     ReportState(PlayState::Playing);
 }
@@ -179,9 +179,11 @@ void PlaybackSequencer::ResetPlayback()
     m_list.SetCurrent(-1);
 }
 
-void PlaybackSequencer::OnGraphEvent(int eventCode)
+void PlaybackSequencer::OnRunEnded()
 {
-    if (eventCode == EC_COMPLETE)
+    // A still picture the list has not played (while media is added) has
+    // no run of the list's to end.
+    if (m_frameState == PlayState::Playing)
         PlayNext(-1);
 }
 

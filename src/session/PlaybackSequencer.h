@@ -111,8 +111,8 @@ private:
     // Stop, as a cue does: the document is not changed by it.
     void ShowStopped();
     void SeekNow(int hundredths);
-    // The player's end-of-run notification.
-    void OnGraphEvent(int eventCode);
+    // The player played its medium to the end.
+    void OnRunEnded();
 
     CutListModel& m_list;
     MediaEngine& m_player;

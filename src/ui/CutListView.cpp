@@ -91,7 +91,7 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (index.column() == CutListModel::kColumnName && m_list.ViewType() == kViewLargeIcons) {
+        if (index.column() == CutListModel::kColumnName && m_list.ViewType() == ListViewType::LargeIcons) {
             const QImage large = index.data(CutListModel::LargeImageRole).value<QImage>();
             option->icon = QIcon(QPixmap::fromImage(large));
             option->decorationSize = large.size();
@@ -176,12 +176,12 @@ CutListView::CutListView(CutListModel& model, QWidget* parent)
         if (ShowsStateImages())
             ActiveView()->scrollTo(m_model.index(position, CutListModel::kColumnName), QAbstractItemView::EnsureVisible);
     });
-    ChangeViewType(kViewLargeIcons);
+    ChangeViewType(ListViewType::LargeIcons);
 }
 
 QAbstractItemView* CutListView::ActiveView() const
 {
-    return ViewType() == kViewDetails ? static_cast<QAbstractItemView*>(m_detailsView)
+    return ViewType() == ListViewType::Details ? static_cast<QAbstractItemView*>(m_detailsView)
                                       : static_cast<QAbstractItemView*>(m_iconView);
 }
 
@@ -189,11 +189,11 @@ void CutListView::ChangeViewType(ListViewType type)
 {
     m_viewType = type;
     switch (type) {
-    case kViewLargeIcons:
-    case kViewSmallIcons:
+    case ListViewType::LargeIcons:
+    case ListViewType::SmallIcons:
         // Rows of icons that the user may place one by one (see EndDrag).
         m_iconView->setViewMode(QListView::IconMode);
-        m_iconView->setIconSize(type == kViewLargeIcons ? QSize(64, 48) : QSize(32, 24));
+        m_iconView->setIconSize(type == ListViewType::LargeIcons ? QSize(64, 48) : QSize(32, 24));
         m_iconView->setFlow(QListView::LeftToRight);
         m_iconView->setMovement(QListView::Free);
         m_iconView->setResizeMode(m_autoArrange ? QListView::Adjust : QListView::Fixed);
@@ -201,7 +201,7 @@ void CutListView::ChangeViewType(ListViewType type)
         // Every icon takes the same room.
         m_iconView->setUniformItemSizes(true);
         break;
-    case kViewList:
+    case ListViewType::List:
         // Columns of whole names; nothing moves.
         m_iconView->setViewMode(QListView::ListMode);
         m_iconView->setIconSize(QSize(32, 24));
@@ -213,7 +213,7 @@ void CutListView::ChangeViewType(ListViewType type)
         // Each name as long as it is.
         m_iconView->setUniformItemSizes(false);
         break;
-    case kViewDetails:
+    case ListViewType::Details:
         break;
     }
     // Dragging is ours, in every mode (a free movement would turn Qt's on).
@@ -224,7 +224,7 @@ void CutListView::ChangeViewType(ListViewType type)
 void CutListView::SetAutoArrange(bool on)
 {
     m_autoArrange = on;
-    if (ViewType() == kViewLargeIcons || ViewType() == kViewSmallIcons)
+    if (ViewType() == ListViewType::LargeIcons || ViewType() == ListViewType::SmallIcons)
         m_iconView->setResizeMode(on ? QListView::Adjust : QListView::Fixed);
     if (on)
         Arrange();
@@ -246,9 +246,9 @@ void CutListView::RestoreLayout(const Settings& settings)
 
 void CutListView::SaveLayout(Settings& settings) const
 {
-    settings.Set(setting::kType, ViewType());
+    settings.Set(setting::kType, static_cast<int>(ViewType()));
     settings.Set(setting::kAutoArrange, m_autoArrange ? 256 : 0);
-    if (ViewType() != kViewDetails)
+    if (ViewType() != ListViewType::Details)
         return;
     for (int column = 0; column < CutListModel::kColumnCount; ++column)
         settings.Set(setting::kColumnWidths[static_cast<size_t>(column)], m_detailsView->header()->sectionSize(column));
@@ -271,7 +271,7 @@ void CutListView::EditLabel(int position)
 
 bool CutListView::BeginDrag(const QPoint& point)
 {
-    if (m_pressRow < 0 || ViewType() == kViewList ||
+    if (m_pressRow < 0 || ViewType() == ListViewType::List ||
         (point - m_pressPoint).manhattanLength() < QApplication::startDragDistance()) {
         return false;
     }
@@ -305,7 +305,7 @@ void CutListView::EndDrag(const QPoint& point, const QPoint& globalPos)
     const int dragged = std::exchange(m_dragRow, -1);
     if (!window()->frameGeometry().contains(globalPos)) {
         emit deleteRequested(dragged);
-    } else if (ViewType() == kViewDetails) {
+    } else if (ViewType() == ListViewType::Details) {
         if (m_dropRow != dragged)
             emit moveRequested(dragged, m_dropRow);
     } else {

@@ -16,11 +16,11 @@ namespace kivo {
 class Settings;
 
 // The list's modes, numbered as the profile keeps them.
-enum ListViewType {
-    kViewLargeIcons = 0,
-    kViewDetails = 1,
-    kViewSmallIcons = 2,
-    kViewList = 3,
+enum class ListViewType {
+    LargeIcons = 0,
+    Details = 1,
+    SmallIcons = 2,
+    List = 3,
 };
 
 // The visible cut list: one model shown as large icons, small icons, a list
@@ -36,7 +36,7 @@ public:
     void ChangeViewType(ListViewType type);
     ListViewType ViewType() const { return m_viewType; }
     // State images show in the details and list modes only.
-    bool ShowsStateImages() const { return m_viewType == kViewDetails || m_viewType == kViewList; }
+    bool ShowsStateImages() const { return m_viewType == ListViewType::Details || m_viewType == ListViewType::List; }
     bool IsAutoArrange() const { return m_autoArrange; }
     void SetAutoArrange(bool on);
     // Places the icons on the grid once.
@@ -76,7 +76,7 @@ private:
     void EndDrag(const QPoint& point, const QPoint& globalPos);
 
     CutListModel& m_model;
-    ListViewType m_viewType = kViewLargeIcons;
+    ListViewType m_viewType = ListViewType::LargeIcons;
     QStackedLayout* m_stack;
     QListView* m_iconView;
     QTreeView* m_detailsView;

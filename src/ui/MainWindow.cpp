@@ -267,10 +267,10 @@ void MainWindow::AddObjectCommands()
 
 void MainWindow::AddViewCommands()
 {
-    const std::pair<Command, ListViewType> modes[] = {{Command::LargeIcons, kViewLargeIcons},
-                                                      {Command::SmallIcons, kViewSmallIcons},
-                                                      {Command::List, kViewList},
-                                                      {Command::Details, kViewDetails}};
+    const std::pair<Command, ListViewType> modes[] = {{Command::LargeIcons, ListViewType::LargeIcons},
+                                                      {Command::SmallIcons, ListViewType::SmallIcons},
+                                                      {Command::List, ListViewType::List},
+                                                      {Command::Details, ListViewType::Details}};
     // The view modes are one choice: radio marks.
     auto* viewModes = new QActionGroup(this);
     for (const auto& [command, type] : modes) {
@@ -296,7 +296,7 @@ void MainWindow::AddArrangementCommands()
         m_session.editor.Shuffle(RandomSeedFromClock());
     }, hasItems);
     const auto iconsShown = [this] {
-        return (m_view->ViewType() == kViewLargeIcons || m_view->ViewType() == kViewSmallIcons) && m_session.editor.HasItems();
+        return (m_view->ViewType() == ListViewType::LargeIcons || m_view->ViewType() == ListViewType::SmallIcons) && m_session.editor.HasItems();
     };
     c.Add(Command::AutoArrange, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
           [this] { return m_view->IsAutoArrange(); });

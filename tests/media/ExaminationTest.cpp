@@ -29,7 +29,7 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
         EXPECT_TRUE(video.hasVideo) << name;
         ASSERT_TRUE(video.record.pThumbnail) << name;
         EXPECT_EQ(video.record.pThumbnail->size(), QSize(64, 48));
-        EXPECT_NE(*video.record.pThumbnail, LoadPicture(kPictureMedia)) << name;  // a frame was taken
+        EXPECT_NE(*video.record.pThumbnail, LoadPicture(PictureId::Media)) << name;  // a frame was taken
     }
     for (const char* name : {"audio.wav", "audio.au", "audio.aiff", "audio.mp3", "music.mid"}) {
         const Examination sound = ExamineMediaFile(probe, Media(name));
@@ -39,7 +39,7 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
         EXPECT_TRUE(sound.hasAudio) << name;
         EXPECT_FALSE(sound.hasVideo) << name;
         EXPECT_FALSE(sound.record.pThumbnail) << name;
-        EXPECT_EQ(sound.picture, LoadPicture(kPictureSoundOnly)) << name;
+        EXPECT_EQ(sound.picture, LoadPicture(PictureId::SoundOnly)) << name;
     }
     // A media time beyond what the field holds is clamped.
     const Examination slow = ExamineMediaFile(probe, Media("slow.wav"));  // 23,068,628 s
@@ -59,7 +59,7 @@ TEST(Examination, BadFilesAreInvalidWithoutHanging)
             continue;  // the first 4 KiB may hold a playable moment
         EXPECT_EQ(bad.flag, kFlagInvalid) << name;
         EXPECT_EQ(bad.record.nLength, 0) << name;
-        EXPECT_EQ(bad.picture, LoadPicture(kPictureUnavailable)) << name;
+        EXPECT_EQ(bad.picture, LoadPicture(PictureId::Unavailable)) << name;
     }
     const Examination missing = ExamineMediaFile(probe, Media("missing.mpg"));
     EXPECT_EQ(missing.record.timeModified, 0);

@@ -98,10 +98,10 @@ TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
 
     m_list.SetCurrent(1);
     shown = Gather(-1, false);
-    EXPECT_EQ(shown.media.picture, LoadPicture(kPictureSoundOnly));
-    EXPECT_EQ(shown.player.picture, LoadPicture(kPictureSoundOnly));
+    EXPECT_EQ(shown.media.picture, LoadPicture(PictureId::SoundOnly));
+    EXPECT_EQ(shown.player.picture, LoadPicture(PictureId::SoundOnly));
 
-    const QImage unavailable = LoadPicture(kPictureUnavailable);
+    const QImage unavailable = LoadPicture(PictureId::Unavailable);
     shown = Gather(2, false);
     EXPECT_EQ(shown.media.picture, unavailable);
     EXPECT_EQ(shown.media.message, "ファイルが存在しないため、現在は利用できません。");

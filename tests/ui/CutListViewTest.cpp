@@ -37,25 +37,25 @@ TEST_F(ListView, ModesShareOneModelAndStateImagesShowInTheDetailsAndListModesOnl
     const auto widthOf = [this](int position) {
         return view.ActiveView()->sizeHintForIndex(model.index(position, CutListModel::kColumnName)).width();
     };
-    EXPECT_EQ(view.ViewType(), kViewLargeIcons);
+    EXPECT_EQ(view.ViewType(), ListViewType::LargeIcons);
     EXPECT_EQ(widthOf(0), widthOf(3));
-    view.ChangeViewType(kViewDetails);
+    view.ChangeViewType(ListViewType::Details);
     EXPECT_NE(qobject_cast<QTreeView*>(view.ActiveView()), nullptr);
     EXPECT_EQ(widthOf(0), widthOf(3) + 21);
-    view.ChangeViewType(kViewSmallIcons);
+    view.ChangeViewType(ListViewType::SmallIcons);
     EXPECT_EQ(qobject_cast<QTreeView*>(view.ActiveView()), nullptr);
     EXPECT_EQ(widthOf(0), widthOf(3));
-    view.ChangeViewType(kViewList);
+    view.ChangeViewType(ListViewType::List);
     EXPECT_EQ(widthOf(0), widthOf(3) + 21);
 }
 
 TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
 {
-    settings.Set(setting::kType, kViewDetails);
+    settings.Set(setting::kType, 1);  // details
     settings.Set(setting::kAutoArrange, 256);
     settings.Set(setting::kColumnWidths[1], 90);
     view.RestoreLayout(settings);
-    EXPECT_EQ(view.ViewType(), kViewDetails);
+    EXPECT_EQ(view.ViewType(), ListViewType::Details);
     EXPECT_TRUE(view.IsAutoArrange());
     auto* details = qobject_cast<QTreeView*>(view.ActiveView());
     ASSERT_NE(details, nullptr);
@@ -67,17 +67,17 @@ TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
     EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 140);
 
     details->header()->resizeSection(5, 50);
-    view.ChangeViewType(kViewList);
+    view.ChangeViewType(ListViewType::List);
     view.SetAutoArrange(false);
     view.SaveLayout(settings);
     EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 140);  // not in details mode: kept
-    EXPECT_EQ(settings.Get(setting::kType), kViewList);
+    EXPECT_EQ(settings.Get(setting::kType), 3);  // list
     EXPECT_EQ(settings.Get(setting::kAutoArrange), 0);
 }
 
 TEST_F(ListView, HeaderClicksAskForSortsExceptOnTheStateColumn)
 {
-    view.ChangeViewType(kViewDetails);
+    view.ChangeViewType(ListViewType::Details);
     QSignalSpy sorts(&view, &CutListView::sortRequested);
     auto* header = qobject_cast<QTreeView*>(view.ActiveView())->header();
     for (int column : {0, 1, 2, 3, 4, 5})
@@ -90,7 +90,7 @@ TEST_F(ListView, HeaderClicksAskForSortsExceptOnTheStateColumn)
 
 TEST_F(ListView, ASingleClickOnAnObjectPlaysItOnEmptySpaceOnlyRefreshesAndRightClicksNameEither)
 {
-    view.ChangeViewType(kViewDetails);
+    view.ChangeViewType(ListViewType::Details);
     QSignalSpy objects(&view, &CutListView::objectClicked);
     QSignalSpy space(&view, &CutListView::spaceClicked);
     auto* list = view.ActiveView();
@@ -129,7 +129,7 @@ TEST_F(ListView, DraggingMovesInDetailsPlacesIconsThrowsOutsideAndNeverStartsInL
 {
     QSignalSpy moves(&view, &CutListView::moveRequested);
     QSignalSpy deletes(&view, &CutListView::deleteRequested);
-    view.ChangeViewType(kViewDetails);
+    view.ChangeViewType(ListViewType::Details);
     const auto centre = [&](int row) { return view.ActiveView()->visualRect(model.index(row, 0)).center(); };
     Drag(view, centre(0), {centre(0) + QPoint(0, 6), centre(1), centre(2)});
     ASSERT_EQ(moves.count(), 1);
@@ -140,11 +140,11 @@ TEST_F(ListView, DraggingMovesInDetailsPlacesIconsThrowsOutsideAndNeverStartsInL
     Drag(view, centre(1), {centre(1) + QPoint(0, 2)});  // too short to be a drag
     EXPECT_EQ(moves.count(), 1);
 
-    view.ChangeViewType(kViewList);
+    view.ChangeViewType(ListViewType::List);
     Drag(view, centre(0), {centre(0) + QPoint(0, 6), centre(2)});
     EXPECT_EQ(moves.count() + deletes.count(), 2);
 
-    view.ChangeViewType(kViewLargeIcons);
+    view.ChangeViewType(ListViewType::LargeIcons);
     const QPoint before = view.ActiveView()->visualRect(model.index(0, 0)).topLeft();
     Drag(view, centre(0), {centre(0) + QPoint(10, 0), centre(0) + QPoint(30, 200)});
     EXPECT_EQ(view.ActiveView()->visualRect(model.index(0, 0)).topLeft(), before + QPoint(30, 200));

@@ -367,7 +367,7 @@ TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
     EXPECT_EQ(settings.Get(setting::kNorPosRight) - settings.Get(setting::kNorPosLeft), 640);
     EXPECT_EQ(settings.Get(setting::kShowCmd), 1);
     EXPECT_EQ(settings.Get(setting::kVolumePos), 30);
-    EXPECT_EQ(settings.Get(setting::kType), kViewDetails);
+    EXPECT_EQ(settings.Get(setting::kType), 1);  // details
 
     Flow second(settings);
     MainWindow& again = second.Window();
