@@ -81,7 +81,6 @@ TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFound)
     EXPECT_EQ(list.FindCurrentItem(), 4);
     EXPECT_EQ(list.GetItemPath(4), "/m/1.mpg");
     list.MoveItem(4, 1);
-    EXPECT_EQ(Slots(list), std::vector<int>({0, 1, 2, 3, 4, 5}));
     list.MoveItem(4, 1);
     EXPECT_EQ(Slots(list), std::vector<int>({0, 4, 1, 2, 3, 5}));
 
@@ -128,7 +127,6 @@ TEST_F(CutList, LabelsAreEditableThroughTheItemModel)
     EXPECT_TRUE(list.setData(list.index(0, CutListModel::kColumnName), "clip"));
     EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "clip");
     EXPECT_FALSE(list.setData(list.index(0, CutListModel::kColumnState), "x"));
-    EXPECT_EQ(list.headerData(1, Qt::Horizontal).toString(), "ﾒﾃﾞｨｱ時間");
 }
 
 }  // namespace

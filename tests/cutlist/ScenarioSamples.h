@@ -50,7 +50,6 @@ private:
 inline constexpr std::string_view kSjisVideoPath = "/m/\x83\x72\x83\x66\x83\x49.mpg";  // /m/ビデオ.mpg
 inline constexpr std::string_view kSjisName = "\x96\xbc\x91\x4f";                      // 名前
 inline constexpr std::string_view kSjisHalfWidthName = "\xc3\xbd\xc4";                 // ﾃｽﾄ
-inline constexpr std::string_view kSjisTable = "\x95\x5c";                             // 表 (trail byte 0x5C)
 
 // A string in the wide form: 0xFF, 0xFFFE, the length (below 255), then
 // the UTF-16LE code units as they are, lone surrogates included.
@@ -61,12 +60,6 @@ inline QByteArray Wide(QStringView text)
     for (QChar unit : text)
         bytes.U16(unit.unicode());
     return bytes.Data();
-}
-
-// /m/café.mpg in the wide form: 11 code units.
-inline QByteArray WideCafePath()
-{
-    return Wide(u"/m/café.mpg");
 }
 
 // The pixel block of the test picture whose pixel (x, y) is RGB (4x, 5y, 7):
@@ -92,16 +85,11 @@ inline QByteArray VideoEntry(std::string_view path)
     return Bytes().Str(path).U32(1234).I32(921000000).I32(6000).U32(12288).Append(TestPictureBlock()).Data();
 }
 
+// One object, current, at 123.45 s, with its cache entry.
 inline QByteArray Version20File()
 {
-    return Bytes()
-        .Str("KivoDSv20")
-        .I32(1)
-        .Str("/m/a.mpg")
-        .I32(0)      // current object
-        .I32(12345)  // playing position
-        .I32(0)      // one cache entry
-        .Append(VideoEntry("/m/a.mpg"))
+    // The last cache index is 0: one entry.
+    return Bytes().Str("KivoDSv20").I32(1).Str("/m/a.mpg").I32(0).I32(12345).I32(0).Append(VideoEntry("/m/a.mpg"))
         .Data();
 }
 
@@ -115,13 +103,13 @@ inline QByteArray Version30File(std::uint32_t cafeThumbnailBytes = 6144)
         .Str("KivoDSv30")
         .I32(3)
         .Str(kSjisVideoPath)
-        .Append(WideCafePath())
+        .Append(Wide(u"/m/café.mpg"))
         .Str("/m/x.wav")
         .I32(1)    // current object
         .I32(250)  // playing position
         .I32(2)    // three cache entries
         .Append(VideoEntry(kSjisVideoPath))
-        .Append(WideCafePath()).U32(99).I32(5).I32(500).U32(cafeThumbnailBytes)
+        .Append(Wide(u"/m/café.mpg")).U32(99).I32(5).I32(500).U32(cafeThumbnailBytes)
         .Fill(static_cast<int>(cafeThumbnailBytes), 0x5A)
         .Str("").U32(0).I32(0).I32(0).U32(0)
         .Str(kSjisName)

@@ -29,10 +29,7 @@ TEST(SnapshotFile, HeaderOfA24BitFrameAndColourTablesThatMoveThePixels)
     QImage frame(320, 240, QImage::Format_RGB32);
     frame.fill(Qt::black);
     const QByteArray file = SnapshotFileBytes(PackedBitmapFromImage(frame));
-    ASSERT_EQ(file.size(), 230454);
-    EXPECT_EQ(file.left(2), "BM");
-    EXPECT_EQ(U32(file, 2), 230454u);
-    EXPECT_EQ(U32(file, 6), 0u);
+    EXPECT_EQ(file.left(6), QByteArray("BM\x36\x84\x03\x00", 6));  // 230,454 bytes
     EXPECT_EQ(U32(file, 10), 54u);
 
     EXPECT_EQ(U32(SnapshotFileBytes(Header(8, 0, 0, 16)), 10), 1078u);

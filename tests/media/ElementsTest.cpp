@@ -30,26 +30,14 @@ TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSource)
     EXPECT_EQ(engine.FindFilterByName("No Such Element"), nullptr);
 }
 
-TEST(Elements, PropertiesAreDescribedAndChangedWithinTheirRange)
+// How the properties are described shows in the dialog's editors
+// (ElementPropertiesDialogTest).
+TEST(Elements, PropertiesAreChangedOnlyWithinTheirRange)
 {
     MediaEngine engine;
     ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
     GstElement* panorama = engine.FindFilterByName("Stereo positioning");
     ASSERT_NE(panorama, nullptr);
-    const auto properties = DescribeProperties(panorama);
-    const auto pan = std::find_if(properties.begin(), properties.end(),
-                                  [](const ElementProperty& p) { return p.name == "panorama"; });
-    ASSERT_NE(pan, properties.end());
-    EXPECT_EQ(pan->kind, ElementProperty::Kind::Real);
-    EXPECT_DOUBLE_EQ(pan->minimum.toDouble(), -1.0);
-    EXPECT_DOUBLE_EQ(pan->maximum.toDouble(), 1.0);
-    EXPECT_TRUE(pan->writable);
-    const auto method = std::find_if(properties.begin(), properties.end(),
-                                     [](const ElementProperty& p) { return p.name == "method"; });
-    ASSERT_NE(method, properties.end());
-    EXPECT_EQ(method->kind, ElementProperty::Kind::Choice);
-    EXPECT_EQ(method->choices.size(), 2u);
-
     EXPECT_TRUE(SetElementProperty(panorama, "panorama", 0.25));
     EXPECT_FALSE(SetElementProperty(panorama, "panorama", 3.0));
     EXPECT_FALSE(SetElementProperty(panorama, "no-such-property", 1));

@@ -1,14 +1,13 @@
 #include "session/FileTypeAssociation.h"
 
 #include "TestFiles.h"
+#include "TestMedia.h"
 #include "core/Settings.h"
 
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -23,19 +22,6 @@ QString WriteScript(const QString& path, const QByteArray& text)
     EXPECT_TRUE(test::WriteFile(path, text));
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     return path;
-}
-
-// Waits up to a few seconds for a file written by a background process.
-QByteArray WaitForFile(const QString& path)
-{
-    const QDeadlineTimer deadline(5000);
-    while (!deadline.hasExpired()) {
-        const QByteArray text = ReadFile(path);
-        if (text.endsWith('\n'))
-            return text;
-        QThread::msleep(20);
-    }
-    return {};
 }
 
 class FileTypeRegistration : public ::testing::Test {
@@ -62,31 +48,22 @@ protected:
     FileTypePlaces m_places;
 };
 
-TEST_F(FileTypeRegistration, WritesThePackageTheEntryAndTheIconsOnce)
+TEST_F(FileTypeRegistration, WritesTheTypeTheEntryAndTheIconsOnce)
 {
     const QString program = MakeProgram(m_places.programFolder);
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
-
-    // The type by its glob and name, and an entry that opens it with the program.
-    const QString package = QString::fromUtf8(ReadFile(Data("mime/packages/kivo.xml")));
-    EXPECT_TRUE(package.contains(QStringLiteral("<mime-type type=\"application/x-kivo-scenario\">")));
-    EXPECT_TRUE(package.contains(QStringLiteral("<comment>Kivo ｼﾅﾘｵ</comment>")));
-    EXPECT_TRUE(package.contains(QStringLiteral("<glob pattern=\"*.kvo\"/>")));
+    // The entry opens the type with the program (the package is the MIME
+    // database's to judge, below).
     EXPECT_TRUE(Entry().contains(QStringLiteral("\nExec=\"%1\" %f\n").arg(program))) << Entry().toStdString();
     EXPECT_TRUE(Entry().contains(QStringLiteral("\nMimeType=application/x-kivo-scenario;\n")));
-    const QByteArray programIcon = ReadFile(Data("icons/hicolor/scalable/apps/kivo.svg"));
-    const QByteArray scenarioIcon = ReadFile(Data("icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg"));
-    EXPECT_TRUE(programIcon.contains("<svg"));
-    EXPECT_TRUE(scenarioIcon.contains("<svg"));
-    EXPECT_NE(programIcon, scenarioIcon);
+    for (const char* icon : {"apps/kivo.svg", "mimetypes/application-x-kivo-scenario.svg"})
+        EXPECT_TRUE(ReadFile(Data("icons/hicolor/scalable/") + QLatin1String(icon)).contains("<svg")) << icon;
 
-    // The switch is one-way: files removed later are not written again, and
-    // a profile that already has it set never writes anything.
+    // The switch is one-way: files removed later are not written again.
     QDir(m_places.dataFolder).removeRecursively();
     RegisterFileType(m_settings, m_places);
     EXPECT_FALSE(QFileInfo::exists(m_places.dataFolder));
-    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
 }
 
 TEST_F(FileTypeRegistration, WithoutTheProgramFileNothingIsWrittenAndTheNextStartTriesAgain)
@@ -94,16 +71,13 @@ TEST_F(FileTypeRegistration, WithoutTheProgramFileNothingIsWrittenAndTheNextStar
     // Neither a folder nor a plain file of that name is the program.
     QDir().mkpath(m_places.programFolder + "/Kivo231");
     test::WriteFile(m_places.currentFolder + "/Kivo231", "not a program");
-    MakeProgram(Folder("elsewhere"));
-
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 0);
     EXPECT_TRUE(QDir(m_places.dataFolder).isEmpty());
 
-    const QString program = MakeProgram(Folder("bin2"));
+    MakeProgram(Folder("bin2"));
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
-    EXPECT_TRUE(Entry().contains(program));
 }
 
 TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThePath)
@@ -144,19 +118,11 @@ TEST_F(FileTypeRegistration, AnAwkwardProgramPathIsQuotedInTheOpenCommand)
 TEST_F(FileTypeRegistration, AnUnwritableDataFolderFailsSilentlyAndIsNotRetried)
 {
     MakeProgram(m_places.programFolder);
-    // A file where the data folder's subfolders should be, and a folder in
-    // which nobody, not even root, can create anything.
+    // Files where the data folder's subfolders should be.
     for (const char* folder : {"mime", "applications", "icons"})
         test::WriteFile(Data(folder));
-    // The switch is set all the same, and so never tried again.
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
-
-    Settings freshProfile(Folder("fresh.ini"));
-    m_places.dataFolder = QStringLiteral("/proc/kivo-data");
-    RegisterFileType(freshProfile, m_places);
-    EXPECT_EQ(freshProfile.Get(setting::kFileType), 1);
-    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/kivo-data")));
 }
 
 TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
@@ -172,8 +138,12 @@ TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
     RegisterFileType(m_settings, m_places);
     EXPECT_LT(timer.elapsed(), 1000);
 
-    EXPECT_EQ(WaitForFile(bin + "/update-mime-database.ran"), Data("mime\n").toUtf8());
-    EXPECT_EQ(WaitForFile(bin + "/update-desktop-database.ran"), Data("applications\n").toUtf8());
+    const auto ran = [&](const char* tool, const QString& folder) {
+        const QString note = bin + u'/' + QLatin1String(tool) + QStringLiteral(".ran");
+        return test::WaitUntil([&] { return ReadFile(note) == (folder + u'\n').toUtf8(); }, 5000);
+    };
+    EXPECT_TRUE(ran("update-mime-database", Data("mime")));
+    EXPECT_TRUE(ran("update-desktop-database", Data("applications")));
 }
 
 TEST_F(FileTypeRegistration, TheMimeDatabaseTakesThePackage)

@@ -14,12 +14,11 @@
 namespace kivo {
 namespace {
 
+using test::RunKvotool;
 using test::ToolRun;
 
 class Kvotool : public ::testing::Test {
 protected:
-    ToolRun Tool(const QStringList& arguments) { return test::RunKvotool(arguments); }
-
     QString File(const QString& name, const QByteArray& bytes)
     {
         EXPECT_TRUE(test::WriteFile(m_folder.filePath(name), bytes));
@@ -30,24 +29,21 @@ private:
     QTemporaryDir m_folder;
 };
 
+// The values are the reader's; the tool shows each under its key, and only
+// the keys the file's version has.
 TEST_F(Kvotool, JsonHoldsTheKeysOfTheFilesVersion)
 {
     const std::pair<QByteArray, const char*> cases[] = {
         {samples::Version10File(), R"({"version": 10, "paths": ["/m/a.mpg", "/m/b.avi"]})"},
-        {samples::Version20File(), R"({"version": 20, "paths": ["/m/a.mpg"], "current": 0, "position": 12345,
-            "cache": [{"path": "/m/a.mpg", "size": 1234, "modified": 921000000, "length": 6000,
-                       "thumbnail_bytes": 12288}]})"},
         {samples::Version30File(), R"({"version": 30,
             "paths": ["/m/ビデオ.mpg", "/m/café.mpg", "/m/x.wav"], "current": 1, "position": 250, "cache": [
               {"path": "/m/ビデオ.mpg", "size": 1234, "modified": 921000000, "length": 6000, "thumbnail_bytes": 12288},
               {"path": "/m/café.mpg", "size": 99, "modified": 5, "length": 500, "thumbnail_bytes": 6144},
               {"path": "", "size": 0, "modified": 0, "length": 0, "thumbnail_bytes": 0}],
             "names": ["名前", "ﾃｽﾄ", " "]})"},
-        {samples::EmptyVersion30File(),
-         R"({"version": 30, "paths": [], "current": -1, "position": 0, "cache": [], "names": []})"},
     };
     for (const auto& [bytes, expected] : cases) {
-        const ToolRun run = Tool({"dump", "--json", File("dump.kvo", bytes)});
+        const ToolRun run = RunKvotool({"dump", "--json", File("dump.kvo", bytes)});
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.out.back(), '\n');
         EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(expected));
@@ -56,7 +52,7 @@ TEST_F(Kvotool, JsonHoldsTheKeysOfTheFilesVersion)
 
 TEST_F(Kvotool, SummaryNamesEveryPart)
 {
-    const ToolRun run = Tool({"dump", File("list.kvo", samples::Version30File())});
+    const ToolRun run = RunKvotool({"dump", File("list.kvo", samples::Version30File())});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* part : {"version 30", "/m/ビデオ.mpg", "current object: 1", "1m00s", "6144 bytes", "ﾃｽﾄ"})
         EXPECT_NE(run.out.find(part), std::string::npos) << part;
@@ -65,18 +61,18 @@ TEST_F(Kvotool, SummaryNamesEveryPart)
 TEST_F(Kvotool, ExitStatusesOfUsageErrorsAndBadFiles)
 {
     for (const QStringList& wrong : {QStringList(), {"dump"}, {"dump", "--xml", "a.kvo"}, {"frobnicate"}})
-        EXPECT_EQ(Tool(wrong).exitCode, 1) << wrong.join(' ').toStdString();
-    const ToolRun help = Tool({"--help"});
+        EXPECT_EQ(RunKvotool(wrong).exitCode, 1) << wrong.join(' ').toStdString();
+    const ToolRun help = RunKvotool({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("dump [--json] FILE.kvo"), std::string::npos);
 
-    ToolRun run = Tool({"dump", File("text.kvo", "\x09KivoDSv99 and more")});
+    ToolRun run = RunKvotool({"dump", File("text.kvo", "\x09KivoDSv99 and more")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "このファイルは読み込めませんでした。\n");
 
     // Any other failure of the reader: the file's name and the reader's detail.
     const QString cut = File("short.kvo", samples::Version30File().left(40));
-    run = Tool({"dump", "--json", cut});
+    run = RunKvotool({"dump", "--json", cut});
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_NE(run.err.find(cut.toStdString() + ": the file ends early"), std::string::npos) << run.err;
     EXPECT_TRUE(run.out.empty());
@@ -90,12 +86,12 @@ TEST_F(Kvotool, NamesPrintAsWhatTheyHold)
     const QString file = File(
         "odd.kvo", samples::Bytes().Str("KivoDSv10").I32(2).Str("/m/\x1b[2Jred\nx.avi").Append(samples::Wide(odd)).Data());
 
-    const ToolRun text = Tool({"dump", file});
+    const ToolRun text = RunKvotool({"dump", file});
     ASSERT_EQ(text.exitCode, 0) << text.err;
     EXPECT_EQ(text.out.find('\x1b'), std::string::npos);
     EXPECT_NE(text.out.find("  0: /m/\\x1b[2Jred\\nx.avi\n  1: /m/bad\\xff.avi\n"), std::string::npos) << text.out;
 
-    const ToolRun json = Tool({"dump", "--json", file});
+    const ToolRun json = RunKvotool({"dump", "--json", file});
     ASSERT_EQ(json.exitCode, 0) << json.err;
     EXPECT_NE(json.out.find(R"("/m/bad\udcff.avi")"), std::string::npos) << json.out;
     const QJsonArray paths = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["paths"].toArray();

@@ -3,53 +3,31 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTest>
-#include <QTextBlock>
 #include <QTextBrowser>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 namespace kivo {
 namespace {
 
-// A point on the first link to `href` of the page shown.
-std::optional<QPoint> LinkPoint(const QTextBrowser& browser, const QString& href)
-{
-    for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next()) {
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-            if (fragment.fragment().charFormat().anchorHref() != href)
-                continue;
-            QTextCursor cursor(browser.document());
-            cursor.setPosition(fragment.fragment().position() + 1);
-            return browser.cursorRect(cursor).center();
-        }
-    }
-    return std::nullopt;
-}
-
-TEST(HelpWindow, OneWindowPerOwnerOpensAtTheContentsAndFollowsLinks)
+TEST(HelpWindow, OneWindowPerOwnerOpensAtTheContentsAndItsBarGoesBack)
 {
     QWidget owner;
     HelpWindow* help = HelpWindow::Show(&owner);
     EXPECT_EQ(HelpWindow::Show(&owner), help);
     EXPECT_TRUE(help->isVisible());
-    EXPECT_TRUE(help->isWindow());
-    EXPECT_EQ(help->windowTitle(), "Kivo ﾍﾙﾌﾟ");
-
     QTextBrowser* browser = help->Browser();
-    EXPECT_EQ(browser->documentTitle(), "Kivo ヘルプ - はじめに");
-    EXPECT_TRUE(browser->toPlainText().contains("ﾒﾃﾞｨｱﾌｧｲﾙを開く(&I)..."));
-
-    const std::optional<QPoint> link = LinkPoint(*browser, "playing.html");
-    ASSERT_TRUE(link);
-    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, *link);
-    EXPECT_EQ(browser->source(), QUrl("qrc:/help/playing.html"));
-    EXPECT_EQ(browser->documentTitle(), "Kivo ヘルプ - 再生する");
-    browser->backward();
     EXPECT_EQ(browser->source(), QUrl("qrc:/help/index.html"));
-    EXPECT_TRUE(browser->isForwardAvailable());
+
+    // The links are relative to the contents page.
+    browser->setSource(QUrl("playing.html"));
+    EXPECT_EQ(browser->documentTitle(), "Kivo ヘルプ - 再生する");
+    QAction* back = help->findChild<QToolBar*>()->actions().first();
+    ASSERT_TRUE(back->isEnabled());
+    back->trigger();
+    EXPECT_EQ(browser->source(), QUrl("qrc:/help/index.html"));
+    EXPECT_FALSE(back->isEnabled());
 }
 
 TEST(HelpWindow, EveryLinkOfThePagesLeadsToAPageOrPlaceThatExists)
