@@ -134,8 +134,10 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
 
 MediaEngine::MediaEngine(QObject* parent) : QObject(parent)
 {
-    EnsureGStreamer();
     m_worker.setMaxThreadCount(1);
+    // Reading GStreamer's registry takes tens of milliseconds: the worker
+    // does it while the window comes up, before any pipeline is built.
+    m_worker.start(EnsureGStreamer);
 }
 
 MediaEngine::~MediaEngine()

@@ -35,11 +35,6 @@ std::unique_ptr<Playbin> Prerolled(const QString& path)
 
 }  // namespace
 
-MediaProbe::MediaProbe()
-{
-    EnsureGStreamer();
-}
-
 ProbeFindings MediaProbe::Examine(const QString& path) const
 {
     ProbeFindings found;

@@ -31,8 +31,6 @@ struct Timeline {
 // its own; an examination waits, within bounded times, for GStreamer.
 class MediaProbe {
 public:
-    MediaProbe();
-
     ProbeFindings Examine(const QString& path) const;
     // The timeline of a medium whose demuxer only estimates it (MPEG
     // program streams); nothing when it could not be measured.

@@ -109,9 +109,9 @@ bool WriteFile(const QString& folder, const QString& relativePath, const QByteAr
     return file.commit();
 }
 
-// Starts `tool` on `folder` in the background when it is on the path; its
-// output goes nowhere and nothing waits for it.
-void StartTool(const QString& tool, const QString& folder, const QStringList& path)
+// Starts `tool` with `arguments` in the background when it is on the path;
+// its output goes nowhere and nothing waits for it.
+void StartTool(const QString& tool, const QStringList& arguments, const QStringList& path)
 {
     if (path.isEmpty())
         return;
@@ -120,7 +120,7 @@ void StartTool(const QString& tool, const QString& folder, const QStringList& pa
         return;
     QProcess process;
     process.setProgram(program);
-    process.setArguments({folder});
+    process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
@@ -187,16 +187,23 @@ void RegisterFileType(Settings& settings, const FileTypePlaces& places)
         return;
 
     const QString& data = places.dataFolder;
-    WriteFile(data, kProgramIcon, Resource(QStringLiteral("kivo.svg")));
-    WriteFile(data, kScenarioIcon, Resource(QStringLiteral("kivo-scenario.svg")));
+    const bool programIconWritten = WriteFile(data, kProgramIcon, Resource(QStringLiteral("kivo.svg")));
+    const bool scenarioIconWritten = WriteFile(data, kScenarioIcon, Resource(QStringLiteral("kivo-scenario.svg")));
     const bool mimeWritten = WriteFile(data, kMimePackage, MimePackage());
     const bool entryWritten = WriteFile(data, kDesktopEntry, DesktopEntry(program));
 
     const QStringList path = places.path.isEmpty() ? QStringList() : PathFolders(places);
     if (mimeWritten)
-        StartTool(QStringLiteral("update-mime-database"), data + QStringLiteral("/mime"), path);
+        StartTool(QStringLiteral("update-mime-database"), {data + QStringLiteral("/mime")}, path);
     if (entryWritten)
-        StartTool(QStringLiteral("update-desktop-database"), data + QStringLiteral("/applications"), path);
+        StartTool(QStringLiteral("update-desktop-database"), {data + QStringLiteral("/applications")}, path);
+    // Without an icon cache, every program that looks up an icon in the
+    // theme searches each of the theme's folders here for it.
+    if (programIconWritten || scenarioIconWritten)
+        StartTool(QStringLiteral("gtk-update-icon-cache"),
+                  {QStringLiteral("--quiet"), QStringLiteral("--ignore-theme-index"), QStringLiteral("--force"),
+                   data + QStringLiteral("/icons/hicolor")},
+                  path);
 }
 
 }  // namespace kivo

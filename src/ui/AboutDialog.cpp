@@ -1,5 +1,7 @@
 #include "ui/AboutDialog.h"
 
+#include "ui/CommandActions.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -15,7 +17,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull())
-        icon = style()->standardIcon(QStyle::SP_MediaPlay);
+        icon = StandardIcon(QStyle::SP_MediaPlay);
     auto* picture = new QLabel(this);
     picture->setPixmap(icon.pixmap(32, 32));
 

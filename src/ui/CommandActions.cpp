@@ -1,6 +1,8 @@
 #include "ui/CommandActions.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHash>
 #include <QKeySequence>
 #include <QMenu>
 #include <QStyle>
@@ -47,9 +49,18 @@ void SetCommandTips(QWidget* button, Command command)
     button->setStatusTip(CommandInfoOf(command).prompt.toString());
 }
 
-QIcon PictureIcon(const QStyle& style, Picture picture)
+QIcon StandardIcon(QStyle::StandardPixmap pixmap)
 {
-    const auto icon = [&style](QStyle::StandardPixmap pixmap) { return style.standardIcon(pixmap); };
+    static QHash<QStyle::StandardPixmap, QIcon> found;
+    auto place = found.find(pixmap);
+    if (place == found.end())
+        place = found.insert(pixmap, QApplication::style()->standardIcon(pixmap));
+    return *place;
+}
+
+QIcon PictureIcon(Picture picture)
+{
+    const auto icon = StandardIcon;
     switch (picture) {
     case Picture::None:
         return {};

@@ -3,6 +3,7 @@
 #include "core/Commands.h"
 
 #include <QString>
+#include <QStyle>
 
 #include <functional>
 #include <vector>
@@ -11,7 +12,6 @@ class QAction;
 class QIcon;
 class QMenu;
 class QObject;
-class QStyle;
 class QWidget;
 
 namespace kivo {
@@ -49,7 +49,11 @@ QAction* NewCommandAction(Command command, QObject* parent, const QString& text 
 Command CommandOf(const QAction* action);
 // The command's prompt and tool tip on a button.
 void SetCommandTips(QWidget* button, Command command);
+// The application style's picture, found once per run: the style looks each
+// one up in the icon themes, which can take milliseconds in a theme folder
+// without an icon cache.
+QIcon StandardIcon(QStyle::StandardPixmap pixmap);
 // The picture as the style draws it; a null icon for none.
-QIcon PictureIcon(const QStyle& style, Picture picture);
+QIcon PictureIcon(Picture picture);
 
 }  // namespace kivo

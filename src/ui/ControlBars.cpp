@@ -138,7 +138,7 @@ QWidget* ControlBars::MakeControlBar()
     layout->setSpacing(0);
     m_firstButton = MakeTransportButton(Command::PlayPause);
     m_secondButton = MakeTransportButton(Command::Stop);
-    m_secondButton->setIcon(bar->style()->standardIcon(QStyle::SP_MediaStop));
+    m_secondButton->setIcon(StandardIcon(QStyle::SP_MediaStop));
     SetCommandTips(m_secondButton, Command::Stop);
     m_time = new TimeDisplay(bar);
     m_position = MakeSlider(Qt::Horizontal, 0, 0, 0);
@@ -239,7 +239,7 @@ void ControlBars::ShowFirstSlot(FirstSlot shown)
     m_firstSlot = shown;
     const Command command = shown == FirstSlot::Pause ? Command::Pause : Command::PlayPause;
     m_firstButton->setIcon(
-        m_firstButton->style()->standardIcon(shown == FirstSlot::Pause ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+        StandardIcon(shown == FirstSlot::Pause ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     m_firstButton->setEnabled(shown != FirstSlot::GreyedPlay);
     SetCommandTips(m_firstButton, command);
 }
@@ -278,7 +278,7 @@ void ControlBars::ShowSpeedIcon(SpeedIcon icon)
 {
     static constexpr QStyle::StandardPixmap kIcons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaSeekForward,
                                                         QStyle::SP_MediaSkipForward, QStyle::SP_DialogCancelButton};
-    m_speedIcon->setIcon(m_speedIcon->style()->standardIcon(kIcons[static_cast<int>(icon)]));
+    m_speedIcon->setIcon(StandardIcon(kIcons[static_cast<int>(icon)]));
 }
 
 void ControlBars::EnableSoundSliders(bool enable)

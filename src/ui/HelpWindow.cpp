@@ -1,5 +1,7 @@
 #include "ui/HelpWindow.h"
 
+#include "ui/CommandActions.h"
+
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -15,11 +17,11 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent), m_browser(new QTe
 
     QToolBar* bar = addToolBar(QStringLiteral("ﾅﾋﾞｹﾞｰﾄ"));
     bar->setMovable(false);
-    QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("戻る"),
+    QAction* back = bar->addAction(StandardIcon(QStyle::SP_ArrowBack), QStringLiteral("戻る"),
                                    m_browser, &QTextBrowser::backward);
-    QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("進む"),
+    QAction* forward = bar->addAction(StandardIcon(QStyle::SP_ArrowForward), QStringLiteral("進む"),
                                       m_browser, &QTextBrowser::forward);
-    bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("目次"), m_browser,
+    bar->addAction(StandardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("目次"), m_browser,
                    &QTextBrowser::home);
     back->setEnabled(false);
     forward->setEnabled(false);

@@ -378,7 +378,7 @@ QAction* MainWindow::ActionOf(Command command, const QString& text)
     if (action)
         return action;
     action = NewCommandAction(command, this, text);
-    action->setIcon(PictureIcon(*style(), CommandInfoOf(command).picture));
+    action->setIcon(PictureIcon(CommandInfoOf(command).picture));
     connect(action, &QAction::triggered, this, [this, command] { m_commands.Run(command); });
     return action;
 }

@@ -1,5 +1,7 @@
 #include "ui/PlaybackPage.h"
 
+#include "ui/CommandActions.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -173,7 +175,7 @@ void PlaybackPage::ShowSpeedIcon(SpeedIcon icon)
     static constexpr QStyle::StandardPixmap kIcons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaSeekForward,
                                                         QStyle::SP_MediaSkipForward, QStyle::SP_DialogCancelButton};
     m_speedIcon = icon;
-    m_btnSpeedIcon->setIcon(style()->standardIcon(kIcons[static_cast<int>(icon)]));
+    m_btnSpeedIcon->setIcon(StandardIcon(kIcons[static_cast<int>(icon)]));
 }
 
 }  // namespace kivo

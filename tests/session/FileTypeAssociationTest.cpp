@@ -4,7 +4,7 @@
 #include "TestMedia.h"
 #include "core/Settings.h"
 
-#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -128,22 +128,31 @@ TEST_F(FileTypeRegistration, AnUnwritableDataFolderFailsSilentlyAndIsNotRetried)
 TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
 {
     MakeProgram(m_places.programFolder);
-    // Slow stand-ins for the tools, which note the folder they were given.
+    // Stand-ins for the tools, which note their arguments and then keep
+    // running until they are let go (or ten seconds have passed).
     const QString bin = Folder("bin1");
-    for (const char* tool : {"update-mime-database", "update-desktop-database"})
-        WriteScript(bin + u'/' + QLatin1String(tool), "#!/bin/sh\necho \"$1\" > \"$0.ran\"\nexec sleep 3\n");
+    const char* const tools[] = {"update-mime-database", "update-desktop-database", "gtk-update-icon-cache"};
+    for (const char* tool : tools)
+        WriteScript(bin + u'/' + QLatin1String(tool),
+                    "#!/bin/sh\necho \"$*\" > \"$0.ran\"\n"
+                    "i=0; while [ ! -e \"$0.go\" ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done\n"
+                    "touch \"$0.done\"\n");
 
-    QElapsedTimer timer;
-    timer.start();
     RegisterFileType(m_settings, m_places);
-    EXPECT_LT(timer.elapsed(), 1000);
 
-    const auto ran = [&](const char* tool, const QString& folder) {
+    const auto ran = [&](const char* tool, const QString& arguments) {
         const QString note = bin + u'/' + QLatin1String(tool) + QStringLiteral(".ran");
-        return test::WaitUntil([&] { return ReadFile(note) == (folder + u'\n').toUtf8(); }, 5000);
+        return test::WaitUntil([&] { return ReadFile(note) == (arguments + u'\n').toUtf8(); }, 5000);
     };
     EXPECT_TRUE(ran("update-mime-database", Data("mime")));
     EXPECT_TRUE(ran("update-desktop-database", Data("applications")));
+    EXPECT_TRUE(ran("gtk-update-icon-cache", QStringLiteral("--quiet --ignore-theme-index --force ") +
+                                                 Data("icons/hicolor")));
+    // The registration has not waited for them.
+    for (const char* tool : tools) {
+        EXPECT_FALSE(QFile::exists(bin + u'/' + QLatin1String(tool) + QStringLiteral(".done"))) << tool;
+        test::WriteFile(bin + u'/' + QLatin1String(tool) + QStringLiteral(".go"));
+    }
 }
 
 TEST_F(FileTypeRegistration, TheMimeDatabaseTakesThePackage)
