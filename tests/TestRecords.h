@@ -16,4 +16,14 @@ inline MEDIARECORD Record(const QString& path, qint32 length = 100, int flag = k
     return record;
 }
 
+// The record of a medium of `size` bytes, modified at `modified`.
+inline MEDIARECORD SizedRecord(const QString& path, quint64 size, qint64 modified, qint32 length, Thumbnail thumbnail = {})
+{
+    MEDIARECORD record = Record(path, length);
+    record.dwSize = size;
+    record.timeModified = modified;
+    record.pThumbnail = std::move(thumbnail);
+    return record;
+}
+
 }  // namespace kivo::test

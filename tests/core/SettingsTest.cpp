@@ -69,12 +69,5 @@ TEST_F(SettingsStore, UnreadableValuesAndProfilesGiveTheDefaults)
     EXPECT_TRUE(QFileInfo(folder.path()).isDir());
 }
 
-TEST(SettingsLocation, UserProfileIsNamedAfterOrganisationAndApplication)
-{
-    const Settings settings;
-    EXPECT_TRUE(settings.FileName().endsWith(QStringLiteral("/KivoProject/Kivo231.ini")))
-        << settings.FileName().toStdString();
-}
-
 }  // namespace
 }  // namespace kivo

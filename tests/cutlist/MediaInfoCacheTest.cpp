@@ -1,3 +1,4 @@
+#include "TestRecords.h"
 #include "cutlist/MediaInfoCache.h"
 
 #include <gtest/gtest.h>
@@ -5,24 +6,16 @@
 namespace kivo {
 namespace {
 
-MEDIARECORD Record(const QString& path, quint64 size, qint32 length)
-{
-    MEDIARECORD record;
-    record.strPath = path;
-    record.dwSize = size;
-    record.timeModified = 1000;
-    record.nLength = length;
-    return record;
-}
+using test::SizedRecord;
 
 TEST(MediaInfoCache, LookupFindsTheLatestEntryForAPathOrTheEmptyRecord)
 {
     CMediaInfoCache cache;
-    cache.Add(Record("/a.mpg", 1, 100));
-    cache.Add(Record("/b.mpg", 2, 200));
+    cache.Add(SizedRecord("/a.mpg", 1, 1000, 100));
+    cache.Add(SizedRecord("/b.mpg", 2, 1000, 200));
     EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 100);
     // A change after a lookup is seen by the next lookup.
-    cache.Add(Record("/a.mpg", 3, 300));
+    cache.Add(SizedRecord("/a.mpg", 3, 1000, 300));
     EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 300);
     cache.RemoveAt(2);
     EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 100);
@@ -38,7 +31,7 @@ TEST(MediaInfoCache, LookupFindsTheLatestEntryForAPathOrTheEmptyRecord)
 TEST(MediaInfoCache, RecordsCarryNoFlagAndShareTheirThumbnail)
 {
     CMediaInfoCache cache;
-    MEDIARECORD record = Record("/a.mpg", 1, 100);
+    MEDIARECORD record = SizedRecord("/a.mpg", 1, 1000, 100);
     record.nFlag = kFlagNoPicture;
     record.pThumbnail = std::make_shared<QImage>(64, 48, QImage::Format_RGB32);
     cache.Add(record);
@@ -52,13 +45,13 @@ TEST(MediaInfoCache, RecordsCarryNoFlagAndShareTheirThumbnail)
 
 TEST(MediaInfoCache, EntriesMatchFilesByTheirStored32BitValues)
 {
-    MEDIARECORD examined = Record("/big.mpg", 0x140000000ull, 100);
+    MEDIARECORD examined = SizedRecord("/big.mpg", 0x140000000ull, 1000, 100);
     examined.timeModified = 0x100000005ll;  // after 2106: beyond 32 bits
     EXPECT_TRUE(CacheEntryIsCurrent(examined, 0x140000000ull, 0x100000005ll));
     EXPECT_FALSE(CacheEntryIsCurrent(examined, 0x40000000ull, 0x100000005ll));
 
     // An entry read from a scenario file keeps only the low 32 bits.
-    MEDIARECORD stored = Record("/big.mpg", 0x40000000ull, 100);
+    MEDIARECORD stored = SizedRecord("/big.mpg", 0x40000000ull, 1000, 100);
     stored.timeModified = 5;
     EXPECT_TRUE(CacheEntryIsCurrent(stored, 0x140000000ull, 0x100000005ll));
     EXPECT_TRUE(CacheEntryIsCurrent(stored, 0x40000000ull, 5));

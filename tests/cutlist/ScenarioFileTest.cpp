@@ -1,6 +1,7 @@
 #include "ByteFolder.h"
 #include "ScenarioSamples.h"
 #include "TestFiles.h"
+#include "TestRecords.h"
 #include "cutlist/Archive.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/FileNames.h"
@@ -46,17 +47,6 @@ Thumbnail TestPicture()
             image->setPixel(x, y, qRgb(4 * x, 5 * y, 7));
     }
     return image;
-}
-
-MEDIARECORD Record(const QString& path, quint64 size, qint64 modified, qint32 length, Thumbnail thumbnail = {})
-{
-    MEDIARECORD record;
-    record.strPath = path;
-    record.dwSize = size;
-    record.timeModified = modified;
-    record.nLength = length;
-    record.pThumbnail = std::move(thumbnail);
-    return record;
 }
 
 QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 position)
@@ -204,8 +194,8 @@ protected:
     // named ﾃｽﾄ and current; /m/x.wav, never examined, with a blank name.
     void SetUp() override
     {
-        cache.Add(Record(QStringLiteral("/m/ビデオ.mpg"), 1234, 921000000, 6000, TestPicture()));
-        cache.Add(Record(QStringLiteral("/m/café.mpg"), 99, 5, 500));
+        cache.Add(test::SizedRecord(QStringLiteral("/m/ビデオ.mpg"), 1234, 921000000, 6000, TestPicture()));
+        cache.Add(test::SizedRecord(QStringLiteral("/m/café.mpg"), 99, 5, 500));
         list.AddObject(cache.Lookup(QStringLiteral("/m/ビデオ.mpg")), *TestPicture(), false);
         list.AddObject(cache.Lookup(QStringLiteral("/m/café.mpg")), QImage(), true);
         MEDIARECORD missing;
@@ -233,7 +223,7 @@ TEST_F(ScenarioWriter, WritesAnEmptyListTheSameFileTwiceAndTheLow32BitsOfLargeSi
 
     // The same file twice: two paths, two cache entries, two names; the
     // size keeps its low 32 bits.
-    cache.Add(Record(QStringLiteral("/m/big.mpg"), 0x100000010ull, 7, 100));
+    cache.Add(test::SizedRecord(QStringLiteral("/m/big.mpg"), 0x100000010ull, 7, 100));
     CutListModel twice;
     twice.AddObject(cache.Lookup(QStringLiteral("/m/big.mpg")), QImage(), false);
     twice.AddObject(cache.Lookup(QStringLiteral("/m/big.mpg")), QImage(), false);
@@ -312,7 +302,7 @@ TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
     CMediaInfoCache odd;
     CutListModel objects;
     for (const QByteArray& bytes : paths) {
-        odd.Add(Record(FileNameFromBytes(bytes), 1, 2, 3));
+        odd.Add(test::SizedRecord(FileNameFromBytes(bytes), 1, 2, 3));
         objects.AddObject(odd.Lookup(FileNameFromBytes(bytes)), QImage(), false);
     }
     const QByteArray written = Written(objects, odd, 0);

@@ -10,11 +10,6 @@ source "$(dirname "$0")/x-session.sh"
 # No picture is needed here.
 export KIVO_VIDEO_SINK="fakesink sync=true"
 
-quit_kivo() {
-  keys alt+f x
-  wait_for_kivo || fail "the program ended with a failure status"
-}
-
 # The object paths, the current object or the playing position of a saved
 # cut list.
 objects() { "$kvotool" dump "$1" | sed -n '/^objects:/,/^current object:/p' | sed '1d;$d'; }

@@ -31,10 +31,6 @@ same_place() {
   read -r -a b <<<"$2"
   (( ${a[0]} - ${b[0]} <= 1 && ${b[0]} - ${a[0]} <= 1 && ${a[1]} - ${b[1]} <= 1 && ${b[1]} - ${a[1]} <= 1 ))
 }
-quit_kivo() {
-  keys alt+f x
-  wait_for_kivo || fail "the program ended with a failure status"
-}
 
 # First run: the default size, the sound bars floating above the main window,
 # also after a click on it.

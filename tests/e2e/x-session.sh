@@ -12,12 +12,7 @@ media=$3
 work=$(mktemp -d)
 openbox_pid=
 kivo_pid=
-cleanup() {
-  [ -n "$kivo_pid" ] && kill -9 "$kivo_pid" 2>/dev/null || true
-  [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap '{ [ -n "$kivo_pid" ] && kill -9 "$kivo_pid"; [ -n "$openbox_pid" ] && kill "$openbox_pid"; } 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() {
   echo "FAILED: $* (script lines ${BASH_LINENO[*]})" >&2
@@ -45,7 +40,6 @@ wait_for() {
   done
   fail "$description"
 }
-
 wm_is_ready() { xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW; }
 openbox >/dev/null 2>&1 &
 openbox_pid=$!
@@ -86,17 +80,9 @@ is_gone() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>&1)" ]; }
 # Whether a window (by id) is on the screen.
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
-# Waits until no visible window's title matches.
-wait_until_gone() {
-  wait_for "window '$1' stayed" is_gone "$1"
-}
-
+wait_until_gone() { wait_for "window '$1' stayed" is_gone "$1"; }
 # Keys through the window manager to the focused window, as a user types them.
-keys() {
-  xdotool key --clearmodifiers --delay 60 "$@"
-}
-
-# A visible window's title matches.
+keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
 is_shown() { [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 
 # press_until TITLE KEYS...: presses the keys until a window whose title
@@ -117,11 +103,7 @@ press_until() {
   fail "'$*' brought no window titled '$title'"
 }
 
-start_kivo() {
-  "$program" "$@" &
-  kivo_pid=$!
-}
-
+start_kivo() { "$program" "$@" & kivo_pid=$!; }
 has_ended() { ! kill -0 "$kivo_pid"; }
 
 # Waits for the program to end; false when it ended with a failure status.
@@ -131,6 +113,10 @@ wait_for_kivo() {
   wait "$kivo_pid" || status=$?
   kivo_pid=
   return "$status"
+}
+quit_kivo() {
+  keys alt+f x
+  wait_for_kivo || fail "the program ended with a failure status"
 }
 
 # The X windows stacked from bottom to top, as the window manager keeps them.

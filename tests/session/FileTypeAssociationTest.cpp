@@ -48,8 +48,16 @@ protected:
     FileTypePlaces m_places;
 };
 
-TEST_F(FileTypeRegistration, WritesTheTypeTheEntryAndTheIconsOnce)
+TEST_F(FileTypeRegistration, WritesTheTypeTheEntryAndTheIconsOnceThereIsAProgramFile)
 {
+    // Neither a folder nor a plain file of that name is the program: nothing
+    // is written, and the next start tries again.
+    QDir().mkpath(m_places.currentFolder + "/Kivo231");
+    test::WriteFile(Folder("bin1/Kivo231"), "not a program");
+    RegisterFileType(m_settings, m_places);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 0);
+    EXPECT_TRUE(QDir(m_places.dataFolder).isEmpty());
+
     const QString program = MakeProgram(m_places.programFolder);
     RegisterFileType(m_settings, m_places);
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
@@ -64,20 +72,6 @@ TEST_F(FileTypeRegistration, WritesTheTypeTheEntryAndTheIconsOnce)
     QDir(m_places.dataFolder).removeRecursively();
     RegisterFileType(m_settings, m_places);
     EXPECT_FALSE(QFileInfo::exists(m_places.dataFolder));
-}
-
-TEST_F(FileTypeRegistration, WithoutTheProgramFileNothingIsWrittenAndTheNextStartTriesAgain)
-{
-    // Neither a folder nor a plain file of that name is the program.
-    QDir().mkpath(m_places.programFolder + "/Kivo231");
-    test::WriteFile(m_places.currentFolder + "/Kivo231", "not a program");
-    RegisterFileType(m_settings, m_places);
-    EXPECT_EQ(m_settings.Get(setting::kFileType), 0);
-    EXPECT_TRUE(QDir(m_places.dataFolder).isEmpty());
-
-    MakeProgram(Folder("bin2"));
-    RegisterFileType(m_settings, m_places);
-    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
 }
 
 TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThePath)

@@ -110,12 +110,9 @@ TEST(PropertySheet, PagesInTheirOrderWithTheFiltersSortedByName)
     ObjectProperties properties = PlaybackInFront(kPlaying);
     properties.player.filters = {"WAV audio demuxer", "libav MPEG-1 video decoder", "Fake Sink", "Stereo positioning"};
     PropertySheet sheet(properties, engine, {});
-    EXPECT_EQ(sheet.windowTitle(), "ﾌﾟﾛﾊﾟﾃｨ");
-    QTabWidget* tabs = sheet.Tabs();
-    ASSERT_EQ(tabs->count(), 3);
-    EXPECT_EQ(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}),
-              QStringList({"ﾒﾃﾞｨｱ", "ﾌﾟﾚｲﾔ", "ﾌﾟﾚｲﾊﾞｯｸ"}));
-    EXPECT_EQ(tabs->currentWidget(), sheet.Playback());
+    ASSERT_EQ(sheet.Tabs()->count(), 3);
+    EXPECT_EQ(sheet.Tabs()->widget(2), sheet.Playback());
+    EXPECT_EQ(sheet.Tabs()->currentWidget(), sheet.Playback());
     const auto* filters = sheet.findChild<QListWidget*>("filters");
     ASSERT_EQ(filters->count(), 4);
     EXPECT_EQ(filters->item(0)->text(), "Fake Sink");
