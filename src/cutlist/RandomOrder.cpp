@@ -2,139 +2,102 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <utility>
 
 namespace kivo {
 namespace {
 
-// A sequence with removal and insertion at any position in O(log n): an
-// implicit treap whose in-order walk is the sequence.
+// A sequence with removal and insertion at any position: the values in
+// blocks of a few hundred, found through a Fenwick tree of the blocks'
+// sizes. A move shifts at most two short blocks in memory, so that its cost
+// hardly grows with the length of the list.
 class Sequence {
 public:
-    explicit Sequence(int count) : m_nodes(static_cast<size_t>(count) + 1)
+    explicit Sequence(int count)
     {
-        std::uint32_t random = 2463534242u;
-        for (int value = 0; value < count; ++value) {
-            random ^= random << 13;
-            random ^= random >> 17;
-            random ^= random << 5;
-            Node& node = m_nodes[static_cast<size_t>(value) + 1];
-            node.priority = random;
-            node.size = 1;
-            m_root = Merge(m_root, value + 1);
+        for (int first = 0; first < count; first += kBlockSize) {
+            std::vector<int>& block = m_blocks.emplace_back();
+            for (int value = first; value < std::min(count, first + kBlockSize); ++value)
+                block.push_back(value);
         }
+        CountBlocks();
     }
 
     void Move(int from, int to)
     {
-        int moved = 0;
-        m_root = EraseAt(m_root, from, moved);
-        m_root = InsertAt(m_root, to, moved);
+        auto [fromBlock, fromOffset] = Locate(from);
+        std::vector<int>& source = m_blocks[fromBlock];
+        const int moved = source[fromOffset];
+        source.erase(source.begin() + fromOffset);
+        Add(fromBlock, -1);
+
+        // After the last value: the end of the last block.
+        auto [toBlock, toOffset] = to < m_total ? Locate(to) : std::pair(m_blocks.size() - 1, m_blocks.back().size());
+        std::vector<int>& target = m_blocks[toBlock];
+        target.insert(target.begin() + static_cast<std::ptrdiff_t>(toOffset), moved);
+        Add(toBlock, 1);
+        if (target.size() > 2 * size_t{kBlockSize})
+            Split(toBlock);
     }
 
     std::vector<int> Values() const
     {
         std::vector<int> values;
-        values.reserve(m_nodes.size() - 1);
-        std::vector<int> stack;
-        int node = m_root;
-        while (node != 0 || !stack.empty()) {
-            while (node != 0) {
-                stack.push_back(node);
-                node = At(node).left;
-            }
-            node = stack.back();
-            stack.pop_back();
-            values.push_back(node - 1);
-            node = At(node).right;
-        }
+        values.reserve(static_cast<size_t>(m_total));
+        for (const std::vector<int>& block : m_blocks)
+            values.insert(values.end(), block.begin(), block.end());
         return values;
     }
 
 private:
-    // Node v + 1 holds the element that started at position v; node 0 is
-    // the empty tree, of size 0.
-    struct Node {
-        int left = 0;
-        int right = 0;
-        int size = 0;
-        std::uint32_t priority = 0;
-    };
+    static constexpr int kBlockSize = 512;
 
-    Node& At(int node) { return m_nodes[static_cast<size_t>(node)]; }
-    const Node& At(int node) const { return m_nodes[static_cast<size_t>(node)]; }
-
-    void Update(int node) { At(node).size = 1 + At(At(node).left).size + At(At(node).right).size; }
-
-    int Merge(int left, int right)
+    // The block holding `position`, and the offset in it.
+    std::pair<size_t, size_t> Locate(int position) const
     {
-        if (left == 0 || right == 0)
-            return left + right;
-        if (At(left).priority > At(right).priority) {
-            At(left).right = Merge(At(left).right, right);
-            Update(left);
-            return left;
+        // The Fenwick tree's descent: the last block whose predecessors
+        // hold no more than `position` values.
+        size_t block = 0;
+        for (size_t step = std::bit_floor(m_tree.size()); step > 0; step /= 2) {
+            if (block + step <= m_tree.size() && m_tree[block + step - 1] <= position) {
+                block += step;
+                position -= m_tree[block - 1];
+            }
         }
-        At(right).left = Merge(left, At(right).left);
-        Update(right);
-        return right;
+        return {block, static_cast<size_t>(position)};
     }
 
-    // Takes the element at `position` out of `tree` into `removed`.
-    int EraseAt(int tree, int position, int& removed)
+    void Add(size_t block, int change)
     {
-        const int leftSize = At(At(tree).left).size;
-        if (position == leftSize) {
-            removed = tree;
-            return Merge(At(tree).left, At(tree).right);
-        }
-        if (position < leftSize)
-            At(tree).left = EraseAt(At(tree).left, position, removed);
-        else
-            At(tree).right = EraseAt(At(tree).right, position - leftSize - 1, removed);
-        Update(tree);
-        return tree;
+        m_total += change;
+        for (size_t node = block + 1; node <= m_tree.size(); node += node & (~node + 1))
+            m_tree[node - 1] += change;
     }
 
-    // Puts the single `node` into `tree` at `position`.
-    int InsertAt(int tree, int position, int node)
+    void Split(size_t block)
     {
-        if (tree == 0 || At(node).priority > At(tree).priority) {
-            auto [left, right] = Split(tree, position);
-            At(node).left = left;
-            At(node).right = right;
-            Update(node);
-            return node;
-        }
-        const int leftSize = At(At(tree).left).size;
-        if (position <= leftSize)
-            At(tree).left = InsertAt(At(tree).left, position, node);
-        else
-            At(tree).right = InsertAt(At(tree).right, position - leftSize - 1, node);
-        Update(tree);
-        return tree;
+        std::vector<int>& full = m_blocks[block];
+        std::vector<int> second(full.begin() + kBlockSize, full.end());
+        full.resize(kBlockSize);
+        m_blocks.insert(m_blocks.begin() + static_cast<std::ptrdiff_t>(block) + 1, std::move(second));
+        CountBlocks();
     }
 
-    // The first `count` elements of `tree`, and the rest.
-    std::pair<int, int> Split(int tree, int count)
+    // Builds the Fenwick tree over the blocks' sizes.
+    void CountBlocks()
     {
-        if (tree == 0)
-            return {0, 0};
-        if (At(At(tree).left).size >= count) {
-            auto [left, right] = Split(At(tree).left, count);
-            At(tree).left = right;
-            Update(tree);
-            return {left, tree};
-        }
-        auto [left, right] = Split(At(tree).right, count - At(At(tree).left).size - 1);
-        At(tree).right = left;
-        Update(tree);
-        return {tree, right};
+        m_tree.assign(m_blocks.size(), 0);
+        m_total = 0;
+        for (size_t block = 0; block < m_blocks.size(); ++block)
+            Add(block, static_cast<int>(m_blocks[block].size()));
     }
 
-    std::vector<Node> m_nodes;
-    int m_root = 0;
+    std::vector<std::vector<int>> m_blocks;
+    std::vector<int> m_tree;
+    int m_total = 0;
 };
 
 }  // namespace
