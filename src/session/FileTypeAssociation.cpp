@@ -20,24 +20,8 @@ const QString kProgramFileName = QStringLiteral("Kivo231");
 const QString kMimePackage = QStringLiteral("mime/packages/kivo.xml");
 const QString kDesktopEntry = QStringLiteral("applications/kivo.desktop");
 const QString kProgramIconName = QStringLiteral("kivo");
-const QString kScenarioIconName = QStringLiteral("application-x-kivo-scenario");
 const QString kProgramIcon = QStringLiteral("icons/hicolor/scalable/apps/kivo.svg");
 const QString kScenarioIcon = QStringLiteral("icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg");
-
-QByteArray MimePackage()
-{
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-               "  <mime-type type=\"%1\">\n"
-               "    <comment>Kivo ｼﾅﾘｵ</comment>\n"
-               "    <icon name=\"%2\"/>\n"
-               "    <glob pattern=\"*.kvo\"/>\n"
-               "  </mime-type>\n"
-               "</mime-info>\n")
-        .arg(QLatin1String(kScenarioMimeType), kScenarioIconName)
-        .toUtf8();
-}
 
 // The program path as one argument of an Exec key: always quoted, with the
 // characters that are special inside quotes escaped and '%' doubled, then
@@ -85,9 +69,10 @@ QByteArray DesktopEntry(const QString& program)
         .toUtf8();
 }
 
+// A file of the program's resources, by its path under res/.
 QByteArray Resource(const QString& name)
 {
-    QFile file(QStringLiteral(":/icons/") + name);
+    QFile file(QStringLiteral(":/") + name);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
@@ -187,9 +172,9 @@ void RegisterFileType(Settings& settings, const FileTypePlaces& places)
         return;
 
     const QString& data = places.dataFolder;
-    const bool programIconWritten = WriteFile(data, kProgramIcon, Resource(QStringLiteral("kivo.svg")));
-    const bool scenarioIconWritten = WriteFile(data, kScenarioIcon, Resource(QStringLiteral("kivo-scenario.svg")));
-    const bool mimeWritten = WriteFile(data, kMimePackage, MimePackage());
+    const bool programIconWritten = WriteFile(data, kProgramIcon, Resource(QStringLiteral("icons/kivo.svg")));
+    const bool scenarioIconWritten = WriteFile(data, kScenarioIcon, Resource(QStringLiteral("icons/kivo-scenario.svg")));
+    const bool mimeWritten = WriteFile(data, kMimePackage, Resource(QStringLiteral("mime/kivo.xml")));
     const bool entryWritten = WriteFile(data, kDesktopEntry, DesktopEntry(program));
 
     const QStringList path = places.path.isEmpty() ? QStringList() : PathFolders(places);

@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -11,6 +12,11 @@ void SetUpApplication(QApplication& application)
 {
     QApplication::setOrganizationName(QStringLiteral("KivoProject"));
     QApplication::setApplicationName(QStringLiteral("Kivo231"));
+    QIcon icon(QStringLiteral(":/icons/kivo-48.png"));
+    icon.addFile(QStringLiteral(":/icons/kivo.svg"));
+    QApplication::setWindowIcon(icon);
+    // Desktops that find the icon through the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));
     // The interface is Japanese, Qt's own buttons and dialogs included.
     auto* qtTexts = new QTranslator(&application);
     if (qtTexts->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
