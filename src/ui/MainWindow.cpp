@@ -433,15 +433,17 @@ void MainWindow::BuildBars()
     connect(&m_idleTimer, &QTimer::timeout, this, [this] {
         UpdateActions(m_toolBar->actions());
         UpdateActions(m_naviBar->actions());
+        ShowLocks();
     });
     m_idleTimer.start(250);
 
     // The message pane, then the keyboard's lock indicators.
     statusBar()->addWidget(m_messagePane, 1);
-    for (const char* indicator : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
-        auto* pane = new QLabel(QString::fromUtf8(indicator));
-        pane->setEnabled(false);
-        statusBar()->addPermanentWidget(pane);
+    const char* const indicators[] = {"ｶﾅ", "CAP", "NUM", "SCRL"};
+    for (size_t lock = 0; lock < m_lockPanes.size(); ++lock) {
+        m_lockPanes[lock] = new QLabel(QString::fromUtf8(indicators[lock]));
+        m_lockPanes[lock]->setEnabled(false);
+        statusBar()->addPermanentWidget(m_lockPanes[lock]);
     }
 
     connect(m_bars, &ControlBars::commandRequested, this, [this](Command command) { m_commands.Run(command); });
@@ -454,6 +456,15 @@ void MainWindow::BuildBars()
                                                        m_bars->VolumeBar(), m_bars->SpeedBar()}) {
         bar->setAcceptDrops(true);
         bar->installEventFilter(this);
+    }
+}
+
+void MainWindow::ShowLocks()
+{
+    // Off X11 the panes stay greyed.
+    if (const std::optional<LockStates> locks = m_locks.Query()) {
+        for (size_t lock = 0; lock < m_lockPanes.size(); ++lock)
+            m_lockPanes[lock]->setEnabled((*locks)[lock]);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "cutlist/Sorting.h"
 #include "session/FrameProtocol.h"
 #include "session/Session.h"
+#include "ui/LockIndicators.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -105,6 +106,8 @@ private:
     // On the first run the volume and speed bars float near the top right
     // corner of the list.
     void PlaceFloatingSoundBars();
+    // The status bar's lock panes follow the keyboard.
+    void ShowLocks();
     // Once the window manager has taken the main window in.
     void OnWindowManaged();
     void SavePlacement();
@@ -135,8 +138,11 @@ private:
     QLabel* m_messagePane;
     CommandTable m_commands;
     std::map<std::pair<Command, QString>, QAction*> m_actions;
-    // Tool bar buttons follow their commands' enabling on this timer.
+    // Tool bar buttons follow their commands' enabling, and the lock panes
+    // the keyboard, on this timer.
     QTimer m_idleTimer;
+    LockIndicators m_locks;
+    std::array<QLabel*, 4> m_lockPanes{};
     bool m_firstRun;
     // The object under the pointer at the last right click on the list.
     int m_nMenuItem = -1;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+namespace kivo {
+
+// The keyboard's locks, in the order of the status bar's panes.
+enum class Lock { Kana, Caps, Num, Scroll };
+using LockStates = std::array<bool, 4>;
+
+// Reads the keyboard's lock states from the X server's keyboard extension,
+// through the indicators named "Kana", "Caps Lock", "Num Lock" and "Scroll
+// Lock" (a keyboard without one shows that lock as off).
+class LockIndicators {
+public:
+    // Nothing off X11.
+    std::optional<LockStates> Query();
+
+private:
+    bool m_found = false;
+    // Each lock's indicator, or -1.
+    std::array<int, 4> m_indicator{-1, -1, -1, -1};
+};
+
+}  // namespace kivo
