@@ -92,6 +92,7 @@ public:
     PlayState PlayerState() const { return m_nPlayerState; }
     bool IsSoundOff() const { return m_bSoundOff; }
     int Speed() const { return m_nSpeed; }
+    int Volume() const { return m_nVolume; }
 
 private:
     bool ApplySpeed(int speed);

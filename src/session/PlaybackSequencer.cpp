@@ -215,6 +215,7 @@ void PlaybackSequencer::SeekNow(int hundredths)
     if (m_frameState == PlayState::Stopped)
         Pause();
     m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
+    emit seeked(hundredths);
 }
 
 void PlaybackSequencer::SetBalance(int balance)

@@ -98,6 +98,8 @@ signals:
     void positionChanged(int hundredths);
     void lengthChanged(int hundredths);
     void playStateChanged(PlayState state);
+    // The player was sent to another place in its medium.
+    void seeked(int hundredths);
 
 private:
     void SetCurrentState(ObjectState state);

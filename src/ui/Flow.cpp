@@ -3,12 +3,17 @@
 #include "ui/CutListView.h"
 #include "ui/PlayerWindow.h"
 
+#include <QDBusConnection>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace kivo {
 
-Flow::Flow(Settings& settings) : m_session(*this), m_window(std::make_unique<MainWindow>(settings, m_session))
+Flow::Flow(Settings& settings)
+    : m_session(*this), m_window(std::make_unique<MainWindow>(settings, m_session)),
+      m_remoteControl(*this, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/art"))
 {
     MainWindow& window = *m_window;
     Session& session = m_session;
@@ -31,8 +36,14 @@ Flow::Flow(Settings& settings) : m_session(*this), m_window(std::make_unique<Mai
                      [&frame](int length) { frame.OnLengthChanged(length); });
     QObject::connect(&session.playback, &PlaybackSequencer::playStateChanged, &window,
                      [&frame](PlayState state) { frame.OnPlayStateChanged(state); });
+    QObject::connect(&session.playback, &PlaybackSequencer::lengthChanged, &window,
+                     [this](int length) { m_length = length; });
+    QObject::connect(&session.playback, &PlaybackSequencer::seeked, &window,
+                     [this](int position) { m_remoteControl.AnnounceSeek(position); });
     QObject::connect(&m_positionTimer, &QTimer::timeout, &session.playback, &PlaybackSequencer::OnTimer);
+    QObject::connect(&m_positionTimer, &QTimer::timeout, &window, [this] { m_remoteControl.Refresh(); });
     m_positionTimer.start(50);
+    QMetaObject::invokeMethod(&window, [this] { ServeRemoteControl(); }, Qt::QueuedConnection);
 }
 
 Flow::~Flow() = default;
@@ -43,6 +54,66 @@ void Flow::ShowBusy(bool busy)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QGuiApplication::restoreOverrideCursor();
+}
+
+void Flow::ServeRemoteControl()
+{
+    // Only a bus the desktop has started: D-Bus would otherwise try to
+    // launch one of its own.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
+        (runtime.isEmpty() || !QFile::exists(runtime + QStringLiteral("/bus"))))
+        return;
+    m_remoteControl.Register(QDBusConnection::sessionBus());
+}
+
+MprisFacts Flow::Facts() const
+{
+    const Session& session = m_session;
+    const CommandTable& commands = m_window->Commands();
+    MprisFacts facts;
+    facts.state = session.playback.FrameState();
+    facts.repeat = commands.IsChecked(Command::Repeat);
+    facts.speed = m_window->Frame().Speed();
+    facts.volume = m_window->Frame().Volume();
+    facts.position = static_cast<int>(session.engine.GetPosition() * 100.0);
+    if (const int current = session.list.FindCurrentItem(); current >= 0) {
+        const int slot = session.list.GetItemData(current);
+        facts.track = {slot, session.list.GetItemText(current, CutListModel::kColumnName),
+                       session.list.GetItemPath(current), m_length, session.list.GetLargeImage(slot)};
+    }
+    facts.canNext = commands.IsEnabled(Command::Next);
+    facts.canPrevious = commands.IsEnabled(Command::Previous);
+    facts.canPlay = commands.IsEnabled(Command::PlayPause);
+    facts.canPause = commands.IsEnabled(Command::Pause);
+    return facts;
+}
+
+void Flow::Raise()
+{
+    MainWindow& window = *m_window;
+    if (window.isMinimized())
+        window.showNormal();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void Flow::SeekTo(int hundredths)
+{
+    FrameProtocol& frame = m_window->Frame();
+    frame.OnSliderMoved(FrameProtocol::Slider::Position, hundredths);
+    frame.OnPositionSliderReleased();
+}
+
+void Flow::OpenFile(const QString& path)
+{
+    CutListModel& list = m_session.list;
+    const int added = list.GetItemCount();
+    m_window->AddMedia({path}, [this, &list, added] {
+        if (list.GetItemCount() > added)
+            m_session.playback.PlayNext(added);
+    });
 }
 
 }  // namespace kivo

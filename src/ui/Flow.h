@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/Mpris.h"
 #include "session/Session.h"
 #include "ui/MainWindow.h"
 
@@ -14,7 +15,7 @@ class Settings;
 // Makes the program's parts and wires them together: the display-free
 // session and the main window that shows it, with its player window. One is
 // made by main(), and by the tests and benchmarks that drive the program.
-class Flow : private PlaybackHost {
+class Flow : private PlaybackHost, private MprisHost {
 public:
     explicit Flow(Settings& settings);
     ~Flow() override;
@@ -38,10 +39,25 @@ private:
     void SetModified() override { m_session.document.SetModified(true); }
     void ShowBusy(bool busy) override;
 
+    // The desktop's remote control.
+    MprisFacts Facts() const override;
+    bool Run(Command command) override { return m_window->Commands().Run(command); }
+    void Raise() override;
+    void SetVolume(int volume) override { m_window->Frame().SetVolume(volume); }
+    void SetSpeed(int hundredths) override { m_window->Frame().SetSpeed(hundredths); }
+    void SeekTo(int hundredths) override;
+    void OpenFile(const QString& path) override;
+    // On a desktop's session bus, once the window is up.
+    void ServeRemoteControl();
+
     Session m_session;
     std::unique_ptr<MainWindow> m_window;
-    // Reports the player's position to the bars.
+    // Reports the player's position to the bars, and the player's state to
+    // the remote control.
     QTimer m_positionTimer;
+    MprisService m_remoteControl;
+    // The length of the object cued, in 1/100 s.
+    int m_length = 0;
 };
 
 }  // namespace kivo

@@ -1,0 +1,337 @@
+#include "session/Mpris.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDBusAbstractAdaptor>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDir>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kivo {
+namespace {
+
+const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kServiceName = QStringLiteral("org.mpris.MediaPlayer2.kivo");
+const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+
+constexpr double kMinimumRate = 0.01;
+constexpr double kMaximumRate = 4.0;
+// Microseconds in the program's 1/100 s.
+constexpr qlonglong kMicroseconds = 10000;
+
+QString TrackId(const MprisTrack& track)
+{
+    return track.slot < 0 ? kNoTrack : QStringLiteral("/org/kivo/track/%1").arg(track.slot);
+}
+
+}  // namespace
+
+// org.mpris.MediaPlayer2: the program as a whole.
+class MprisRootAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
+    Q_PROPERTY(bool CanQuit READ CanQuit)
+    Q_PROPERTY(bool CanRaise READ CanRaise)
+    Q_PROPERTY(bool HasTrackList READ HasTrackList)
+    Q_PROPERTY(QString Identity READ Identity)
+    Q_PROPERTY(QString DesktopEntry READ DesktopEntry)
+    Q_PROPERTY(QStringList SupportedUriSchemes READ SupportedUriSchemes)
+    Q_PROPERTY(QStringList SupportedMimeTypes READ SupportedMimeTypes)
+
+public:
+    explicit MprisRootAdaptor(MprisService& service) : QDBusAbstractAdaptor(&service), m_service(service) {}
+
+    bool CanQuit() const { return true; }
+    bool CanRaise() const { return true; }
+    bool HasTrackList() const { return false; }
+    QString Identity() const { return QStringLiteral("Kivo"); }
+    QString DesktopEntry() const { return QStringLiteral("kivo"); }
+    QStringList SupportedUriSchemes() const { return {QStringLiteral("file")}; }
+    // The media the cut list takes.
+    QStringList SupportedMimeTypes() const
+    {
+        return {QStringLiteral("video/mpeg"),      QStringLiteral("audio/mpeg"),     QStringLiteral("video/x-msvideo"),
+                QStringLiteral("video/quicktime"), QStringLiteral("audio/x-wav"),    QStringLiteral("audio/basic"),
+                QStringLiteral("audio/x-aiff"),    QStringLiteral("audio/x-pn-realaudio"),
+                QStringLiteral("application/vnd.rn-realmedia"), QStringLiteral("audio/midi")};
+    }
+
+public slots:
+    void Raise() { m_service.Raise(); }
+    void Quit() { m_service.Quit(); }
+
+private:
+    MprisService& m_service;
+};
+
+// org.mpris.MediaPlayer2.Player: the playback of the cut list.
+class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
+    Q_PROPERTY(QString LoopStatus READ LoopStatus WRITE SetLoopStatus)
+    Q_PROPERTY(double Rate READ Rate WRITE SetRate)
+    Q_PROPERTY(bool Shuffle READ Shuffle)
+    Q_PROPERTY(QVariantMap Metadata READ Metadata)
+    Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
+    Q_PROPERTY(qlonglong Position READ Position)
+    Q_PROPERTY(double MinimumRate READ MinimumRate)
+    Q_PROPERTY(double MaximumRate READ MaximumRate)
+    Q_PROPERTY(bool CanGoNext READ CanGoNext)
+    Q_PROPERTY(bool CanGoPrevious READ CanGoPrevious)
+    Q_PROPERTY(bool CanPlay READ CanPlay)
+    Q_PROPERTY(bool CanPause READ CanPause)
+    Q_PROPERTY(bool CanSeek READ CanSeek)
+    Q_PROPERTY(bool CanControl READ CanControl)
+
+public:
+    explicit MprisPlayerAdaptor(MprisService& service) : QDBusAbstractAdaptor(&service), m_service(service)
+    {
+        setAutoRelaySignals(true);
+    }
+
+    QString PlaybackStatus() const { return Property("PlaybackStatus").toString(); }
+    QString LoopStatus() const { return Property("LoopStatus").toString(); }
+    void SetLoopStatus(const QString& status) { m_service.SetLoopStatus(status); }
+    double Rate() const { return Property("Rate").toDouble(); }
+    void SetRate(double rate) { m_service.SetRate(rate); }
+    bool Shuffle() const { return false; }
+    QVariantMap Metadata() const { return Property("Metadata").toMap(); }
+    double Volume() const { return Property("Volume").toDouble(); }
+    void SetVolume(double volume) { m_service.SetVolume(volume); }
+    qlonglong Position() const { return m_service.Position(); }
+    double MinimumRate() const { return kMinimumRate; }
+    double MaximumRate() const { return kMaximumRate; }
+    bool CanGoNext() const { return Property("CanGoNext").toBool(); }
+    bool CanGoPrevious() const { return Property("CanGoPrevious").toBool(); }
+    bool CanPlay() const { return Property("CanPlay").toBool(); }
+    bool CanPause() const { return Property("CanPause").toBool(); }
+    bool CanSeek() const { return Property("CanSeek").toBool(); }
+    bool CanControl() const { return true; }
+
+public slots:
+    void Next() { m_service.Next(); }
+    void Previous() { m_service.Previous(); }
+    void Pause() { m_service.Pause(); }
+    void PlayPause() { m_service.PlayPause(); }
+    void Stop() { m_service.Stop(); }
+    void Play() { m_service.Play(); }
+    void Seek(qlonglong offset) { m_service.Seek(offset); }
+    void SetPosition(const QDBusObjectPath& trackId, qlonglong position)
+    {
+        m_service.SetPosition(trackId.path(), position);
+    }
+    void OpenUri(const QString& uri) { m_service.OpenUri(uri); }
+
+signals:
+    void Seeked(qlonglong position);
+
+private:
+    QVariant Property(const char* name) const { return m_service.PlayerProperties().value(QLatin1String(name)); }
+
+    MprisService& m_service;
+};
+
+MprisService::MprisService(MprisHost& host, const QString& artFolder, QObject* parent)
+    : QObject(parent), m_host(host), m_artFolder(artFolder)
+{
+    new MprisRootAdaptor(*this);
+    new MprisPlayerAdaptor(*this);
+}
+
+MprisService::~MprisService()
+{
+    if (!m_serviceName.isEmpty()) {
+        m_connection.unregisterObject(kObjectPath);
+        m_connection.unregisterService(m_serviceName);
+    }
+}
+
+bool MprisService::Register(QDBusConnection connection)
+{
+    if (!connection.isConnected() || !connection.registerObject(kObjectPath, this))
+        return false;
+    for (const QString& name :
+         {kServiceName, kServiceName + QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid())}) {
+        if (connection.registerService(name)) {
+            m_connection = connection;
+            m_serviceName = name;
+            m_announced = PlayerProperties();
+            return true;
+        }
+    }
+    connection.unregisterObject(kObjectPath);
+    return false;
+}
+
+QVariantMap MprisService::PlayerProperties()
+{
+    const MprisFacts facts = m_host.Facts();
+    QString status = QStringLiteral("Stopped");
+    if (facts.state == PlayState::Playing)
+        status = QStringLiteral("Playing");
+    else if (facts.state == PlayState::Paused)
+        status = QStringLiteral("Paused");
+    return {
+        {QStringLiteral("PlaybackStatus"), status},
+        {QStringLiteral("LoopStatus"), facts.repeat ? QStringLiteral("Track") : QStringLiteral("None")},
+        {QStringLiteral("Rate"), facts.speed / 100.0},
+        {QStringLiteral("Volume"), (100 - facts.volume) / 100.0},
+        {QStringLiteral("Metadata"), Metadata(facts.track)},
+        {QStringLiteral("CanGoNext"), facts.canNext},
+        {QStringLiteral("CanGoPrevious"), facts.canPrevious},
+        {QStringLiteral("CanPlay"), facts.canPlay},
+        {QStringLiteral("CanPause"), facts.canPause},
+        {QStringLiteral("CanSeek"), facts.state != PlayState::Empty && facts.track.length > 0},
+    };
+}
+
+void MprisService::Refresh()
+{
+    if (m_serviceName.isEmpty())
+        return;
+    const QVariantMap now = PlayerProperties();
+    QVariantMap changed;
+    for (auto property = now.begin(); property != now.end(); ++property) {
+        if (m_announced.value(property.key()) != property.value())
+            changed.insert(property.key(), property.value());
+    }
+    m_announced = now;
+    if (changed.isEmpty())
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << kPlayerInterface << changed << QStringList();
+    m_connection.send(signal);
+}
+
+void MprisService::AnnounceSeek(int hundredths)
+{
+    if (auto* player = findChild<MprisPlayerAdaptor*>())
+        emit player->Seeked(hundredths * kMicroseconds);
+}
+
+qlonglong MprisService::Position() const
+{
+    return m_host.Facts().position * kMicroseconds;
+}
+
+void MprisService::SetLoopStatus(const QString& status)
+{
+    // Kivo repeats the object it plays; it has no repetition of the list.
+    if (status != QStringLiteral("None") && status != QStringLiteral("Track"))
+        return;
+    if (m_host.Facts().repeat != (status == QStringLiteral("Track")))
+        m_host.Run(Command::Repeat);
+}
+
+void MprisService::SetRate(double rate)
+{
+    if (rate <= 0.0) {
+        Pause();
+        return;
+    }
+    m_host.SetSpeed(static_cast<int>(std::lround(std::clamp(rate, kMinimumRate, kMaximumRate) * 100.0)));
+}
+
+void MprisService::SetVolume(double volume)
+{
+    m_host.SetVolume(100 - static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 100.0)));
+}
+
+void MprisService::Play()
+{
+    if (m_host.Facts().state != PlayState::Playing)
+        m_host.Run(Command::PlayPause);
+}
+
+void MprisService::Pause()
+{
+    if (m_host.Facts().state == PlayState::Playing)
+        m_host.Run(Command::Pause);
+}
+
+void MprisService::PlayPause()
+{
+    m_host.Run(m_host.Facts().state == PlayState::Playing ? Command::Pause : Command::PlayPause);
+}
+
+void MprisService::Stop()
+{
+    m_host.Run(Command::Stop);
+}
+
+void MprisService::Seek(qlonglong offset)
+{
+    const MprisFacts facts = m_host.Facts();
+    if (facts.state == PlayState::Empty)
+        return;
+    const qlonglong target = std::max<qlonglong>(0, facts.position * kMicroseconds + offset);
+    // Beyond the end is the next object, as the remote control expects.
+    if (target > facts.track.length * kMicroseconds)
+        Next();
+    else
+        m_host.SeekTo(static_cast<int>(target / kMicroseconds));
+}
+
+void MprisService::SetPosition(const QString& trackId, qlonglong position)
+{
+    const MprisFacts facts = m_host.Facts();
+    // A request about an object no longer played comes too late.
+    if (facts.state == PlayState::Empty || trackId != TrackId(facts.track) || position < 0 ||
+        position > facts.track.length * kMicroseconds)
+        return;
+    m_host.SeekTo(static_cast<int>(position / kMicroseconds));
+}
+
+bool MprisService::OpenUri(const QString& uri)
+{
+    const QUrl url(uri);
+    if (!url.isLocalFile())
+        return false;
+    m_host.OpenFile(url.toLocalFile());
+    return true;
+}
+
+QVariantMap MprisService::Metadata(const MprisTrack& track)
+{
+    QVariantMap metadata{{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(TrackId(track)))}};
+    if (track.slot < 0)
+        return metadata;
+    metadata.insert(QStringLiteral("mpris:length"), qlonglong{track.length} * kMicroseconds);
+    metadata.insert(QStringLiteral("xesam:title"), track.title);
+    metadata.insert(QStringLiteral("xesam:url"), QString::fromUtf8(QUrl::fromLocalFile(track.path).toEncoded()));
+    if (const QString art = ArtUrl(track); !art.isEmpty())
+        metadata.insert(QStringLiteral("mpris:artUrl"), art);
+    return metadata;
+}
+
+QString MprisService::ArtUrl(const MprisTrack& track)
+{
+    if (track.slot == m_artSlot && track.path == m_artPath)
+        return m_artUrl;
+    m_artSlot = track.slot;
+    m_artPath = track.path;
+    m_artUrl.clear();
+    if (track.picture.isNull() || m_artFolder.isEmpty() || !QDir().mkpath(m_artFolder))
+        return m_artUrl;
+    // One file per object and file, so that a remote control that keeps the
+    // address never shows another object's picture.
+    const QByteArray key = QCryptographicHash::hash(track.path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QString path = QDir(m_artFolder).filePath(QStringLiteral("%1-%2.png").arg(track.slot).arg(QLatin1String(key)));
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && track.picture.save(&file, "PNG") && file.commit())
+        m_artUrl = QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded());
+    return m_artUrl;
+}
+
+}  // namespace kivo
+
+#include "Mpris.moc"
