@@ -44,7 +44,7 @@ QVariant CutListModel::data(const QModelIndex& index, int role) const
     case SmallImageRole:
         return GetSmallImage(item.slot);
     case PathRole:
-        return m_arrItemPath.at(item.slot);
+        return SlotOf(index.row()).path;
     default:
         return {};
     }
@@ -85,27 +85,41 @@ bool CutListModel::setData(const QModelIndex& index, const QVariant& value, int 
     return true;
 }
 
+void CutListModel::Append(const MEDIARECORD& record, const QImage& picture, bool blankLabel)
+{
+    const bool card = record.nFlag != kFlagValid;
+    m_slots.push_back({record.strPath, ToListPicture(picture), FactsOf(record), card});
+    Item item;
+    // A name that is the path shares its text.
+    item.name = blankLabel ? QStringLiteral(" ") : record.strPath;
+    item.slot = static_cast<int>(m_slots.size()) - 1;
+    item.state = record.nFlag == kFlagInvalid ? ObjectState::Invalid : ObjectState::Standby;
+    CountState(item.state, 1);
+    m_positionOfSlot.push_back(GetItemCount());
+    m_items.push_back(std::move(item));
+}
+
 int CutListModel::AddObject(const MEDIARECORD& record, const QImage& picture, bool blankLabel)
 {
-    const int slot = m_nImageCount;
-    m_arrItemPath.append(record.strPath);
-    m_imageLarge.push_back(ToListPicture(picture));
-    m_imageSmall.push_back(ReduceThumbnail(m_imageLarge.back(), record.nFlag != kFlagValid));
-
-    Item item;
-    item.texts = NewObjectColumnTexts(record);
-    item.texts[kColumnName] = blankLabel ? QStringLiteral(" ") : record.strPath;
-    item.slot = slot;
-    item.modified = item.texts[kColumnDate].isEmpty() ? 0 : record.timeModified;
-    item.state = record.nFlag == kFlagInvalid ? ObjectState::Invalid : ObjectState::Standby;
-
     const int position = GetItemCount();
     beginInsertRows({}, position, position);
-    m_items.push_back(std::make_unique<Item>(std::move(item)));
-    m_positionOfSlot.push_back(position);
-    ++m_nImageCount;
+    Append(record, picture, blankLabel);
     endInsertRows();
     return position;
+}
+
+void CutListModel::AddObjects(const std::vector<MediaObject>& objects, bool blankLabels)
+{
+    if (objects.empty())
+        return;
+    const int first = GetItemCount();
+    beginInsertRows({}, first, first + static_cast<int>(objects.size()) - 1);
+    m_items.reserve(m_items.size() + objects.size());
+    m_slots.reserve(m_slots.size() + objects.size());
+    m_positionOfSlot.reserve(m_positionOfSlot.size() + objects.size());
+    for (const MediaObject& object : objects)
+        Append(object.record, object.picture, blankLabels);
+    endInsertRows();
 }
 
 void CutListModel::IndexPositions(int first, int last)
@@ -120,6 +134,7 @@ void CutListModel::DeleteItem(int position)
         return;
     beginRemoveRows({}, position, position);
     m_positionOfSlot[static_cast<size_t>(At(position).slot)] = -1;
+    CountState(At(position).state, -1);
     m_items.erase(m_items.begin() + position);
     IndexPositions(position, GetItemCount() - 1);
     endRemoveRows();
@@ -142,27 +157,14 @@ void CutListModel::MoveItem(int from, int to)
     emit scrollToItemRequested(to);
 }
 
-void CutListModel::DeleteAllItems()
+void CutListModel::Clear()
 {
     beginResetModel();
     m_items.clear();
-    std::fill(m_positionOfSlot.begin(), m_positionOfSlot.end(), -1);
-    endResetModel();
-}
-
-void CutListModel::RemoveAllImages()
-{
-    m_imageLarge.clear();
-    m_imageSmall.clear();
-    m_nImageCount = 0;
-}
-
-void CutListModel::Clear()
-{
-    DeleteAllItems();
-    RemoveAllImages();
-    m_arrItemPath.clear();
+    m_slots.clear();
     m_positionOfSlot.clear();
+    m_invalidItems = 0;
+    endResetModel();
 }
 
 void CutListModel::ApplyOrder(const std::vector<int>& order)
@@ -180,7 +182,7 @@ void CutListModel::ApplyOrder(const std::vector<int>& order)
     for (size_t start = 0; start < order.size(); ++start) {
         if (placed[start])
             continue;
-        std::unique_ptr<Item> carried = std::move(m_items[start]);
+        Item carried = std::move(m_items[start]);
         size_t position = start;
         while (static_cast<size_t>(order[position]) != start) {
             const auto from = static_cast<size_t>(order[position]);
@@ -202,22 +204,78 @@ void CutListModel::ApplyOrder(const std::vector<int>& order)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void CutListModel::DeleteInvalidItems()
+{
+    if (m_invalidItems == 0)
+        return;
+    // One change of the layout rather than a removal per item: the views
+    // lay the list out once, whatever the number of items removed.
+    emit layoutAboutToBeChanged();
+    std::vector<int> newPosition(m_items.size(), -1);
+    size_t kept = 0;
+    for (size_t position = 0; position < m_items.size(); ++position) {
+        Item& item = m_items[position];
+        if (item.state == ObjectState::Invalid) {
+            m_positionOfSlot[static_cast<size_t>(item.slot)] = -1;
+            continue;
+        }
+        newPosition[position] = static_cast<int>(kept);
+        if (kept != position)
+            m_items[kept] = std::move(item);
+        ++kept;
+    }
+    m_items.resize(kept);
+    m_invalidItems = 0;
+    IndexPositions(0, GetItemCount() - 1);
+
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        const int row = newPosition[static_cast<size_t>(index.row())];
+        after.append(row < 0 ? QModelIndex() : this->index(row, index.column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
+
 QString CutListModel::GetItemText(int position, int column) const
 {
-    if (!IsPosition(position) || column < 0 || column >= kColumnCount)
+    if (!IsPosition(position))
         return {};
-    if (column == kColumnState)
+    switch (column) {
+    case kColumnName:
+        return At(position).name;
+    case kColumnState:
         return StateText(At(position).state);
-    return At(position).texts[static_cast<size_t>(column)];
+    default:
+        return ObjectColumnText(SlotOf(position).path, SlotOf(position).facts, column);
+    }
+}
+
+const QString& CutListModel::GetItemName(int position) const
+{
+    static const QString none;
+    return IsPosition(position) ? At(position).name : none;
 }
 
 void CutListModel::SetItemText(int position, int column, const QString& text)
 {
-    if (!IsPosition(position) || column < 0 || column >= kColumnCount || column == kColumnState)
+    if (!IsPosition(position) || column != kColumnName)
         return;
-    At(position).texts[static_cast<size_t>(column)] = text;
+    At(position).name = text;
     const QModelIndex changed = index(position, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void CutListModel::SetItemNames(const QStringList& names)
+{
+    const int count = std::min(static_cast<int>(names.size()), GetItemCount());
+    if (count == 0)
+        return;
+    for (int position = 0; position < count; ++position)
+        At(position).name = names.at(position);
+    emit dataChanged(index(0, kColumnName), index(count - 1, kColumnName), {Qt::DisplayRole, Qt::EditRole});
 }
 
 int CutListModel::GetItemData(int position) const
@@ -227,7 +285,13 @@ int CutListModel::GetItemData(int position) const
 
 QString CutListModel::GetItemPath(int position) const
 {
-    return IsPosition(position) ? m_arrItemPath.at(GetItemData(position)) : QString();
+    return IsPosition(position) ? SlotOf(position).path : QString();
+}
+
+QImage CutListModel::GetSmallImage(int slot) const
+{
+    const Slot& held = SlotAt(slot);
+    return ReduceThumbnail(held.picture, held.keepDark);
 }
 
 ObjectState CutListModel::GetItemState(int position) const
@@ -240,6 +304,8 @@ void CutListModel::SetItemState(int position, ObjectState state)
     if (!IsPosition(position))
         return;
     emit scrollToItemRequested(position);
+    CountState(At(position).state, -1);
+    CountState(state, 1);
     At(position).state = state;
     // The state's text and its picture beside the name.
     emit dataChanged(index(position, kColumnName), index(position, kColumnState), {Qt::DisplayRole, StateRole});
@@ -247,7 +313,7 @@ void CutListModel::SetItemState(int position, ObjectState state)
 
 qint64 CutListModel::GetItemModified(int position) const
 {
-    return IsPosition(position) ? At(position).modified : 0;
+    return IsPosition(position) && HasDate(SlotOf(position).facts) ? SlotOf(position).facts.modified : 0;
 }
 
 int CutListModel::FindItemByData(int slot) const

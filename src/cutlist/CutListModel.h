@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cutlist/Formatters.h"
 #include "cutlist/MediaRecord.h"
 #include "cutlist/ObjectState.h"
 
@@ -7,16 +8,16 @@
 #include <QImage>
 #include <QStringList>
 
-#include <array>
-#include <memory>
 #include <vector>
 
 namespace kivo {
 
 // The cut list: the media objects in play order, each a list item with its
-// column texts, its state and its slot, and the slots that hold each
-// object's path and pictures. The state's text (column 2) and picture are
-// derived from the state; how the list is shown is the view's.
+// name, its state and its slot, and the slots that hold each object's path,
+// picture and examined values. Every other text of a column, the state's
+// picture and the small picture are derived from these when asked for, so
+// that an object costs one small record beside its (shared) picture; how the
+// list is shown is the view's.
 //
 // Every object added gets a new slot (0, 1, 2, ... in the order of adding).
 // An item's slot is its item data and its image index; sorting, moving and
@@ -60,24 +61,31 @@ public:
     // " " with `blankLabel`) whose texts come from the record, standing by
     // (invalid for an invalid record). Returns its list position.
     int AddObject(const MEDIARECORD& record, const QImage& picture, bool blankLabel);
+    // Appends one object for each, as AddObject does, in one insertion.
+    void AddObjects(const std::vector<MediaObject>& objects, bool blankLabels);
     // Deletes one list item; its slot stays until Clear.
     void DeleteItem(int position);
     // Moves the item at `from` to `to` (counted after its removal), with its
     // texts, state and slot, and asks the view to scroll it into view.
     void MoveItem(int from, int to);
-    void DeleteAllItems();
-    // Drops the pictures of every slot and starts slot numbering again at 0.
-    void RemoveAllImages();
-    // Deletes every item and drops all slots.
+    // Deletes every item and drops all slots: numbering starts again at 0.
     void Clear();
     // Puts the items in a new order: order[i] is the old position of the
     // item that goes to position i.
     void ApplyOrder(const std::vector<int>& order);
+    // Deletes every invalid item (their slots stay until Clear) in one
+    // change of the list.
+    void DeleteInvalidItems();
+    bool HasInvalidItems() const { return m_invalidItems > 0; }
 
-    // A column's text; the state column's is the state's.
+    // A column's text: the name, or the text derived from the object's
+    // state or examined values.
     QString GetItemText(int position, int column) const;
-    // Sets the text of a column other than the state column.
+    const QString& GetItemName(int position) const;
+    // Sets the name (column 0); the other columns are derived and cannot be set.
     void SetItemText(int position, int column, const QString& text);
+    // Names the items from the first on, as many as there are names and items.
+    void SetItemNames(const QStringList& names);
     int GetItemData(int position) const;
     QString GetItemPath(int position) const;
     ObjectState GetItemState(int position) const;
@@ -93,35 +101,48 @@ public:
 
     int GetCurrent() const { return m_nCurrent; }
     void SetCurrent(int slot) { m_nCurrent = slot; }
-    int GetImageCount() const { return m_nImageCount; }
-    const QStringList& GetItemPaths() const { return m_arrItemPath; }
-    const QImage& GetLargeImage(int slot) const { return m_imageLarge.at(static_cast<size_t>(slot)); }
-    const QImage& GetSmallImage(int slot) const { return m_imageSmall.at(static_cast<size_t>(slot)); }
+    int GetImageCount() const { return static_cast<int>(m_slots.size()); }
+    const QString& GetSlotPath(int slot) const { return SlotAt(slot).path; }
+    const QImage& GetLargeImage(int slot) const { return SlotAt(slot).picture; }
+    // The 32 x 24 reduction of the slot's picture.
+    QImage GetSmallImage(int slot) const;
 
 signals:
     // The item should be scrolled wholly into view.
     void scrollToItemRequested(int position);
 
 private:
+    // What an object was added with; it never changes.
+    struct Slot {
+        QString path;
+        QImage picture;  // 64 x 48, shared with the cache and other objects
+        ObjectFacts facts;
+        bool keepDark = false;  // a card: its reduction keeps the lettering
+    };
     struct Item {
-        std::array<QString, kColumnCount> texts;  // the state column's is not kept
-        ObjectState state = ObjectState::Standby;
+        QString name;
         int slot = -1;
-        qint64 modified = 0;
+        ObjectState state = ObjectState::Standby;
     };
 
     bool IsPosition(int position) const { return position >= 0 && position < GetItemCount(); }
-    Item& At(int position) { return *m_items[static_cast<size_t>(position)]; }
-    const Item& At(int position) const { return *m_items[static_cast<size_t>(position)]; }
+    Item& At(int position) { return m_items[static_cast<size_t>(position)]; }
+    const Item& At(int position) const { return m_items[static_cast<size_t>(position)]; }
+    const Slot& SlotAt(int slot) const { return m_slots.at(static_cast<size_t>(slot)); }
+    const Slot& SlotOf(int position) const { return m_slots[static_cast<size_t>(At(position).slot)]; }
+    // A new slot and its item, not yet announced to the views.
+    void Append(const MEDIARECORD& record, const QImage& picture, bool blankLabel);
     void IndexPositions(int first, int last);
+    void CountState(ObjectState state, int change)
+    {
+        if (state == ObjectState::Invalid)
+            m_invalidItems += change;
+    }
 
-    // Items live apart, so that sorting and moving shift pointers only.
-    std::vector<std::unique_ptr<Item>> m_items;
-    QStringList m_arrItemPath;
-    std::vector<QImage> m_imageLarge;
-    std::vector<QImage> m_imageSmall;
+    std::vector<Item> m_items;
+    std::vector<Slot> m_slots;
     std::vector<int> m_positionOfSlot;  // -1 for the slot of a deleted item
-    int m_nImageCount = 0;
+    int m_invalidItems = 0;
     int m_nCurrent = -1;
 };
 

@@ -84,18 +84,38 @@ QString FormatTypeText(const QString& path)
     return extension.mid(1) + QStringLiteral("ﾌｧｲﾙ");
 }
 
-std::array<QString, 6> NewObjectColumnTexts(const MEDIARECORD& record)
+ObjectFacts FactsOf(const MEDIARECORD& record)
 {
-    std::array<QString, 6> texts;
-    const bool invalid = record.nFlag == kFlagInvalid;
-    if (record.timeModified == 0)
-        return texts;
-    if (!invalid)
-        texts[1] = FormatShortTime(record.nLength);
-    texts[3] = FormatSize(record.dwSize, false);
-    texts[4] = FormatTypeText(record.strPath);
-    texts[5] = FormatShortDate(record.timeModified);
-    return texts;
+    return {record.dwSize, record.timeModified, record.nLength, record.nFlag == kFlagInvalid};
+}
+
+QString ObjectColumnText(const QString& path, const ObjectFacts& facts, int column)
+{
+    if (facts.modified == 0)
+        return {};
+    switch (column) {
+    case 1:
+        return facts.invalid ? QString() : FormatShortTime(facts.length);
+    case 3:
+        return FormatSize(facts.size, false);
+    case 4:
+        return FormatTypeText(path);
+    case 5:
+        return FormatShortDate(facts.modified);
+    default:
+        return {};
+    }
+}
+
+bool HasDate(const ObjectFacts& facts)
+{
+    // The C library converts every time of a file system; only times
+    // billions of years away may fail, and they show no date.
+    constexpr qint64 kCertainlyConvertible = qint64{1} << 40;
+    if (facts.modified == 0)
+        return false;
+    return (facts.modified > -kCertainlyConvertible && facts.modified < kCertainlyConvertible) ||
+           !FormatShortDate(facts.modified).isEmpty();
 }
 
 }  // namespace kivo

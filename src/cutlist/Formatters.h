@@ -23,10 +23,20 @@ QString FormatShortDate(qint64 secondsSince1970);
 // " ﾌｧｲﾙ" ("MPG ﾌｧｲﾙ"), or "ﾌｧｲﾙ" for a name without a dot.
 QString FormatTypeText(const QString& path);
 
-// The texts of list columns 1, 3, 4 and 5 of a new object made from
-// `record` (index = column; the label and the state are the model's): media
-// time, size, type and date, all empty for a missing file and the media
-// time empty for an invalid one.
-std::array<QString, 6> NewObjectColumnTexts(const MEDIARECORD& record);
+// What list columns 1, 3, 4 and 5 of an object show, besides its path.
+struct ObjectFacts {
+    quint64 size = 0;
+    qint64 modified = 0;  // 0 marks a missing file
+    qint32 length = 0;
+    bool invalid = false;
+};
+ObjectFacts FactsOf(const MEDIARECORD& record);
+
+// The text of list column 1, 3, 4 or 5 of an object: media time, size, type
+// or date, all empty for a missing file and the media time empty for an
+// invalid one; empty for any other column.
+QString ObjectColumnText(const QString& path, const ObjectFacts& facts, int column);
+// Whether the date column of an object shows a date.
+bool HasDate(const ObjectFacts& facts);
 
 }  // namespace kivo

@@ -3,7 +3,24 @@
 #include "cutlist/Archive.h"
 #include "cutlist/Thumbnail.h"
 
+#include <limits>
+
 namespace kivo {
+
+namespace {
+
+quint32 TextHash(const QString& path)
+{
+    return static_cast<quint32>(qHash(path));
+}
+
+// Where a text lies in memory.
+size_t PlaceHash(const QChar* text)
+{
+    return qHash(reinterpret_cast<quintptr>(text));
+}
+
+}  // namespace
 
 void CMediaInfoCache::RebuildIndex()
 {
@@ -11,23 +28,50 @@ void CMediaInfoCache::RebuildIndex()
     while (capacity < 2 * m_entries.size())
         capacity *= 2;
     m_mapIndex.assign(capacity, IndexSlot{});
+    std::vector<qint32> slotOfEntry(m_entries.size());
     for (size_t i = 0; i < m_entries.size(); ++i) {
-        const size_t hash = qHash(m_entries[i].path);
+        const QString& path = m_entries[i].path;
+        const quint32 hash = TextHash(path);
         size_t slot = hash & (capacity - 1);
         // A later entry for the same path takes over its slot.
         while (m_mapIndex[slot].entry >= 0 &&
-               (m_mapIndex[slot].hash != hash ||
-                m_entries[static_cast<size_t>(m_mapIndex[slot].entry)].path != m_entries[i].path)) {
-            slot = NextSlot(slot);
+               (m_mapIndex[slot].hash != hash || m_entries[static_cast<size_t>(m_mapIndex[slot].entry)].path != path)) {
+            slot = NextSlot(m_mapIndex, slot);
         }
-        m_mapIndex[slot] = {hash, static_cast<int>(i)};
+        m_mapIndex[slot] = {hash, static_cast<qint32>(i)};
+        slotOfEntry[i] = static_cast<qint32>(slot);
+    }
+    // Each entry's text leads to the latest entry of its path.
+    m_sameText.assign(capacity, PlaceSlot{});
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const QString& path = m_entries[i].path;
+        if (path.size() > std::numeric_limits<quint32>::max())
+            continue;
+        size_t slot = PlaceHash(path.constData()) & (capacity - 1);
+        while (m_sameText[slot].entry >= 0 &&
+               (m_sameText[slot].text != path.constData() || m_sameText[slot].length != path.size())) {
+            slot = NextSlot(m_sameText, slot);
+        }
+        m_sameText[slot] = {path.constData(), static_cast<quint32>(path.size()),
+                            m_mapIndex[static_cast<size_t>(slotOfEntry[i])].entry};
     }
     m_bMapValid = true;
 }
 
-int CMediaInfoCache::FindEntry(const QString& path, size_t hash) const
+int CMediaInfoCache::FindEntry(const QString& path)
 {
-    for (size_t slot = hash & (m_mapIndex.size() - 1); m_mapIndex[slot].entry >= 0; slot = NextSlot(slot)) {
+    if (!m_bMapValid)
+        RebuildIndex();
+    // Two strings whose texts lie in the same place hold the same text.
+    for (size_t slot = PlaceHash(path.constData()) & (m_sameText.size() - 1); m_sameText[slot].entry >= 0;
+         slot = NextSlot(m_sameText, slot)) {
+        const PlaceSlot& candidate = m_sameText[slot];
+        if (candidate.text == path.constData() && candidate.length == path.size())
+            return candidate.entry;
+    }
+    const quint32 hash = TextHash(path);
+    for (size_t slot = hash & (m_mapIndex.size() - 1); m_mapIndex[slot].entry >= 0;
+         slot = NextSlot(m_mapIndex, slot)) {
         const IndexSlot& candidate = m_mapIndex[slot];
         if (candidate.hash == hash && m_entries[static_cast<size_t>(candidate.entry)].path == path)
             return candidate.entry;
@@ -37,9 +81,7 @@ int CMediaInfoCache::FindEntry(const QString& path, size_t hash) const
 
 MEDIARECORD CMediaInfoCache::Lookup(const QString& path)
 {
-    if (!m_bMapValid)
-        RebuildIndex();
-    const int index = FindEntry(path, qHash(path));
+    const int index = FindEntry(path);
     return index < 0 ? MEDIARECORD{} : GetRecord(index);
 }
 

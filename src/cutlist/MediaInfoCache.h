@@ -40,22 +40,38 @@ private:
         qint32 length = 0;
     };
 
-    // A slot of the path index: the hash of a path and the index of its
-    // latest entry (-1 for a free slot).
+    // A slot of an index: a hash and the latest entry of its key (-1 for a
+    // free slot).
     struct IndexSlot {
-        size_t hash = 0;
-        int entry = -1;
+        quint32 hash = 0;
+        qint32 entry = -1;
+    };
+    using Index = std::vector<IndexSlot>;
+    // A slot of the index by place: where an entry's text lies, its length,
+    // and the latest entry of that text (-1 for a free slot).
+    struct PlaceSlot {
+        const QChar* text = nullptr;
+        quint32 length = 0;
+        qint32 entry = -1;
     };
 
     void RebuildIndex();
-    int FindEntry(const QString& path, size_t hash) const;
-    size_t NextSlot(size_t slot) const { return (slot + 1) & (m_mapIndex.size() - 1); }
+    int FindEntry(const QString& path);
+    template <typename Slot>
+    static size_t NextSlot(const std::vector<Slot>& index, size_t slot)
+    {
+        return (slot + 1) & (index.size() - 1);
+    }
 
     std::vector<Entry> m_entries;
-    // Path -> latest entry, while m_bMapValid: open addressing in a table of
-    // twice the entries or more, so that a lookup usually reads one slot
-    // before comparing the path.
-    std::vector<IndexSlot> m_mapIndex;
+    // While m_bMapValid, two indexes of the latest entry of each path, in
+    // open addressing tables of twice the entries or more, so that a lookup
+    // usually reads one slot before comparing. m_mapIndex goes by the
+    // path's text. m_sameText goes by where the text lies in memory: a path
+    // that shares its text with an entry (as the list's paths share the
+    // cache's) is found without reading a character.
+    Index m_mapIndex;
+    std::vector<PlaceSlot> m_sameText;
     bool m_bMapValid = false;
 };
 

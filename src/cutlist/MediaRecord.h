@@ -46,4 +46,11 @@ struct MEDIARECORD {
     qint32 nFlag = kFlagValid;
 };
 
+// A new cut-list object: its record (with the object's flag) and the
+// 64 x 48 picture it shows.
+struct MediaObject {
+    MEDIARECORD record;
+    QImage picture;
+};
+
 }  // namespace kivo

@@ -7,14 +7,18 @@
 #include "cutlist/Thumbnail.h"
 
 #include <QFile>
+#include <QHash>
 #include <QLoggingCategory>
+#include <QSet>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <optional>
+#include <utility>
 
 namespace kivo {
 namespace {
@@ -34,31 +38,58 @@ int VersionOfMagic(const QString& magic)
     return 0;
 }
 
-QStringList ReadStrings(ArchiveReader& archive, qint32 count, const char* field)
+// Reading many objects of the same few files: each text and picture met
+// again is held once, shared by every field that has it.
+class SharedValues {
+public:
+    // The text read before that equals `text`, or `text`.
+    QString Text(const QString& text) { return *m_texts.insert(text); }
+
+    // A stored block as a picture of this program's pixel format; when its
+    // bytes equal the previous block of the same path, that block's picture
+    // is used again.
+    Thumbnail Picture(ArchiveReader& archive, const QString& path)
+    {
+        m_block.resize(kThumbnailBlockBytes);
+        archive.ReadInto(m_block.data(), kThumbnailBlockBytes, "thumbnail");
+        Stored& previous = m_pictures[path];
+        if (previous.picture && previous.block == m_block)
+            return previous.picture;
+        QImage picture(kThumbnailWidth, kThumbnailHeight, QImage::Format_RGB32);
+        if (picture.sizeInBytes() != kThumbnailBlockBytes)
+            throw std::bad_alloc();
+        std::memcpy(picture.bits(), m_block.constData(), kThumbnailBlockBytes);
+        MakeBlockPictureOpaque(picture);
+        previous = {m_block, std::make_shared<const QImage>(std::move(picture))};
+        return previous.picture;
+    }
+
+private:
+    struct Stored {
+        QByteArray block;
+        Thumbnail picture;
+    };
+
+    QSet<QString> m_texts;
+    QHash<QString, Stored> m_pictures;
+    QByteArray m_block;
+};
+
+QStringList ReadStrings(ArchiveReader& archive, qint32 count, const char* field, SharedValues& shared)
 {
     archive.RequireRoom(count, 1, field);
     QStringList strings;
     strings.reserve(std::max(count, 0));
     for (qint32 i = 0; i < count; ++i)
-        strings.append(archive.ReadString(field));
+        strings.append(shared.Text(archive.ReadString(field)));
     return strings;
-}
-
-// A stored block of this program's pixel format, read straight into a picture.
-Thumbnail ReadThumbnail(ArchiveReader& archive)
-{
-    auto picture = std::make_shared<QImage>(kThumbnailWidth, kThumbnailHeight, QImage::Format_RGB32);
-    if (picture->sizeInBytes() != kThumbnailBlockBytes)
-        throw std::bad_alloc();
-    archive.ReadInto(picture->bits(), kThumbnailBlockBytes, "thumbnail");
-    MakeBlockPictureOpaque(*picture);
-    return picture;
 }
 
 void ReadBody(ArchiveReader& archive, Scenario& scenario)
 {
+    SharedValues shared;
     const qint32 count = archive.ReadInt32("object count");
-    scenario.paths = ReadStrings(archive, count, "path");
+    scenario.paths = ReadStrings(archive, count, "path", shared);
     if (scenario.version >= 20) {
         scenario.current = archive.ReadInt32("current object");
         scenario.position = archive.ReadInt32("playing position");
@@ -67,20 +98,20 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
         scenario.cache.reserve(static_cast<size_t>(std::max<qint64>(entries, 0)));
         for (qint64 i = 0; i < entries; ++i) {
             ScenarioCacheEntry entry;
-            entry.path = archive.ReadString("cache entry path");
+            entry.path = shared.Text(archive.ReadString("cache entry path"));
             entry.size = archive.ReadUInt32("cache entry size");
             entry.modified = archive.ReadInt32("cache entry time");
             entry.length = archive.ReadInt32("cache entry length");
             entry.thumbnailBytes = archive.ReadUInt32("thumbnail size");
             if (entry.thumbnailBytes == kThumbnailBlockBytes)
-                entry.thumbnail = ReadThumbnail(archive);
+                entry.thumbnail = shared.Picture(archive, entry.path);
             else
                 archive.Skip(entry.thumbnailBytes, "thumbnail");
             scenario.cache.push_back(std::move(entry));
         }
     }
     if (scenario.version >= 30 && count > 0)
-        scenario.names = ReadStrings(archive, count, "name");
+        scenario.names = ReadStrings(archive, count, "name", shared);
 }
 
 ScenarioReadResult Failure(ScenarioStatus status, const char16_t* problem, const QString& detail)

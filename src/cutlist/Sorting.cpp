@@ -29,9 +29,11 @@ public:
         m_keys.reserve(static_cast<size_t>(list.GetItemCount()));
         m_bytes.reserve(static_cast<size_t>(list.GetItemCount()) * 64);
         for (int position = 0; position < list.GetItemCount(); ++position) {
-            // The texts lie scattered in memory: ask for one a few objects
-            // ahead, so that its reading overlaps the work on this one.
-            __builtin_prefetch(list.GetItemText(position + kPrefetchDistance, column).constData());
+            // Names lie scattered in memory: ask for one a few objects
+            // ahead, so that its reading overlaps the work on this one. The
+            // other texts are made from the object's values.
+            if (column == CutListModel::kColumnName)
+                __builtin_prefetch(list.GetItemName(position + kPrefetchDistance).constData());
             const size_t offset = m_bytes.size();
             appendKey(list.GetItemText(position, column), m_bytes);
             m_keys.push_back({offset, m_bytes.size() - offset, position});

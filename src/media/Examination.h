@@ -35,13 +35,9 @@ struct Examination {
 // are examined when they are added to the cut list.
 Examination ExamineMediaFile(const MediaProbe& probe, const QString& path);
 
-// A new cut-list object for `path`: its record (with the object's flag)
-// and picture, taken from the cache when the file is unchanged since it was
-// examined, else from an examination whose record then joins the cache.
-struct MediaObject {
-    MEDIARECORD record;
-    QImage picture;
-};
+// A new cut-list object for `path`, taken from the cache when the file is
+// unchanged since it was examined, else from an examination whose record
+// then joins the cache.
 MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, const MediaProbe& probe);
 
 // The object of a file that is in the cache and unchanged since, or nothing.

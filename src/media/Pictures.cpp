@@ -5,13 +5,22 @@
 #include <QString>
 
 #include <cstring>
+#include <map>
 
 namespace kivo {
 
 QImage LoadPicture(PictureId id)
 {
-    const QImage picture(QStringLiteral(":/pictures/%1.png").arg(static_cast<int>(id)));
-    return picture.convertToFormat(QImage::Format_RGB32);
+    // Decoded once: every object that shows one of these cards shares it.
+    static const auto pictures = [] {
+        std::map<PictureId, QImage> decoded;
+        for (const PictureId each : {PictureId::Unavailable, PictureId::SoundOnly, PictureId::Frame, PictureId::Media}) {
+            const QImage picture(QStringLiteral(":/pictures/%1.png").arg(static_cast<int>(each)));
+            decoded[each] = picture.convertToFormat(QImage::Format_RGB32);
+        }
+        return decoded;
+    }();
+    return pictures.at(id);
 }
 
 QImage ThumbnailOnFrame(const QImage& frame)

@@ -5,12 +5,16 @@
 #include "session/MediaLoader.h"
 #include "cutlist/ScenarioFile.h"
 #include "cutlist/StatusText.h"
+#include "media/Examination.h"
 #include "media/MediaEngine.h"
 #include "session/PlaybackSequencer.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace kivo {
 
@@ -92,20 +96,52 @@ void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, 
             done();
         return;
     }
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = connect(&m_loader, &MediaLoader::finished, this, [this, connection, done](bool) {
-        disconnect(*connection);
+    // Files that the cache knows unchanged need no examination: the run of
+    // them at the start goes into the list at once, in one insertion, and
+    // the loader takes the rest from the first file it has to examine.
+    const bool intoEmptyList = m_list.GetItemCount() == 0;
+    std::vector<MediaObject> known;
+    // A file listed again is the same object again, without another look
+    // at the disk.
+    QHash<QString, size_t> seen;
+    if (!m_loader.IsRunning()) {
+        for (const QString& path : paths) {
+            if (const auto again = seen.constFind(path); again != seen.cend()) {
+                known.push_back(known[*again]);
+                continue;
+            }
+            std::optional<MediaObject> cached = CachedMediaObject(path, m_cache);
+            if (!cached)
+                break;
+            seen.insert(path, known.size());
+            known.push_back(std::move(*cached));
+        }
+    }
+    m_list.AddObjects(known, blankLabels);
+    const auto finish = [this, done, arrange = intoEmptyList && !known.empty()] {
         m_playback.SendDuration();
         if (m_list.GetCurrent() == -1) {
             const int first = m_list.FindPlayable(0);
             if (first >= 0)
                 m_list.SetCurrent(m_list.GetItemData(first));
         }
+        // The loader asks for this only when it filled the whole list.
+        if (arrange)
+            emit arrangeRequested();
         UpdateSummary();
         if (done)
             done();
+    };
+    if (known.size() == static_cast<size_t>(paths.size())) {
+        finish();
+        return;
+    }
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(&m_loader, &MediaLoader::finished, this, [connection, finish](bool) {
+        disconnect(*connection);
+        finish();
     });
-    m_loader.Start(paths, blankLabels);
+    m_loader.Start(paths.mid(static_cast<qsizetype>(known.size())), blankLabels);
 }
 
 void CutListDocument::AddMediaAndCue(const QStringList& paths, std::function<void()> done)
@@ -131,7 +167,7 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         if (done)
             done(outcome);
     };
-    const ScenarioReadResult result = ReadScenarioFile(path);
+    ScenarioReadResult result = ReadScenarioFile(path);
     const QString name = QFileInfo(path).fileName();
     switch (result.status) {
     case ScenarioStatus::Ok:
@@ -155,14 +191,15 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         finish(OpenOutcome::Unreadable);
         return;
     }
-    const Scenario scenario = result.scenario;
+    // Shared with the end of the run rather than copied: a scenario can be
+    // large.
+    const auto scenario = std::make_shared<const Scenario>(std::move(result.scenario));
     ClearCutList();
-    AddScenarioCacheEntries(scenario, m_cache);
-    AddMediaFiles(scenario.paths, scenario.version >= 30, [this, scenario, finish] {
+    AddScenarioCacheEntries(*scenario, m_cache);
+    AddMediaFiles(scenario->paths, scenario->version >= 30, [this, scenario, finish] {
         // A cancelled run leaves fewer objects than names.
-        for (int i = 0; i < std::min<int>(static_cast<int>(scenario.names.size()), m_list.GetItemCount()); ++i)
-            m_list.SetItemText(i, CutListModel::kColumnName, scenario.names.at(i));
-        if (scenario.paths.isEmpty() || !m_playback.CueObject(scenario.current, scenario.position))
+        m_list.SetItemNames(scenario->names);
+        if (scenario->paths.isEmpty() || !m_playback.CueObject(scenario->current, scenario->position))
             UpdateSummary();
         m_modified = false;
         finish(OpenOutcome::Opened);

@@ -48,7 +48,8 @@ public:
     // A new, empty and unmodified document.
     void NewDocument();
 
-    // Appends one object per path through the loader; when the run is over
+    // Appends one object per path, through the loader from the first file
+    // that the cache does not know unchanged; when the run is over
     // the main window hears the player's duration, the first playable object
     // becomes current when there was none, the summary is refreshed and
     // `done` runs.
@@ -81,6 +82,8 @@ signals:
     void message(const QString& text, bool failure);
     // The status summary of the cut list changed.
     void summaryChanged(const QString& text);
+    // Media added without the loader filled the whole list: arrange the icons.
+    void arrangeRequested();
 
 private:
     // Readies the player before the loader's first examination; false when

@@ -2,7 +2,6 @@
 
 #include "session/CutListDocument.h"
 #include "cutlist/CutListModel.h"
-#include "cutlist/ObjectState.h"
 #include "cutlist/RandomOrder.h"
 #include "session/PlaybackSequencer.h"
 
@@ -22,11 +21,7 @@ bool CutListEditor::HasItems() const
 
 bool CutListEditor::HasInvalidItems() const
 {
-    for (int position = 0; position < m_list.GetItemCount(); ++position) {
-        if (m_list.GetItemState(position) == ObjectState::Invalid)
-            return true;
-    }
-    return false;
+    return m_list.HasInvalidItems();
 }
 
 void CutListEditor::DeleteAll()
@@ -38,10 +33,7 @@ void CutListEditor::DeleteAll()
 void CutListEditor::DeleteInvalid()
 {
     m_document.SetModified(true);
-    for (int position = m_list.GetItemCount() - 1; position >= 0; --position) {
-        if (m_list.GetItemState(position) == ObjectState::Invalid)
-            m_list.DeleteItem(position);
-    }
+    m_list.DeleteInvalidItems();
 }
 
 void CutListEditor::DeleteObject(int position)
@@ -80,8 +72,11 @@ QString CutListEditor::NameFor(int position, Naming naming) const
 void CutListEditor::RenameAll(Naming naming)
 {
     m_document.SetModified(true);
+    QStringList names;
+    names.reserve(m_list.GetItemCount());
     for (int position = 0; position < m_list.GetItemCount(); ++position)
-        m_list.SetItemText(position, CutListModel::kColumnName, NameFor(position, naming));
+        names.append(NameFor(position, naming));
+    m_list.SetItemNames(names);
 }
 
 void CutListEditor::RenameObject(int position, Naming naming)

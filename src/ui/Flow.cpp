@@ -23,6 +23,7 @@ Flow::Flow(Settings& settings)
         window.ShowMessage(text, failure ? Icon::Stop : Icon::Exclamation);
     });
     QObject::connect(&session.loader, &MediaLoader::arrangeRequested, &window.ListView(), &CutListView::Arrange);
+    QObject::connect(&session.document, &CutListDocument::arrangeRequested, &window.ListView(), &CutListView::Arrange);
     PlayerWindow* player = &window.Player();
     QObject::connect(&session.engine, &MediaEngine::graphMissing, player, [player] {
         QMessageBox::critical(player, QStringLiteral("Kivo231"), QStringLiteral("GStreamer is not Installed."));

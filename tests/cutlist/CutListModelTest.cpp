@@ -42,7 +42,7 @@ TEST_F(CutList, AddingGivesEachObjectANewSlotAndItsTexts)
     list.AddObject(Record("/m/a.mpg"), QImage(), false);
     list.AddObject(Invalid("/m/b.mpg"), QImage(), true);
     EXPECT_EQ(list.GetImageCount(), 2);
-    EXPECT_EQ(list.GetItemPaths(), QStringList({"/m/a.mpg", "/m/b.mpg"}));
+    EXPECT_EQ(list.GetSlotPath(1), "/m/b.mpg");
     EXPECT_EQ(Slots(list), std::vector<int>({0, 1}));
     EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "/m/a.mpg");
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), " ");
@@ -59,15 +59,14 @@ TEST_F(CutList, DeletedSlotsStayUntilTheListIsCleared)
     list.DeleteItem(1);
     list.AddObject(Record("/m/new.mpg"), QImage(), false);
     EXPECT_EQ(Slots(list), std::vector<int>({0, 2, 3}));
-    EXPECT_EQ(list.GetItemPaths().size(), 4);
-    EXPECT_EQ(list.GetItemPaths().at(1), "/m/1.mpg");
+    EXPECT_EQ(list.GetImageCount(), 4);
+    EXPECT_EQ(list.GetSlotPath(1), "/m/1.mpg");
     EXPECT_EQ(list.FindItemByData(1), -1);
     EXPECT_EQ(list.FindItemByData(3), 2);
     EXPECT_EQ(list.GetItemPath(2), "/m/new.mpg");
 
     list.Clear();
     EXPECT_EQ(list.GetImageCount(), 0);
-    EXPECT_TRUE(list.GetItemPaths().isEmpty());
     list.AddObject(Record("/m/again.mpg"), QImage(), false);
     EXPECT_EQ(Slots(list), std::vector<int>({0}));
 }
@@ -89,6 +88,24 @@ TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFound)
     EXPECT_EQ(list.FindCurrentItem(), 3);
     for (int slot = 0; slot < 6; ++slot)
         EXPECT_EQ(list.GetItemData(list.FindItemByData(slot)), slot);
+}
+
+TEST_F(CutList, DeletingTheInvalidObjectsKeepsTheOthersAndWhatPointsAtThem)
+{
+    Fill(2);
+    list.AddObject(Invalid("/m/x.mpg"), QImage(), false);
+    Fill(1);
+    list.SetItemState(0, ObjectState::Invalid);
+    const QPersistentModelIndex last(list.index(3, 0));
+    const QPersistentModelIndex gone(list.index(2, 0));
+    ASSERT_TRUE(list.HasInvalidItems());
+    list.DeleteInvalidItems();
+    EXPECT_EQ(Slots(list), std::vector<int>({1, 3}));
+    EXPECT_EQ(list.FindItemByData(3), 1);
+    EXPECT_EQ(list.FindItemByData(2), -1);
+    EXPECT_EQ(last.row(), 1);
+    EXPECT_FALSE(gone.isValid());
+    EXPECT_FALSE(list.HasInvalidItems());
 }
 
 TEST_F(CutList, FindPlayableSkipsInvalidObjects)

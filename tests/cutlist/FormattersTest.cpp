@@ -65,20 +65,19 @@ TEST_F(JapanTime, ColumnTextsOfNewObjects)
     MEDIARECORD record = test::Record("/m/movie.mpg", 12345);
     record.dwSize = 1025;
     record.timeModified = 921000000;
-    auto texts = NewObjectColumnTexts(record);
-    EXPECT_EQ(texts[1], "2m03s");
-    EXPECT_EQ(texts[3], "2KB");
-    EXPECT_EQ(texts[4], "MPG ﾌｧｲﾙ");
-    EXPECT_EQ(texts[5], "99/03/10 02:20");
+    const auto texts = [&record] {
+        QStringList columns;
+        for (int column = 1; column <= 5; ++column)
+            columns.append(ObjectColumnText(record.strPath, FactsOf(record), column));
+        return columns;
+    };
+    EXPECT_EQ(texts(), QStringList({"2m03s", "", "2KB", "MPG ﾌｧｲﾙ", "99/03/10 02:20"}));
 
     record.nFlag = kFlagInvalid;
-    texts = NewObjectColumnTexts(record);
-    EXPECT_EQ(texts[1], "");
-    EXPECT_EQ(texts[3], "2KB");
+    EXPECT_EQ(texts(), QStringList({"", "", "2KB", "MPG ﾌｧｲﾙ", "99/03/10 02:20"}));
 
     record.timeModified = 0;  // missing file
-    texts = NewObjectColumnTexts(record);
-    EXPECT_TRUE(texts[1].isEmpty() && texts[3].isEmpty() && texts[4].isEmpty() && texts[5].isEmpty());
+    EXPECT_EQ(texts(), QStringList({"", "", "", "", ""}));
 }
 
 TEST(StatusSummary, CountsAllObjectsAndTimesThePlayableOnesUpToThePosition)

@@ -28,6 +28,18 @@ TEST(MediaInfoCache, LookupFindsTheLatestEntryForAPathOrTheEmptyRecord)
     EXPECT_TRUE(cache.Lookup("/a.mpg").strPath.isEmpty());
 }
 
+TEST(MediaInfoCache, AKeySharingTheTextOfAnOlderEntryFindsTheLatest)
+{
+    // The list's paths share their text with the entry they came from; a
+    // later entry of the same path holds a copy of its own.
+    const QString shared = QStringLiteral("/m/clip.mpg");
+    CMediaInfoCache cache;
+    cache.Add(Record(shared, 1, 100));
+    cache.Add(Record(QString(shared.constData(), shared.size()), 2, 200));
+    EXPECT_EQ(cache.Lookup(shared).nLength, 200);
+    EXPECT_EQ(cache.Lookup(QStringLiteral("/m/clip.mpg")).nLength, 200);
+}
+
 TEST(MediaInfoCache, RecordsCarryNoFlagAndShareTheirThumbnail)
 {
     CMediaInfoCache cache;

@@ -106,6 +106,34 @@ TEST(ScenarioReader, Version30DecodesShiftJisAndWideStringsAndDropsUnfittingThum
     EXPECT_TRUE(cache.Lookup(QStringLiteral("/m/café.mpg")).strPath.isEmpty());
 }
 
+TEST(ScenarioReader, APictureOrTextMetAgainIsHeldOnceAndSharedWithTheList)
+{
+    QByteArray other = samples::TestPictureBlock();
+    other[0] = 8;  // the first pixel's blue
+    const QByteArray bytes = Bytes()
+                                 .Str("KivoDSv30").I32(3).Str("/m/a.mpg").Str("/m/a.mpg").Str("/m/a.mpg")
+                                 .I32(0).I32(0).I32(2)
+                                 .Append(samples::VideoEntry("/m/a.mpg"))
+                                 .Append(samples::VideoEntry("/m/a.mpg"))
+                                 .Str("/m/a.mpg").U32(1234).I32(921000000).I32(6000).U32(12288).Append(other)
+                                 .Str("/m/a.mpg").Str("x").Str("x")
+                                 .Data();
+    const Scenario scenario = Read(bytes).scenario;
+    ASSERT_EQ(scenario.cache.size(), 3u);
+    EXPECT_EQ(scenario.cache[0].thumbnail, scenario.cache[1].thumbnail);
+    EXPECT_NE(*scenario.cache[1].thumbnail, *scenario.cache[2].thumbnail);
+    EXPECT_EQ(scenario.names[0].constData(), scenario.paths[2].constData());
+
+    // The list's objects show the very pixels the cache holds.
+    CMediaInfoCache cache;
+    AddScenarioCacheEntries(scenario, cache);
+    CutListModel list;
+    for (int i = 0; i < 2; ++i)
+        list.AddObject(Record("/m/a.mpg", 1234, 1, 6000), *scenario.cache[static_cast<size_t>(i)].thumbnail, false);
+    EXPECT_EQ(list.GetLargeImage(0).constBits(), scenario.cache[0].thumbnail->constBits());
+    EXPECT_EQ(list.GetLargeImage(1).constBits(), list.GetLargeImage(0).constBits());
+}
+
 TEST(ScenarioReader, OnlyTheThreeMagicsAreAccepted)
 {
     for (const char* magic : {"KivoDSv31", "kivodsv30", "KivoDSv3", "", "KivoDSv30 "}) {

@@ -10,13 +10,15 @@ namespace {
 
 class Sorting : public ::testing::Test {
 protected:
-    // Adds an object and sets one column's text.
-    void Add(int column, const QString& text, qint64 modified = 1)
+    // Adds an object named `name` for the file `path`, examined with these values.
+    void Add(const QString& name, const QString& path = QStringLiteral("/m/clip.mpg"), qint32 length = 100,
+             quint64 size = 1, qint64 modified = 1, int flag = kFlagValid)
     {
-        MEDIARECORD record = test::Record(QStringLiteral("/m/%1").arg(list.GetItemCount()));
+        MEDIARECORD record = test::Record(path, length, flag);
+        record.dwSize = size;
         record.timeModified = modified;
         const int position = list.AddObject(record, QImage(), false);
-        list.SetItemText(position, column, text);
+        list.SetItemText(position, CutListModel::kColumnName, name);
     }
 
     QStringList Column(int column) const
@@ -38,7 +40,7 @@ TEST_F(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
     // ｱ is the single byte 0xB1, あ is 0x82 0xA0, ア 0x83 0x41, é (not in
     // CP932) its UTF-8 bytes 0xC3 0xA9, Z is taken as z (0x7A).
     for (const char* name : {"ｱ", "ア", "あ", "é", "Z", "ab", "B"})
-        Add(CutListModel::kColumnName, QString::fromUtf8(name));
+        Add(QString::fromUtf8(name));
     Sort(SortKey::Name);
     EXPECT_EQ(Column(CutListModel::kColumnName), QStringList({"ab", "B", "Z", "あ", "ア", "ｱ", "é"}));
     Sort(SortKey::Name, true);
@@ -47,38 +49,40 @@ TEST_F(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
 
 TEST_F(Sorting, MediaTimesAndSizesSortNumericallyWithEmptyTextsFirst)
 {
-    for (const char* time : {"9m59s", "10m00s", "", "0m05s"})
-        Add(CutListModel::kColumnMediaTime, time);
+    Add("9m59s", "/m/a.mpg", 59900);
+    Add("10m00s", "/m/b.mpg", 60000);
+    Add("invalid", "/m/c.mpg", 0, 1, 1, kFlagInvalid);
+    Add("0m05s", "/m/d.mpg", 500);
     Sort(SortKey::MediaTime);
     EXPECT_EQ(Column(CutListModel::kColumnMediaTime), QStringList({"", "0m05s", "9m59s", "10m00s"}));
 
     list.Clear();
-    for (const char* size : {"1,234KB", "999KB", "2,097,152KB", "1KB"})
-        Add(CutListModel::kColumnSize, size);
+    for (const quint64 kilobytes : {1234, 999, 2097152, 1})
+        Add({}, "/m/a.mpg", 100, kilobytes * 1024);
     Sort(SortKey::Size);
     EXPECT_EQ(Column(CutListModel::kColumnSize), QStringList({"1KB", "999KB", "1,234KB", "2,097,152KB"}));
 }
 
 TEST_F(Sorting, DatesSortChronologicallyAcrossCenturies)
 {
-    Add(CutListModel::kColumnType, "2000", 946684800);  // 2000-01-01
-    Add(CutListModel::kColumnType, "1999", 915148800);  // 1999-01-01
-    Add(CutListModel::kColumnType, "none", 0);          // missing file, no date
+    Add("2000", "/m/a.mpg", 100, 1, 946684800);  // 2000-01-01
+    Add("1999", "/m/b.mpg", 100, 1, 915148800);  // 1999-01-01
+    Add("none", "/m/c.mpg", 100, 1, 0);          // missing file, no date
     Sort(SortKey::Date);
-    EXPECT_EQ(Column(CutListModel::kColumnType), QStringList({"none", "1999", "2000"}));
+    EXPECT_EQ(Column(CutListModel::kColumnName), QStringList({"none", "1999", "2000"}));
     Sort(SortKey::Date, true);
-    EXPECT_EQ(Column(CutListModel::kColumnType), QStringList({"2000", "1999", "none"}));
+    EXPECT_EQ(Column(CutListModel::kColumnName), QStringList({"2000", "1999", "none"}));
 }
 
 TEST_F(Sorting, TypesCompareByBytesAndSortingKeepsSlots)
 {
-    for (const char* type : {"WAV ﾌｧｲﾙ", "AVI ﾌｧｲﾙ", "MPG ﾌｧｲﾙ"})
-        Add(CutListModel::kColumnType, QString::fromUtf8(type));
+    for (const char* path : {"/m/0.wav", "/m/1.avi", "/m/2.mpg"})
+        Add({}, path);
     list.SetCurrent(0);
     Sort(SortKey::Type);
     EXPECT_EQ(Column(CutListModel::kColumnType), QStringList({"AVI ﾌｧｲﾙ", "MPG ﾌｧｲﾙ", "WAV ﾌｧｲﾙ"}));
     EXPECT_EQ(list.FindCurrentItem(), 2);
-    EXPECT_EQ(list.GetItemPath(2), "/m/0");
+    EXPECT_EQ(list.GetItemPath(2), "/m/0.wav");
 }
 
 // The shuffle as specified, one list move at a time.

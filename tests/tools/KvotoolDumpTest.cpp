@@ -2,7 +2,9 @@
 #include "ScenarioSamples.h"
 #include "TestFiles.h"
 #include "cutlist/FileNames.h"
+#include "cutlist/ScenarioFile.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -47,6 +49,44 @@ TEST_F(Kvotool, JsonHoldsTheKeysOfTheFilesVersion)
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.out.back(), '\n');
         EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(expected));
+    }
+}
+
+// What QJsonDocument makes of the scenario: the form the streamed output keeps.
+std::string DocumentJson(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const Scenario scenario = ReadScenario(buffer).scenario;
+    QJsonObject json{{"version", scenario.version}, {"paths", QJsonArray::fromStringList(scenario.paths)}};
+    if (scenario.version >= 20) {
+        json["current"] = scenario.current;
+        json["position"] = scenario.position;
+        QJsonArray cache;
+        for (const ScenarioCacheEntry& entry : scenario.cache) {
+            cache.append(QJsonObject{{"path", entry.path}, {"size", qint64{entry.size}}, {"modified", entry.modified},
+                                     {"length", entry.length}, {"thumbnail_bytes", qint64{entry.thumbnailBytes}}});
+        }
+        json["cache"] = cache;
+    }
+    if (scenario.version >= 30)
+        json["names"] = QJsonArray::fromStringList(scenario.names);
+    return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n";
+}
+
+TEST_F(Kvotool, JsonIsByteForByteWhatTheJsonDocumentWrites)
+{
+    // Texts to escape: controls, a quote, a backslash, a lone surrogate
+    // (the byte 0xFF), a surrogate pair and DEL.
+    const QString odd = FileNameFromBytes("/m/\x01\t\"q\"\\b\xff") + QStringLiteral("\U0001F600\x7f.mpg");
+    std::vector<QByteArray> files = samples::AllSamples();
+    files.push_back(samples::Bytes().Str("KivoDSv30").I32(1).Append(samples::Wide(odd)).I32(-1).I32(-5).I32(0)
+                        .Append(samples::Wide(odd)).U32(7).I32(-2).I32(3).U32(0).Append(samples::Wide(odd)).Data());
+    for (const QByteArray& bytes : files) {
+        const ToolRun run = RunKvotool({"dump", "--json", File("same.kvo", bytes)});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, DocumentJson(bytes));
     }
 }
 

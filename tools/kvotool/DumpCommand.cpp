@@ -6,35 +6,149 @@
 
 #include <QDateTime>
 #include <QJsonArray>
-#include <QJsonObject>
+#include <QJsonDocument>
 
 #include <iostream>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace kivo::tool {
 namespace {
 
-QJsonObject ToJson(const Scenario& scenario)
-{
-    QJsonObject json{{"version", scenario.version}, {"paths", QJsonArray::fromStringList(scenario.paths)}};
-    if (scenario.version >= 20) {
-        json["current"] = scenario.current;
-        json["position"] = scenario.position;
-        QJsonArray cache;
-        for (const ScenarioCacheEntry& entry : scenario.cache) {
-            cache.append(QJsonObject{
-                {"path", entry.path},
-                {"size", qint64{entry.size}},
-                {"modified", entry.modified},
-                {"length", entry.length},
-                {"thumbnail_bytes", qint64{entry.thumbnailBytes}},
-            });
-        }
-        json["cache"] = cache;
+// Writes JSON to standard output piece by piece, as QJsonDocument's
+// compact form has it (the caller gives the keys of an object in sorted
+// order), without building the document: a scenario can hold a hundred
+// thousand objects.
+class JsonStream {
+public:
+    ~JsonStream() { Flush(); }
+
+    void BeginObject() { Open('{'); }
+    void EndObject() { Close('}'); }
+    void BeginArray() { Open('['); }
+    void EndArray() { Close(']'); }
+    void Key(const char* key)
+    {
+        Separate();
+        m_out += '"';
+        m_out += key;
+        m_out += "\":";
+        m_afterKey = true;
     }
-    if (scenario.version >= 30)
-        json["names"] = QJsonArray::fromStringList(scenario.names);
-    return json;
+    void Number(qint64 value)
+    {
+        Separate();
+        m_out += std::to_string(value);
+    }
+    void String(const QString& text)
+    {
+        Separate();
+        if (Plain(text)) {
+            m_out += '"';
+            const QByteArray bytes = text.toUtf8();
+            m_out.append(bytes.constData(), static_cast<size_t>(bytes.size()));
+            m_out += '"';
+        } else {
+            // Escaped as Qt's JSON writer does it: a one-element array of
+            // the text, without its brackets.
+            const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+            m_out.append(array.constData() + 1, static_cast<size_t>(array.size() - 2));
+        }
+        if (m_out.size() >= kBlockBytes)
+            Flush();
+    }
+    void Strings(const QStringList& texts)
+    {
+        BeginArray();
+        for (const QString& text : texts)
+            String(text);
+        EndArray();
+    }
+    void EndLine() { m_out += '\n'; }
+
+private:
+    static constexpr size_t kBlockBytes = 1 << 20;
+
+    // Text that the JSON writer copies as its UTF-8 bytes: no control
+    // character, quote or backslash to escape, no surrogate to pair up.
+    static bool Plain(const QString& text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() < 0x20 || c == u'"' || c == u'\\' || c.isSurrogate())
+                return false;
+        }
+        return true;
+    }
+    void Separate()
+    {
+        if (std::exchange(m_afterKey, false))
+            return;
+        if (!std::exchange(m_first, false))
+            m_out += ',';
+    }
+    void Open(char bracket)
+    {
+        Separate();
+        m_out += bracket;
+        m_first = true;
+    }
+    void Close(char bracket)
+    {
+        m_out += bracket;
+        m_first = false;
+    }
+    void Flush()
+    {
+        std::cout.write(m_out.data(), static_cast<std::streamsize>(m_out.size()));
+        m_out.clear();
+    }
+
+    std::string m_out;
+    bool m_first = true;
+    bool m_afterKey = false;
+};
+
+// The scenario as one JSON object with the keys its version has.
+void PrintScenarioJson(const Scenario& scenario)
+{
+    JsonStream json;
+    json.BeginObject();
+    if (scenario.version >= 20) {
+        json.Key("cache");
+        json.BeginArray();
+        for (const ScenarioCacheEntry& entry : scenario.cache) {
+            json.BeginObject();
+            json.Key("length");
+            json.Number(entry.length);
+            json.Key("modified");
+            json.Number(entry.modified);
+            json.Key("path");
+            json.String(entry.path);
+            json.Key("size");
+            json.Number(entry.size);
+            json.Key("thumbnail_bytes");
+            json.Number(entry.thumbnailBytes);
+            json.EndObject();
+        }
+        json.EndArray();
+        json.Key("current");
+        json.Number(scenario.current);
+    }
+    if (scenario.version >= 30) {
+        json.Key("names");
+        json.Strings(scenario.names);
+    }
+    json.Key("paths");
+    json.Strings(scenario.paths);
+    if (scenario.version >= 20) {
+        json.Key("position");
+        json.Number(scenario.position);
+    }
+    json.Key("version");
+    json.Number(scenario.version);
+    json.EndObject();
+    json.EndLine();
 }
 
 std::string UtcTime(qint32 seconds)
@@ -103,7 +217,7 @@ int RunDump(const std::vector<std::string>& arguments)
         return kExitUnreadable;
     }
     if (json)
-        PrintJson(ToJson(result.scenario));
+        PrintScenarioJson(result.scenario);
     else
         PrintSummary(file, result.scenario);
     return kExitOk;

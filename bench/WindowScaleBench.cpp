@@ -1,0 +1,274 @@
+// A 100,000-object cut list in the real main window, each figure beside its
+// reference measured in the same run:
+//  - opening a scenario of 100,000 objects over 1,000 files (half of them
+//    video with a picture, half sound only; every stored entry matches its
+//    file, so nothing is examined), from the start of the main window until
+//    the first object is cued and the window answers input, beside
+//    `kvotool dump --json` of the same file (goal: at most 2x);
+//  - the resident memory after that, beside the same window with an empty
+//    list (goal: at most +300 MB);
+//  - scrolling a page, a header sort, random order, deleting the invalid
+//    objects (1,000 of them) and saving, each until the list is repainted
+//    (goal: under one second each).
+// The files are hard links of two generated clips, so that each has its own
+// path and all share their clip's size and modification time.
+//
+// Usage: window_scale_bench VIDEO AUDIO WORK_DIR KVOTOOL
+// Run on a display (xvfb-run) or with QT_QPA_PLATFORM=offscreen, with
+// KIVO_AUDIO_SINK and KIVO_VIDEO_SINK set to "fakesink sync=true".
+
+#include "core/Settings.h"
+#include "cutlist/MediaInfoCache.h"
+#include "cutlist/ScenarioFile.h"
+#include "media/Examination.h"
+#include "media/MediaProbe.h"
+#include "ui/CutListView.h"
+#include "ui/Flow.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace kivo {
+namespace {
+
+constexpr int kFiles = 1000;
+constexpr int kObjects = 100000;
+constexpr int kInvalid = 1000;
+// The old program took minutes: give up after this.
+constexpr qint64 kLongestOpenMs = 180000;
+
+double Since(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Resident memory of this process in MB.
+double ResidentMb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    }
+    return 0;
+}
+
+void Line(const char* figure, double measured, const char* unit, const char* reference, double referenceValue,
+          const char* goal)
+{
+    std::printf("%-46s %10.1f %-3s %24s %10.1f %-3s %7.2fx  %s\n", figure, measured, unit, reference,
+                referenceValue, unit, referenceValue > 0 ? measured / referenceValue : 0.0, goal);
+    std::fflush(stdout);
+}
+
+// The scenario: 1,000 hard links, even ones of the video, odd ones of the
+// sound, each examined once and listed 100 times over.
+bool MakeScenario(const QString& video, const QString& audio, const QDir& work, const QString& scenario)
+{
+    const MediaProbe probe;
+    CMediaInfoCache clips;
+    const MediaObject examined[2] = {MediaObjectFor(video, clips, probe), MediaObjectFor(audio, clips, probe)};
+    if (examined[0].record.nFlag != kFlagValid || examined[1].record.nFlag != kFlagNoPicture) {
+        std::fprintf(stderr, "window_scale_bench: the clips did not examine as video and sound\n");
+        return false;
+    }
+    const std::filesystem::path folder = QFile::encodeName(work.filePath("links")).toStdString();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::vector<MediaObject> files;
+    for (int i = 0; i < kFiles; ++i) {
+        MediaObject file = examined[i % 2];
+        const QString source = i % 2 == 0 ? video : audio;
+        const std::filesystem::path link = folder / QStringLiteral("%1-%2").arg(i, 4, 10, QLatin1Char('0')).arg(QFileInfo(source).fileName()).toStdString();
+        std::filesystem::create_hard_link(QFile::encodeName(source).toStdString(), link);
+        file.record.strPath = QFile::decodeName(link.c_str());
+        files.push_back(file);
+    }
+    CutListModel list;
+    CMediaInfoCache cache;
+    for (const MediaObject& file : files) {
+        MEDIARECORD entry = file.record;
+        entry.nFlag = kFlagValid;
+        cache.Add(entry);
+    }
+    for (int i = 0; i < kObjects; ++i)
+        list.AddObject(files[static_cast<size_t>(i % kFiles)].record, files[static_cast<size_t>(i % kFiles)].picture, false);
+    list.SetCurrent(0);
+    QString error;
+    if (!SaveScenarioFile(scenario, list, cache, 0, &error)) {
+        std::fprintf(stderr, "window_scale_bench: %s\n", error.toUtf8().constData());
+        return false;
+    }
+    return true;
+}
+
+// `kvotool dump --json` of the scenario, the best of three, in ms.
+double DumpTime(const QString& kvotool, const QString& scenario)
+{
+    double best = 0;
+    for (int run = 0; run < 3; ++run) {
+        QProcess dump;
+        dump.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        dump.start(kvotool, {QStringLiteral("dump"), QStringLiteral("--json"), scenario});
+        if (!dump.waitForFinished(120000) || dump.exitCode() != 0)
+            return 0;
+        const double took = Since(timer);
+        best = run == 0 ? took : std::min(best, took);
+    }
+    return best;
+}
+
+// Runs the event loop until `done` holds or the time runs out.
+bool WaitFor(const std::function<bool()>& done, qint64 milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    return true;
+}
+
+// Waits until the window has handled what was sent to it so far and one
+// input event after it.
+void UntilAnswering(QWidget& window)
+{
+    bool answered = false;
+    QTimer::singleShot(0, &window, [&] {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &key);
+        answered = true;
+    });
+    WaitFor([&] { return answered; }, kLongestOpenMs);
+}
+
+// Runs `work`, then repaints the list; the ms it all took.
+double Repainted(CutListView& view, const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    QCoreApplication::processEvents();
+    view.ActiveView()->viewport()->repaint();
+    return Since(timer);
+}
+
+int Run(const QStringList& arguments)
+{
+    if (arguments.size() != 5) {
+        std::fprintf(stderr, "usage: window_scale_bench VIDEO AUDIO WORK_DIR KVOTOOL\n");
+        return 1;
+    }
+    const QDir work(arguments.at(3));
+    const QString scenario = work.filePath("objects-100000.kvo");
+    if (!MakeScenario(arguments.at(1), arguments.at(2), work, scenario))
+        return 1;
+    const double dump = DumpTime(arguments.at(4), scenario);
+
+    QTemporaryDir folder;
+    Settings settings(folder.filePath("Kivo231.ini"));
+    settings.Set(setting::kFileType, 1);
+    settings.Set(setting::kType, static_cast<int>(ListViewType::Details));
+
+    std::printf("%-46s %14s %24s %14s %8s  %s\n", "figure", "measured", "reference", "", "ratio", "goal");
+    QElapsedTimer timer;
+    timer.start();
+    Flow flow(settings);
+    MainWindow& window = flow.Window();
+    window.resize(1000, 700);
+    window.show();
+    QCoreApplication::processEvents();
+    const double emptyMb = ResidentMb();
+    bool opened = false;
+    window.OpenDocument(scenario, [&opened](bool done) { opened = done; });
+    CutListModel& list = window.List();
+    const bool cued = WaitFor([&] { return opened && list.FindCurrentItem() == 0 && list.GetItemState(0) == ObjectState::Stopped; },
+                              kLongestOpenMs);
+    UntilAnswering(window);
+    const double open = Since(timer);
+    if (!cued || list.GetItemCount() != kObjects) {
+        std::printf("open did not finish in %lld s (%d objects)\n", kLongestOpenMs / 1000, list.GetItemCount());
+        return 1;
+    }
+    Line("open 100,000 objects until cued and answering", open, "ms", "kvotool dump --json", dump, "<= 2x");
+    Line("resident memory after opening", ResidentMb(), "MB", "the empty window", emptyMb, "<= +300 MB");
+
+    CutListView& view = window.ListView();
+    for (const auto& [mode, name] : {std::pair{Command::Details, "details"}, std::pair{Command::LargeIcons, "large icons"}}) {
+        window.Commands().Run(mode);
+        Repainted(view, [] {});
+        const double page = Repainted(view, [&] {
+            QScrollBar* bar = view.ActiveView()->verticalScrollBar();
+            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        });
+        Line(QStringLiteral("scroll a page, %1").arg(name).toUtf8().constData(), page, "ms", "one second", 1000,
+             "< 1 s");
+    }
+    window.Commands().Run(Command::Details);
+    Repainted(view, [] {});
+    auto* details = view.findChild<QTreeView*>();
+    Line("header sort by name", Repainted(view, [&] { emit details->header()->sectionClicked(0); }), "ms",
+         "one second", 1000, "< 1 s");
+    Line("random order", Repainted(view, [&] { window.Commands().Run(Command::Shuffle); }), "ms", "one second",
+         1000, "< 1 s");
+
+    for (int position = 0; position < kObjects; position += kObjects / kInvalid)
+        list.SetItemState(position, ObjectState::Invalid);
+    // The time from the answer to the question.
+    QElapsedTimer deleting;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            deleting.start();
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    answer.start();
+    window.Commands().Run(Command::DeleteInvalid);
+    QCoreApplication::processEvents();
+    view.ActiveView()->viewport()->repaint();
+    const double deleted = deleting.isValid() ? Since(deleting) : 0;
+    if (list.GetItemCount() != kObjects - kInvalid)
+        std::fprintf(stderr, "window_scale_bench: delete-invalid left %d objects\n", list.GetItemCount());
+    Line("delete 1,000 invalid objects", deleted, "ms", "one second", 1000, "< 1 s");
+
+    const QString saved = work.filePath("saved-99000.kvo");
+    Line("save 99,000 objects", Repainted(view, [&] { window.SaveDocument(saved); }), "ms", "one second", 1000,
+         "< 1 s");
+    window.Document().SetModified(false);
+    return 0;
+}
+
+}  // namespace
+}  // namespace kivo
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    return kivo::Run(QCoreApplication::arguments());
+}
