@@ -34,8 +34,8 @@ TEST(MediaInfoCache, AKeySharingTheTextOfAnOlderEntryFindsTheLatest)
     // later entry of the same path holds a copy of its own.
     const QString shared = QStringLiteral("/m/clip.mpg");
     CMediaInfoCache cache;
-    cache.Add(Record(shared, 1, 100));
-    cache.Add(Record(QString(shared.constData(), shared.size()), 2, 200));
+    cache.Add(SizedRecord(shared, 1, 1000, 100));
+    cache.Add(SizedRecord(QString(shared.constData(), shared.size()), 2, 1000, 200));
     EXPECT_EQ(cache.Lookup(shared).nLength, 200);
     EXPECT_EQ(cache.Lookup(QStringLiteral("/m/clip.mpg")).nLength, 200);
 }

@@ -129,7 +129,7 @@ TEST(ScenarioReader, APictureOrTextMetAgainIsHeldOnceAndSharedWithTheList)
     AddScenarioCacheEntries(scenario, cache);
     CutListModel list;
     for (int i = 0; i < 2; ++i)
-        list.AddObject(Record("/m/a.mpg", 1234, 1, 6000), *scenario.cache[static_cast<size_t>(i)].thumbnail, false);
+        list.AddObject(test::SizedRecord("/m/a.mpg", 1234, 1, 6000), *scenario.cache[static_cast<size_t>(i)].thumbnail, false);
     EXPECT_EQ(list.GetLargeImage(0).constBits(), scenario.cache[0].thumbnail->constBits());
     EXPECT_EQ(list.GetLargeImage(1).constBits(), list.GetLargeImage(0).constBits());
 }
