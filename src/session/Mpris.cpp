@@ -64,8 +64,8 @@ public:
     }
 
 public slots:
-    void Raise() { m_service.Raise(); }
-    void Quit() { m_service.Quit(); }
+    void Raise() { m_service.Later([this] { m_service.Raise(); }); }
+    void Quit() { m_service.Later([this] { m_service.Quit(); }); }
 
 private:
     MprisService& m_service;
@@ -99,13 +99,13 @@ public:
 
     QString PlaybackStatus() const { return Property("PlaybackStatus").toString(); }
     QString LoopStatus() const { return Property("LoopStatus").toString(); }
-    void SetLoopStatus(const QString& status) { m_service.SetLoopStatus(status); }
+    void SetLoopStatus(const QString& status) { m_service.Later([this, status] { m_service.SetLoopStatus(status); }); }
     double Rate() const { return Property("Rate").toDouble(); }
-    void SetRate(double rate) { m_service.SetRate(rate); }
+    void SetRate(double rate) { m_service.Later([this, rate] { m_service.SetRate(rate); }); }
     bool Shuffle() const { return false; }
     QVariantMap Metadata() const { return Property("Metadata").toMap(); }
     double Volume() const { return Property("Volume").toDouble(); }
-    void SetVolume(double volume) { m_service.SetVolume(volume); }
+    void SetVolume(double volume) { m_service.Later([this, volume] { m_service.SetVolume(volume); }); }
     qlonglong Position() const { return m_service.Position(); }
     double MinimumRate() const { return kMinimumRate; }
     double MaximumRate() const { return kMaximumRate; }
@@ -117,18 +117,18 @@ public:
     bool CanControl() const { return true; }
 
 public slots:
-    void Next() { m_service.Next(); }
-    void Previous() { m_service.Previous(); }
-    void Pause() { m_service.Pause(); }
-    void PlayPause() { m_service.PlayPause(); }
-    void Stop() { m_service.Stop(); }
-    void Play() { m_service.Play(); }
-    void Seek(qlonglong offset) { m_service.Seek(offset); }
+    void Next() { m_service.Later([this] { m_service.Next(); }); }
+    void Previous() { m_service.Later([this] { m_service.Previous(); }); }
+    void Pause() { m_service.Later([this] { m_service.Pause(); }); }
+    void PlayPause() { m_service.Later([this] { m_service.PlayPause(); }); }
+    void Stop() { m_service.Later([this] { m_service.Stop(); }); }
+    void Play() { m_service.Later([this] { m_service.Play(); }); }
+    void Seek(qlonglong offset) { m_service.Later([this, offset] { m_service.Seek(offset); }); }
     void SetPosition(const QDBusObjectPath& trackId, qlonglong position)
     {
-        m_service.SetPosition(trackId.path(), position);
+        m_service.Later([this, trackId, position] { m_service.SetPosition(trackId.path(), position); });
     }
-    void OpenUri(const QString& uri) { m_service.OpenUri(uri); }
+    void OpenUri(const QString& uri) { m_service.Later([this, uri] { m_service.OpenUri(uri); }); }
 
 signals:
     void Seeked(qlonglong position);
@@ -210,6 +210,11 @@ void MprisService::Refresh()
                                                      QStringLiteral("PropertiesChanged"));
     signal << kPlayerInterface << changed << QStringList();
     m_connection.send(signal);
+}
+
+void MprisService::Later(std::function<void()> request)
+{
+    QMetaObject::invokeMethod(this, std::move(request), Qt::QueuedConnection);
 }
 
 void MprisService::AnnounceSeek(int hundredths)

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QVariantMap>
 
+#include <functional>
+
 namespace kivo {
 
 // The object being played, as the desktop's remote control sees it.
@@ -74,6 +76,10 @@ public:
     void Refresh();
     // The position jumped: announced with the Seeked signal.
     void AnnounceSeek(int hundredths);
+    // Carries out a request once its caller has had its answer: a request
+    // may bring up a message or a question, which must not keep the
+    // desktop waiting for the reply.
+    void Later(std::function<void()> request);
 
     // The interfaces' properties and methods, from the program's facts of
     // the moment.
