@@ -487,14 +487,18 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
         ReadFailure failure;
         if (!OpenRegularFile(path, file, &failure))
             return Failure(PlaylistStatus::CannotOpen, failure.reason, failure.detail);
+        const auto tooLarge = [] {
+            return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。",
+                           QStringLiteral("the file is larger than %1 MB").arg(kMaxPlaylistBytes >> 20));
+        };
+        if (file.size() > kMaxPlaylistBytes)
+            return tooLarge();
         // The file can grow while it is read: no more than the limit is.
         const QByteArray bytes = file.read(kMaxPlaylistBytes + 1);
         if (file.error() != QFileDevice::NoError)
             return Failure(PlaylistStatus::CannotOpen, u"ファイルを読めません。", file.errorString());
-        if (bytes.size() > kMaxPlaylistBytes) {
-            return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。",
-                           QStringLiteral("the file is larger than %1 MB").arg(kMaxPlaylistBytes >> 20));
-        }
+        if (bytes.size() > kMaxPlaylistBytes)
+            return tooLarge();
         const QString absolute = AbsoluteFileName(path);
         return ReadPlaylist(bytes, *format, absolute.first(absolute.lastIndexOf(u'/')));
     };
