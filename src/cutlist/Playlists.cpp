@@ -10,6 +10,8 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <map>
 
@@ -69,12 +71,14 @@ QString DecodeLine(QByteArrayView line, bool utf8)
     return utf8 ? FileNameFromBytes(line) : QString::fromLatin1(line);
 }
 
-// A length in seconds as a playlist writes it: -1 for an unknown one.
-double Seconds(QStringView text, double unit = 1)
+// A length as a playlist writes it, `unit` of them a second, in seconds:
+// -1 for an unknown one.
+double Seconds(QByteArrayView text, double unit = 1)
 {
-    bool ok = false;
-    const double seconds = text.toDouble(&ok) / unit;
-    return ok && std::isfinite(seconds) && seconds >= 0 ? seconds : -1;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.begin(), text.end(), value);
+    const double seconds = value / unit;
+    return error == std::errc() && end == text.end() && std::isfinite(seconds) && seconds >= 0 ? seconds : -1;
 }
 
 enum class Reference { Path, FileUrl, OtherUrl };
@@ -111,14 +115,25 @@ std::optional<QString> LocalFileOfUrl(QUrl url)
 {
     if (url.host().compare(u"localhost", Qt::CaseInsensitive) == 0)
         url.setHost(QString());
-    if (!url.isValid() || !url.host().isEmpty())
+    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty() || url.path().isEmpty())
         return std::nullopt;
     return FileNameOfUrl(url);
 }
 
+// The clean form of a path: no "//", "." or ".." steps, no '/' at the end.
+QString CleanPath(const QString& path)
+{
+    // Most paths are clean already, and cleanPath is slow.
+    const QStringView view(path);
+    bool clean = view.size() < 2 || !view.endsWith(u'/');
+    for (qsizetype i = 1; clean && i < view.size(); ++i)
+        clean = view[i - 1] != u'/' || (view[i] != u'/' && view[i] != u'.');
+    return clean ? path : QDir::cleanPath(path);
+}
+
 QString Resolved(const QString& path, const QString& folder)
 {
-    return QDir::cleanPath(path.startsWith(u'/') ? path : folder + u'/' + path);
+    return CleanPath(path.startsWith(u'/') ? path : folder + u'/' + path);
 }
 
 // The local file an entry names, or nothing when it is not one. A relative
@@ -137,7 +152,7 @@ std::optional<QString> LocalFile(const QString& location, const QString& folder,
     }
     if (relativeUri && !location.startsWith(u'/')) {
         if (auto file = LocalFileOfUrl(QUrl::fromLocalFile(folder + u'/').resolved(UrlOf(location))))
-            return QDir::cleanPath(*file);
+            return CleanPath(*file);
         return std::nullopt;
     }
     return Resolved(location, folder);
@@ -169,13 +184,13 @@ PlaylistReadResult ReadM3u(QByteArrayView bytes, bool utf8Only, const QString& f
         if (line.startsWith('#')) {
             // #EXTINF:seconds[ attributes],title
             if (line.size() >= 8 && QByteArrayView(line.first(8)).compare("#EXTINF:", Qt::CaseInsensitive) == 0) {
-                const QString info = DecodeLine(line.sliced(8), utf8);
-                const qsizetype comma = info.indexOf(u',');
-                QStringView length = QStringView(info).first(comma < 0 ? info.size() : comma).trimmed();
-                if (const qsizetype space = length.indexOf(u' '); space >= 0)
+                const QByteArrayView info = line.sliced(8);
+                const qsizetype comma = info.indexOf(',');
+                QByteArrayView length = info.first(comma < 0 ? info.size() : comma).trimmed();
+                if (const qsizetype space = length.indexOf(' '); space >= 0)
                     length = length.first(space);
                 seconds = Seconds(length);
-                title = comma < 0 ? QString() : info.sliced(comma + 1);
+                title = comma < 0 ? QString() : DecodeLine(info.sliced(comma + 1), utf8);
             }
             return true;
         }
@@ -184,7 +199,9 @@ PlaylistReadResult ReadM3u(QByteArrayView bytes, bool utf8Only, const QString& f
         seconds = -1;
         return !tooMany;
     });
-    return tooMany ? TooManyEntries() : result;
+    if (tooMany)
+        return TooManyEntries();
+    return result;
 }
 
 struct PlsEntry {
@@ -202,22 +219,21 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
     bool inPlaylist = false;
     int lineNumber = 0;
     std::optional<PlaylistReadResult> failure;
-    ForEachLine(bytes, [&](QByteArrayView bytesOfLine) {
+    ForEachLine(bytes, [&](QByteArrayView line) {
         ++lineNumber;
-        if (bytesOfLine.isEmpty() || bytesOfLine.startsWith(';') || bytesOfLine.startsWith('#'))
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
             return true;
-        const QString line = DecodeLine(bytesOfLine, utf8);
-        if (line.startsWith(u'[')) {
-            if (!line.endsWith(u']')) {
+        if (line.startsWith('[')) {
+            if (!line.endsWith(']')) {
                 failure = Failure(PlaylistStatus::Malformed, kMalformed,
                                   QStringLiteral("line %1: a section header without its ]").arg(lineNumber));
                 return false;
             }
-            inPlaylist = QStringView(line).sliced(1, line.size() - 2).trimmed().compare(u"playlist", Qt::CaseInsensitive) == 0;
+            inPlaylist = line.sliced(1, line.size() - 2).trimmed().compare("playlist", Qt::CaseInsensitive) == 0;
             seenPlaylist = seenPlaylist || inPlaylist;
             return true;
         }
-        const qsizetype equals = line.indexOf(u'=');
+        const qsizetype equals = line.indexOf('=');
         if (!seenPlaylist || equals < 0) {
             failure = Failure(PlaylistStatus::Malformed, kMalformed,
                               seenPlaylist ? QStringLiteral("line %1: not a key=value line").arg(lineNumber)
@@ -226,26 +242,27 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
         }
         if (!inPlaylist)
             return true;
-        const QStringView key = QStringView(line).first(equals).trimmed();
-        const QString value = QStringView(line).sliced(equals + 1).trimmed().toString();
+        const QByteArrayView key = line.first(equals).trimmed();
+        const QByteArrayView value = line.sliced(equals + 1).trimmed();
         // FileN, TitleN, LengthN; NumberOfEntries and Version only repeat
         // what the entries say.
-        for (const QStringView field : {u"File", u"Title", u"Length"}) {
-            if (!key.startsWith(field, Qt::CaseInsensitive))
+        for (const QByteArrayView field : {"File", "Title", "Length"}) {
+            const QByteArrayView digits = key.sliced(std::min(field.size(), key.size()));
+            if (key.first(key.size() - digits.size()).compare(field, Qt::CaseInsensitive) != 0)
                 continue;
             bool ok = false;
-            const qulonglong number = key.sliced(field.size()).toULongLong(&ok);
-            if (!ok || !key[field.size()].isDigit())
+            const qulonglong number = digits.toULongLong(&ok);
+            if (!ok || !std::isdigit(static_cast<uchar>(digits.front())))
                 return true;
             if (numbered.size() >= size_t(kMaxPlaylistEntries) && !numbered.contains(number)) {
                 failure = TooManyEntries();
                 return false;
             }
             PlsEntry& entry = numbered[number];
-            if (field == u"File")
-                entry.file = value;
-            else if (field == u"Title")
-                entry.title = value;
+            if (field == "File")
+                entry.file = DecodeLine(value, utf8);
+            else if (field == "Title")
+                entry.title = DecodeLine(value, utf8);
             else
                 entry.seconds = Seconds(value);
             return true;
@@ -298,7 +315,7 @@ public:
                                .arg(m_xml.columnNumber())
                                .arg(m_xml.errorString()));
         }
-        return m_result;
+        return std::move(m_result);
     }
 
 private:
@@ -327,12 +344,12 @@ private:
             } else if (Is(u"title")) {
                 title = m_xml.readElementText();
             } else if (Is(u"duration")) {
-                seconds = Seconds(m_xml.readElementText().trimmed(), 1000);
+                seconds = Seconds(m_xml.readElementText().trimmed().toLatin1(), 1000);
             } else {
                 m_xml.skipCurrentElement();
             }
         }
-        if (location && !m_xml.hasError())
+        if (location && !location->isEmpty() && !m_xml.hasError())
             m_tooMany = !AddEntry(m_result.reading, *location, m_folder, true, std::move(title), seconds);
     }
 
@@ -361,9 +378,25 @@ QByteArray PathText(const QString& path)
     return plain ? bytes : FileUri(path);
 }
 
+// A title as the playlists take it: the characters XML 1.0 can hold, any
+// other (a byte that is not UTF-8, a control character) as U+FFFD.
+QString WritableText(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair)
+            ++i;
+        else if ((unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') || unit == 0xFFFE || unit == 0xFFFF ||
+                 QChar::isSurrogate(unit))
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QByteArray OneLine(QString text)
 {
-    return text.replace(u'\r', u' ').replace(u'\n', u' ').toUtf8();
+    return WritableText(text.replace(u'\r', u' ').replace(u'\n', u' ')).toUtf8();
 }
 
 QByteArray WholeSeconds(double seconds)
@@ -396,21 +429,6 @@ QByteArray PlsText(const std::vector<PlaylistEntry>& entries)
     return text;
 }
 
-// The characters XML 1.0 can hold; any other becomes U+FFFD.
-QString XmlText(QString text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
-        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        if (pair)
-            ++i;
-        else if ((unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') || unit == 0xFFFE || unit == 0xFFFF ||
-                 QChar::isSurrogate(unit))
-            text[i] = QChar::ReplacementCharacter;
-    }
-    return text;
-}
-
 QByteArray XspfText(const std::vector<PlaylistEntry>& entries)
 {
     QByteArray text;
@@ -425,7 +443,7 @@ QByteArray XspfText(const std::vector<PlaylistEntry>& entries)
         xml.writeStartElement(kXspfNamespace, QStringLiteral("track"));
         xml.writeTextElement(kXspfNamespace, QStringLiteral("location"), QString::fromLatin1(FileUri(entry.path)));
         if (!entry.title.isEmpty())
-            xml.writeTextElement(kXspfNamespace, QStringLiteral("title"), XmlText(entry.title));
+            xml.writeTextElement(kXspfNamespace, QStringLiteral("title"), WritableText(entry.title));
         if (entry.seconds >= 0) {
             xml.writeTextElement(kXspfNamespace, QStringLiteral("duration"),
                                  QString::number(std::llround(entry.seconds * 1000)));
@@ -487,18 +505,14 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
         ReadFailure failure;
         if (!OpenRegularFile(path, file, &failure))
             return Failure(PlaylistStatus::CannotOpen, failure.reason, failure.detail);
-        const auto tooLarge = [] {
+        if (file.size() > kMaxPlaylistBytes) {
             return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。",
                            QStringLiteral("the file is larger than %1 MB").arg(kMaxPlaylistBytes >> 20));
-        };
-        if (file.size() > kMaxPlaylistBytes)
-            return tooLarge();
-        // The file can grow while it is read: no more than the limit is.
-        const QByteArray bytes = file.read(kMaxPlaylistBytes + 1);
+        }
+        // What the file holds now: it may grow while it is read.
+        const QByteArray bytes = file.read(file.size());
         if (file.error() != QFileDevice::NoError)
             return Failure(PlaylistStatus::CannotOpen, u"ファイルを読めません。", file.errorString());
-        if (bytes.size() > kMaxPlaylistBytes)
-            return tooLarge();
         const QString absolute = AbsoluteFileName(path);
         return ReadPlaylist(bytes, *format, absolute.first(absolute.lastIndexOf(u'/')));
     };

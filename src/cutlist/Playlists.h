@@ -74,8 +74,8 @@ PlaylistReadResult ReadPlaylistFile(const QString& path);
 // Paths go as file URIs (percent-encoded bytes) into XSPF, and into M3U and
 // PLS where the plain form would not read back the same (a byte that is not
 // UTF-8, a control character, spaces at either end). A title's line breaks
-// become spaces in M3U and PLS; a byte of a title that is not UTF-8 is
-// written as U+FFFD.
+// become spaces in M3U and PLS; a byte of a title that is not UTF-8, and a
+// control character, is written as U+FFFD.
 QByteArray PlaylistText(const std::vector<PlaylistEntry>& entries, PlaylistFormat format);
 // Writes the playlist file `path` in the format its extension names, as
 // ReplaceFile (FileNames.h) does: an existing file is replaced only by the

@@ -127,6 +127,10 @@ TEST(PlaylistsTest, WritesWhatReadsBackTheSame)
         EXPECT_EQ(result.status, PlaylistStatus::Ok) << result.detail.toStdString();
         EXPECT_EQ(result.reading.entries, entries) << PlaylistText(entries, format).toStdString();
     }
+    // A title's bytes that are not UTF-8 would turn a whole M3U or PLS into
+    // Latin-1: they are written as U+FFFD.
+    EXPECT_TRUE(PlaylistText({{"/m/a.mp3", FileNameFromBytes("x\xff"), -1}}, PlaylistFormat::Pls)
+                    .contains("Title1=x\xEF\xBF\xBD\n"));
     Entries precise{{"/m/a.mp3", "", 1.234}};
     EXPECT_EQ(Read(PlaylistFormat::Xspf, PlaylistText(precise, PlaylistFormat::Xspf)).reading.entries, precise);
 }
