@@ -8,6 +8,7 @@
 //
 // Usage: playlist_bench DIR
 
+#include "CommandTime.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
 
@@ -16,14 +17,9 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
-
-extern char** environ;
 
 namespace {
 
@@ -47,19 +43,7 @@ double WcSeconds(const QString& file)
 {
     const QByteArray path = QFile::encodeName(file);
     const char* argv[] = {"wc", "-l", path.constData(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer timer;
-    timer.start();
-    pid_t child = 0;
-    if (posix_spawnp(&child, "wc", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
-        return -1;
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    posix_spawn_file_actions_destroy(&actions);
-    return seconds;
+    return kivo::bench::CommandSeconds(argv);
 }
 
 // The best time of reading a playlist into its paths.
