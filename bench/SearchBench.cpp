@@ -6,22 +6,19 @@
 //
 // Usage: search_bench TREE_DIR
 
+#include "CommandTime.h"
 #include "cutlist/MediaSearch.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
-
-extern char** environ;
 
 namespace {
 
@@ -67,19 +64,7 @@ bool MakeTree(const std::string& root)
 double FindSeconds(const std::string& root)
 {
     const char* argv[] = {"find", root.c_str(), "-type", "f", nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer timer;
-    timer.start();
-    pid_t child = 0;
-    if (posix_spawnp(&child, "find", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
-        return -1;
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    posix_spawn_file_actions_destroy(&actions);
-    return seconds;
+    return kivo::bench::CommandSeconds(argv);
 }
 
 }  // namespace

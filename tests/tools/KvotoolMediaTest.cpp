@@ -1,5 +1,6 @@
 #include "ByteFolder.h"
 #include "KvotoolRun.h"
+#include "TestFiles.h"
 #include "TestMedia.h"
 #include "cutlist/FileNames.h"
 
@@ -81,6 +82,42 @@ TEST(KvotoolCreate, StoresFullPathsWithTheirBytes)
     EXPECT_EQ(json["paths"], QJsonArray({FileNameFromBytes(clip)}));
     EXPECT_EQ(json["cache"][0]["path"], FileNameFromBytes(clip));
     EXPECT_GT(json["cache"][0]["length"].toInt(), 0);  // examined under its own name
+}
+
+TEST(KvotoolConvert, KeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
+{
+    QTemporaryDir folder;
+    const auto dump = [](const QString& scenario) {
+        const auto run = RunKvotool({"dump", "--json", scenario});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return nlohmann::json::parse(run.out);
+    };
+    // Titles name their objects; an untitled entry keeps its path as name.
+    test::WriteFile(folder.filePath("list.m3u8"), ("#EXTM3U\n#EXTINF:3,Sound ｻｳﾝﾄﾞ\n" + Media("audio.wav") +
+                                                   "\nhttp://example.org/stream\n" + Media("video.avi") +
+                                                   "\n#EXTINF:-1,Broken\n" + Media("text.txt") + "\n")
+                                                      .toUtf8());
+    auto run = RunKvotool({"convert", folder.filePath("list.m3u8"), folder.filePath("first.kvo")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("left out 1 entries"), std::string::npos) << run.err;
+    const auto first = dump(folder.filePath("first.kvo"));
+    EXPECT_EQ(first["paths"], nlohmann::json({Media("audio.wav").toStdString(), Media("video.avi").toStdString(),
+                                              Media("text.txt").toStdString()}));
+    EXPECT_EQ(first["names"], nlohmann::json({"Sound ｻｳﾝﾄﾞ", Media("video.avi").toStdString(), "Broken"}));
+    EXPECT_EQ(first["cache"][1]["thumbnail_bytes"], 12288);  // examined as create examines
+
+    run = RunKvotool({"convert", folder.filePath("first.kvo"), folder.filePath("list.xspf")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(test::ReadFile(folder.filePath("list.xspf")).contains("<duration>3000</duration>"));
+    run = RunKvotool({"convert", folder.filePath("list.xspf"), folder.filePath("second.KVO")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(dump(folder.filePath("second.KVO")), first);
+
+    test::WriteFile(folder.filePath("bad.xspf"), "<playlist><trackList>");
+    EXPECT_EQ(RunKvotool({"convert", folder.filePath("bad.xspf"), folder.filePath("x.m3u")}).exitCode, 2);
+    EXPECT_EQ(RunKvotool({"convert", folder.filePath("missing.pls"), folder.filePath("x.m3u")}).exitCode, 3);
+    EXPECT_EQ(RunKvotool({"convert", folder.filePath("list.m3u8"), folder.filePath("x.txt")}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(folder.filePath("x.m3u")));
 }
 
 TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)

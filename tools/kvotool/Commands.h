@@ -2,6 +2,7 @@
 
 #include <QJsonValue>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -26,6 +27,12 @@ int RunDump(const std::vector<std::string>& arguments);
 int RunProbe(const std::vector<std::string>& arguments);
 // kvotool create OUT.kvo MEDIA...
 int RunCreate(const std::vector<std::string>& arguments);
+// Writes the scenario of `media` (absolute paths) added to an empty cut list
+// as the program adds them; names[i], where given and not empty, names the
+// i-th object instead of its path. Answers the exit status.
+int SaveScenarioOfMedia(const QString& out, const QStringList& media, const QStringList& names);
+// kvotool convert IN OUT
+int RunConvert(const std::vector<std::string>& arguments);
 // kvotool snapshot MEDIA SECONDS OUT.bmp
 int RunSnapshot(const std::vector<std::string>& arguments);
 

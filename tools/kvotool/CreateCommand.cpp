@@ -11,26 +11,22 @@
 
 namespace kivo::tool {
 
-int RunCreate(const std::vector<std::string>& arguments)
+int SaveScenarioOfMedia(const QString& out, const QStringList& media, const QStringList& names)
 {
-    if (arguments.size() < 2) {
-        std::cerr << "Usage: kvotool create OUT.kvo MEDIA...\n";
-        return kExitUsage;
-    }
     // The media added to an empty cut list, one after the other, as the
     // program adds them (by their full paths, as its dialogs and drops give
     // them); the first playable object becomes current.
     CutListModel list;
     CMediaInfoCache cache;
     const MediaProbe probe;
-    for (size_t i = 1; i < arguments.size(); ++i) {
-        const QString media = AbsoluteFileName(FileNameFromBytes(arguments[i]));
-        const MediaObject object = MediaObjectFor(media, cache, probe);
-        list.AddObject(object.record, object.picture, false);
+    for (const QString& path : media) {
+        const MediaObject object = MediaObjectFor(path, cache, probe);
+        const int position = list.AddObject(object.record, object.picture, false);
+        if (position < names.size() && !names[position].isEmpty())
+            list.SetItemText(position, CutListModel::kColumnName, names[position]);
     }
     list.SetCurrent(list.GetItemData(list.FindPlayable(0)));
 
-    const QString out = FileNameFromBytes(arguments[0]);
     QString error;
     QString detail;
     if (!SaveScenarioFile(out, list, cache, 0, &error, &detail)) {
@@ -38,6 +34,18 @@ int RunCreate(const std::vector<std::string>& arguments)
         return kExitUnreadable;
     }
     return kExitOk;
+}
+
+int RunCreate(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() < 2) {
+        std::cerr << "Usage: kvotool create OUT.kvo MEDIA...\n";
+        return kExitUsage;
+    }
+    QStringList media;
+    for (size_t i = 1; i < arguments.size(); ++i)
+        media.append(AbsoluteFileName(FileNameFromBytes(arguments[i])));
+    return SaveScenarioOfMedia(FileNameFromBytes(arguments[0]), media, {});
 }
 
 }  // namespace kivo::tool

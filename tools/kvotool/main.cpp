@@ -40,6 +40,16 @@ const char kHelp[] =
     "      playing position is 0. A link as OUT.kvo keeps pointing at its file,\n"
     "      which is replaced; anything else that is not a regular file is refused.\n"
     "\n"
+    "  convert IN OUT\n"
+    "      Converts between scenario files (.kvo) and playlists (.m3u, .m3u8,\n"
+    "      .pls, .xspf), each chosen by its extension (in any case). Playlist\n"
+    "      entries that are not local files (http:, rtsp:, ...) are left out and\n"
+    "      counted on stderr. A .kvo is written as create writes it, each object\n"
+    "      named after its playlist title where there is one; a playlist gets the\n"
+    "      objects' paths (absolute), their names where they differ from the\n"
+    "      paths, and their media times. A playlist is written as M3U8 (UTF-8)\n"
+    "      for .m3u and .m3u8, PLS version 2, or XSPF version 1.\n"
+    "\n"
     "  snapshot MEDIA SECONDS OUT.bmp\n"
     "      Opens the file, goes to SECONDS (from 0 to 21474836.47), pauses and\n"
     "      writes the frame shown as a Windows bitmap file, as Kivo's snapshot\n"
@@ -49,8 +59,9 @@ const char kHelp[] =
     "      Shows this help.\n"
     "\n"
     "Exit status: 0 success; 1 usage error; 2 not a scenario file (unknown\n"
-    "magic); 3 a file cannot be opened, read or written, is empty or ends early,\n"
-    "or has no picture to take.\n";
+    "magic) or a playlist that is not well-formed; 3 a file cannot be opened,\n"
+    "read or written, is empty, ends early or is too large, or has no picture\n"
+    "to take.\n";
 
 }  // namespace
 
@@ -73,6 +84,8 @@ int main(int argc, char** argv)
         return kivo::tool::RunProbe(rest);
     if (command == "create")
         return kivo::tool::RunCreate(rest);
+    if (command == "convert")
+        return kivo::tool::RunConvert(rest);
     if (command == "snapshot")
         return kivo::tool::RunSnapshot(rest);
     std::cerr << "kvotool: unknown command '" << command << "'\n\n" << kHelp;

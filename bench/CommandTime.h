@@ -1,0 +1,35 @@
+#pragma once
+
+// How long a command takes, as a benchmark's reference.
+
+#include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace kivo::bench {
+
+// Runs `argv` (ended by nullptr; the program is looked up on PATH) with its
+// output sent to /dev/null, and answers the seconds until it ended, or -1
+// when it could not be started.
+inline double CommandSeconds(const char* const* argv)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t child = 0;
+    const bool started = posix_spawnp(&child, argv[0], &actions, nullptr, const_cast<char**>(argv), environ) == 0;
+    int status = 0;
+    if (started)
+        ::waitpid(child, &status, 0);
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    posix_spawn_file_actions_destroy(&actions);
+    return started ? seconds : -1;
+}
+
+}  // namespace kivo::bench

@@ -1,0 +1,551 @@
+#include "cutlist/Playlists.h"
+
+#include "cutlist/FileNames.h"
+#include "cutlist/RegularFile.h"
+
+#include <QDir>
+#include <QLoggingCategory>
+#include <QUrl>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <map>
+
+namespace kivo {
+namespace {
+
+// Off unless asked for (QT_LOGGING_RULES="kivo.playlist=true").
+Q_LOGGING_CATEGORY(lcPlaylist, "kivo.playlist", QtWarningMsg)
+
+const QString kXspfNamespace = QStringLiteral("http://xspf.org/ns/0/");
+const char16_t kMalformed[] = u"ﾌﾟﾚｲﾘｽﾄの形式が正しくありません。";
+
+PlaylistReadResult Failure(PlaylistStatus status, const QString& problem, const QString& detail)
+{
+    PlaylistReadResult result;
+    result.status = status;
+    result.problem = problem;
+    result.detail = detail;
+    return result;
+}
+
+PlaylistReadResult Failure(PlaylistStatus status, const char16_t* problem, const QString& detail)
+{
+    return Failure(status, QString::fromUtf16(problem), detail);
+}
+
+PlaylistReadResult TooManyEntries()
+{
+    return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。",
+                   QStringLiteral("more than %1 entries").arg(kMaxPlaylistEntries));
+}
+
+QByteArrayView WithoutByteOrderMark(QByteArrayView bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+}
+
+// The lines of a text file, each without its line break, trimmed.
+template <typename Visit>
+void ForEachLine(QByteArrayView bytes, Visit&& visit)
+{
+    qsizetype line = 0;
+    while (line < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', line);
+        if (end < 0)
+            end = bytes.size();
+        if (!visit(bytes.sliced(line, end - line).trimmed()))
+            return;
+        line = end + 1;
+    }
+}
+
+// A line of a playlist that is UTF-8 (bytes that are not kept as
+// FileNames.h keeps them) or Latin-1.
+QString DecodeLine(QByteArrayView line, bool utf8)
+{
+    return utf8 ? FileNameFromBytes(line) : QString::fromLatin1(line);
+}
+
+// A length as a playlist writes it, `unit` of them a second, in seconds:
+// -1 for an unknown one.
+double Seconds(QByteArrayView text, double unit = 1)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.begin(), text.end(), value);
+    const double seconds = value / unit;
+    return error == std::errc() && end == text.end() && std::isfinite(seconds) && seconds >= 0 ? seconds : -1;
+}
+
+enum class Reference { Path, FileUrl, OtherUrl };
+
+// Whether text starts with a URL scheme of two characters or more (one
+// would be a drive letter).
+Reference ReferenceKind(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i].unicode() < 0x80 &&
+           (text[i].isLetter() || (i > 0 && (text[i].isDigit() || text[i] == u'+' || text[i] == u'-' || text[i] == u'.'))))
+        ++i;
+    if (i < 2 || i == text.size() || text[i] != u':')
+        return Reference::Path;
+    return text.first(i).compare(u"file", Qt::CaseInsensitive) == 0 ? Reference::FileUrl : Reference::OtherUrl;
+}
+
+// The URL of a location as written, its bytes beyond ASCII (characters as
+// UTF-8, and the bytes FileNames.h keeps) percent-encoded, its escapes kept.
+QUrl UrlOf(QStringView text)
+{
+    QByteArray encoded;
+    for (const char byte : FileNameBytes(text)) {
+        if (static_cast<uchar>(byte) < 0x80)
+            encoded += byte;
+        else
+            encoded += '%' + QByteArray::number(static_cast<uchar>(byte), 16);
+    }
+    return QUrl::fromEncoded(encoded, QUrl::TolerantMode);
+}
+
+// The local file of a file: URL, or nothing for one on another host.
+std::optional<QString> LocalFileOfUrl(QUrl url)
+{
+    if (url.host().compare(u"localhost", Qt::CaseInsensitive) == 0)
+        url.setHost(QString());
+    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty() || url.path().isEmpty())
+        return std::nullopt;
+    return FileNameOfUrl(url);
+}
+
+// The clean form of a path: no "//", "." or ".." steps, no '/' at the end.
+QString CleanPath(const QString& path)
+{
+    // Most paths are clean already, and cleanPath is slow.
+    const QStringView view(path);
+    bool clean = view.size() < 2 || !view.endsWith(u'/');
+    for (qsizetype i = 1; clean && i < view.size(); ++i)
+        clean = view[i - 1] != u'/' || (view[i] != u'/' && view[i] != u'.');
+    return clean ? path : QDir::cleanPath(path);
+}
+
+QString Resolved(const QString& path, const QString& folder)
+{
+    return CleanPath(path.startsWith(u'/') ? path : folder + u'/' + path);
+}
+
+// The local file an entry names, or nothing when it is not one. A relative
+// location is a path (M3U, PLS) or a relative URI (XSPF).
+std::optional<QString> LocalFile(const QString& location, const QString& folder, bool relativeUri)
+{
+    switch (ReferenceKind(location)) {
+    case Reference::OtherUrl:
+        return std::nullopt;
+    case Reference::FileUrl:
+        if (auto file = LocalFileOfUrl(UrlOf(location)))
+            return Resolved(*file, folder);
+        return std::nullopt;
+    case Reference::Path:
+        break;
+    }
+    if (relativeUri && !location.startsWith(u'/')) {
+        if (auto file = LocalFileOfUrl(QUrl::fromLocalFile(folder + u'/').resolved(UrlOf(location))))
+            return CleanPath(*file);
+        return std::nullopt;
+    }
+    return Resolved(location, folder);
+}
+
+// Adds an entry, or counts it when it is not a local file. False when the
+// playlist has grown too long.
+bool AddEntry(PlaylistReading& reading, const QString& location, const QString& folder, bool relativeUri,
+              QString title, double seconds)
+{
+    if (std::optional<QString> path = LocalFile(location, folder, relativeUri))
+        reading.entries.push_back({std::move(*path), std::move(title), seconds});
+    else
+        ++reading.skippedNonLocal;
+    return qsizetype(reading.entries.size()) + reading.skippedNonLocal <= kMaxPlaylistEntries;
+}
+
+PlaylistReadResult ReadM3u(QByteArrayView bytes, bool utf8Only, const QString& folder)
+{
+    bytes = WithoutByteOrderMark(bytes);
+    const bool utf8 = utf8Only || bytes.isValidUtf8();
+    PlaylistReadResult result;
+    QString title;
+    double seconds = -1;
+    bool tooMany = false;
+    ForEachLine(bytes, [&](QByteArrayView line) {
+        if (line.isEmpty())
+            return true;
+        if (line.startsWith('#')) {
+            // #EXTINF:seconds[ attributes],title
+            if (line.size() >= 8 && QByteArrayView(line.first(8)).compare("#EXTINF:", Qt::CaseInsensitive) == 0) {
+                const QByteArrayView info = line.sliced(8);
+                const qsizetype comma = info.indexOf(',');
+                QByteArrayView length = info.first(comma < 0 ? info.size() : comma).trimmed();
+                if (const qsizetype space = length.indexOf(' '); space >= 0)
+                    length = length.first(space);
+                seconds = Seconds(length);
+                title = comma < 0 ? QString() : DecodeLine(info.sliced(comma + 1), utf8);
+            }
+            return true;
+        }
+        tooMany = !AddEntry(result.reading, DecodeLine(line, utf8), folder, false, std::move(title), seconds);
+        title.clear();
+        seconds = -1;
+        return !tooMany;
+    });
+    if (tooMany)
+        return TooManyEntries();
+    return result;
+}
+
+struct PlsEntry {
+    QString file;
+    QString title;
+    double seconds = -1;
+};
+
+PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
+{
+    bytes = WithoutByteOrderMark(bytes);
+    const bool utf8 = bytes.isValidUtf8();
+    std::map<qulonglong, PlsEntry> numbered;
+    bool seenPlaylist = false;
+    bool inPlaylist = false;
+    int lineNumber = 0;
+    std::optional<PlaylistReadResult> failure;
+    ForEachLine(bytes, [&](QByteArrayView line) {
+        ++lineNumber;
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+            return true;
+        if (line.startsWith('[')) {
+            if (!line.endsWith(']')) {
+                failure = Failure(PlaylistStatus::Malformed, kMalformed,
+                                  QStringLiteral("line %1: a section header without its ]").arg(lineNumber));
+                return false;
+            }
+            inPlaylist = line.sliced(1, line.size() - 2).trimmed().compare("playlist", Qt::CaseInsensitive) == 0;
+            seenPlaylist = seenPlaylist || inPlaylist;
+            return true;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (!seenPlaylist || equals < 0) {
+            failure = Failure(PlaylistStatus::Malformed, kMalformed,
+                              seenPlaylist ? QStringLiteral("line %1: not a key=value line").arg(lineNumber)
+                                           : QStringLiteral("line %1: no [playlist] section before it").arg(lineNumber));
+            return false;
+        }
+        if (!inPlaylist)
+            return true;
+        const QByteArrayView key = line.first(equals).trimmed();
+        const QByteArrayView value = line.sliced(equals + 1).trimmed();
+        // FileN, TitleN, LengthN; NumberOfEntries and Version only repeat
+        // what the entries say.
+        for (const QByteArrayView field : {"File", "Title", "Length"}) {
+            const QByteArrayView digits = key.sliced(std::min(field.size(), key.size()));
+            if (key.first(key.size() - digits.size()).compare(field, Qt::CaseInsensitive) != 0)
+                continue;
+            bool ok = false;
+            const qulonglong number = digits.toULongLong(&ok);
+            if (!ok || !std::isdigit(static_cast<uchar>(digits.front())))
+                return true;
+            if (numbered.size() >= size_t(kMaxPlaylistEntries) && !numbered.contains(number)) {
+                failure = TooManyEntries();
+                return false;
+            }
+            PlsEntry& entry = numbered[number];
+            if (field == "File")
+                entry.file = DecodeLine(value, utf8);
+            else if (field == "Title")
+                entry.title = DecodeLine(value, utf8);
+            else
+                entry.seconds = Seconds(value);
+            return true;
+        }
+        return true;
+    });
+    if (failure)
+        return *failure;
+    if (!seenPlaylist)
+        return Failure(PlaylistStatus::Malformed, kMalformed, QStringLiteral("no [playlist] section"));
+    PlaylistReadResult result;
+    for (auto& [number, entry] : numbered) {
+        if (!entry.file.isEmpty())
+            AddEntry(result.reading, entry.file, folder, false, std::move(entry.title), entry.seconds);
+    }
+    return result;
+}
+
+// XSPF: reads the tracks of the track list; other elements (extensions,
+// the playlist's own title, ...) are passed over.
+class XspfReader {
+public:
+    XspfReader(QByteArrayView bytes, const QString& folder)
+        : m_xml(QByteArray::fromRawData(bytes.data(), bytes.size())), m_folder(folder)
+    {
+    }
+
+    PlaylistReadResult Read()
+    {
+        if (m_xml.readNextStartElement()) {
+            m_namespace = m_xml.namespaceUri().toString();
+            if (m_xml.name() != u"playlist" || !(m_namespace.isEmpty() || m_namespace == kXspfNamespace))
+                return Failure(PlaylistStatus::Malformed, kMalformed, QStringLiteral("not an XSPF playlist"));
+            while (m_xml.readNextStartElement()) {
+                if (Is(u"trackList"))
+                    ReadTracks();
+                else
+                    m_xml.skipCurrentElement();
+            }
+            // What follows the playlist must be well-formed too.
+            while (!m_xml.atEnd())
+                m_xml.readNext();
+        }
+        if (m_tooMany)
+            return TooManyEntries();
+        if (m_xml.hasError()) {
+            return Failure(PlaylistStatus::Malformed, kMalformed,
+                           QStringLiteral("line %1, column %2: %3")
+                               .arg(m_xml.lineNumber())
+                               .arg(m_xml.columnNumber())
+                               .arg(m_xml.errorString()));
+        }
+        return std::move(m_result);
+    }
+
+private:
+    bool Is(QStringView name) const { return m_xml.name() == name && m_xml.namespaceUri() == m_namespace; }
+
+    void ReadTracks()
+    {
+        while (!m_tooMany && m_xml.readNextStartElement()) {
+            if (Is(u"track"))
+                ReadTrack();
+            else
+                m_xml.skipCurrentElement();
+        }
+    }
+
+    void ReadTrack()
+    {
+        std::optional<QString> location;
+        QString title;
+        double seconds = -1;
+        while (m_xml.readNextStartElement()) {
+            if (Is(u"location")) {
+                const QString text = m_xml.readElementText().trimmed();
+                if (!location)
+                    location = text;
+            } else if (Is(u"title")) {
+                title = m_xml.readElementText();
+            } else if (Is(u"duration")) {
+                seconds = Seconds(m_xml.readElementText().trimmed().toLatin1(), 1000);
+            } else {
+                m_xml.skipCurrentElement();
+            }
+        }
+        if (location && !location->isEmpty() && !m_xml.hasError())
+            m_tooMany = !AddEntry(m_result.reading, *location, m_folder, true, std::move(title), seconds);
+    }
+
+    QXmlStreamReader m_xml;
+    QString m_folder;
+    QString m_namespace;
+    PlaylistReadResult m_result;
+    bool m_tooMany = false;
+};
+
+// Writing.
+
+QByteArray FileUri(const QString& path)
+{
+    return "file://" + FileNameBytes(path).toPercentEncoding("/");
+}
+
+// A path as M3U and PLS take it: plain where it reads back the same.
+QByteArray PathText(const QString& path)
+{
+    const QByteArray bytes = FileNameBytes(path);
+    const bool plain = path.startsWith(u'/') && !HasUndecodableBytes(path) && !bytes.endsWith(' ') &&
+                       !bytes.endsWith('\t') && std::none_of(bytes.begin(), bytes.end(), [](char c) {
+                           return static_cast<uchar>(c) < 0x20 || c == 0x7F;
+                       });
+    return plain ? bytes : FileUri(path);
+}
+
+// A title as the playlists take it: the characters XML 1.0 can hold, any
+// other (a byte that is not UTF-8, a control character) as U+FFFD.
+QString WritableText(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair)
+            ++i;
+        else if ((unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') || unit == 0xFFFE || unit == 0xFFFF ||
+                 QChar::isSurrogate(unit))
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+QByteArray OneLine(QString text)
+{
+    return WritableText(text.replace(u'\r', u' ').replace(u'\n', u' ')).toUtf8();
+}
+
+QByteArray WholeSeconds(double seconds)
+{
+    return QByteArray::number(seconds < 0 ? -1 : std::llround(seconds));
+}
+
+QByteArray M3uText(const std::vector<PlaylistEntry>& entries)
+{
+    QByteArray text = "#EXTM3U\n";
+    for (const PlaylistEntry& entry : entries) {
+        if (!entry.title.isEmpty() || entry.seconds >= 0)
+            text += "#EXTINF:" + WholeSeconds(entry.seconds) + ',' + OneLine(entry.title) + '\n';
+        text += PathText(entry.path) + '\n';
+    }
+    return text;
+}
+
+QByteArray PlsText(const std::vector<PlaylistEntry>& entries)
+{
+    QByteArray text = "[playlist]\n";
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const QByteArray number = QByteArray::number(qulonglong{i} + 1);
+        text += "File" + number + '=' + PathText(entries[i].path) + '\n';
+        if (!entries[i].title.isEmpty())
+            text += "Title" + number + '=' + OneLine(entries[i].title) + '\n';
+        text += "Length" + number + '=' + WholeSeconds(entries[i].seconds) + '\n';
+    }
+    text += "NumberOfEntries=" + QByteArray::number(qulonglong{entries.size()}) + "\nVersion=2\n";
+    return text;
+}
+
+QByteArray XspfText(const std::vector<PlaylistEntry>& entries)
+{
+    QByteArray text;
+    QXmlStreamWriter xml(&text);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeDefaultNamespace(kXspfNamespace);
+    xml.writeStartElement(kXspfNamespace, QStringLiteral("playlist"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
+    xml.writeStartElement(kXspfNamespace, QStringLiteral("trackList"));
+    for (const PlaylistEntry& entry : entries) {
+        xml.writeStartElement(kXspfNamespace, QStringLiteral("track"));
+        xml.writeTextElement(kXspfNamespace, QStringLiteral("location"), QString::fromLatin1(FileUri(entry.path)));
+        if (!entry.title.isEmpty())
+            xml.writeTextElement(kXspfNamespace, QStringLiteral("title"), WritableText(entry.title));
+        if (entry.seconds >= 0) {
+            xml.writeTextElement(kXspfNamespace, QStringLiteral("duration"),
+                                 QString::number(std::llround(entry.seconds * 1000)));
+        }
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    return text;
+}
+
+}  // namespace
+
+std::optional<PlaylistFormat> PlaylistFormatOf(QStringView path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot < 0 || path.indexOf(u'/', dot) >= 0)
+        return std::nullopt;
+    const QStringView extension = path.sliced(dot + 1);
+    const auto is = [extension](QStringView name) { return extension.compare(name, Qt::CaseInsensitive) == 0; };
+    if (is(u"m3u"))
+        return PlaylistFormat::M3u;
+    if (is(u"m3u8"))
+        return PlaylistFormat::M3u8;
+    if (is(u"pls"))
+        return PlaylistFormat::Pls;
+    if (is(u"xspf"))
+        return PlaylistFormat::Xspf;
+    return std::nullopt;
+}
+
+bool IsPlaylistFile(QStringView path)
+{
+    return PlaylistFormatOf(path).has_value();
+}
+
+PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder)
+{
+    switch (format) {
+    case PlaylistFormat::M3u:
+    case PlaylistFormat::M3u8:
+        return ReadM3u(bytes, format == PlaylistFormat::M3u8, folder);
+    case PlaylistFormat::Pls:
+        return ReadPls(bytes, folder);
+    case PlaylistFormat::Xspf:
+        return XspfReader(bytes, folder).Read();
+    }
+    return {};
+}
+
+PlaylistReadResult ReadPlaylistFile(const QString& path)
+{
+    const auto read = [&path]() -> PlaylistReadResult {
+        const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
+        if (!format) {
+            return Failure(PlaylistStatus::Malformed, u"ﾌﾟﾚｲﾘｽﾄではありません。",
+                           QStringLiteral("not a playlist's extension (.m3u, .m3u8, .pls, .xspf)"));
+        }
+        QFile file;
+        ReadFailure failure;
+        if (!OpenRegularFile(path, file, &failure))
+            return Failure(PlaylistStatus::CannotOpen, failure.reason, failure.detail);
+        if (file.size() > kMaxPlaylistBytes) {
+            return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。",
+                           QStringLiteral("the file is larger than %1 MB").arg(kMaxPlaylistBytes >> 20));
+        }
+        // What the file holds now: it may grow while it is read.
+        const QByteArray bytes = file.read(file.size());
+        if (file.error() != QFileDevice::NoError)
+            return Failure(PlaylistStatus::CannotOpen, u"ファイルを読めません。", file.errorString());
+        const QString absolute = AbsoluteFileName(path);
+        return ReadPlaylist(bytes, *format, absolute.first(absolute.lastIndexOf(u'/')));
+    };
+    PlaylistReadResult result = read();
+    if (result.status != PlaylistStatus::Ok)
+        qCDebug(lcPlaylist).noquote() << "cannot read" << path << "-" << result.detail;
+    return result;
+}
+
+QByteArray PlaylistText(const std::vector<PlaylistEntry>& entries, PlaylistFormat format)
+{
+    switch (format) {
+    case PlaylistFormat::M3u:
+    case PlaylistFormat::M3u8:
+        return M3uText(entries);
+    case PlaylistFormat::Pls:
+        return PlsText(entries);
+    case PlaylistFormat::Xspf:
+        return XspfText(entries);
+    }
+    return {};
+}
+
+bool WritePlaylistFile(const QString& path, const std::vector<PlaylistEntry>& entries, WriteFailure* failure)
+{
+    const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
+    if (!format) {
+        failure->reason = QStringLiteral("ﾌﾟﾚｲﾘｽﾄの種類が分かりません。");
+        failure->detail = QStringLiteral("not a playlist's extension (.m3u, .m3u8, .pls, .xspf)");
+        return false;
+    }
+    const QByteArray text = PlaylistText(entries, *format);
+    return ReplaceFile(path, [&text](QIODevice& file) { return file.write(text) == text.size(); }, failure);
+}
+
+}  // namespace kivo

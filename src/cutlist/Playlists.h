@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+namespace kivo {
+
+struct WriteFailure;
+
+// Playlists of other players: M3U and M3U8, PLS and XSPF (version 1). They
+// are read into the local files they name, in their order; entries that are
+// not local files (http:, rtsp:, ...) are skipped and counted. Paths are in
+// FileNames.h's form: absolute and clean, a byte that is not UTF-8 kept as
+// a lone surrogate.
+
+enum class PlaylistFormat { M3u, M3u8, Pls, Xspf };
+
+// The format of a playlist by the extension of its name (.m3u, .m3u8, .pls,
+// .xspf, in any case), or nothing for any other name.
+std::optional<PlaylistFormat> PlaylistFormatOf(QStringView path);
+bool IsPlaylistFile(QStringView path);
+
+struct PlaylistEntry {
+    QString path;
+    QString title;        // empty when the playlist gives none
+    double seconds = -1;  // the length the playlist gives; -1 when unknown
+
+    bool operator==(const PlaylistEntry&) const = default;
+};
+
+struct PlaylistReading {
+    std::vector<PlaylistEntry> entries;
+    int skippedNonLocal = 0;  // entries that are not local files
+};
+
+enum class PlaylistStatus { Ok, CannotOpen, TooLarge, Malformed };
+
+struct PlaylistReadResult {
+    PlaylistStatus status = PlaylistStatus::Ok;
+    QString problem;  // what went wrong, in Japanese for a message; empty when Ok
+    QString detail;   // the same in English with the line, for the log
+    PlaylistReading reading;
+};
+
+// Larger playlists are refused rather than read into memory.
+constexpr qint64 kMaxPlaylistBytes = qint64{64} << 20;
+constexpr qsizetype kMaxPlaylistEntries = 1000000;
+
+// Reads a playlist held in memory; relative paths are taken from `folder`
+// (absolute). An empty but well-formed playlist has no entries.
+//  - M3U, M3U8: one path or URL a line; "#EXTINF:seconds,title" gives the
+//    next entry's length and title; other lines starting with '#' and blank
+//    lines are left out. A byte-order mark and CRLF are allowed. M3U8 is
+//    UTF-8; M3U is UTF-8 when it decodes as such, else Latin-1.
+//  - PLS: the section [playlist] with FileN, TitleN and LengthN (keys in any
+//    case), entries in the order of N. UTF-8 or Latin-1 as M3U.
+//  - XSPF: playlist/trackList/track with the first location of each track
+//    (a file URI, a plain absolute path, or a URI relative to the folder),
+//    title, and duration in milliseconds.
+PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder);
+// Reads the playlist file `path` in the format its extension names; only a
+// regular file of at most kMaxPlaylistBytes is read. Failures are logged in
+// the category "kivo.playlist".
+PlaylistReadResult ReadPlaylistFile(const QString& path);
+
+// The text of a playlist of absolute paths. M3U and M3U8 (both UTF-8, LF)
+// give "#EXTINF:<whole seconds>,<title>" where a title or a length is known;
+// PLS is version 2 with whole seconds; XSPF gives durations in milliseconds.
+// Paths go as file URIs (percent-encoded bytes) into XSPF, and into M3U and
+// PLS where the plain form would not read back the same (a byte that is not
+// UTF-8, a control character, spaces at either end). A title's line breaks
+// become spaces in M3U and PLS; a byte of a title that is not UTF-8, and a
+// control character, is written as U+FFFD.
+QByteArray PlaylistText(const std::vector<PlaylistEntry>& entries, PlaylistFormat format);
+// Writes the playlist file `path` in the format its extension names, as
+// ReplaceFile (FileNames.h) does: an existing file is replaced only by the
+// complete new one.
+bool WritePlaylistFile(const QString& path, const std::vector<PlaylistEntry>& entries, WriteFailure* failure);
+
+}  // namespace kivo

@@ -1,0 +1,168 @@
+#include "TestFiles.h"
+#include "cutlist/FileNames.h"
+#include "cutlist/Playlists.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kivo {
+
+void PrintTo(const PlaylistEntry& entry, std::ostream* out)
+{
+    *out << "{" << PrintableFileName(entry.path).toStdString() << ", " << entry.title.toStdString() << ", "
+         << entry.seconds << "}";
+}
+
+namespace {
+
+using Entries = std::vector<PlaylistEntry>;
+
+PlaylistReadResult Read(PlaylistFormat format, QByteArrayView bytes)
+{
+    return ReadPlaylist(bytes, format, QStringLiteral("/lists"));
+}
+
+struct ReadCase {
+    const char* what;
+    PlaylistFormat format;
+    QByteArray bytes;
+    Entries entries;
+    int skipped = 0;
+};
+
+TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWrite)
+{
+    const QString odd = FileNameFromBytes("/m/bad\xff.mp3");
+    const ReadCase cases[] = {
+        {"M3U8 with a byte-order mark, CRLF, comments, URLs and relative paths", PlaylistFormat::M3u8,
+         "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:61.5,First one\r\nsub/a.mp3\r\n\r\n# a comment\r\n/abs/b%20c.mp3\r\n"
+         "#EXTINF:12,Radio\r\nhttp://example.org/stream\r\nfile:///m/%E9%9F%B3%20x.mp3\r\nRTSP://host/x\r\n"
+         "mms://host/y\r\nfile://localhost/m/l.mp3\r\nfile://server/share/s.mp3\r\n../up/c.mp3\r\nC:d.mp3\r\n"
+         "file:///m/bad%FF.mp3\r\n",
+         {{"/lists/sub/a.mp3", "First one", 61.5},
+          {"/abs/b%20c.mp3", "", -1},
+          {QStringLiteral("/m/音 x.mp3"), "", -1},
+          {"/m/l.mp3", "", -1},
+          {"/up/c.mp3", "", -1},
+          {"/lists/C:d.mp3", "", -1},
+          {odd, "", -1}},
+         4},
+        {"M3U that is not UTF-8 is Latin-1", PlaylistFormat::M3u, "#EXTINF:-1,Caf\xe9\n/m/Caf\xe9.mp3\n",
+         {{QStringLiteral("/m/Café.mp3"), QStringLiteral("Café"), -1}}},
+        {"M3U that is UTF-8", PlaylistFormat::M3u, "/m/Caf\xc3\xa9.mp3", {{QStringLiteral("/m/Café.mp3"), "", -1}}},
+        {"M3U8 keeps the bytes that are not UTF-8", PlaylistFormat::M3u8, "/m/bad\xff.mp3\n", {{odd, "", -1}}},
+        {"PLS keys in any case, entries by number", PlaylistFormat::Pls,
+         "[Playlist]\r\nNumberOfEntries=3\r\nfile3=http://example.org/x\r\nFILE2=b.mp3\r\nTitle2=Bee\r\n"
+         "length2=-1\r\nFile1=file:///m/a%20b.mp3\r\nLength1=90\r\nVersion=2\r\n[other]\r\nFile9=/nope.mp3\r\n",
+         {{"/m/a b.mp3", "", 90}, {"/lists/b.mp3", "Bee", -1}},
+         1},
+        {"XSPF in the ways players write it", PlaylistFormat::Xspf,
+         R"(<?xml version="1.0" encoding="UTF-8"?>
+<playlist version="1" xmlns="http://xspf.org/ns/0/" xmlns:vlc="http://www.videolan.org/vlc/playlist/ns/0/">
+  <title>Mine</title>
+  <trackList>
+    <track><location>file:///m/%E9%9F%B3.mp3</location><title>Sound</title><duration>1500</duration>
+      <extension application="http://www.videolan.org/vlc/playlist/0"><vlc:id>0</vlc:id></extension></track>
+    <track><location>/plain/a b.mp3</location><location>file:///second.mp3</location></track>
+    <track><location>sub/My%20Song.mp3</location></track>
+    <track><location>https://example.org/x.mp3</location></track>
+    <track><title>no location</title></track>
+  </trackList>
+</playlist>)",
+         {{QStringLiteral("/m/音.mp3"), "Sound", 1.5}, {"/plain/a b.mp3", "", -1}, {"/lists/sub/My Song.mp3", "", -1}},
+         1},
+        {"empty M3U", PlaylistFormat::M3u8, "", {}},
+        {"M3U with its header only", PlaylistFormat::M3u, "#EXTM3U\n", {}},
+        {"PLS without entries", PlaylistFormat::Pls, "[playlist]\nNumberOfEntries=0\nVersion=2\n", {}},
+        {"XSPF without tracks", PlaylistFormat::Xspf, R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"/>)", {}},
+    };
+    for (const ReadCase& test : cases) {
+        const PlaylistReadResult result = Read(test.format, test.bytes);
+        EXPECT_EQ(result.status, PlaylistStatus::Ok) << test.what << ": " << result.detail.toStdString();
+        EXPECT_EQ(result.reading.entries, test.entries) << test.what;
+        EXPECT_EQ(result.reading.skippedNonLocal, test.skipped) << test.what;
+    }
+}
+
+TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
+{
+    const std::tuple<PlaylistFormat, QByteArray, const char*> cases[] = {
+        {PlaylistFormat::Pls, "", "no [playlist] section"},
+        {PlaylistFormat::Pls, "File1=/a.mp3\n", "line 1"},
+        {PlaylistFormat::Pls, "[playlist]\n\nFile1=/a.mp3\njunk\n", "line 4"},
+        {PlaylistFormat::Pls, "[playlist\n", "line 1"},
+        {PlaylistFormat::Xspf, "", "line 1"},
+        {PlaylistFormat::Xspf, "<playlist>\n<trackList>\n<track>\n</trackList>", "line 4"},
+        {PlaylistFormat::Xspf, "<html/>", "not an XSPF playlist"},
+        {PlaylistFormat::Xspf, R"(<playlist xmlns="urn:other"/>)", "not an XSPF playlist"},
+        {PlaylistFormat::Xspf, "<playlist/>\n<junk/>", "line 2"},
+    };
+    for (const auto& [format, bytes, where] : cases) {
+        const PlaylistReadResult result = Read(format, bytes);
+        EXPECT_EQ(result.status, PlaylistStatus::Malformed) << bytes.toStdString();
+        EXPECT_TRUE(result.detail.contains(QLatin1String(where))) << result.detail.toStdString();
+        EXPECT_FALSE(result.problem.isEmpty());
+    }
+}
+
+TEST(PlaylistsTest, WritesWhatReadsBackTheSame)
+{
+    EXPECT_EQ(PlaylistText({{"/m/a.mp3", "Song, one", 61.4}, {"/m/b.mp3", "", -1}, {"/m/c.mp3", "", 3}},
+                           PlaylistFormat::M3u8),
+              "#EXTM3U\n#EXTINF:61,Song, one\n/m/a.mp3\n/m/b.mp3\n#EXTINF:3,\n/m/c.mp3\n");
+
+    // Paths that only a file URI keeps: a byte that is not UTF-8, a line
+    // break, a space at the end; whole seconds where the format has only
+    // those.
+    const Entries entries{{QStringLiteral("/m/音 楽.mp3"), QStringLiteral("ﾀｲﾄﾙ & <b>"), 120},
+                          {FileNameFromBytes("/m/bad\xff.mp3"), "", -1},
+                          {"/m/line\nbreak.mp3", "a title", 0},
+                          {"/m/space at end ", "", 7},
+                          {"/m/100%.mp3", "", -1}};
+    for (PlaylistFormat format : {PlaylistFormat::M3u, PlaylistFormat::M3u8, PlaylistFormat::Pls, PlaylistFormat::Xspf}) {
+        const PlaylistReadResult result = Read(format, PlaylistText(entries, format));
+        EXPECT_EQ(result.status, PlaylistStatus::Ok) << result.detail.toStdString();
+        EXPECT_EQ(result.reading.entries, entries) << PlaylistText(entries, format).toStdString();
+    }
+    // A title's bytes that are not UTF-8 would turn a whole M3U or PLS into
+    // Latin-1: they are written as U+FFFD.
+    EXPECT_TRUE(PlaylistText({{"/m/a.mp3", FileNameFromBytes("x\xff"), -1}}, PlaylistFormat::Pls)
+                    .contains("Title1=x\xEF\xBF\xBD\n"));
+    Entries precise{{"/m/a.mp3", "", 1.234}};
+    EXPECT_EQ(Read(PlaylistFormat::Xspf, PlaylistText(precise, PlaylistFormat::Xspf)).reading.entries, precise);
+}
+
+TEST(PlaylistsTest, FilesByTheirExtension)
+{
+    EXPECT_EQ(PlaylistFormatOf(u"/a/list.M3U"), PlaylistFormat::M3u);
+    EXPECT_EQ(PlaylistFormatOf(u"list.m3u8"), PlaylistFormat::M3u8);
+    EXPECT_EQ(PlaylistFormatOf(u"x.Pls"), PlaylistFormat::Pls);
+    EXPECT_EQ(PlaylistFormatOf(u"x.XSPF"), PlaylistFormat::Xspf);
+    EXPECT_FALSE(IsPlaylistFile(u"/a.m3u/clip.avi"));
+    EXPECT_FALSE(IsPlaylistFile(u"m3u"));
+
+    QTemporaryDir folder;
+    const QString list = folder.filePath("list.XSPF");
+    WriteFailure failure;
+    ASSERT_TRUE(WritePlaylistFile(list, {{"/m/a.mp3", "A", 2}}, &failure)) << failure.detail.toStdString();
+    test::WriteFile(folder.filePath("relative.pls"), "[playlist]\nFile1=sub/x.mp3\n");
+    EXPECT_EQ(ReadPlaylistFile(list).reading.entries, Entries({{"/m/a.mp3", "A", 2}}));
+    EXPECT_EQ(ReadPlaylistFile(folder.filePath("relative.pls")).reading.entries,
+              Entries({{folder.filePath("sub/x.mp3"), "", -1}}));
+    EXPECT_FALSE(WritePlaylistFile(folder.filePath("list.txt"), {}, &failure));
+
+    // Neither a pipe nor a file beyond the limit is read.
+    const QString pipe = folder.filePath("pipe.m3u");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_EQ(ReadPlaylistFile(pipe).status, PlaylistStatus::CannotOpen);
+    const QString huge = folder.filePath("huge.m3u8");
+    test::WriteFile(huge);
+    ASSERT_EQ(::truncate(QFile::encodeName(huge).constData(), kMaxPlaylistBytes + 1), 0);
+    EXPECT_EQ(ReadPlaylistFile(huge).status, PlaylistStatus::TooLarge);
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,4 @@
+[Playlist]
+File1=/m/Café.mp3
+Title1=Café
+; comment

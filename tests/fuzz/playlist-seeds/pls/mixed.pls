@@ -1,0 +1,11 @@
+[playlist]
+NumberOfEntries=3
+File3=http://example.org/x
+file2=b.mp3
+Title2=Bee
+Length2=-1
+File1=file:///m/a%20b.mp3
+Length1=90
+Version=2
+[other]
+x=y

@@ -1,0 +1,110 @@
+#include "Commands.h"
+
+#include "cutlist/FileNames.h"
+#include "cutlist/Playlists.h"
+#include "cutlist/ScenarioFile.h"
+
+#include <QHash>
+
+#include <iostream>
+
+namespace kivo::tool {
+namespace {
+
+const char kUsage[] = "Usage: kvotool convert IN OUT  (each .kvo, .m3u, .m3u8, .pls or .xspf)\n";
+
+bool IsScenarioFile(const QString& path)
+{
+    return path.endsWith(QStringLiteral(".kvo"), Qt::CaseInsensitive);
+}
+
+// The objects of a scenario as playlist entries: a name other than the
+// object's path is its title, the stored media time its length.
+std::vector<PlaylistEntry> EntriesOf(const Scenario& scenario)
+{
+    QHash<QString, qint32> lengths;
+    for (const ScenarioCacheEntry& entry : scenario.cache) {
+        if (!entry.path.isEmpty())
+            lengths.insert(entry.path, entry.length);
+    }
+    std::vector<PlaylistEntry> entries;
+    for (qsizetype i = 0; i < scenario.paths.size(); ++i) {
+        PlaylistEntry& entry = entries.emplace_back(PlaylistEntry{scenario.paths[i], {}, -1});
+        if (i < scenario.names.size() && scenario.names[i] != entry.path)
+            entry.title = scenario.names[i];
+        if (const auto length = lengths.constFind(entry.path); length != lengths.cend())
+            entry.seconds = *length / 100.0;
+    }
+    return entries;
+}
+
+// The entries of IN, or the exit status when it cannot be read.
+struct Entries {
+    std::vector<PlaylistEntry> entries;
+    int exitCode = kExitOk;
+};
+
+Entries ReadEntries(const QString& in)
+{
+    if (IsScenarioFile(in)) {
+        const ScenarioReadResult result = ReadScenarioFile(in);
+        if (result.status == ScenarioStatus::UnknownMagic) {
+            std::cerr << QString::fromUtf16(kUnreadableScenarioMessage).toStdString() << "\n";
+            return {{}, kExitUnknownMagic};
+        }
+        if (result.status != ScenarioStatus::Ok) {
+            std::cerr << "kvotool: " << Printable(in) << ": " << result.detail.toStdString() << "\n";
+            return {{}, kExitUnreadable};
+        }
+        return {EntriesOf(result.scenario), kExitOk};
+    }
+    PlaylistReadResult result = ReadPlaylistFile(in);
+    if (result.status != PlaylistStatus::Ok) {
+        std::cerr << "kvotool: " << Printable(in) << ": " << result.detail.toStdString() << "\n";
+        return {{}, result.status == PlaylistStatus::Malformed ? kExitUnknownMagic : kExitUnreadable};
+    }
+    if (result.reading.skippedNonLocal > 0) {
+        std::cerr << "kvotool: " << Printable(in) << ": left out " << result.reading.skippedNonLocal
+                  << " entries that are not local files\n";
+    }
+    return {std::move(result.reading.entries), kExitOk};
+}
+
+}  // namespace
+
+int RunConvert(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() != 2) {
+        std::cerr << kUsage;
+        return kExitUsage;
+    }
+    const QString in = FileNameFromBytes(arguments[0]);
+    const QString out = FileNameFromBytes(arguments[1]);
+    for (const QString& file : {in, out}) {
+        if (!IsScenarioFile(file) && !IsPlaylistFile(file)) {
+            std::cerr << "kvotool convert: " << Printable(file) << ": unknown kind of file\n" << kUsage;
+            return kExitUsage;
+        }
+    }
+    const Entries read = ReadEntries(in);
+    if (read.exitCode != kExitOk)
+        return read.exitCode;
+
+    if (IsScenarioFile(out)) {
+        QStringList paths;
+        QStringList names;
+        for (const PlaylistEntry& entry : read.entries) {
+            paths.append(entry.path);
+            names.append(entry.title);
+        }
+        return SaveScenarioOfMedia(out, paths, names);
+    }
+    WriteFailure failure;
+    if (!WritePlaylistFile(out, read.entries, &failure)) {
+        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << failure.detail.toStdString() << "\n";
+        return kExitUnreadable;
+    }
+    return kExitOk;
+}
+
+}  // namespace kivo::tool
