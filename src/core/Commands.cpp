@@ -16,6 +16,7 @@ constexpr CommandInfo kCommands[] = {
     {OpenMediaFiles, u"ﾒﾃﾞｨｱﾌｧｲﾙを開く(&I)...", {}, u"ｶｯﾄﾘｽﾄにﾒﾃﾞｨｱﾌｧｲﾙを挿入", u"ﾒﾃﾞｨｱﾌｧｲﾙ"},
     {SaveFile, u"上書き保存(&S)", u"Ctrl+S", u"作業中のﾌｧｲﾙを保存", u"保存", Picture::Save},
     {SaveFileAs, u"名前を付けて保存(&A)...", {}, u"作業中のﾌｧｲﾙに名前を付けて保存", u"名前をつけて保存"},
+    {ExportPlaylist, u"ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ(&E)...", {}, u"ｶｯﾄﾘｽﾄを他のﾌﾟﾚｲﾔ用のﾌﾟﾚｲﾘｽﾄとして保存", u"ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ"},
     // The recent-file entries name their files; this is the text of an
     // empty list.
     {RecentFile1, u"最新のﾌｧｲﾙ", {}, u"指定のﾌｧｲﾙを開く", {}},

@@ -16,6 +16,8 @@ enum class Command {
     OpenMediaFiles = 32840,
     SaveFile = 57603,
     SaveFileAs = 57604,
+    // Kivo's own, beside the design's ids.
+    ExportPlaylist = 32900,
     RecentFile1 = 57616,
     RecentFile2 = 57617,
     RecentFile3 = 57618,

@@ -93,6 +93,8 @@ public:
     void SetItemState(int position, ObjectState state);
     // Modification time behind the date column; 0 when the column is empty.
     qint64 GetItemModified(int position) const;
+    // What the object's file was found to be when it was added.
+    const ObjectFacts& GetItemFacts(int position) const { return SlotOf(position).facts; }
 
     int FindItemByData(int slot) const;
     int FindCurrentItem() const { return FindItemByData(m_nCurrent); }

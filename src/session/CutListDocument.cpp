@@ -1,7 +1,9 @@
 #include "session/CutListDocument.h"
 
 #include "cutlist/CutListModel.h"
+#include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
+#include "cutlist/Playlists.h"
 #include "session/MediaLoader.h"
 #include "cutlist/ScenarioFile.h"
 #include "cutlist/StatusText.h"
@@ -204,6 +206,57 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         m_modified = false;
         finish(OpenOutcome::Opened);
     });
+}
+
+void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)> done)
+{
+    const PlaylistReadResult result = ReadPlaylistFile(path);
+    if (result.status != PlaylistStatus::Ok) {
+        emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(QFileInfo(path).fileName(), result.problem), true);
+        if (done)
+            done(false);
+        return;
+    }
+    NewDocument();
+    QStringList paths;
+    QStringList titles;
+    for (const PlaylistEntry& entry : result.reading.entries) {
+        paths.append(entry.path);
+        titles.append(entry.title);
+    }
+    const int skipped = result.reading.skippedNonLocal;
+    AddMediaAndCue(paths, [this, titles, skipped, done] {
+        // A cancelled run leaves fewer objects than entries.
+        for (int position = 0; position < std::min<int>(m_list.GetItemCount(), titles.size()); ++position) {
+            if (!titles.at(position).isEmpty())
+                m_list.SetItemText(position, CutListModel::kColumnName, titles.at(position));
+        }
+        if (skipped > 0)
+            emit message(QStringLiteral("ローカルファイルでない %1 個の項目は読み込みませんでした。").arg(skipped), false);
+        if (done)
+            done(true);
+    });
+}
+
+bool CutListDocument::ExportPlaylist(const QString& path)
+{
+    const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
+    std::vector<PlaylistEntry> entries;
+    for (int position = 0; position < m_list.GetItemCount(); ++position) {
+        PlaylistEntry& entry = entries.emplace_back();
+        entry.path = m_list.GetItemPath(position);
+        // A name that only repeats the path says nothing.
+        if (m_list.GetItemName(position) != entry.path)
+            entry.title = m_list.GetItemName(position);
+        if (const ObjectFacts& facts = m_list.GetItemFacts(position); !facts.invalid && facts.length > 0)
+            entry.seconds = facts.length / 100.0;
+    }
+    WriteFailure failure;
+    if (!format || !WritePlaylistFile(path, entries, &failure)) {
+        emit message(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(QFileInfo(path).fileName(), failure.reason), true);
+        return false;
+    }
+    return true;
 }
 
 bool CutListDocument::Save(const QString& path)

@@ -66,6 +66,15 @@ public:
     // cued. The document is unmodified after every open that takes the
     // file's name; `done` runs at the end, whatever the outcome.
     void Open(const QString& path, std::function<void(OpenOutcome)> done = {});
+    // Reads a playlist (M3U, M3U8, PLS or XSPF) into a new, untitled cut
+    // list of the local files it names, examined by the loader and named
+    // after their titles where it gives them; the entries that are no local
+    // files are counted in one message at the end. A playlist that cannot
+    // be read changes nothing. `done` hears whether it was read.
+    void OpenPlaylist(const QString& path, std::function<void(bool)> done = {});
+    // Writes the cut list as a playlist of the format `path`'s extension
+    // names; the document keeps its name and modified flag.
+    bool ExportPlaylist(const QString& path);
     // Writes the cut list as a scenario file; the old file stays as it was
     // when that fails.
     bool Save(const QString& path);

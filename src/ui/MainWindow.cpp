@@ -3,6 +3,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/CommandActions.h"
 #include "ui/ControlBars.h"
+#include "cutlist/Playlists.h"
 #include "session/FileTypeAssociation.h"
 #include "ui/HelpWindow.h"
 #include "ui/MediaFileDialog.h"
@@ -43,6 +44,10 @@ const QString kApplicationTitle = QStringLiteral("Kivo231");
 // The row of the scenario dialogs: the description as the user reads it (the
 // dialogs hide the pattern that follows).
 const QString kScenarioFilter = QStringLiteral("Kivo scenario file(*.kvo) (*.kvo)");
+const QString kPlaylistFilter = QStringLiteral("ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)");
+// The formats a cut list is exported to, each with the extension it takes.
+const QString kM3u8Filter = QStringLiteral("M3U8 ﾌﾟﾚｲﾘｽﾄ (*.m3u8)");
+const QString kXspfFilter = QStringLiteral("XSPF ﾌﾟﾚｲﾘｽﾄ (*.xspf)");
 
 // The menu bar.
 const std::vector<MenuItem>& MainMenus()
@@ -50,7 +55,7 @@ const std::vector<MenuItem>& MainMenus()
     using enum Command;
     static const std::vector<MenuItem> menus = {
         {u"ﾌｧｲﾙ(&F)",
-         {NewFile, OpenFile, OpenMediaFiles, SaveFile, SaveFileAs, kSeparator, RecentFile1, RecentFile2, RecentFile3,
+         {NewFile, OpenFile, OpenMediaFiles, SaveFile, SaveFileAs, ExportPlaylist, kSeparator, RecentFile1, RecentFile2, RecentFile3,
           RecentFile4, kSeparator, Exit}},
         {u"編集(&E)",
          {DeleteInvalid, DeleteAll, kSeparator, {u"名前の変更(&N)", {NameAllByFileName, NameAllByPath, ClearAllNames}}}},
@@ -201,8 +206,9 @@ void MainWindow::AddFileCommands()
         }
     });
     c.Add(Command::OpenFile, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kScenarioFilter, nullptr,
-                                                          QFileDialog::HideNameFilterDetails);
+        const QString path = QFileDialog::getOpenFileName(
+            this, QString(), QString(), kScenarioFilter + QStringLiteral(";;") + kPlaylistFilter, nullptr,
+            QFileDialog::HideNameFilterDetails);
         if (!path.isEmpty())
             OpenDocument(path);
     });
@@ -214,6 +220,7 @@ void MainWindow::AddFileCommands()
             SaveDocument(m_path);
     });
     c.Add(Command::SaveFileAs, [this] { SaveDocumentAs(); });
+    c.Add(Command::ExportPlaylist, [this] { ExportPlaylist(); });
     // The recent-file entries, while the list has their files.
     for (int i = 0; i < Settings::kRecentFileCount; ++i) {
         const auto path = [this, i] { return m_settings.GetRecentFiles().value(i); };
@@ -574,6 +581,17 @@ void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> don
 {
     if (!MaySaveChanges())
         return;
+    if (IsPlaylistFile(path)) {
+        m_session.document.OpenPlaylist(path, [this, done](bool opened) {
+            if (opened) {
+                m_path.clear();
+                UpdateTitle();
+            }
+            if (done)
+                done(opened);
+        });
+        return;
+    }
     m_session.document.Open(path, [this, path, done](OpenOutcome outcome) {
         const QString fullPath = QFileInfo(path).absoluteFilePath();
         if (TakesFileName(outcome)) {
@@ -611,6 +629,18 @@ void MainWindow::SaveDocumentAs()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".kvo");
     SaveDocument(path);
+}
+
+void MainWindow::ExportPlaylist()
+{
+    QString filter = kM3u8Filter;
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ"), QString(),
+                                                kM3u8Filter + QStringLiteral(";;") + kXspfFilter, &filter);
+    if (path.isEmpty())
+        return;
+    if (!IsPlaylistFile(path))
+        path += filter == kXspfFilter ? QStringLiteral(".xspf") : QStringLiteral(".m3u8");
+    m_session.document.ExportPlaylist(path);
 }
 
 void MainWindow::OpenMediaFiles()
@@ -665,7 +695,7 @@ bool MainWindow::DropPaths(const QStringList& dropped)
         QMessageBox::information(this, kApplicationTitle, QString::fromUtf16(kNoFilesInFolderMessage));
         return false;
     }
-    if (DropOpensScenario(dropped)) {
+    if (DropOpensScenario(dropped) || (dropped.size() == 1 && IsPlaylistFile(dropped.first()))) {
         m_session.playback.Stop();
         m_session.playback.HidePlayer();
         OpenDocument(collected.first());

@@ -120,6 +120,7 @@ private:
     // when the user cancels.
     bool MaySaveChanges();
     void SaveDocumentAs();
+    void ExportPlaylist();
     void OpenMediaFiles();
     // Adds dropped files and folders, or opens a dropped scenario; false
     // when the drop held no file.

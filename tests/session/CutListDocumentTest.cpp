@@ -1,5 +1,7 @@
 #include "DocumentParts.h"
 #include "TestMedia.h"
+#include "TestFiles.h"
+#include "cutlist/Playlists.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -35,6 +37,44 @@ protected:
     QTemporaryDir folder;
     QStringList messages;
 };
+
+TEST_F(Document, PlaylistsOpenAsNewCutListsAndTheListExportsAsOne)
+{
+    ASSERT_TRUE(Add({Media("audio.wav")}));
+    const QString playlist = folder.filePath("other.m3u8");
+    test::WriteFile(playlist, QStringLiteral("#EXTM3U\n#EXTINF:3,夜の音\n%1\nhttp://example.org/a.mp3\n%2\n")
+                                  .arg(Media("video.avi"), Media("text.txt"))
+                                  .toUtf8());
+    bool opened = false;
+    document.OpenPlaylist(playlist, [&](bool read) { opened = read; });
+    ASSERT_TRUE(WaitUntil([&] { return opened; }, 60000) && Settled());
+    ASSERT_EQ(list.GetItemCount(), 2);  // a new list of the local files
+    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "夜の音");
+    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), Media("text.txt"));
+    EXPECT_EQ(list.FindCurrentItem(), 0);
+    EXPECT_TRUE(messages.last().contains(u'1'));  // the http entry, counted
+
+    // Exporting leaves the document as it is.
+    document.SetModified(false);
+    const QString exported = folder.filePath("out.xspf");
+    ASSERT_TRUE(document.ExportPlaylist(exported));
+    EXPECT_FALSE(document.IsModified());
+    const PlaylistReadResult back = ReadPlaylistFile(exported);
+    ASSERT_EQ(back.status, PlaylistStatus::Ok);
+    ASSERT_EQ(back.reading.entries.size(), 2U);
+    EXPECT_EQ(back.reading.entries[0].path, Media("video.avi"));
+    EXPECT_EQ(back.reading.entries[0].title, "夜の音");
+    EXPECT_GT(back.reading.entries[0].seconds, 2.5);
+    EXPECT_TRUE(back.reading.entries[1].title.isEmpty());
+
+    // A malformed playlist changes nothing.
+    const QString broken = folder.filePath("broken.xspf");
+    test::WriteFile(broken, "<playlist><trackList><track>");
+    opened = true;
+    document.OpenPlaylist(broken, [&](bool read) { opened = read; });
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(list.GetItemCount(), 2);
+}
 
 TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
 {
