@@ -14,14 +14,16 @@ namespace kivo {
 
 Examination ExamineMediaFile(const MediaProbe& probe, const QString& path)
 {
-    const ProbeFindings found = probe.Examine(path);
     Examination result;
     MEDIARECORD& record = result.record;
     record.strPath = path;
+    // The status before the file is opened: a file that changes during its
+    // examination then no longer matches its record.
     if (const FileStatus file = StatFile(path); file.exists) {
         record.dwSize = file.size;
         record.timeModified = file.modified;
     }
+    const ProbeFindings found = probe.Examine(path);
     record.nLength = ClampedHundredths(found.duration);
     result.hasVideo = found.hasVideo;
     result.hasAudio = found.hasAudio;

@@ -118,7 +118,9 @@ void MediaLoader::Examined(quint64 run, int index, const Examination& examined)
     if (run != m_run || !m_running)
         return;
     m_results[index] = examined;
-    if (index == m_step)
+    // The file shown waits for this result; before it is shown, a step is
+    // on its way.
+    if (index == m_step && m_announced)
         Step();
 }
 
