@@ -2,6 +2,7 @@
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
+#include "session/LoadingPace.h"
 #include "session/MediaLoader.h"
 
 #include <QCryptographicHash>
@@ -127,6 +128,21 @@ TEST(LoadingWithWorkers, AddsWhatOneWorkerAddsEvenWhenFilesChangeOrTheRunIsCance
     const QStringList cancelled = RunWith(4, paths, vanishing, 7);
     EXPECT_EQ(cancelled.size(), 7 * 8 + 1);
     EXPECT_EQ(cancelled, RunWith(1, paths, vanishing, 7));
+}
+
+TEST(LoadingPace, ShowsTheRateAndTheTimeLeftOnceItCanTell)
+{
+    LoadingPace pace;
+    pace.Start(500, 10000);
+    pace.Update(1, 12000);
+    EXPECT_EQ(pace.Text(), "");  // one file says little
+    pace.Update(8, 10400);
+    EXPECT_EQ(pace.Text(), "");  // nor does a moment
+    pace.Update(41, 13200);      // 41 files in 3.2 s: 12.8 a second, 459 left
+    EXPECT_EQ(pace.Text(), "12.8 ファイル/秒　残り 0:36");
+    pace.Start(20000, 0);
+    pace.Update(2, 1000);
+    EXPECT_EQ(pace.Text(), "2.0 ファイル/秒　残り 2:46:39");
 }
 
 }  // namespace
