@@ -6,18 +6,24 @@
 #include "cutlist/Formatters.h"
 #include "cutlist/MediaInfoCache.h"
 
+#include <QThread>
+
+#include <algorithm>
+
 namespace kivo {
 
 Examination ExamineMediaFile(const MediaProbe& probe, const QString& path)
 {
-    const ProbeFindings found = probe.Examine(path);
     Examination result;
     MEDIARECORD& record = result.record;
     record.strPath = path;
+    // The status before the file is opened: a file that changes during its
+    // examination then no longer matches its record.
     if (const FileStatus file = StatFile(path); file.exists) {
         record.dwSize = file.size;
         record.timeModified = file.modified;
     }
+    const ProbeFindings found = probe.Examine(path);
     record.nLength = ClampedHundredths(found.duration);
     result.hasVideo = found.hasVideo;
     result.hasAudio = found.hasAudio;
@@ -42,6 +48,33 @@ Examination ExamineMediaFile(const MediaProbe& probe, const QString& path)
     if (record.timeModified != 0)
         result.typeText = FormatTypeText(path);
     return result;
+}
+
+bool Examination::MatchesFileOnDisk() const
+{
+    const FileStatus file = StatFile(record.strPath);
+    return file.exists ? record.dwSize == file.size && record.timeModified == file.modified
+                       : record.dwSize == 0 && record.timeModified == 0;
+}
+
+int ExaminationPool::DefaultWorkers()
+{
+    return std::max(2, QThread::idealThreadCount());
+}
+
+ExaminationPool::ExaminationPool(int workers)
+{
+    m_pool.setMaxThreadCount(workers);
+}
+
+ExaminationPool::~ExaminationPool()
+{
+    m_pool.waitForDone();
+}
+
+void ExaminationPool::Examine(const QString& path, std::function<void(Examination)> done)
+{
+    m_pool.start([this, path, done = std::move(done)] { done(ExamineMediaFile(m_probe, path)); });
 }
 
 std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCache& cache)

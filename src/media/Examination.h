@@ -2,15 +2,18 @@
 
 #include "cutlist/MediaRecord.h"
 
+#include "media/MediaProbe.h"
+
 #include <QImage>
 #include <QString>
+#include <QThreadPool>
 
+#include <functional>
 #include <optional>
 
 namespace kivo {
 
 class CMediaInfoCache;
-class MediaProbe;
 
 // What examining one media file found, as the cut list will show it.
 struct Examination {
@@ -29,11 +32,40 @@ struct Examination {
 
     // Whether the record belongs in the media cache: a playable medium.
     bool Cacheable() const { return record.nFlag == kFlagValid; }
+    // Whether the file on the disk still has the size and time (or the
+    // absence) the examination found.
+    bool MatchesFileOnDisk() const;
 };
 
 // Examines `path` with `probe` (the medium at one second), exactly as files
 // are examined when they are added to the cut list.
 Examination ExamineMediaFile(const MediaProbe& probe, const QString& path);
+
+// Examines files on workers of its own, several at once: an examination
+// mostly waits for GStreamer's threads, so one worker per core (at least
+// two) keeps the machine busy.
+class ExaminationPool {
+public:
+    static int DefaultWorkers();
+
+    explicit ExaminationPool(int workers = DefaultWorkers());
+    // Waits for the examinations under way; each ends within bounded times.
+    ~ExaminationPool();
+    ExaminationPool(const ExaminationPool&) = delete;
+    ExaminationPool& operator=(const ExaminationPool&) = delete;
+
+    void SetWorkers(int workers) { m_pool.setMaxThreadCount(workers); }
+    int Workers() const { return m_pool.maxThreadCount(); }
+    // Examines `path` on a worker, which then calls `done` with the result.
+    void Examine(const QString& path, std::function<void(Examination)> done);
+    // Forgets the examinations that have not begun.
+    void Drop() { m_pool.clear(); }
+    void WaitForDone() { m_pool.waitForDone(); }
+
+private:
+    MediaProbe m_probe;
+    QThreadPool m_pool;
+};
 
 // A new cut-list object for `path`, taken from the cache when the file is
 // unchanged since it was examined, else from an examination whose record

@@ -25,7 +25,13 @@ std::unique_ptr<Playbin> Prerolled(const QString& path)
     auto playbin = std::make_unique<Playbin>(path);
     if (!playbin->IsValid())
         return nullptr;
-    playbin->SetSinks(NullSink(), WithOwnVolume(NullSink()));
+    // Decoded streams go to the sinks as they are: no converters, no volume
+    // and no colour balance. Subtitles and deinterlacing stay, as they
+    // change the picture.
+    gst_util_set_object_arg(G_OBJECT(playbin->Element()), "flags",
+                            "video+audio+text+native-video+native-audio+deinterlace");
+    playbin->SetSinks(NullSink(), NullSink());
+    playbin->KeepFreedMemory();
     if (!playbin->Preroll(kPrerollMilliseconds)) {
         qCDebug(lcEngine).noquote() << "cannot render" << path;
         return nullptr;
@@ -41,7 +47,9 @@ ProbeFindings MediaProbe::Examine(const QString& path) const
     const std::unique_ptr<Playbin> playbin = Prerolled(path);
     if (!playbin)
         return found;
-    if (playbin->StreamStart() > 0.0)
+    // Measuring the timeline leaves the pipeline near the end.
+    const bool measured = playbin->StreamStart() > 0.0;
+    if (measured)
         playbin->MeasureTimeline();
     found.videoSize = playbin->VideoSize();
     found.hasVideo = !found.videoSize.isEmpty();
@@ -54,6 +62,8 @@ ProbeFindings MediaProbe::Examine(const QString& path) const
     // to reach in every format), or the first frame of a shorter medium.
     if (found.duration == 0.0 || found.duration > 1.0)
         playbin->Settle(playbin->Seek(1.0, 1.0, -1.0, true), kFrameMilliseconds);
+    else if (measured)
+        playbin->Settle(playbin->Seek(0.0, 1.0), kFrameMilliseconds);
     if (found.duration == 0.0)
         found.duration = playbin->Duration();
     found.frame = playbin->CurrentFrame();

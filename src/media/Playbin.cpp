@@ -367,7 +367,8 @@ Playbin::~Playbin()
     // Every pipeline brings streaming threads of its own, and the C library
     // gives them memory pools it keeps after they end: hand what they left
     // free back to the system.
-    malloc_trim(0);
+    if (m_trimMemory)
+        malloc_trim(0);
 }
 
 void Playbin::SetSinks(GstElement* videoSink, GstElement* audioSink, GstElement* audioFilter)
@@ -478,7 +479,6 @@ bool Playbin::MeasureTimeline()
     }
     if (!measured)
         m_origin = origin;
-    Settle(Seek(0.0, 1.0), kMeasureMilliseconds);
     return measured;
 }
 

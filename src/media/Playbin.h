@@ -62,6 +62,10 @@ public:
     void SetSinks(GstElement* videoSink, GstElement* audioSink, GstElement* audioFilter = nullptr);
     // The native window a video sink draws into (0: its own or none).
     void SetWindow(quintptr window);
+    // Leaves the memory the pipeline's threads freed to the C library when
+    // it ends, for a thread that makes one pipeline after another: giving
+    // it back to the system each time costs more than it saves.
+    void KeepFreedMemory() { m_trimMemory = false; }
 
     // Brings the pipeline to PAUSED with its first frame, within the time.
     bool Preroll(int milliseconds);
@@ -86,7 +90,8 @@ public:
     // Measures where the medium really begins and ends, by the samples a
     // seek to zero and a run of the last second bring to the sinks (which
     // must take samples at once: null sinks). Positions count from the
-    // medium's first moment afterwards. False when it could not tell.
+    // medium's first moment afterwards, and the pipeline is left wherever
+    // the measuring took it. False when it could not tell.
     bool MeasureTimeline();
     double Origin() const { return m_origin; }
     // Takes over what another pipeline over the same file measured.
@@ -107,6 +112,7 @@ private:
     std::optional<double> m_measuredDuration;
     // Written by a settling seek on the engine's worker too.
     mutable std::atomic<double> m_lastPosition = 0.0;
+    bool m_trimMemory = true;
 };
 
 }  // namespace kivo

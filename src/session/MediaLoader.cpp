@@ -14,15 +14,19 @@ Q_LOGGING_CATEGORY(lcLoader, "kivo.loader", QtWarningMsg)
 
 }  // namespace
 
+// How many files per worker the examinations may run ahead of the file
+// being added: enough to keep every worker busy behind a slow file.
+constexpr int kAheadPerWorker = 4;
+
 MediaLoader::MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* parent)
     : QObject(parent), m_list(list), m_cache(cache)
 {
-    m_examiner.setMaxThreadCount(1);
 }
 
 MediaLoader::~MediaLoader()
 {
-    m_examiner.waitForDone();
+    m_examiner.Drop();
+    m_examiner.WaitForDone();
 }
 
 void MediaLoader::Start(const QStringList& paths, bool blankLabels)
@@ -30,11 +34,16 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     if (m_running || paths.isEmpty())
         return;
     m_paths = paths;
+    m_examining.assign(paths.size(), Examining::Not);
+    m_results.assign(paths.size(), std::nullopt);
+    m_ahead = 0;
+    ++m_run;
     m_blankLabels = blankLabels;
     m_cancel = false;
     m_playerPrepared = false;
     m_running = true;
     m_begun = false;
+    m_announced = false;
     m_step = 0;
     emit progress(0, static_cast<int>(m_paths.size()));
     if (!m_startsHeld)
@@ -49,36 +58,78 @@ void MediaLoader::Begin()
 
 void MediaLoader::Step()
 {
-    if (m_cancel || m_step >= m_paths.size()) {
+    // A cancel takes effect between files: the file shown is still added.
+    if (m_step >= m_paths.size() || (m_cancel && !m_announced)) {
         Finish();
         return;
     }
     const QString path = m_paths.at(m_step);
-    emit statusText(QStringLiteral("読み込み中...(%1/%2)").arg(m_step + 1).arg(m_paths.size()));
-    emit fileStarted(QFileInfo(path).fileName());
+    if (!std::exchange(m_announced, true)) {
+        emit statusText(QStringLiteral("読み込み中...(%1/%2)").arg(m_step + 1).arg(m_paths.size()));
+        emit fileStarted(QFileInfo(path).fileName());
+    }
+    ExamineAhead();
 
     if (const auto cached = CachedMediaObject(path, m_cache)) {
         qCDebug(lcLoader).noquote() << "from the cache:" << path;
         Insert(*cached);
         return;
     }
-    if (!m_playerPrepared && m_preparePlayer)
+    std::optional<Examination>& result = m_results[m_step];
+    if (result && m_examining[m_step] == Examining::Ahead && !result->MatchesFileOnDisk()) {
+        qCDebug(lcLoader).noquote() << "changed since it was examined:" << path;
+        result.reset();
+        Examine(m_step);
+    } else if (result) {
+        Insert(ExaminedMediaObject(*result, m_cache));
+    } else if (m_examining[m_step] == Examining::Not) {
+        Examine(m_step);
+    }
+    // Otherwise Examined calls back once the result is in.
+}
+
+void MediaLoader::ExamineAhead()
+{
+    const int end = std::min(static_cast<int>(m_paths.size()), m_step + kAheadPerWorker * m_examiner.Workers());
+    for (m_ahead = std::max(m_ahead, m_step); m_ahead < end; ++m_ahead) {
+        if (m_examining[m_ahead] == Examining::Not && !CachedMediaObject(m_paths.at(m_ahead), m_cache))
+            Examine(m_ahead);
+    }
+}
+
+void MediaLoader::Examine(int index)
+{
+    const QString path = m_paths.at(index);
+    const Examining before = std::exchange(m_examining[index], index == m_step ? Examining::AtItsTurn : Examining::Ahead);
+    if (before == Examining::Not && !m_playerPrepared && m_preparePlayer)
         m_playerPrepared = m_preparePlayer(path);
-    // The examination runs on a worker; the object is inserted here, on the
-    // loader's thread, once the worker hands its result over.
-    m_examiner.start([this, path] {
-        const Examination examined = ExamineMediaFile(m_probe, path);
-        qCDebug(lcLoader).noquote() << "examined" << path << "- flag" << examined.record.nFlag << "length"
-                                    << examined.record.nLength;
+    // The object is inserted here, on the loader's thread, once the worker
+    // has handed its result over.
+    m_examiner.Examine(path, [this, run = m_run, index](const Examination& examined) {
+        qCDebug(lcLoader).noquote() << "examined" << examined.record.strPath << "- flag" << examined.record.nFlag
+                                    << "length" << examined.record.nLength;
         QMetaObject::invokeMethod(
-            this, [this, examined] { Insert(ExaminedMediaObject(examined, m_cache)); }, Qt::QueuedConnection);
+            this, [this, run, index, examined] { Examined(run, index, examined); }, Qt::QueuedConnection);
     });
+}
+
+void MediaLoader::Examined(quint64 run, int index, const Examination& examined)
+{
+    if (run != m_run || !m_running)
+        return;
+    m_results[index] = examined;
+    // The file shown waits for this result; before it is shown, a step is
+    // on its way.
+    if (index == m_step && m_announced)
+        Step();
 }
 
 void MediaLoader::Insert(const MediaObject& object)
 {
+    m_results[m_step].reset();
     m_list.AddObject(object.record, object.picture, m_blankLabels);
     ++m_step;
+    m_announced = false;
     emit progress(m_step, static_cast<int>(m_paths.size()));
     QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
 }
@@ -86,6 +137,9 @@ void MediaLoader::Insert(const MediaObject& object)
 void MediaLoader::Finish()
 {
     m_running = false;
+    // What was examined ahead of a cancel is dropped with the run.
+    m_examiner.Drop();
+    m_results.clear();
     if (m_list.GetItemCount() == m_step)
         emit arrangeRequested();
     emit finished(m_cancel);

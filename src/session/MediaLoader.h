@@ -1,13 +1,14 @@
 #pragma once
 
 #include "media/Examination.h"
-#include "media/MediaProbe.h"
 
 #include <QObject>
 #include <QStringList>
-#include <QThreadPool>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace kivo {
 
@@ -15,10 +16,14 @@ class CMediaInfoCache;
 class CutListModel;
 
 // Adds media files to the end of the cut list, one after the other. A file
-// whose cache entry still matches it is added at once; any other file is
-// examined on a worker thread while the event loop runs on, and its object
-// is inserted on the loader's thread. Every step is a queued call, so that
-// a cancel request and repaints get in between.
+// whose cache entry still matches it is added at once; the others are
+// examined on a pool of workers while the event loop runs on, a few files
+// ahead of the one being added, and their objects are inserted on the
+// loader's thread in the order of the paths. A file is taken from the cache
+// or examined again when its turn comes, if an earlier object of the run
+// put it into the cache or it changed since it was examined, so that the
+// run adds what a run examining one file at a time would. Every step is a
+// queued call, so that a cancel request and repaints get in between.
 class MediaLoader : public QObject {
     Q_OBJECT
 
@@ -44,6 +49,8 @@ public:
     // Asks the run to end after the file being examined, which is still added.
     void Cancel() { m_cancel = true; }
     bool IsRunning() const { return m_running; }
+    // How many files are examined at once; from the next file started on.
+    void SetWorkers(int workers) { m_examiner.SetWorkers(workers); }
 
 signals:
     // "読み込み中...(n/total)" before each file.
@@ -57,15 +64,24 @@ signals:
 
 private:
     void Step();
+    // Starts the examinations of the files ahead that the cache lacks.
+    void ExamineAhead();
+    void Examine(int index);
+    void Examined(quint64 run, int index, const Examination& examined);
     void Insert(const MediaObject& object);
     void Finish();
 
     CutListModel& m_list;
     CMediaInfoCache& m_cache;
-    MediaProbe m_probe;
-    // Examines one file at a time, off the loader's thread.
-    QThreadPool m_examiner;
+    ExaminationPool m_examiner;
     QStringList m_paths;
+    // Per path: when its examination was started (before its turn, the file
+    // may change before it is added), and its result.
+    enum class Examining : std::uint8_t { Not, Ahead, AtItsTurn };
+    std::vector<Examining> m_examining;
+    std::vector<std::optional<Examination>> m_results;
+    int m_ahead = 0;  // the next path ExamineAhead looks at
+    quint64 m_run = 0;  // tells the results of an ended run apart
     std::function<bool(const QString&)> m_preparePlayer;
     bool m_playerPrepared = false;
     bool m_blankLabels = false;
@@ -73,6 +89,7 @@ private:
     bool m_running = false;
     bool m_startsHeld = false;
     bool m_begun = false;
+    bool m_announced = false;  // the file at m_step has been shown
     int m_step = 0;
 };
 

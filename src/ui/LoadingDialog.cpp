@@ -14,7 +14,7 @@ namespace kivo {
 
 LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* parent)
     : QDialog(parent), m_loader(loader), m_list(list), m_progress(new QProgressBar(this)),
-      m_preview(new QLabel(this)), m_name(new QLabel(this))
+      m_preview(new QLabel(this)), m_name(new QLabel(this)), m_pace(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("読み込み中"));
     // A caption with a close box only: closing asks to cancel.
@@ -24,20 +24,25 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* p
     m_progress->setTextVisible(false);
     m_preview->setFixedSize(64, 48);
     m_name->setAlignment(Qt::AlignCenter);
+    m_pace->setAlignment(Qt::AlignCenter);
     auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     cancel->setAutoDefault(false);
     layout->addWidget(m_progress);
     layout->addWidget(m_preview, 0, Qt::AlignHCenter);
     layout->addWidget(m_name);
+    layout->addWidget(m_pace);
     layout->addWidget(cancel);
     connect(cancel, &QPushButton::clicked, this, &LoadingDialog::reject);
     m_loader.SetStartsHeld(true);
     m_longestWait.setSingleShot(true);
     m_longestWait.setInterval(kLongestWaitMs);
     connect(&m_longestWait, &QTimer::timeout, &m_loader, &MediaLoader::Begin);
+    m_clock.start();
     connect(&m_loader, &MediaLoader::progress, this, [this](int done, int total) {
         m_progress->setRange(0, total);
         m_progress->setValue(done);
+        m_paceOfRun.Update(done, m_clock.elapsed());
+        m_pace->setText(done == 0 ? QString() : m_paceOfRun.Text());
         if (done == 0) {
             // From the event loop: a run started before the main window is
             // shown (a scenario named at start) must not show its dialog
@@ -48,6 +53,12 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* p
     });
     connect(&m_loader, &MediaLoader::finished, this, &LoadingDialog::Finish);
     connect(&m_loader, &MediaLoader::fileStarted, m_name, &QLabel::setText);
+    // The pace counts from the first file on, not from the wait for the
+    // dialog to show.
+    connect(&m_loader, &MediaLoader::fileStarted, this, [this] {
+        if (m_progress->value() == 0)
+            m_paceOfRun.Start(m_progress->maximum(), m_clock.elapsed());
+    });
     connect(&m_list, &CutListModel::rowsInserted, this, [this](const QModelIndex&, int, int last) {
         m_preview->setPixmap(QPixmap::fromImage(m_list.GetLargeImage(m_list.GetItemData(last))));
     });

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "session/LoadingPace.h"
+
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 
 class QLabel;
@@ -12,12 +15,13 @@ class CutListModel;
 class MediaLoader;
 
 // "読み込み中": the modal dialog of a loading run, with a progress bar, the
-// picture of the object last added, the name of the file being examined and
-// "ｷｬﾝｾﾙ". It shows while the loader runs: a run begins once the dialog is
-// on the screen (or after kLongestWaitMs at the latest), so that it never
-// goes before the window manager has shown it, and the main window has the
-// keys again at the end. Cancel, Escape and the close box only ask the run
-// to end after the file being examined; Enter does nothing.
+// picture of the object last added, the name of the file being examined, the
+// run's pace once it can be told, and "ｷｬﾝｾﾙ". It shows while the loader
+// runs: a run begins once the dialog is on the screen (or after
+// kLongestWaitMs at the latest), so that it never goes before the window
+// manager has shown it, and the main window has the keys again at the end.
+// Cancel, Escape and the close box only ask the run to end after the file
+// being examined; Enter does nothing.
 class LoadingDialog : public QDialog {
     Q_OBJECT
 
@@ -43,6 +47,9 @@ private:
     QProgressBar* m_progress;
     QLabel* m_preview;
     QLabel* m_name;
+    QLabel* m_pace;
+    LoadingPace m_paceOfRun;
+    QElapsedTimer m_clock;
 };
 
 }  // namespace kivo

@@ -1,9 +1,14 @@
 #include "TestMedia.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
+#include "cutlist/ScenarioFile.h"
+#include "session/LoadingPace.h"
 #include "session/MediaLoader.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +75,74 @@ TEST_F(Loading, CancelKeepsTheFileBeingExamined)
     ASSERT_EQ(finished.count(), 1);
     EXPECT_TRUE(finished.at(0).at(0).toBool());
     EXPECT_FALSE(loader.IsRunning());
+}
+
+// What a run over `paths` with `workers` examining at once added: each
+// object's slot, texts and picture, and the scenario file saved from it. A
+// copy of a clip vanishes once the second file is shown; with `cancelAt`, the
+// run is cancelled once that file is shown.
+QStringList RunWith(int workers, const QStringList& paths, const QString& vanishing, int cancelAt = -1)
+{
+    EXPECT_TRUE(QFile::copy(Media("video.mov"), vanishing));
+    CutListModel list;
+    CMediaInfoCache cache;
+    MediaLoader loader{list, cache};
+    loader.SetWorkers(workers);
+    int shown = 0;
+    QObject::connect(&loader, &MediaLoader::fileStarted, [&] {
+        if (++shown == 2)
+            QFile::remove(vanishing);
+        if (shown == cancelAt)
+            loader.Cancel();
+    });
+    QSignalSpy finished(&loader, &MediaLoader::finished);
+    loader.Start(paths, false);
+    EXPECT_TRUE(WaitUntil([&] { return finished.count() == 1; }, 60000));
+    QStringList added;
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+        added.append(QString::number(list.GetItemData(i)));
+        for (int column = 0; column < CutListModel::kColumnCount; ++column)
+            added.append(list.GetItemText(i, column));
+        const QImage& picture = list.GetLargeImage(list.GetItemData(i));
+        added.append(QCryptographicHash::hash(QByteArrayView(picture.constBits(), picture.sizeInBytes()),
+                                              QCryptographicHash::Md5).toHex());
+    }
+    const QString scenario = vanishing + ".kvo";
+    EXPECT_TRUE(SaveScenarioFile(scenario, list, cache, 0, nullptr));
+    QFile saved(scenario);
+    EXPECT_TRUE(saved.open(QIODevice::ReadOnly));
+    added.append(QString::fromLatin1(saved.readAll().toHex()));
+    return added;
+}
+
+TEST(LoadingWithWorkers, AddsWhatOneWorkerAddsEvenWhenFilesChangeOrTheRunIsCancelled)
+{
+    const QTemporaryDir folder;
+    const QString vanishing = folder.filePath("vanishing.mov");
+    const QStringList paths{Media("video.avi"),   Media("text.txt"),  Media("video.mpg"), vanishing,
+                            Media("truncated.mpg"), Media("video.avi"), Media("audio.mp3"), Media("empty.mpg"),
+                            Media("missing.mpg"),  Media("video.mkv"), Media("audio.wav"), Media("video-only.avi")};
+    const QStringList alone = RunWith(1, paths, vanishing);
+    EXPECT_EQ(alone.size(), 12 * 8 + 1);
+    EXPECT_EQ(RunWith(4, paths, vanishing), alone);
+    const QStringList cancelled = RunWith(4, paths, vanishing, 7);
+    EXPECT_EQ(cancelled.size(), 7 * 8 + 1);
+    EXPECT_EQ(cancelled, RunWith(1, paths, vanishing, 7));
+}
+
+TEST(LoadingPace, ShowsTheRateAndTheTimeLeftOnceItCanTell)
+{
+    LoadingPace pace;
+    pace.Start(500, 10000);
+    pace.Update(1, 12000);
+    EXPECT_EQ(pace.Text(), "");  // one file says little
+    pace.Update(8, 10400);
+    EXPECT_EQ(pace.Text(), "");  // nor does a moment
+    pace.Update(41, 13200);      // 41 files in 3.2 s: 12.8 a second, 459 left
+    EXPECT_EQ(pace.Text(), "12.8 ファイル/秒　残り 0:36");
+    pace.Start(20000, 0);
+    pace.Update(2, 1000);
+    EXPECT_EQ(pace.Text(), "2.0 ファイル/秒　残り 2:46:39");
 }
 
 }  // namespace

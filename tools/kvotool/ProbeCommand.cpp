@@ -2,15 +2,11 @@
 
 #include "cutlist/FileNames.h"
 #include "media/Examination.h"
-#include "media/MediaProbe.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QThread>
-#include <QThreadPool>
 
-#include <algorithm>
 #include <iostream>
 #include <vector>
 
@@ -64,15 +60,13 @@ int RunProbe(const std::vector<std::string>& arguments)
         return kExitUnreadable;
     }
 
-    // Files are examined by a few workers at once; each result is what a
-    // lone examination gives.
+    // Files are examined by the cut list's pool of workers; each result is
+    // what a lone examination gives.
     std::vector<Examination> results(files.size());
-    const MediaProbe probe;
-    QThreadPool workers;
-    workers.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 4));
+    ExaminationPool workers;
     for (size_t i = 0; i < files.size(); ++i)
-        workers.start([&results, &probe, &files, i] { results[i] = ExamineMediaFile(probe, files[i]); });
-    workers.waitForDone();
+        workers.Examine(files[i], [&results, i](const Examination& examined) { results[i] = examined; });
+    workers.WaitForDone();
 
     QJsonArray all;
     for (size_t i = 0; i < files.size(); ++i) {
