@@ -68,7 +68,12 @@ private:
     void ExamineAhead();
     void Examine(int index);
     void Examined(quint64 run, int index, const Examination& examined);
+    // Inserts `first`, the file at its turn, with the files after it that
+    // the cache knows.
+    void InsertCachedRun(const MediaObject& first);
     void Insert(const MediaObject& object);
+    // Moves on past the files inserted.
+    void Advance(int inserted);
     void Finish();
 
     CutListModel& m_list;
