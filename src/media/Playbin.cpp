@@ -456,6 +456,10 @@ bool Playbin::MeasureTimeline()
 {
     const double estimatedEnd = SegmentStart(m_pipeline) + QueryDuration(m_pipeline);
     constexpr int kMeasureMilliseconds = 2000;
+    // Running to the end takes longer the further the estimate falls short
+    // and the busier the machine is; a measurement given up on would leave
+    // the estimate, and the same file would get another length each time.
+    constexpr int kRunToEndMilliseconds = 10000;
     // The first moment is what a seek to zero brings to the sinks; the last
     // is the end of what reaches them when the last second runs, flat out.
     const double origin = m_origin;
@@ -469,7 +473,7 @@ bool Playbin::MeasureTimeline()
     bool measured = false;
     if (first && Seek(std::max(estimatedEnd - 1.0, first->begin), 1.0)) {
         gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
-        const bool ended = m_bus->ended.WaitFor(std::chrono::milliseconds(kMeasureMilliseconds));
+        const bool ended = m_bus->ended.WaitFor(std::chrono::milliseconds(kRunToEndMilliseconds));
         gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
         const std::optional<Span> last = RenderedSpan(m_pipeline);
         if (ended && last && last->end > first->begin) {
