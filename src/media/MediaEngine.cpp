@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace kivo {
 namespace {
@@ -82,6 +83,34 @@ struct RenderedMedium {
 
 namespace {
 
+// The video sink autovideosink settles on here, found once: it tries the
+// sinks in turn each time it is made, and one that fails its try (an X
+// server without the video extension) leaves memory behind every time.
+const std::string& ScreenVideoSink()
+{
+    static const std::string name = [] {
+        std::string found = "autovideosink";
+        GstElement* probe = gst_element_factory_make("autovideosink", nullptr);
+        if (probe == nullptr)
+            return found;
+        if (gst_element_set_state(probe, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+            GstIterator* children = gst_bin_iterate_elements(GST_BIN(probe));
+            GValue child = G_VALUE_INIT;
+            if (gst_iterator_next(children, &child) == GST_ITERATOR_OK) {
+                if (GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&child))))
+                    found = GST_OBJECT_NAME(factory);
+                g_value_unset(&child);
+            }
+            gst_iterator_free(children);
+        }
+        gst_element_set_state(probe, GST_STATE_NULL);
+        gst_object_unref(probe);
+        qCDebug(lcEngine).noquote() << "video sink:" << found.c_str();
+        return found;
+    }();
+    return name;
+}
+
 // Builds and prerolls a pipeline over `path`, on the worker.
 void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener listener)
 {
@@ -101,7 +130,11 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
     GstElement* panorama = gst_element_factory_make("audiopanorama", nullptr);
     if (panorama != nullptr)
         g_object_set(panorama, "method", 1 /* simple */, nullptr);
-    playbin->SetSinks(ElementFromDescription("KIVO_VIDEO_SINK", window != 0 ? "autovideosink" : "fakesink sync=true"),
+    // The screen's sink is only looked for when the environment names none.
+    std::string videoSink = "fakesink sync=true";
+    if (window != 0)
+        videoSink = qEnvironmentVariableIsEmpty("KIVO_VIDEO_SINK") ? ScreenVideoSink() : std::string();
+    playbin->SetSinks(ElementFromDescription("KIVO_VIDEO_SINK", videoSink.c_str()),
                       WithOwnVolume(AudioOutput(&rendered.audioOutput)), panorama);
     if (!playbin->Preroll(kPrerollMilliseconds)) {
         qCDebug(lcEngine).noquote() << "cannot render" << path;
