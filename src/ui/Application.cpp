@@ -12,9 +12,8 @@ void SetUpApplication(QApplication& application)
 {
     QApplication::setOrganizationName(QStringLiteral("KivoProject"));
     QApplication::setApplicationName(QStringLiteral("Kivo231"));
-    QIcon icon(QStringLiteral(":/icons/kivo-48.png"));
-    icon.addFile(QStringLiteral(":/icons/kivo.svg"));
-    QApplication::setWindowIcon(icon);
+    // The PNG needs no image plug-in, which would be looked for at start-up.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kivo-48.png")));
     // Desktops that find the icon through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));
     // The interface is Japanese, Qt's own buttons and dialogs included.
