@@ -1,6 +1,7 @@
 #include "cutlist/FileNames.h"
 
 #include <QDir>
+#include <QStringDecoder>
 #include <QFile>
 #include <QSaveFile>
 #include <QUrl>
@@ -32,10 +33,19 @@ qsizetype SequenceLength(uchar lead)
 
 }  // namespace
 
+// UTF-8 as it stands: a name may begin with the bytes of a byte-order
+// mark, which QString::fromUtf8 would drop.
+QString FromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
 QString FileNameFromBytes(QByteArrayView bytes)
 {
     if (bytes.isValidUtf8())
-        return QString::fromUtf8(bytes);
+        return FromUtf8(bytes);
     QString name;
     name.reserve(bytes.size());
     qsizetype run = 0;  // start of the bytes that decode so far
@@ -47,11 +57,11 @@ QString FileNameFromBytes(QByteArrayView bytes)
             i += sequence.size();
             continue;
         }
-        name += QString::fromUtf8(bytes.sliced(run, i - run));
+        name += FromUtf8(bytes.sliced(run, i - run));
         name += QChar(static_cast<char16_t>(0xDC00 | lead));
         run = ++i;
     }
-    name += QString::fromUtf8(bytes.sliced(run));
+    name += FromUtf8(bytes.sliced(run));
     return name;
 }
 

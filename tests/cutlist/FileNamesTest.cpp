@@ -33,6 +33,9 @@ TEST(FileNames, EveryByteStringComesBackAsItWas)
     EXPECT_EQ(FileNameFromBytes("/m/bad\xff\xfe.avi"), Escaped("/m/bad", {0xFF, 0xFE}, ".avi"));
     EXPECT_EQ(FileNameFromBytes("\xe3\x81" "A"), Escaped("", {0xE3, 0x81}, "A"));
     EXPECT_EQ(FileNameFromBytes("/m/名前.avi"), QStringLiteral("/m/名前.avi"));
+    // The bytes of a byte-order mark are part of a name, wherever they are.
+    EXPECT_EQ(FileNameFromBytes("\xef\xbb\xbf" "a"), QStringLiteral("\uFEFFa"));
+    EXPECT_EQ(FileNameFromBytes("\xff\xef\xbb\xbf" "a"), QString(QChar(0xDCFF)) + QStringLiteral("\uFEFFa"));
     EXPECT_TRUE(HasUndecodableBytes(FileNameFromBytes("\x83\x72")));
     EXPECT_FALSE(HasUndecodableBytes(FileNameFromBytes("\xf0\x9f\x92\xa9")));
 }
