@@ -49,7 +49,11 @@ PlayerWindow::PlayerWindow(Settings& settings, MediaEngine& engine, QWidget* par
     m_engine.SetOptions({.autoRewind = settings.Get(setting::kAutoRewind) != 0,
                          .repeat = settings.Get(setting::kRepeat) != 0,
                          .autoSize = settings.Get(setting::kZoom) != 0});
-    m_engine.SetWindowHandle(winId());
+    // A platform without a screen has no window a video sink could draw
+    // into: the picture then goes nowhere.
+    const QString platform = QGuiApplication::platformName();
+    const bool onScreen = platform != u"offscreen" && platform != u"minimal";
+    m_engine.SetWindowHandle(onScreen ? winId() : 0);
     setFocusPolicy(Qt::StrongFocus);
     m_watchdog.setInterval(PlayerInput::kWatchdogMilliseconds);
     connect(&m_watchdog, &QTimer::timeout, this, [this] { m_input.OnWatchdog(); });
