@@ -140,7 +140,9 @@ MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
         m_bars->SpeedBar()->setFloating(true);
     }
     (new SplashWindow(this))->ShowCentred();
-    RegisterFileType(settings);
+    // The file type is registered once the window is up: its files and
+    // tools need not hold up the first paint.
+    QMetaObject::invokeMethod(this, [&settings] { RegisterFileType(settings); }, Qt::QueuedConnection);
     // The saved volume takes effect once the window is up.
     QMetaObject::invokeMethod(
         this, [this, volume = settings.Get(setting::kVolumePos)] { m_frame.SetVolume(volume); },
