@@ -97,10 +97,20 @@ struct LargeFixture {
     }
 };
 
-std::string CopyAndSyncCommand(const QString& path)
+// The reference of a save: copying the scenario file of `list` and syncing
+// the copy, timed over the benchmark's iterations.
+void CopyAndSync(benchmark::State& state, const CutListModel& list, CMediaInfoCache& cache)
 {
-    return "cp '" + path.toStdString() + "' '" + path.toStdString() + ".copy' && sync '" + path.toStdString() +
-           ".copy'";
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bench.kvo"));
+    QString error;
+    SaveScenarioFile(path, list, cache, 0, &error);
+    const std::string file = path.toStdString();
+    const std::string command = "cp '" + file + "' '" + file + ".copy' && sync '" + file + ".copy'";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("cp or sync failed");
+    }
 }
 
 void ScenarioSave(benchmark::State& state)
@@ -118,15 +128,7 @@ void ScenarioSave(benchmark::State& state)
 void SaveCopyAndSyncReference(benchmark::State& state)
 {
     LargeFixture fixture;
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("bench.kvo"));
-    QString error;
-    SaveScenarioFile(path, fixture.list, fixture.cache, 0, &error);
-    const std::string command = CopyAndSyncCommand(path);
-    for (auto _ : state) {
-        if (std::system(command.c_str()) != 0)
-            state.SkipWithError("cp or sync failed");
-    }
+    CopyAndSync(state, fixture.list, fixture.cache);
 }
 
 void ScenarioSaveAndRead(benchmark::State& state)
@@ -148,15 +150,7 @@ void ScenarioSaveAndRead(benchmark::State& state)
 void CopyAndSyncReference(benchmark::State& state)
 {
     Fixture fixture(10000, true);
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("bench.kvo"));
-    QString error;
-    SaveScenarioFile(path, fixture.list, fixture.cache, 0, &error);
-    const std::string command = CopyAndSyncCommand(path);
-    for (auto _ : state) {
-        if (std::system(command.c_str()) != 0)
-            state.SkipWithError("cp or sync failed");
-    }
+    CopyAndSync(state, fixture.list, fixture.cache);
 }
 
 // One dependent read of a random place in memory (a pointer chase over

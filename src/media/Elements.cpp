@@ -160,15 +160,15 @@ bool FromVariant(const QVariant& variant, GValue* value)
 }
 
 // The bounds of a numeric parameter, in its wide type.
-template <typename Spec>
+template <typename NumericParam>
 void DescribeBounds(GParamSpec* pspec, ElementProperty& property)
 {
-    const auto* spec = reinterpret_cast<const Spec*>(pspec);
-    using Bound = decltype(spec->minimum);
+    const auto* numeric = reinterpret_cast<const NumericParam*>(pspec);
+    using Bound = decltype(numeric->minimum);
     using Wide = std::conditional_t<std::is_floating_point_v<Bound>, double,
                                     std::conditional_t<std::is_signed_v<Bound>, qint64, quint64>>;
-    property.minimum = QVariant::fromValue(static_cast<Wide>(spec->minimum));
-    property.maximum = QVariant::fromValue(static_cast<Wide>(spec->maximum));
+    property.minimum = QVariant::fromValue(static_cast<Wide>(numeric->minimum));
+    property.maximum = QVariant::fromValue(static_cast<Wide>(numeric->maximum));
 }
 
 void DescribeRange(GParamSpec* pspec, ElementProperty& property)

@@ -37,8 +37,6 @@ Flow::Flow(Settings& settings)
                      [&frame](int length) { frame.OnLengthChanged(length); });
     QObject::connect(&session.playback, &PlaybackSequencer::playStateChanged, &window,
                      [&frame](PlayState state) { frame.OnPlayStateChanged(state); });
-    QObject::connect(&session.playback, &PlaybackSequencer::lengthChanged, &window,
-                     [this](int length) { m_length = length; });
     QObject::connect(&session.playback, &PlaybackSequencer::seeked, &window,
                      [this](int position) { m_remoteControl.AnnounceSeek(position); });
     QObject::connect(&m_positionTimer, &QTimer::timeout, &session.playback, &PlaybackSequencer::OnTimer);
@@ -81,7 +79,8 @@ MprisFacts Flow::Facts() const
     if (const int current = session.list.FindCurrentItem(); current >= 0) {
         const int slot = session.list.GetItemData(current);
         facts.track = {slot, session.list.GetItemText(current, CutListModel::kColumnName),
-                       session.list.GetItemPath(current), m_length, session.list.GetLargeImage(slot)};
+                       session.list.GetItemPath(current), session.list.GetItemFacts(current).length,
+                       session.list.GetLargeImage(slot)};
     }
     facts.canNext = commands.IsEnabled(Command::Next);
     facts.canPrevious = commands.IsEnabled(Command::Previous);

@@ -56,8 +56,6 @@ private:
     // the remote control.
     QTimer m_positionTimer;
     MprisService m_remoteControl;
-    // The length of the object cued, in 1/100 s.
-    int m_length = 0;
 };
 
 }  // namespace kivo
