@@ -22,15 +22,9 @@ std::unique_ptr<Playbin> Prerolled(const QString& path)
         qCDebug(lcEngine).noquote() << "not a regular file:" << path;
         return nullptr;
     }
-    auto playbin = std::make_unique<Playbin>(path);
+    auto playbin = std::make_unique<Playbin>(path, Playbin::BusListener(), Playbin::Purpose::Examining);
     if (!playbin->IsValid())
         return nullptr;
-    // Decoded streams go to the sinks as they are: no converters, no volume
-    // and no colour balance. Subtitles and deinterlacing stay, as they
-    // change the picture.
-    gst_util_set_object_arg(G_OBJECT(playbin->Element()), "flags",
-                            "video+audio+text+native-video+native-audio+deinterlace");
-    playbin->SetSinks(NullSink(), NullSink());
     playbin->KeepFreedMemory();
     if (!playbin->Preroll(kPrerollMilliseconds)) {
         qCDebug(lcEngine).noquote() << "cannot render" << path;
@@ -58,8 +52,9 @@ ProbeFindings MediaProbe::Examine(const QString& path) const
     found.duration = playbin->Duration();
     if (!found.hasVideo)
         return found;
-    // The frame one second in (the key frame nearest to it, which is quick
-    // to reach in every format), or the first frame of a shorter medium.
+    // The frame one second in: the first key frame from there on, which
+    // is the only frame to decode (the one before could be a whole group of
+    // pictures earlier); or the first frame of a shorter medium.
     if (found.duration == 0.0 || found.duration > 1.0)
         playbin->Settle(playbin->Seek(1.0, 1.0, -1.0, true), kFrameMilliseconds);
     else if (measured)

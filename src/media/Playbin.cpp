@@ -16,6 +16,7 @@
 #include <cstring>
 #include <malloc.h>
 #include <mutex>
+#include <vector>
 
 namespace kivo {
 
@@ -97,15 +98,10 @@ void LogProblem(GstMessage* message)
     g_free(details);
 }
 
-// The caps that reached one of the pipeline's sinks ("audio-sink" or
-// "video-sink"); null when that kind of stream is not rendered. Once the
+// The caps that reached a sink; null without a sink or caps. Once the
 // pipeline has prerolled, every rendered stream has reached its sink.
-GstCaps* SinkCaps(GstElement* pipeline, const char* sinkProperty)
+GstCaps* SinkCaps(GstElement* sink)
 {
-    if (pipeline == nullptr)
-        return nullptr;
-    GstElement* sink = nullptr;
-    g_object_get(pipeline, sinkProperty, &sink, nullptr);
     if (sink == nullptr)
         return nullptr;
     GstCaps* caps = nullptr;
@@ -115,6 +111,23 @@ GstCaps* SinkCaps(GstElement* pipeline, const char* sinkProperty)
     }
     gst_object_unref(sink);
     return caps;
+}
+
+// Libav's decoders start a thread per core for each stream; an examining
+// pipeline is one of one per core already.
+void DecodeOnOneThread(GstBin*, GstBin*, GstElement* element, gpointer)
+{
+    GstElementFactory* factory = gst_element_get_factory(element);
+    if (factory != nullptr && g_str_has_prefix(GST_OBJECT_NAME(factory), "avdec_") &&
+        g_object_class_find_property(G_OBJECT_GET_CLASS(element), "max-threads") != nullptr)
+        g_object_set(element, "max-threads", 1, nullptr);
+}
+
+// Whether decoded video caps describe interlaced pictures.
+bool IsInterlaced(const GstCaps* caps)
+{
+    const gchar* mode = gst_structure_get_string(gst_caps_get_structure(caps, 0), "interlace-mode");
+    return mode != nullptr && std::strcmp(mode, "progressive") != 0;
 }
 
 // The duration in seconds, 0.0 when unknown.
@@ -139,10 +152,12 @@ double SegmentStart(GstElement* pipeline)
 }
 
 // The stretch of stream time, in seconds, that the samples the pipeline's
-// sinks rendered last cover together; nothing when they hold none.
+// sinks rendered last cover together, and how many sinks hold one; nothing
+// when none does. (A flushing seek empties every sink.)
 struct Span {
     double begin;
     double end;
+    int sinks = 1;
 };
 std::optional<Span> RenderedSpan(GstElement* pipeline)
 {
@@ -160,7 +175,9 @@ std::optional<Span> RenderedSpan(GstElement* pipeline)
             const guint64 end = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts + length);
             if (begin != GST_CLOCK_TIME_NONE && end != GST_CLOCK_TIME_NONE) {
                 const Span rendered{static_cast<double>(begin) / GST_SECOND, static_cast<double>(end) / GST_SECOND};
-                span = span ? Span{std::min(span->begin, rendered.begin), std::max(span->end, rendered.end)} : rendered;
+                span = span ? Span{std::min(span->begin, rendered.begin), std::max(span->end, rendered.end),
+                                   span->sinks + 1}
+                            : rendered;
             }
         }
         gst_sample_unref(sample);
@@ -328,13 +345,23 @@ void DeleteBus(gpointer data)
 
 }  // namespace
 
-Playbin::Playbin(const QString& path, BusListener listener)
+Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
+    : m_purpose(purpose)
 {
     EnsureGStreamer();
-    m_pipeline = gst_element_factory_make("playbin", nullptr);
-    if (m_pipeline == nullptr) {
+    const bool examining = purpose == Purpose::Examining;
+    GstElement* decoder = gst_element_factory_make(examining ? "uridecodebin" : "playbin", nullptr);
+    if (decoder == nullptr) {
         m_hasGStreamer = false;
         return;
+    }
+    if (examining) {
+        m_pipeline = gst_pipeline_new(nullptr);
+        gst_bin_add(GST_BIN(m_pipeline), decoder);
+        g_signal_connect(decoder, "pad-added", G_CALLBACK(OnDecodedPad), this);
+        g_signal_connect(m_pipeline, "deep-element-added", G_CALLBACK(DecodeOnOneThread), nullptr);
+    } else {
+        m_pipeline = decoder;
     }
     gst_object_ref_sink(m_pipeline);
     m_bus = new Bus;
@@ -351,8 +378,60 @@ Playbin::Playbin(const QString& path, BusListener listener)
         gst_object_unref(std::exchange(m_pipeline, nullptr));
         return;
     }
-    g_object_set(m_pipeline, "uri", uri, nullptr);
+    g_object_set(decoder, "uri", uri, nullptr);
     g_free(uri);
+}
+
+void Playbin::OnDecodedPad(GstElement*, GstPad* pad, gpointer data)
+{
+    auto* self = static_cast<Playbin*>(data);
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    if (caps == nullptr)
+        caps = gst_pad_query_caps(pad, nullptr);
+    const gchar* media = gst_caps_is_empty(caps) ? "" : gst_structure_get_name(gst_caps_get_structure(caps, 0));
+    const bool video = g_str_has_prefix(media, "video/");
+    const bool audio = g_str_has_prefix(media, "audio/");
+    const bool interlaced = video && IsInterlaced(caps);
+    gst_caps_unref(caps);
+    std::lock_guard lock(self->m_examiningSinksMutex);
+    // A pipeline started over brings its streams again, to the sinks that
+    // took them before.
+    GstElement* input = nullptr;
+    for (const auto& [isVideo, head] : self->m_examiningInputs) {
+        GstPad* headPad = gst_element_get_static_pad(head, "sink");
+        if (isVideo == video && !gst_pad_is_linked(headPad))
+            input = head;
+        gst_object_unref(headPad);
+        if (input != nullptr)
+            break;
+    }
+    if (input == nullptr) {
+        // A playbin deinterlaces what it shows, and the picture is the one
+        // it would show.
+        std::vector<GstElement*> chain;
+        if (interlaced) {
+            for (const char* factory : {"videoconvert", "deinterlace"})
+                if (GstElement* element = gst_element_factory_make(factory, nullptr))
+                    chain.push_back(element);
+        }
+        GstElement* sink = NullSink();
+        chain.push_back(sink);
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            gst_bin_add(GST_BIN(self->m_pipeline), chain[i]);
+            if (i > 0)
+                gst_element_link(chain[i - 1], chain[i]);
+        }
+        for (auto element = chain.rbegin(); element != chain.rend(); ++element)
+            gst_element_sync_state_with_parent(*element);
+        input = chain.front();
+        self->m_examiningInputs.emplace_back(video, input);
+        GstElement*& kept = video ? self->m_examiningVideoSink : self->m_examiningAudioSink;
+        if ((video || audio) && kept == nullptr)
+            kept = sink;
+    }
+    GstPad* inputPad = gst_element_get_static_pad(input, "sink");
+    gst_pad_link(pad, inputPad);
+    gst_object_unref(inputPad);
 }
 
 Playbin::~Playbin()
@@ -404,12 +483,21 @@ bool Playbin::Seek(double position, double rate, double stop, bool toKeyFrame)
 {
     if (!(rate > 0.0))
         return false;
-    const auto precision = toKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST : GST_SEEK_FLAG_ACCURATE;
-    const bool accepted = gst_element_seek(m_pipeline, rate, GST_FORMAT_TIME,
+    const auto precision = toKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_AFTER : GST_SEEK_FLAG_ACCURATE;
+    // A pipeline hands a seek to each of its sinks, and each copy reaches the
+    // demuxer, which seeks again for every one (the MPEG program stream
+    // demuxer does). An examining pipeline sends it up one stream only.
+    GstElement* target = m_purpose == Purpose::Examining ? Sink("video-sink") : nullptr;
+    if (target == nullptr && m_purpose == Purpose::Examining)
+        target = Sink("audio-sink");
+    if (target == nullptr)
+        target = GST_ELEMENT(gst_object_ref(m_pipeline));
+    const bool accepted = gst_element_seek(target, rate, GST_FORMAT_TIME,
                                            static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | precision),
                                            GST_SEEK_TYPE_SET, ToNanoseconds(m_origin + std::max(position, 0.0)),
                                            stop >= 0.0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE,
                                            stop >= 0.0 ? ToNanoseconds(m_origin + stop) : GST_CLOCK_TIME_NONE);
+    gst_object_unref(target);
     if (accepted)
         m_lastPosition = position;
     return accepted;
@@ -469,17 +557,27 @@ bool Playbin::MeasureTimeline()
         return false;
     }
     const std::optional<Span> first = RenderedSpan(m_pipeline);
-    m_bus->ended.Reset();
     bool measured = false;
-    if (first && Seek(std::max(estimatedEnd - 1.0, first->begin), 1.0)) {
+    // The last second may hold nothing a decoder can begin with (an MPEG
+    // group of pictures that starts before it, and the demuxer seeks by its
+    // clock, not by pictures): the run starts earlier and earlier until
+    // every stream that showed at the first moment shows at the end too.
+    for (double lead = 1.0; first && !measured; lead *= 2.0) {
+        const double from = std::max(estimatedEnd - lead, first->begin);
+        m_bus->ended.Reset();
+        if (!Seek(from, 1.0))
+            break;
         gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
         const bool ended = m_bus->ended.WaitFor(std::chrono::milliseconds(kRunToEndMilliseconds));
         gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
         const std::optional<Span> last = RenderedSpan(m_pipeline);
-        if (ended && last && last->end > first->begin) {
+        if (ended && last && last->end > first->begin &&
+            (last->sinks >= first->sinks || from <= first->begin)) {
             SetTimeline(first->begin, last->end - first->begin);
             measured = true;
         }
+        if (!ended || from <= first->begin)
+            break;
     }
     if (!measured)
         m_origin = origin;
@@ -492,10 +590,36 @@ void Playbin::SetTimeline(double origin, double duration)
     m_measuredDuration = duration;
 }
 
+GstElement* Playbin::Sink(const char* sinkProperty) const
+{
+    GstElement* sink = nullptr;
+    if (m_pipeline == nullptr)
+        return nullptr;
+    if (m_purpose == Purpose::Playing) {
+        g_object_get(m_pipeline, sinkProperty, &sink, nullptr);
+        return sink;
+    }
+    std::lock_guard lock(m_examiningSinksMutex);
+    sink = std::strcmp(sinkProperty, "video-sink") == 0 ? m_examiningVideoSink : m_examiningAudioSink;
+    return sink != nullptr ? GST_ELEMENT(gst_object_ref(sink)) : nullptr;
+}
+
+GstSample* Playbin::VideoSample() const
+{
+    GstSample* sample = nullptr;
+    if (m_purpose == Purpose::Playing) {
+        g_object_get(m_pipeline, "sample", &sample, nullptr);
+    } else if (GstElement* sink = Sink("video-sink")) {
+        sample = gst_base_sink_get_last_sample(GST_BASE_SINK(sink));
+        gst_object_unref(sink);
+    }
+    return sample;
+}
+
 QSize Playbin::VideoSize() const
 {
     QSize size;
-    if (GstCaps* caps = SinkCaps(m_pipeline, "video-sink")) {
+    if (GstCaps* caps = SinkCaps(Sink("video-sink"))) {
         GstVideoInfo info;
         if (gst_video_info_from_caps(&info, caps))
             size = QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
@@ -506,7 +630,7 @@ QSize Playbin::VideoSize() const
 
 bool Playbin::RendersAudio() const
 {
-    GstCaps* caps = SinkCaps(m_pipeline, "audio-sink");
+    GstCaps* caps = SinkCaps(Sink("audio-sink"));
     if (caps != nullptr)
         gst_caps_unref(caps);
     return caps != nullptr;
@@ -521,8 +645,7 @@ int Playbin::StreamCount(const char* kind) const
 
 QImage Playbin::CurrentFrame() const
 {
-    GstSample* sample = nullptr;
-    g_object_get(m_pipeline, "sample", &sample, nullptr);
+    GstSample* sample = VideoSample();
     if (sample == nullptr)
         return {};
     QImage frame = FrameOfSample(sample);
@@ -532,8 +655,7 @@ QImage Playbin::CurrentFrame() const
 
 bool Playbin::HasFrame() const
 {
-    GstSample* sample = nullptr;
-    g_object_get(m_pipeline, "sample", &sample, nullptr);
+    GstSample* sample = VideoSample();
     if (sample != nullptr)
         gst_sample_unref(sample);
     return sample != nullptr;

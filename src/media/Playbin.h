@@ -9,7 +9,10 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace kivo {
 
@@ -28,8 +31,9 @@ GstElement* NullSink();
 // A sound output with a volume element of its own in front (see Playbin.cpp).
 GstElement* WithOwnVolume(GstElement* sink);
 
-// One playbin pipeline over one file: built, prerolled, sought, measured and
-// pictured. Its owner chooses the sinks and hears the bus. Times are seconds
+// One pipeline over one file: built, prerolled, sought, measured and
+// pictured. For playing it is a playbin whose sinks its owner chooses; for
+// examining, a bare decoding pipeline (see Purpose). Its owner hears the bus. Times are seconds
 // from the medium's first moment, which is where the pipeline's stream time
 // begins for most media and later for those whose demuxer keeps the file's
 // own clock values (MPEG program streams); MeasureTimeline finds it.
@@ -43,9 +47,16 @@ public:
     // window handle request; it must only pass things on.
     using BusListener = std::function<void(GstMessage*)>;
 
+    // What the pipeline is for. An examining pipeline decodes every stream
+    // into a null sink of its own, the video through a deinterlacer when it
+    // is interlaced, and decoders work on one thread each: the examination
+    // runs one pipeline per core already, and a playbin's sink bins and
+    // stream selection cost more than the examination itself.
+    enum class Purpose { Playing, Examining };
+
     // Makes the pipeline for `path` (whose bytes name the file). IsValid is
     // false when GStreamer lacks playbin or the name makes no URI.
-    explicit Playbin(const QString& path, BusListener listener = {});
+    explicit Playbin(const QString& path, BusListener listener = {}, Purpose purpose = Purpose::Playing);
     ~Playbin();
     Playbin(const Playbin&) = delete;
     Playbin& operator=(const Playbin&) = delete;
@@ -58,7 +69,8 @@ public:
     bool HasGStreamer() const { return m_hasGStreamer; }
     GstElement* Element() const { return m_pipeline; }
 
-    // The sinks, and the filter every sound goes through; before Preroll.
+    // The sinks, and the filter every sound goes through; before Preroll
+    // of a playing pipeline.
     void SetSinks(GstElement* videoSink, GstElement* audioSink, GstElement* audioFilter = nullptr);
     // The native window a video sink draws into (0: its own or none).
     void SetWindow(quintptr window);
@@ -71,7 +83,8 @@ public:
     bool Preroll(int milliseconds);
     bool WaitForPreroll(int milliseconds) const;
     // A flushing seek to `position` at `rate` (to `stop`, from 0, when not
-    // negative); to the key frame nearest the position with `toKeyFrame`.
+    // negative); with `toKeyFrame`, to the first key frame from the
+    // position on.
     bool Seek(double position, double rate, double stop = -1.0, bool toKeyFrame = false);
     // Waits, within the time, for a seek in the paused pipeline to show its
     // frame; a refused seek that left no frame puts the pipeline back at its
@@ -105,7 +118,23 @@ public:
     bool HasFrame() const;
 
 private:
+    // An examining pipeline's decoded stream has appeared on `pad` of its
+    // decoding bin (on a streaming thread).
+    static void OnDecodedPad(GstElement* decoder, GstPad* pad, gpointer self);
+    // The sink of "video-sink" or "audio-sink", as a new reference; null
+    // when that kind of stream is not rendered.
+    GstElement* Sink(const char* sinkProperty) const;
+    GstSample* VideoSample() const;
+
     GstElement* m_pipeline = nullptr;
+    Purpose m_purpose;
+    // An examining pipeline's first video and audio sinks, set as its
+    // streams appear.
+    mutable std::mutex m_examiningSinksMutex;
+    GstElement* m_examiningVideoSink = nullptr;
+    GstElement* m_examiningAudioSink = nullptr;
+    // The first element each stream went into, and whether it is video.
+    std::vector<std::pair<bool, GstElement*>> m_examiningInputs;
     bool m_hasGStreamer = true;
     Bus* m_bus = nullptr;  // owned by the bus's handler
     double m_origin = 0.0;

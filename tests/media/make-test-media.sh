@@ -128,6 +128,11 @@ for format in 0 3; do
     gst $file $VIDEO ! mpeg2enc format=$format ! mux. $AUDIO ! twolamemp2enc ! mux. \
         mplex name=mux format=$format mux-bitrate=$MUX_KBPS
 done
+# Muxed far faster than its streams need, the stream's clock runs ahead of
+# its pictures: a seek by the clock into the last second lands after the
+# last group of pictures begins.
+gst video-fast-mux.mpg $VIDEO ! mpeg2enc format=3 ! mux. $AUDIO ! twolamemp2enc ! mux. \
+    mplex name=mux format=3 mux-bitrate=$(( MUX_KBPS * 2 ))
 # GStreamer's own program stream muxer writes a few large packs: the first
 # time stamp after a pack header lies about half a second into the clip and
 # the last one well before its end.
