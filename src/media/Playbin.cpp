@@ -567,9 +567,11 @@ bool Playbin::MeasureTimeline()
         m_bus->ended.Reset();
         if (!Seek(from, 1.0))
             break;
+        SetPictureDecoding(false);
         gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
         const bool ended = m_bus->ended.WaitFor(std::chrono::milliseconds(kRunToEndMilliseconds));
         gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+        SetPictureDecoding(true);
         const std::optional<Span> last = RenderedSpan(m_pipeline);
         if (ended && last && last->end > first->begin &&
             (last->sinks >= first->sinks || from <= first->begin)) {
@@ -582,6 +584,15 @@ bool Playbin::MeasureTimeline()
     if (!measured)
         m_origin = origin;
     return measured;
+}
+
+void Playbin::SetPictureDecoding(bool on)
+{
+    ForEachElement(GST_BIN(m_pipeline), [on](GstElement* element) {
+        if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), "skip-frame") != nullptr)
+            g_object_set(element, "skip-frame", on ? 0 : 2, nullptr);
+        return true;
+    });
 }
 
 void Playbin::SetTimeline(double origin, double duration)

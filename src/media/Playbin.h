@@ -125,6 +125,9 @@ private:
     // when that kind of stream is not rendered.
     GstElement* Sink(const char* sinkProperty) const;
     GstSample* VideoSample() const;
+    // Off, libav's video decoders read the pictures' times and kinds but
+    // leave their pixels undone: measuring needs the times only.
+    void SetPictureDecoding(bool on);
 
     GstElement* m_pipeline = nullptr;
     Purpose m_purpose;
