@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHash>
+#include <QIconEngine>
 #include <QKeySequence>
 #include <QMenu>
 #include <QStyle>
@@ -49,13 +50,64 @@ void SetCommandTips(QWidget* button, Command command)
     button->setStatusTip(CommandInfoOf(command).prompt.toString());
 }
 
+namespace {
+
+// The style's icon, made once per run.
+QIcon LoadedStandardIcon(QStyle::StandardPixmap pixmap)
+{
+    static QHash<QStyle::StandardPixmap, QIcon> loaded;
+    auto place = loaded.find(pixmap);
+    if (place == loaded.end())
+        place = loaded.insert(pixmap, QApplication::style()->standardIcon(pixmap));
+    return *place;
+}
+
+// A style's icon that is looked up when it is first drawn or measured. The
+// style reads and decodes every size of each icon it makes, and most
+// commands' icons show only in a menu once it opens: making them all
+// beforehand held up the main window's first appearance by a fifth.
+class DeferredStandardIcon : public QIconEngine {
+public:
+    explicit DeferredStandardIcon(QStyle::StandardPixmap pixmap) : m_pixmap(pixmap) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return Icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return Icon().name(); }
+    // Asked by buttons as they are laid out; the style has a picture of its
+    // own for every standard one, and looking would load it.
+    bool isNull() override { return false; }
+    QString key() const override { return QStringLiteral("DeferredStandardIcon"); }
+    QIconEngine* clone() const override { return new DeferredStandardIcon(m_pixmap); }
+
+private:
+    QIcon Icon() const { return LoadedStandardIcon(m_pixmap); }
+
+    QStyle::StandardPixmap m_pixmap;
+};
+
+}  // namespace
+
 QIcon StandardIcon(QStyle::StandardPixmap pixmap)
 {
-    static QHash<QStyle::StandardPixmap, QIcon> found;
-    auto place = found.find(pixmap);
-    if (place == found.end())
-        place = found.insert(pixmap, QApplication::style()->standardIcon(pixmap));
-    return *place;
+    return QIcon(new DeferredStandardIcon(pixmap));
 }
 
 QIcon PictureIcon(Picture picture)

@@ -49,9 +49,9 @@ QAction* NewCommandAction(Command command, QObject* parent, const QString& text 
 Command CommandOf(const QAction* action);
 // The command's prompt and tool tip on a button.
 void SetCommandTips(QWidget* button, Command command);
-// The application style's picture, found once per run: the style looks each
-// one up in the icon themes, which can take milliseconds in a theme folder
-// without an icon cache.
+// The application style's picture, found when it is first drawn and then
+// kept for the run: the style looks each one up in the icon themes, which
+// can take milliseconds in a theme folder without an icon cache.
 QIcon StandardIcon(QStyle::StandardPixmap pixmap);
 // The picture as the style draws it; a null icon for none.
 QIcon PictureIcon(Picture picture);

@@ -37,6 +37,9 @@
 #include <QToolBar>
 #include <QWindow>
 
+#include <algorithm>
+#include <vector>
+
 namespace kivo {
 namespace {
 
@@ -139,7 +142,14 @@ MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
         m_bars->VolumeBar()->setFloating(true);
         m_bars->SpeedBar()->setFloating(true);
     }
-    (new SplashWindow(this))->ShowCentred();
+    // Floating bars come up once the window manager has taken the main
+    // window in: shown before, they could not be bound to it.
+    for (QDockWidget* bar : findChildren<QDockWidget*>()) {
+        if (bar->isFloating() && !bar->isHidden()) {
+            bar->hide();
+            m_heldBars.push_back(bar);
+        }
+    }
     // The file type is registered once the window is up: its files and
     // tools need not hold up the first paint.
     QMetaObject::invokeMethod(this, [&settings] { RegisterFileType(settings); }, Qt::QueuedConnection);
@@ -369,9 +379,20 @@ void MainWindow::AddBarCommands()
                                                      {Command::VolumeBar, m_bars->VolumeBar()},
                                                      {Command::SpeedBar, m_bars->SpeedBar()}};
     for (const auto& [command, bar] : switches) {
-        m_commands.Add(command, [bar = bar] { bar->setVisible(!bar->isVisible()); }, {},
-                       [bar = bar] { return bar->isVisible(); });
+        m_commands.Add(command, [this, bar = bar] { ShowBar(bar, !IsBarShown(bar)); }, {},
+                       [this, bar = bar] { return IsBarShown(bar); });
     }
+}
+
+bool MainWindow::IsBarShown(const QWidget* bar) const
+{
+    return bar->isVisible() || std::ranges::find(m_heldBars, bar) != m_heldBars.end();
+}
+
+void MainWindow::ShowBar(QWidget* bar, bool shown)
+{
+    std::erase_if(m_heldBars, [bar](const QDockWidget* held) { return held == bar; });
+    bar->setVisible(shown);
 }
 
 void MainWindow::AddHelpCommands()
@@ -717,17 +738,18 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::OnWindowManaged()
 {
-    // Floating bars shown before the window manager knew the main window
-    // could not be bound to it; shown again, they are: they stay above it
-    // and go with it when it is minimised.
-    for (QDockWidget* bar : findChildren<QDockWidget*>()) {
-        if (bar->isFloating() && bar->isVisible()) {
-            bar->hide();
-            bar->show();
-        }
-    }
+    // Shown now, the floating bars stay above the main window and go with it
+    // when it is minimised, and the splash comes up over it.
+    ShowHeldBars();
+    (new SplashWindow(this))->ShowCentred();
     if (std::exchange(m_firstRun, false))
         PlaceFloatingSoundBars();
+}
+
+void MainWindow::ShowHeldBars()
+{
+    for (QDockWidget* bar : std::exchange(m_heldBars, {}))
+        bar->show();
 }
 
 void MainWindow::SavePlacement()
@@ -737,6 +759,8 @@ void MainWindow::SavePlacement()
     const QRect normal = normalGeometry();
     const QPoint corner = normal.topLeft() - (geometry().topLeft() - pos());
     const int showCmd = isMinimized() ? 2 : isMaximized() ? 3 : 1;
+    // Bars held back for a window manager that never came are kept as shown.
+    ShowHeldBars();
     const std::pair<IntSetting, int> values[] = {
         {setting::kFlags, 0},
         {setting::kShowCmd, showCmd},

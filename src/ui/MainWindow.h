@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -110,6 +111,11 @@ private:
     void ShowLocks();
     // Once the window manager has taken the main window in.
     void OnWindowManaged();
+    void ShowHeldBars();
+    // A bar is shown when it is on the screen or held until the window
+    // manager has the main window.
+    bool IsBarShown(const QWidget* bar) const;
+    void ShowBar(QWidget* bar, bool shown);
     void SavePlacement();
     // What every end of the program keeps: the list's layout; a loading run
     // stops.
@@ -152,6 +158,8 @@ private:
     bool m_playerPlaced = false;
     // Whether the window manager has taken the main window in.
     bool m_managed = false;
+    // Floating bars to show once it has.
+    std::vector<QDockWidget*> m_heldBars;
 };
 
 }  // namespace kivo

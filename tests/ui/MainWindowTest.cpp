@@ -349,8 +349,9 @@ TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
     Flow second(settings);
     MainWindow& again = second.Window();
     again.show();
+    // Floating bars come up once the window manager has the main window.
+    EXPECT_TRUE(WaitUntil([&] { return again.findChild<QDockWidget*>("SpeedBar")->isVisible(); }, 1000));
     EXPECT_FALSE(again.findChild<QDockWidget*>("VolumeBar")->isVisible());
-    EXPECT_TRUE(again.findChild<QDockWidget*>("SpeedBar")->isVisible());
     EXPECT_TRUE(WaitUntil([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
     again.close();
 }
