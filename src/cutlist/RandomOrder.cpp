@@ -60,15 +60,12 @@ private:
     {
         // The Fenwick tree's descent: the last block whose predecessors
         // hold no more than `position` values.
-        // Without branches, as which way each step goes is as good as
-        // random. The tree is as long as a power of two, its tail empty
-        // blocks, and its root (all values) is never passed.
         size_t block = 0;
-        for (size_t step = m_tree.size(); step > 0; step /= 2) {
-            const int before = m_tree[block + step - 1];
-            const bool onward = before <= position;
-            block += onward ? step : 0;
-            position -= onward ? before : 0;
+        for (size_t step = std::bit_floor(m_tree.size()); step > 0; step /= 2) {
+            if (block + step <= m_tree.size() && m_tree[block + step - 1] <= position) {
+                block += step;
+                position -= m_tree[block - 1];
+            }
         }
         return {block, static_cast<size_t>(position)};
     }
@@ -92,7 +89,7 @@ private:
     // Builds the Fenwick tree over the blocks' sizes.
     void CountBlocks()
     {
-        m_tree.assign(std::bit_ceil(m_blocks.size()), 0);
+        m_tree.assign(m_blocks.size(), 0);
         m_total = 0;
         for (size_t block = 0; block < m_blocks.size(); ++block)
             Add(block, static_cast<int>(m_blocks[block].size()));
