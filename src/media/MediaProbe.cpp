@@ -26,6 +26,8 @@ std::unique_ptr<Playbin> Prerolled(const QString& path)
     if (!playbin->IsValid())
         return nullptr;
     playbin->KeepFreedMemory();
+    // A picture is taken after a seek, if at all.
+    playbin->SetPictureDecoding(false);
     if (!playbin->Preroll(kPrerollMilliseconds)) {
         qCDebug(lcEngine).noquote() << "cannot render" << path;
         return nullptr;
@@ -55,9 +57,10 @@ ProbeFindings MediaProbe::Examine(const QString& path) const
     // The frame one second in: the first key frame from there on, which
     // is the only frame to decode (the one before could be a whole group of
     // pictures earlier); or the first frame of a shorter medium.
+    playbin->SetPictureDecoding(true);
     if (found.duration == 0.0 || found.duration > 1.0)
         playbin->Settle(playbin->Seek(1.0, 1.0, -1.0, true), kFrameMilliseconds);
-    else if (measured)
+    else
         playbin->Settle(playbin->Seek(0.0, 1.0), kFrameMilliseconds);
     if (found.duration == 0.0)
         found.duration = playbin->Duration();

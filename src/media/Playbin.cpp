@@ -113,15 +113,22 @@ GstCaps* SinkCaps(GstElement* sink)
     return caps;
 }
 
-// Libav's decoders start a thread per core for each stream; an examining
-// pipeline is one of one per core already.
-void DecodeOnOneThread(GstBin*, GstBin*, GstElement* element, gpointer)
+// Whether the element is one of libav's decoders.
+bool IsLibavDecoder(GstElement* element)
 {
     GstElementFactory* factory = gst_element_get_factory(element);
-    if (factory != nullptr && g_str_has_prefix(GST_OBJECT_NAME(factory), "avdec_") &&
-        g_object_class_find_property(G_OBJECT_GET_CLASS(element), "max-threads") != nullptr)
-        g_object_set(element, "max-threads", 1, nullptr);
+    return factory != nullptr && g_str_has_prefix(GST_OBJECT_NAME(factory), "avdec_");
 }
+
+// Sets a property the element may lack.
+void SetIfItHas(GstElement* element, const char* property, int value)
+{
+    if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), property) != nullptr)
+        g_object_set(element, property, value, nullptr);
+}
+
+// Libav's "skip-frame" value that leaves a picture's pixels undone.
+constexpr int kSkipPixels = 2;
 
 // Whether decoded video caps describe interlaced pictures.
 bool IsInterlaced(const GstCaps* caps)
@@ -359,7 +366,7 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
         m_pipeline = gst_pipeline_new(nullptr);
         gst_bin_add(GST_BIN(m_pipeline), decoder);
         g_signal_connect(decoder, "pad-added", G_CALLBACK(OnDecodedPad), this);
-        g_signal_connect(m_pipeline, "deep-element-added", G_CALLBACK(DecodeOnOneThread), nullptr);
+        g_signal_connect(m_pipeline, "deep-element-added", G_CALLBACK(OnElementAdded), this);
     } else {
         m_pipeline = decoder;
     }
@@ -380,6 +387,17 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
     }
     g_object_set(decoder, "uri", uri, nullptr);
     g_free(uri);
+}
+
+void Playbin::OnElementAdded(GstBin*, GstBin*, GstElement* element, gpointer data)
+{
+    if (!IsLibavDecoder(element))
+        return;
+    // Libav's decoders start a thread per core for each stream; an examining
+    // pipeline is one of one per core already.
+    SetIfItHas(element, "max-threads", 1);
+    if (!static_cast<Playbin*>(data)->m_decodePictures)
+        SetIfItHas(element, "skip-frame", kSkipPixels);
 }
 
 void Playbin::OnDecodedPad(GstElement*, GstPad* pad, gpointer data)
@@ -567,11 +585,12 @@ bool Playbin::MeasureTimeline()
         m_bus->ended.Reset();
         if (!Seek(from, 1.0))
             break;
+        const bool decodingPictures = m_decodePictures;
         SetPictureDecoding(false);
         gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
         const bool ended = m_bus->ended.WaitFor(std::chrono::milliseconds(kRunToEndMilliseconds));
         gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
-        SetPictureDecoding(true);
+        SetPictureDecoding(decodingPictures);
         const std::optional<Span> last = RenderedSpan(m_pipeline);
         if (ended && last && last->end > first->begin &&
             (last->sinks >= first->sinks || from <= first->begin)) {
@@ -588,9 +607,10 @@ bool Playbin::MeasureTimeline()
 
 void Playbin::SetPictureDecoding(bool on)
 {
+    m_decodePictures = on;
     ForEachElement(GST_BIN(m_pipeline), [on](GstElement* element) {
-        if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), "skip-frame") != nullptr)
-            g_object_set(element, "skip-frame", on ? 0 : 2, nullptr);
+        if (IsLibavDecoder(element))
+            SetIfItHas(element, "skip-frame", on ? 0 : kSkipPixels);
         return true;
     });
 }

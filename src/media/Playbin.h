@@ -110,6 +110,11 @@ public:
     // Takes over what another pipeline over the same file measured.
     void SetTimeline(double origin, double duration);
 
+    // Off, libav's video decoders read the pictures' times and kinds but
+    // leave their pixels undone: the times, sizes and lengths stay right, the
+    // pictures do not. On at first.
+    void SetPictureDecoding(bool on);
+
     QSize VideoSize() const;
     bool RendersAudio() const;
     int StreamCount(const char* kind) const;  // "n-video", "n-audio"
@@ -125,9 +130,8 @@ private:
     // when that kind of stream is not rendered.
     GstElement* Sink(const char* sinkProperty) const;
     GstSample* VideoSample() const;
-    // Off, libav's video decoders read the pictures' times and kinds but
-    // leave their pixels undone: measuring needs the times only.
-    void SetPictureDecoding(bool on);
+    // Sets up a decoder an examining pipeline has just made.
+    static void OnElementAdded(GstBin* pipeline, GstBin* bin, GstElement* element, gpointer self);
 
     GstElement* m_pipeline = nullptr;
     Purpose m_purpose;
@@ -145,6 +149,8 @@ private:
     // Written by a settling seek on the engine's worker too.
     mutable std::atomic<double> m_lastPosition = 0.0;
     bool m_trimMemory = true;
+    // Read by the decoders' set-up on a streaming thread.
+    std::atomic<bool> m_decodePictures = true;
 };
 
 }  // namespace kivo

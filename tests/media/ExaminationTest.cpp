@@ -47,6 +47,18 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
     EXPECT_EQ(slow.record.nLength, std::numeric_limits<qint32>::max());
 }
 
+// A medium shorter than a second shows its first frame, sought anew once
+// the examination has read the medium's times.
+TEST(Examination, AShortMediumsPictureIsItsFirstFrame)
+{
+    const Examination red = ExamineMediaFile(MediaProbe(), Media("red-moment.mpg"));
+    ASSERT_TRUE(red.record.pThumbnail);
+    const QColor middle = red.record.pThumbnail->pixelColor(32, 24);
+    EXPECT_GT(middle.red(), 200) << middle.name().toStdString();
+    EXPECT_LT(middle.green(), 60) << middle.name().toStdString();
+    EXPECT_LT(middle.blue(), 60) << middle.name().toStdString();
+}
+
 TEST(Examination, BadFilesAreInvalidWithoutHanging)
 {
     const MediaProbe probe;

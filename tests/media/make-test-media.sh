@@ -149,6 +149,9 @@ encoder="avenc_mpeg4"
 gst-inspect-1.0 --exists x264enc && encoder="x264enc speed-preset=veryfast key-int-max=$FPS"
 gst video.mov $VIDEO ! $encoder ! mux. $AUDIO ! avenc_aac ! mux. qtmux name=mux
 gst video.mkv $VIDEO ! vp8enc deadline=1 ! mux. $AUDIO ! vorbisenc ! mux. matroskamux name=mux
+# Under a second of plain red, its picture its first frame.
+gst red-moment.mpg videotestsrc num-buffers=$(( FPS * 4 / 5 )) pattern=red \
+    ! video/x-raw,format=I420,width=$WIDTH,height=$HEIGHT,framerate=$FPS/1 ! mpeg2enc format=3 ! mplex format=3
 gst audio.wav $AUDIO ! audio/x-raw,format=S16LE ! wavenc
 gst audio.au $AUDIO ! audio/x-raw,format=S16BE ! avmux_au
 gst audio.aiff $AUDIO ! aiffmux
