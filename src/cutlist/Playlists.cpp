@@ -479,6 +479,23 @@ bool IsPlaylistFile(QStringView path)
     return PlaylistFormatOf(path).has_value();
 }
 
+QString ExportFileName(const QString& path, PlaylistFormat chosen)
+{
+    if (IsPlaylistFile(path))
+        return path;
+    switch (chosen) {
+    case PlaylistFormat::M3u:
+        return path + QStringLiteral(".m3u");
+    case PlaylistFormat::M3u8:
+        return path + QStringLiteral(".m3u8");
+    case PlaylistFormat::Pls:
+        return path + QStringLiteral(".pls");
+    case PlaylistFormat::Xspf:
+        return path + QStringLiteral(".xspf");
+    }
+    return path;
+}
+
 PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder)
 {
     switch (format) {

@@ -24,6 +24,9 @@ enum class PlaylistFormat { M3u, M3u8, Pls, Xspf };
 // .xspf, in any case), or nothing for any other name.
 std::optional<PlaylistFormat> PlaylistFormatOf(QStringView path);
 bool IsPlaylistFile(QStringView path);
+// Where an export the user named `path` goes: there when the name is a
+// playlist's, else with the extension of the format chosen.
+QString ExportFileName(const QString& path, PlaylistFormat chosen);
 
 struct PlaylistEntry {
     QString path;

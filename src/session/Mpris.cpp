@@ -97,23 +97,23 @@ public:
         setAutoRelaySignals(true);
     }
 
-    QString PlaybackStatus() const { return Property("PlaybackStatus").toString(); }
-    QString LoopStatus() const { return Property("LoopStatus").toString(); }
+    QString PlaybackStatus() const { return Property(u"PlaybackStatus").toString(); }
+    QString LoopStatus() const { return Property(u"LoopStatus").toString(); }
     void SetLoopStatus(const QString& status) { m_service.Later([this, status] { m_service.SetLoopStatus(status); }); }
-    double Rate() const { return Property("Rate").toDouble(); }
+    double Rate() const { return Property(u"Rate").toDouble(); }
     void SetRate(double rate) { m_service.Later([this, rate] { m_service.SetRate(rate); }); }
     bool Shuffle() const { return false; }
-    QVariantMap Metadata() const { return Property("Metadata").toMap(); }
-    double Volume() const { return Property("Volume").toDouble(); }
+    QVariantMap Metadata() const { return Property(u"Metadata").toMap(); }
+    double Volume() const { return Property(u"Volume").toDouble(); }
     void SetVolume(double volume) { m_service.Later([this, volume] { m_service.SetVolume(volume); }); }
     qlonglong Position() const { return m_service.Position(); }
     double MinimumRate() const { return kMinimumRate; }
     double MaximumRate() const { return kMaximumRate; }
-    bool CanGoNext() const { return Property("CanGoNext").toBool(); }
-    bool CanGoPrevious() const { return Property("CanGoPrevious").toBool(); }
-    bool CanPlay() const { return Property("CanPlay").toBool(); }
-    bool CanPause() const { return Property("CanPause").toBool(); }
-    bool CanSeek() const { return Property("CanSeek").toBool(); }
+    bool CanGoNext() const { return Property(u"CanGoNext").toBool(); }
+    bool CanGoPrevious() const { return Property(u"CanGoPrevious").toBool(); }
+    bool CanPlay() const { return Property(u"CanPlay").toBool(); }
+    bool CanPause() const { return Property(u"CanPause").toBool(); }
+    bool CanSeek() const { return Property(u"CanSeek").toBool(); }
     bool CanControl() const { return true; }
 
 public slots:
@@ -134,7 +134,7 @@ signals:
     void Seeked(qlonglong position);
 
 private:
-    QVariant Property(const char* name) const { return m_service.PlayerProperties().value(QLatin1String(name)); }
+    QVariant Property(QStringView name) const { return m_service.PlayerProperty(name); }
 
     MprisService& m_service;
 };
@@ -173,24 +173,47 @@ bool MprisService::Register(QDBusConnection connection)
 
 QVariantMap MprisService::PlayerProperties()
 {
+    static const char16_t* const announced[] = {u"PlaybackStatus", u"LoopStatus", u"Rate",      u"Volume",
+                                                u"Metadata",       u"CanGoNext",  u"CanGoPrevious",
+                                                u"CanPlay",        u"CanPause",   u"CanSeek"};
     const MprisFacts facts = m_host.Facts();
-    QString status = QStringLiteral("Stopped");
-    if (facts.state == PlayState::Playing)
-        status = QStringLiteral("Playing");
-    else if (facts.state == PlayState::Paused)
-        status = QStringLiteral("Paused");
-    return {
-        {QStringLiteral("PlaybackStatus"), status},
-        {QStringLiteral("LoopStatus"), facts.repeat ? QStringLiteral("Track") : QStringLiteral("None")},
-        {QStringLiteral("Rate"), facts.speed / 100.0},
-        {QStringLiteral("Volume"), (100 - facts.volume) / 100.0},
-        {QStringLiteral("Metadata"), Metadata(facts.track)},
-        {QStringLiteral("CanGoNext"), facts.canNext},
-        {QStringLiteral("CanGoPrevious"), facts.canPrevious},
-        {QStringLiteral("CanPlay"), facts.canPlay},
-        {QStringLiteral("CanPause"), facts.canPause},
-        {QStringLiteral("CanSeek"), facts.state != PlayState::Empty && facts.track.length > 0},
-    };
+    QVariantMap properties;
+    for (const char16_t* name : announced)
+        properties.insert(QString::fromUtf16(name), PlayerProperty(facts, name));
+    return properties;
+}
+
+QVariant MprisService::PlayerProperty(QStringView name)
+{
+    return PlayerProperty(m_host.Facts(), name);
+}
+
+QVariant MprisService::PlayerProperty(const MprisFacts& facts, QStringView name)
+{
+    if (name == u"PlaybackStatus") {
+        if (facts.state == PlayState::Playing)
+            return QStringLiteral("Playing");
+        return facts.state == PlayState::Paused ? QStringLiteral("Paused") : QStringLiteral("Stopped");
+    }
+    if (name == u"LoopStatus")
+        return facts.repeat ? QStringLiteral("Track") : QStringLiteral("None");
+    if (name == u"Rate")
+        return facts.speed / 100.0;
+    if (name == u"Volume")
+        return (100 - facts.volume) / 100.0;
+    if (name == u"Metadata")
+        return Metadata(facts.track);
+    if (name == u"CanGoNext")
+        return facts.canNext;
+    if (name == u"CanGoPrevious")
+        return facts.canPrevious;
+    if (name == u"CanPlay")
+        return facts.canPlay;
+    if (name == u"CanPause")
+        return facts.canPause;
+    if (name == u"CanSeek")
+        return facts.state != PlayState::Empty && facts.track.length > 0;
+    return {};
 }
 
 void MprisService::Refresh()

@@ -82,8 +82,10 @@ public:
     void Later(std::function<void()> request);
 
     // The interfaces' properties and methods, from the program's facts of
-    // the moment.
+    // the moment: the player's properties that are announced when they
+    // change, or one of them.
     QVariantMap PlayerProperties();
+    QVariant PlayerProperty(QStringView name);
     qlonglong Position() const;
     void SetLoopStatus(const QString& status);
     void SetRate(double rate);
@@ -101,6 +103,7 @@ public:
     void Quit() { m_host.Run(Command::Exit); }
 
 private:
+    QVariant PlayerProperty(const MprisFacts& facts, QStringView name);
     QVariantMap Metadata(const MprisTrack& track);
     // The picture of the object, written once per object.
     QString ArtUrl(const MprisTrack& track);

@@ -657,13 +657,12 @@ void MainWindow::SaveDocumentAs()
 void MainWindow::ExportPlaylist()
 {
     QString filter = kM3u8Filter;
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ"), QString(),
-                                                kM3u8Filter + QStringLiteral(";;") + kXspfFilter, &filter);
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ"), QString(),
+                                                      kM3u8Filter + QStringLiteral(";;") + kXspfFilter, &filter);
     if (path.isEmpty())
         return;
-    if (!IsPlaylistFile(path))
-        path += filter == kXspfFilter ? QStringLiteral(".xspf") : QStringLiteral(".m3u8");
-    m_session.document.ExportPlaylist(path);
+    m_session.document.ExportPlaylist(
+        ExportFileName(path, filter == kXspfFilter ? PlaylistFormat::Xspf : PlaylistFormat::M3u8));
 }
 
 void MainWindow::OpenMediaFiles()

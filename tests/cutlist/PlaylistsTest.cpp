@@ -143,6 +143,10 @@ TEST(PlaylistsTest, FilesByTheirExtension)
     EXPECT_EQ(PlaylistFormatOf(u"x.XSPF"), PlaylistFormat::Xspf);
     EXPECT_FALSE(IsPlaylistFile(u"/a.m3u/clip.avi"));
     EXPECT_FALSE(IsPlaylistFile(u"m3u"));
+    // An export named without a playlist's extension gets the chosen one.
+    EXPECT_EQ(ExportFileName("/a/mine", PlaylistFormat::Xspf), "/a/mine.xspf");
+    EXPECT_EQ(ExportFileName("/a/mine.txt", PlaylistFormat::M3u8), "/a/mine.txt.m3u8");
+    EXPECT_EQ(ExportFileName("/a/mine.PLS", PlaylistFormat::M3u8), "/a/mine.PLS");
 
     QTemporaryDir folder;
     const QString list = folder.filePath("list.XSPF");
