@@ -198,7 +198,18 @@ void MediaEngine::Open(const QString& path)
             QCoreApplication::postEvent(this, new BusEvent(message, generation));
     };
     m_worker.start([this, generation, rendered, window = m_windowHandle, listener = std::move(listener)] {
+        // An open that a later one superseded before its turn (the next
+        // object was asked for meanwhile) builds nothing, and one superseded
+        // while it was built comes down at once, not behind the opens queued
+        // after it: holding the "next" key would otherwise keep a pipeline
+        // for every object passed until the last one was built.
+        if (generation != m_generation)
+            return;
         Render(*rendered, window, listener);
+        if (generation != m_generation) {
+            rendered->playbin.reset();
+            return;
+        }
         QMetaObject::invokeMethod(this, [this, generation, rendered] { Adopt(generation, rendered); },
                                   Qt::QueuedConnection);
     });

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QThreadPool>
 
+#include <atomic>
 #include <memory>
 
 typedef struct _GstElement GstElement;
@@ -192,7 +193,8 @@ private:
     PlayState m_stateBeforeOpening = PlayState::Empty;
     std::shared_ptr<Playbin> m_playbin;
     GstElement* m_panorama = nullptr;  // balance, inside the pipeline's audio filter
-    quint64 m_generation = 0;
+    // Read by the worker too, which skips what a later open superseded.
+    std::atomic<quint64> m_generation = 0;
     quintptr m_windowHandle = 0;
     EdgeRect m_videoRect;
     bool m_audioOutput = false;  // the pipeline's sound reaches an output
