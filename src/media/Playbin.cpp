@@ -357,18 +357,29 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
 {
     EnsureGStreamer();
     const bool examining = purpose == Purpose::Examining;
-    GstElement* decoder = gst_element_factory_make(examining ? "uridecodebin" : "playbin", nullptr);
-    if (decoder == nullptr) {
-        m_hasGStreamer = false;
-        return;
-    }
     if (examining) {
+        // The file straight into a decoding bin, which needs no URI.
+        GstElement* source = gst_element_factory_make("filesrc", nullptr);
+        GstElement* decoder = gst_element_factory_make("decodebin", nullptr);
+        if (source == nullptr || decoder == nullptr) {
+            for (GstElement* made : {source, decoder})
+                if (made != nullptr)
+                    gst_object_unref(gst_object_ref_sink(made));
+            m_hasGStreamer = false;
+            return;
+        }
+        g_object_set(source, "location", FileNameBytes(path).constData(), nullptr);
         m_pipeline = gst_pipeline_new(nullptr);
-        gst_bin_add(GST_BIN(m_pipeline), decoder);
+        gst_bin_add_many(GST_BIN(m_pipeline), source, decoder, nullptr);
+        gst_element_link(source, decoder);
         g_signal_connect(decoder, "pad-added", G_CALLBACK(OnDecodedPad), this);
         g_signal_connect(m_pipeline, "deep-element-added", G_CALLBACK(OnElementAdded), this);
     } else {
-        m_pipeline = decoder;
+        m_pipeline = gst_element_factory_make("playbin", nullptr);
+        if (m_pipeline == nullptr) {
+            m_hasGStreamer = false;
+            return;
+        }
     }
     gst_object_ref_sink(m_pipeline);
     m_bus = new Bus;
@@ -376,6 +387,8 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
     GstBus* bus = gst_element_get_bus(m_pipeline);
     gst_bus_set_sync_handler(bus, OnBusMessage, m_bus, DeleteBus);
     gst_object_unref(bus);
+    if (examining)
+        return;
 
     GError* error = nullptr;
     gchar* uri = gst_filename_to_uri(FileNameBytes(path).constData(), &error);
@@ -385,7 +398,7 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
         gst_object_unref(std::exchange(m_pipeline, nullptr));
         return;
     }
-    g_object_set(decoder, "uri", uri, nullptr);
+    g_object_set(m_pipeline, "uri", uri, nullptr);
     g_free(uri);
 }
 

@@ -55,7 +55,8 @@ public:
     enum class Purpose { Playing, Examining };
 
     // Makes the pipeline for `path` (whose bytes name the file). IsValid is
-    // false when GStreamer lacks playbin or the name makes no URI.
+    // false when GStreamer lacks the elements, or when playing, the name
+    // makes no URI.
     explicit Playbin(const QString& path, BusListener listener = {}, Purpose purpose = Purpose::Playing);
     ~Playbin();
     Playbin(const Playbin&) = delete;
