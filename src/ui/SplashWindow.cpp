@@ -12,6 +12,9 @@ SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // A name of its own: untitled, it would carry the program's name, which
+    // the program's messages carry.
+    setWindowTitle(QStringLiteral("Kivo"));
     setFixedSize(kSize);
     setMask(QRegion(QRect(QPoint(0, 0), kSize), QRegion::Ellipse));
     // The timer keeps running; every tick after the first finds the window
