@@ -3,7 +3,6 @@
 #include <QDateTime>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <utility>
 
@@ -11,9 +10,10 @@ namespace kivo {
 namespace {
 
 // A sequence with removal and insertion at any position: the values in
-// blocks of a few hundred, found through a Fenwick tree of the blocks'
-// sizes. A move shifts at most two short blocks in memory, so that its cost
-// hardly grows with the length of the list.
+// blocks of a few hundred, whose sizes are kept side by side and summed per
+// group of blocks, so that a position is found by two short scans. A move
+// shifts at most two short blocks in memory, so that its cost hardly grows
+// with the length of the list.
 class Sequence {
 public:
     explicit Sequence(int count)
@@ -26,12 +26,15 @@ public:
         CountBlocks();
     }
 
+    // Moves the value at `from` to `to`. Each pass moves from every position
+    // in turn, so the place of `from` is followed on from the last one
+    // rather than looked for.
     void Move(int from, int to)
     {
-        auto [fromBlock, fromOffset] = Locate(from);
+        const auto [fromBlock, fromOffset] = Follow(from);
         std::vector<int>& source = m_blocks[fromBlock];
         const int moved = source[fromOffset];
-        source.erase(source.begin() + fromOffset);
+        source.erase(source.begin() + static_cast<std::ptrdiff_t>(fromOffset));
         Add(fromBlock, -1);
 
         // After the last value: the end of the last block.
@@ -39,8 +42,13 @@ public:
         std::vector<int>& target = m_blocks[toBlock];
         target.insert(target.begin() + static_cast<std::ptrdiff_t>(toOffset), moved);
         Add(toBlock, 1);
-        if (target.size() > 2 * size_t{kBlockSize})
+        if (toBlock < m_followedBlock)
+            ++m_followedStart;
+        if (target.size() > 2 * size_t{kBlockSize}) {
             Split(toBlock);
+            if (toBlock < m_followedBlock)
+                ++m_followedBlock;
+        }
     }
 
     std::vector<int> Values() const
@@ -53,28 +61,40 @@ public:
     }
 
 private:
-    static constexpr int kBlockSize = 512;
+    static constexpr int kBlockSize = 192;
+    static constexpr size_t kGroupSize = 16;
 
     // The block holding `position`, and the offset in it.
     std::pair<size_t, size_t> Locate(int position) const
     {
-        // The Fenwick tree's descent: the last block whose predecessors
-        // hold no more than `position` values.
         size_t block = 0;
-        for (size_t step = std::bit_floor(m_tree.size()); step > 0; step /= 2) {
-            if (block + step <= m_tree.size() && m_tree[block + step - 1] <= position) {
-                block += step;
-                position -= m_tree[block - 1];
-            }
-        }
+        for (size_t group = 0; position >= m_groupCounts[group]; ++group, block += kGroupSize)
+            position -= m_groupCounts[group];
+        for (; position >= m_counts[block]; ++block)
+            position -= m_counts[block];
         return {block, static_cast<size_t>(position)};
+    }
+
+    // The same for a position at or after the one followed last, from where
+    // that one lay.
+    std::pair<size_t, size_t> Follow(int position)
+    {
+        if (position < m_followedStart) {
+            m_followedBlock = 0;
+            m_followedStart = 0;
+        }
+        while (position - m_followedStart >= m_counts[m_followedBlock]) {
+            m_followedStart += m_counts[m_followedBlock];
+            ++m_followedBlock;
+        }
+        return {m_followedBlock, static_cast<size_t>(position - m_followedStart)};
     }
 
     void Add(size_t block, int change)
     {
         m_total += change;
-        for (size_t node = block + 1; node <= m_tree.size(); node += node & (~node + 1))
-            m_tree[node - 1] += change;
+        m_counts[block] += change;
+        m_groupCounts[block / kGroupSize] += change;
     }
 
     void Split(size_t block)
@@ -86,18 +106,23 @@ private:
         CountBlocks();
     }
 
-    // Builds the Fenwick tree over the blocks' sizes.
+    // Counts the values of each block and each group of blocks.
     void CountBlocks()
     {
-        m_tree.assign(m_blocks.size(), 0);
+        m_counts.assign(m_blocks.size(), 0);
+        m_groupCounts.assign((m_blocks.size() + kGroupSize - 1) / kGroupSize, 0);
         m_total = 0;
         for (size_t block = 0; block < m_blocks.size(); ++block)
             Add(block, static_cast<int>(m_blocks[block].size()));
     }
 
     std::vector<std::vector<int>> m_blocks;
-    std::vector<int> m_tree;
+    std::vector<int> m_counts;
+    std::vector<int> m_groupCounts;
     int m_total = 0;
+    // The block of the position followed last, and the position it starts at.
+    size_t m_followedBlock = 0;
+    int m_followedStart = 0;
 };
 
 }  // namespace
