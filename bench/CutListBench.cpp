@@ -97,14 +97,24 @@ struct LargeFixture {
     }
 };
 
+// Saves the list into `path`; a failure ends the benchmark with its reason.
+bool Save(benchmark::State& state, const QString& path, const CutListModel& list, CMediaInfoCache& cache)
+{
+    QString error;
+    if (SaveScenarioFile(path, list, cache, 0, &error))
+        return true;
+    state.SkipWithError(error.toUtf8().constData());
+    return false;
+}
+
 // The reference of a save: copying the scenario file of `list` and syncing
 // the copy, timed over the benchmark's iterations.
 void CopyAndSync(benchmark::State& state, const CutListModel& list, CMediaInfoCache& cache)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("bench.kvo"));
-    QString error;
-    SaveScenarioFile(path, list, cache, 0, &error);
+    if (!Save(state, path, list, cache))
+        return;
     const std::string file = path.toStdString();
     const std::string command = "cp '" + file + "' '" + file + ".copy' && sync '" + file + ".copy'";
     for (auto _ : state) {
@@ -118,11 +128,8 @@ void ScenarioSave(benchmark::State& state)
     LargeFixture fixture;
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("bench.kvo"));
-    for (auto _ : state) {
-        QString error;
-        if (!SaveScenarioFile(path, fixture.list, fixture.cache, 0, &error))
-            state.SkipWithError(error.toUtf8().constData());
-    }
+    for (auto _ : state)
+        Save(state, path, fixture.list, fixture.cache);
 }
 
 void SaveCopyAndSyncReference(benchmark::State& state)
@@ -137,9 +144,8 @@ void ScenarioSaveAndRead(benchmark::State& state)
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("bench.kvo"));
     for (auto _ : state) {
-        QString error;
-        if (!SaveScenarioFile(path, fixture.list, fixture.cache, 0, &error))
-            state.SkipWithError(error.toUtf8().constData());
+        if (!Save(state, path, fixture.list, fixture.cache))
+            break;
         const ScenarioReadResult result = ReadScenarioFile(path);
         CMediaInfoCache cache;
         AddScenarioCacheEntries(result.scenario, cache);

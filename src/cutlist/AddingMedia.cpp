@@ -1,8 +1,10 @@
 #include "cutlist/AddingMedia.h"
 
 #include "cutlist/FileNames.h"
+#include "cutlist/Playlists.h"
 
 #include <QDir>
+#include <QMimeDatabase>
 
 #include <filesystem>
 
@@ -34,6 +36,11 @@ QStringList ExpandDroppedPaths(const QStringList& dropped)
 bool DropOpensScenario(const QStringList& dropped)
 {
     return !dropped.isEmpty() && dropped.last().endsWith(QStringLiteral(".kvo"), Qt::CaseInsensitive);
+}
+
+bool DropOpensDocument(const QStringList& dropped)
+{
+    return DropOpensScenario(dropped) || (dropped.size() == 1 && IsPlaylistFile(dropped.first()));
 }
 
 QStringList TypedFileNames(const QString& text, const QString& folder)
@@ -74,6 +81,28 @@ int MediaFileFilterRow(const QString& filter)
             return static_cast<int>(row);
     }
     return 0;
+}
+
+QStringList MediaMimeTypes()
+{
+    static const QStringList types = [] {
+        const QMimeDatabase database;
+        QStringList found;
+        for (const QString& filter : MediaFileFilters()) {
+            // The patterns between the last parentheses: "*.mpg *.mpeg ...".
+            const QString patterns = filter.sliced(filter.lastIndexOf(u'(') + 1).chopped(1);
+            for (const QString& pattern : patterns.split(u' ', Qt::SkipEmptyParts)) {
+                if (!pattern.startsWith(QStringLiteral("*.")))
+                    continue;
+                const QMimeType type = database.mimeTypeForFile(QStringLiteral("x") + pattern.sliced(1),
+                                                                QMimeDatabase::MatchExtension);
+                if (!type.isDefault() && !found.contains(type.name()))
+                    found.append(type.name());
+            }
+        }
+        return found;
+    }();
+    return types;
 }
 
 }  // namespace kivo

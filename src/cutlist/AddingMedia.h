@@ -13,6 +13,9 @@ QStringList ExpandDroppedPaths(const QStringList& dropped);
 // Whether a drop opens a scenario document instead of adding media: when
 // its last item's name ends in ".kvo", in any letter case.
 bool DropOpensScenario(const QStringList& dropped);
+// Whether a drop opens a document instead of adding media: a scenario as
+// above, or a playlist dropped alone, which opens as a new cut list.
+bool DropOpensDocument(const QStringList& dropped);
 
 // Shown when a drop yields no file.
 inline const char16_t kNoFilesInFolderMessage[] = u"フォルダにファイルが存在しません。";
@@ -28,5 +31,8 @@ QStringList MediaFileFilters();
 // The row of a filter as a file dialog names it, with its patterns or, when
 // it hides them, without; 0 (the first row) for a name of no row.
 int MediaFileFilterRow(const QString& filter);
+// The MIME types of the files those rows name, as the system's MIME
+// database knows them, each once.
+QStringList MediaMimeTypes();
 
 }  // namespace kivo

@@ -24,6 +24,17 @@ Q_LOGGING_CATEGORY(lcPlaylist, "kivo.playlist", QtWarningMsg)
 const QString kXspfNamespace = QStringLiteral("http://xspf.org/ns/0/");
 const char16_t kMalformed[] = u"ﾌﾟﾚｲﾘｽﾄの形式が正しくありません。";
 
+// Each format's extension (in any letter case), the one an export takes.
+struct FormatExtension {
+    PlaylistFormat format;
+    const char16_t* name;
+};
+constexpr FormatExtension kExtensions[] = {{PlaylistFormat::M3u, u"m3u"},
+                                           {PlaylistFormat::M3u8, u"m3u8"},
+                                           {PlaylistFormat::Pls, u"pls"},
+                                           {PlaylistFormat::Xspf, u"xspf"}};
+const char16_t kNotAPlaylistName[] = u"not a playlist's extension (.m3u, .m3u8, .pls, .xspf)";
+
 PlaylistReadResult Failure(PlaylistStatus status, const QString& problem, const QString& detail)
 {
     PlaylistReadResult result;
@@ -462,15 +473,10 @@ std::optional<PlaylistFormat> PlaylistFormatOf(QStringView path)
     if (dot < 0 || path.indexOf(u'/', dot) >= 0)
         return std::nullopt;
     const QStringView extension = path.sliced(dot + 1);
-    const auto is = [extension](QStringView name) { return extension.compare(name, Qt::CaseInsensitive) == 0; };
-    if (is(u"m3u"))
-        return PlaylistFormat::M3u;
-    if (is(u"m3u8"))
-        return PlaylistFormat::M3u8;
-    if (is(u"pls"))
-        return PlaylistFormat::Pls;
-    if (is(u"xspf"))
-        return PlaylistFormat::Xspf;
+    for (const auto& [format, name] : kExtensions) {
+        if (extension.compare(name, Qt::CaseInsensitive) == 0)
+            return format;
+    }
     return std::nullopt;
 }
 
@@ -483,17 +489,8 @@ QString ExportFileName(const QString& path, PlaylistFormat chosen)
 {
     if (IsPlaylistFile(path))
         return path;
-    switch (chosen) {
-    case PlaylistFormat::M3u:
-        return path + QStringLiteral(".m3u");
-    case PlaylistFormat::M3u8:
-        return path + QStringLiteral(".m3u8");
-    case PlaylistFormat::Pls:
-        return path + QStringLiteral(".pls");
-    case PlaylistFormat::Xspf:
-        return path + QStringLiteral(".xspf");
-    }
-    return path;
+    const auto* chosenExtension = std::ranges::find(kExtensions, chosen, &FormatExtension::format);
+    return path + u'.' + QString::fromUtf16(chosenExtension->name);
 }
 
 PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder)
@@ -516,7 +513,7 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
         const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
         if (!format) {
             return Failure(PlaylistStatus::Malformed, u"ﾌﾟﾚｲﾘｽﾄではありません。",
-                           QStringLiteral("not a playlist's extension (.m3u, .m3u8, .pls, .xspf)"));
+                           QString::fromUtf16(kNotAPlaylistName));
         }
         QFile file;
         ReadFailure failure;
@@ -558,7 +555,7 @@ bool WritePlaylistFile(const QString& path, const std::vector<PlaylistEntry>& en
     const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
     if (!format) {
         failure->reason = QStringLiteral("ﾌﾟﾚｲﾘｽﾄの種類が分かりません。");
-        failure->detail = QStringLiteral("not a playlist's extension (.m3u, .m3u8, .pls, .xspf)");
+        failure->detail = QString::fromUtf16(kNotAPlaylistName);
         return false;
     }
     const QByteArray text = PlaylistText(entries, *format);

@@ -219,18 +219,16 @@ void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)
     }
     NewDocument();
     QStringList paths;
-    QStringList titles;
+    // Each entry's title, or the name its object has anyway: its path.
+    QStringList names;
     for (const PlaylistEntry& entry : result.reading.entries) {
         paths.append(entry.path);
-        titles.append(entry.title);
+        names.append(entry.title.isEmpty() ? entry.path : entry.title);
     }
     const int skipped = result.reading.skippedNonLocal;
-    AddMediaAndCue(paths, [this, titles, skipped, done] {
-        // A cancelled run leaves fewer objects than entries.
-        for (int position = 0; position < std::min<int>(m_list.GetItemCount(), titles.size()); ++position) {
-            if (!titles.at(position).isEmpty())
-                m_list.SetItemText(position, CutListModel::kColumnName, titles.at(position));
-        }
+    AddMediaAndCue(paths, [this, names, skipped, done] {
+        // A cancelled run leaves fewer objects than entries, and so names.
+        m_list.SetItemNames(names);
         if (skipped > 0)
             emit message(QStringLiteral("ローカルファイルでない %1 個の項目は読み込みませんでした。").arg(skipped), false);
         if (done)

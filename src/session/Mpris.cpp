@@ -1,5 +1,7 @@
 #include "session/Mpris.h"
 
+#include "cutlist/AddingMedia.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDBusAbstractAdaptor>
@@ -55,13 +57,7 @@ public:
     QString DesktopEntry() const { return QStringLiteral("kivo"); }
     QStringList SupportedUriSchemes() const { return {QStringLiteral("file")}; }
     // The media the cut list takes.
-    QStringList SupportedMimeTypes() const
-    {
-        return {QStringLiteral("video/mpeg"),      QStringLiteral("audio/mpeg"),     QStringLiteral("video/x-msvideo"),
-                QStringLiteral("video/quicktime"), QStringLiteral("audio/x-wav"),    QStringLiteral("audio/basic"),
-                QStringLiteral("audio/x-aiff"),    QStringLiteral("audio/x-pn-realaudio"),
-                QStringLiteral("application/vnd.rn-realmedia"), QStringLiteral("audio/midi")};
-    }
+    QStringList SupportedMimeTypes() const { return MediaMimeTypes(); }
 
 public slots:
     void Raise() { m_service.Later([this] { m_service.Raise(); }); }

@@ -717,7 +717,7 @@ bool MainWindow::DropPaths(const QStringList& dropped)
         QMessageBox::information(this, kApplicationTitle, QString::fromUtf16(kNoFilesInFolderMessage));
         return false;
     }
-    if (DropOpensScenario(dropped) || (dropped.size() == 1 && IsPlaylistFile(dropped.first()))) {
+    if (DropOpensDocument(dropped)) {
         m_session.playback.Stop();
         m_session.playback.HidePlayer();
         OpenDocument(collected.first());

@@ -48,6 +48,22 @@ TEST(AddingMedia, TheLastDroppedItemDecidesAboutScenarios)
     EXPECT_TRUE(DropOpensScenario({"/a/clip.mpg", "/a/list.kvo"}));
     EXPECT_FALSE(DropOpensScenario({"/a/list.kvo", "/a/clip.mpg"}));
     EXPECT_FALSE(DropOpensScenario({}));
+    // A playlist dropped alone opens as a cut list; among other files it is
+    // added like them.
+    EXPECT_TRUE(DropOpensDocument({"/a/list.kvo"}));
+    EXPECT_TRUE(DropOpensDocument({"/a/list.M3U8"}));
+    EXPECT_FALSE(DropOpensDocument({"/a/list.xspf", "/a/clip.mpg"}));
+    EXPECT_FALSE(DropOpensDocument({"/a/clip.mpg"}));
+}
+
+// The remote control offers the types of the files the open dialog lists.
+TEST(AddingMedia, MediaMimeTypesAreThoseOfTheDialogsRows)
+{
+    QStringList types = MediaMimeTypes();
+    for (const char* expected : {"video/mpeg", "audio/mpeg", "video/x-msvideo", "video/quicktime", "audio/x-wav"})
+        EXPECT_TRUE(types.contains(QLatin1String(expected))) << expected;
+    EXPECT_FALSE(types.contains(QStringLiteral("application/octet-stream")));
+    EXPECT_EQ(types.removeDuplicates(), 0);
 }
 
 }  // namespace
