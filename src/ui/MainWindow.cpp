@@ -747,8 +747,11 @@ void MainWindow::OnWindowManaged()
 
 void MainWindow::ShowHeldBars()
 {
-    for (QDockWidget* bar : std::exchange(m_heldBars, {}))
+    for (QDockWidget* bar : std::exchange(m_heldBars, {})) {
+        // The keyboard stays with the main window that was just given it.
+        bar->setAttribute(Qt::WA_ShowWithoutActivating);
         bar->show();
+    }
 }
 
 void MainWindow::SavePlacement()
