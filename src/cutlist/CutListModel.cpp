@@ -122,6 +122,18 @@ void CutListModel::AddObjects(const std::vector<MediaObject>& objects, bool blan
     endInsertRows();
 }
 
+void CutListModel::MovePersistentRows(const std::vector<int>& newPosition)
+{
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        const int row = newPosition[static_cast<size_t>(index.row())];
+        after.append(row < 0 ? QModelIndex() : this->index(row, index.column()));
+    }
+    changePersistentIndexList(before, after);
+}
+
 void CutListModel::IndexPositions(int first, int last)
 {
     for (int position = first; position <= last; ++position)
@@ -186,13 +198,7 @@ void CutListModel::ApplyOrder(const std::vector<int>& order)
         items.push_back(std::move(m_items[static_cast<size_t>(from)]));
     m_items = std::move(items);
     IndexPositions(0, GetItemCount() - 1);
-
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before)
-        after.append(this->index(newPosition[static_cast<size_t>(index.row())], index.column()));
-    changePersistentIndexList(before, after);
+    MovePersistentRows(newPosition);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
@@ -219,15 +225,7 @@ void CutListModel::DeleteInvalidItems()
     m_items.resize(kept);
     m_invalidItems = 0;
     IndexPositions(0, GetItemCount() - 1);
-
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before) {
-        const int row = newPosition[static_cast<size_t>(index.row())];
-        after.append(row < 0 ? QModelIndex() : this->index(row, index.column()));
-    }
-    changePersistentIndexList(before, after);
+    MovePersistentRows(newPosition);
     emit layoutChanged();
 }
 

@@ -135,6 +135,8 @@ private:
     // A new slot and its item, not yet announced to the views.
     void Append(const MEDIARECORD& record, const QImage& picture, bool blankLabel);
     void IndexPositions(int first, int last);
+    // Moves the views' kept indexes to the rows their items moved to (-1: gone).
+    void MovePersistentRows(const std::vector<int>& newPosition);
     void CountState(ObjectState state, int change)
     {
         if (state == ObjectState::Invalid)
