@@ -2,6 +2,7 @@
 
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
+#include "cutlist/ScenarioFile.h"
 
 #include <QDir>
 #include <QMimeDatabase>
@@ -35,7 +36,7 @@ QStringList ExpandDroppedPaths(const QStringList& dropped)
 
 bool DropOpensScenario(const QStringList& dropped)
 {
-    return !dropped.isEmpty() && dropped.last().endsWith(QStringLiteral(".kvo"), Qt::CaseInsensitive);
+    return !dropped.isEmpty() && IsScenarioFileName(dropped.last());
 }
 
 bool DropOpensDocument(const QStringList& dropped)

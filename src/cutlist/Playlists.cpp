@@ -467,6 +467,11 @@ QByteArray XspfText(const std::vector<PlaylistEntry>& entries)
 
 }  // namespace
 
+PlaylistEntry EntryOfObject(const QString& path, const QString& name, qint32 hundredths)
+{
+    return {path, name != path ? name : QString(), hundredths > 0 ? hundredths / 100.0 : -1};
+}
+
 std::optional<PlaylistFormat> PlaylistFormatOf(QStringView path)
 {
     const qsizetype dot = path.lastIndexOf(u'.');

@@ -36,6 +36,10 @@ struct PlaylistEntry {
     bool operator==(const PlaylistEntry&) const = default;
 };
 
+// The entry of an object named `name`: its name is the title unless it only
+// repeats the path; a length of 1/100 s of zero or less is unknown.
+PlaylistEntry EntryOfObject(const QString& path, const QString& name, qint32 hundredths);
+
 struct PlaylistReading {
     std::vector<PlaylistEntry> entries;
     int skippedNonLocal = 0;  // entries that are not local files

@@ -200,6 +200,11 @@ ScenarioReadResult ReadScenario(QIODevice& device)
     return result;
 }
 
+bool IsScenarioFileName(QStringView path)
+{
+    return path.endsWith(u".kvo", Qt::CaseInsensitive);
+}
+
 ScenarioReadResult ReadScenarioFile(const QString& path)
 {
     ScenarioReadResult result = ReadRegularFile(path);

@@ -64,6 +64,9 @@ ScenarioReadResult ReadScenario(QIODevice& device);
 // pipe, a device) is refused without being read. Failures are logged in the
 // category "kivo.scenario".
 ScenarioReadResult ReadScenarioFile(const QString& path);
+// Whether a file's name is a scenario's: it ends in ".kvo", in any letter
+// case.
+bool IsScenarioFileName(QStringView path);
 
 // Adds the stored media information to `cache`: every entry whose
 // thumbnail block fits this program's pixel format (or that has none), with

@@ -241,13 +241,9 @@ bool CutListDocument::ExportPlaylist(const QString& path)
     const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
     std::vector<PlaylistEntry> entries;
     for (int position = 0; position < m_list.GetItemCount(); ++position) {
-        PlaylistEntry& entry = entries.emplace_back();
-        entry.path = m_list.GetItemPath(position);
-        // A name that only repeats the path says nothing.
-        if (m_list.GetItemName(position) != entry.path)
-            entry.title = m_list.GetItemName(position);
-        if (const ObjectFacts& facts = m_list.GetItemFacts(position); !facts.invalid && facts.length > 0)
-            entry.seconds = facts.length / 100.0;
+        const ObjectFacts& facts = m_list.GetItemFacts(position);
+        entries.push_back(EntryOfObject(m_list.GetItemPath(position), m_list.GetItemName(position),
+                                        facts.invalid ? 0 : facts.length));
     }
     WriteFailure failure;
     if (!format || !WritePlaylistFile(path, entries, &failure)) {

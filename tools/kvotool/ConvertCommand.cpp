@@ -13,11 +13,6 @@ namespace {
 
 const char kUsage[] = "Usage: kvotool convert IN OUT  (each .kvo, .m3u, .m3u8, .pls or .xspf)\n";
 
-bool IsScenarioFile(const QString& path)
-{
-    return path.endsWith(QStringLiteral(".kvo"), Qt::CaseInsensitive);
-}
-
 // The objects of a scenario as playlist entries: a name other than the
 // object's path is its title, the stored media time its length.
 std::vector<PlaylistEntry> EntriesOf(const Scenario& scenario)
@@ -29,11 +24,9 @@ std::vector<PlaylistEntry> EntriesOf(const Scenario& scenario)
     }
     std::vector<PlaylistEntry> entries;
     for (qsizetype i = 0; i < scenario.paths.size(); ++i) {
-        PlaylistEntry& entry = entries.emplace_back(PlaylistEntry{scenario.paths[i], {}, -1});
-        if (i < scenario.names.size() && scenario.names[i] != entry.path)
-            entry.title = scenario.names[i];
-        if (const auto length = lengths.constFind(entry.path); length != lengths.cend())
-            entry.seconds = *length / 100.0;
+        const QString& path = scenario.paths[i];
+        entries.push_back(EntryOfObject(path, i < scenario.names.size() ? scenario.names[i] : path,
+                                        lengths.value(path, 0)));
     }
     return entries;
 }
@@ -46,7 +39,7 @@ struct Entries {
 
 Entries ReadEntries(const QString& in)
 {
-    if (IsScenarioFile(in)) {
+    if (IsScenarioFileName(in)) {
         const ScenarioReadResult result = ReadScenarioFile(in);
         if (result.status == ScenarioStatus::UnknownMagic) {
             std::cerr << QString::fromUtf16(kUnreadableScenarioMessage).toStdString() << "\n";
@@ -81,7 +74,7 @@ int RunConvert(const std::vector<std::string>& arguments)
     const QString in = FileNameFromBytes(arguments[0]);
     const QString out = FileNameFromBytes(arguments[1]);
     for (const QString& file : {in, out}) {
-        if (!IsScenarioFile(file) && !IsPlaylistFile(file)) {
+        if (!IsScenarioFileName(file) && !IsPlaylistFile(file)) {
             std::cerr << "kvotool convert: " << Printable(file) << ": unknown kind of file\n" << kUsage;
             return kExitUsage;
         }
@@ -90,7 +83,7 @@ int RunConvert(const std::vector<std::string>& arguments)
     if (read.exitCode != kExitOk)
         return read.exitCode;
 
-    if (IsScenarioFile(out)) {
+    if (IsScenarioFileName(out)) {
         QStringList paths;
         QStringList names;
         for (const PlaylistEntry& entry : read.entries) {
