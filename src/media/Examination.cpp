@@ -77,6 +77,16 @@ void ExaminationPool::Examine(const QString& path, std::function<void(Examinatio
     m_pool.start([this, path, done = std::move(done)] { done(ExamineMediaFile(m_probe, path)); });
 }
 
+std::vector<Examination> ExaminationPool::ExamineAll(const QStringList& paths)
+{
+    // Each worker writes its own result only.
+    std::vector<Examination> results(static_cast<size_t>(paths.size()));
+    for (size_t i = 0; i < results.size(); ++i)
+        Examine(paths[static_cast<qsizetype>(i)], [&results, i](const Examination& examined) { results[i] = examined; });
+    WaitForDone();
+    return results;
+}
+
 std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCache& cache)
 {
     MEDIARECORD cached = cache.Lookup(path);

@@ -9,6 +9,7 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <vector>
 #include <optional>
 
 namespace kivo {
@@ -58,6 +59,9 @@ public:
     int Workers() const { return m_pool.maxThreadCount(); }
     // Examines `path` on a worker, which then calls `done` with the result.
     void Examine(const QString& path, std::function<void(Examination)> done);
+    // Examines every path at once and waits for them all; the results in
+    // the order of the paths.
+    std::vector<Examination> ExamineAll(const QStringList& paths);
     // Forgets the examinations that have not begun.
     void Drop() { m_pool.clear(); }
     void WaitForDone() { m_pool.waitForDone(); }

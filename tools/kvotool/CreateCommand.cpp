@@ -5,22 +5,32 @@
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
 #include "media/Examination.h"
-#include "media/MediaProbe.h"
+
+#include <QHash>
+#include <QSet>
 
 #include <iostream>
+#include <optional>
 
 namespace kivo::tool {
 
 int SaveScenarioOfMedia(const QString& out, const QStringList& media, const QStringList& names)
 {
-    // The media added to an empty cut list, one after the other, as the
+    // The media added to an empty cut list in the order given, as the
     // program adds them (by their full paths, as its dialogs and drops give
     // them); the first playable object becomes current.
     CutListModel list;
     CMediaInfoCache cache;
-    const MediaProbe probe;
+    // Each file is examined once, by the cut list's pool of workers; a file
+    // listed again is then taken from the cache, as the program takes it.
+    const QStringList files(QSet<QString>(media.cbegin(), media.cend()).values());
+    const std::vector<Examination> results = ExaminationPool().ExamineAll(files);
+    QHash<QString, const Examination*> examined;
+    for (qsizetype i = 0; i < files.size(); ++i)
+        examined.insert(files[i], &results[static_cast<size_t>(i)]);
     for (const QString& path : media) {
-        const MediaObject object = MediaObjectFor(path, cache, probe);
+        const std::optional<MediaObject> cached = CachedMediaObject(path, cache);
+        const MediaObject object = cached ? *cached : ExaminedMediaObject(*examined.value(path), cache);
         const int position = list.AddObject(object.record, object.picture, false);
         if (position < names.size() && !names[position].isEmpty())
             list.SetItemText(position, CutListModel::kColumnName, names[position]);

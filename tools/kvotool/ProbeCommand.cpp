@@ -62,11 +62,7 @@ int RunProbe(const std::vector<std::string>& arguments)
 
     // Files are examined by the cut list's pool of workers; each result is
     // what a lone examination gives.
-    std::vector<Examination> results(files.size());
-    ExaminationPool workers;
-    for (size_t i = 0; i < files.size(); ++i)
-        workers.Examine(files[i], [&results, i](const Examination& examined) { results[i] = examined; });
-    workers.WaitForDone();
+    const std::vector<Examination> results = ExaminationPool().ExamineAll(QStringList(files.begin(), files.end()));
 
     QJsonArray all;
     for (size_t i = 0; i < files.size(); ++i) {
