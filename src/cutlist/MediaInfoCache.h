@@ -30,8 +30,9 @@ public:
     void Write(ArchiveWriter& archive) const;
 
 private:
-    // One entry's values side by side, so that a lookup touches one place.
-    struct Entry {
+    // One entry's values side by side in one cache line, so that a lookup
+    // touches one place.
+    struct alignas(64) Entry {
         QString path;
         quint64 size = 0;
         qint64 modified = 0;
@@ -39,6 +40,7 @@ private:
         quint32 reserved = 0;
         qint32 length = 0;
     };
+    static_assert(sizeof(Entry) == 64);
 
     // A slot of an index: a hash and the latest entry of its key (-1 for a
     // free slot).
@@ -47,11 +49,10 @@ private:
         qint32 entry = -1;
     };
     using Index = std::vector<IndexSlot>;
-    // A slot of the index by place: where an entry's text lies, its length,
+    // A slot of the index by place: a hash of where a text lies in memory,
     // and the latest entry of that text (-1 for a free slot).
     struct PlaceSlot {
-        const QChar* text = nullptr;
-        quint32 length = 0;
+        quint32 place = 0;
         qint32 entry = -1;
     };
 
