@@ -196,6 +196,25 @@ void CacheLookup(benchmark::State& state)
     }
 }
 
+// A file examined while a list is loaded: its entry joins the cache, and
+// the next file is looked up; the same at 1,000 entries and at 100,000.
+void CacheAddAndLookup(benchmark::State& state)
+{
+    Fixture fixture(static_cast<int>(state.range(0)), false);
+    std::vector<MEDIARECORD> added(static_cast<size_t>(state.max_iterations));
+    for (size_t i = 0; i < added.size(); ++i) {
+        added[i].strPath = MediaPath(static_cast<int>(i) + 200000);
+        added[i].dwSize = i;
+    }
+    fixture.cache.Lookup(QString());  // builds the index
+    size_t next = 0;
+    for (auto _ : state) {
+        fixture.cache.Add(added[next]);
+        benchmark::DoNotOptimize(fixture.cache.Lookup(fixture.list.GetItemPath(static_cast<int>(next) % 1000)));
+        ++next;
+    }
+}
+
 std::vector<int> Shuffled(int count)
 {
     std::vector<int> order(static_cast<size_t>(count));
@@ -249,6 +268,7 @@ BENCHMARK(ScenarioSave)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteration
 BENCHMARK(SaveCopyAndSyncReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
 BENCHMARK(MemoryReadReference)->Unit(benchmark::kNanosecond)->Iterations(1000000)->Repetitions(5);
 BENCHMARK(CacheLookup)->Arg(0)->Arg(1)->Unit(benchmark::kNanosecond)->Iterations(1000000)->Repetitions(5);
+BENCHMARK(CacheAddAndLookup)->Arg(1000)->Arg(100000)->Unit(benchmark::kNanosecond)->Iterations(20000)->Repetitions(5);
 BENCHMARK(SortByName)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
 BENCHMARK(StdSortReference)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
 BENCHMARK(RandomOrderOfList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
@@ -279,6 +299,8 @@ public:
              "one random memory read", memoryRead, "< 100 ns");
         Line("Lookup, 100,000 entries, shuffled list", time("CacheLookup/1/iterations:1000000/repeats:5"), "ns",
              "one random memory read", memoryRead, "< 100 ns");
+        Line("add an entry, look one up, 100,000 entries", time("CacheAddAndLookup/100000/iterations:20000/repeats:5"),
+             "ns", "1,000 entries", time("CacheAddAndLookup/1000/iterations:20000/repeats:5"), "<= 2x");
         Line("sort by name, 100,000 objects", time("SortByName/min_time:0.500/repeats:5"), "ms", "std::sort of the names",
              time("StdSortReference/min_time:0.500/repeats:5"), "<= 3x");
         Line("random order, 100,000 objects", time("RandomOrderOfList/100000/min_time:0.500/repeats:5"), "ms",

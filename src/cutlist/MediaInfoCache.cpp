@@ -27,32 +27,53 @@ void CMediaInfoCache::RebuildIndex()
     while (capacity < 2 * m_entries.size())
         capacity *= 2;
     m_mapIndex.assign(capacity, IndexSlot{});
-    std::vector<qint32> slotOfEntry(m_entries.size());
+    std::vector<size_t> slotOfEntry(m_entries.size());
     for (size_t i = 0; i < m_entries.size(); ++i) {
-        const QString& path = m_entries[i].path;
-        const quint32 hash = TextHash(path);
-        size_t slot = hash & (capacity - 1);
+        const quint32 hash = TextHash(m_entries[i].path);
         // A later entry for the same path takes over its slot.
-        while (m_mapIndex[slot].entry >= 0 &&
-               (m_mapIndex[slot].hash != hash || m_entries[static_cast<size_t>(m_mapIndex[slot].entry)].path != path)) {
-            slot = NextSlot(m_mapIndex, slot);
-        }
-        m_mapIndex[slot] = {hash, static_cast<qint32>(i)};
-        slotOfEntry[i] = static_cast<qint32>(slot);
+        slotOfEntry[i] = TextSlot(m_entries[i].path, hash);
+        m_mapIndex[slotOfEntry[i]] = {hash, static_cast<qint32>(i)};
     }
     // Each entry's text leads to the latest entry of its path.
     m_sameText.assign(capacity, PlaceSlot{});
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const size_t place = PlaceHash(m_entries[i].path.constData());
-        const qint32 latest = m_mapIndex[static_cast<size_t>(slotOfEntry[i])].entry;
-        size_t slot = place & (capacity - 1);
-        while (m_sameText[slot].entry >= 0 &&
-               (m_sameText[slot].place != static_cast<quint32>(place) || m_sameText[slot].entry != latest)) {
-            slot = NextSlot(m_sameText, slot);
-        }
-        m_sameText[slot] = {static_cast<quint32>(place), latest};
-    }
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        AddPlace(m_entries[i].path, m_mapIndex[slotOfEntry[i]].entry);
     m_bMapValid = true;
+}
+
+size_t CMediaInfoCache::TextSlot(const QString& path, quint32 hash) const
+{
+    size_t slot = hash & (m_mapIndex.size() - 1);
+    while (m_mapIndex[slot].entry >= 0 &&
+           (m_mapIndex[slot].hash != hash || m_entries[static_cast<size_t>(m_mapIndex[slot].entry)].path != path)) {
+        slot = NextSlot(m_mapIndex, slot);
+    }
+    return slot;
+}
+
+void CMediaInfoCache::AddPlace(const QString& text, qint32 latest)
+{
+    const auto place = static_cast<quint32>(PlaceHash(text.constData()));
+    size_t slot = place & (m_sameText.size() - 1);
+    while (m_sameText[slot].entry >= 0 && (m_sameText[slot].place != place || m_sameText[slot].entry != latest))
+        slot = NextSlot(m_sameText, slot);
+    m_sameText[slot] = {place, latest};
+}
+
+bool CMediaInfoCache::IndexNewEntry(size_t entry)
+{
+    if (2 * m_entries.size() > m_mapIndex.size())
+        return false;
+    const QString& path = m_entries[entry].path;
+    const quint32 hash = TextHash(path);
+    const size_t slot = TextSlot(path, hash);
+    // A later entry of a known path: each place of that path's text must
+    // lead to it now.
+    if (m_mapIndex[slot].entry >= 0)
+        return false;
+    m_mapIndex[slot] = {hash, static_cast<qint32>(entry)};
+    AddPlace(path, static_cast<qint32>(entry));
+    return true;
 }
 
 int CMediaInfoCache::FindEntry(const QString& path)
@@ -61,11 +82,11 @@ int CMediaInfoCache::FindEntry(const QString& path)
         RebuildIndex();
     // Two strings whose texts lie in the same place hold the same text:
     // the entry's text is then found without reading a character.
-    const size_t place = PlaceHash(path.constData());
+    const auto place = static_cast<quint32>(PlaceHash(path.constData()));
     for (size_t slot = place & (m_sameText.size() - 1); m_sameText[slot].entry >= 0;
          slot = NextSlot(m_sameText, slot)) {
         const PlaceSlot& candidate = m_sameText[slot];
-        if (candidate.place != static_cast<quint32>(place))
+        if (candidate.place != place)
             continue;
         const QString& text = m_entries[static_cast<size_t>(candidate.entry)].path;
         if (text.constData() == path.constData() ? text.size() == path.size() : text == path)
@@ -107,7 +128,11 @@ void CMediaInfoCache::Add(const MEDIARECORD& record)
 {
     m_entries.push_back({record.strPath, record.dwSize, record.timeModified, record.pThumbnail, record.dwReserved,
                          record.nLength});
-    m_bMapValid = false;
+    // Files are added one by one between lookups as they are examined: the
+    // indexes take each new entry in while they have room, rather than
+    // being made again over the whole cache for the next lookup.
+    if (m_bMapValid && !IndexNewEntry(m_entries.size() - 1))
+        m_bMapValid = false;
 }
 
 void CMediaInfoCache::RemoveAt(int index)

@@ -57,6 +57,13 @@ private:
     };
 
     void RebuildIndex();
+    // The slot of m_mapIndex holding `path`, or the free slot it would take.
+    size_t TextSlot(const QString& path, quint32 hash) const;
+    // Leads the place of `text` to entry `latest`.
+    void AddPlace(const QString& text, qint32 latest);
+    // Takes a new entry into the valid indexes; false when they must be
+    // made again instead (no room, or the entry repeats a path).
+    bool IndexNewEntry(size_t entry);
     int FindEntry(const QString& path);
     template <typename Slot>
     static size_t NextSlot(const std::vector<Slot>& index, size_t slot)

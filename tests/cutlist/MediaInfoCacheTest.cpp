@@ -40,6 +40,39 @@ TEST(MediaInfoCache, AKeySharingTheTextOfAnOlderEntryFindsTheLatest)
     EXPECT_EQ(cache.Lookup(QStringLiteral("/m/clip.mpg")).nLength, 200);
 }
 
+TEST(MediaInfoCache, EntriesAddedBetweenLookupsAreFoundAsInACacheMadeAtOnce)
+{
+    // As a list loads: a lookup, the examined file's entry, the next lookup;
+    // now and then a changed file's new entry for a path already there, and
+    // the cache grows past the room its index was made with.
+    CMediaInfoCache growing;
+    std::vector<MEDIARECORD> added;
+    const auto expectSameAsMadeAtOnce = [&](const QString& path) {
+        CMediaInfoCache atOnce;
+        for (const MEDIARECORD& record : added)
+            atOnce.Add(record);
+        const MEDIARECORD expected = atOnce.Lookup(path);
+        const MEDIARECORD found = growing.Lookup(path);
+        EXPECT_EQ(found.strPath, expected.strPath) << path.toStdString();
+        EXPECT_EQ(found.nLength, expected.nLength) << path.toStdString();
+    };
+    for (int i = 0; i < 150; ++i) {
+        const bool changedFile = i % 7 == 6;
+        MEDIARECORD record = SizedRecord(changedFile ? added[static_cast<size_t>(i / 2)].strPath
+                                                     : QStringLiteral("/m/%1.mpg").arg(i),
+                                         i, 1000, 100 + i);
+        growing.Lookup(record.strPath);
+        growing.Add(record);
+        added.push_back(record);
+        // The path as the list holds it (its text shared with the entry),
+        // as a copy of its own, an earlier path, and a path not there.
+        expectSameAsMadeAtOnce(record.strPath);
+        expectSameAsMadeAtOnce(QString(record.strPath.constData(), record.strPath.size()));
+        expectSameAsMadeAtOnce(added[static_cast<size_t>(i / 3)].strPath);
+        expectSameAsMadeAtOnce(QStringLiteral("/m/%1.avi").arg(i));
+    }
+}
+
 TEST(MediaInfoCache, RecordsCarryNoFlagAndShareTheirThumbnail)
 {
     CMediaInfoCache cache;
