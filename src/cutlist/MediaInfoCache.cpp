@@ -38,6 +38,7 @@ void CMediaInfoCache::RebuildIndex()
     m_sameText.assign(capacity, PlaceSlot{});
     for (size_t i = 0; i < m_entries.size(); ++i)
         AddPlace(m_entries[i].path, m_mapIndex[slotOfEntry[i]].entry);
+    m_superseded.assign(m_entries.size(), false);
     m_bMapValid = true;
 }
 
@@ -67,10 +68,12 @@ bool CMediaInfoCache::IndexNewEntry(size_t entry)
     const QString& path = m_entries[entry].path;
     const quint32 hash = TextHash(path);
     const size_t slot = TextSlot(path, hash);
-    // A later entry of a known path: each place of that path's text must
-    // lead to it now.
+    // A later entry of a known path (a changed file examined again): the
+    // places that led to the earlier one now send their lookups to the
+    // index by text.
+    m_superseded.push_back(false);
     if (m_mapIndex[slot].entry >= 0)
-        return false;
+        m_superseded[static_cast<size_t>(m_mapIndex[slot].entry)] = true;
     m_mapIndex[slot] = {hash, static_cast<qint32>(entry)};
     AddPlace(path, static_cast<qint32>(entry));
     return true;
@@ -89,8 +92,11 @@ int CMediaInfoCache::FindEntry(const QString& path)
         if (candidate.place != place)
             continue;
         const QString& text = m_entries[static_cast<size_t>(candidate.entry)].path;
-        if (text.constData() == path.constData() ? text.size() == path.size() : text == path)
-            return candidate.entry;
+        if (text.constData() == path.constData() ? text.size() == path.size() : text == path) {
+            if (!m_superseded[static_cast<size_t>(candidate.entry)])
+                return candidate.entry;
+            break;
+        }
     }
     const quint32 hash = TextHash(path);
     for (size_t slot = hash & (m_mapIndex.size() - 1); m_mapIndex[slot].entry >= 0;

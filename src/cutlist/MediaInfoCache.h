@@ -62,7 +62,7 @@ private:
     // Leads the place of `text` to entry `latest`.
     void AddPlace(const QString& text, qint32 latest);
     // Takes a new entry into the valid indexes; false when they must be
-    // made again instead (no room, or the entry repeats a path).
+    // made again instead, to have more room.
     bool IndexNewEntry(size_t entry);
     int FindEntry(const QString& path);
     template <typename Slot>
@@ -80,6 +80,9 @@ private:
     // cache's) is found without reading a character.
     Index m_mapIndex;
     std::vector<PlaceSlot> m_sameText;
+    // By entry: a later entry of its path came in since the indexes were
+    // made, and the places still lead to this one.
+    std::vector<bool> m_superseded;
     bool m_bMapValid = false;
 };
 
