@@ -3,7 +3,6 @@
 #include "cutlist/Archive.h"
 #include "cutlist/Thumbnail.h"
 
-
 namespace kivo {
 
 namespace {
@@ -98,14 +97,8 @@ int CMediaInfoCache::FindEntry(const QString& path)
             break;
         }
     }
-    const quint32 hash = TextHash(path);
-    for (size_t slot = hash & (m_mapIndex.size() - 1); m_mapIndex[slot].entry >= 0;
-         slot = NextSlot(m_mapIndex, slot)) {
-        const IndexSlot& candidate = m_mapIndex[slot];
-        if (candidate.hash == hash && m_entries[static_cast<size_t>(candidate.entry)].path == path)
-            return candidate.entry;
-    }
-    return -1;
+    // A free slot's entry is -1.
+    return m_mapIndex[TextSlot(path, TextHash(path))].entry;
 }
 
 MEDIARECORD CMediaInfoCache::Lookup(const QString& path)

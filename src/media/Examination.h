@@ -9,8 +9,8 @@
 #include <QThreadPool>
 
 #include <functional>
-#include <vector>
 #include <optional>
+#include <vector>
 
 namespace kivo {
 

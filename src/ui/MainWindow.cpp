@@ -391,7 +391,7 @@ bool MainWindow::IsBarShown(const QWidget* bar) const
 
 void MainWindow::ShowBar(QWidget* bar, bool shown)
 {
-    std::erase_if(m_heldBars, [bar](const QDockWidget* held) { return held == bar; });
+    std::erase(m_heldBars, bar);
     bar->setVisible(shown);
 }
 
