@@ -57,20 +57,34 @@ QStringList TypedFileNames(const QString& text, const QString& folder)
     return files;
 }
 
+namespace {
+
+// The open dialog's rows: each kind's name and the patterns of its files.
+struct MediaFileKind {
+    const char16_t* name;
+    const char16_t* patterns;
+};
+constexpr MediaFileKind kMediaFileKinds[] = {
+    {u"MPEG ﾌｧｲﾙ (.mpg; .mpeg; .mpv; .mp2; .mpa; .mpe; .mp3)", u"*.mpg *.mpeg *.mpv *.mp2 *.mpa *.mpe *.mp3"},
+    {u"Video CD ﾌｧｲﾙ (.dat)", u"*.dat"},
+    {u"AVI ﾌｧｲﾙ (.avi)", u"*.avi"},
+    {u"QuickTime ﾌｧｲﾙ (.mov; .qt)", u"*.mov *.qt"},
+    {u"Wave ﾌｧｲﾙ (.wav)", u"*.wav"},
+    {u"AU ﾌｧｲﾙ (.au; .snd)", u"*.au *.snd"},
+    {u"AIFF ﾌｧｲﾙ (.aif; .aifc; .aiff)", u"*.aif *.aifc *.aiff"},
+    {u"RealMedia ﾌｧｲﾙ (.ra; .rm)", u"*.ra *.rm"},
+    {u"MIDI ﾌｧｲﾙ (.mid)", u"*.mid"},
+    {u"すべてのﾌｧｲﾙ (*.*)", u"*"},
+};
+
+}  // namespace
+
 QStringList MediaFileFilters()
 {
-    return {
-        QStringLiteral("MPEG ﾌｧｲﾙ (.mpg; .mpeg; .mpv; .mp2; .mpa; .mpe; .mp3) (*.mpg *.mpeg *.mpv *.mp2 *.mpa *.mpe *.mp3)"),
-        QStringLiteral("Video CD ﾌｧｲﾙ (.dat) (*.dat)"),
-        QStringLiteral("AVI ﾌｧｲﾙ (.avi) (*.avi)"),
-        QStringLiteral("QuickTime ﾌｧｲﾙ (.mov; .qt) (*.mov *.qt)"),
-        QStringLiteral("Wave ﾌｧｲﾙ (.wav) (*.wav)"),
-        QStringLiteral("AU ﾌｧｲﾙ (.au; .snd) (*.au *.snd)"),
-        QStringLiteral("AIFF ﾌｧｲﾙ (.aif; .aifc; .aiff) (*.aif *.aifc *.aiff)"),
-        QStringLiteral("RealMedia ﾌｧｲﾙ (.ra; .rm) (*.ra *.rm)"),
-        QStringLiteral("MIDI ﾌｧｲﾙ (.mid) (*.mid)"),
-        QStringLiteral("すべてのﾌｧｲﾙ (*.*) (*)"),
-    };
+    QStringList filters;
+    for (const auto& [name, patterns] : kMediaFileKinds)
+        filters.append(QString::fromUtf16(name) + QStringLiteral(" (") + QString::fromUtf16(patterns) + u')');
+    return filters;
 }
 
 int MediaFileFilterRow(const QString& filter)
@@ -89,10 +103,8 @@ QStringList MediaMimeTypes()
     static const QStringList types = [] {
         const QMimeDatabase database;
         QStringList found;
-        for (const QString& filter : MediaFileFilters()) {
-            // The patterns between the last parentheses: "*.mpg *.mpeg ...".
-            const QString patterns = filter.sliced(filter.lastIndexOf(u'(') + 1).chopped(1);
-            for (const QString& pattern : patterns.split(u' ', Qt::SkipEmptyParts)) {
+        for (const auto& [name, patterns] : kMediaFileKinds) {
+            for (const QString& pattern : QString::fromUtf16(patterns).split(u' ', Qt::SkipEmptyParts)) {
                 if (!pattern.startsWith(QStringLiteral("*.")))
                     continue;
                 const QMimeType type = database.mimeTypeForFile(QStringLiteral("x") + pattern.sliced(1),
