@@ -13,8 +13,11 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcLoader, "kivo.loader", QtWarningMsg)
 
-// How long one step may insert files the cache knows.
+// How long one step may take files that are ready.
 constexpr qint64 kSliceMilliseconds = 20;
+// How often the list takes in the files that are ready, at most: each time
+// it is laid out and repainted.
+constexpr qint64 kInsertEveryMilliseconds = 40;
 
 }  // namespace
 
@@ -25,6 +28,8 @@ constexpr int kAheadPerWorker = 4;
 MediaLoader::MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* parent)
     : QObject(parent), m_list(list), m_cache(cache)
 {
+    m_inserting.setSingleShot(true);
+    connect(&m_inserting, &QTimer::timeout, this, &MediaLoader::InsertReady);
 }
 
 MediaLoader::~MediaLoader()
@@ -41,6 +46,8 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     m_examining.assign(paths.size(), Examining::Not);
     m_results.assign(paths.size(), std::nullopt);
     m_ahead = 0;
+    m_ready.clear();
+    m_sinceInserted.invalidate();
     ++m_run;
     m_blankLabels = blankLabels;
     m_cancel = false;
@@ -62,33 +69,62 @@ void MediaLoader::Begin()
 
 void MediaLoader::Step()
 {
+    // The files that are ready are taken one after the other for at most a
+    // slice of time, so that a cancel and repaints still get in between.
     // A cancel takes effect between files: the file shown is still added.
+    bool took = false;
+    QElapsedTimer slice;
+    slice.start();
+    while (m_step < m_paths.size() && !(m_cancel && !m_announced) && slice.elapsed() < kSliceMilliseconds) {
+        std::optional<MediaObject> object = ObjectAtItsTurn(took);
+        if (!object) {
+            // Examined calls back once the result is in.
+            InsertSoon();
+            return;
+        }
+        m_ready.push_back(std::move(*object));
+        took = true;
+        ++m_step;
+        m_announced = false;
+    }
     if (m_step >= m_paths.size() || (m_cancel && !m_announced)) {
         Finish();
         return;
     }
+    InsertSoon();
+    QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
+}
+
+std::optional<MediaObject> MediaLoader::ObjectAtItsTurn(bool joining)
+{
     const QString path = m_paths.at(m_step);
+    // A file the cache knows joins the files before it unannounced, as a
+    // scenario's files do.
+    if (joining && !m_announced) {
+        if (std::optional<MediaObject> cached = CachedMediaObject(path, m_cache))
+            return cached;
+    }
     if (!std::exchange(m_announced, true)) {
         emit statusText(QStringLiteral("読み込み中...(%1/%2)").arg(m_step + 1).arg(m_paths.size()));
         emit fileStarted(QFileInfo(path).fileName());
     }
     ExamineAhead();
 
-    if (const auto cached = CachedMediaObject(path, m_cache)) {
-        InsertCachedRun(*cached);
-        return;
-    }
+    if (std::optional<MediaObject> cached = CachedMediaObject(path, m_cache))
+        return cached;
     std::optional<Examination>& result = m_results[m_step];
     if (result && m_examining[m_step] == Examining::Ahead && !result->MatchesFileOnDisk()) {
         qCDebug(lcLoader).noquote() << "changed since it was examined:" << path;
         result.reset();
         Examine(m_step);
     } else if (result) {
-        Insert(ExaminedMediaObject(*result, m_cache));
+        MediaObject examined = ExaminedMediaObject(*result, m_cache);
+        result.reset();
+        return examined;
     } else if (m_examining[m_step] == Examining::Not) {
         Examine(m_step);
     }
-    // Otherwise Examined calls back once the result is in.
+    return std::nullopt;
 }
 
 void MediaLoader::ExamineAhead()
@@ -127,44 +163,32 @@ void MediaLoader::Examined(quint64 run, int index, const Examination& examined)
         Step();
 }
 
-void MediaLoader::InsertCachedRun(const MediaObject& first)
+void MediaLoader::InsertSoon()
 {
-    // The files after it that the cache knows unchanged go in with it, in
-    // one insertion, for at most a slice of time: repaints and a cancel
-    // still get in between.
-    std::vector<MediaObject> run{first};
-    QElapsedTimer slice;
-    slice.start();
-    for (qsizetype next = m_step + 1; next < m_paths.size() && slice.elapsed() < kSliceMilliseconds; ++next) {
-        if (m_examining[next] != Examining::Not)
-            break;
-        std::optional<MediaObject> cached = CachedMediaObject(m_paths.at(next), m_cache);
-        if (!cached)
-            break;
-        run.push_back(std::move(*cached));
-    }
-    qCDebug(lcLoader).noquote() << "from the cache:" << run.size() << "files from" << m_paths.at(m_step);
-    m_list.AddObjects(run, m_blankLabels);
-    Advance(static_cast<int>(run.size()));
+    if (m_ready.empty() || m_inserting.isActive())
+        return;
+    const qint64 wait = m_sinceInserted.isValid() ? kInsertEveryMilliseconds - m_sinceInserted.elapsed() : 0;
+    if (wait > 0)
+        m_inserting.start(static_cast<int>(wait));
+    else
+        InsertReady();
 }
 
-void MediaLoader::Insert(const MediaObject& object)
+void MediaLoader::InsertReady()
 {
-    m_results[m_step].reset();
-    m_list.AddObject(object.record, object.picture, m_blankLabels);
-    Advance(1);
-}
-
-void MediaLoader::Advance(int inserted)
-{
-    m_step += inserted;
-    m_announced = false;
+    m_inserting.stop();
+    if (m_ready.empty())
+        return;
+    qCDebug(lcLoader).noquote() << "adding" << m_ready.size() << "files up to" << m_ready.back().record.strPath;
+    m_list.AddObjects(m_ready, m_blankLabels);
+    m_ready.clear();
+    m_sinceInserted.start();
     emit progress(m_step, static_cast<int>(m_paths.size()));
-    QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
 }
 
 void MediaLoader::Finish()
 {
+    InsertReady();
     m_running = false;
     // What was examined ahead of a cancel is dropped with the run.
     m_examiner.Drop();

@@ -2,8 +2,10 @@
 
 #include "media/Examination.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -23,7 +25,8 @@ class CutListModel;
 // or examined again when its turn comes, if an earlier object of the run
 // put it into the cache or it changed since it was examined, so that the
 // run adds what a run examining one file at a time would. Every step is a
-// queued call, so that a cancel request and repaints get in between.
+// queued call, so that a cancel request and repaints get in between; the
+// files that are ready go into the list together, a few times a second.
 class MediaLoader : public QObject {
     Q_OBJECT
 
@@ -64,16 +67,19 @@ signals:
 
 private:
     void Step();
+    // The object of the file at its turn, once it is ready: from the cache,
+    // or from its examination, which this starts when it is not under way.
+    // The file is announced first unless the cache knows it and it is
+    // `joining` files that are ready before it.
+    std::optional<MediaObject> ObjectAtItsTurn(bool joining);
     // Starts the examinations of the files ahead that the cache lacks.
     void ExamineAhead();
     void Examine(int index);
     void Examined(quint64 run, int index, const Examination& examined);
-    // Inserts `first`, the file at its turn, with the files after it that
-    // the cache knows.
-    void InsertCachedRun(const MediaObject& first);
-    void Insert(const MediaObject& object);
-    // Moves on past the files inserted.
-    void Advance(int inserted);
+    // Inserts the files that are ready now, or once the list has shown the
+    // last ones for a moment.
+    void InsertSoon();
+    void InsertReady();
     void Finish();
 
     CutListModel& m_list;
@@ -85,6 +91,10 @@ private:
     enum class Examining : std::uint8_t { Not, Ahead, AtItsTurn };
     std::vector<Examining> m_examining;
     std::vector<std::optional<Examination>> m_results;
+    // Taken in their turn, not yet inserted.
+    std::vector<MediaObject> m_ready;
+    QElapsedTimer m_sinceInserted;
+    QTimer m_inserting;
     int m_ahead = 0;  // the next path ExamineAhead looks at
     quint64 m_run = 0;  // tells the results of an ended run apart
     std::function<bool(const QString&)> m_preparePlayer;
