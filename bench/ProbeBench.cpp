@@ -9,10 +9,10 @@
 // Set KIVO_AUDIO_SINK and KIVO_VIDEO_SINK (e.g. "fakesink sync=true"): the
 // document readies the list's player on the first clip.
 
+#include "ClipFolder.h"
 #include "session/DocumentParts.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 
@@ -77,14 +77,9 @@ int Run(const QStringList& arguments)
         std::fprintf(stderr, "usage: probe_bench MEDIA_DIR\n");
         return 1;
     }
-    const QDir folder(arguments.at(1));
-    QStringList paths;
-    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
-        paths.append(folder.absoluteFilePath(name));
-    if (paths.isEmpty()) {
-        std::fprintf(stderr, "probe_bench: no files in %s\n", qPrintable(arguments.at(1)));
+    const QStringList paths = bench::ClipsIn(arguments.at(1), "probe_bench");
+    if (paths.isEmpty())
         return 1;
-    }
     // The files' bytes come from the page cache in every run.
     DiscovererRun(paths);
     const double loader = Best(LoaderRun, paths);

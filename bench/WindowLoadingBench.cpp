@@ -1,0 +1,107 @@
+// Examination speed in the real main window: the clips of a folder
+// (bench/make-probe-media.sh) added to the empty list of a shown main window
+// as the open dialog adds them, with the loading dialog up, until the run
+// has ended; beside the document's display-free loader over the same files
+// in the same run. The two alternate, and each figure is the best of three.
+// Goal: the window adds at least 80% of the files per second that the
+// display-free loader adds (at most 1.25x its time).
+//
+// Usage: window_loading_bench MEDIA_DIR
+// Run on a display (xvfb-run), with KIVO_AUDIO_SINK and KIVO_VIDEO_SINK set
+// to "fakesink sync=true".
+
+#include "core/Settings.h"
+#include "ClipFolder.h"
+#include "session/DocumentParts.h"
+#include "ui/CutListView.h"
+#include "ui/Flow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace kivo {
+namespace {
+
+constexpr int kRuns = 3;
+constexpr int kLongestRunMs = 120000;
+
+double Seconds(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+// Seconds until the display-free loader has added `paths` to an empty list.
+double DisplayFreeRun(const QStringList& paths)
+{
+    test::DocumentParts parts;
+    QElapsedTimer timer;
+    timer.start();
+    if (!parts.Add(paths) || parts.list.GetItemCount() != paths.size())
+        return -1.0;
+    return Seconds(timer);
+}
+
+// Seconds until a shown main window with an empty list has added `paths`.
+double WindowRun(const QStringList& paths)
+{
+    const QTemporaryDir folder;
+    Settings settings(folder.filePath("Kivo231.ini"));
+    settings.Set(setting::kFileType, 1);
+    settings.Set(setting::kType, static_cast<int>(ListViewType::Details));
+    Flow flow(settings);
+    MainWindow& window = flow.Window();
+    window.resize(1000, 700);
+    window.show();
+    if (!test::WaitUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 10000))
+        return -1.0;
+    bool done = false;
+    QElapsedTimer timer;
+    timer.start();
+    window.AddMedia(paths, [&done] { done = true; });
+    if (!test::WaitUntil([&] { return done; }, kLongestRunMs) || window.List().GetItemCount() != paths.size())
+        return -1.0;
+    const double seconds = Seconds(timer);
+    window.Document().SetModified(false);
+    return seconds;
+}
+
+int Run(const QStringList& arguments)
+{
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: window_loading_bench MEDIA_DIR\n");
+        return 1;
+    }
+    const QStringList paths = bench::ClipsIn(arguments.at(1), "window_loading_bench");
+    if (paths.isEmpty())
+        return 1;
+    double window = -1.0;
+    double displayFree = -1.0;
+    for (int run = 0; run < kRuns; ++run) {
+        const double free = DisplayFreeRun(paths);
+        const double shown = WindowRun(paths);
+        if (free < 0.0 || shown < 0.0) {
+            std::fprintf(stderr, "window_loading_bench: a run did not add every file\n");
+            return 1;
+        }
+        displayFree = run == 0 ? free : std::min(displayFree, free);
+        window = run == 0 ? shown : std::min(window, shown);
+    }
+    const QByteArray figure = QStringLiteral("adding %1 new clips in the main window").arg(paths.size()).toUtf8();
+    std::printf("%-44s %11.1f files/s %18s %8.1f files/s %7.2fx %s\n", figure.constData(), paths.size() / window,
+                "display-free loader", paths.size() / displayFree, window / displayFree, "<= 1.25x");
+    return 0;
+}
+
+}  // namespace
+}  // namespace kivo
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    return kivo::Run(QCoreApplication::arguments());
+}
