@@ -100,7 +100,7 @@ std::optional<MediaObject> MediaLoader::ObjectAtItsTurn(bool joining)
     const QString path = m_paths.at(m_step);
     // A file the cache knows joins the files before it unannounced, as a
     // scenario's files do.
-    if (joining && !m_announced) {
+    if (joining) {
         if (std::optional<MediaObject> cached = CachedMediaObject(path, m_cache))
             return cached;
     }
