@@ -53,11 +53,14 @@ size_t CMediaInfoCache::TextSlot(const QString& path, quint32 hash) const
 
 void CMediaInfoCache::AddPlace(const QString& text, qint32 latest)
 {
-    const auto place = static_cast<quint32>(PlaceHash(text.constData()));
+    if (static_cast<PlaceSlot>(latest) >= kPlaceEntryMask)
+        return;
+    const size_t place = PlaceHash(text.constData());
+    const PlaceSlot value = PlaceTag(place) << kPlaceEntryBits | (static_cast<PlaceSlot>(latest) + 1);
     size_t slot = place & (m_sameText.size() - 1);
-    while (m_sameText[slot].entry >= 0 && (m_sameText[slot].place != place || m_sameText[slot].entry != latest))
+    while (m_sameText[slot] != 0 && m_sameText[slot] != value)
         slot = NextSlot(m_sameText, slot);
-    m_sameText[slot] = {place, latest};
+    m_sameText[slot] = value;
 }
 
 bool CMediaInfoCache::IndexNewEntry(size_t entry)
@@ -84,16 +87,16 @@ int CMediaInfoCache::FindEntry(const QString& path)
         RebuildIndex();
     // Two strings whose texts lie in the same place hold the same text:
     // the entry's text is then found without reading a character.
-    const auto place = static_cast<quint32>(PlaceHash(path.constData()));
-    for (size_t slot = place & (m_sameText.size() - 1); m_sameText[slot].entry >= 0;
-         slot = NextSlot(m_sameText, slot)) {
-        const PlaceSlot& candidate = m_sameText[slot];
-        if (candidate.place != place)
+    const size_t place = PlaceHash(path.constData());
+    const PlaceSlot tag = PlaceTag(place);
+    for (size_t slot = place & (m_sameText.size() - 1); m_sameText[slot] != 0; slot = NextSlot(m_sameText, slot)) {
+        if (m_sameText[slot] >> kPlaceEntryBits != tag)
             continue;
-        const QString& text = m_entries[static_cast<size_t>(candidate.entry)].path;
+        const size_t entry = (m_sameText[slot] & kPlaceEntryMask) - 1;
+        const QString& text = m_entries[entry].path;
         if (text.constData() == path.constData() ? text.size() == path.size() : text == path) {
-            if (!m_superseded[static_cast<size_t>(candidate.entry)])
-                return candidate.entry;
+            if (!m_superseded[entry])
+                return static_cast<int>(entry);
             break;
         }
     }

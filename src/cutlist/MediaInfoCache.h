@@ -49,17 +49,20 @@ private:
         qint32 entry = -1;
     };
     using Index = std::vector<IndexSlot>;
-    // A slot of the index by place: a hash of where a text lies in memory,
-    // and the latest entry of that text (-1 for a free slot).
-    struct PlaceSlot {
-        quint32 place = 0;
-        qint32 entry = -1;
-    };
+    // A slot of the index by place: the top bits of a hash of where a text
+    // lies in memory, and below them one more than the latest entry of that
+    // text (0 for a free slot). Four bytes, so that the index of a large
+    // cache stays close to the processor.
+    using PlaceSlot = quint32;
+    static constexpr int kPlaceEntryBits = 24;
+    static constexpr PlaceSlot kPlaceEntryMask = (PlaceSlot{1} << kPlaceEntryBits) - 1;
+    static PlaceSlot PlaceTag(size_t place) { return static_cast<PlaceSlot>(place >> (8 * sizeof place - 8)); }
 
     void RebuildIndex();
     // The slot of m_mapIndex holding `path`, or the free slot it would take.
     size_t TextSlot(const QString& path, quint32 hash) const;
-    // Leads the place of `text` to entry `latest`.
+    // Leads the place of `text` to entry `latest`; an entry beyond what a
+    // slot holds is found by its text.
     void AddPlace(const QString& text, qint32 latest);
     // Takes a new entry into the valid indexes; false when they must be
     // made again instead, to have more room.
