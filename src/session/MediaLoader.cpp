@@ -18,6 +18,8 @@ constexpr qint64 kSliceMilliseconds = 20;
 // How often the list takes in the files that are ready, at most: each time
 // it is laid out and repainted.
 constexpr qint64 kInsertEveryMilliseconds = 40;
+// In a run of files the cache knows, every this many is shown.
+constexpr int kShownEveryCachedFiles = 256;
 
 }  // namespace
 
@@ -48,6 +50,7 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     m_ahead = 0;
     m_ready.clear();
     m_sinceInserted.invalidate();
+    m_previousFromCache = false;
     ++m_run;
     m_blankLabels = blankLabels;
     m_cancel = false;
@@ -72,18 +75,16 @@ void MediaLoader::Step()
     // The files that are ready are taken one after the other for at most a
     // slice of time, so that a cancel and repaints still get in between.
     // A cancel takes effect between files: the file shown is still added.
-    bool took = false;
     QElapsedTimer slice;
     slice.start();
     while (m_step < m_paths.size() && !(m_cancel && !m_announced) && slice.elapsed() < kSliceMilliseconds) {
-        std::optional<MediaObject> object = ObjectAtItsTurn(took);
+        std::optional<MediaObject> object = ObjectAtItsTurn();
         if (!object) {
             // Examined calls back once the result is in.
             InsertSoon();
             return;
         }
         m_ready.push_back(std::move(*object));
-        took = true;
         ++m_step;
         m_announced = false;
     }
@@ -95,23 +96,28 @@ void MediaLoader::Step()
     QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
 }
 
-std::optional<MediaObject> MediaLoader::ObjectAtItsTurn(bool joining)
+std::optional<MediaObject> MediaLoader::ObjectAtItsTurn()
 {
     const QString path = m_paths.at(m_step);
-    // A file the cache knows joins the files before it unannounced, as a
-    // scenario's files do.
-    if (joining) {
+    // A file the cache knows, behind another one, goes in unannounced, as a
+    // scenario's files do; a long run of them shows its count now and then.
+    // Which files are shown depends on the files alone, not on the pace of
+    // the examinations, as a cancel keeps the file shown.
+    if (m_previousFromCache && m_step % kShownEveryCachedFiles != 0) {
         if (std::optional<MediaObject> cached = CachedMediaObject(path, m_cache))
             return cached;
     }
+    m_previousFromCache = false;
     if (!std::exchange(m_announced, true)) {
         emit statusText(QStringLiteral("読み込み中...(%1/%2)").arg(m_step + 1).arg(m_paths.size()));
         emit fileStarted(QFileInfo(path).fileName());
     }
     ExamineAhead();
 
-    if (std::optional<MediaObject> cached = CachedMediaObject(path, m_cache))
+    if (std::optional<MediaObject> cached = CachedMediaObject(path, m_cache)) {
+        m_previousFromCache = true;
         return cached;
+    }
     std::optional<Examination>& result = m_results[m_step];
     if (result && m_examining[m_step] == Examining::Ahead && !result->MatchesFileOnDisk()) {
         qCDebug(lcLoader).noquote() << "changed since it was examined:" << path;

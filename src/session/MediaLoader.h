@@ -69,9 +69,9 @@ private:
     void Step();
     // The object of the file at its turn, once it is ready: from the cache,
     // or from its examination, which this starts when it is not under way.
-    // The file is announced first unless the cache knows it and it is
-    // `joining` files that are ready before it.
-    std::optional<MediaObject> ObjectAtItsTurn(bool joining);
+    // The file is announced first, unless the cache knows it and the file
+    // before it came from the cache too.
+    std::optional<MediaObject> ObjectAtItsTurn();
     // Starts the examinations of the files ahead that the cache lacks.
     void ExamineAhead();
     void Examine(int index);
@@ -105,6 +105,7 @@ private:
     bool m_startsHeld = false;
     bool m_begun = false;
     bool m_announced = false;  // the file at m_step has been shown
+    bool m_previousFromCache = false;  // the file before m_step came from the cache
     int m_step = 0;
 };
 
