@@ -77,7 +77,7 @@ void MediaLoader::Step()
     // A cancel takes effect between files: the file shown is still added.
     QElapsedTimer slice;
     slice.start();
-    while (m_step < m_paths.size() && !(m_cancel && !m_announced) && slice.elapsed() < kSliceMilliseconds) {
+    while (!AtEnd() && slice.elapsed() < kSliceMilliseconds) {
         std::optional<MediaObject> object = ObjectAtItsTurn();
         if (!object) {
             // Examined calls back once the result is in.
@@ -88,12 +88,17 @@ void MediaLoader::Step()
         ++m_step;
         m_announced = false;
     }
-    if (m_step >= m_paths.size() || (m_cancel && !m_announced)) {
+    if (AtEnd()) {
         Finish();
         return;
     }
     InsertSoon();
     QMetaObject::invokeMethod(this, &MediaLoader::Step, Qt::QueuedConnection);
+}
+
+bool MediaLoader::AtEnd() const
+{
+    return m_step >= m_paths.size() || (m_cancel && !m_announced);
 }
 
 std::optional<MediaObject> MediaLoader::ObjectAtItsTurn()

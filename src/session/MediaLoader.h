@@ -67,6 +67,8 @@ signals:
 
 private:
     void Step();
+    // Every file was taken, or a cancel came before the next one was shown.
+    bool AtEnd() const;
     // The object of the file at its turn, once it is ready: from the cache,
     // or from its examination, which this starts when it is not under way.
     // The file is announced first, unless the cache knows it and the file
