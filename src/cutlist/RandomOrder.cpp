@@ -26,9 +26,9 @@ public:
         CountBlocks();
     }
 
-    // Moves the value at `from` to `to`. Each pass moves from every position
-    // in turn, so the place of `from` is followed on from the last one
-    // rather than looked for.
+    // Moves the value at `from` to `to`. A pass moves from every position in
+    // turn, so the place of `from` is followed on from the last one rather
+    // than looked for.
     void Move(int from, int to)
     {
         const auto [fromBlock, fromOffset] = Follow(from);
@@ -75,14 +75,10 @@ private:
         return {block, static_cast<size_t>(position)};
     }
 
-    // The same for a position at or after the one followed last, from where
-    // that one lay.
+    // The same for a position after the one followed last, from where that
+    // one lay.
     std::pair<size_t, size_t> Follow(int position)
     {
-        if (position < m_followedStart) {
-            m_followedBlock = 0;
-            m_followedStart = 0;
-        }
         while (position - m_followedStart >= m_counts[m_followedBlock]) {
             m_followedStart += m_counts[m_followedBlock];
             ++m_followedBlock;
@@ -158,17 +154,22 @@ std::vector<int> RandomOrder(int seed, int count)
     if (count <= 0)
         return {};
     seed = (seed % 256 + 256) % 256;
+    // A pass chooses its moves by positions alone, so the second pass
+    // rearranges the first one's result exactly as the first rearranged the
+    // starting order: the pass is worked out once and applied twice.
     Sequence sequence(count);
     const auto& table = RandomTable();
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int position = 0; position < count; ++position) {
-            const int r = table[static_cast<size_t>((seed + position) % 256)];
-            // In doubles: r * count overflows 32 bits for large lists.
-            const auto target = static_cast<int>(static_cast<double>(r) * count * 0.00003051850947599719);
-            sequence.Move(position, target);
-        }
+    for (int position = 0; position < count; ++position) {
+        const int r = table[static_cast<size_t>((seed + position) % 256)];
+        // In doubles: r * count overflows 32 bits for large lists.
+        const auto target = static_cast<int>(static_cast<double>(r) * count * 0.00003051850947599719);
+        sequence.Move(position, target);
     }
-    return sequence.Values();
+    const std::vector<int> pass = sequence.Values();
+    std::vector<int> order(pass.size());
+    for (size_t position = 0; position < pass.size(); ++position)
+        order[position] = pass[static_cast<size_t>(pass[position])];
+    return order;
 }
 
 }  // namespace kivo

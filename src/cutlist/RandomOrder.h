@@ -17,7 +17,8 @@ int RandomSeedFromClock();
 // The random order of `count` objects for `seed`: element i is the starting
 // position of the object that ends at position i. Two identical passes each
 // move the object at position i, for i = 0 ... count - 1, to position
-// table[(seed + i) mod 256] * count / 32767. Each move costs O(log count).
+// table[(seed + i) mod 256] * count / 32767. The second pass repeats the
+// first one's rearrangement, so it costs one gather rather than count moves.
 std::vector<int> RandomOrder(int seed, int count);
 
 }  // namespace kivo
