@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <numeric>
 #include <utility>
 
 namespace kivo {
@@ -13,15 +15,22 @@ namespace {
 // blocks of a few hundred, whose sizes are kept side by side and summed per
 // group of blocks, so that a position is found by two short scans. A move
 // shifts at most two short blocks in memory, so that its cost hardly grows
-// with the length of the list.
+// with the length of the list. The blocks lie in one allocation, made once,
+// so that they stay close together whatever else the program holds.
 class Sequence {
 public:
     explicit Sequence(int count)
+        // A block is split when it is full, and only after it took
+        // kBlockSize more values than it lost: a pass of `count` moves
+        // makes at most count / kBlockSize new blocks.
+        : m_values(std::make_unique_for_overwrite<int[]>((2 * static_cast<size_t>(count) / kBlockSize + 2) *
+                                                         kCapacity))
     {
         for (int first = 0; first < count; first += kBlockSize) {
-            std::vector<int>& block = m_blocks.emplace_back();
-            for (int value = first; value < std::min(count, first + kBlockSize); ++value)
-                block.push_back(value);
+            const int size = std::min(count - first, kBlockSize);
+            int* block = NewBlock(m_order.size());
+            std::iota(block, block + size, first);
+            m_counts.push_back(size);
         }
         CountBlocks();
     }
@@ -32,19 +41,21 @@ public:
     void Move(int from, int to)
     {
         const auto [fromBlock, fromOffset] = Follow(from);
-        std::vector<int>& source = m_blocks[fromBlock];
+        int* source = Data(fromBlock);
         const int moved = source[fromOffset];
-        source.erase(source.begin() + static_cast<std::ptrdiff_t>(fromOffset));
+        std::copy(source + fromOffset + 1, source + m_counts[fromBlock], source + fromOffset);
         Add(fromBlock, -1);
 
         // After the last value: the end of the last block.
-        auto [toBlock, toOffset] = to < m_total ? Locate(to) : std::pair(m_blocks.size() - 1, m_blocks.back().size());
-        std::vector<int>& target = m_blocks[toBlock];
-        target.insert(target.begin() + static_cast<std::ptrdiff_t>(toOffset), moved);
+        const auto [toBlock, toOffset] =
+            to < m_total ? Locate(to) : std::pair(m_order.size() - 1, static_cast<size_t>(m_counts.back()));
+        int* target = Data(toBlock);
+        std::copy_backward(target + toOffset, target + m_counts[toBlock], target + m_counts[toBlock] + 1);
+        target[toOffset] = moved;
         Add(toBlock, 1);
         if (toBlock < m_followedBlock)
             ++m_followedStart;
-        if (target.size() > 2 * size_t{kBlockSize}) {
+        if (m_counts[toBlock] == kCapacity) {
             Split(toBlock);
             if (toBlock < m_followedBlock)
                 ++m_followedBlock;
@@ -55,14 +66,25 @@ public:
     {
         std::vector<int> values;
         values.reserve(static_cast<size_t>(m_total));
-        for (const std::vector<int>& block : m_blocks)
-            values.insert(values.end(), block.begin(), block.end());
+        for (size_t block = 0; block < m_order.size(); ++block)
+            values.insert(values.end(), Data(block), Data(block) + m_counts[block]);
         return values;
     }
 
 private:
     static constexpr int kBlockSize = 192;
+    static constexpr int kCapacity = 2 * kBlockSize;
     static constexpr size_t kGroupSize = 16;
+
+    int* Data(size_t block) { return &m_values[m_order[block] * size_t{kCapacity}]; }
+    const int* Data(size_t block) const { return &m_values[m_order[block] * size_t{kCapacity}]; }
+
+    // Takes the next free block of the allocation in as block `at`.
+    int* NewBlock(size_t at)
+    {
+        m_order.insert(m_order.begin() + static_cast<std::ptrdiff_t>(at), m_usedBlocks++);
+        return Data(at);
+    }
 
     // The block holding `position`, and the offset in it.
     std::pair<size_t, size_t> Locate(int position) const
@@ -95,24 +117,28 @@ private:
 
     void Split(size_t block)
     {
-        std::vector<int>& full = m_blocks[block];
-        std::vector<int> second(full.begin() + kBlockSize, full.end());
-        full.resize(kBlockSize);
-        m_blocks.insert(m_blocks.begin() + static_cast<std::ptrdiff_t>(block) + 1, std::move(second));
+        const int* full = Data(block);
+        std::copy(full + kBlockSize, full + kCapacity, NewBlock(block + 1));
+        m_counts[block] = kBlockSize;
+        m_counts.insert(m_counts.begin() + static_cast<std::ptrdiff_t>(block) + 1, kCapacity - kBlockSize);
         CountBlocks();
     }
 
-    // Counts the values of each block and each group of blocks.
+    // Sums the values of each group of blocks, and of all.
     void CountBlocks()
     {
-        m_counts.assign(m_blocks.size(), 0);
-        m_groupCounts.assign((m_blocks.size() + kGroupSize - 1) / kGroupSize, 0);
+        m_groupCounts.assign((m_counts.size() + kGroupSize - 1) / kGroupSize, 0);
         m_total = 0;
-        for (size_t block = 0; block < m_blocks.size(); ++block)
-            Add(block, static_cast<int>(m_blocks[block].size()));
+        for (size_t block = 0; block < m_counts.size(); ++block) {
+            m_groupCounts[block / kGroupSize] += m_counts[block];
+            m_total += m_counts[block];
+        }
     }
 
-    std::vector<std::vector<int>> m_blocks;
+    std::unique_ptr<int[]> m_values;
+    size_t m_usedBlocks = 0;
+    // Which block of the allocation each block of the sequence is, in order.
+    std::vector<size_t> m_order;
     std::vector<int> m_counts;
     std::vector<int> m_groupCounts;
     int m_total = 0;
