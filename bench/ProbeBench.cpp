@@ -9,8 +9,7 @@
 // Set KIVO_AUDIO_SINK and KIVO_VIDEO_SINK (e.g. "fakesink sync=true"): the
 // document readies the list's player on the first clip.
 
-#include "ClipFolder.h"
-#include "session/DocumentParts.h"
+#include "ClipRuns.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,17 +23,9 @@ namespace {
 
 constexpr int kRuns = 3;
 
-// Seconds until the loader has added `paths` to a new session's empty list.
 double LoaderRun(const QStringList& paths)
 {
-    test::DocumentParts parts;
-    QElapsedTimer timer;
-    timer.start();
-    if (!parts.Add(paths) || parts.list.GetItemCount() != paths.size()) {
-        std::fprintf(stderr, "probe_bench: the loader did not add every file\n");
-        return -1.0;
-    }
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    return bench::LoaderSeconds(paths, "probe_bench");
 }
 
 // Seconds gst-discoverer-1.0 takes over `paths`.
@@ -86,9 +77,8 @@ int Run(const QStringList& arguments)
     const double discoverer = Best(DiscovererRun, paths);
     if (loader <= 0.0 || discoverer <= 0.0)
         return 1;
-    const QByteArray figure = QStringLiteral("adding %1 new clips of mixed formats").arg(paths.size()).toUtf8();
-    std::printf("%-44s %11.1f files/s %18s %8.1f files/s %7.2fx %s\n", figure.constData(), paths.size() / loader,
-                "gst-discoverer-1.0", paths.size() / discoverer, loader / discoverer, "<= 1x (moonshot 0.5x)");
+    bench::PrintRate(QStringLiteral("adding %1 new clips of mixed formats").arg(paths.size()), paths.size(), loader,
+                     "gst-discoverer-1.0", discoverer, "<= 1x (moonshot 0.5x)");
     return 0;
 }
 

@@ -11,8 +11,7 @@
 // to "fakesink sync=true".
 
 #include "core/Settings.h"
-#include "ClipFolder.h"
-#include "session/DocumentParts.h"
+#include "ClipRuns.h"
 #include "ui/CutListView.h"
 #include "ui/Flow.h"
 
@@ -29,22 +28,6 @@ namespace {
 
 constexpr int kRuns = 3;
 constexpr int kLongestRunMs = 120000;
-
-double Seconds(const QElapsedTimer& timer)
-{
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
-
-// Seconds until the display-free loader has added `paths` to an empty list.
-double DisplayFreeRun(const QStringList& paths)
-{
-    test::DocumentParts parts;
-    QElapsedTimer timer;
-    timer.start();
-    if (!parts.Add(paths) || parts.list.GetItemCount() != paths.size())
-        return -1.0;
-    return Seconds(timer);
-}
 
 // Seconds until a shown main window with an empty list has added `paths`.
 double WindowRun(const QStringList& paths)
@@ -65,7 +48,7 @@ double WindowRun(const QStringList& paths)
     window.AddMedia(paths, [&done] { done = true; });
     if (!test::WaitUntil([&] { return done; }, kLongestRunMs) || window.List().GetItemCount() != paths.size())
         return -1.0;
-    const double seconds = Seconds(timer);
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     window.Document().SetModified(false);
     return seconds;
 }
@@ -82,7 +65,7 @@ int Run(const QStringList& arguments)
     double window = -1.0;
     double displayFree = -1.0;
     for (int run = 0; run < kRuns; ++run) {
-        const double free = DisplayFreeRun(paths);
+        const double free = bench::LoaderSeconds(paths, "window_loading_bench");
         const double shown = WindowRun(paths);
         if (free < 0.0 || shown < 0.0) {
             std::fprintf(stderr, "window_loading_bench: a run did not add every file\n");
@@ -91,9 +74,8 @@ int Run(const QStringList& arguments)
         displayFree = run == 0 ? free : std::min(displayFree, free);
         window = run == 0 ? shown : std::min(window, shown);
     }
-    const QByteArray figure = QStringLiteral("adding %1 new clips in the main window").arg(paths.size()).toUtf8();
-    std::printf("%-44s %11.1f files/s %18s %8.1f files/s %7.2fx %s\n", figure.constData(), paths.size() / window,
-                "display-free loader", paths.size() / displayFree, window / displayFree, "<= 1.25x");
+    bench::PrintRate(QStringLiteral("adding %1 new clips in the main window").arg(paths.size()), paths.size(), window,
+                     "display-free loader", displayFree, "<= 1.25x");
     return 0;
 }
 
