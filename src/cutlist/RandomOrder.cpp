@@ -79,10 +79,11 @@ private:
     int* Data(size_t block) { return &m_values[m_order[block] * size_t{kCapacity}]; }
     const int* Data(size_t block) const { return &m_values[m_order[block] * size_t{kCapacity}]; }
 
-    // Takes the next free block of the allocation in as block `at`.
+    // Takes the next free block of the allocation in as block `at`: blocks
+    // are never given back, so it is the one after as many as are in use.
     int* NewBlock(size_t at)
     {
-        m_order.insert(m_order.begin() + static_cast<std::ptrdiff_t>(at), m_usedBlocks++);
+        m_order.insert(m_order.begin() + static_cast<std::ptrdiff_t>(at), m_order.size());
         return Data(at);
     }
 
@@ -136,7 +137,6 @@ private:
     }
 
     std::unique_ptr<int[]> m_values;
-    size_t m_usedBlocks = 0;
     // Which block of the allocation each block of the sequence is, in order.
     std::vector<size_t> m_order;
     std::vector<int> m_counts;
