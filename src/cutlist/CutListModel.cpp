@@ -301,6 +301,18 @@ void CutListModel::SetItemState(int position, ObjectState state)
     emit dataChanged(index(position, kColumnName), index(position, kColumnState), {Qt::DisplayRole, StateRole});
 }
 
+void CutListModel::InvalidateItem(int position, const QImage& picture)
+{
+    if (!IsPosition(position))
+        return;
+    Slot& held = m_slots[static_cast<size_t>(At(position).slot)];
+    held.picture = ToListPicture(picture);
+    held.keepDark = true;
+    held.facts.invalid = true;
+    SetItemState(position, ObjectState::Invalid);
+    emit dataChanged(index(position, kColumnName), index(position, kColumnCount - 1));
+}
+
 qint64 CutListModel::GetItemModified(int position) const
 {
     return IsPosition(position) && HasDate(SlotOf(position).facts) ? SlotOf(position).facts.modified : 0;

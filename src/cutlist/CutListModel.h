@@ -91,6 +91,9 @@ public:
     ObjectState GetItemState(int position) const;
     // Sets an object's state and asks the view to scroll it into view.
     void SetItemState(int position, ObjectState state);
+    // The object's file turned out unplayable after it was added: it becomes
+    // invalid and shows `picture`.
+    void InvalidateItem(int position, const QImage& picture);
     // Modification time behind the date column; 0 when the column is empty.
     qint64 GetItemModified(int position) const;
     // What the object's file was found to be when it was added.
@@ -114,7 +117,8 @@ signals:
     void scrollToItemRequested(int position);
 
 private:
-    // What an object was added with; it never changes.
+    // What an object was added with; it changes only when its file is
+    // found unplayable later.
     struct Slot {
         QString path;
         QImage picture;  // 64 x 48, shared with the cache and other objects

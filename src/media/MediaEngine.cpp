@@ -183,9 +183,9 @@ void MediaEngine::Open(const QString& path)
 {
     Close();
     m_rcSource = {};
-    // Nothing can be done with the medium until it has opened; a failed
-    // opening leaves the state as it was.
-    m_stateBeforeOpening = std::exchange(m_nPlayState, PlayState::Empty);
+    // Nothing can be done with the medium until it has opened, nor after a
+    // failed opening: the old pipeline is gone.
+    m_nPlayState = PlayState::Empty;
     m_opening = true;
     const quint64 generation = ++m_generation;
     auto rendered = std::make_shared<RenderedMedium>();
@@ -224,7 +224,6 @@ void MediaEngine::Adopt(quint64 generation, const std::shared_ptr<RenderedMedium
     m_opening = false;
     m_hrRender = rendered->outcome;
     if (!rendered->playbin) {
-        m_nPlayState = m_stateBeforeOpening;
         if (m_hrRender == RenderResult::NoGStreamer)
             emit graphMissing();
         emit openFinished(false);
@@ -337,7 +336,8 @@ void MediaEngine::SetPosition(double seconds)
 
 double MediaEngine::GetRate() const
 {
-    return m_playbin ? m_rateInForce : 0.0;
+    // Without a pipeline, the rate the next one opens with.
+    return m_playbin ? m_rateInForce : m_dRate;
 }
 
 void MediaEngine::SetRate(double rate)

@@ -72,7 +72,7 @@ public:
     // Starts rendering `path` into a new pipeline, to be prerolled and
     // stopped at 0 with the current levels; openFinished tells how it went
     // (m_hrRender says why it failed) unless another Open comes first.
-    // Until then the state is Empty.
+    // Until then, and after a failure, the state is Empty.
     void Open(const QString& path);
     // Opens m_strPath again when it rendered successfully (back to 0);
     // false when there is nothing to open again.
@@ -88,7 +88,7 @@ public:
     // Seconds; 0.0 without a pipeline.
     double GetPosition() const;
     void SetPosition(double seconds);
-    // The rate in force; 0.0 without a pipeline.
+    // The rate in force; without a pipeline, the rate the next one opens with.
     double GetRate() const;
     // Stores the rate and asks the pipeline for it; a rate the pipeline
     // refuses leaves the old one in force.
@@ -106,6 +106,7 @@ public:
 
     // Draws the video into this native window (0: no window).
     void SetWindowHandle(quintptr handle);
+    quintptr WindowHandle() const { return m_windowHandle; }
     // Where in that window the video goes, in device pixels; kept for every
     // pipeline to come.
     void SetVideoRectangle(const EdgeRect& rect);
@@ -190,7 +191,6 @@ private:
 
     QThreadPool m_worker;
     bool m_opening = false;
-    PlayState m_stateBeforeOpening = PlayState::Empty;
     std::shared_ptr<Playbin> m_playbin;
     GstElement* m_panorama = nullptr;  // balance, inside the pipeline's audio filter
     // Read by the worker too, which skips what a later open superseded.

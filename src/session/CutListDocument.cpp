@@ -91,11 +91,40 @@ void CutListDocument::NewDocument()
     UpdateSummary();
 }
 
+bool CutListDocument::MustWait() const
+{
+    return !m_takingRequest && (m_loader.IsRunning() || !m_waitingRequests.empty());
+}
+
+void CutListDocument::WhenLoaderIdle(std::function<void()> request)
+{
+    if (MustWait())
+        m_waitingRequests.push_back(std::move(request));
+    else
+        request();
+}
+
+void CutListDocument::TakeWaitingRequest()
+{
+    // A request that does not start the loader lets the next one go at once.
+    while (!m_waitingRequests.empty() && !m_loader.IsRunning()) {
+        const std::function<void()> request = m_waitingRequests.front();
+        m_waitingRequests.erase(m_waitingRequests.begin());
+        m_takingRequest = true;
+        request();
+        m_takingRequest = false;
+    }
+}
+
 void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, std::function<void()> done)
 {
     if (paths.isEmpty()) {
         if (done)
             done();
+        return;
+    }
+    if (MustWait()) {
+        WhenLoaderIdle([this, paths, blankLabels, done] { AddMediaFiles(paths, blankLabels, done); });
         return;
     }
     // Files that the cache knows unchanged need no examination: the run of
@@ -106,21 +135,22 @@ void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, 
     // A file listed again is the same object again, without another look
     // at the disk.
     QHash<QString, size_t> seen;
-    if (!m_loader.IsRunning()) {
-        for (const QString& path : paths) {
-            if (const auto again = seen.constFind(path); again != seen.cend()) {
-                known.push_back(known[*again]);
-                continue;
-            }
-            std::optional<MediaObject> cached = CachedMediaObject(path, m_cache);
-            if (!cached)
-                break;
-            seen.insert(path, known.size());
-            known.push_back(std::move(*cached));
+    for (const QString& path : paths) {
+        if (const auto again = seen.constFind(path); again != seen.cend()) {
+            known.push_back(known[*again]);
+            continue;
         }
+        std::optional<MediaObject> cached = CachedMediaObject(path, m_cache);
+        if (!cached)
+            break;
+        seen.insert(path, known.size());
+        known.push_back(std::move(*cached));
     }
     m_list.AddObjects(known, blankLabels);
     const auto finish = [this, done, arrange = intoEmptyList && !known.empty()] {
+        // The search for a still picture ends with the run, whether or not
+        // a later opening overtook it.
+        m_stillCandidates.clear();
         m_playback.SendDuration();
         if (m_list.GetCurrent() == -1) {
             const int first = m_list.FindPlayable(0);
@@ -139,9 +169,12 @@ void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, 
         return;
     }
     auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = connect(&m_loader, &MediaLoader::finished, this, [connection, finish](bool) {
+    *connection = connect(&m_loader, &MediaLoader::finished, this, [this, connection, finish](bool) {
         disconnect(*connection);
         finish();
+        // What waited for this run goes on once the run's end has been told
+        // to everyone.
+        QMetaObject::invokeMethod(this, &CutListDocument::TakeWaitingRequest, Qt::QueuedConnection);
     });
     m_loader.Start(paths.mid(static_cast<qsizetype>(known.size())), blankLabels);
 }
@@ -160,6 +193,18 @@ void CutListDocument::AddMediaAndCue(const QStringList& paths, std::function<voi
         m_modified = true;
         if (done)
             done();
+    });
+}
+
+void CutListDocument::AddMediaAndPlay(const QStringList& paths)
+{
+    // The objects' place is known once the files before them are in.
+    WhenLoaderIdle([this, paths] {
+        const int first = m_list.GetItemCount();
+        AddMediaAndCue(paths, [this, first] {
+            if (m_list.FindPlayable(first) >= 0)
+                m_playback.PlayNext(first);
+        });
     });
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace kivo {
 
@@ -52,12 +53,16 @@ public:
     // that the cache does not know unchanged; when the run is over
     // the main window hears the player's duration, the first playable object
     // becomes current when there was none, the summary is refreshed and
-    // `done` runs.
+    // `done` runs. Asked while the loader runs, it starts once that run and
+    // the requests before it are over.
     void AddMediaFiles(const QStringList& paths, bool blankLabels, std::function<void()> done = {});
     // What the user's adding of media does: stop and hide the player, add
     // the files, cue the first playable object of the list and mark the
     // document modified.
     void AddMediaAndCue(const QStringList& paths, std::function<void()> done = {});
+    // Adds the files as AddMediaAndCue does, then plays the first of them
+    // that can be played.
+    void AddMediaAndPlay(const QStringList& paths);
 
     // Reads a scenario file. A file of unknown kind, or one that cannot be
     // opened at all, leaves the document as it was; one that ends early
@@ -100,11 +105,22 @@ private:
     // opens the first file that opens, trying those it is given in turn.
     bool PreparePlayer(const QString& path);
     void OpenStillCandidate();
+    // Whether a request now has to wait: the loader runs, or earlier
+    // requests wait for it.
+    bool MustWait() const;
+    // Runs `request` now, or once the loader's run and the requests waiting
+    // before it are over.
+    void WhenLoaderIdle(std::function<void()> request);
+    // The next waiting request, if any, once the loader is idle.
+    void TakeWaitingRequest();
 
     CutListModel& m_list;
     CMediaInfoCache& m_cache;
-    // Files the player tries, in turn, for its still picture.
+    // Files the player tries, in turn, for its still picture, during one run.
     QStringList m_stillCandidates;
+    // Requests that came while the loader ran, in the order they came.
+    std::vector<std::function<void()>> m_waitingRequests;
+    bool m_takingRequest = false;
     MediaEngine& m_player;
     PlaybackSequencer& m_playback;
     MediaLoader& m_loader;

@@ -43,12 +43,14 @@ void FrameProtocol::OnLengthChanged(int length)
 
 void FrameProtocol::SetBalance(int balance)
 {
+    m_nBalance = balance;
     m_view.SetBalance(balance);
     m_bars.MoveBalanceSlider(balance);
 }
 
 void FrameProtocol::SetVolume(int volume)
 {
+    m_nVolume = volume;
     m_view.SetVolume(volume);
     m_bars.MoveVolumeSlider(volume);
 }

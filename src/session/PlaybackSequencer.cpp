@@ -2,6 +2,7 @@
 
 #include "media/Levels.h"
 #include "media/MediaEngine.h"
+#include "media/Pictures.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaRecord.h"
 
@@ -20,6 +21,8 @@ PlaybackSequencer::PlaybackSequencer(CutListModel& list, MediaEngine& player, Pl
 {
     connect(&m_player, &MediaEngine::openFinished, this, &PlaybackSequencer::OnOpenFinished);
     connect(&m_player, &MediaEngine::runEnded, this, &PlaybackSequencer::OnRunEnded);
+    connect(&m_player, &MediaEngine::graphMissing, this,
+            [this] { ShowFailure(QStringLiteral("GStreamer is not Installed.")); });
     m_seekWindow.setSingleShot(true);
     m_seekWindow.setInterval(kSeekIntervalMilliseconds);
     connect(&m_seekWindow, &QTimer::timeout, this, [this] {
@@ -30,9 +33,15 @@ PlaybackSequencer::PlaybackSequencer(CutListModel& list, MediaEngine& player, Pl
     });
 }
 
+void PlaybackSequencer::SetState(int position, ObjectState state)
+{
+    if (m_list.GetItemState(position) != ObjectState::Invalid)
+        m_list.SetItemState(position, state);
+}
+
 void PlaybackSequencer::SetCurrentState(ObjectState state)
 {
-    m_list.SetItemState(m_list.FindCurrentItem(), state);
+    SetState(m_list.FindCurrentItem(), state);
 }
 
 void PlaybackSequencer::ReportState(PlayState state)
@@ -50,15 +59,28 @@ void PlaybackSequencer::OpenCurrent(int position, std::function<void()> then)
 {
     m_list.SetCurrent(m_list.GetItemData(position));
     m_player.Open(m_list.GetItemPath(position));
-    AwaitOpening([this, then = std::move(then)] {
+    AwaitObject([this, then = std::move(then)] {
         SendDuration();
         then();
     });
+    // An object is there to be played: the bars offer it at once.
+    if (m_frameState == PlayState::Empty)
+        ReportState(PlayState::Stopped);
+}
+
+void PlaybackSequencer::AwaitObject(std::function<void()> then)
+{
+    m_afterOpen = std::move(then);
+    m_openingObject = true;
+    SetBusy(true);
 }
 
 void PlaybackSequencer::AwaitOpening(std::function<void()> then)
 {
     m_afterOpen = std::move(then);
+    m_openingObject = false;
+    m_requestAfterOpen = Request::None;
+    m_seekAfterOpen = -1;
     SetBusy(true);
 }
 
@@ -70,9 +92,43 @@ void PlaybackSequencer::SetBusy(bool busy)
 
 void PlaybackSequencer::OnOpenFinished()
 {
+    const bool object = std::exchange(m_openingObject, false);
+    const Request request = std::exchange(m_requestAfterOpen, Request::None);
+    const int seek = std::exchange(m_seekAfterOpen, -1);
     if (const std::function<void()> then = std::exchange(m_afterOpen, {}))
         then();
+    if (object && m_openingObject) {
+        // The object could not be played and the list moved on: what the
+        // user asked for waits for the next one.
+        if (m_requestAfterOpen == Request::None)
+            m_requestAfterOpen = request;
+    } else if (object) {
+        if (seek >= 0)
+            SeekNow(seek);
+        CarryOut(request);
+    }
     SetBusy(m_player.IsOpening());
+}
+
+void PlaybackSequencer::CarryOut(Request request)
+{
+    const PlayState state = m_player.State();
+    switch (request) {
+    case Request::None:
+        break;
+    case Request::Play:
+        if (state == PlayState::Stopped || state == PlayState::Paused)
+            Play();
+        break;
+    case Request::Pause:
+        if (state == PlayState::Playing || state == PlayState::Stopped)
+            Pause();
+        break;
+    case Request::Stop:
+        if (state == PlayState::Playing || state == PlayState::Paused)
+            Stop();
+        break;
+    }
 }
 
 bool PlaybackSequencer::IsOpening() const
@@ -85,14 +141,28 @@ void PlaybackSequencer::Play()
     m_host.SetModified();
     if (m_list.FindCurrentItem() < 0)
         return;
-    if (!Succeeded(m_player.RenderOutcome())) {
-        m_host.ShowMessage(m_player.RenderOutcome() == RenderResult::NoAudioHardware ? QStringLiteral("音声が出力できません。")
-                                                                                  : QStringLiteral("再生開始できません。"),
-                           PlaybackHost::Icon::Stop);
+    if (m_openingObject) {
+        m_requestAfterOpen = Request::Play;
         return;
     }
-    if (m_player.RenderOutcome() == RenderResult::AudioNotRendered)
+    switch (m_player.RenderOutcome()) {
+    case RenderResult::Failed:
+        InvalidateCurrent();
+        PlayNext(-1);
+        ShowFailure(QStringLiteral("再生開始できません。"));
+        return;
+    case RenderResult::NoGStreamer:
+        // The engine has told the user already.
+        return;
+    case RenderResult::NoAudioHardware:
+        m_host.ShowMessage(QStringLiteral("音声が出力できません。"), PlaybackHost::Icon::Stop);
+        return;
+    case RenderResult::AudioNotRendered:
         m_host.ShowMessage(QStringLiteral("音声出力デバイスが利用できません。"), PlaybackHost::Icon::Exclamation);
+        break;
+    case RenderResult::Success:
+        break;
+    }
     SetCurrentState(ObjectState::Playing);
     // A sound-only object plays with the player window hidden.
     m_host.ShowPlayerWindow(m_player.HasVideo() || !m_player.HasAudio());
@@ -100,18 +170,39 @@ void PlaybackSequencer::Play()
     ReportState(PlayState::Playing);
 }
 
+void PlaybackSequencer::InvalidateCurrent()
+{
+    m_list.InvalidateItem(m_list.FindCurrentItem(), LoadPicture(PictureId::Unavailable));
+}
+
+void PlaybackSequencer::ShowFailure(const QString& text)
+{
+    if (std::exchange(m_showingFailure, true))
+        return;
+    m_host.ShowMessage(text, PlaybackHost::Icon::Stop);
+    m_showingFailure = false;
+}
+
 void PlaybackSequencer::Pause()
 {
+    m_host.SetModified();
+    if (m_openingObject) {
+        m_requestAfterOpen = Request::Pause;
+        return;
+    }
     SetCurrentState(ObjectState::Paused);
     m_player.PausePlayback();
     ReportState(PlayState::Paused);
-    m_host.SetModified();
 }
 
 void PlaybackSequencer::Stop()
 {
-    ShowStopped();
     m_host.SetModified();
+    if (m_openingObject) {
+        m_requestAfterOpen = Request::Stop;
+        return;
+    }
+    ShowStopped();
 }
 
 void PlaybackSequencer::ShowStopped()
@@ -123,10 +214,14 @@ void PlaybackSequencer::ShowStopped()
 
 void PlaybackSequencer::PlayPause()
 {
+    if (m_openingObject) {
+        m_requestAfterOpen = Request::Play;
+        return;
+    }
     const PlayState state = m_player.State();
     if (state == PlayState::Stopped || state == PlayState::Paused) {
         if (m_player.GetPosition() == 0.0 && m_player.Reopen()) {
-            AwaitOpening([this] {
+            AwaitObject([this] {
                 SendDuration();
                 Play();
             });
@@ -140,15 +235,21 @@ void PlaybackSequencer::PlayPause()
 
 void PlaybackSequencer::PlayNext(int position)
 {
+    // Going elsewhere supersedes what was asked of the object being left.
+    m_requestAfterOpen = Request::None;
+    m_seekAfterOpen = -1;
     const int previous = m_list.FindCurrentItem();
-    m_list.SetItemState(previous, ObjectState::Standby);
+    SetState(previous, ObjectState::Standby);
     const int next = m_list.FindPlayable(position == -1 ? previous + 1 : position);
     if (next >= 0) {
         OpenCurrent(next, [this] { Play(); });
         return;
     }
+    // The end of the list: whatever opened or played stops there.
+    m_afterOpen = {};
+    m_openingObject = false;
     Stop();
-    m_list.SetItemState(previous, ObjectState::Standby);
+    SetState(previous, ObjectState::Standby);
     const int first = m_list.FindPlayable(0);
     if (first >= 0)
         OpenCurrent(first, [this] { ShowStopped(); });
@@ -162,6 +263,15 @@ bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
         return false;
     SetCurrentState(ObjectState::Standby);
     OpenCurrent(found, [this, hundredths] {
+        // A file that went or was damaged since it was added: the next
+        // playable object is cued instead, the first one after the end.
+        if (m_player.RenderOutcome() == RenderResult::Failed) {
+            InvalidateCurrent();
+            const int next = m_list.FindCurrentItem() + 1;
+            if (!CueObject(next, 0) && !CueObject(0, 0))
+                ShowStopped();
+            return;
+        }
         m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
         ShowStopped();
     });
@@ -171,6 +281,9 @@ bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
 void PlaybackSequencer::ResetPlayback()
 {
     m_afterOpen = {};
+    m_openingObject = false;
+    m_requestAfterOpen = Request::None;
+    m_seekAfterOpen = -1;
     Stop();
     HidePlayer();
     m_player.ForgetMedium();
@@ -211,6 +324,10 @@ void PlaybackSequencer::FinishSeeking()
 
 void PlaybackSequencer::SeekNow(int hundredths)
 {
+    if (m_openingObject) {
+        m_seekAfterOpen = hundredths;
+        return;
+    }
     // A seek while stopped pauses first, so that the new frame shows.
     if (m_frameState == PlayState::Stopped)
         Pause();
@@ -247,17 +364,17 @@ ListPosition PlaybackSequencer::Position() const
 bool PlaybackSequencer::CanPlayPause() const
 {
     const PlayState state = m_player.State();
-    return state == PlayState::Stopped || state == PlayState::Paused || state == PlayState::Playing;
+    return m_openingObject || state == PlayState::Stopped || state == PlayState::Paused || state == PlayState::Playing;
 }
 
 bool PlaybackSequencer::CanPause() const
 {
-    return m_player.State() == PlayState::Playing || m_player.State() == PlayState::Stopped;
+    return m_openingObject || m_player.State() == PlayState::Playing || m_player.State() == PlayState::Stopped;
 }
 
 bool PlaybackSequencer::CanStop() const
 {
-    return m_player.State() == PlayState::Playing || m_player.State() == PlayState::Paused;
+    return m_openingObject || m_player.State() == PlayState::Playing || m_player.State() == PlayState::Paused;
 }
 
 bool PlaybackSequencer::CanPlayPrevious() const

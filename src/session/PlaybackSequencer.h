@@ -33,8 +33,12 @@ public:
 // media engine: the transport commands, the moving on at the end of an
 // object, the objects' states, and the playback side of the protocol
 // between the main window and the list. Opening an object takes the
-// engine a while: what follows the opening waits for it, the host shows
-// itself busy meanwhile, and the transport commands are greyed.
+// engine a while: what follows the opening waits for it and the host shows
+// itself busy meanwhile. The transport commands stay enabled: a play,
+// pause, stop or seek asked for while the current object opens is carried
+// out once it has opened. An object whose file can no longer be played (it
+// went, or was damaged, after it was added) becomes invalid, and the list
+// moves on to the next playable object.
 class PlaybackSequencer : public QObject {
     Q_OBJECT
 
@@ -59,8 +63,10 @@ public:
     void ResetPlayback();
     void HidePlayer() { m_host.ShowPlayerWindow(false); }
 
-    // `then` runs once the engine's opening is over, unless another one
-    // comes first; the host is busy till then.
+    // For an opening of the engine's that is not the list's (a still
+    // picture): `then` runs once it is over, unless another one comes first;
+    // the host is busy till then. Requests waiting for the current object
+    // are given up.
     void AwaitOpening(std::function<void()> then);
 
     // The main window's requests. Positions in 1/100 s; balance -100..100;
@@ -86,6 +92,8 @@ public:
     PlayState FrameState() const { return m_frameState; }
     // Whether an object is being opened.
     bool IsOpening() const;
+    // Whether the list's current object is being opened (requests wait for it).
+    bool IsOpeningObject() const { return m_openingObject; }
 
     // When the transport commands are enabled.
     bool CanPlayPause() const;
@@ -102,11 +110,24 @@ signals:
     void seeked(int hundredths);
 
 private:
+    // What the user asked for while the current object opened.
+    enum class Request { None, Play, Pause, Stop };
+
+    // Sets an object's state; an object found unplayable stays invalid.
+    void SetState(int position, ObjectState state);
     void SetCurrentState(ObjectState state);
     // Makes the object at `position` current and opens it; `then` runs once
     // it has opened, well or not, unless another opening comes first.
     void OpenCurrent(int position, std::function<void()> then);
+    // Opens the current object's file again, then plays it.
+    void AwaitObject(std::function<void()> then);
     void OnOpenFinished();
+    void CarryOut(Request request);
+    // The current object's file did not open: the object becomes invalid.
+    void InvalidateCurrent();
+    // Tells the user that playing failed; one message at a time, however
+    // many openings fail while it is shown.
+    void ShowFailure(const QString& text);
     // Shows the host busy while an object opens.
     void SetBusy(bool busy);
     void ReportState(PlayState state);
@@ -121,6 +142,11 @@ private:
     PlaybackHost& m_host;
     PlayState m_frameState = PlayState::Empty;
     std::function<void()> m_afterOpen;
+    bool m_openingObject = false;
+    Request m_requestAfterOpen = Request::None;
+    // Where the position slider was sent while the object opened; -1 for nowhere.
+    int m_seekAfterOpen = -1;
+    bool m_showingFailure = false;
     bool m_busy = false;
     QTimer m_seekWindow;
     // The seek waiting for the window to close; -1 for none.

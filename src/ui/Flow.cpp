@@ -6,7 +6,6 @@
 #include <QDBusConnection>
 #include <QFile>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QStandardPaths>
 
 namespace kivo {
@@ -25,9 +24,6 @@ Flow::Flow(Settings& settings)
     QObject::connect(&session.loader, &MediaLoader::arrangeRequested, &window.ListView(), &CutListView::Arrange);
     QObject::connect(&session.document, &CutListDocument::arrangeRequested, &window.ListView(), &CutListView::Arrange);
     PlayerWindow* player = &window.Player();
-    QObject::connect(&session.engine, &MediaEngine::graphMissing, player, [player] {
-        QMessageBox::critical(player, QStringLiteral("Kivo231"), QStringLiteral("GStreamer is not Installed."));
-    });
     player->SetListQuery([&session] { return session.playback.Position(); });
 
     FrameProtocol& frame = window.Frame();
@@ -108,12 +104,7 @@ void Flow::SeekTo(int hundredths)
 
 void Flow::OpenFile(const QString& path)
 {
-    CutListModel& list = m_session.list;
-    const int added = list.GetItemCount();
-    m_window->AddMedia({path}, [this, &list, added] {
-        if (list.GetItemCount() > added)
-            m_session.playback.PlayNext(added);
-    });
+    m_session.document.AddMediaAndPlay({path});
 }
 
 }  // namespace kivo

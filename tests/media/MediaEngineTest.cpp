@@ -23,7 +23,7 @@ TEST(MediaEngine, StateMachineOverOneFile)
     engine.PausePlayback();  // nothing open: nothing happens
     EXPECT_EQ(engine.State(), PlayState::Empty);
     EXPECT_EQ(engine.GetPosition(), 0.0);
-    EXPECT_EQ(engine.GetRate(), 0.0);
+    EXPECT_EQ(engine.GetRate(), 1.0);  // the rate a file will open with
 
     ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     EXPECT_EQ(engine.RenderOutcome(), RenderResult::Success);
@@ -75,7 +75,7 @@ TEST(MediaEngine, ProgramStreamsRunFromZeroToTheirWholeLength)
     }
 }
 
-TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
+TEST(MediaEngine, FailedOpenLeavesNothingOpenAndSaysWhy)
 {
     MediaEngine engine;
     ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
@@ -83,7 +83,8 @@ TEST(MediaEngine, FailedOpenKeepsTheStateAndSaysWhy)
     for (const char* bad : {"missing.avi", "text.txt", "empty.mpg"}) {
         EXPECT_FALSE(OpenAndWait(engine, Media(bad))) << bad;
         EXPECT_EQ(engine.RenderOutcome(), RenderResult::Failed) << bad;
-        EXPECT_EQ(engine.State(), PlayState::Playing) << bad;
+        // The pipeline that played went with the opening: nothing plays.
+        EXPECT_EQ(engine.State(), PlayState::Empty) << bad;
         EXPECT_FALSE(engine.HasGraph());
     }
     engine.Reopen();  // the last render failed: nothing happens

@@ -179,5 +179,46 @@ TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)
     EXPECT_EQ(player.State(), PlayState::Paused);
 }
 
+TEST_F(Document, TheSearchForAStillPictureEndsWithEveryAddEvenWhenACueOvertakesIt)
+{
+    ASSERT_TRUE(Add({Media("audio.wav")}));
+    playback.PlayNext(0);  // sound only: the next add looks for a picture
+    ASSERT_TRUE(Settled());
+    bool added = false;
+    document.AddMediaFiles({Media("video.avi")}, false, [&] { added = true; });
+    // A cue made before the still picture has opened, as the cue at the end
+    // of a quick add is.
+    ASSERT_TRUE(WaitUntil([&] { return player.IsOpening(); }, 10000));
+    ASSERT_TRUE(playback.CueObject(0, 0));
+    ASSERT_TRUE(WaitUntil([&] { return added; }, 60000) && Settled());
+
+    // The next add looks again, from its own first file.
+    ASSERT_TRUE(Add({Media("video.mov")}));
+    EXPECT_EQ(player.Path().toStdString(), Media("video.mov").toStdString());
+    EXPECT_EQ(player.State(), PlayState::Paused);
+    playback.PlayNext(1);
+    ASSERT_TRUE(Settled());
+    ASSERT_TRUE(Add({Media("video.mpg")}));
+    EXPECT_EQ(player.Path(), Media("video.avi"));  // the video holds, paused
+    EXPECT_EQ(player.State(), PlayState::Paused);
+}
+
+TEST_F(Document, FilesAddedWhileOthersAreExaminedFollowThemAndThePlayedOnePlays)
+{
+    bool first = false;
+    document.AddMediaAndCue({Media("video.avi"), Media("video.mov"), Media("audio.wav")}, [&] { first = true; });
+    ASSERT_TRUE(loader.IsRunning());
+    // A drop, then the remote control's OpenUri: each after the runs before.
+    bool second = false;
+    document.AddMediaFiles({Media("audio.aiff")}, false, [&] { second = true; });
+    document.AddMediaAndPlay({Media("video.mpg")});
+    ASSERT_TRUE(WaitUntil([&] { return first && second; }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return list.GetItemCount() == 5 && player.State() == PlayState::Playing; }, 60000));
+    EXPECT_EQ(list.GetItemPath(3), Media("audio.aiff"));
+    EXPECT_EQ(list.GetItemPath(4), Media("video.mpg"));
+    EXPECT_EQ(list.FindCurrentItem(), 4);
+    EXPECT_EQ(player.Path(), Media("video.mpg"));
+}
+
 }  // namespace
 }  // namespace kivo

@@ -140,6 +140,21 @@ TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlay)
     EXPECT_EQ(view.sent.front(), std::make_pair(Request::Rate, 150));
 }
 
+TEST_F(Frame, LevelsAreKeptWhereTheyAreSetWhetherOrNotASliderEchoesThem)
+{
+    // The saved volume at start-up, or a level from the property sheet:
+    // a slider already there does not report back.
+    protocol.SetVolume(100);
+    EXPECT_EQ(protocol.Volume(), 100);
+    protocol.SetBalance(-30);
+    view.sent.clear();
+    // Moving the sliders back to where they were before is a change.
+    protocol.OnSliderMoved(FrameProtocol::Slider::Volume, 0);
+    protocol.OnSliderMoved(FrameProtocol::Slider::Balance, 0);
+    EXPECT_EQ(view.sent, (std::vector<std::pair<Request, int>>{{Request::Volume, 0}, {Request::Balance, 0}}));
+    EXPECT_EQ(protocol.Volume(), 0);
+}
+
 TEST_F(Frame, SoundOffDisablesTheSliders)
 {
     protocol.ToggleSound();

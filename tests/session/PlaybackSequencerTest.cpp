@@ -1,6 +1,8 @@
 #include "TestMedia.h"
 #include "TestRecords.h"
 #include "cutlist/CutListModel.h"
+#include "cutlist/Thumbnail.h"
+#include "media/Pictures.h"
 #include "media/MediaEngine.h"
 #include "session/PlaybackSequencer.h"
 
@@ -24,7 +26,13 @@ using test::WaitUntil;
 // Records what the sequencer tells the windows around it and the bars.
 struct FakeHost : PlaybackHost {
     void ShowPlayerWindow(bool show) override { playerVisible = show; }
-    void ShowMessage(const QString& text, Icon) override { messages.append(text); }
+    void ShowMessage(const QString& text, Icon) override
+    {
+        messages.append(text);
+        // A message box's own event loop, while the user reads it.
+        if (whileShown)
+            whileShown();
+    }
     void SetModified() override { ++modified; }
     void ShowBusy(bool on) override { busy += on ? 1 : -1; }
 
@@ -44,6 +52,7 @@ struct FakeHost : PlaybackHost {
     std::vector<PlayState> states;
     bool playerVisible = false;
     QStringList messages;
+    std::function<void()> whileShown;
     int modified = 0;
     int busy = 0;
     std::vector<bool> lengthsWhileBusy;  // for each length: shown while busy
@@ -105,7 +114,7 @@ TEST_F(Sequencing, PlayPauseAtExactlyTheStartRebuildsThePipelineAndSoundPlaysWit
     host.Clear();
     host.playerVisible = true;
     sequencer.PlayPause();
-    EXPECT_FALSE(sequencer.CanPlayPause());  // greyed while it opens
+    EXPECT_TRUE(sequencer.IsOpeningObject());
     ASSERT_TRUE(Opened());
     EXPECT_EQ(host.lengths.size(), 1u);  // reopened: the duration is reported again
     EXPECT_EQ(player.State(), PlayState::Playing);
@@ -161,22 +170,112 @@ TEST_F(Sequencing, OnlyInvalidObjectsLeft)
     EXPECT_FALSE(host.playerVisible);
 }
 
-TEST_F(Sequencing, AFileGoneSinceItWasAddedCannotStart)
+TEST_F(Sequencing, RequestsWhileTheObjectOpensAreCarriedOutOnceItHasOpened)
+{
+    Add(Media("video.avi"));
+    Add(Media("audio.wav"));
+    // The first object of a list just opened: the bars offer it at once,
+    // and a play pressed before it has opened plays it.
+    ASSERT_TRUE(sequencer.CueObject(0, 0));
+    EXPECT_EQ(sequencer.FrameState(), PlayState::Stopped);
+    EXPECT_TRUE(sequencer.CanPlayPause());
+    EXPECT_TRUE(sequencer.CanPause());
+    sequencer.PlayPause();
+    ASSERT_TRUE(Opened());
+    EXPECT_EQ(player.State(), PlayState::Playing);
+    EXPECT_EQ(State(0), "再生");
+
+    // Right after next: the pause waits for the object, and so does a stop.
+    sequencer.PlayNext(1);
+    sequencer.Pause();
+    ASSERT_TRUE(Opened());
+    EXPECT_EQ(player.State(), PlayState::Paused);
+    EXPECT_EQ(State(1), "一時停止");
+    sequencer.PlayNext(0);
+    sequencer.Stop();
+    ASSERT_TRUE(Opened());
+    EXPECT_EQ(player.State(), PlayState::Stopped);
+
+    // The position slider let go while the object opens: sought once it has.
+    ASSERT_TRUE(sequencer.CueObject(0, 0));
+    sequencer.Seek(150);
+    sequencer.FinishSeeking();
+    ASSERT_TRUE(Opened());
+    EXPECT_NEAR(player.GetPosition(), 1.5, 0.05);
+    EXPECT_EQ(player.State(), PlayState::Paused);
+
+    // Going elsewhere, or a reset, drops what was asked of the object.
+    ASSERT_TRUE(sequencer.CueObject(0, 0));
+    sequencer.PlayPause();
+    ASSERT_TRUE(sequencer.CueObject(1, 0));
+    ASSERT_TRUE(Opened());
+    EXPECT_EQ(player.State(), PlayState::Playing);  // the cue was the object asked for
+    sequencer.PlayNext(0);
+    sequencer.Stop();
+    sequencer.PlayNext(1);
+    ASSERT_TRUE(Opened());
+    EXPECT_EQ(player.State(), PlayState::Playing);
+    ASSERT_TRUE(sequencer.CueObject(0, 0));
+    sequencer.PlayPause();
+    sequencer.ResetPlayback();
+    player.WaitForWorker();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(player.State(), PlayState::Empty);
+}
+
+TEST_F(Sequencing, AFileDamagedOrGoneSinceItWasAddedBecomesInvalidAndTheListPlaysOn)
 {
     QTemporaryDir folder;
-    const QString copy = folder.filePath("clip.avi");
-    ASSERT_TRUE(QFile::copy(Media("video.avi"), copy));
-    Add(copy);
-    ASSERT_TRUE(QFile::remove(copy));
-    ASSERT_TRUE(Cue(0, 0));  // still the current object
+    const QString gone = folder.filePath("gone.avi");
+    const QString damaged = folder.filePath("damaged.avi");
+    for (const QString& copy : {gone, damaged})
+        ASSERT_TRUE(QFile::copy(Media("video.avi"), copy));
+    Add(Media("video-only.avi"));
+    Add(gone);
+    Add(damaged);
+    Add(Media("audio.wav"));
+    ASSERT_TRUE(QFile::remove(gone));
+    QFile cut(damaged);
+    ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(cut.resize(600));
+    cut.close();
+
+    // The message stays up while the list plays on behind it: a second
+    // failure then adds no second box.
+    host.whileShown = [this] { Opened(); };
+    ASSERT_TRUE(Cue(0, 270));
     sequencer.Play();
+    ASSERT_TRUE(WaitUntil([&] { return list.FindCurrentItem() == 3 && player.State() == PlayState::Playing; }, 10000));
     EXPECT_EQ(host.messages, QStringList({"再生開始できません。"}));
-    EXPECT_EQ(State(0), "停止");
+    for (int given_up : {1, 2}) {
+        EXPECT_EQ(State(given_up), "無効");
+        EXPECT_TRUE(list.GetItemFacts(given_up).invalid);
+        EXPECT_EQ(list.GetLargeImage(list.GetItemData(given_up)), ToListPicture(LoadPicture(PictureId::Unavailable)));
+    }
+    EXPECT_EQ(State(3), "再生");
+    EXPECT_EQ(sequencer.FrameState(), PlayState::Playing);
+    EXPECT_TRUE(list.HasInvalidItems());
+
+    // Cueing such an object cues the next playable one instead, without a
+    // word: the user has not asked to play it.
+    QTemporaryDir other;
+    const QString goneToo = other.filePath("gone-too.avi");
+    ASSERT_TRUE(QFile::copy(Media("video.avi"), goneToo));
+    Add(goneToo);
+    ASSERT_TRUE(QFile::remove(goneToo));
+    host.messages.clear();
+    ASSERT_TRUE(Cue(4, 0));
+    EXPECT_EQ(State(4), "無効");
+    EXPECT_EQ(list.FindCurrentItem(), 0);  // from the start of the list
+    EXPECT_EQ(player.State(), PlayState::Stopped);
+    EXPECT_TRUE(host.messages.isEmpty());
 }
 
 TEST_F(Sequencing, ListPositionEnablingAndLevels)
 {
     EXPECT_EQ(sequencer.Position().index, -1);  // no objects, no current one
+    // Nothing open: the rate is the one the next object opens with.
+    EXPECT_EQ(sequencer.SetRate(100), 100);
     for (int i = 0; i < 3; ++i)
         Add(Media("audio.wav"));
     EXPECT_EQ(sequencer.Position().count, 3);
