@@ -2,6 +2,8 @@
 
 #include "media/MediaEngine.h"
 
+#include <utility>
+
 namespace kivo {
 
 namespace {
@@ -59,6 +61,8 @@ bool PlayerInput::KeyDown(Key key, bool autoRepeat)
         // after the watchdog gave up (the key was held all along) starts
         // again.
         m_bFastKeyHeld = true;
+        if (std::exchange(m_releaseWaiting, false))
+            m_host.StopReleaseWait();
         if (!m_keyFastForward) {
             StartFastForward();
             m_keyFastForward = true;
@@ -74,9 +78,17 @@ bool PlayerInput::KeyUp(Key key, bool autoRepeat)
     if (key != Key::Right)
         return false;
     // Auto-repeat comes as key-up and key-down pairs while the key is held.
-    if (!autoRepeat)
-        EndKeyFastForward();
+    if (!autoRepeat && m_keyFastForward && !m_releaseWaiting) {
+        m_releaseWaiting = true;
+        m_host.StartReleaseWait();
+    }
     return true;
+}
+
+void PlayerInput::OnReleaseWaitOver()
+{
+    if (std::exchange(m_releaseWaiting, false))
+        EndKeyFastForward();
 }
 
 void PlayerInput::OnWatchdog()
@@ -162,11 +174,11 @@ void PlayerInput::StartFastForward()
 {
     if (IsFastForwarding())
         return;
-    // The rate in force; without a pipeline, the rate the next file opens
-    // with. Never 0.0, which no pipeline takes.
+    // The rate in force, or the one the next file opens with. Never 0.0,
+    // which no pipeline takes.
     m_dSavedRate = m_engine.GetRate();
     if (!(m_dSavedRate > 0.0))
-        m_dSavedRate = m_engine.RequestedRate() > 0.0 ? m_engine.RequestedRate() : 1.0;
+        m_dSavedRate = 1.0;
     m_engine.SetRate(kFastForwardRate);
     if (m_engine.State() != PlayState::Playing)
         m_host.RunCommand(Command::PlayPause);
@@ -184,6 +196,8 @@ void PlayerInput::EndKeyFastForward()
 {
     m_bFastKeyHeld = false;
     m_host.StopWatchdog();
+    if (std::exchange(m_releaseWaiting, false))
+        m_host.StopReleaseWait();
     if (!m_keyFastForward)
         return;
     m_keyFastForward = false;

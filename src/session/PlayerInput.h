@@ -23,6 +23,9 @@ public:
     // A repeating timer of kWatchdogMilliseconds that calls OnWatchdog.
     virtual void StartWatchdog() = 0;
     virtual void StopWatchdog() = 0;
+    // A single shot of kReleaseWaitMilliseconds that calls OnReleaseWaitOver.
+    virtual void StartReleaseWait() = 0;
+    virtual void StopReleaseWait() = 0;
 };
 
 // What the keys, the double click and the joystick do to the player window's
@@ -33,7 +36,11 @@ public:
 // key and the stick may hold it at the same time: the rate goes back when
 // the last of them lets go. The keyboard's hold ends at the Right key-up, or
 // at a tick of the watchdog that follows a whole period without a Right
-// key-down (the key-up went to another window). The stick's hold is one for
+// key-down (the key-up went to another window). A key-up counts once no
+// key-down has followed it for kReleaseWaitMilliseconds: X sends a held
+// key's auto-repeat as key-up and key-down pairs that are not always marked
+// as repeats, and each would otherwise end and start fast forward again,
+// with two seeks that freeze the picture. The stick's hold is one for
 // all player windows: a stick pushed right fast-forwards the window that saw
 // it first, and the stick leaving the right zone ends that window's fast
 // forward, whichever window sees it.
@@ -43,6 +50,7 @@ public:
 
     static constexpr double kFastForwardRate = 2.0;
     static constexpr int kWatchdogMilliseconds = 1000;
+    static constexpr int kReleaseWaitMilliseconds = 100;
 
     PlayerInput(MediaEngine& engine, PlayerInputHost& host);
     // Lets go of the stick's fast forward without touching the engine.
@@ -63,6 +71,8 @@ public:
     bool KeyUp(Key key, bool autoRepeat);
     // The watchdog timer's tick.
     void OnWatchdog();
+    // No key-down followed the Right key-up: the key was let go.
+    void OnReleaseWaitOver();
 
     // A double click on the window (not in preview mode): full-screen mode
     // on or off.
@@ -103,6 +113,7 @@ private:
     double m_dSavedRate = 0.0;      // the rate to go back to; 0.0 without fast forward
     bool m_keyFastForward = false;  // the keyboard holds fast forward
     bool m_bFastKeyHeld = false;    // a Right key-down since the last watchdog tick
+    bool m_releaseWaiting = false;  // a Right key-up waits to be confirmed
 
     // The window whose fast forward the stick holds (none: null).
     static PlayerInput* s_joystickFastForward;

@@ -10,8 +10,9 @@ std::map<Command, PlayerMenuItemState> PlayerMenuStates(const PlayerMenuFacts& f
     const auto check = [&states](Command command, bool checked) { states[command].checked = checked; };
 
     const PlayState state = facts.playState;
-    grey(PlayPause, state != PlayState::Stopped && state != PlayState::Paused && state != PlayState::Playing);
-    grey(Stop, state != PlayState::Paused && state != PlayState::Playing);
+    grey(PlayPause, !facts.opening && state != PlayState::Stopped && state != PlayState::Paused &&
+                        state != PlayState::Playing);
+    grey(Stop, !facts.opening && state != PlayState::Paused && state != PlayState::Playing);
     const auto [count, index] = facts.list;
     grey(Previous, index >= count || index <= 0);
     grey(Next, index >= count - 1 || index < 0);

@@ -10,6 +10,8 @@ namespace kivo {
 // What the player window's context menu depends on.
 struct PlayerMenuFacts {
     PlayState playState = PlayState::Empty;
+    // An object is being opened: play and stop wait for it.
+    bool opening = false;
     ListPosition list;
     bool fullScreen = false;
     bool autoRewind = false;

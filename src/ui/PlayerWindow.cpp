@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "ui/CommandActions.h"
 
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QFileDialog>
@@ -57,6 +58,9 @@ PlayerWindow::PlayerWindow(Settings& settings, MediaEngine& engine, QWidget* par
     setFocusPolicy(Qt::StrongFocus);
     m_watchdog.setInterval(PlayerInput::kWatchdogMilliseconds);
     connect(&m_watchdog, &QTimer::timeout, this, [this] { m_input.OnWatchdog(); });
+    m_releaseWait.setSingleShot(true);
+    m_releaseWait.setInterval(PlayerInput::kReleaseWaitMilliseconds);
+    connect(&m_releaseWait, &QTimer::timeout, this, [this] { m_input.OnReleaseWaitOver(); });
     // Without a joystick nothing of it happens.
     connect(&m_joystick, &Joystick::buttonsChanged, this, [this](int changed) { m_input.JoystickButtons(changed); });
     connect(&m_joystick, &Joystick::moved, this, [this](int x, int y) { m_input.JoystickMove(x, y); });
@@ -248,6 +252,26 @@ void PlayerWindow::keyReleaseEvent(QKeyEvent* event)
         QWidget::keyReleaseEvent(event);
 }
 
+void PlayerWindow::closeEvent(QCloseEvent* event)
+{
+    // The window manager's close (Alt+F4, a window list's "Close") hides the
+    // window as the program's own commands do. Taken as a close, it would
+    // destroy the native window the video is drawn into. The program's own
+    // closing at its end goes through.
+    if (!event->spontaneous())
+        return;
+    event->ignore();
+    hide();
+}
+
+bool PlayerWindow::event(QEvent* event)
+{
+    // Should the native window ever be made anew, the video follows it.
+    if (event->type() == QEvent::WinIdChange && m_engine.WindowHandle() != 0)
+        m_engine.SetWindowHandle(winId());
+    return QWidget::event(event);
+}
+
 QWidget* PlayerWindow::MainWindow() const
 {
     return parentWidget() != nullptr ? parentWidget()->window() : nullptr;
@@ -330,6 +354,7 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
 {
     PlayerMenuFacts facts;
     facts.playState = m_engine.State();
+    facts.opening = m_engine.IsOpening();
     facts.list = m_listPosition ? m_listPosition() : ListPosition{};
     facts.fullScreen = IsFullScreen();
     facts.autoRewind = m_engine.Options().autoRewind;

@@ -69,6 +69,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void RunCommand(Command command) override { emit commandRequested(command); }
@@ -78,6 +80,8 @@ private:
     void TakeFocus() override;
     void StartWatchdog() override { m_watchdog.start(); }
     void StopWatchdog() override { m_watchdog.stop(); }
+    void StartReleaseWait() override { m_releaseWait.start(); }
+    void StopReleaseWait() override { m_releaseWait.stop(); }
 
     // The window edges under a point of the client area, for resizing.
     Qt::Edges EdgesAt(const QPoint& point) const;
@@ -91,6 +95,7 @@ private:
     MediaEngine& m_engine;
     PlayerInput m_input{m_engine, *this};
     QTimer m_watchdog;
+    QTimer m_releaseWait;
     Joystick m_joystick;
     std::function<ListPosition()> m_listPosition;
     QPoint m_ptDrag;

@@ -20,6 +20,8 @@ player=$(window_of '^Kivo ﾌﾟﾚｲﾔ$') || fail "no player window"
 wait_for "the player window did not take the keys" is_active "$player"
 keys ctrl
 [ "$(size_of "$player")" = 352x240 ] || fail "player window of $(size_of "$player")"
+# The splash, up for its two seconds, would take the clicks.
+wait_until_gone '^Kivo$'
 
 xdotool mousemove --window "$player" 100 100 click --repeat 2 --delay 100 1
 wait_for "no full screen of $screen" has_size "$player" "$screen"

@@ -44,6 +44,8 @@ public:
     void TakeFocus() override { ++focus; }
     void StartWatchdog() override { watchdog = true; }
     void StopWatchdog() override { watchdog = false; }
+    void StartReleaseWait() override { releaseWait = true; }
+    void StopReleaseWait() override { releaseWait = false; }
 
     std::vector<Command> TakeCommands() { return std::exchange(commands, {}); }
 
@@ -52,6 +54,7 @@ public:
     bool minimised = false;
     int focus = 0;
     bool watchdog = false;
+    bool releaseWait = false;
 
 private:
     MediaEngine& m_engine;
@@ -61,6 +64,13 @@ using Commands = std::vector<Command>;
 
 class PlayerInputWithoutAFile : public ::testing::Test {
 protected:
+    // The key-up's wait runs out with no key-down after it.
+    void WaitOutRelease()
+    {
+        window.releaseWait = false;
+        input.OnReleaseWaitOver();
+    }
+
     MediaEngine engine;
     FakeWindow window{engine};
     PlayerInput input{engine, window};
@@ -113,6 +123,7 @@ TEST_F(PlayerInputWithoutAFile, FastForwardKeepsTheRateOfTheNextFile)
     input.KeyDown(Key::Right, false);
     EXPECT_EQ(engine.RequestedRate(), 2.0);
     input.KeyUp(Key::Right, false);
+    WaitOutRelease();
     EXPECT_EQ(engine.RequestedRate(), 0.5);
     input.JoystickMove(kHigh, kCentreLow);
     EXPECT_EQ(engine.RequestedRate(), 2.0);
@@ -160,14 +171,30 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeld)
     EXPECT_EQ(engine.GetRate(), 2.0);
     EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
 
+    // Auto-repeat that X did not mark as such: a key-up with a key-down
+    // right behind it leaves the rate alone, so nothing is sought again.
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        EXPECT_TRUE(input.KeyUp(Key::Right, false));
+        EXPECT_TRUE(window.releaseWait);
+        input.KeyDown(Key::Right, false);
+        EXPECT_FALSE(window.releaseWait);
+        EXPECT_EQ(engine.RequestedRate(), 2.0);
+    }
+    EXPECT_EQ(window.TakeCommands(), Commands{});
+
+    // A key-up that no key-down follows lets go.
     EXPECT_TRUE(input.KeyUp(Key::Right, false));
+    EXPECT_EQ(engine.GetRate(), 2.0);
+    WaitOutRelease();
     EXPECT_EQ(engine.GetRate(), 0.5);
     EXPECT_EQ(engine.RequestedRate(), 0.5);
     EXPECT_FALSE(window.watchdog);
     EXPECT_EQ(engine.State(), PlayState::Playing);
-    // A late tick or a second key-up change nothing.
+    // A late tick, a late wait or a second key-up change nothing.
     input.OnWatchdog();
+    input.OnReleaseWaitOver();
     input.KeyUp(Key::Right, false);
+    EXPECT_FALSE(window.releaseWait);
     EXPECT_EQ(engine.RequestedRate(), 0.5);
 }
 
@@ -181,6 +208,7 @@ TEST_F(PlayerInputOnAFile, WatchdogEndsAFastForwardWhoseKeyUpWasMissed)
     EXPECT_FALSE(window.watchdog);
     EXPECT_EQ(window.focus, 1);
     input.KeyUp(Key::Right, false);  // the key-up that went elsewhere, late
+    EXPECT_FALSE(window.releaseWait);
     EXPECT_EQ(engine.RequestedRate(), 0.5);
 
     // Still held when the window sees it again: fast forward once more, onto
@@ -190,6 +218,7 @@ TEST_F(PlayerInputOnAFile, WatchdogEndsAFastForwardWhoseKeyUpWasMissed)
     ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     EXPECT_EQ(engine.GetRate(), 2.0);
     input.KeyUp(Key::Right, false);
+    WaitOutRelease();
     EXPECT_EQ(engine.GetRate(), 0.5);
 }
 
@@ -227,6 +256,7 @@ TEST_F(PlayerInputOnAFile, KeyAndStickShareOneFastForward)
     input.KeyDown(Key::Right, false);
     input.JoystickMove(kHigh, kCentreLow);
     input.KeyUp(Key::Right, false);
+    WaitOutRelease();
     EXPECT_EQ(engine.GetRate(), 2.0);  // the stick still holds it
     input.JoystickMove(kCentreLow, kCentreLow);
     EXPECT_EQ(engine.RequestedRate(), 0.5);
