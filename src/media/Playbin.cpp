@@ -317,6 +317,8 @@ struct Playbin::Bus {
     std::atomic<quintptr> window{0};
     // Set when the stream has ended or failed.
     ManualResetEvent ended;
+    // Set when the stream has failed: a preroll then waits no longer.
+    std::atomic<bool> failed{false};
     BusListener listener;
 };
 
@@ -336,6 +338,8 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
         }
     } else {
         const GstMessageType type = GST_MESSAGE_TYPE(message);
+        if (type == GST_MESSAGE_ERROR)
+            bus->failed = true;
         if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
             bus->ended.Set();
         if (bus->listener)
@@ -505,9 +509,20 @@ bool Playbin::Preroll(int milliseconds)
 
 bool Playbin::WaitForPreroll(int milliseconds) const
 {
-    const GstStateChangeReturn result =
-        gst_element_get_state(m_pipeline, nullptr, nullptr, static_cast<GstClockTime>(milliseconds) * GST_MSECOND);
-    return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+    // A stream that fails as it prerolls (a file cut short) leaves the state
+    // change pending: the wait goes in slices and ends at the failure rather
+    // than at the deadline.
+    constexpr GstClockTime kSlice = 20 * GST_MSECOND;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
+        const GstClockTime slice = std::min<GstClockTime>(kSlice, static_cast<GstClockTime>(std::max<qint64>(left.count(), 0)));
+        const GstStateChangeReturn result = gst_element_get_state(m_pipeline, nullptr, nullptr, slice);
+        if (result != GST_STATE_CHANGE_ASYNC)
+            return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+        if (m_bus->failed || left.count() <= 0)
+            return false;
+    }
 }
 
 bool Playbin::Seek(double position, double rate, double stop, bool toKeyFrame)

@@ -149,7 +149,9 @@ void PlaybackSequencer::Play()
     case RenderResult::Failed:
         InvalidateCurrent();
         PlayNext(-1);
-        ShowFailure(QStringLiteral("再生開始できません。"));
+        // One message for objects that fail one after the other.
+        if (!std::exchange(m_playFailureTold, true))
+            ShowFailure(QStringLiteral("再生開始できません。"));
         return;
     case RenderResult::NoGStreamer:
         // The engine has told the user already.
@@ -163,6 +165,7 @@ void PlaybackSequencer::Play()
     case RenderResult::Success:
         break;
     }
+    m_playFailureTold = false;
     SetCurrentState(ObjectState::Playing);
     // A sound-only object plays with the player window hidden.
     m_host.ShowPlayerWindow(m_player.HasVideo() || !m_player.HasAudio());
@@ -214,6 +217,7 @@ void PlaybackSequencer::ShowStopped()
 
 void PlaybackSequencer::PlayPause()
 {
+    m_playFailureTold = false;
     if (m_openingObject) {
         m_requestAfterOpen = Request::Play;
         return;
@@ -235,8 +239,11 @@ void PlaybackSequencer::PlayPause()
 
 void PlaybackSequencer::PlayNext(int position)
 {
-    // Going elsewhere supersedes what was asked of the object being left.
+    // Going elsewhere supersedes what was asked of the object being left;
+    // the user hears of an object that fails there.
     m_requestAfterOpen = Request::None;
+    if (position != -1)
+        m_playFailureTold = false;
     m_seekAfterOpen = -1;
     const int previous = m_list.FindCurrentItem();
     SetState(previous, ObjectState::Standby);

@@ -147,6 +147,9 @@ private:
     // Where the position slider was sent while the object opened; -1 for nowhere.
     int m_seekAfterOpen = -1;
     bool m_showingFailure = false;
+    // Objects failed since the user last asked for one or one played, and
+    // the user was told.
+    bool m_playFailureTold = false;
     bool m_busy = false;
     QTimer m_seekWindow;
     // The seek waiting for the window to close; -1 for none.

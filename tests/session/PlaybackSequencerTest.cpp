@@ -240,9 +240,7 @@ TEST_F(Sequencing, AFileDamagedOrGoneSinceItWasAddedBecomesInvalidAndTheListPlay
     ASSERT_TRUE(cut.resize(600));
     cut.close();
 
-    // The message stays up while the list plays on behind it: a second
-    // failure then adds no second box.
-    host.whileShown = [this] { Opened(); };
+    // One message, however many fail one after the other.
     ASSERT_TRUE(Cue(0, 270));
     sequencer.Play();
     ASSERT_TRUE(WaitUntil([&] { return list.FindCurrentItem() == 3 && player.State() == PlayState::Playing; }, 10000));
@@ -269,6 +267,25 @@ TEST_F(Sequencing, AFileDamagedOrGoneSinceItWasAddedBecomesInvalidAndTheListPlay
     EXPECT_EQ(list.FindCurrentItem(), 0);  // from the start of the list
     EXPECT_EQ(player.State(), PlayState::Stopped);
     EXPECT_TRUE(host.messages.isEmpty());
+
+    // Asked for by the user, it is told again.
+    const QString goneAgain = other.filePath("gone-again.avi");
+    ASSERT_TRUE(QFile::copy(Media("video.avi"), goneAgain));
+    Add(goneAgain);
+    ASSERT_TRUE(QFile::remove(goneAgain));
+    sequencer.PlayNext(5);
+    ASSERT_TRUE(Opened());
+    EXPECT_EQ(host.messages, QStringList({"再生開始できません。"}));
+}
+
+TEST_F(Sequencing, NoGStreamerIsToldInOneBoxAtATime)
+{
+    // Openings that fail while the box is up (still pictures, the cue) add
+    // no box over it.
+    host.whileShown = [this] { emit player.graphMissing(); };
+    emit player.graphMissing();
+    emit player.graphMissing();
+    EXPECT_EQ(host.messages, QStringList({"GStreamer is not Installed.", "GStreamer is not Installed."}));
 }
 
 TEST_F(Sequencing, ListPositionEnablingAndLevels)
