@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 namespace kivo {
 namespace {
@@ -171,8 +172,8 @@ QString FindOnPath(const QString& name, const FileTypePlaces& places)
     return places.path.isEmpty() ? QString() : QStandardPaths::findExecutable(name, PathFolders(places));
 }
 
-// Starts `tool` with `arguments` in the background when it is on the path;
-// its output goes nowhere and nothing waits for it.
+// Starts `tool` with `arguments` detached when it is on the path; its
+// output goes nowhere and nothing waits for it.
 void StartTool(const QString& tool, const QStringList& arguments, const FileTypePlaces& places)
 {
     const QString program = FindOnPath(tool, places);
@@ -284,7 +285,9 @@ void RegisterFileType(Settings& settings, const FileTypePlaces& places)
     // Set before anything is written: a registration that fails is not
     // tried again.
     settings.Set(setting::kFileType, 1);
-    WriteRegistration(program, places);
+    // Writing files and starting programs can take a while on a first
+    // start; the window does not wait for it.
+    QThreadPool::globalInstance()->start([program, places] { WriteRegistration(program, places); });
 }
 
 }  // namespace kivo

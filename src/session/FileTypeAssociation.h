@@ -38,16 +38,17 @@ QString FindProgramFile(const FileTypePlaces& places);
 
 // Makes scenario files open Kivo from the desktop, once per user: the first
 // time the program file is found while "FileType" is 0, "FileType" is set to
-// 1. When the desktop entry found first in the system data folders runs that
-// program file (an installed package), nothing more is done: the package's
-// own entry, MIME package and icons stand. Otherwise the MIME package, the
-// installed desktop entry (dist/kivo.desktop, under its own name, with every
-// kind of file the program opens) with the program file in its Exec, and the
-// icons are written into the data folder, and update-mime-database,
-// update-desktop-database and gtk-update-icon-cache are started in the
-// background when they are on the path. Every failure is silent, and a
-// failed write is not retried at a later start. Nothing waits for the
-// update tools.
+// 1 and the rest is left to Qt's global thread pool (which the application
+// waits for as it ends), so the call returns at once. When the desktop entry
+// found first in the system data folders runs that program file (an
+// installed package), nothing more is done: the package's own entry, MIME
+// package and icons stand. Otherwise the MIME package, the installed desktop
+// entry (dist/kivo.desktop, under its own name, with every kind of file the
+// program opens) with the program file in its Exec, and the icons are
+// written into the data folder, and update-mime-database,
+// update-desktop-database and gtk-update-icon-cache are started detached
+// when they are on the path. Every failure is silent, and a failed write is
+// not retried at a later start.
 void RegisterFileType(Settings& settings);
 void RegisterFileType(Settings& settings, const FileTypePlaces& places);
 

@@ -5,11 +5,14 @@
 #include "core/Settings.h"
 #include "cutlist/Playlists.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QSemaphore>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <sys/stat.h>
 
@@ -68,7 +71,12 @@ protected:
     QString Data(const char* name) const { return m_places.dataFolder + u'/' + QString::fromUtf8(name); }
     QString Entry() const { return QString::fromUtf8(ReadFile(Data("applications/kivo.desktop"))); }
 
-    void Register() { RegisterFileType(m_settings, m_places); }
+    // Registers and waits for the work left to the thread pool.
+    void Register()
+    {
+        RegisterFileType(m_settings, m_places);
+        QThreadPool::globalInstance()->waitForDone();
+    }
     // Registers anew (a fresh switch, no data folder) and tells whether
     // anything was written into the data folder.
     bool RegistrationWritesFiles()
@@ -248,7 +256,7 @@ TEST_F(FileTypeRegistration, AnUnwritableDataFolderFailsSilentlyAndIsNotRetried)
     EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
 }
 
-TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
+TEST_F(FileTypeRegistration, TheCallReturnsAtOnceAndTheFilesAndToolsFollowWithoutBeingWaitedFor)
 {
     MakeProgram(m_places.programFolder);
     // Stand-ins for the tools, which note their arguments and then keep
@@ -261,7 +269,20 @@ TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
                     "i=0; while [ ! -e \"$0.go\" ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done\n"
                     "touch \"$0.done\"\n");
 
+    // The pool's one thread is held, so that what the call leaves to it
+    // cannot have run before the call returns.
+    QThreadPool& pool = *QThreadPool::globalInstance();
+    const int threads = pool.maxThreadCount();
+    pool.setMaxThreadCount(1);
+    QSemaphore held;
+    pool.start([&held] { held.acquire(); });
+    QElapsedTimer call;
+    call.start();
     RegisterFileType(m_settings, m_places);
+    EXPECT_LT(call.elapsed(), 100);
+    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
+    EXPECT_TRUE(QDir(m_places.dataFolder).isEmpty());
+    held.release();
 
     const auto ran = [&](const char* tool, const QString& arguments) {
         const QString note = bin + u'/' + QLatin1String(tool) + QStringLiteral(".ran");
@@ -271,7 +292,10 @@ TEST_F(FileTypeRegistration, TheUpdateToolsRunInTheBackgroundOnTheirFolders)
     EXPECT_TRUE(ran("update-desktop-database", Data("applications")));
     EXPECT_TRUE(ran("gtk-update-icon-cache", QStringLiteral("--quiet --ignore-theme-index --force ") +
                                                  Data("icons/hicolor")));
-    // The registration has not waited for them.
+    EXPECT_TRUE(QFileInfo::exists(Data("applications/kivo.desktop")));
+    // The work is done while the tools still run: nothing waits for them.
+    EXPECT_TRUE(pool.waitForDone(5000));
+    pool.setMaxThreadCount(threads);
     for (const char* tool : tools) {
         EXPECT_FALSE(QFile::exists(bin + u'/' + QLatin1String(tool) + QStringLiteral(".done"))) << tool;
         test::WriteFile(bin + u'/' + QLatin1String(tool) + QStringLiteral(".go"));
@@ -300,6 +324,7 @@ TEST_F(FileTypeRegistration, ByDefaultUsesThePathAndTheXdgDataFolders)
     const auto registered = [this] {
         m_settings.Set(setting::kFileType, 0);
         RegisterFileType(m_settings);
+        QThreadPool::globalInstance()->waitForDone();
         return m_settings.Get(setting::kFileType) == 1;
     };
     EXPECT_TRUE(registered());
