@@ -19,7 +19,8 @@ for file in bin/Kivo231 bin/kvotool \
     share/icons/hicolor/scalable/apps/kivo.svg share/icons/hicolor/48x48/apps/kivo.png \
     share/icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg \
     share/icons/hicolor/48x48/mimetypes/application-x-kivo-scenario.png \
-    share/man/man1/Kivo231.1 share/man/man1/kvotool.1; do
+    share/man/man1/Kivo231.1.gz share/man/man1/kvotool.1.gz \
+    share/doc/kivo/copyright share/doc/kivo/changelog.gz; do
   [ -s "$usr/$file" ] || { echo "install-tree: $file is missing" >&2; exit 1; }
 done
 [ -x "$usr/bin/Kivo231" ] && [ -x "$usr/bin/kvotool" ]
@@ -34,9 +35,9 @@ icon=$(sed -n 's/.*<icon name="\([^"]*\)".*/\1/p' "$usr/share/mime/packages/kivo
 [ -s "$usr/share/icons/hicolor/scalable/mimetypes/$icon.svg" ]
 
 # The manual pages format without a warning.
-for page in "$usr"/share/man/man1/*.1; do
-  warnings=$(groff -man -ww -z "$page" 2>&1)
+for page in "$usr"/share/man/man1/*.1.gz; do
+  warnings=$(zcat "$page" | groff -man -ww -z 2>&1)
   [ -z "$warnings" ] || { echo "install-tree: $page: $warnings" >&2; exit 1; }
-  ! grep -q '@[A-Z_]*@' "$page"
+  ! zgrep -q '@[A-Z_]*@' "$page"
 done
 echo "install-tree: the installed tree is complete and valid"
