@@ -194,8 +194,8 @@ bool InstalledEntryRuns(const QString& program, const FileTypePlaces& places)
 {
     for (const QString& folder : places.systemDataFolders) {
         const QString path = folder + u'/' + kDesktopEntry;
-        // Anything but a regular file (a named pipe would never answer) is
-        // no entry of a package.
+        // Anything but a regular file is no package's entry (and reading a
+        // named pipe would wait for a writer).
         if (!QFileInfo(path).isFile())
             continue;
         QFile file(path);
