@@ -9,17 +9,18 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 namespace kivo {
 namespace {
 
 const QString kProgramFileName = QStringLiteral("Kivo231");
 
-// Names in the data folder. The scenario icon carries the MIME type's own
-// icon name, so file managers find it without being told.
+// Names in a data folder; the desktop entry has the installed one's name and
+// is found under it in the resources too. The scenario icon carries the MIME
+// type's own icon name, so file managers find it without being told.
 const QString kMimePackage = QStringLiteral("mime/packages/kivo.xml");
 const QString kDesktopEntry = QStringLiteral("applications/kivo.desktop");
-const QString kProgramIconName = QStringLiteral("kivo");
 const QString kProgramIcon = QStringLiteral("icons/hicolor/scalable/apps/kivo.svg");
 const QString kScenarioIcon = QStringLiteral("icons/hicolor/scalable/mimetypes/application-x-kivo-scenario.svg");
 
@@ -54,28 +55,87 @@ QString ExecArgument(const QString& program)
     return value;
 }
 
-QByteArray DesktopEntry(const QString& program)
+// The text of a desktop entry's string value: \s, \n, \t, \r and \\ undone.
+QString UnescapedString(QStringView value)
 {
-    return QStringLiteral(
-               "[Desktop Entry]\n"
-               "Type=Application\n"
-               "Name=Kivo\n"
-               "Exec=%1 %f\n"
-               "Icon=%2\n"
-               "Terminal=false\n"
-               "MimeType=%3;\n"
-               "Categories=AudioVideo;Player;\n")
-        .arg(ExecArgument(program), kProgramIconName, QLatin1String(kScenarioMimeType))
-        .toUtf8();
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        QChar c = value[i];
+        if (c == u'\\' && i + 1 < value.size()) {
+            c = value[++i];
+            if (c == u's')
+                c = u' ';
+            else if (c == u'n')
+                c = u'\n';
+            else if (c == u't')
+                c = u'\t';
+            else if (c == u'r')
+                c = u'\r';
+        }
+        text += c;
+    }
+    return text;
 }
 
-// A file of the program's resources, by its path under res/.
+// The value of `key` in the [Desktop Entry] group of `entry`, as text;
+// empty when it has none.
+QString DesktopEntryValue(const QByteArray& entry, QStringView key)
+{
+    bool inMainGroup = false;
+    for (const QByteArray& bytes : entry.split('\n')) {
+        const QString line = QString::fromUtf8(bytes).trimmed();
+        if (line.startsWith(u'[')) {
+            inMainGroup = line == u"[Desktop Entry]";
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inMainGroup && equals > 0 && QStringView(line).first(equals).trimmed() == key)
+            return UnescapedString(QStringView(line).sliced(equals + 1).trimmed());
+    }
+    return {};
+}
+
+// The program an Exec command starts: its first argument, unquoted as
+// ExecArgument quotes it; empty when its quote is left open.
+QString ExecProgram(const QString& command)
+{
+    QString program;
+    if (command.startsWith(u'"')) {
+        qsizetype i = 1;
+        for (; i < command.size() && command[i] != u'"'; ++i) {
+            if (command[i] == u'\\' && i + 1 < command.size())
+                ++i;
+            program += command[i];
+        }
+        if (i == command.size())
+            return {};
+    } else {
+        program = command.section(u' ', 0, 0);
+    }
+    return program.replace(QStringLiteral("%%"), QStringLiteral("%"));
+}
+
+// A file of the program's resources, by its path there.
 QByteArray Resource(const QString& name)
 {
     QFile file(QStringLiteral(":/") + name);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+// The installed desktop entry with `program` in its Exec, where the
+// installed one names the program by its file name alone.
+QByteArray UserDesktopEntry(const QString& program)
+{
+    QStringList lines = QString::fromUtf8(Resource(kDesktopEntry)).split(u'\n');
+    for (QString& line : lines) {
+        if (!line.startsWith(QStringLiteral("Exec=")))
+            continue;
+        const qsizetype arguments = line.indexOf(u' ');
+        line = QStringLiteral("Exec=") + ExecArgument(program) + (arguments < 0 ? QString() : line.sliced(arguments));
+    }
+    return lines.join(u'\n').toUtf8();
 }
 
 // Writes `contents` to `relativePath` under `folder`, replacing what is there
@@ -94,13 +154,29 @@ bool WriteFile(const QString& folder, const QString& relativePath, const QByteAr
     return file.commit();
 }
 
-// Starts `tool` with `arguments` in the background when it is on the path;
-// its output goes nowhere and nothing waits for it.
-void StartTool(const QString& tool, const QStringList& arguments, const QStringList& path)
+QStringList PathFolders(const FileTypePlaces& places)
 {
-    if (path.isEmpty())
-        return;
-    const QString program = QStandardPaths::findExecutable(tool, path);
+    QStringList folders;
+    for (const QString& entry : places.path.split(u':')) {
+        // An empty entry stands for the current folder; a relative one is
+        // taken from it.
+        folders += entry.isEmpty() ? places.currentFolder : QDir(places.currentFolder).absoluteFilePath(entry);
+    }
+    return folders;
+}
+
+// The program `name` on the path of `places`; empty when it is not there.
+QString FindOnPath(const QString& name, const FileTypePlaces& places)
+{
+    // An empty list would have Qt search the process's own PATH.
+    return places.path.isEmpty() ? QString() : QStandardPaths::findExecutable(name, PathFolders(places));
+}
+
+// Starts `tool` with `arguments` detached when it is on the path; its
+// output goes nowhere and nothing waits for it.
+void StartTool(const QString& tool, const QStringList& arguments, const FileTypePlaces& places)
+{
+    const QString program = FindOnPath(tool, places);
     if (program.isEmpty())
         return;
     QProcess process;
@@ -112,15 +188,53 @@ void StartTool(const QString& tool, const QStringList& arguments, const QStringL
     process.startDetached();
 }
 
-QStringList PathFolders(const FileTypePlaces& places)
+// Whether the desktop entry found first in the system data folders (the one
+// the desktop shows) starts `program`.
+bool InstalledEntryRuns(const QString& program, const FileTypePlaces& places)
 {
-    QStringList folders;
-    for (const QString& entry : places.path.split(u':')) {
-        // An empty entry stands for the current folder; a relative one is
-        // taken from it.
-        folders += entry.isEmpty() ? places.currentFolder : QDir(places.currentFolder).absoluteFilePath(entry);
+    for (const QString& folder : places.systemDataFolders) {
+        const QString path = folder + u'/' + kDesktopEntry;
+        // Anything but a regular file is no package's entry (and reading a
+        // named pipe would wait for a writer).
+        if (!QFileInfo(path).isFile())
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        constexpr qint64 kMaxEntryBytes = 64 * 1024;
+        QString started = ExecProgram(DesktopEntryValue(file.read(kMaxEntryBytes), u"Exec"));
+        if (!started.isEmpty() && !started.contains(u'/'))
+            started = FindOnPath(started, places);
+        const QString target = started.isEmpty() ? QString() : QFileInfo(started).canonicalFilePath();
+        return !target.isEmpty() && target == QFileInfo(program).canonicalFilePath();
     }
-    return folders;
+    return false;
+}
+
+// The registration's work after the switch: the files in the user's data
+// folder and the update tools, unless the installed entry runs `program`.
+void WriteRegistration(const QString& program, const FileTypePlaces& places)
+{
+    if (places.dataFolder.isEmpty() || InstalledEntryRuns(program, places))
+        return;
+
+    const QString& data = places.dataFolder;
+    const bool programIconWritten = WriteFile(data, kProgramIcon, Resource(QStringLiteral("icons/kivo.svg")));
+    const bool scenarioIconWritten = WriteFile(data, kScenarioIcon, Resource(QStringLiteral("icons/kivo-scenario.svg")));
+    const bool mimeWritten = WriteFile(data, kMimePackage, Resource(QStringLiteral("mime/kivo.xml")));
+    const bool entryWritten = WriteFile(data, kDesktopEntry, UserDesktopEntry(program));
+
+    if (mimeWritten)
+        StartTool(QStringLiteral("update-mime-database"), {data + QStringLiteral("/mime")}, places);
+    if (entryWritten)
+        StartTool(QStringLiteral("update-desktop-database"), {data + QStringLiteral("/applications")}, places);
+    // Without an icon cache, every program that looks up an icon in the
+    // theme searches each of the theme's folders here for it.
+    if (programIconWritten || scenarioIconWritten)
+        StartTool(QStringLiteral("gtk-update-icon-cache"),
+                  {QStringLiteral("--quiet"), QStringLiteral("--ignore-theme-index"), QStringLiteral("--force"),
+                   data + QStringLiteral("/icons/hicolor")},
+                  places);
 }
 
 }  // namespace
@@ -133,6 +247,8 @@ FileTypePlaces FileTypePlaces::Current()
     places.currentFolder = QDir::currentPath();
     places.path = QString::fromLocal8Bit(qgetenv("PATH"));
     places.dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    // Qt puts the user's own folder before the system's.
+    places.systemDataFolders = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation).mid(1);
     return places;
 }
 
@@ -166,29 +282,12 @@ void RegisterFileType(Settings& settings, const FileTypePlaces& places)
     const QString program = FindProgramFile(places);
     if (program.isEmpty())
         return;
-    // Set before writing: a registration that fails is not tried again.
+    // Set before anything is written: a registration that fails is not
+    // tried again.
     settings.Set(setting::kFileType, 1);
-    if (places.dataFolder.isEmpty())
-        return;
-
-    const QString& data = places.dataFolder;
-    const bool programIconWritten = WriteFile(data, kProgramIcon, Resource(QStringLiteral("icons/kivo.svg")));
-    const bool scenarioIconWritten = WriteFile(data, kScenarioIcon, Resource(QStringLiteral("icons/kivo-scenario.svg")));
-    const bool mimeWritten = WriteFile(data, kMimePackage, Resource(QStringLiteral("mime/kivo.xml")));
-    const bool entryWritten = WriteFile(data, kDesktopEntry, DesktopEntry(program));
-
-    const QStringList path = places.path.isEmpty() ? QStringList() : PathFolders(places);
-    if (mimeWritten)
-        StartTool(QStringLiteral("update-mime-database"), {data + QStringLiteral("/mime")}, path);
-    if (entryWritten)
-        StartTool(QStringLiteral("update-desktop-database"), {data + QStringLiteral("/applications")}, path);
-    // Without an icon cache, every program that looks up an icon in the
-    // theme searches each of the theme's folders here for it.
-    if (programIconWritten || scenarioIconWritten)
-        StartTool(QStringLiteral("gtk-update-icon-cache"),
-                  {QStringLiteral("--quiet"), QStringLiteral("--ignore-theme-index"), QStringLiteral("--force"),
-                   data + QStringLiteral("/icons/hicolor")},
-                  path);
+    // Writing files and starting programs can take a while on a first
+    // start; the window does not wait for it.
+    QThreadPool::globalInstance()->start([program, places] { WriteRegistration(program, places); });
 }
 
 }  // namespace kivo

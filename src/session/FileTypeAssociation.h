@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kivo {
 
@@ -17,9 +18,13 @@ struct FileTypePlaces {
     // The user's XDG data folder (~/.local/share), where the MIME package,
     // the desktop entry and the icons go.
     QString dataFolder;
+    // The system's XDG data folders, first one first, where an installed
+    // package has put its desktop entry.
+    QStringList systemDataFolders;
 
-    // The running program's folder, the current folder, $PATH and the
-    // user's XDG data folder.
+    // The running program's folder, the current folder, $PATH, the user's
+    // XDG data folder and the system's ($XDG_DATA_DIRS, by default
+    // /usr/local/share and /usr/share).
     static FileTypePlaces Current();
 };
 
@@ -33,11 +38,17 @@ QString FindProgramFile(const FileTypePlaces& places);
 
 // Makes scenario files open Kivo from the desktop, once per user: the first
 // time the program file is found while "FileType" is 0, "FileType" is set to
-// 1 and the MIME package, the desktop entry and the icons are written into
-// the data folder; update-mime-database and update-desktop-database are then
-// started in the background when they are on the path. Every failure is
-// silent, and a failed write is not retried at a later start. Returns at
-// once: nothing waits for the update tools.
+// 1 and the rest is left to Qt's global thread pool (which the application
+// waits for as it ends), so the call returns at once. When the desktop entry
+// found first in the system data folders runs that program file (an
+// installed package), nothing more is done: the package's own entry, MIME
+// package and icons stand. Otherwise the MIME package, the installed desktop
+// entry (dist/kivo.desktop, under its own name, with every kind of file the
+// program opens) with the program file in its Exec, and the icons are
+// written into the data folder, and update-mime-database,
+// update-desktop-database and gtk-update-icon-cache are started detached
+// when they are on the path. Every failure is silent, and a failed write is
+// not retried at a later start.
 void RegisterFileType(Settings& settings);
 void RegisterFileType(Settings& settings, const FileTypePlaces& places);
 

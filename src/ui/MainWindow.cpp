@@ -150,9 +150,9 @@ MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
             m_heldBars.push_back(bar);
         }
     }
-    // The file type is registered once the window is up: its files and
-    // tools need not hold up the first paint.
-    QMetaObject::invokeMethod(this, [&settings] { RegisterFileType(settings); }, Qt::QueuedConnection);
+    // The file type's files and tools are left to a worker: they do not
+    // hold up the first start.
+    RegisterFileType(settings);
     // The saved volume takes effect once the window is up.
     QMetaObject::invokeMethod(
         this, [this, volume = settings.Get(setting::kVolumePos)] { m_frame.SetVolume(volume); },
