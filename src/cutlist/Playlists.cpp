@@ -229,27 +229,26 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
     bool seenPlaylist = false;
     bool inPlaylist = false;
     int lineNumber = 0;
+    // Lines that are neither a section nor key=value, or that come before
+    // any section: other players pass over them, and so does this.
+    int passedOver = 0;
+    int firstPassedOver = 0;
     std::optional<PlaylistReadResult> failure;
     ForEachLine(bytes, [&](QByteArrayView line) {
         ++lineNumber;
         if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
             return true;
-        if (line.startsWith('[')) {
-            if (!line.endsWith(']')) {
-                failure = Failure(PlaylistStatus::Malformed, kMalformed,
-                                  QStringLiteral("line %1: a section header without its ]").arg(lineNumber));
-                return false;
-            }
+        const qsizetype equals = line.indexOf('=');
+        const bool section = line.startsWith('[') && line.endsWith(']');
+        if (!section && (equals < 0 || !seenPlaylist)) {
+            if (passedOver++ == 0)
+                firstPassedOver = lineNumber;
+            return true;
+        }
+        if (section) {
             inPlaylist = line.sliced(1, line.size() - 2).trimmed().compare("playlist", Qt::CaseInsensitive) == 0;
             seenPlaylist = seenPlaylist || inPlaylist;
             return true;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (!seenPlaylist || equals < 0) {
-            failure = Failure(PlaylistStatus::Malformed, kMalformed,
-                              seenPlaylist ? QStringLiteral("line %1: not a key=value line").arg(lineNumber)
-                                           : QStringLiteral("line %1: no [playlist] section before it").arg(lineNumber));
-            return false;
         }
         if (!inPlaylist)
             return true;
@@ -288,6 +287,11 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
     for (auto& [number, entry] : numbered) {
         if (!entry.file.isEmpty())
             AddEntry(result.reading, entry.file, folder, false, std::move(entry.title), entry.seconds);
+    }
+    if (passedOver > 0) {
+        result.detail = QStringLiteral("passed over %1 lines that are not key=value in [playlist] (the first: line %2)")
+                            .arg(passedOver)
+                            .arg(firstPassedOver);
     }
     return result;
 }
@@ -538,6 +542,8 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
     PlaylistReadResult result = read();
     if (result.status != PlaylistStatus::Ok)
         qCDebug(lcPlaylist).noquote() << "cannot read" << path << "-" << result.detail;
+    else if (!result.detail.isEmpty())
+        qCDebug(lcPlaylist).noquote() << "read" << path << "-" << result.detail;
     return result;
 }
 

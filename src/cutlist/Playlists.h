@@ -50,7 +50,9 @@ enum class PlaylistStatus { Ok, CannotOpen, TooLarge, Malformed };
 struct PlaylistReadResult {
     PlaylistStatus status = PlaylistStatus::Ok;
     QString problem;  // what went wrong, in Japanese for a message; empty when Ok
-    QString detail;   // the same in English with the line, for the log
+    // The same in English with the line, for the log; when Ok, what was
+    // passed over, if anything.
+    QString detail;
     PlaylistReading reading;
 };
 
@@ -65,7 +67,9 @@ constexpr qsizetype kMaxPlaylistEntries = 1000000;
 //    lines are left out. A byte-order mark and CRLF are allowed. M3U8 is
 //    UTF-8; M3U is UTF-8 when it decodes as such, else Latin-1.
 //  - PLS: the section [playlist] with FileN, TitleN and LengthN (keys in any
-//    case), entries in the order of N. UTF-8 or Latin-1 as M3U.
+//    case), entries in the order of N. UTF-8 or Latin-1 as M3U. Lines that
+//    are not key=value, and those before the first section, are passed over
+//    and counted in `detail`; a file without [playlist] is refused.
 //  - XSPF: playlist/trackList/track with the first location of each track
 //    (a file URI, a plain absolute path, or a URI relative to the folder),
 //    title, and duration in milliseconds.

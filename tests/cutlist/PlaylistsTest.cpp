@@ -2,11 +2,14 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
 
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
 
 namespace kivo {
 
@@ -91,9 +94,8 @@ TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
 {
     const std::tuple<PlaylistFormat, QByteArray, const char*> cases[] = {
         {PlaylistFormat::Pls, "", "no [playlist] section"},
-        {PlaylistFormat::Pls, "File1=/a.mp3\n", "line 1"},
-        {PlaylistFormat::Pls, "[playlist]\n\nFile1=/a.mp3\njunk\n", "line 4"},
-        {PlaylistFormat::Pls, "[playlist\n", "line 1"},
+        {PlaylistFormat::Pls, "File1=/a.mp3\n", "no [playlist] section"},
+        {PlaylistFormat::Pls, "[playlist\nFile1=/a.mp3\n[other]\nFile2=/b.mp3\n", "no [playlist] section"},
         {PlaylistFormat::Xspf, "", "line 1"},
         {PlaylistFormat::Xspf, "<playlist>\n<trackList>\n<track>\n</trackList>", "line 4"},
         {PlaylistFormat::Xspf, "<html/>", "not an XSPF playlist"},
@@ -106,6 +108,43 @@ TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
         EXPECT_TRUE(result.detail.contains(QLatin1String(where))) << result.detail.toStdString();
         EXPECT_FALSE(result.problem.isEmpty());
     }
+}
+
+// What the playlist category logs while `read` runs.
+QStringList PlaylistLog(const std::function<void()>& read)
+{
+    static QStringList lines;
+    lines.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("kivo.playlist.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (QLatin1String(context.category) == QLatin1String("kivo.playlist"))
+                lines.append(text);
+        });
+    read();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    return lines;
+}
+
+TEST(PlaylistsTest, PassesOverPlsLinesThatAreNotKeyValueAndCountsThem)
+{
+    const QByteArray pls = "; written by hand\nnot a key\nFile9=/before/any/section.mp3\n[playlist]\n"
+                           "File1=/m/1.mp3\nthe second one:\nFile2=/m/2.mp3\nFile3=/m/3.mp3\n[\n"
+                           "File4=/m/4.mp3\nFile5=/m/5.mp3\nNumberOfEntries=5\n";
+    const PlaylistReadResult result = Read(PlaylistFormat::Pls, pls);
+    ASSERT_EQ(result.status, PlaylistStatus::Ok) << result.detail.toStdString();
+    ASSERT_EQ(result.reading.entries.size(), 5U);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(result.reading.entries[i].path, QStringLiteral("/m/%1.mp3").arg(i + 1));
+    EXPECT_EQ(result.detail, "passed over 4 lines that are not key=value in [playlist] (the first: line 2)");
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath("junk.pls");
+    test::WriteFile(file, pls);
+    const QStringList log = PlaylistLog([&] { EXPECT_EQ(ReadPlaylistFile(file).reading.entries.size(), 5U); });
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains(file) && log[0].contains("passed over 4 lines")) << log[0].toStdString();
 }
 
 TEST(PlaylistsTest, WritesWhatReadsBackTheSame)
