@@ -60,18 +60,29 @@ QByteArrayView WithoutByteOrderMark(QByteArrayView bytes)
     return bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
 }
 
-// The lines of a text file, each without its line break, trimmed.
+// The lines of a text file, each without its line break, trimmed. A line
+// ends at LF, CRLF or a lone CR (as old Mac programs end them).
 template <typename Visit>
 void ForEachLine(QByteArrayView bytes, Visit&& visit)
 {
+    // The next LF and the next CR at or after `from` (the size for none),
+    // each looked for again only once the lines have passed it.
+    qsizetype lf = -1;
+    qsizetype cr = -1;
+    const auto next = [bytes](char byte, qsizetype& at, qsizetype from) {
+        if (at < from) {
+            at = bytes.indexOf(byte, from);
+            if (at < 0)
+                at = bytes.size();
+        }
+        return at;
+    };
     qsizetype line = 0;
     while (line < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', line);
-        if (end < 0)
-            end = bytes.size();
+        const qsizetype end = std::min(next('\n', lf, line), next('\r', cr, line));
         if (!visit(bytes.sliced(line, end - line).trimmed()))
             return;
-        line = end + 1;
+        line = end + (bytes.sliced(end).startsWith("\r\n") ? 2 : 1);
     }
 }
 

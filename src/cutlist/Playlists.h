@@ -64,8 +64,9 @@ constexpr qsizetype kMaxPlaylistEntries = 1000000;
 // (absolute). An empty but well-formed playlist has no entries.
 //  - M3U, M3U8: one path or URL a line; "#EXTINF:seconds,title" gives the
 //    next entry's length and title; other lines starting with '#' and blank
-//    lines are left out. A byte-order mark and CRLF are allowed. M3U8 is
-//    UTF-8; M3U is UTF-8 when it decodes as such, else Latin-1.
+//    lines are left out. A byte-order mark, and CRLF or CR line ends (in
+//    every format), are allowed. M3U8 is UTF-8; M3U is UTF-8 when it
+//    decodes as such, else Latin-1.
 //  - PLS: the section [playlist] with FileN, TitleN and LengthN (keys in any
 //    case), entries in the order of N. UTF-8 or Latin-1 as M3U. Lines that
 //    are not key=value, and those before the first section, are passed over

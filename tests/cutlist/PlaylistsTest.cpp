@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <span>
 
 namespace kivo {
 
@@ -35,6 +36,16 @@ struct ReadCase {
     Entries entries;
     int skipped = 0;
 };
+
+void ExpectEachReads(std::span<const ReadCase> cases)
+{
+    for (const ReadCase& test : cases) {
+        const PlaylistReadResult result = Read(test.format, test.bytes);
+        EXPECT_EQ(result.status, PlaylistStatus::Ok) << test.what << ": " << result.detail.toStdString();
+        EXPECT_EQ(result.reading.entries, test.entries) << test.what;
+        EXPECT_EQ(result.reading.skippedNonLocal, test.skipped) << test.what;
+    }
+}
 
 TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWrite)
 {
@@ -82,12 +93,23 @@ TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWrite)
         {"PLS without entries", PlaylistFormat::Pls, "[playlist]\nNumberOfEntries=0\nVersion=2\n", {}},
         {"XSPF without tracks", PlaylistFormat::Xspf, R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"/>)", {}},
     };
-    for (const ReadCase& test : cases) {
-        const PlaylistReadResult result = Read(test.format, test.bytes);
-        EXPECT_EQ(result.status, PlaylistStatus::Ok) << test.what << ": " << result.detail.toStdString();
-        EXPECT_EQ(result.reading.entries, test.entries) << test.what;
-        EXPECT_EQ(result.reading.skippedNonLocal, test.skipped) << test.what;
-    }
+    ExpectEachReads(cases);
+}
+
+TEST(PlaylistsTest, ReadsEachLineWhateverEndsIt)
+{
+    const Entries two{{"/m/a.mp3", "One", 5}, {"/m/b.mp3", "", -1}};
+    const ReadCase cases[] = {
+        {"M3U with CR line ends", PlaylistFormat::M3u, "#EXTM3U\r#EXTINF:5,One\r/m/a.mp3\r/m/b.mp3\r", two},
+        {"M3U8 with CR line ends, no header", PlaylistFormat::M3u8, "#EXTINF:5,One\r/m/a.mp3\r\r/m/b.mp3", two},
+        {"M3U with every line end", PlaylistFormat::M3u, "#EXTINF:5,One\r\n/m/a.mp3\r/m/b.mp3\n", two},
+        {"PLS with CR line ends", PlaylistFormat::Pls, "[playlist]\rFile1=/m/a.mp3\rTitle1=One\rLength1=5\rFile2=/m/b.mp3\r",
+         two},
+    };
+    ExpectEachReads(cases);
+    // A CRLF is one line end, a lone CR one of its own.
+    EXPECT_TRUE(Read(PlaylistFormat::Pls, "[playlist]\r\n\r\njunk\r\n").detail.contains("line 3"));
+    EXPECT_TRUE(Read(PlaylistFormat::Pls, "[playlist]\r\rjunk\r").detail.contains("line 3"));
 }
 
 TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
