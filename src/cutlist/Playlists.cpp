@@ -86,11 +86,16 @@ void ForEachLine(QByteArrayView bytes, Visit&& visit)
     }
 }
 
-// A line of a playlist that is UTF-8 (bytes that are not kept as
-// FileNames.h keeps them) or Latin-1.
-QString DecodeLine(QByteArrayView line, bool utf8)
+// What a line of a playlist holds that is not UTF-8: text that another
+// program added in its own code page, which other players read as Latin-1
+// line by line, or, in a playlist that is UTF-8 by its kind (.m3u8), the
+// bytes of a file name, kept as FileNames.h keeps them.
+enum class NotUtf8 { Latin1, FileNameBytes };
+
+QString DecodeLine(QByteArrayView line, NotUtf8 notUtf8)
 {
-    return utf8 ? FileNameFromBytes(line) : QString::fromLatin1(line);
+    return notUtf8 == NotUtf8::FileNameBytes || line.isValidUtf8() ? FileNameFromBytes(line)
+                                                                    : QString::fromLatin1(line);
 }
 
 // A length as a playlist writes it, `unit` of them a second, in seconds:
@@ -192,10 +197,9 @@ bool AddEntry(PlaylistReading& reading, const QString& location, const QString& 
     return qsizetype(reading.entries.size()) + reading.skippedNonLocal <= kMaxPlaylistEntries;
 }
 
-PlaylistReadResult ReadM3u(QByteArrayView bytes, bool utf8Only, const QString& folder)
+PlaylistReadResult ReadM3u(QByteArrayView bytes, NotUtf8 pathsNotUtf8, const QString& folder)
 {
     bytes = WithoutByteOrderMark(bytes);
-    const bool utf8 = utf8Only || bytes.isValidUtf8();
     PlaylistReadResult result;
     QString title;
     double seconds = -1;
@@ -212,11 +216,11 @@ PlaylistReadResult ReadM3u(QByteArrayView bytes, bool utf8Only, const QString& f
                 if (const qsizetype space = length.indexOf(' '); space >= 0)
                     length = length.first(space);
                 seconds = Seconds(length);
-                title = comma < 0 ? QString() : DecodeLine(info.sliced(comma + 1), utf8);
+                title = comma < 0 ? QString() : DecodeLine(info.sliced(comma + 1), NotUtf8::Latin1);
             }
             return true;
         }
-        tooMany = !AddEntry(result.reading, DecodeLine(line, utf8), folder, false, std::move(title), seconds);
+        tooMany = !AddEntry(result.reading, DecodeLine(line, pathsNotUtf8), folder, false, std::move(title), seconds);
         title.clear();
         seconds = -1;
         return !tooMany;
@@ -235,7 +239,6 @@ struct PlsEntry {
 PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
 {
     bytes = WithoutByteOrderMark(bytes);
-    const bool utf8 = bytes.isValidUtf8();
     std::map<qulonglong, PlsEntry> numbered;
     bool seenPlaylist = false;
     bool inPlaylist = false;
@@ -281,9 +284,9 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
             }
             PlsEntry& entry = numbered[number];
             if (field == "File")
-                entry.file = DecodeLine(value, utf8);
+                entry.file = DecodeLine(value, NotUtf8::Latin1);
             else if (field == "Title")
-                entry.title = DecodeLine(value, utf8);
+                entry.title = DecodeLine(value, NotUtf8::Latin1);
             else
                 entry.seconds = Seconds(value);
             return true;
@@ -518,7 +521,7 @@ PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, con
     switch (format) {
     case PlaylistFormat::M3u:
     case PlaylistFormat::M3u8:
-        return ReadM3u(bytes, format == PlaylistFormat::M3u8, folder);
+        return ReadM3u(bytes, format == PlaylistFormat::M3u8 ? NotUtf8::FileNameBytes : NotUtf8::Latin1, folder);
     case PlaylistFormat::Pls:
         return ReadPls(bytes, folder);
     case PlaylistFormat::Xspf:

@@ -65,12 +65,13 @@ constexpr qsizetype kMaxPlaylistEntries = 1000000;
 //  - M3U, M3U8: one path or URL a line; "#EXTINF:seconds,title" gives the
 //    next entry's length and title; other lines starting with '#' and blank
 //    lines are left out. A byte-order mark, and CRLF or CR line ends (in
-//    every format), are allowed. M3U8 is UTF-8; M3U is UTF-8 when it
-//    decodes as such, else Latin-1.
+//    every format), are allowed. Each line is UTF-8 where it decodes as
+//    such, else Latin-1; the bytes of an M3U8's path that are not UTF-8 are
+//    kept as its file name's.
 //  - PLS: the section [playlist] with FileN, TitleN and LengthN (keys in any
-//    case), entries in the order of N. UTF-8 or Latin-1 as M3U. Lines that
-//    are not key=value, and those before the first section, are passed over
-//    and counted in `detail`; a file without [playlist] is refused.
+//    case), entries in the order of N, each line decoded as an M3U's. Lines
+//    that are not key=value, and those before the first section, are passed
+//    over and counted in `detail`; a file without [playlist] is refused.
 //  - XSPF: playlist/trackList/track with the first location of each track
 //    (a file URI, a plain absolute path, or a URI relative to the folder),
 //    title, and duration in milliseconds.

@@ -96,6 +96,25 @@ TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWrite)
     ExpectEachReads(cases);
 }
 
+TEST(PlaylistsTest, DecodesEachLineAsUtf8OrElseLatin1)
+{
+    const QString cafe = QStringLiteral("Café");
+    const ReadCase cases[] = {
+        {"M3U in UTF-8 with one Latin-1 line", PlaylistFormat::M3u,
+         "#EXTM3U\n#EXTINF:1,Caf\xc3\xa9\n/m/Caf\xc3\xa9.mp3\n#EXTINF:2,Caf\xe9\n/m/Caf\xe9 2.mp3\n/m/\xe9\xe9.mp3\n",
+         {{"/m/" + cafe + ".mp3", cafe, 1}, {"/m/" + cafe + " 2.mp3", cafe, 2}, {QStringLiteral("/m/éé.mp3"), "", -1}}},
+        // A path's bytes that are not UTF-8 in an M3U8 are those of the
+        // file's name; a title is text.
+        {"M3U8 with a Latin-1 title", PlaylistFormat::M3u8,
+         "#EXTINF:3,Caf\xe9\n/m/bad\xff.mp3\n#EXTINF:4,Caf\xc3\xa9\n/m/Caf\xc3\xa9.mp3\n",
+         {{FileNameFromBytes("/m/bad\xff.mp3"), cafe, 3}, {"/m/" + cafe + ".mp3", cafe, 4}}},
+        {"PLS in UTF-8 with one Latin-1 line", PlaylistFormat::Pls,
+         "[playlist]\nFile1=/m/Caf\xc3\xa9.mp3\nTitle1=Caf\xe9\nFile2=/m/Caf\xe9.mp3\nTitle2=Caf\xc3\xa9\n",
+         {{"/m/" + cafe + ".mp3", cafe, -1}, {"/m/" + cafe + ".mp3", cafe, -1}}},
+    };
+    ExpectEachReads(cases);
+}
+
 TEST(PlaylistsTest, ReadsEachLineWhateverEndsIt)
 {
     const Entries two{{"/m/a.mp3", "One", 5}, {"/m/b.mp3", "", -1}};
