@@ -185,13 +185,12 @@ std::optional<QString> LocalFile(const QString& location, const QString& folder,
     return Resolved(location, folder);
 }
 
-// Adds an entry, or counts it when it is not a local file. False when the
-// playlist has grown too long.
-bool AddEntry(PlaylistReading& reading, const QString& location, const QString& folder, bool relativeUri,
-              QString title, double seconds)
+// Adds the entry of a local file, or counts one that names none. False when
+// the playlist has grown too long.
+bool AddEntry(PlaylistReading& reading, std::optional<QString> file, QString title, double seconds)
 {
-    if (std::optional<QString> path = LocalFile(location, folder, relativeUri))
-        reading.entries.push_back({std::move(*path), std::move(title), seconds});
+    if (file)
+        reading.entries.push_back({std::move(*file), std::move(title), seconds});
     else
         ++reading.skippedNonLocal;
     return qsizetype(reading.entries.size()) + reading.skippedNonLocal <= kMaxPlaylistEntries;
@@ -220,7 +219,8 @@ PlaylistReadResult ReadM3u(QByteArrayView bytes, NotUtf8 pathsNotUtf8, const QSt
             }
             return true;
         }
-        tooMany = !AddEntry(result.reading, DecodeLine(line, pathsNotUtf8), folder, false, std::move(title), seconds);
+        tooMany = !AddEntry(result.reading, LocalFile(DecodeLine(line, pathsNotUtf8), folder, false), std::move(title),
+                            seconds);
         title.clear();
         seconds = -1;
         return !tooMany;
@@ -300,7 +300,7 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
     PlaylistReadResult result;
     for (auto& [number, entry] : numbered) {
         if (!entry.file.isEmpty())
-            AddEntry(result.reading, entry.file, folder, false, std::move(entry.title), entry.seconds);
+            AddEntry(result.reading, LocalFile(entry.file, folder, false), std::move(entry.title), entry.seconds);
     }
     if (passedOver > 0) {
         result.detail = QStringLiteral("passed over %1 lines that are not key=value in [playlist] (the first: line %2)")
@@ -362,14 +362,18 @@ private:
 
     void ReadTrack()
     {
-        std::optional<QString> location;
+        bool located = false;
+        std::vector<QString> files;  // the local files of its locations
         QString title;
         double seconds = -1;
         while (m_xml.readNextStartElement()) {
             if (Is(u"location")) {
                 const QString text = m_xml.readElementText().trimmed();
-                if (!location)
-                    location = text;
+                if (text.isEmpty())
+                    continue;
+                located = true;
+                if (std::optional<QString> file = LocalFile(text, m_folder, true))
+                    files.push_back(std::move(*file));
             } else if (Is(u"title")) {
                 title = m_xml.readElementText();
             } else if (Is(u"duration")) {
@@ -378,8 +382,24 @@ private:
                 m_xml.skipCurrentElement();
             }
         }
-        if (location && !location->isEmpty() && !m_xml.hasError())
-            m_tooMany = !AddEntry(m_result.reading, *location, m_folder, true, std::move(title), seconds);
+        if (located && !m_xml.hasError())
+            m_tooMany = !AddEntry(m_result.reading, ChosenFile(std::move(files)), std::move(title), seconds);
+    }
+
+    // Of the local files a track names, the first that exists, else the
+    // first: the one another player would play.
+    static std::optional<QString> ChosenFile(std::vector<QString> files)
+    {
+        // One file needs no look at the disk.
+        if (files.size() > 1) {
+            for (QString& file : files) {
+                if (StatFile(file).exists)
+                    return std::move(file);
+            }
+        }
+        if (files.empty())
+            return std::nullopt;
+        return std::move(files.front());
     }
 
     QXmlStreamReader m_xml;

@@ -72,9 +72,10 @@ constexpr qsizetype kMaxPlaylistEntries = 1000000;
 //    case), entries in the order of N, each line decoded as an M3U's. Lines
 //    that are not key=value, and those before the first section, are passed
 //    over and counted in `detail`; a file without [playlist] is refused.
-//  - XSPF: playlist/trackList/track with the first location of each track
-//    (a file URI, a plain absolute path, or a URI relative to the folder),
-//    title, and duration in milliseconds.
+//  - XSPF: playlist/trackList/track with, of the locations of each track (a
+//    file URI, a plain absolute path, or a URI relative to the folder), the
+//    first local file that exists, else the first local one; title, and
+//    duration in milliseconds.
 PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder);
 // Reads the playlist file `path` in the format its extension names; only a
 // regular file of at most kMaxPlaylistBytes is read. Failures are logged in

@@ -4,6 +4,7 @@
 
 #include <QLoggingCategory>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -122,13 +123,35 @@ TEST(PlaylistsTest, ReadsEachLineWhateverEndsIt)
         {"M3U with CR line ends", PlaylistFormat::M3u, "#EXTM3U\r#EXTINF:5,One\r/m/a.mp3\r/m/b.mp3\r", two},
         {"M3U8 with CR line ends, no header", PlaylistFormat::M3u8, "#EXTINF:5,One\r/m/a.mp3\r\r/m/b.mp3", two},
         {"M3U with every line end", PlaylistFormat::M3u, "#EXTINF:5,One\r\n/m/a.mp3\r/m/b.mp3\n", two},
-        {"PLS with CR line ends", PlaylistFormat::Pls, "[playlist]\rFile1=/m/a.mp3\rTitle1=One\rLength1=5\rFile2=/m/b.mp3\r",
-         two},
+        {"PLS with CR line ends", PlaylistFormat::Pls,
+         "[playlist]\rFile1=/m/a.mp3\rTitle1=One\rLength1=5\rFile2=/m/b.mp3\r", two},
     };
     ExpectEachReads(cases);
     // A CRLF is one line end, a lone CR one of its own.
     EXPECT_TRUE(Read(PlaylistFormat::Pls, "[playlist]\r\n\r\njunk\r\n").detail.contains("line 3"));
     EXPECT_TRUE(Read(PlaylistFormat::Pls, "[playlist]\r\rjunk\r").detail.contains("line 3"));
+}
+
+TEST(PlaylistsTest, TakesTheFirstLocationOfATrackThatExistsElseTheFirstLocalOne)
+{
+    QTemporaryDir folder;
+    const QString there = folder.filePath("there.mp3");
+    ASSERT_TRUE(test::WriteFile(there));
+    const QByteArray uri = QUrl::fromLocalFile(folder.path()).toEncoded();
+    const QByteArray xspf = R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
+        <track><location>http://example.org/a.mp3</location><location>)" + uri + R"(/missing.mp3</location>
+               <location>)" + uri + R"(/there.mp3</location><location>/nowhere/z.mp3</location></track>
+        <track><location>rtsp://host/b</location><location>/nowhere/one.mp3</location>
+               <location>/nowhere/two.mp3</location></track>
+        <track><location>missing.mp3</location><location>there.mp3</location></track>
+        <track><location/><location>  </location><location>/nowhere/three.mp3</location></track>
+        <track><location>https://example.org/c.mp3</location><location>https://example.org/d.mp3</location></track>
+        </trackList></playlist>)";
+    const PlaylistReadResult result = ReadPlaylist(xspf, PlaylistFormat::Xspf, folder.path());
+    ASSERT_EQ(result.status, PlaylistStatus::Ok) << result.detail.toStdString();
+    EXPECT_EQ(result.reading.entries,
+              Entries({{there, "", -1}, {"/nowhere/one.mp3", "", -1}, {there, "", -1}, {"/nowhere/three.mp3", "", -1}}));
+    EXPECT_EQ(result.reading.skippedNonLocal, 1);
 }
 
 TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
