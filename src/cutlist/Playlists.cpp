@@ -163,9 +163,9 @@ QString Resolved(const QString& path, const QString& folder)
     return CleanPath(path.startsWith(u'/') ? path : folder + u'/' + path);
 }
 
-// The local file an entry names, or nothing when it is not one. A relative
-// location is a path (M3U, PLS) or a relative URI (XSPF).
-std::optional<QString> LocalFile(const QString& location, const QString& folder, bool relativeUri)
+// The file an entry names, or nothing when it is not a local one. A
+// relative location is a path (M3U, PLS) or a relative URI (XSPF).
+std::optional<QString> NamedFile(const QString& location, const QString& folder, bool relativeUri)
 {
     switch (ReferenceKind(location)) {
     case Reference::OtherUrl:
@@ -183,6 +183,17 @@ std::optional<QString> LocalFile(const QString& location, const QString& folder,
         return std::nullopt;
     }
     return Resolved(location, folder);
+}
+
+// The local file an entry names, or nothing. A name holding a NUL byte
+// (raw or as %00) names none: the system would take the name before the
+// NUL, another file.
+std::optional<QString> LocalFile(const QString& location, const QString& folder, bool relativeUri)
+{
+    std::optional<QString> file = NamedFile(location, folder, relativeUri);
+    if (file && file->contains(QChar::Null))
+        return std::nullopt;
+    return file;
 }
 
 // Adds the entry of a local file, or counts one that names none. False when

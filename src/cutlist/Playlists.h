@@ -14,9 +14,9 @@ struct WriteFailure;
 
 // Playlists of other players: M3U and M3U8, PLS and XSPF (version 1). They
 // are read into the local files they name, in their order; entries that are
-// not local files (http:, rtsp:, ...) are skipped and counted. Paths are in
-// FileNames.h's form: absolute and clean, a byte that is not UTF-8 kept as
-// a lone surrogate.
+// not local files (http:, rtsp:, a name holding a NUL byte, ...) are skipped
+// and counted. Paths are in FileNames.h's form: absolute and clean, a byte
+// that is not UTF-8 kept as a lone surrogate.
 
 enum class PlaylistFormat { M3u, M3u8, Pls, Xspf };
 

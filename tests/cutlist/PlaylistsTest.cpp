@@ -154,6 +154,26 @@ TEST(PlaylistsTest, TakesTheFirstLocationOfATrackThatExistsElseTheFirstLocalOne)
     EXPECT_EQ(result.reading.skippedNonLocal, 1);
 }
 
+TEST(PlaylistsTest, RefusesEntriesWithANulByteAsNonLocalOnes)
+{
+    using namespace Qt::StringLiterals;
+    const Entries ok{{"/m/ok.mp3", "", -1}};
+    const ReadCase cases[] = {
+        {"M3U with a raw NUL", PlaylistFormat::M3u, "/m/a\0b.mp3\n/m/ok.mp3\n"_ba, ok, 1},
+        {"M3U8 with %00", PlaylistFormat::M3u8, "file:///m/a%00b.mp3\n/m/ok.mp3\n", ok, 1},
+        {"PLS with a raw NUL and %00", PlaylistFormat::Pls,
+         "[playlist]\nFile1=/m/a\0b.mp3\nFile2=/m/ok.mp3\nFile3=file:///m/c%00\n"_ba, ok, 2},
+        {"XSPF with %00", PlaylistFormat::Xspf,
+         R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
+              <track><location>file:///m/a%00b.mp3</location></track>
+              <track><location>sub%00/x.mp3</location></track>
+              <track><location>file:///m/a%00b.mp3</location><location>/m/ok.mp3</location></track>
+            </trackList></playlist>)",
+         ok, 2},
+    };
+    ExpectEachReads(cases);
+}
+
 TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
 {
     const std::tuple<PlaylistFormat, QByteArray, const char*> cases[] = {
