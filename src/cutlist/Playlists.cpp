@@ -98,14 +98,19 @@ QString DecodeLine(QByteArrayView line, NotUtf8 notUtf8)
                                                                     : QString::fromLatin1(line);
 }
 
+bool IsKnownLength(double seconds)
+{
+    return seconds >= 0 && seconds <= kMaxEntrySeconds;
+}
+
 // A length as a playlist writes it, `unit` of them a second, in seconds:
-// -1 for an unknown one.
+// -1 for an unknown one, or one too long to be a media time.
 double Seconds(QByteArrayView text, double unit = 1)
 {
     double value = 0;
     const auto [end, error] = std::from_chars(text.begin(), text.end(), value);
     const double seconds = value / unit;
-    return error == std::errc() && end == text.end() && std::isfinite(seconds) && seconds >= 0 ? seconds : -1;
+    return error == std::errc() && end == text.end() && IsKnownLength(seconds) ? seconds : -1;
 }
 
 enum class Reference { Path, FileUrl, OtherUrl };
@@ -461,14 +466,14 @@ QByteArray OneLine(QString text)
 
 QByteArray WholeSeconds(double seconds)
 {
-    return QByteArray::number(seconds < 0 ? -1 : std::llround(seconds));
+    return QByteArray::number(IsKnownLength(seconds) ? std::llround(seconds) : -1);
 }
 
 QByteArray M3uText(const std::vector<PlaylistEntry>& entries)
 {
     QByteArray text = "#EXTM3U\n";
     for (const PlaylistEntry& entry : entries) {
-        if (!entry.title.isEmpty() || entry.seconds >= 0)
+        if (!entry.title.isEmpty() || IsKnownLength(entry.seconds))
             text += "#EXTINF:" + WholeSeconds(entry.seconds) + ',' + OneLine(entry.title) + '\n';
         text += PathText(entry.path) + '\n';
     }
@@ -504,7 +509,7 @@ QByteArray XspfText(const std::vector<PlaylistEntry>& entries)
         xml.writeTextElement(kXspfNamespace, QStringLiteral("location"), QString::fromLatin1(FileUri(entry.path)));
         if (!entry.title.isEmpty())
             xml.writeTextElement(kXspfNamespace, QStringLiteral("title"), WritableText(entry.title));
-        if (entry.seconds >= 0) {
+        if (IsKnownLength(entry.seconds)) {
             xml.writeTextElement(kXspfNamespace, QStringLiteral("duration"),
                                  QString::number(std::llround(entry.seconds * 1000)));
         }

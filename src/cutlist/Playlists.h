@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -27,6 +28,10 @@ bool IsPlaylistFile(QStringView path);
 // Where an export the user named `path` goes: there when the name is a
 // playlist's, else with the extension of the format chosen.
 QString ExportFileName(const QString& path, PlaylistFormat chosen);
+
+// The longest length an entry keeps: the longest media time the program
+// holds (32-bit hundredths of a second). A longer one is unknown.
+constexpr double kMaxEntrySeconds = std::numeric_limits<qint32>::max() / 100.0;
 
 struct PlaylistEntry {
     QString path;

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <limits>
 #include <span>
 
 namespace kivo {
@@ -150,7 +151,10 @@ TEST(PlaylistsTest, TakesTheFirstLocationOfATrackThatExistsElseTheFirstLocalOne)
     const PlaylistReadResult result = ReadPlaylist(xspf, PlaylistFormat::Xspf, folder.path());
     ASSERT_EQ(result.status, PlaylistStatus::Ok) << result.detail.toStdString();
     EXPECT_EQ(result.reading.entries,
-              Entries({{there, "", -1}, {"/nowhere/one.mp3", "", -1}, {there, "", -1}, {"/nowhere/three.mp3", "", -1}}));
+              Entries({{there, "", -1},
+                       {"/nowhere/one.mp3", "", -1},
+                       {there, "", -1},
+                       {"/nowhere/three.mp3", "", -1}}));
     EXPECT_EQ(result.reading.skippedNonLocal, 1);
 }
 
@@ -172,6 +176,42 @@ TEST(PlaylistsTest, RefusesEntriesWithANulByteAsNonLocalOnes)
          ok, 2},
     };
     ExpectEachReads(cases);
+}
+
+TEST(PlaylistsTest, LengthsBeyondAMediaTimeAreUnknownReadOrWritten)
+{
+    const ReadCase cases[] = {
+        {"M3U", PlaylistFormat::M3u,
+         "#EXTINF:1e20,Big\n/m/a.mp3\n#EXTINF:21474836,\n/m/b.mp3\n#EXTINF:21474837,\n/m/c.mp3\n",
+         {{"/m/a.mp3", "Big", -1}, {"/m/b.mp3", "", 21474836}, {"/m/c.mp3", "", -1}}},
+        {"XSPF", PlaylistFormat::Xspf,
+         R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
+              <track><location>/m/a.mp3</location><duration>1e23</duration></track>
+              <track><location>/m/b.mp3</location><duration>21474836470</duration></track>
+              <track><location>/m/c.mp3</location><duration>21474836480</duration></track>
+            </trackList></playlist>)",
+         {{"/m/a.mp3", "", -1}, {"/m/b.mp3", "", 21474836.47}, {"/m/c.mp3", "", -1}}},
+        {"PLS", PlaylistFormat::Pls,
+         "[playlist]\nFile1=/m/a.mp3\nLength1=99999999999999999999999\nFile2=/m/b.mp3\nLength2=1e300\n",
+         {{"/m/a.mp3", "", -1}, {"/m/b.mp3", "", -1}}},
+    };
+    ExpectEachReads(cases);
+
+    // Whatever length an entry is given, none is written that wrapped
+    // around: a length beyond a media time is written as unknown.
+    const Entries entries{{"/m/a.mp3", "Big", 1e20},
+                          {"/m/b.mp3", "", 1e300},
+                          {"/m/c.mp3", "", std::numeric_limits<double>::infinity()},
+                          {"/m/d.mp3", "", std::numeric_limits<double>::quiet_NaN()},
+                          {"/m/e.mp3", "", kMaxEntrySeconds}};
+    EXPECT_EQ(PlaylistText(entries, PlaylistFormat::M3u),
+              "#EXTM3U\n#EXTINF:-1,Big\n/m/a.mp3\n/m/b.mp3\n/m/c.mp3\n/m/d.mp3\n#EXTINF:21474836,\n/m/e.mp3\n");
+    const QByteArray pls = PlaylistText(entries, PlaylistFormat::Pls);
+    for (const char* length : {"Length1=-1\n", "Length2=-1\n", "Length3=-1\n", "Length4=-1\n", "Length5=21474836\n"})
+        EXPECT_TRUE(pls.contains(length)) << length << " in " << pls.toStdString();
+    const QByteArray xspf = PlaylistText(entries, PlaylistFormat::Xspf);
+    EXPECT_EQ(xspf.count("<duration>"), 1) << xspf.toStdString();
+    EXPECT_TRUE(xspf.contains("<duration>21474836470</duration>"));
 }
 
 TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)

@@ -120,6 +120,31 @@ TEST(KvotoolConvert, KeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
     EXPECT_FALSE(QFile::exists(folder.filePath("x.m3u")));
 }
 
+TEST(KvotoolConvert, WritesNoLengthThatWrappedAround)
+{
+    QTemporaryDir folder;
+    const QString in = folder.filePath("huge.m3u8");
+    test::WriteFile(in, QStringLiteral("#EXTM3U\n#EXTINF:1e20,Big\n%1\n#EXTINF:7,Seven\n%2\n")
+                            .arg(Media("audio.wav"), Media("video.avi"))
+                            .toUtf8());
+    const std::pair<const char*, std::vector<QByteArray>> outputs[] = {
+        {"out.m3u", {"#EXTINF:-1,Big\n", "#EXTINF:7,Seven\n"}},
+        {"out.pls", {"Length1=-1\n", "Length2=7\n"}},
+        {"out.xspf", {"<duration>7000</duration>"}},
+    };
+    for (const auto& [name, lengths] : outputs) {
+        const auto run = RunKvotool({"convert", in, folder.filePath(name)});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const QByteArray text = test::ReadFile(folder.filePath(name));
+        // The known length, and the unknown one where the format writes it,
+        // and no other.
+        for (const QByteArray& length : lengths)
+            EXPECT_TRUE(text.contains(length)) << name << ": " << text.toStdString();
+        EXPECT_EQ(text.count("#EXTINF:") + text.count("Length") + text.count("<duration>"), qsizetype(lengths.size()))
+            << name << ": " << text.toStdString();
+    }
+}
+
 TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)
 {
     QTemporaryDir folder;
