@@ -208,8 +208,8 @@ bool AddEntry(PlaylistReading& reading, std::optional<QString> file, QString tit
     if (file)
         reading.entries.push_back({std::move(*file), std::move(title), seconds});
     else
-        ++reading.skippedNonLocal;
-    return qsizetype(reading.entries.size()) + reading.skippedNonLocal <= kMaxPlaylistEntries;
+        ++reading.skipped;
+    return qsizetype(reading.entries.size()) + reading.skipped <= kMaxPlaylistEntries;
 }
 
 PlaylistReadResult ReadM3u(QByteArrayView bytes, NotUtf8 pathsNotUtf8, const QString& folder)
@@ -595,6 +595,12 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
     else if (!result.detail.isEmpty())
         qCDebug(lcPlaylist).noquote() << "read" << path << "-" << result.detail;
     return result;
+}
+
+void LeaveOutMissingFiles(PlaylistReading& reading)
+{
+    reading.skipped += static_cast<int>(
+        std::erase_if(reading.entries, [](const PlaylistEntry& entry) { return !StatFile(entry.path).exists; }));
 }
 
 QByteArray PlaylistText(const std::vector<PlaylistEntry>& entries, PlaylistFormat format)

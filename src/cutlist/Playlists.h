@@ -47,7 +47,9 @@ PlaylistEntry EntryOfObject(const QString& path, const QString& name, qint32 hun
 
 struct PlaylistReading {
     std::vector<PlaylistEntry> entries;
-    int skippedNonLocal = 0;  // entries that are not local files
+    // Entries left out: those that are not local files, and those whose
+    // file does not exist once LeaveOutMissingFiles has looked.
+    int skipped = 0;
 };
 
 enum class PlaylistStatus { Ok, CannotOpen, TooLarge, Malformed };
@@ -86,6 +88,11 @@ PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, con
 // regular file of at most kMaxPlaylistBytes is read. Failures are logged in
 // the category "kivo.playlist".
 PlaylistReadResult ReadPlaylistFile(const QString& path);
+
+// Leaves out the entries whose file does not exist (now), counting them
+// with those that are not local files: a playlist is opened or converted
+// with the files that are there, and says how many of its entries are not.
+void LeaveOutMissingFiles(PlaylistReading& reading);
 
 // The text of a playlist of absolute paths. M3U and M3U8 (both UTF-8, LF)
 // give "#EXTINF:<whole seconds>,<title>" where a title or a length is known;

@@ -45,7 +45,7 @@ void ExpectEachReads(std::span<const ReadCase> cases)
         const PlaylistReadResult result = Read(test.format, test.bytes);
         EXPECT_EQ(result.status, PlaylistStatus::Ok) << test.what << ": " << result.detail.toStdString();
         EXPECT_EQ(result.reading.entries, test.entries) << test.what;
-        EXPECT_EQ(result.reading.skippedNonLocal, test.skipped) << test.what;
+        EXPECT_EQ(result.reading.skipped, test.skipped) << test.what;
     }
 }
 
@@ -155,7 +155,7 @@ TEST(PlaylistsTest, TakesTheFirstLocationOfATrackThatExistsElseTheFirstLocalOne)
                        {"/nowhere/one.mp3", "", -1},
                        {there, "", -1},
                        {"/nowhere/three.mp3", "", -1}}));
-    EXPECT_EQ(result.reading.skippedNonLocal, 1);
+    EXPECT_EQ(result.reading.skipped, 1);
 }
 
 TEST(PlaylistsTest, RefusesEntriesWithANulByteAsNonLocalOnes)
@@ -212,6 +212,25 @@ TEST(PlaylistsTest, LengthsBeyondAMediaTimeAreUnknownReadOrWritten)
     const QByteArray xspf = PlaylistText(entries, PlaylistFormat::Xspf);
     EXPECT_EQ(xspf.count("<duration>"), 1) << xspf.toStdString();
     EXPECT_TRUE(xspf.contains("<duration>21474836470</duration>"));
+}
+
+TEST(PlaylistsTest, MissingFilesAreLeftOutAndCountedWithTheOtherSkippedEntries)
+{
+    QTemporaryDir folder;
+    const QString there = folder.filePath("there.mp3");
+    ASSERT_TRUE(test::WriteFile(there));
+    const QString dangling = folder.filePath("dangling.mp3");
+    ASSERT_TRUE(QFile::link(folder.filePath("gone.mp3"), dangling));
+    PlaylistReading reading{{{folder.filePath("missing.mp3"), "Missing", 3},
+                             {there, "There", 4},
+                             {dangling, "", -1},
+                             {there + "/under-a-file.mp3", "", -1},
+                             {folder.path(), "", -1},
+                             {there, "", -1}},
+                            1};
+    LeaveOutMissingFiles(reading);
+    EXPECT_EQ(reading.entries, Entries({{there, "There", 4}, {folder.path(), "", -1}, {there, "", -1}}));
+    EXPECT_EQ(reading.skipped, 4);
 }
 
 TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)

@@ -93,13 +93,16 @@ TEST(KvotoolConvert, KeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
         return nlohmann::json::parse(run.out);
     };
     // Titles name their objects; an untitled entry keeps its path as name.
+    // A URL and a missing file are left out and counted together.
     test::WriteFile(folder.filePath("list.m3u8"), ("#EXTM3U\n#EXTINF:3,Sound ｻｳﾝﾄﾞ\n" + Media("audio.wav") +
                                                    "\nhttp://example.org/stream\n" + Media("video.avi") +
+                                                   "\n#EXTINF:5,Gone\n" + Media("missing.avi") +
                                                    "\n#EXTINF:-1,Broken\n" + Media("text.txt") + "\n")
                                                       .toUtf8());
     auto run = RunKvotool({"convert", folder.filePath("list.m3u8"), folder.filePath("first.kvo")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("left out 1 entries"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("left out 2 entries that are not local files or do not exist"), std::string::npos)
+        << run.err;
     const auto first = dump(folder.filePath("first.kvo"));
     EXPECT_EQ(first["paths"], nlohmann::json({Media("audio.wav").toStdString(), Media("video.avi").toStdString(),
                                               Media("text.txt").toStdString()}));
