@@ -260,7 +260,7 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
     bool inPlaylist = false;
     int lineNumber = 0;
     // Lines that are neither a section nor key=value, or that come before
-    // any section: other players pass over them, and so does this.
+    // [playlist]: other players pass over them, and so does this.
     int passedOver = 0;
     int firstPassedOver = 0;
     std::optional<PlaylistReadResult> failure;

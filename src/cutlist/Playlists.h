@@ -77,16 +77,17 @@ constexpr qsizetype kMaxPlaylistEntries = 1000000;
 //    kept as its file name's.
 //  - PLS: the section [playlist] with FileN, TitleN and LengthN (keys in any
 //    case), entries in the order of N, each line decoded as an M3U's. Lines
-//    that are not key=value, and those before the first section, are passed
-//    over and counted in `detail`; a file without [playlist] is refused.
+//    that are not key=value, and those before [playlist], are passed over
+//    and counted in `detail`; a file without [playlist] is refused.
 //  - XSPF: playlist/trackList/track with, of the locations of each track (a
 //    file URI, a plain absolute path, or a URI relative to the folder), the
 //    first local file that exists, else the first local one; title, and
 //    duration in milliseconds.
 PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder);
 // Reads the playlist file `path` in the format its extension names; only a
-// regular file of at most kMaxPlaylistBytes is read. Failures are logged in
-// the category "kivo.playlist".
+// regular file of at most kMaxPlaylistBytes is read. Failures, and what a
+// playlist that reads passed over, are logged in the category
+// "kivo.playlist".
 PlaylistReadResult ReadPlaylistFile(const QString& path);
 
 // Leaves out the entries whose file does not exist (now), counting them
