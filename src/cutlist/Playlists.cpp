@@ -60,36 +60,57 @@ QByteArrayView WithoutByteOrderMark(QByteArrayView bytes)
     return bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
 }
 
-// The lines of a text file, each without its line break, trimmed.
+// The lines of a text file, each without its line break, trimmed. A line
+// ends at LF, CRLF or a lone CR (as old Mac programs end them).
 template <typename Visit>
 void ForEachLine(QByteArrayView bytes, Visit&& visit)
 {
+    // The next LF and the next CR at or after `from` (the size for none),
+    // each looked for again only once the lines have passed it.
+    qsizetype lf = -1;
+    qsizetype cr = -1;
+    const auto next = [bytes](char byte, qsizetype& at, qsizetype from) {
+        if (at < from) {
+            at = bytes.indexOf(byte, from);
+            if (at < 0)
+                at = bytes.size();
+        }
+        return at;
+    };
     qsizetype line = 0;
     while (line < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', line);
-        if (end < 0)
-            end = bytes.size();
+        const qsizetype end = std::min(next('\n', lf, line), next('\r', cr, line));
         if (!visit(bytes.sliced(line, end - line).trimmed()))
             return;
-        line = end + 1;
+        line = end + (bytes.sliced(end).startsWith("\r\n") ? 2 : 1);
     }
 }
 
-// A line of a playlist that is UTF-8 (bytes that are not kept as
-// FileNames.h keeps them) or Latin-1.
-QString DecodeLine(QByteArrayView line, bool utf8)
+// What a line of a playlist holds that is not UTF-8: text that another
+// program added in its own code page, which other players read as Latin-1
+// line by line, or, in a playlist that is UTF-8 by its kind (.m3u8), the
+// bytes of a file name, kept as FileNames.h keeps them.
+enum class NotUtf8 { Latin1, FileNameBytes };
+
+QString DecodeLine(QByteArrayView line, NotUtf8 notUtf8)
 {
-    return utf8 ? FileNameFromBytes(line) : QString::fromLatin1(line);
+    return notUtf8 == NotUtf8::FileNameBytes || line.isValidUtf8() ? FileNameFromBytes(line)
+                                                                    : QString::fromLatin1(line);
+}
+
+bool IsKnownLength(double seconds)
+{
+    return seconds >= 0 && seconds <= kMaxEntrySeconds;
 }
 
 // A length as a playlist writes it, `unit` of them a second, in seconds:
-// -1 for an unknown one.
+// -1 for an unknown one, or one too long to be a media time.
 double Seconds(QByteArrayView text, double unit = 1)
 {
     double value = 0;
     const auto [end, error] = std::from_chars(text.begin(), text.end(), value);
     const double seconds = value / unit;
-    return error == std::errc() && end == text.end() && std::isfinite(seconds) && seconds >= 0 ? seconds : -1;
+    return error == std::errc() && end == text.end() && IsKnownLength(seconds) ? seconds : -1;
 }
 
 enum class Reference { Path, FileUrl, OtherUrl };
@@ -147,9 +168,9 @@ QString Resolved(const QString& path, const QString& folder)
     return CleanPath(path.startsWith(u'/') ? path : folder + u'/' + path);
 }
 
-// The local file an entry names, or nothing when it is not one. A relative
-// location is a path (M3U, PLS) or a relative URI (XSPF).
-std::optional<QString> LocalFile(const QString& location, const QString& folder, bool relativeUri)
+// The file an entry names, or nothing when it is not a local one. A
+// relative location is a path (M3U, PLS) or a relative URI (XSPF).
+std::optional<QString> NamedFile(const QString& location, const QString& folder, bool relativeUri)
 {
     switch (ReferenceKind(location)) {
     case Reference::OtherUrl:
@@ -169,22 +190,31 @@ std::optional<QString> LocalFile(const QString& location, const QString& folder,
     return Resolved(location, folder);
 }
 
-// Adds an entry, or counts it when it is not a local file. False when the
-// playlist has grown too long.
-bool AddEntry(PlaylistReading& reading, const QString& location, const QString& folder, bool relativeUri,
-              QString title, double seconds)
+// The local file an entry names, or nothing. A name holding a NUL byte
+// (raw or as %00) names none: the system would take the name before the
+// NUL, another file.
+std::optional<QString> LocalFile(const QString& location, const QString& folder, bool relativeUri)
 {
-    if (std::optional<QString> path = LocalFile(location, folder, relativeUri))
-        reading.entries.push_back({std::move(*path), std::move(title), seconds});
-    else
-        ++reading.skippedNonLocal;
-    return qsizetype(reading.entries.size()) + reading.skippedNonLocal <= kMaxPlaylistEntries;
+    std::optional<QString> file = NamedFile(location, folder, relativeUri);
+    if (file && file->contains(QChar::Null))
+        return std::nullopt;
+    return file;
 }
 
-PlaylistReadResult ReadM3u(QByteArrayView bytes, bool utf8Only, const QString& folder)
+// Adds the entry of a local file, or counts one that names none. False when
+// the playlist has grown too long.
+bool AddEntry(PlaylistReading& reading, std::optional<QString> file, QString title, double seconds)
+{
+    if (file)
+        reading.entries.push_back({std::move(*file), std::move(title), seconds});
+    else
+        ++reading.skipped;
+    return qsizetype(reading.entries.size()) + reading.skipped <= kMaxPlaylistEntries;
+}
+
+PlaylistReadResult ReadM3u(QByteArrayView bytes, NotUtf8 pathsNotUtf8, const QString& folder)
 {
     bytes = WithoutByteOrderMark(bytes);
-    const bool utf8 = utf8Only || bytes.isValidUtf8();
     PlaylistReadResult result;
     QString title;
     double seconds = -1;
@@ -201,11 +231,12 @@ PlaylistReadResult ReadM3u(QByteArrayView bytes, bool utf8Only, const QString& f
                 if (const qsizetype space = length.indexOf(' '); space >= 0)
                     length = length.first(space);
                 seconds = Seconds(length);
-                title = comma < 0 ? QString() : DecodeLine(info.sliced(comma + 1), utf8);
+                title = comma < 0 ? QString() : DecodeLine(info.sliced(comma + 1), NotUtf8::Latin1);
             }
             return true;
         }
-        tooMany = !AddEntry(result.reading, DecodeLine(line, utf8), folder, false, std::move(title), seconds);
+        tooMany = !AddEntry(result.reading, LocalFile(DecodeLine(line, pathsNotUtf8), folder, false), std::move(title),
+                            seconds);
         title.clear();
         seconds = -1;
         return !tooMany;
@@ -224,32 +255,30 @@ struct PlsEntry {
 PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
 {
     bytes = WithoutByteOrderMark(bytes);
-    const bool utf8 = bytes.isValidUtf8();
     std::map<qulonglong, PlsEntry> numbered;
     bool seenPlaylist = false;
     bool inPlaylist = false;
     int lineNumber = 0;
+    // Lines that are neither a section nor key=value, or that come before
+    // [playlist]: other players pass over them, and so does this.
+    int passedOver = 0;
+    int firstPassedOver = 0;
     std::optional<PlaylistReadResult> failure;
     ForEachLine(bytes, [&](QByteArrayView line) {
         ++lineNumber;
         if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
             return true;
-        if (line.startsWith('[')) {
-            if (!line.endsWith(']')) {
-                failure = Failure(PlaylistStatus::Malformed, kMalformed,
-                                  QStringLiteral("line %1: a section header without its ]").arg(lineNumber));
-                return false;
-            }
+        const qsizetype equals = line.indexOf('=');
+        const bool section = line.startsWith('[') && line.endsWith(']');
+        if (!section && (equals < 0 || !seenPlaylist)) {
+            if (passedOver++ == 0)
+                firstPassedOver = lineNumber;
+            return true;
+        }
+        if (section) {
             inPlaylist = line.sliced(1, line.size() - 2).trimmed().compare("playlist", Qt::CaseInsensitive) == 0;
             seenPlaylist = seenPlaylist || inPlaylist;
             return true;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (!seenPlaylist || equals < 0) {
-            failure = Failure(PlaylistStatus::Malformed, kMalformed,
-                              seenPlaylist ? QStringLiteral("line %1: not a key=value line").arg(lineNumber)
-                                           : QStringLiteral("line %1: no [playlist] section before it").arg(lineNumber));
-            return false;
         }
         if (!inPlaylist)
             return true;
@@ -271,9 +300,9 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
             }
             PlsEntry& entry = numbered[number];
             if (field == "File")
-                entry.file = DecodeLine(value, utf8);
+                entry.file = DecodeLine(value, NotUtf8::Latin1);
             else if (field == "Title")
-                entry.title = DecodeLine(value, utf8);
+                entry.title = DecodeLine(value, NotUtf8::Latin1);
             else
                 entry.seconds = Seconds(value);
             return true;
@@ -287,7 +316,12 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
     PlaylistReadResult result;
     for (auto& [number, entry] : numbered) {
         if (!entry.file.isEmpty())
-            AddEntry(result.reading, entry.file, folder, false, std::move(entry.title), entry.seconds);
+            AddEntry(result.reading, LocalFile(entry.file, folder, false), std::move(entry.title), entry.seconds);
+    }
+    if (passedOver > 0) {
+        result.detail = QStringLiteral("passed over %1 lines that are not key=value in [playlist] (the first: line %2)")
+                            .arg(passedOver)
+                            .arg(firstPassedOver);
     }
     return result;
 }
@@ -344,14 +378,18 @@ private:
 
     void ReadTrack()
     {
-        std::optional<QString> location;
+        bool located = false;
+        std::vector<QString> files;  // the local files of its locations
         QString title;
         double seconds = -1;
         while (m_xml.readNextStartElement()) {
             if (Is(u"location")) {
                 const QString text = m_xml.readElementText().trimmed();
-                if (!location)
-                    location = text;
+                if (text.isEmpty())
+                    continue;
+                located = true;
+                if (std::optional<QString> file = LocalFile(text, m_folder, true))
+                    files.push_back(std::move(*file));
             } else if (Is(u"title")) {
                 title = m_xml.readElementText();
             } else if (Is(u"duration")) {
@@ -360,8 +398,24 @@ private:
                 m_xml.skipCurrentElement();
             }
         }
-        if (location && !location->isEmpty() && !m_xml.hasError())
-            m_tooMany = !AddEntry(m_result.reading, *location, m_folder, true, std::move(title), seconds);
+        if (located && !m_xml.hasError())
+            m_tooMany = !AddEntry(m_result.reading, ChosenFile(std::move(files)), std::move(title), seconds);
+    }
+
+    // Of the local files a track names, the first that exists, else the
+    // first: the one another player would play.
+    static std::optional<QString> ChosenFile(std::vector<QString> files)
+    {
+        // One file needs no look at the disk.
+        if (files.size() > 1) {
+            for (QString& file : files) {
+                if (StatFile(file).exists)
+                    return std::move(file);
+            }
+        }
+        if (files.empty())
+            return std::nullopt;
+        return std::move(files.front());
     }
 
     QXmlStreamReader m_xml;
@@ -412,14 +466,14 @@ QByteArray OneLine(QString text)
 
 QByteArray WholeSeconds(double seconds)
 {
-    return QByteArray::number(seconds < 0 ? -1 : std::llround(seconds));
+    return QByteArray::number(IsKnownLength(seconds) ? std::llround(seconds) : -1);
 }
 
 QByteArray M3uText(const std::vector<PlaylistEntry>& entries)
 {
     QByteArray text = "#EXTM3U\n";
     for (const PlaylistEntry& entry : entries) {
-        if (!entry.title.isEmpty() || entry.seconds >= 0)
+        if (!entry.title.isEmpty() || IsKnownLength(entry.seconds))
             text += "#EXTINF:" + WholeSeconds(entry.seconds) + ',' + OneLine(entry.title) + '\n';
         text += PathText(entry.path) + '\n';
     }
@@ -455,7 +509,7 @@ QByteArray XspfText(const std::vector<PlaylistEntry>& entries)
         xml.writeTextElement(kXspfNamespace, QStringLiteral("location"), QString::fromLatin1(FileUri(entry.path)));
         if (!entry.title.isEmpty())
             xml.writeTextElement(kXspfNamespace, QStringLiteral("title"), WritableText(entry.title));
-        if (entry.seconds >= 0) {
+        if (IsKnownLength(entry.seconds)) {
             xml.writeTextElement(kXspfNamespace, QStringLiteral("duration"),
                                  QString::number(std::llround(entry.seconds * 1000)));
         }
@@ -503,7 +557,7 @@ PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, con
     switch (format) {
     case PlaylistFormat::M3u:
     case PlaylistFormat::M3u8:
-        return ReadM3u(bytes, format == PlaylistFormat::M3u8, folder);
+        return ReadM3u(bytes, format == PlaylistFormat::M3u8 ? NotUtf8::FileNameBytes : NotUtf8::Latin1, folder);
     case PlaylistFormat::Pls:
         return ReadPls(bytes, folder);
     case PlaylistFormat::Xspf:
@@ -538,7 +592,15 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
     PlaylistReadResult result = read();
     if (result.status != PlaylistStatus::Ok)
         qCDebug(lcPlaylist).noquote() << "cannot read" << path << "-" << result.detail;
+    else if (!result.detail.isEmpty())
+        qCDebug(lcPlaylist).noquote() << "read" << path << "-" << result.detail;
     return result;
+}
+
+void LeaveOutMissingFiles(PlaylistReading& reading)
+{
+    reading.skipped += static_cast<int>(
+        std::erase_if(reading.entries, [](const PlaylistEntry& entry) { return !StatFile(entry.path).exists; }));
 }
 
 QByteArray PlaylistText(const std::vector<PlaylistEntry>& entries, PlaylistFormat format)

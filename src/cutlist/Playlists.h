@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -14,9 +15,9 @@ struct WriteFailure;
 
 // Playlists of other players: M3U and M3U8, PLS and XSPF (version 1). They
 // are read into the local files they name, in their order; entries that are
-// not local files (http:, rtsp:, ...) are skipped and counted. Paths are in
-// FileNames.h's form: absolute and clean, a byte that is not UTF-8 kept as
-// a lone surrogate.
+// not local files (http:, rtsp:, a name holding a NUL byte, ...) are skipped
+// and counted. Paths are in FileNames.h's form: absolute and clean, a byte
+// that is not UTF-8 kept as a lone surrogate.
 
 enum class PlaylistFormat { M3u, M3u8, Pls, Xspf };
 
@@ -27,6 +28,10 @@ bool IsPlaylistFile(QStringView path);
 // Where an export the user named `path` goes: there when the name is a
 // playlist's, else with the extension of the format chosen.
 QString ExportFileName(const QString& path, PlaylistFormat chosen);
+
+// The longest length an entry keeps: the longest media time the program
+// holds (32-bit hundredths of a second). A longer one is unknown.
+constexpr double kMaxEntrySeconds = std::numeric_limits<qint32>::max() / 100.0;
 
 struct PlaylistEntry {
     QString path;
@@ -42,7 +47,9 @@ PlaylistEntry EntryOfObject(const QString& path, const QString& name, qint32 hun
 
 struct PlaylistReading {
     std::vector<PlaylistEntry> entries;
-    int skippedNonLocal = 0;  // entries that are not local files
+    // Entries left out: those that are not local files, and those whose
+    // file does not exist once LeaveOutMissingFiles has looked.
+    int skipped = 0;
 };
 
 enum class PlaylistStatus { Ok, CannotOpen, TooLarge, Malformed };
@@ -50,7 +57,9 @@ enum class PlaylistStatus { Ok, CannotOpen, TooLarge, Malformed };
 struct PlaylistReadResult {
     PlaylistStatus status = PlaylistStatus::Ok;
     QString problem;  // what went wrong, in Japanese for a message; empty when Ok
-    QString detail;   // the same in English with the line, for the log
+    // The same in English with the line, for the log; when Ok, what was
+    // passed over, if anything.
+    QString detail;
     PlaylistReading reading;
 };
 
@@ -62,18 +71,29 @@ constexpr qsizetype kMaxPlaylistEntries = 1000000;
 // (absolute). An empty but well-formed playlist has no entries.
 //  - M3U, M3U8: one path or URL a line; "#EXTINF:seconds,title" gives the
 //    next entry's length and title; other lines starting with '#' and blank
-//    lines are left out. A byte-order mark and CRLF are allowed. M3U8 is
-//    UTF-8; M3U is UTF-8 when it decodes as such, else Latin-1.
+//    lines are left out. A byte-order mark, and CRLF or CR line ends (in
+//    every format), are allowed. Each line is UTF-8 where it decodes as
+//    such, else Latin-1; the bytes of an M3U8's path that are not UTF-8 are
+//    kept as its file name's.
 //  - PLS: the section [playlist] with FileN, TitleN and LengthN (keys in any
-//    case), entries in the order of N. UTF-8 or Latin-1 as M3U.
-//  - XSPF: playlist/trackList/track with the first location of each track
-//    (a file URI, a plain absolute path, or a URI relative to the folder),
-//    title, and duration in milliseconds.
+//    case), entries in the order of N, each line decoded as an M3U's. Lines
+//    that are not key=value, and those before [playlist], are passed over
+//    and counted in `detail`; a file without [playlist] is refused.
+//  - XSPF: playlist/trackList/track with, of the locations of each track (a
+//    file URI, a plain absolute path, or a URI relative to the folder), the
+//    first local file that exists, else the first local one; title, and
+//    duration in milliseconds.
 PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder);
 // Reads the playlist file `path` in the format its extension names; only a
-// regular file of at most kMaxPlaylistBytes is read. Failures are logged in
-// the category "kivo.playlist".
+// regular file of at most kMaxPlaylistBytes is read. Failures, and what a
+// playlist that reads passed over, are logged in the category
+// "kivo.playlist".
 PlaylistReadResult ReadPlaylistFile(const QString& path);
+
+// Leaves out the entries whose file does not exist (now), counting them
+// with those that are not local files: a playlist is opened or converted
+// with the files that are there, and says how many of its entries are not.
+void LeaveOutMissingFiles(PlaylistReading& reading);
 
 // The text of a playlist of absolute paths. M3U and M3U8 (both UTF-8, LF)
 // give "#EXTINF:<whole seconds>,<title>" where a title or a length is known;

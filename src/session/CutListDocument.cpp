@@ -255,13 +255,14 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
 
 void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)> done)
 {
-    const PlaylistReadResult result = ReadPlaylistFile(path);
+    PlaylistReadResult result = ReadPlaylistFile(path);
     if (result.status != PlaylistStatus::Ok) {
         emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(QFileInfo(path).fileName(), result.problem), true);
         if (done)
             done(false);
         return;
     }
+    LeaveOutMissingFiles(result.reading);
     NewDocument();
     QStringList paths;
     // Each entry's title, or the name its object has anyway: its path.
@@ -270,12 +271,13 @@ void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)
         paths.append(entry.path);
         names.append(entry.title.isEmpty() ? entry.path : entry.title);
     }
-    const int skipped = result.reading.skippedNonLocal;
+    const int skipped = result.reading.skipped;
     AddMediaAndCue(paths, [this, names, skipped, done] {
         // A cancelled run leaves fewer objects than entries, and so names.
         m_list.SetItemNames(names);
         if (skipped > 0)
-            emit message(QStringLiteral("ローカルファイルでない %1 個の項目は読み込みませんでした。").arg(skipped), false);
+            emit message(QStringLiteral("ローカルファイルでないか、存在しない %1 個の項目は読み込みませんでした。").arg(skipped),
+                         false);
         if (done)
             done(true);
     });

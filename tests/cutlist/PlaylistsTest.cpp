@@ -2,11 +2,17 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
 
+#include <QLoggingCategory>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
+#include <limits>
+#include <span>
 
 namespace kivo {
 
@@ -32,6 +38,16 @@ struct ReadCase {
     Entries entries;
     int skipped = 0;
 };
+
+void ExpectEachReads(std::span<const ReadCase> cases)
+{
+    for (const ReadCase& test : cases) {
+        const PlaylistReadResult result = Read(test.format, test.bytes);
+        EXPECT_EQ(result.status, PlaylistStatus::Ok) << test.what << ": " << result.detail.toStdString();
+        EXPECT_EQ(result.reading.entries, test.entries) << test.what;
+        EXPECT_EQ(result.reading.skipped, test.skipped) << test.what;
+    }
+}
 
 TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWrite)
 {
@@ -79,21 +95,150 @@ TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWrite)
         {"PLS without entries", PlaylistFormat::Pls, "[playlist]\nNumberOfEntries=0\nVersion=2\n", {}},
         {"XSPF without tracks", PlaylistFormat::Xspf, R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"/>)", {}},
     };
-    for (const ReadCase& test : cases) {
-        const PlaylistReadResult result = Read(test.format, test.bytes);
-        EXPECT_EQ(result.status, PlaylistStatus::Ok) << test.what << ": " << result.detail.toStdString();
-        EXPECT_EQ(result.reading.entries, test.entries) << test.what;
-        EXPECT_EQ(result.reading.skippedNonLocal, test.skipped) << test.what;
-    }
+    ExpectEachReads(cases);
+}
+
+TEST(PlaylistsTest, DecodesEachLineAsUtf8OrElseLatin1)
+{
+    const QString cafe = QStringLiteral("Café");
+    const ReadCase cases[] = {
+        {"M3U in UTF-8 with one Latin-1 line", PlaylistFormat::M3u,
+         "#EXTM3U\n#EXTINF:1,Caf\xc3\xa9\n/m/Caf\xc3\xa9.mp3\n#EXTINF:2,Caf\xe9\n/m/Caf\xe9 2.mp3\n/m/\xe9\xe9.mp3\n",
+         {{"/m/" + cafe + ".mp3", cafe, 1}, {"/m/" + cafe + " 2.mp3", cafe, 2}, {QStringLiteral("/m/éé.mp3"), "", -1}}},
+        // A path's bytes that are not UTF-8 in an M3U8 are those of the
+        // file's name; a title is text.
+        {"M3U8 with a Latin-1 title", PlaylistFormat::M3u8,
+         "#EXTINF:3,Caf\xe9\n/m/bad\xff.mp3\n#EXTINF:4,Caf\xc3\xa9\n/m/Caf\xc3\xa9.mp3\n",
+         {{FileNameFromBytes("/m/bad\xff.mp3"), cafe, 3}, {"/m/" + cafe + ".mp3", cafe, 4}}},
+        {"PLS in UTF-8 with one Latin-1 line", PlaylistFormat::Pls,
+         "[playlist]\nFile1=/m/Caf\xc3\xa9.mp3\nTitle1=Caf\xe9\nFile2=/m/Caf\xe9.mp3\nTitle2=Caf\xc3\xa9\n",
+         {{"/m/" + cafe + ".mp3", cafe, -1}, {"/m/" + cafe + ".mp3", cafe, -1}}},
+    };
+    ExpectEachReads(cases);
+}
+
+TEST(PlaylistsTest, ReadsEachLineWhateverEndsIt)
+{
+    const Entries two{{"/m/a.mp3", "One", 5}, {"/m/b.mp3", "", -1}};
+    const ReadCase cases[] = {
+        {"M3U with CR line ends", PlaylistFormat::M3u, "#EXTM3U\r#EXTINF:5,One\r/m/a.mp3\r/m/b.mp3\r", two},
+        {"M3U8 with CR line ends, no header", PlaylistFormat::M3u8, "#EXTINF:5,One\r/m/a.mp3\r\r/m/b.mp3", two},
+        {"M3U with every line end", PlaylistFormat::M3u, "#EXTINF:5,One\r\n/m/a.mp3\r/m/b.mp3\n", two},
+        {"PLS with CR line ends", PlaylistFormat::Pls,
+         "[playlist]\rFile1=/m/a.mp3\rTitle1=One\rLength1=5\rFile2=/m/b.mp3\r", two},
+    };
+    ExpectEachReads(cases);
+    // A CRLF is one line end, a lone CR one of its own.
+    EXPECT_TRUE(Read(PlaylistFormat::Pls, "[playlist]\r\n\r\njunk\r\n").detail.contains("line 3"));
+    EXPECT_TRUE(Read(PlaylistFormat::Pls, "[playlist]\r\rjunk\r").detail.contains("line 3"));
+}
+
+TEST(PlaylistsTest, TakesTheFirstLocationOfATrackThatExistsElseTheFirstLocalOne)
+{
+    QTemporaryDir folder;
+    const QString there = folder.filePath("there.mp3");
+    ASSERT_TRUE(test::WriteFile(there));
+    const QByteArray uri = QUrl::fromLocalFile(folder.path()).toEncoded();
+    const QByteArray xspf = R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
+        <track><location>http://example.org/a.mp3</location><location>)" + uri + R"(/missing.mp3</location>
+               <location>)" + uri + R"(/there.mp3</location><location>/nowhere/z.mp3</location></track>
+        <track><location>rtsp://host/b</location><location>/nowhere/one.mp3</location>
+               <location>/nowhere/two.mp3</location></track>
+        <track><location>missing.mp3</location><location>there.mp3</location></track>
+        <track><location/><location>  </location><location>/nowhere/three.mp3</location></track>
+        <track><location>https://example.org/c.mp3</location><location>https://example.org/d.mp3</location></track>
+        </trackList></playlist>)";
+    const PlaylistReadResult result = ReadPlaylist(xspf, PlaylistFormat::Xspf, folder.path());
+    ASSERT_EQ(result.status, PlaylistStatus::Ok) << result.detail.toStdString();
+    EXPECT_EQ(result.reading.entries,
+              Entries({{there, "", -1},
+                       {"/nowhere/one.mp3", "", -1},
+                       {there, "", -1},
+                       {"/nowhere/three.mp3", "", -1}}));
+    EXPECT_EQ(result.reading.skipped, 1);
+}
+
+TEST(PlaylistsTest, RefusesEntriesWithANulByteAsNonLocalOnes)
+{
+    using namespace Qt::StringLiterals;
+    const Entries ok{{"/m/ok.mp3", "", -1}};
+    const ReadCase cases[] = {
+        {"M3U with a raw NUL", PlaylistFormat::M3u, "/m/a\0b.mp3\n/m/ok.mp3\n"_ba, ok, 1},
+        {"M3U8 with %00", PlaylistFormat::M3u8, "file:///m/a%00b.mp3\n/m/ok.mp3\n", ok, 1},
+        {"PLS with a raw NUL and %00", PlaylistFormat::Pls,
+         "[playlist]\nFile1=/m/a\0b.mp3\nFile2=/m/ok.mp3\nFile3=file:///m/c%00\n"_ba, ok, 2},
+        {"XSPF with %00", PlaylistFormat::Xspf,
+         R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
+              <track><location>file:///m/a%00b.mp3</location></track>
+              <track><location>sub%00/x.mp3</location></track>
+              <track><location>file:///m/a%00b.mp3</location><location>/m/ok.mp3</location></track>
+            </trackList></playlist>)",
+         ok, 2},
+    };
+    ExpectEachReads(cases);
+}
+
+TEST(PlaylistsTest, LengthsBeyondAMediaTimeAreUnknownReadOrWritten)
+{
+    const ReadCase cases[] = {
+        {"M3U", PlaylistFormat::M3u,
+         "#EXTINF:1e20,Big\n/m/a.mp3\n#EXTINF:21474836,\n/m/b.mp3\n#EXTINF:21474837,\n/m/c.mp3\n",
+         {{"/m/a.mp3", "Big", -1}, {"/m/b.mp3", "", 21474836}, {"/m/c.mp3", "", -1}}},
+        {"XSPF", PlaylistFormat::Xspf,
+         R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
+              <track><location>/m/a.mp3</location><duration>1e23</duration></track>
+              <track><location>/m/b.mp3</location><duration>21474836470</duration></track>
+              <track><location>/m/c.mp3</location><duration>21474836480</duration></track>
+            </trackList></playlist>)",
+         {{"/m/a.mp3", "", -1}, {"/m/b.mp3", "", 21474836.47}, {"/m/c.mp3", "", -1}}},
+        {"PLS", PlaylistFormat::Pls,
+         "[playlist]\nFile1=/m/a.mp3\nLength1=99999999999999999999999\nFile2=/m/b.mp3\nLength2=1e300\n",
+         {{"/m/a.mp3", "", -1}, {"/m/b.mp3", "", -1}}},
+    };
+    ExpectEachReads(cases);
+
+    // Whatever length an entry is given, none is written that wrapped
+    // around: a length beyond a media time is written as unknown.
+    const Entries entries{{"/m/a.mp3", "Big", 1e20},
+                          {"/m/b.mp3", "", 1e300},
+                          {"/m/c.mp3", "", std::numeric_limits<double>::infinity()},
+                          {"/m/d.mp3", "", std::numeric_limits<double>::quiet_NaN()},
+                          {"/m/e.mp3", "", kMaxEntrySeconds}};
+    EXPECT_EQ(PlaylistText(entries, PlaylistFormat::M3u),
+              "#EXTM3U\n#EXTINF:-1,Big\n/m/a.mp3\n/m/b.mp3\n/m/c.mp3\n/m/d.mp3\n#EXTINF:21474836,\n/m/e.mp3\n");
+    const QByteArray pls = PlaylistText(entries, PlaylistFormat::Pls);
+    for (const char* length : {"Length1=-1\n", "Length2=-1\n", "Length3=-1\n", "Length4=-1\n", "Length5=21474836\n"})
+        EXPECT_TRUE(pls.contains(length)) << length << " in " << pls.toStdString();
+    const QByteArray xspf = PlaylistText(entries, PlaylistFormat::Xspf);
+    EXPECT_EQ(xspf.count("<duration>"), 1) << xspf.toStdString();
+    EXPECT_TRUE(xspf.contains("<duration>21474836470</duration>"));
+}
+
+TEST(PlaylistsTest, MissingFilesAreLeftOutAndCountedWithTheOtherSkippedEntries)
+{
+    QTemporaryDir folder;
+    const QString there = folder.filePath("there.mp3");
+    ASSERT_TRUE(test::WriteFile(there));
+    const QString dangling = folder.filePath("dangling.mp3");
+    ASSERT_TRUE(QFile::link(folder.filePath("gone.mp3"), dangling));
+    PlaylistReading reading{{{folder.filePath("missing.mp3"), "Missing", 3},
+                             {there, "There", 4},
+                             {dangling, "", -1},
+                             {there + "/under-a-file.mp3", "", -1},
+                             {folder.path(), "", -1},
+                             {there, "", -1}},
+                            1};
+    LeaveOutMissingFiles(reading);
+    EXPECT_EQ(reading.entries, Entries({{there, "There", 4}, {folder.path(), "", -1}, {there, "", -1}}));
+    EXPECT_EQ(reading.skipped, 4);
 }
 
 TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
 {
     const std::tuple<PlaylistFormat, QByteArray, const char*> cases[] = {
         {PlaylistFormat::Pls, "", "no [playlist] section"},
-        {PlaylistFormat::Pls, "File1=/a.mp3\n", "line 1"},
-        {PlaylistFormat::Pls, "[playlist]\n\nFile1=/a.mp3\njunk\n", "line 4"},
-        {PlaylistFormat::Pls, "[playlist\n", "line 1"},
+        {PlaylistFormat::Pls, "File1=/a.mp3\n", "no [playlist] section"},
+        {PlaylistFormat::Pls, "[playlist\nFile1=/a.mp3\n[other]\nFile2=/b.mp3\n", "no [playlist] section"},
         {PlaylistFormat::Xspf, "", "line 1"},
         {PlaylistFormat::Xspf, "<playlist>\n<trackList>\n<track>\n</trackList>", "line 4"},
         {PlaylistFormat::Xspf, "<html/>", "not an XSPF playlist"},
@@ -106,6 +251,43 @@ TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
         EXPECT_TRUE(result.detail.contains(QLatin1String(where))) << result.detail.toStdString();
         EXPECT_FALSE(result.problem.isEmpty());
     }
+}
+
+// What the playlist category logs while `read` runs.
+QStringList PlaylistLog(const std::function<void()>& read)
+{
+    static QStringList lines;
+    lines.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("kivo.playlist.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (QLatin1String(context.category) == QLatin1String("kivo.playlist"))
+                lines.append(text);
+        });
+    read();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    return lines;
+}
+
+TEST(PlaylistsTest, PassesOverPlsLinesThatAreNotKeyValueAndCountsThem)
+{
+    const QByteArray pls = "; written by hand\nnot a key\nFile9=/before/any/section.mp3\n[playlist]\n"
+                           "File1=/m/1.mp3\nthe second one:\nFile2=/m/2.mp3\nFile3=/m/3.mp3\n[\n"
+                           "File4=/m/4.mp3\nFile5=/m/5.mp3\nNumberOfEntries=5\n";
+    const PlaylistReadResult result = Read(PlaylistFormat::Pls, pls);
+    ASSERT_EQ(result.status, PlaylistStatus::Ok) << result.detail.toStdString();
+    ASSERT_EQ(result.reading.entries.size(), 5U);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(result.reading.entries[i].path, QStringLiteral("/m/%1.mp3").arg(i + 1));
+    EXPECT_EQ(result.detail, "passed over 4 lines that are not key=value in [playlist] (the first: line 2)");
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath("junk.pls");
+    test::WriteFile(file, pls);
+    const QStringList log = PlaylistLog([&] { EXPECT_EQ(ReadPlaylistFile(file).reading.entries.size(), 5U); });
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains(file) && log[0].contains("passed over 4 lines")) << log[0].toStdString();
 }
 
 TEST(PlaylistsTest, WritesWhatReadsBackTheSame)

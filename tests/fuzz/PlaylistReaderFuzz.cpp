@@ -27,7 +27,7 @@ void CheckReadsBack(const PlaylistReading& reading)
     for (PlaylistFormat format : {PlaylistFormat::M3u8, PlaylistFormat::Pls, PlaylistFormat::Xspf}) {
         const PlaylistReadResult again = ReadPlaylist(PlaylistText(reading.entries, format), format, kFolder);
         Require(again.status == PlaylistStatus::Ok);
-        Require(again.reading.skippedNonLocal == 0);
+        Require(again.reading.skipped == 0);
         Require(again.reading.entries.size() == reading.entries.size());
         for (size_t i = 0; i < reading.entries.size(); ++i)
             Require(FileNameBytes(again.reading.entries[i].path) == FileNameBytes(reading.entries[i].path));

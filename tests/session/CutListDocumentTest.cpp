@@ -42,17 +42,18 @@ TEST_F(Document, PlaylistsOpenAsNewCutListsAndTheListExportsAsOne)
 {
     ASSERT_TRUE(Add({Media("audio.wav")}));
     const QString playlist = folder.filePath("other.m3u8");
-    test::WriteFile(playlist, QStringLiteral("#EXTM3U\n#EXTINF:3,夜の音\n%1\nhttp://example.org/a.mp3\n%2\n")
-                                  .arg(Media("video.avi"), Media("text.txt"))
+    test::WriteFile(playlist, QStringLiteral("#EXTM3U\n#EXTINF:3,夜の音\n%1\nhttp://example.org/a.mp3\n%2\n%3\n")
+                                  .arg(Media("video.avi"), Media("missing.avi"), Media("text.txt"))
                                   .toUtf8());
     bool opened = false;
     document.OpenPlaylist(playlist, [&](bool read) { opened = read; });
     ASSERT_TRUE(WaitUntil([&] { return opened; }, 60000) && Settled());
-    ASSERT_EQ(list.GetItemCount(), 2);  // a new list of the local files
+    ASSERT_EQ(list.GetItemCount(), 2);  // a new list of the local files that exist
     EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "夜の音");
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), Media("text.txt"));
     EXPECT_EQ(list.FindCurrentItem(), 0);
-    EXPECT_TRUE(messages.last().contains(u'1'));  // the http entry, counted
+    // The http entry and the missing file, counted together.
+    EXPECT_EQ(messages, QStringList{"ローカルファイルでないか、存在しない 2 個の項目は読み込みませんでした。"});
 
     // Exporting leaves the document as it is.
     document.SetModified(false);

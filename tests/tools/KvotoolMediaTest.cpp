@@ -93,13 +93,16 @@ TEST(KvotoolConvert, KeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
         return nlohmann::json::parse(run.out);
     };
     // Titles name their objects; an untitled entry keeps its path as name.
+    // A URL and a missing file are left out and counted together.
     test::WriteFile(folder.filePath("list.m3u8"), ("#EXTM3U\n#EXTINF:3,Sound ｻｳﾝﾄﾞ\n" + Media("audio.wav") +
                                                    "\nhttp://example.org/stream\n" + Media("video.avi") +
+                                                   "\n#EXTINF:5,Gone\n" + Media("missing.avi") +
                                                    "\n#EXTINF:-1,Broken\n" + Media("text.txt") + "\n")
                                                       .toUtf8());
     auto run = RunKvotool({"convert", folder.filePath("list.m3u8"), folder.filePath("first.kvo")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("left out 1 entries"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("left out 2 entries that are not local files or do not exist"), std::string::npos)
+        << run.err;
     const auto first = dump(folder.filePath("first.kvo"));
     EXPECT_EQ(first["paths"], nlohmann::json({Media("audio.wav").toStdString(), Media("video.avi").toStdString(),
                                               Media("text.txt").toStdString()}));
@@ -118,6 +121,31 @@ TEST(KvotoolConvert, KeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
     EXPECT_EQ(RunKvotool({"convert", folder.filePath("missing.pls"), folder.filePath("x.m3u")}).exitCode, 3);
     EXPECT_EQ(RunKvotool({"convert", folder.filePath("list.m3u8"), folder.filePath("x.txt")}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(folder.filePath("x.m3u")));
+}
+
+TEST(KvotoolConvert, WritesNoLengthThatWrappedAround)
+{
+    QTemporaryDir folder;
+    const QString in = folder.filePath("huge.m3u8");
+    test::WriteFile(in, QStringLiteral("#EXTM3U\n#EXTINF:1e20,Big\n%1\n#EXTINF:7,Seven\n%2\n")
+                            .arg(Media("audio.wav"), Media("video.avi"))
+                            .toUtf8());
+    const std::pair<const char*, std::vector<QByteArray>> outputs[] = {
+        {"out.m3u", {"#EXTINF:-1,Big\n", "#EXTINF:7,Seven\n"}},
+        {"out.pls", {"Length1=-1\n", "Length2=7\n"}},
+        {"out.xspf", {"<duration>7000</duration>"}},
+    };
+    for (const auto& [name, lengths] : outputs) {
+        const auto run = RunKvotool({"convert", in, folder.filePath(name)});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const QByteArray text = test::ReadFile(folder.filePath(name));
+        // The known length, and the unknown one where the format writes it,
+        // and no other.
+        for (const QByteArray& length : lengths)
+            EXPECT_TRUE(text.contains(length)) << name << ": " << text.toStdString();
+        EXPECT_EQ(text.count("#EXTINF:") + text.count("Length") + text.count("<duration>"), qsizetype(lengths.size()))
+            << name << ": " << text.toStdString();
+    }
 }
 
 TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)

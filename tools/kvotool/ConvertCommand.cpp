@@ -56,9 +56,10 @@ Entries ReadEntries(const QString& in)
         std::cerr << "kvotool: " << Printable(in) << ": " << result.detail.toStdString() << "\n";
         return {{}, result.status == PlaylistStatus::Malformed ? kExitUnknownMagic : kExitUnreadable};
     }
-    if (result.reading.skippedNonLocal > 0) {
-        std::cerr << "kvotool: " << Printable(in) << ": left out " << result.reading.skippedNonLocal
-                  << " entries that are not local files\n";
+    LeaveOutMissingFiles(result.reading);
+    if (result.reading.skipped > 0) {
+        std::cerr << "kvotool: " << Printable(in) << ": left out " << result.reading.skipped
+                  << " entries that are not local files or do not exist\n";
     }
     return {std::move(result.reading.entries), kExitOk};
 }
