@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 
+#include <glib.h>
+
 namespace kivo {
 namespace {
 
@@ -55,64 +57,24 @@ QString ExecArgument(const QString& program)
     return value;
 }
 
-// The text of a desktop entry's string value: \s, \n, \t, \r and \\ undone.
-QString UnescapedString(QStringView value)
+// The program the desktop entry at `path` starts: the first word of its
+// Exec, unquoted, with "%%" as "%"; empty when it has none or cannot be
+// read.
+QString EntryProgram(const QString& path)
 {
-    QString text;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        QChar c = value[i];
-        if (c == u'\\' && i + 1 < value.size()) {
-            c = value[++i];
-            if (c == u's')
-                c = u' ';
-            else if (c == u'n')
-                c = u'\n';
-            else if (c == u't')
-                c = u'\t';
-            else if (c == u'r')
-                c = u'\r';
-        }
-        text += c;
-    }
-    return text;
-}
-
-// The value of `key` in the [Desktop Entry] group of `entry`, as text;
-// empty when it has none.
-QString DesktopEntryValue(const QByteArray& entry, QStringView key)
-{
-    bool inMainGroup = false;
-    for (const QByteArray& bytes : entry.split('\n')) {
-        const QString line = QString::fromUtf8(bytes).trimmed();
-        if (line.startsWith(u'[')) {
-            inMainGroup = line == u"[Desktop Entry]";
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (inMainGroup && equals > 0 && QStringView(line).first(equals).trimmed() == key)
-            return UnescapedString(QStringView(line).sliced(equals + 1).trimmed());
-    }
-    return {};
-}
-
-// The program an Exec command starts: its first argument, unquoted as
-// ExecArgument quotes it; empty when its quote is left open.
-QString ExecProgram(const QString& command)
-{
+    GKeyFile* entry = g_key_file_new();
     QString program;
-    if (command.startsWith(u'"')) {
-        qsizetype i = 1;
-        for (; i < command.size() && command[i] != u'"'; ++i) {
-            if (command[i] == u'\\' && i + 1 < command.size())
-                ++i;
-            program += command[i];
-        }
-        if (i == command.size())
-            return {};
-    } else {
-        program = command.section(u' ', 0, 0);
+    if (g_key_file_load_from_file(entry, QFile::encodeName(path).constData(), G_KEY_FILE_NONE, nullptr)) {
+        gchar* command =
+            g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr);
+        gchar** words = nullptr;
+        if (command != nullptr && g_shell_parse_argv(command, nullptr, &words, nullptr))
+            program = QFile::decodeName(words[0]).replace(QStringLiteral("%%"), QStringLiteral("%"));
+        g_strfreev(words);
+        g_free(command);
     }
-    return program.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    g_key_file_free(entry);
+    return program;
 }
 
 // A file of the program's resources, by its path there.
@@ -198,11 +160,7 @@ bool InstalledEntryRuns(const QString& program, const FileTypePlaces& places)
         // named pipe would wait for a writer).
         if (!QFileInfo(path).isFile())
             continue;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        constexpr qint64 kMaxEntryBytes = 64 * 1024;
-        QString started = ExecProgram(DesktopEntryValue(file.read(kMaxEntryBytes), u"Exec"));
+        QString started = EntryProgram(path);
         if (!started.isEmpty() && !started.contains(u'/'))
             started = FindOnPath(started, places);
         const QString target = started.isEmpty() ? QString() : QFileInfo(started).canonicalFilePath();
