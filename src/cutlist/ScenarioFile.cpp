@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -29,13 +30,29 @@ Q_LOGGING_CATEGORY(lcScenario, "kivo.scenario", QtWarningMsg)
 // The smallest cache entry: an empty path and four 32-bit numbers.
 constexpr qint64 kMinimumCacheEntryBytes = 1 + 4 * 4;
 
+constexpr int kVersions[] = {10, 20, 30};
+
 int VersionOfMagic(const QString& magic)
 {
-    for (int version : {10, 20, 30}) {
+    for (int version : kVersions) {
         if (magic == ScenarioMagic(version))
             return version;
     }
     return 0;
+}
+
+// The magic as a file holds it: its length in a byte, then its letters.
+QByteArray StoredMagic(int version)
+{
+    const QByteArray magic = ScenarioMagic(version).toLatin1();
+    return char(magic.size()) + magic;
+}
+
+// Whether a file that ends within its magic holds the start of one: a
+// scenario cut short, rather than some other file.
+bool StartsAsMagic(const QByteArray& head)
+{
+    return std::ranges::any_of(kVersions, [&head](int version) { return StoredMagic(version).startsWith(head); });
 }
 
 // Reading many objects of the same few files: each text and picture met
@@ -185,13 +202,18 @@ ScenarioReadResult ReadScenario(QIODevice& device)
     ArchiveReader archive(device);
     if (archive.AtEnd())
         return Failure(ScenarioStatus::Empty, u"ファイルが空です。", QStringLiteral("the file is empty"));
+    const QByteArray head = device.peek(StoredMagic(kVersions[0]).size());
     ScenarioReadResult result;
+    bool magicRead = false;
     try {
         result.scenario.version = VersionOfMagic(archive.ReadString("magic"));
+        magicRead = true;
         if (result.scenario.version == 0)
             return Failure(ScenarioStatus::UnknownMagic, kUnreadableScenarioMessage, QStringLiteral("unknown magic"));
         ReadBody(archive, result.scenario);
     } catch (const ArchiveEndsEarly& error) {
+        if (!magicRead && !StartsAsMagic(head))
+            return Failure(ScenarioStatus::UnknownMagic, kUnreadableScenarioMessage, QStringLiteral("no magic"));
         return Failure(ScenarioStatus::EndsEarly, u"ファイルが途中で終わっています。",
                        QStringLiteral("the file ends early (at byte %1, reading the %2)")
                            .arg(error.Offset())

@@ -4,6 +4,8 @@
 #include "cutlist/Formatters.h"
 #include "cutlist/MediaInfoCache.h"
 
+#include <algorithm>
+
 namespace kivo {
 
 QString CutListSummaryText(const CutListModel& list, CMediaInfoCache& cache, qint64 positionHundredths)
@@ -20,7 +22,9 @@ QString CutListSummaryText(const CutListModel& list, CMediaInfoCache& cache, qin
         if (position < current)
             elapsed += length;
     }
-    const qint64 played = elapsed / 100 * 100;
+    // A position left from a medium no longer in the list (a failed open
+    // made a new document) is not more than the whole list.
+    const qint64 played = std::min(elapsed / 100 * 100, total);
     return QStringLiteral("%1個のｵﾌﾞｼﾞｪｸﾄ ").arg(count) + FormatShortTime(total) + QStringLiteral(" 時間 ") +
            FormatShortTime(played) + QStringLiteral("（残り ") + FormatShortTime(total - played) +
            QStringLiteral("）");

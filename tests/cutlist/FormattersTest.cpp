@@ -100,6 +100,13 @@ TEST(StatusSummary, CountsAllObjectsAndTimesThePlayableOnesUpToThePosition)
     list.SetCurrent(1);
     EXPECT_EQ(CutListSummaryText(list, cache, 350), "4個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 5m03s（残り 7m27s）");
 
+    // A position beyond the list (left from a medium no longer in it) is
+    // no more than the whole list: nothing remains, and never less.
+    EXPECT_EQ(CutListSummaryText(list, cache, 100000), "4個のｵﾌﾞｼﾞｪｸﾄ 12m30s 時間 12m30s（残り 0m00s）");
+    list.Clear();
+    list.SetCurrent(-1);
+    EXPECT_EQ(CutListSummaryText(list, cache, 800), "0個のｵﾌﾞｼﾞｪｸﾄ 0m00s 時間 0m00s（残り 0m00s）");
+
     // Totals do not overflow.
     list.Clear();
     list.SetCurrent(-1);

@@ -142,6 +142,10 @@ TEST(ScenarioReader, OnlyTheThreeMagicsAreAccepted)
         EXPECT_EQ(result.problem, QStringLiteral("このファイルは読み込めませんでした。"));
     }
     EXPECT_EQ(Read(QByteArray()).status, ScenarioStatus::Empty);
+    // Too short for a magic: a scenario cut short only when it starts as one.
+    for (const char* other : {"hi\n", "x", "\x09KivoX", "\xff\xff"})
+        EXPECT_EQ(Read(QByteArray(other)).status, ScenarioStatus::UnknownMagic) << other;
+    EXPECT_EQ(Read(QByteArray("\x09KivoDSv3")).status, ScenarioStatus::EndsEarly);
 }
 
 TEST(ScenarioReader, EveryTruncationEndsEarly)

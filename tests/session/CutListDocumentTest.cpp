@@ -121,6 +121,11 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
     EXPECT_EQ(Open(text), OpenOutcome::Refused);
     EXPECT_EQ(messages.last(), "このファイルは読み込めませんでした。");
     EXPECT_TRUE(untouched());
+    // Also one too short for what its first byte promises.
+    test::WriteFile(text, "hi\n");
+    EXPECT_EQ(Open(text), OpenOutcome::Refused);
+    EXPECT_EQ(messages.last(), "このファイルは読み込めませんでした。");
+    EXPECT_TRUE(untouched());
 
     // Files that cannot be opened at all leave the document as it was.
     for (const QString& unopenable : {folder.filePath("missing.kvo"), folder.path()}) {

@@ -109,6 +109,9 @@ TEST_F(Kvotool, ExitStatusesOfUsageErrorsAndBadFiles)
     ToolRun run = RunKvotool({"dump", File("text.kvo", "\x09KivoDSv99 and more")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "このファイルは読み込めませんでした。\n");
+    // A text too short for a magic is not a scenario either.
+    run = RunKvotool({"dump", File("notes.kvo", "todo\n")});
+    EXPECT_EQ(run.exitCode, 2);
 
     // Any other failure of the reader: the file's name and the reader's detail.
     const QString cut = File("short.kvo", samples::Version30File().left(40));
