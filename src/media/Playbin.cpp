@@ -525,11 +525,12 @@ bool Playbin::WaitForPreroll(int milliseconds) const
     }
 }
 
-bool Playbin::Seek(double position, double rate, double stop, bool toKeyFrame)
+bool Playbin::Seek(double position, double rate, double stop, bool toNearestKeyFrame)
 {
     if (!(rate > 0.0))
         return false;
-    const auto precision = toKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_AFTER : GST_SEEK_FLAG_ACCURATE;
+    const auto precision =
+        toNearestKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST : GST_SEEK_FLAG_ACCURATE;
     // A pipeline hands a seek to each of its sinks, and each copy reaches the
     // demuxer, which seeks again for every one (the MPEG program stream
     // demuxer does). An examining pipeline sends it up one stream only.

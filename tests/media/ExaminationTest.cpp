@@ -59,6 +59,18 @@ TEST(Examination, AShortMediumsPictureIsItsFirstFrame)
     EXPECT_LT(middle.blue(), 60) << middle.name().toStdString();
 }
 
+// The picture of a longer medium is its frame at one second, even with no
+// key frame near it.
+TEST(Examination, APictureIsTheFrameNearestToOneSecond)
+{
+    const Examination green = ExamineMediaFile(MediaProbe(), Media("late-key.mkv"));
+    ASSERT_TRUE(green.record.pThumbnail);
+    const QColor middle = green.record.pThumbnail->pixelColor(32, 24);
+    EXPECT_GT(middle.green(), 100) << middle.name().toStdString();
+    EXPECT_LT(middle.red(), 60) << middle.name().toStdString();
+    EXPECT_LT(middle.blue(), 60) << middle.name().toStdString();
+}
+
 TEST(Examination, BadFilesAreInvalidWithoutHanging)
 {
     const MediaProbe probe;

@@ -152,6 +152,14 @@ gst video.mkv $VIDEO ! vp8enc deadline=1 ! mux. $AUDIO ! vorbisenc ! mux. matros
 # Under a second of plain red, its picture its first frame.
 gst red-moment.mpg videotestsrc num-buffers=$(( FPS * 4 / 5 )) pattern=red \
     ! video/x-raw,format=I420,width=$WIDTH,height=$HEIGHT,framerate=$FPS/1 ! mpeg2enc format=3 ! mplex format=3
+# Red for half a second, green for a second, then blue, with key frames
+# five seconds apart: the frame nearest one second is green, and neither of
+# the key frames around it.
+PLAIN="video/x-raw,format=I420,width=$WIDTH,height=$HEIGHT,framerate=$FPS/1"
+gst late-key.mkv videotestsrc num-buffers=$(( FPS / 2 )) pattern=red ! $PLAIN ! c. \
+    videotestsrc num-buffers=$FPS pattern=green ! $PLAIN ! c. \
+    videotestsrc num-buffers=$(( FPS * 9 / 2 )) pattern=blue ! $PLAIN ! c. \
+    concat name=c ! vp8enc deadline=1 keyframe-max-dist=$(( FPS * 5 )) ! matroskamux
 gst audio.wav $AUDIO ! audio/x-raw,format=S16LE ! wavenc
 gst audio.au $AUDIO ! audio/x-raw,format=S16BE ! avmux_au
 gst audio.aiff $AUDIO ! aiffmux
