@@ -50,6 +50,12 @@ void CutListDocument::OpenStillCandidate()
 {
     m_player.Open(m_stillCandidates.constFirst());
     m_playback.AwaitOpening([this] {
+        // Without GStreamer no other file opens either.
+        if (m_player.RenderOutcome() == RenderResult::NoGStreamer) {
+            m_stillCandidates.clear();
+            m_loader.SetPlayerPrepared();
+            return;
+        }
         if (m_player.State() == PlayState::Empty) {
             m_stillCandidates.removeFirst();
             if (!m_stillCandidates.isEmpty())

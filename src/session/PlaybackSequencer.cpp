@@ -149,9 +149,7 @@ void PlaybackSequencer::Play()
     case RenderResult::Failed:
         InvalidateCurrent();
         PlayNext(-1);
-        // One message for objects that fail one after the other.
-        if (!std::exchange(m_playFailureTold, true))
-            ShowFailure(QStringLiteral("再生開始できません。"));
+        ShowFailure(QStringLiteral("再生開始できません。"));
         return;
     case RenderResult::NoGStreamer:
         // The engine has told the user already.
@@ -165,7 +163,7 @@ void PlaybackSequencer::Play()
     case RenderResult::Success:
         break;
     }
-    m_playFailureTold = false;
+    m_failureTold = false;
     SetCurrentState(ObjectState::Playing);
     // A sound-only object plays with the player window hidden.
     m_host.ShowPlayerWindow(m_player.HasVideo() || !m_player.HasAudio());
@@ -180,8 +178,10 @@ void PlaybackSequencer::InvalidateCurrent()
 
 void PlaybackSequencer::ShowFailure(const QString& text)
 {
-    if (std::exchange(m_showingFailure, true))
+    if (m_failureTold || m_showingFailure)
         return;
+    m_failureTold = true;
+    m_showingFailure = true;
     m_host.ShowMessage(text, PlaybackHost::Icon::Stop);
     m_showingFailure = false;
 }
@@ -217,7 +217,7 @@ void PlaybackSequencer::ShowStopped()
 
 void PlaybackSequencer::PlayPause()
 {
-    m_playFailureTold = false;
+    m_failureTold = false;
     if (m_openingObject) {
         m_requestAfterOpen = Request::Play;
         return;
@@ -243,7 +243,7 @@ void PlaybackSequencer::PlayNext(int position)
     // the user hears of an object that fails there.
     m_requestAfterOpen = Request::None;
     if (position != -1)
-        m_playFailureTold = false;
+        m_failureTold = false;
     m_seekAfterOpen = -1;
     const int previous = m_list.FindCurrentItem();
     SetState(previous, ObjectState::Standby);

@@ -125,8 +125,10 @@ private:
     void CarryOut(Request request);
     // The current object's file did not open: the object becomes invalid.
     void InvalidateCurrent();
-    // Tells the user that playing failed; one message at a time, however
-    // many openings fail while it is shown.
+    // Tells the user that playing failed: once until the user asks for
+    // another object or to play, or an object plays (objects that fail one
+    // after the other in a play-through, the openings of start-up without
+    // GStreamer), and never over a box still shown.
     void ShowFailure(const QString& text);
     // Shows the host busy while an object opens.
     void SetBusy(bool busy);
@@ -147,9 +149,7 @@ private:
     // Where the position slider was sent while the object opened; -1 for nowhere.
     int m_seekAfterOpen = -1;
     bool m_showingFailure = false;
-    // Objects failed since the user last asked for one or one played, and
-    // the user was told.
-    bool m_playFailureTold = false;
+    bool m_failureTold = false;
     bool m_busy = false;
     QTimer m_seekWindow;
     // The seek waiting for the window to close; -1 for none.

@@ -10,7 +10,9 @@
 #  - files removed or damaged after they were added are given up with one
 #    message, and the list plays on;
 #  - files the remote control opens while others are examined are all added,
-#    and the last one asked for plays.
+#    and the last one asked for plays;
+#  - without GStreamer's plugins, one box says so at start-up and one for
+#    each object asked for.
 #
 # Usage (under xvfb-run and dbus-run-session): everyday-gestures.sh KIVO231 KVOTOOL MEDIA_DIR
 source "$(dirname "$0")/x-session.sh"
@@ -97,6 +99,25 @@ wait_for "the list was not saved" eval '"$kvotool" dump "$list" | grep -q video.
 dump=$("$kvotool" dump "$list")
 for file in long.avi gone.avi damaged.avi video.mpg video.mkv video.mov; do
   grep -q "$file" <<<"$dump" || fail "$file is not in the saved list"
+done
+kill -TERM "$kivo_pid"
+wait_for_kivo || fail "the program ended with a failure status"
+
+# Without GStreamer's plugins nothing plays: the user hears so in one box at
+# start-up, and in one for each object asked for.
+no_plugins=$work/no-plugins
+mkdir "$no_plugins"
+export GST_PLUGIN_SYSTEM_PATH_1_0=$no_plugins GST_PLUGIN_PATH_1_0=$no_plugins GST_REGISTRY_1_0=$work/registry.bin
+start_kivo "$list"
+for request in start-up Previous; do
+  [ "$request" = start-up ] || call "org.mpris.MediaPlayer2.Player.$request" >/dev/null
+  focus_window '^Kivo231$'
+  keys Return
+  wait_until_gone '^Kivo231$'
+  wait_for "the program took no bus name" is_named
+  # Answered once the box has gone: a second box would be up by then.
+  shows CanPlay false || fail "something plays without GStreamer"
+  is_gone '^Kivo231$' || fail "a second box after $request"
 done
 kill -TERM "$kivo_pid"
 wait_for_kivo || fail "the program ended with a failure status"

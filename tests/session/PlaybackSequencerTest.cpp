@@ -278,14 +278,24 @@ TEST_F(Sequencing, AFileDamagedOrGoneSinceItWasAddedBecomesInvalidAndTheListPlay
     EXPECT_EQ(host.messages, QStringList({"再生開始できません。"}));
 }
 
-TEST_F(Sequencing, NoGStreamerIsToldInOneBoxAtATime)
+TEST_F(Sequencing, NoGStreamerIsToldOncePerRequest)
 {
-    // Openings that fail while the box is up (still pictures, the cue) add
-    // no box over it.
+    // The openings of start-up (still pictures, the cue) give one box, and
+    // none over it while it is shown.
     host.whileShown = [this] { emit player.graphMissing(); };
     emit player.graphMissing();
     emit player.graphMissing();
-    EXPECT_EQ(host.messages, QStringList({"GStreamer is not Installed.", "GStreamer is not Installed."}));
+    EXPECT_EQ(host.messages, QStringList({"GStreamer is not Installed."}));
+    // Each request of the user's is told again.
+    Add(Media("audio.wav"));
+    Add(Media("video.avi"));
+    host.whileShown = {};
+    for (int position : {1, 0}) {
+        sequencer.PlayNext(position);
+        emit player.graphMissing();
+        ASSERT_TRUE(Opened());
+    }
+    EXPECT_EQ(host.messages.size(), 3);
 }
 
 TEST_F(Sequencing, ListPositionEnablingAndLevels)
