@@ -12,7 +12,8 @@
 #  - files the remote control opens while others are examined are all added,
 #    and the last one asked for plays;
 #  - without GStreamer's plugins, one box says so at start-up and one for
-#    each object asked for.
+#    each object asked for;
+#  - the volume kept from the last run is the one the remote control reads.
 #
 # Usage (under xvfb-run and dbus-run-session): everyday-gestures.sh KIVO231 KVOTOOL MEDIA_DIR
 source "$(dirname "$0")/x-session.sh"
@@ -108,6 +109,8 @@ wait_for_kivo || fail "the program ended with a failure status"
 no_plugins=$work/no-plugins
 mkdir "$no_plugins"
 export GST_PLUGIN_SYSTEM_PATH_1_0=$no_plugins GST_PLUGIN_PATH_1_0=$no_plugins GST_REGISTRY_1_0=$work/registry.bin
+# The volume bar kept at its bottom: silence, as the remote control says.
+sed -i 's/^VolumePos=.*/VolumePos=100/' "$settings"
 start_kivo "$list"
 for request in start-up Previous; do
   [ "$request" = start-up ] || call "org.mpris.MediaPlayer2.Player.$request" >/dev/null
@@ -119,6 +122,7 @@ for request in start-up Previous; do
   shows CanPlay false || fail "something plays without GStreamer"
   is_gone '^Kivo231$' || fail "a second box after $request"
 done
+shows Volume 0.0 || fail "a volume of $(property Volume) with the bar at silence"
 kill -TERM "$kivo_pid"
 wait_for_kivo || fail "the program ended with a failure status"
 echo "everyday-gestures: a hold of $held_ms ms moved $moved_ms ms; passed"
