@@ -3,7 +3,6 @@
 #include "cutlist/FileNames.h"
 #include "media/Playbin.h"
 
-#include <cmath>
 #include <memory>
 
 namespace kivo {
@@ -13,10 +12,8 @@ namespace {
 // second into view.
 constexpr int kPrerollMilliseconds = 7000;
 constexpr int kFrameMilliseconds = 7000;
-// Where the picture of a medium is taken, and how far from there a key frame
-// may lie to be taken instead, in seconds.
+// Where the picture of a medium is taken, in seconds.
 constexpr double kPictureSecond = 1.0;
-constexpr double kNearEnough = 0.5;
 
 // A pipeline over `path` whose sinks take everything at once, prerolled;
 // null when the file is no regular file or does not render.
@@ -59,18 +56,12 @@ ProbeFindings MediaProbe::Examine(const QString& path) const
     found.duration = playbin->Duration();
     if (!found.hasVideo)
         return found;
-    // The frame one second in, or the first frame of a shorter medium. The
-    // key frame nearest to one second is the only frame to decode; when it
-    // lies further off, the frames from the key frame before one second are
-    // decoded up to it (at most a second's worth, so near the start).
+    // The frame one second in, or the first frame of a shorter medium: the
+    // frames from the key frame before it are decoded up to it, which near
+    // the start is at most a second's worth.
     playbin->SetPictureDecoding(true);
-    if (found.duration == 0.0 || found.duration > 1.0) {
-        playbin->Settle(playbin->Seek(kPictureSecond, 1.0, -1.0, true), kFrameMilliseconds);
-        if (std::abs(playbin->Position() - kPictureSecond) > kNearEnough)
-            playbin->Settle(playbin->Seek(kPictureSecond, 1.0), kFrameMilliseconds);
-    } else {
-        playbin->Settle(playbin->Seek(0.0, 1.0), kFrameMilliseconds);
-    }
+    playbin->Settle(playbin->Seek(found.duration == 0.0 || found.duration > kPictureSecond ? kPictureSecond : 0.0, 1.0),
+                    kFrameMilliseconds);
     if (found.duration == 0.0)
         found.duration = playbin->Duration();
     found.frame = playbin->CurrentFrame();

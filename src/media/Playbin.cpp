@@ -525,12 +525,10 @@ bool Playbin::WaitForPreroll(int milliseconds) const
     }
 }
 
-bool Playbin::Seek(double position, double rate, double stop, bool toNearestKeyFrame)
+bool Playbin::Seek(double position, double rate, double stop)
 {
     if (!(rate > 0.0))
         return false;
-    const auto precision =
-        toNearestKeyFrame ? GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST : GST_SEEK_FLAG_ACCURATE;
     // A pipeline hands a seek to each of its sinks, and each copy reaches the
     // demuxer, which seeks again for every one (the MPEG program stream
     // demuxer does). An examining pipeline sends it up one stream only.
@@ -540,7 +538,7 @@ bool Playbin::Seek(double position, double rate, double stop, bool toNearestKeyF
     if (target == nullptr)
         target = GST_ELEMENT(gst_object_ref(m_pipeline));
     const bool accepted = gst_element_seek(target, rate, GST_FORMAT_TIME,
-                                           static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | precision),
+                                           static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                            GST_SEEK_TYPE_SET, ToNanoseconds(m_origin + std::max(position, 0.0)),
                                            stop >= 0.0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE,
                                            stop >= 0.0 ? ToNanoseconds(m_origin + stop) : GST_CLOCK_TIME_NONE);
