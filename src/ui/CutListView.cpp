@@ -281,7 +281,10 @@ bool CutListView::BeginDrag(const QPoint& point)
     m_dragImage = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
     m_dragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_dragImage->setWindowOpacity(0.7);
-    m_dragImage->setPixmap(m_model.index(m_dragRow, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(QSize(64, 48)));
+    // The picture as the mode shows it: large in the large icons, small elsewhere.
+    const int picture =
+        ViewType() == ListViewType::LargeIcons ? CutListModel::LargeImageRole : CutListModel::SmallImageRole;
+    m_dragImage->setPixmap(QPixmap::fromImage(m_model.index(m_dragRow, 0).data(picture).value<QImage>()));
     ActiveView()->viewport()->grabMouse();
     return true;
 }

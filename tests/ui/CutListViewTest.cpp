@@ -3,6 +3,7 @@
 #include "ui/CutListView.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -146,6 +147,35 @@ TEST_F(ListView, DraggingMovesInDetailsThrowsOutsideAndMovesNothingInTheOtherMod
         Drag(view, centre(0), {centre(0) + QPoint(0, 6), centre(2)});
     }
     EXPECT_EQ(moves.count() + deletes.count(), 2);
+}
+
+TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)
+{
+    const auto dragImage = [this]() -> QLabel* {
+        for (QLabel* label : view.findChildren<QLabel*>()) {
+            if (label->windowFlags().testFlag(Qt::ToolTip))
+                return label;
+        }
+        return nullptr;
+    };
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const int dragged = model.AddObject(test::Record("/m/d.mpg"), picture, false);
+    for (const auto& [mode, size] : {std::pair{ListViewType::LargeIcons, QSize(64, 48)},
+                                     std::pair{ListViewType::Details, QSize(32, 24)}}) {
+        view.ChangeViewType(mode);
+        QWidget* viewport = view.ActiveView()->viewport();
+        const QPoint from = view.ActiveView()->visualRect(model.index(dragged, 0)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, from + QPoint(0, 16));
+        QLabel* image = dragImage();
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                  (mode == ListViewType::LargeIcons ? picture : model.GetSmallImage(model.GetItemData(dragged))));
+        EXPECT_EQ(image->pixmap().size(), size);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, from + QPoint(0, 16));
+        EXPECT_EQ(dragImage(), nullptr);
+    }
 }
 
 }  // namespace
