@@ -108,7 +108,7 @@ const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
 MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_session(session), m_view(new CutListView(session.list, this)),
-      m_loading(new LoadingDialog(session.loader, session.list, this)), m_bars(new ControlBars(*this)),
+      m_loading(new LoadingDialog(session.loader, this)), m_bars(new ControlBars(*this)),
       m_frame(*m_bars, session.View()), m_messagePane(new QLabel(kIdleMessage)),
       m_firstRun(settings.Get(setting::kX) == -1)
 {
