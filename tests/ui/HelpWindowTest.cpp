@@ -31,6 +31,21 @@ TEST(HelpWindow, OneWindowPerOwnerOpensAtTheContentsAndItsBarGoesBack)
     EXPECT_FALSE(back->isEnabled());
 }
 
+TEST(HelpWindow, MenuNamesShowAsInTheMenusWithoutTheirMarkers)
+{
+    QWidget owner;
+    QTextBrowser* browser = HelpWindow::Show(&owner)->Browser();
+    const QRegularExpression marker(R"(\(&\w\))");
+    for (const QString& page : QDir(":/help").entryList({"*.html"})) {
+        browser->setSource(QUrl(page));
+        const QString shown = browser->toPlainText();
+        SCOPED_TRACE(page.toStdString());
+        EXPECT_FALSE(shown.contains(marker)) << shown.toStdString();
+    }
+    browser->setSource(QUrl("files.html"));
+    EXPECT_TRUE(browser->toPlainText().contains("「ﾌｧｲﾙ(F)」→「上書き保存(S)」"));
+}
+
 TEST(HelpWindow, OpensWholeOnTheScreenOverItsOwner)
 {
     QWidget owner;
