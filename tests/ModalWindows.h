@@ -3,7 +3,9 @@
 // Popups, dialogs and message boxes that code under test shows with exec().
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -14,17 +16,31 @@
 namespace kivo::test {
 
 // Runs `use` on the popup or modal window of the kind `Window` that the code
-// run next shows; fails when none is there.
+// run next shows, once it runs its own event loop (closed before, as while
+// it is being shown, it would never end that loop); fails when none comes
+// within 10 s.
 template <typename Window = QWidget>
 void WhenShown(std::type_identity_t<std::function<void(Window*)>> use)
 {
-    QTimer::singleShot(50, [use] {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    auto* waited = new QElapsedTimer;
+    waited->start();
+    const int outerLoops = QThread::currentThread()->loopLevel();
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, use, outerLoops] {
         QWidget* shown = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
                                                            : QApplication::activeModalWidget();
         auto* window = qobject_cast<Window*>(shown);
-        ASSERT_NE(window, nullptr);
+        const bool inItsLoop = window != nullptr && QThread::currentThread()->loopLevel() > outerLoops;
+        if (!inItsLoop && waited->elapsed() < 10000)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete waited;
+        ASSERT_TRUE(inItsLoop);
         use(window);
     });
+    poll->start();
 }
 
 struct ShownBox {

@@ -45,9 +45,10 @@ namespace {
 
 const QString kApplicationTitle = QStringLiteral("Kivo231");
 // The row of the scenario dialogs: the description as the user reads it (the
-// dialogs hide the pattern that follows).
+// dialogs hide the pattern that follows). Both dialogs end with all files.
 const QString kScenarioFilter = QStringLiteral("Kivo scenario file(*.kvo) (*.kvo)");
 const QString kPlaylistFilter = QStringLiteral("ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)");
+const QString kFilterSeparator = QStringLiteral(";;");
 // The formats a cut list is exported to, each with the extension it takes.
 const QString kM3u8Filter = QStringLiteral("M3U8 ﾌﾟﾚｲﾘｽﾄ (*.m3u8)");
 const QString kXspfFilter = QStringLiteral("XSPF ﾌﾟﾚｲﾘｽﾄ (*.xspf)");
@@ -218,9 +219,9 @@ void MainWindow::AddFileCommands()
         }
     });
     c.Add(Command::OpenFile, [this] {
-        const QString path = QFileDialog::getOpenFileName(
-            this, QString(), QString(), kScenarioFilter + QStringLiteral(";;") + kPlaylistFilter, nullptr,
-            QFileDialog::HideNameFilterDetails);
+        const QString filters = QStringList{kScenarioFilter, kPlaylistFilter, AllFilesFilter()}.join(kFilterSeparator);
+        const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), filters, nullptr,
+                                                          QFileDialog::HideNameFilterDetails);
         if (!path.isEmpty())
             OpenDocument(path);
     });
@@ -645,7 +646,8 @@ bool MainWindow::SaveDocument(const QString& path)
 
 void MainWindow::SaveDocumentAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), m_path, kScenarioFilter, nullptr,
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), m_path,
+                                                kScenarioFilter + kFilterSeparator + AllFilesFilter(), nullptr,
                                                 QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return;
@@ -658,7 +660,7 @@ void MainWindow::ExportPlaylist()
 {
     QString filter = kM3u8Filter;
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ"), QString(),
-                                                      kM3u8Filter + QStringLiteral(";;") + kXspfFilter, &filter);
+                                                      kM3u8Filter + kFilterSeparator + kXspfFilter, &filter);
     if (path.isEmpty())
         return;
     m_session.document.ExportPlaylist(

@@ -84,6 +84,33 @@ TEST_F(Program, AddedMediaIsCuedPlayedAndSaved)
     EXPECT_FALSE(window.Document().IsModified());  // although clearing stopped the playing object
 }
 
+TEST_F(Program, ScenarioDialogsEndWithAllFiles)
+{
+    const QString allFiles = "すべてのﾌｧｲﾙ (*.*) (*)";
+    Add({Media("video.avi")});
+    const QString path = folder.filePath("list.kvo");
+    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->nameFilters(), QStringList({"Kivo scenario file(*.kvo) (*.kvo)", allFiles}));
+        EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    window.Commands().Run(Command::SaveFileAs);
+    ASSERT_EQ(window.windowTitle(), "list.kvo - Kivo");
+    window.Commands().Run(Command::NewFile);
+    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->nameFilters(),
+                  QStringList({"Kivo scenario file(*.kvo) (*.kvo)", "ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)",
+                               allFiles}));
+        EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    window.Commands().Run(Command::OpenFile);
+    EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 1; }, 10000));
+    EXPECT_EQ(window.windowTitle(), "list.kvo - Kivo");
+}
+
 TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
 {
     auto* position = window.findChild<QSlider*>("position");
