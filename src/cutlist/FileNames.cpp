@@ -135,6 +135,13 @@ QString AbsoluteFileName(const QString& name)
     return QDir::cleanPath(FileNameFromBytes(here.native()) + QLatin1Char('/') + name);
 }
 
+bool IsSameFile(const QString& first, const QString& second)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(FileNameBytes(first).toStdString(), FileNameBytes(second).toStdString(), error) &&
+           !error;
+}
+
 FileStatus StatFile(const QString& name)
 {
     struct stat status {};

@@ -40,6 +40,10 @@ QString FileNameOfUrl(const QUrl& url);
 // QFileInfo::absoluteFilePath gives it: symbolic links are not resolved.
 QString AbsoluteFileName(const QString& name);
 
+// Whether two names reach one and the same file (through links, or spelt
+// otherwise); false when either cannot be reached.
+bool IsSameFile(const QString& first, const QString& second);
+
 // What stat() says of a file, following symbolic links.
 struct FileStatus {
     bool exists = false;

@@ -603,6 +603,15 @@ void MainWindow::AddMedia(const QStringList& paths, std::function<void()> done)
 
 void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> done)
 {
+    // The scenario that is open, as it was read or saved: the window comes
+    // forward, and the list and its playback stay as they are.
+    if (!m_path.isEmpty() && !m_session.document.IsModified() && IsSameFile(path, m_path)) {
+        raise();
+        activateWindow();
+        if (done)
+            done(true);
+        return;
+    }
     if (!MaySaveChanges())
         return;
     if (IsPlaylistFile(path)) {

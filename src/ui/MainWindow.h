@@ -39,7 +39,8 @@ public:
     // Adds media files to the end of the cut list and cues the first
     // playable object; `done` runs when the run is over.
     void AddMedia(const QStringList& paths, std::function<void()> done = {});
-    // Opens a scenario document (after the save question for a modified one).
+    // Opens a scenario document (after the save question for a modified one);
+    // the scenario open and unmodified only comes forward.
     void OpenDocument(const QString& path, std::function<void(bool)> done = {});
     bool SaveDocument(const QString& path);
     // Ends the program as a close does, without asking about changes: for a

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -109,6 +110,31 @@ TEST_F(Program, ScenarioDialogsEndWithAllFiles)
     window.Commands().Run(Command::OpenFile);
     EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 1; }, 10000));
     EXPECT_EQ(window.windowTitle(), "list.kvo - Kivo");
+}
+
+TEST_F(Program, OpeningTheOpenUnchangedScenarioLeavesItAsItIs)
+{
+    Add({Media("video.avi"), Media("audio.wav")});
+    const QString path = folder.filePath("list.kvo");
+    ASSERT_TRUE(window.SaveDocument(path));
+    // A change that does not mark the document: a name.
+    window.List().SetItemText(0, CutListModel::kColumnName, "mine");
+    ASSERT_FALSE(window.Document().IsModified());
+    QSignalSpy opens(&window.Player().Engine(), &MediaEngine::openFinished);
+    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    window.Commands().Run(Command::OpenFile);
+    // Under another name of the same file, too.
+    bool opened = false;
+    window.OpenDocument(QDir(folder.path()).filePath("../" + QDir(folder.path()).dirName() + "/list.kvo"),
+                        [&](bool ok) { opened = ok; });
+    EXPECT_TRUE(WaitUntil([&] { return opened; }, 10000));
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(window.List().GetItemName(0), "mine");
+    EXPECT_EQ(opens.count(), 0);  // the player kept its object
+    EXPECT_FALSE(window.Document().IsModified());
 }
 
 TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
