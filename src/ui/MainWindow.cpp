@@ -508,8 +508,6 @@ void MainWindow::PlaceFloatingSoundBars()
         bar->resize(bar->sizeHint());
         corner.rx() -= bar->frameGeometry().width();
         bar->move(corner);
-        bar->show();
-        bar->raise();
     }
 }
 
@@ -752,12 +750,13 @@ void MainWindow::OnWindowManaged()
     // when it is minimised, and the splash comes up over it.
     ShowHeldBars();
     (new SplashWindow(this))->ShowCentred();
-    if (std::exchange(m_firstRun, false))
-        PlaceFloatingSoundBars();
 }
 
 void MainWindow::ShowHeldBars()
 {
+    // A first run's floating bars have had no place of their own yet.
+    if (std::exchange(m_firstRun, false))
+        PlaceFloatingSoundBars();
     for (QDockWidget* bar : std::exchange(m_heldBars, {})) {
         // The keyboard stays with the main window that was just given it.
         bar->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -772,7 +771,9 @@ void MainWindow::SavePlacement()
     const QRect normal = normalGeometry();
     const QPoint corner = normal.topLeft() - (geometry().topLeft() - pos());
     const int showCmd = isMinimized() ? 2 : isMaximized() ? 3 : 1;
-    // Bars held back for a window manager that never came are kept as shown.
+    // Bars held back for a window manager that never came (or not yet: a
+    // run ended right after its start) are kept as shown, in the places
+    // they would have been shown at.
     ShowHeldBars();
     const std::pair<IntSetting, int> values[] = {
         {setting::kFlags, 0},

@@ -409,5 +409,29 @@ TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
     again.close();
 }
 
+TEST_F(Program, FloatingBarsOfARunEndedBeforeItsWindowCameUpAreNotKeptInTheCorner)
+{
+    // A first run that ends (on SIGTERM, say) before the window manager has
+    // shown its window: its floating bars were never placed.
+    window.show();
+    window.close();
+    Flow second(settings);
+    MainWindow& again = second.Window();
+    again.show();
+    auto* volume = again.findChild<QDockWidget*>("VolumeBar");
+    auto* speed = again.findChild<QDockWidget*>("SpeedBar");
+    ASSERT_TRUE(WaitUntil([&] { return volume->isVisible() && speed->isVisible(); }, 1000));
+    ASSERT_TRUE(volume->isFloating());
+    ASSERT_TRUE(speed->isFloating());
+    // Side by side near the top right corner of the list, as a first run
+    // places them.
+    EXPECT_NE(volume->pos(), QPoint(0, 0));
+    EXPECT_NE(speed->pos(), QPoint(0, 0));
+    EXPECT_LE(speed->frameGeometry().right(), volume->frameGeometry().left());
+    const QWidget* list = again.centralWidget();
+    EXPECT_EQ(volume->frameGeometry().right(), list->mapToGlobal(QPoint(list->width(), 0)).x() - 1);
+    again.close();
+}
+
 }  // namespace
 }  // namespace kivo
