@@ -316,7 +316,7 @@ void MainWindow::AddArrangementCommands()
         m_session.editor.Shuffle(RandomSeedFromClock());
     }, hasItems);
     const auto iconsShown = [this] {
-        return (m_view->ViewType() == ListViewType::LargeIcons || m_view->ViewType() == ListViewType::SmallIcons) && m_session.editor.HasItems();
+        return m_view->ShowsIcons() && m_session.editor.HasItems();
     };
     c.Add(Command::AutoArrange, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
           [this] { return m_view->IsAutoArrange(); });
