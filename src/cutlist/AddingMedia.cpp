@@ -64,6 +64,8 @@ struct MediaFileKind {
     const char16_t* name;
     const char16_t* patterns;
 };
+// What every file dialog of the program ends with.
+constexpr MediaFileKind kAllFiles = {u"すべてのﾌｧｲﾙ (*.*)", u"*"};
 constexpr MediaFileKind kMediaFileKinds[] = {
     {u"MPEG ﾌｧｲﾙ (.mpg; .mpeg; .mpv; .mp2; .mpa; .mpe; .mp3)", u"*.mpg *.mpeg *.mpv *.mp2 *.mpa *.mpe *.mp3"},
     {u"Video CD ﾌｧｲﾙ (.dat)", u"*.dat"},
@@ -74,17 +76,27 @@ constexpr MediaFileKind kMediaFileKinds[] = {
     {u"AIFF ﾌｧｲﾙ (.aif; .aifc; .aiff)", u"*.aif *.aifc *.aiff"},
     {u"RealMedia ﾌｧｲﾙ (.ra; .rm)", u"*.ra *.rm"},
     {u"MIDI ﾌｧｲﾙ (.mid)", u"*.mid"},
-    {u"すべてのﾌｧｲﾙ (*.*)", u"*"},
+    kAllFiles,
 };
+
+QString FilterRow(const MediaFileKind& kind)
+{
+    return QString::fromUtf16(kind.name) + QStringLiteral(" (") + QString::fromUtf16(kind.patterns) + u')';
+}
 
 }  // namespace
 
 QStringList MediaFileFilters()
 {
     QStringList filters;
-    for (const auto& [name, patterns] : kMediaFileKinds)
-        filters.append(QString::fromUtf16(name) + QStringLiteral(" (") + QString::fromUtf16(patterns) + u')');
+    for (const MediaFileKind& kind : kMediaFileKinds)
+        filters.append(FilterRow(kind));
     return filters;
+}
+
+QString AllFilesFilter()
+{
+    return FilterRow(kAllFiles);
 }
 
 int MediaFileFilterRow(const QString& filter)

@@ -28,6 +28,9 @@ QStringList TypedFileNames(const QString& text, const QString& folder);
 // The rows of the open-media-files dialog, in Qt's filter form: the
 // description as the user reads it, then its patterns.
 QStringList MediaFileFilters();
+// The last row of every file dialog of the program: "すべてのﾌｧｲﾙ (*.*)",
+// which shows every file, also those without a dot in their names.
+QString AllFilesFilter();
 // The row of a filter as a file dialog names it, with its patterns or, when
 // it hides them, without; 0 (the first row) for a name of no row.
 int MediaFileFilterRow(const QString& filter);

@@ -31,6 +31,10 @@ bool HasUndecodableBytes(QStringView name);
 // backslash as two, so that no name prints like another.
 QString PrintableFileName(QStringView name);
 
+// Whether an object's name is a path (it holds a "/"), whose end, the
+// file's own name, tells the most of it where the whole does not fit.
+bool IsPathName(QStringView name);
+
 // The file of a local file: URL, as a drop brings it: the percent-encoded
 // bytes of its path taken as they are (QUrl::toLocalFile would decode them
 // as UTF-8 and lose the others). Empty for a URL that is not a local file.
@@ -39,6 +43,10 @@ QString FileNameOfUrl(const QUrl& url);
 // The absolute and clean form of a name, relative to the current folder, as
 // QFileInfo::absoluteFilePath gives it: symbolic links are not resolved.
 QString AbsoluteFileName(const QString& name);
+
+// Whether two names reach one and the same file (through links, or spelt
+// otherwise); false when either cannot be reached.
+bool IsSameFile(const QString& first, const QString& second);
 
 // What stat() says of a file, following symbolic links.
 struct FileStatus {

@@ -54,6 +54,8 @@ void CutListEditor::MoveObject(int from, int to)
         return;
     m_document.SetModified(true);
     m_list.MoveItem(from, to);
+    // What was played before the current object may have changed.
+    m_document.UpdateSummary();
 }
 
 QString CutListEditor::NameFor(int position, Naming naming) const

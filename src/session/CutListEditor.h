@@ -31,7 +31,8 @@ public:
     // no current object.
     void DeleteObject(int position);
     // Moves an object; counted after taking it out, so an object dragged down
-    // lands below its target and one dragged up above it.
+    // lands below its target and one dragged up above it. The summary is
+    // refreshed, as after a delete.
     void MoveObject(int from, int to);
 
     void RenameAll(Naming naming);

@@ -2,6 +2,7 @@
 
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
+#include "cutlist/Thumbnail.h"
 #include "media/Examination.h"
 
 #include <QElapsedTimer>
@@ -84,9 +85,10 @@ void MediaLoader::Step()
             InsertSoon();
             return;
         }
+        if (std::exchange(m_announced, false))
+            emit filePictured(ToListPicture(object->picture));
         m_ready.push_back(std::move(*object));
         ++m_step;
-        m_announced = false;
     }
     if (AtEnd()) {
         Finish();

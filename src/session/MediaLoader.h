@@ -58,8 +58,12 @@ public:
 signals:
     // "読み込み中...(n/total)" before each file.
     void statusText(const QString& text);
-    // A file is being examined: its name without the folder.
+    // A file is being examined: its name without the folder. Files the
+    // cache knows behind another such file go in without being shown.
     void fileStarted(const QString& name);
+    // The file last started is ready to go in: the picture its object shows
+    // in the list.
+    void filePictured(const QImage& picture);
     void progress(int done, int total);
     // The run added the whole of an initially empty list: arrange the icons.
     void arrangeRequested();

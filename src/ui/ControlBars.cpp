@@ -2,6 +2,7 @@
 
 #include "ui/CommandActions.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QDockWidget>
 #include <QLineEdit>
@@ -82,6 +83,29 @@ QSlider* MakeSlider(Qt::Orientation orientation, int minimum, int maximum, int t
     slider->setInvertedAppearance(orientation == Qt::Vertical);
     slider->setInvertedControls(orientation == Qt::Vertical);
     return slider;
+}
+
+// The speed icon below normal speed: a bar and a small arrow, an arrow held
+// back, beside the single arrow of normal speed and the double arrow above.
+QIcon SlowerSpeedIcon()
+{
+    static const QIcon icon = [] {
+        QIcon made;
+        for (const int size : {16, 32}) {
+            QPixmap picture(size, size);
+            picture.fill(Qt::transparent);
+            QPainter painter(&picture);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.scale(size / 16.0, size / 16.0);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QApplication::palette().windowText());
+            painter.drawRect(QRectF(3, 3, 2, 10));
+            painter.drawPolygon(QPolygonF({QPointF(7, 5), QPointF(12, 8), QPointF(7, 11)}));
+            made.addPixmap(picture);
+        }
+        return made;
+    }();
+    return icon;
 }
 
 }  // namespace
@@ -188,6 +212,7 @@ QWidget* ControlBars::MakeSpeedBar()
     auto* top = new QHBoxLayout;
     // A click on the icon goes back to normal speed.
     m_speedIcon = new QToolButton;
+    m_speedIcon->setObjectName(QStringLiteral("speedIcon"));
     m_speedIcon->setAutoRaise(true);
     SetCommandTips(m_speedIcon, Command::NormalSpeed);
     connect(m_speedIcon, &QToolButton::clicked, this, [this] { emit commandRequested(Command::NormalSpeed); });
@@ -276,9 +301,20 @@ void ControlBars::ShowSpeedReadout(const QString& text)
 
 void ControlBars::ShowSpeedIcon(SpeedIcon icon)
 {
-    static constexpr QStyle::StandardPixmap kIcons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaSeekForward,
-                                                        QStyle::SP_MediaSkipForward, QStyle::SP_DialogCancelButton};
-    m_speedIcon->setIcon(StandardIcon(kIcons[static_cast<int>(icon)]));
+    switch (icon) {
+    case SpeedIcon::Normal:
+        m_speedIcon->setIcon(StandardIcon(QStyle::SP_MediaPlay));
+        break;
+    case SpeedIcon::Faster:
+        m_speedIcon->setIcon(StandardIcon(QStyle::SP_MediaSeekForward));
+        break;
+    case SpeedIcon::Slower:
+        m_speedIcon->setIcon(SlowerSpeedIcon());
+        break;
+    case SpeedIcon::Refused:
+        m_speedIcon->setIcon(StandardIcon(QStyle::SP_DialogCancelButton));
+        break;
+    }
 }
 
 void ControlBars::EnableSoundSliders(bool enable)

@@ -1,9 +1,11 @@
 #include "ui/CutListView.h"
 
 #include "core/Settings.h"
+#include "cutlist/FileNames.h"
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMouseEvent>
@@ -11,8 +13,10 @@
 #include <QSet>
 #include <QStackedLayout>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QTreeView>
 
+#include <algorithm>
 #include <array>
 
 namespace kivo {
@@ -81,10 +85,26 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
+        if (m_list.ShowsIcons())
+            return IconRoom(option, index);
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         if (StateImageOf(index) != 0)
             size.rwidth() += kStateImageSize;
+        // A path on one line is no wider than the list; its start gives way.
+        if (ShowsPathEnd(index))
+            size.setWidth(std::min(size.width(), m_list.ActiveView()->viewport()->width() - kListMargin));
         return size;
+    }
+
+    // The whole name, where names have a room of their own that may cut them.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        const QString name = index.data().toString();
+        if (event->type() != QEvent::ToolTip || !InRoomOfItsOwn(index) || name.trimmed().isEmpty())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QToolTip::showText(event->globalPos(), name, view, view->visualRect(index));
+        return true;
     }
 
 protected:
@@ -96,9 +116,46 @@ protected:
             option->icon = QIcon(QPixmap::fromImage(large));
             option->decorationSize = large.size();
         }
+        if (ShowsPathEnd(index)) {
+            // One line that ends with the file's own name.
+            option->features &= ~QStyleOptionViewItem::WrapText;
+            option->textElideMode = Qt::ElideLeft;
+        }
     }
 
 private:
+    // How wide an icon's name is shown, on two lines at most; a list's name
+    // is shown as wide as the list, less its margins.
+    static constexpr int kIconLabelWidth = 128;
+    static constexpr int kListMargin = 8;
+
+    // Every icon takes the same room, whatever its name: its picture and two
+    // lines of its name. (A scenario names its objects only once they are
+    // in the list, and laid out.)
+    QSize IconRoom(const QStyleOptionViewItem& option, const QModelIndex& index) const
+    {
+        QStyleOptionViewItem twoLines = option;
+        initStyleOption(&twoLines, index);
+        twoLines.text = QStringLiteral("M") + QChar::LineSeparator + QStringLiteral("M");
+        twoLines.features &= ~QStyleOptionViewItem::WrapText;
+        const QWidget* view = option.widget;
+        const QSize size = (view ? view->style() : QApplication::style())
+                               ->sizeFromContents(QStyle::CT_ItemViewItem, &twoLines, QSize(), view);
+        return {std::max(size.width(), kIconLabelWidth), size.height()};
+    }
+
+    // Whether an object's name is shown in a room of its own: in the icon and
+    // list modes (the details view has its column, which the user widens).
+    bool InRoomOfItsOwn(const QModelIndex& index) const
+    {
+        return index.column() == CutListModel::kColumnName && m_list.ViewType() != ListViewType::Details;
+    }
+    // Whether the object's name is a path shown there by its end.
+    bool ShowsPathEnd(const QModelIndex& index) const
+    {
+        return InRoomOfItsOwn(index) && IsPathName(index.data().toString());
+    }
+
     // The number of the state image beside the name; 0 for none.
     int StateImageOf(const QModelIndex& index) const
     {
@@ -224,7 +281,7 @@ void CutListView::ChangeViewType(ListViewType type)
 void CutListView::SetAutoArrange(bool on)
 {
     m_autoArrange = on;
-    if (ViewType() == ListViewType::LargeIcons || ViewType() == ListViewType::SmallIcons)
+    if (ShowsIcons())
         m_iconView->setResizeMode(on ? QListView::Adjust : QListView::Fixed);
     if (on)
         Arrange();
@@ -281,7 +338,10 @@ bool CutListView::BeginDrag(const QPoint& point)
     m_dragImage = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
     m_dragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_dragImage->setWindowOpacity(0.7);
-    m_dragImage->setPixmap(m_model.index(m_dragRow, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(QSize(64, 48)));
+    // The picture as the mode shows it: large in the large icons, small elsewhere.
+    const int picture =
+        ViewType() == ListViewType::LargeIcons ? CutListModel::LargeImageRole : CutListModel::SmallImageRole;
+    m_dragImage->setPixmap(QPixmap::fromImage(m_model.index(m_dragRow, 0).data(picture).value<QImage>()));
     ActiveView()->viewport()->grabMouse();
     return true;
 }

@@ -35,6 +35,11 @@ public:
 
     void ChangeViewType(ListViewType type);
     ListViewType ViewType() const { return m_viewType; }
+    // The large or the small icons: objects placed one by one.
+    bool ShowsIcons() const
+    {
+        return m_viewType == ListViewType::LargeIcons || m_viewType == ListViewType::SmallIcons;
+    }
     // State images show in the details and list modes only.
     bool ShowsStateImages() const { return m_viewType == ListViewType::Details || m_viewType == ListViewType::List; }
     bool IsAutoArrange() const { return m_autoArrange; }

@@ -1,7 +1,10 @@
 #include "ui/HelpWindow.h"
 
+#include "session/WindowPlacement.h"
 #include "ui/CommandActions.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -34,16 +37,41 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent), m_browser(new QTe
 HelpWindow* HelpWindow::Show(QWidget* parent)
 {
     auto* window = parent ? parent->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    if (!window) {
+    const bool made = window == nullptr;
+    if (made) {
         window = new HelpWindow(parent);
         // Without an owner the window goes when it is closed.
         if (!parent)
             window->setAttribute(Qt::WA_DeleteOnClose);
     }
+    if (!window->isVisible())
+        window->PlaceOnOwnersScreen(made);
     window->show();
     window->raise();
     window->activateWindow();
     return window;
+}
+
+void HelpWindow::PlaceOnOwnersScreen(bool centred)
+{
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    // The help's frame is taken to be as wide as the owner's; before it is
+    // first shown it has none yet.
+    const QMargins frame = owner ? FrameMargins(*owner) : QMargins();
+    const QRect outer = centred ? CentreOver(size().grownBy(frame), owner ? owner->frameGeometry() : screen->geometry(),
+                                             screen->availableGeometry())
+                                : FitOnScreen(frameGeometry(), screen->availableGeometry());
+    resize(outer.size().shrunkBy(frame));
+    move(outer.topLeft());
+}
+
+QMargins HelpWindow::FrameMargins(const QWidget& window)
+{
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
 }
 
 }  // namespace kivo

@@ -1,6 +1,5 @@
 #include "ui/LoadingDialog.h"
 
-#include "cutlist/CutListModel.h"
 #include "session/MediaLoader.h"
 
 #include <QCloseEvent>
@@ -12,8 +11,8 @@
 
 namespace kivo {
 
-LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* parent)
-    : QDialog(parent), m_loader(loader), m_list(list), m_progress(new QProgressBar(this)),
+LoadingDialog::LoadingDialog(MediaLoader& loader, QWidget* parent)
+    : QDialog(parent), m_loader(loader), m_progress(new QProgressBar(this)),
       m_preview(new QLabel(this)), m_name(new QLabel(this)), m_pace(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("読み込み中"));
@@ -52,15 +51,21 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* p
         }
     });
     connect(&m_loader, &MediaLoader::finished, this, &LoadingDialog::Finish);
-    connect(&m_loader, &MediaLoader::fileStarted, m_name, &QLabel::setText);
+    // The picture shown is the named file's: none until its object is ready.
+    // (The files ahead of it are examined meanwhile, and go into the list
+    // some at a time, so neither the last examined nor the last inserted
+    // object need be the file named.)
+    connect(&m_loader, &MediaLoader::fileStarted, this, [this](const QString& name) {
+        m_name->setText(name);
+        m_preview->clear();
+    });
+    connect(&m_loader, &MediaLoader::filePictured, this,
+            [this](const QImage& picture) { m_preview->setPixmap(QPixmap::fromImage(picture)); });
     // The pace counts from the first file on, not from the wait for the
     // dialog to show.
     connect(&m_loader, &MediaLoader::fileStarted, this, [this] {
         if (m_progress->value() == 0)
             m_paceOfRun.Start(m_progress->maximum(), m_clock.elapsed());
-    });
-    connect(&m_list, &CutListModel::rowsInserted, this, [this](const QModelIndex&, int, int last) {
-        m_preview->setPixmap(QPixmap::fromImage(m_list.GetLargeImage(m_list.GetItemData(last))));
     });
 }
 

@@ -11,11 +11,10 @@ class QProgressBar;
 
 namespace kivo {
 
-class CutListModel;
 class MediaLoader;
 
 // "読み込み中": the modal dialog of a loading run, with a progress bar, the
-// picture of the object last added, the name of the file being examined, the
+// name of the file being examined with its picture once it is ready, the
 // run's pace once it can be told, and "ｷｬﾝｾﾙ". It shows while the loader
 // runs: a run begins once the dialog is on the screen (or after
 // kLongestWaitMs at the latest), so that it never goes before the window
@@ -28,7 +27,7 @@ class LoadingDialog : public QDialog {
 public:
     static constexpr int kLongestWaitMs = 1000;
 
-    LoadingDialog(MediaLoader& loader, CutListModel& list, QWidget* parent = nullptr);
+    LoadingDialog(MediaLoader& loader, QWidget* parent = nullptr);
 
     void reject() override;
     void accept() override {}
@@ -43,7 +42,6 @@ private:
 
     QTimer m_longestWait;
     MediaLoader& m_loader;
-    CutListModel& m_list;
     QProgressBar* m_progress;
     QLabel* m_preview;
     QLabel* m_name;

@@ -45,9 +45,10 @@ namespace {
 
 const QString kApplicationTitle = QStringLiteral("Kivo231");
 // The row of the scenario dialogs: the description as the user reads it (the
-// dialogs hide the pattern that follows).
+// dialogs hide the pattern that follows). Both dialogs end with all files.
 const QString kScenarioFilter = QStringLiteral("Kivo scenario file(*.kvo) (*.kvo)");
 const QString kPlaylistFilter = QStringLiteral("ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)");
+const QString kFilterSeparator = QStringLiteral(";;");
 // The formats a cut list is exported to, each with the extension it takes.
 const QString kM3u8Filter = QStringLiteral("M3U8 ﾌﾟﾚｲﾘｽﾄ (*.m3u8)");
 const QString kXspfFilter = QStringLiteral("XSPF ﾌﾟﾚｲﾘｽﾄ (*.xspf)");
@@ -108,7 +109,7 @@ const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
 MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_session(session), m_view(new CutListView(session.list, this)),
-      m_loading(new LoadingDialog(session.loader, session.list, this)), m_bars(new ControlBars(*this)),
+      m_loading(new LoadingDialog(session.loader, this)), m_bars(new ControlBars(*this)),
       m_frame(*m_bars, session.View()), m_messagePane(new QLabel(kIdleMessage)),
       m_firstRun(settings.Get(setting::kX) == -1)
 {
@@ -218,9 +219,9 @@ void MainWindow::AddFileCommands()
         }
     });
     c.Add(Command::OpenFile, [this] {
-        const QString path = QFileDialog::getOpenFileName(
-            this, QString(), QString(), kScenarioFilter + QStringLiteral(";;") + kPlaylistFilter, nullptr,
-            QFileDialog::HideNameFilterDetails);
+        const QString filters = QStringList{kScenarioFilter, kPlaylistFilter, AllFilesFilter()}.join(kFilterSeparator);
+        const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), filters, nullptr,
+                                                          QFileDialog::HideNameFilterDetails);
         if (!path.isEmpty())
             OpenDocument(path);
     });
@@ -315,7 +316,7 @@ void MainWindow::AddArrangementCommands()
         m_session.editor.Shuffle(RandomSeedFromClock());
     }, hasItems);
     const auto iconsShown = [this] {
-        return (m_view->ViewType() == ListViewType::LargeIcons || m_view->ViewType() == ListViewType::SmallIcons) && m_session.editor.HasItems();
+        return m_view->ShowsIcons() && m_session.editor.HasItems();
     };
     c.Add(Command::AutoArrange, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
           [this] { return m_view->IsAutoArrange(); });
@@ -507,8 +508,6 @@ void MainWindow::PlaceFloatingSoundBars()
         bar->resize(bar->sizeHint());
         corner.rx() -= bar->frameGeometry().width();
         bar->move(corner);
-        bar->show();
-        bar->raise();
     }
 }
 
@@ -602,6 +601,15 @@ void MainWindow::AddMedia(const QStringList& paths, std::function<void()> done)
 
 void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> done)
 {
+    // The scenario that is open, as it was read or saved: the window comes
+    // forward, and the list and its playback stay as they are.
+    if (!m_path.isEmpty() && !m_session.document.IsModified() && IsSameFile(path, m_path)) {
+        raise();
+        activateWindow();
+        if (done)
+            done(true);
+        return;
+    }
     if (!MaySaveChanges())
         return;
     if (IsPlaylistFile(path)) {
@@ -645,7 +653,8 @@ bool MainWindow::SaveDocument(const QString& path)
 
 void MainWindow::SaveDocumentAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), m_path, kScenarioFilter, nullptr,
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), m_path,
+                                                kScenarioFilter + kFilterSeparator + AllFilesFilter(), nullptr,
                                                 QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return;
@@ -658,7 +667,7 @@ void MainWindow::ExportPlaylist()
 {
     QString filter = kM3u8Filter;
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ"), QString(),
-                                                      kM3u8Filter + QStringLiteral(";;") + kXspfFilter, &filter);
+                                                      kM3u8Filter + kFilterSeparator + kXspfFilter, &filter);
     if (path.isEmpty())
         return;
     m_session.document.ExportPlaylist(
@@ -741,12 +750,13 @@ void MainWindow::OnWindowManaged()
     // when it is minimised, and the splash comes up over it.
     ShowHeldBars();
     (new SplashWindow(this))->ShowCentred();
-    if (std::exchange(m_firstRun, false))
-        PlaceFloatingSoundBars();
 }
 
 void MainWindow::ShowHeldBars()
 {
+    // A first run's floating bars have had no place of their own yet.
+    if (std::exchange(m_firstRun, false))
+        PlaceFloatingSoundBars();
     for (QDockWidget* bar : std::exchange(m_heldBars, {})) {
         // The keyboard stays with the main window that was just given it.
         bar->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -761,7 +771,9 @@ void MainWindow::SavePlacement()
     const QRect normal = normalGeometry();
     const QPoint corner = normal.topLeft() - (geometry().topLeft() - pos());
     const int showCmd = isMinimized() ? 2 : isMaximized() ? 3 : 1;
-    // Bars held back for a window manager that never came are kept as shown.
+    // Bars held back for a window manager that never came (or not yet: a
+    // run ended right after its start) are kept as shown, in the places
+    // they would have been shown at.
     ShowHeldBars();
     const std::pair<IntSetting, int> values[] = {
         {setting::kFlags, 0},

@@ -39,7 +39,8 @@ public:
     // Adds media files to the end of the cut list and cues the first
     // playable object; `done` runs when the run is over.
     void AddMedia(const QStringList& paths, std::function<void()> done = {});
-    // Opens a scenario document (after the save question for a modified one).
+    // Opens a scenario document (after the save question for a modified one);
+    // the scenario open and unmodified only comes forward.
     void OpenDocument(const QString& path, std::function<void(bool)> done = {});
     bool SaveDocument(const QString& path);
     // Ends the program as a close does, without asking about changes: for a
@@ -105,12 +106,14 @@ private:
     // Asks the command table for the enabling and check mark of actions.
     void UpdateActions(const QList<QAction*>& actions);
     // On the first run the volume and speed bars float near the top right
-    // corner of the list.
+    // corner of the list: moves them there, shown or not.
     void PlaceFloatingSoundBars();
     // The status bar's lock panes follow the keyboard.
     void ShowLocks();
     // Once the window manager has taken the main window in.
     void OnWindowManaged();
+    // Shows the floating bars held back until then; a first run's are
+    // placed first.
     void ShowHeldBars();
     // A bar is shown when it is on the screen or held until the window
     // manager has the main window.

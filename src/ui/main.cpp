@@ -2,15 +2,45 @@
 
 #include "ui/Application.h"
 #include "ui/Flow.h"
+#include "session/CommandLine.h"
 #include "session/QuitSignals.h"
 #include "core/Settings.h"
 #include "cutlist/FileNames.h"
 
 #include <QApplication>
 
+#include <iostream>
+
+namespace {
+
+// Tells the usage or the version; false when the line asks for neither.
+bool AnswerInformation(const kivo::CommandLine& line)
+{
+    if (line.request == kivo::CommandLine::Request::Help)
+        std::cout << kivo::UsageText().toLocal8Bit().constData();
+    else if (line.request == kivo::CommandLine::Request::Version)
+        std::cout << kivo::VersionText().toLocal8Bit().constData();
+    else
+        return false;
+    return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    // The usage and the version are told before a display is opened: they
+    // need none.
+    if (AnswerInformation(kivo::ReadCommandLine(argc, argv)))
+        return 0;
     QApplication application(argc, argv);
+    // Read again without Qt's own options, which QApplication has taken out
+    // of argv.
+    const kivo::CommandLine line = kivo::ReadCommandLine(argc, argv);
+    if (line.request == kivo::CommandLine::Request::Error) {
+        std::cerr << "Kivo231: " << line.error.toLocal8Bit().constData() << "\nTry 'Kivo231 --help'.\n";
+        return 1;
+    }
     kivo::SetUpApplication(application);
     kivo::QuitSignals quitSignals;
     kivo::Settings settings;
@@ -18,12 +48,11 @@ int main(int argc, char** argv)
     kivo::MainWindow& window = flow.Window();
     QObject::connect(&quitSignals, &kivo::QuitSignals::quitRequested, &window, &kivo::MainWindow::CloseQuietly);
     // A scenario named on the command line that cannot be read ends the
-    // program once its message has been shown. Its name is taken as bytes
-    // (QApplication has removed its own options from argv), as it need not
-    // be UTF-8.
+    // program once its message has been shown. Its name is taken as bytes,
+    // as it need not be UTF-8.
     bool failed = false;
-    if (argc > 1) {
-        window.OpenDocument(kivo::FileNameFromBytes(argv[1]), [&failed](bool opened) {
+    if (line.fileIndex > 0) {
+        window.OpenDocument(kivo::FileNameFromBytes(argv[line.fileIndex]), [&failed](bool opened) {
             failed = !opened;
             if (failed)
                 QCoreApplication::exit(1);

@@ -1,10 +1,14 @@
+#include "ByteFolder.h"
 #include "cutlist/FileNames.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace kivo {
 namespace {
@@ -61,6 +65,22 @@ TEST(FileNames, AbsoluteNamesAreCleanAndKeepTheirLinks)
     EXPECT_EQ(AbsoluteFileName(QStringLiteral("/m/./link//../x.avi")), QStringLiteral("/m/x.avi"));
     const QString escaped = FileNameFromBytes("d\xff/x.avi");
     EXPECT_EQ(FileNameBytes(AbsoluteFileName(escaped)), QFile::encodeName(QDir::currentPath()) + "/d\xff/x.avi");
+}
+
+TEST(FileNames, OneFileIsKnownUnderEachOfItsNames)
+{
+    const test::ByteFolder folder;
+    const QString file = FileNameFromBytes(folder.Write("list\xff.kvo", "KivoDSv30"));
+    const QString other = FileNameFromBytes(folder.Write("other.kvo", "KivoDSv30"));
+    const QString link = FileNameFromBytes(folder.Path("link.kvo"));
+    std::filesystem::create_symlink(FileNameBytes(file).toStdString(), FileNameBytes(link).toStdString());
+    EXPECT_TRUE(IsSameFile(file, file));
+    EXPECT_TRUE(IsSameFile(file, folder.path() + QStringLiteral("/./../") + QFileInfo(folder.path()).fileName() +
+                                     QStringLiteral("/") + file.section(u'/', -1)));
+    EXPECT_TRUE(IsSameFile(link, file));
+    EXPECT_FALSE(IsSameFile(file, other));  // the same contents
+    EXPECT_FALSE(IsSameFile(file, folder.path() + QStringLiteral("/gone.kvo")));
+    EXPECT_FALSE(IsSameFile(QString(), QString()));
 }
 
 }  // namespace

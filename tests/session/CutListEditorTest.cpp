@@ -2,6 +2,8 @@
 #include "TestRecords.h"
 #include "session/CutListEditor.h"
 
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
 
 namespace kivo {
@@ -44,6 +46,20 @@ TEST_F(Editing, MovesPutAnObjectBelowATargetDownAndAboveOneUp)
     editor.MoveObject(2, 40);  // a target that is gone
     EXPECT_EQ(Order(), std::vector<int>({0, 1, 2, 3, 4, 5}));
     EXPECT_FALSE(document.IsModified());
+}
+
+TEST_F(Editing, MovingAnObjectRefreshesTheSummaryOfWhatWasPlayed)
+{
+    Fill(3);  // 1, 2 and 3 seconds long
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        cache.Add(test::Record(list.GetItemPath(i), 100 * (i + 1)));
+    list.SetCurrent(list.GetItemData(2));
+    QSignalSpy summaries(&document, &CutListDocument::summaryChanged);
+    editor.MoveObject(2, 0);  // nothing before the current object any more
+    ASSERT_EQ(summaries.count(), 1);
+    EXPECT_EQ(summaries.at(0).at(0).toString(), "3個のｵﾌﾞｼﾞｪｸﾄ 0m06s 時間 0m00s（残り 0m06s）");
+    editor.MoveObject(1, 1);  // no move, no refresh
+    EXPECT_EQ(summaries.count(), 1);
 }
 
 TEST_F(Editing, DeletingInvalidOnesKeepsTheOthersAndDeletingTheCurrentOneStopsPlayback)

@@ -8,10 +8,13 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <variant>
 
 namespace kivo {
 namespace {
@@ -61,6 +64,20 @@ TEST_F(Loading, AddsEachFileInOrderWithItsSlotAndWhatItsExaminationFound)
     EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), " ");
     EXPECT_EQ(cache.GetSize(), 3);
     EXPECT_EQ(arrange.count(), 1);  // not arranged: the list held other objects
+}
+
+TEST_F(Loading, EachFileShownGetsItsPictureOnceItsObjectIsReady)
+{
+    // The name of each file shown, then the picture of its object.
+    std::vector<std::variant<QString, QImage>> shown;
+    QObject::connect(&loader, &MediaLoader::fileStarted, [&](const QString& name) { shown.emplace_back(name); });
+    QObject::connect(&loader, &MediaLoader::filePictured, [&](const QImage& picture) { shown.emplace_back(picture); });
+    Load({Media("video.avi"), Media("text.txt"), Media("audio.wav")});
+    ASSERT_EQ(shown.size(), 6u);
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+        EXPECT_EQ(std::get<QString>(shown[2 * i]), QFileInfo(list.GetItemPath(i)).fileName());
+        EXPECT_EQ(std::get<QImage>(shown[2 * i + 1]), list.GetLargeImage(list.GetItemData(i)));
+    }
 }
 
 TEST_F(Loading, CancelKeepsTheFileBeingExamined)

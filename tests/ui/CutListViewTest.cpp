@@ -2,13 +2,20 @@
 #include "core/Settings.h"
 #include "ui/CutListView.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace kivo {
 namespace {
@@ -146,6 +153,89 @@ TEST_F(ListView, DraggingMovesInDetailsThrowsOutsideAndMovesNothingInTheOtherMod
         Drag(view, centre(0), {centre(0) + QPoint(0, 6), centre(2)});
     }
     EXPECT_EQ(moves.count() + deletes.count(), 2);
+}
+
+// A style that keeps what each item of a view was drawn with.
+class DrawnItems : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_ItemViewItem) {
+            const auto* item = qstyleoption_cast<const QStyleOptionViewItem*>(option);
+            drawn[item->text] = *item;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+    mutable std::map<QString, QStyleOptionViewItem> drawn;
+};
+
+TEST_F(ListView, InTheIconAndListModesAPathShowsItsEndAndTheWholeNameAsATip)
+{
+    const QString path = "/home/someone/videos/a-folder-with-a-rather-long-name/clips/holiday-03.mp4";
+    // Named once in the list, as a scenario names its objects.
+    const int named = model.AddObject(test::Record(path), QImage(), true);
+    QCoreApplication::processEvents();
+    model.SetItemNames({model.GetItemName(0), model.GetItemName(1), model.GetItemName(2), path});
+    model.SetItemText(0, CutListModel::kColumnName, "a name of my own that is not a path at all");
+    view.resize(400, 300);
+    for (const ListViewType mode : {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List}) {
+        view.ChangeViewType(mode);
+        QAbstractItemView* list = view.ActiveView();
+        auto* style = new DrawnItems;
+        style->setParent(list);
+        list->setStyle(style);
+        QCoreApplication::processEvents();
+        list->viewport()->grab();
+        SCOPED_TRACE(static_cast<int>(mode));
+        ASSERT_EQ(style->drawn.count(path), 1u);
+        const QStyleOptionViewItem& drawn = style->drawn[path];
+        EXPECT_EQ(drawn.textElideMode, Qt::ElideLeft);
+        EXPECT_FALSE(drawn.features.testFlag(QStyleOptionViewItem::WrapText));
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &drawn, list);
+        const QString shown = drawn.fontMetrics.elidedText(path, Qt::ElideLeft, text.width());
+        EXPECT_TRUE(shown.startsWith(QChar(0x2026)) && shown.endsWith("holiday-03.mp4")) << shown.toStdString();
+        EXPECT_LE(list->visualRect(model.index(named, 0)).right(), list->viewport()->width());
+        // A name that is no path is shown as before.
+        EXPECT_EQ(style->drawn[model.GetItemName(0)].textElideMode, Qt::ElideRight);
+
+        QHelpEvent tip(QEvent::ToolTip, list->visualRect(model.index(named, 0)).center(), QPoint(0, 0));
+        QApplication::sendEvent(list->viewport(), &tip);
+        EXPECT_EQ(QToolTip::text(), path);
+        QToolTip::hideText();
+        list->setStyle(nullptr);
+    }
+    EXPECT_EQ(model.GetItemName(named), path);
+}
+
+TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)
+{
+    const auto dragImage = [this]() -> QLabel* {
+        for (QLabel* label : view.findChildren<QLabel*>()) {
+            if (label->windowFlags().testFlag(Qt::ToolTip))
+                return label;
+        }
+        return nullptr;
+    };
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const int dragged = model.AddObject(test::Record("/m/d.mpg"), picture, false);
+    for (const auto& [mode, size] : {std::pair{ListViewType::LargeIcons, QSize(64, 48)},
+                                     std::pair{ListViewType::Details, QSize(32, 24)}}) {
+        view.ChangeViewType(mode);
+        QWidget* viewport = view.ActiveView()->viewport();
+        const QPoint from = view.ActiveView()->visualRect(model.index(dragged, 0)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, from + QPoint(0, 16));
+        QLabel* image = dragImage();
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                  (mode == ListViewType::LargeIcons ? picture : model.GetSmallImage(model.GetItemData(dragged))));
+        EXPECT_EQ(image->pixmap().size(), size);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, from + QPoint(0, 16));
+        EXPECT_EQ(dragImage(), nullptr);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 
@@ -28,6 +29,39 @@ TEST(HelpWindow, OneWindowPerOwnerOpensAtTheContentsAndItsBarGoesBack)
     back->trigger();
     EXPECT_EQ(browser->source(), QUrl("qrc:/help/index.html"));
     EXPECT_FALSE(back->isEnabled());
+}
+
+TEST(HelpWindow, MenuNamesShowAsInTheMenusWithoutTheirMarkers)
+{
+    QWidget owner;
+    QTextBrowser* browser = HelpWindow::Show(&owner)->Browser();
+    const QRegularExpression marker(R"(\(&\w\))");
+    for (const QString& page : QDir(":/help").entryList({"*.html"})) {
+        browser->setSource(QUrl(page));
+        const QString shown = browser->toPlainText();
+        SCOPED_TRACE(page.toStdString());
+        EXPECT_FALSE(shown.contains(marker)) << shown.toStdString();
+    }
+    browser->setSource(QUrl("files.html"));
+    EXPECT_TRUE(browser->toPlainText().contains("「ﾌｧｲﾙ(F)」→「上書き保存(S)」"));
+}
+
+TEST(HelpWindow, OpensWholeOnTheScreenOverItsOwner)
+{
+    QWidget owner;
+    const QRect screen = owner.screen()->availableGeometry();
+    // An owner in the bottom right corner of the screen.
+    owner.setGeometry(screen.right() - 300, screen.bottom() - 200, 280, 180);
+    owner.show();
+    HelpWindow* help = HelpWindow::Show(&owner);
+    EXPECT_TRUE(screen.contains(help->frameGeometry()));
+    EXPECT_TRUE(help->frameGeometry().contains(owner.frameGeometry().center()));
+
+    // Closed, moved off the screen meanwhile, it comes back whole.
+    help->close();
+    help->move(screen.right() + 100, screen.top() + 10);
+    EXPECT_EQ(HelpWindow::Show(&owner), help);
+    EXPECT_TRUE(screen.contains(help->frameGeometry()));
 }
 
 TEST(HelpWindow, EveryLinkOfThePagesLeadsToAPageOrPlaceThatExists)

@@ -4,6 +4,7 @@
 #include "cutlist/MediaInfoCache.h"
 #include "session/MediaLoader.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -11,6 +12,8 @@
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace kivo {
 namespace {
@@ -44,7 +47,7 @@ protected:
     CutListModel list;
     CMediaInfoCache cache;
     MediaLoader loader{list, cache};
-    LoadingDialog dialog{loader, list};
+    LoadingDialog dialog{loader};
 };
 
 TEST_F(LoadingWindow, ShowsTheRunAndEndsWithIt)
@@ -70,6 +73,40 @@ TEST_F(LoadingWindow, CancelAndEnterDoNotCloseItBeforeTheFileBeingExaminedIsAdde
     });
     EXPECT_FALSE(Run({Media("video.avi"), Media("video.mov"), Media("audio.wav")}));
     EXPECT_EQ(list.GetItemCount(), 2);
+}
+
+TEST_F(LoadingWindow, ThePictureBesideTheNameIsThatFilesOrNone)
+{
+    // What the dialog shows whenever the run moves on: the name, and the
+    // picture in the list's form (null for none).
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    QLabel* preview = labels.at(0);
+    QLabel* name = labels.at(1);
+    std::vector<std::pair<QString, QImage>> shown;
+    const auto look = [&] {
+        shown.emplace_back(name->text(), preview->pixmap().toImage().convertToFormat(QImage::Format_RGB32));
+    };
+    QObject::connect(&loader, &MediaLoader::fileStarted, look);
+    QObject::connect(&loader, &MediaLoader::progress, look);
+    QObject::connect(&loader, &MediaLoader::finished, look);
+    QObject::connect(&list, &CutListModel::rowsInserted, look);
+
+    EXPECT_TRUE(Run({Media("video.avi"), Media("audio.wav"), Media("text.txt")}));
+    // Known to the cache now, the second file goes in without being named.
+    EXPECT_TRUE(Run({Media("audio.wav"), Media("video.avi")}));
+    EXPECT_EQ(shown.back().first, "audio.wav");
+    EXPECT_FALSE(shown.back().second.isNull());
+
+    std::map<QString, QImage> pictures;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        pictures[QFileInfo(list.GetItemPath(i)).fileName()] = list.GetLargeImage(list.GetItemData(i));
+    ASSERT_NE(pictures["video.avi"], pictures["audio.wav"]);
+    for (const auto& [named, picture] : shown) {
+        SCOPED_TRACE(named.toStdString());
+        if (!picture.isNull()) {
+            EXPECT_EQ(picture, pictures.at(named));
+        }
+    }
 }
 
 }  // namespace

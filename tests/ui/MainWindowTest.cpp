@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -35,6 +36,15 @@ namespace {
 
 using test::Media;
 using test::WaitUntil;
+
+// Types a file's name into a file dialog and accepts it, as "開く" does.
+// (QFileDialog::selectFile leaves the name field alone while it has the
+// focus.)
+void ChooseFile(QFileDialog* dialog, const QString& path)
+{
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+    static_cast<QDialog*>(dialog)->accept();
+}
 
 class Program : public ::testing::Test {
 protected:
@@ -82,6 +92,53 @@ TEST_F(Program, AddedMediaIsCuedPlayedAndSaved)
     EXPECT_TRUE(window.Commands().Run(Command::NewFile));
     EXPECT_EQ(window.List().GetItemCount(), 0);
     EXPECT_FALSE(window.Document().IsModified());  // although clearing stopped the playing object
+}
+
+TEST_F(Program, ScenarioDialogsEndWithAllFiles)
+{
+    const QString allFiles = "すべてのﾌｧｲﾙ (*.*) (*)";
+    Add({Media("video.avi")});
+    const QString path = folder.filePath("list.kvo");
+    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->nameFilters(), QStringList({"Kivo scenario file(*.kvo) (*.kvo)", allFiles}));
+        EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
+        ChooseFile(dialog, path);
+    });
+    window.Commands().Run(Command::SaveFileAs);
+    ASSERT_EQ(window.windowTitle(), "list.kvo - Kivo");
+    window.Commands().Run(Command::NewFile);
+    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->nameFilters(),
+                  QStringList({"Kivo scenario file(*.kvo) (*.kvo)", "ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)",
+                               allFiles}));
+        EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
+        ChooseFile(dialog, path);
+    });
+    window.Commands().Run(Command::OpenFile);
+    EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 1; }, 10000));
+    EXPECT_EQ(window.windowTitle(), "list.kvo - Kivo");
+}
+
+TEST_F(Program, OpeningTheOpenUnchangedScenarioLeavesItAsItIs)
+{
+    Add({Media("video.avi"), Media("audio.wav")});
+    const QString path = folder.filePath("list.kvo");
+    ASSERT_TRUE(window.SaveDocument(path));
+    // A change that does not mark the document: a name.
+    window.List().SetItemText(0, CutListModel::kColumnName, "mine");
+    ASSERT_FALSE(window.Document().IsModified());
+    QSignalSpy opens(&window.Player().Engine(), &MediaEngine::openFinished);
+    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) { ChooseFile(dialog, path); });
+    window.Commands().Run(Command::OpenFile);
+    // Under another name of the same file, too.
+    bool opened = false;
+    window.OpenDocument(QDir(folder.path()).filePath("../" + QDir(folder.path()).dirName() + "/list.kvo"),
+                        [&](bool ok) { opened = ok; });
+    EXPECT_TRUE(WaitUntil([&] { return opened; }, 10000));
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(window.List().GetItemName(0), "mine");
+    EXPECT_EQ(opens.count(), 0);  // the player kept its object
+    EXPECT_FALSE(window.Document().IsModified());
 }
 
 TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
@@ -353,6 +410,30 @@ TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
     EXPECT_TRUE(WaitUntil([&] { return again.findChild<QDockWidget*>("SpeedBar")->isVisible(); }, 1000));
     EXPECT_FALSE(again.findChild<QDockWidget*>("VolumeBar")->isVisible());
     EXPECT_TRUE(WaitUntil([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
+    again.close();
+}
+
+TEST_F(Program, FloatingBarsOfARunEndedBeforeItsWindowCameUpAreNotKeptInTheCorner)
+{
+    // A first run that ends (on SIGTERM, say) before the window manager has
+    // shown its window: its floating bars were never placed.
+    window.show();
+    window.close();
+    Flow second(settings);
+    MainWindow& again = second.Window();
+    again.show();
+    auto* volume = again.findChild<QDockWidget*>("VolumeBar");
+    auto* speed = again.findChild<QDockWidget*>("SpeedBar");
+    ASSERT_TRUE(WaitUntil([&] { return volume->isVisible() && speed->isVisible(); }, 1000));
+    ASSERT_TRUE(volume->isFloating());
+    ASSERT_TRUE(speed->isFloating());
+    // Side by side near the top right corner of the list, as a first run
+    // places them.
+    EXPECT_NE(volume->pos(), QPoint(0, 0));
+    EXPECT_NE(speed->pos(), QPoint(0, 0));
+    EXPECT_LE(speed->frameGeometry().right(), volume->frameGeometry().left());
+    const QWidget* list = again.centralWidget();
+    EXPECT_EQ(volume->frameGeometry().right(), list->mapToGlobal(QPoint(list->width(), 0)).x() - 1);
     again.close();
 }
 
