@@ -72,8 +72,7 @@ void CutListDocument::OpenStillCandidate()
 
 void CutListDocument::UpdateSummary()
 {
-    emit summaryChanged(
-        CutListSummaryText(m_list, m_cache, ClampedHundredths(m_player.GetPosition())));
+    emit summaryChanged(CutListSummaryText(m_list, m_cache, m_playback.CurrentPosition()));
 }
 
 bool CutListDocument::CueObject(int position, qint64 hundredths)
@@ -308,7 +307,8 @@ bool CutListDocument::ExportPlaylist(const QString& path)
 
 bool CutListDocument::Save(const QString& path)
 {
-    const auto position = m_player.HasGraph() ? ClampedHundredths(m_player.GetPosition()) : 0;
+    // A cued object still opening is saved where it goes.
+    const int position = m_playback.CurrentPosition();
     QString error;
     if (!SaveScenarioFile(path, m_list, m_cache, position, &error)) {
         emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(QFileInfo(path).fileName(), error), true);

@@ -6,7 +6,9 @@
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaRecord.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kivo {
 namespace {
@@ -72,6 +74,7 @@ void PlaybackSequencer::AwaitObject(std::function<void()> then)
 {
     m_afterOpen = std::move(then);
     m_openingObject = true;
+    m_openingAt = 0;
     SetBusy(true);
 }
 
@@ -282,7 +285,15 @@ bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
         m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
         ShowStopped();
     });
+    m_openingAt = static_cast<int>(std::clamp<qint64>(hundredths, 0, std::numeric_limits<int>::max()));
     return true;
+}
+
+int PlaybackSequencer::CurrentPosition() const
+{
+    if (m_openingObject)
+        return m_seekAfterOpen >= 0 ? m_seekAfterOpen : m_openingAt;
+    return ClampedHundredths(m_player.GetPosition());
 }
 
 void PlaybackSequencer::ResetPlayback()

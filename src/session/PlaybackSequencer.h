@@ -94,6 +94,8 @@ public:
     bool IsOpening() const;
     // Whether the list's current object is being opened (requests wait for it).
     bool IsOpeningObject() const { return m_openingObject; }
+    // Where the current object is in 1/100 s, or will be once it has opened.
+    int CurrentPosition() const;
 
     // When the transport commands are enabled.
     bool CanPlayPause() const;
@@ -145,6 +147,8 @@ private:
     PlayState m_frameState = PlayState::Empty;
     std::function<void()> m_afterOpen;
     bool m_openingObject = false;
+    // Where the object being opened goes, in 1/100 s.
+    int m_openingAt = 0;
     Request m_requestAfterOpen = Request::None;
     // Where the position slider was sent while the object opened; -1 for nowhere.
     int m_seekAfterOpen = -1;

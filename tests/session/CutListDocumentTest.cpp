@@ -2,6 +2,7 @@
 #include "TestMedia.h"
 #include "TestFiles.h"
 #include "cutlist/Playlists.h"
+#include "cutlist/ScenarioFile.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -101,6 +102,12 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
     // The stored entries joined the cache; nothing was examined again.
     EXPECT_EQ(cache.GetSize(), cached + 3);
     EXPECT_TRUE(messages.isEmpty());
+
+    // Saved again before the cued object has opened, it keeps its place.
+    playback.CueObject(1, 150);
+    ASSERT_TRUE(document.Save(path));
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(ReadScenarioFile(path).scenario.position, 150);
 }
 
 TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
