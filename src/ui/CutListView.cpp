@@ -380,6 +380,10 @@ bool CutListView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != ActiveView()->viewport())
         return QWidget::eventFilter(watched, event);
+    // Icons placed before the window first came up were placed in the width
+    // the view had then, one under the other; its own width places them.
+    if (event->type() == QEvent::Show && watched == m_iconView->viewport() && !std::exchange(m_iconsShown, true))
+        Arrange();
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -86,6 +86,7 @@ private:
     QListView* m_iconView;
     QTreeView* m_detailsView;
     bool m_autoArrange = false;
+    bool m_iconsShown = false;  // the icon view has been on the screen
     QPoint m_pressPoint;
     int m_pressRow = -1;
     int m_dragRow = -1;  // the object being dragged, or -1

@@ -56,6 +56,19 @@ TEST_F(ListView, ModesShareOneModelAndStateImagesShowInTheDetailsAndListModesOnl
     EXPECT_EQ(widthOf(0), widthOf(3) + 21);
 }
 
+TEST(ListViewIcons, ObjectsAddedBeforeTheWindowCameUpAreSetInRowsOfItsWidth)
+{
+    CutListModel model;
+    CutListView view{model};
+    for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt", "/m/d.avi"})
+        model.AddObject(test::Record(path), QImage(), false);
+    view.Arrange();  // as an opened scenario asks, while the view is small
+    view.resize(600, 400);
+    view.show();
+    const auto top = [&](int position) { return view.ActiveView()->visualRect(model.index(position, 0)).top(); };
+    EXPECT_EQ(top(3), top(0));
+}
+
 TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
 {
     settings.Set(setting::kType, 1);  // details
