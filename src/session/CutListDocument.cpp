@@ -129,7 +129,7 @@ void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, 
         return;
     }
     if (MustWait()) {
-        WhenLoaderIdle([this, paths, blankLabels, done] { AddMediaFiles(paths, blankLabels, done); });
+        m_waitingRequests.push_back([this, paths, blankLabels, done] { AddMediaFiles(paths, blankLabels, done); });
         return;
     }
     // Files that the cache knows unchanged need no examination: the run of
