@@ -83,8 +83,8 @@ public:
     // Brings the pipeline to PAUSED with its first frame, within the time.
     bool Preroll(int milliseconds);
     bool WaitForPreroll(int milliseconds) const;
-    // A flushing, accurate seek to `position` at `rate` (to `stop`, from 0, when not
-    // negative).
+    // A flushing, accurate seek to `position` at `rate` (to `stop`, from 0,
+    // when not negative).
     bool Seek(double position, double rate, double stop = -1.0);
     // Waits, within the time, for a seek in the paused pipeline to show its
     // frame; a refused seek that left no frame puts the pipeline back at its
