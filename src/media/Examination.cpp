@@ -59,7 +59,7 @@ bool Examination::MatchesFileOnDisk() const
 
 int ExaminationPool::DefaultWorkers()
 {
-    return std::max(2, QThread::idealThreadCount());
+    return 2 * std::max(1, QThread::idealThreadCount());
 }
 
 ExaminationPool::ExaminationPool(int workers)

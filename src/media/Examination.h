@@ -43,8 +43,9 @@ struct Examination {
 Examination ExamineMediaFile(const MediaProbe& probe, const QString& path);
 
 // Examines files on workers of its own, several at once: an examination
-// mostly waits for GStreamer's threads, so one worker per core (at least
-// two) keeps the machine busy.
+// waits for GStreamer's threads much of the time, so it takes two workers
+// per core to keep the machine busy (one per core left a quarter of it
+// idle).
 class ExaminationPool {
 public:
     static int DefaultWorkers();
