@@ -69,7 +69,14 @@ ExaminationPool::ExaminationPool(int workers)
 
 ExaminationPool::~ExaminationPool()
 {
-    m_pool.waitForDone();
+    Stop();
+}
+
+void ExaminationPool::Stop()
+{
+    Drop();
+    m_probe.GiveUp();
+    WaitForDone();
 }
 
 void ExaminationPool::Examine(const QString& path, std::function<void(Examination)> done)

@@ -51,7 +51,7 @@ public:
     static int DefaultWorkers();
 
     explicit ExaminationPool(int workers = DefaultWorkers());
-    // Waits for the examinations under way; each ends within bounded times.
+    // Stops, as Stop does.
     ~ExaminationPool();
     ExaminationPool(const ExaminationPool&) = delete;
     ExaminationPool& operator=(const ExaminationPool&) = delete;
@@ -66,6 +66,11 @@ public:
     // Forgets the examinations that have not begun.
     void Drop() { m_pool.clear(); }
     void WaitForDone() { m_pool.waitForDone(); }
+    // Forgets the examinations that have not begun and has those under way
+    // give up waiting for GStreamer, then waits for them: at the end of the
+    // program, which must not wait for a slow file. Nothing is examined
+    // afterwards.
+    void Stop();
 
 private:
     MediaProbe m_probe;

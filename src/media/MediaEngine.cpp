@@ -15,6 +15,8 @@
 #include <gst/video/videooverlay.h>
 
 #include <cmath>
+#include <functional>
+#include <mutex>
 #include <cstdlib>
 #include <string>
 
@@ -25,6 +27,8 @@ namespace {
 constexpr int kPrerollMilliseconds = 7000;
 // How long a seek or a pause may take to show its frame.
 constexpr int kSettleMilliseconds = 2000;
+// How long the end of the program waits for the pipelines to come down.
+constexpr int kShutdownMilliseconds = 2000;
 // Times closer than this are the same moment.
 constexpr double kTimeTolerance = 0.001;
 
@@ -111,8 +115,10 @@ const std::string& ScreenVideoSink()
     return name;
 }
 
-// Builds and prerolls a pipeline over `path`, on the worker.
-void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener listener)
+// Builds and prerolls a pipeline over `path`, on the worker; the preroll is
+// given up once `superseded` holds.
+void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener listener,
+            const std::function<bool()>& superseded)
 {
     const QString& path = rendered.path;
     // Only regular files are media: opening a named pipe or a device could
@@ -136,7 +142,7 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
         videoSink = qEnvironmentVariableIsEmpty("KIVO_VIDEO_SINK") ? ScreenVideoSink() : std::string();
     playbin->SetSinks(ElementFromDescription("KIVO_VIDEO_SINK", videoSink.c_str()),
                       WithOwnVolume(AudioOutput(&rendered.audioOutput)), panorama);
-    if (!playbin->Preroll(kPrerollMilliseconds)) {
+    if (!playbin->Preroll(kPrerollMilliseconds, superseded)) {
         qCDebug(lcEngine).noquote() << "cannot render" << path;
         return;
     }
@@ -165,18 +171,67 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
 
 }  // namespace
 
-MediaEngine::MediaEngine(QObject* parent) : QObject(parent)
+// What the worker's jobs and the pipelines' streaming threads share with
+// the engine. They may outlive it: the end of the program does not wait for
+// ever for a pipeline to come down.
+struct MediaEngine::Shared {
+    // Moved on by every Open and Close: work for an older one is dropped.
+    std::atomic<quint64> generation = 0;
+    std::mutex mutex;
+    MediaEngine* engine;  // null once the engine is gone; under the mutex
+
+    // Has the engine's thread call `call` with the engine, unless it is gone.
+    void Post(std::function<void(MediaEngine&)> call)
+    {
+        std::lock_guard lock(mutex);
+        if (engine != nullptr)
+            QMetaObject::invokeMethod(engine, [call = std::move(call), target = engine] { call(*target); },
+                                      Qt::QueuedConnection);
+    }
+};
+
+MediaEngine::MediaEngine(QObject* parent)
+    : QObject(parent), m_shared(std::make_shared<Shared>()), m_worker(std::make_unique<QThreadPool>())
 {
-    m_worker.setMaxThreadCount(1);
+    m_shared->engine = this;
+    m_worker->setMaxThreadCount(1);
     // Reading GStreamer's registry takes tens of milliseconds: the worker
     // does it while the window comes up, before any pipeline is built.
-    m_worker.start(EnsureGStreamer);
+    m_worker->start(EnsureGStreamer);
 }
 
 MediaEngine::~MediaEngine()
 {
+    Shutdown();
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->engine = nullptr;
+}
+
+void MediaEngine::Shutdown()
+{
+    if (!m_worker)
+        return;
     Close();
-    m_worker.waitForDone();
+    ++m_shared->generation;
+    if (!m_worker->waitForDone(kShutdownMilliseconds)) {
+        // Its thread is left to the end of the process; what it does then
+        // no longer reaches the engine.
+        qCWarning(lcEngine) << "a pipeline did not come down in time";
+        (void)m_worker.release();
+    }
+    m_worker.reset();
+}
+
+void MediaEngine::Work(std::function<void()> job)
+{
+    if (m_worker)
+        m_worker->start(std::move(job));
+}
+
+void MediaEngine::WaitForWorker()
+{
+    if (m_worker)
+        m_worker->waitForDone();
 }
 
 void MediaEngine::Open(const QString& path)
@@ -187,37 +242,41 @@ void MediaEngine::Open(const QString& path)
     // failed opening: the old pipeline is gone.
     m_nPlayState = PlayState::Empty;
     m_opening = true;
-    const quint64 generation = ++m_generation;
+    const quint64 generation = ++m_shared->generation;
     auto rendered = std::make_shared<RenderedMedium>();
     rendered->path = path;
     // The bus's messages reach this thread as events, tagged with their
     // pipeline, so that those of a replaced pipeline are dropped.
-    Playbin::BusListener listener = [this, generation](GstMessage* message) {
+    Playbin::BusListener listener = [shared = m_shared, generation](GstMessage* message) {
         const GstMessageType type = GST_MESSAGE_TYPE(message);
-        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR || type == GST_MESSAGE_DURATION_CHANGED)
-            QCoreApplication::postEvent(this, new BusEvent(message, generation));
-    };
-    m_worker.start([this, generation, rendered, window = m_windowHandle, listener = std::move(listener)] {
-        // An open that a later one superseded before its turn (the next
-        // object was asked for meanwhile) builds nothing, and one superseded
-        // while it was built comes down at once, not behind the opens queued
-        // after it: holding the "next" key would otherwise keep a pipeline
-        // for every object passed until the last one was built.
-        if (generation != m_generation)
+        if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR && type != GST_MESSAGE_DURATION_CHANGED)
             return;
-        Render(*rendered, window, listener);
-        if (generation != m_generation) {
+        std::lock_guard lock(shared->mutex);
+        if (shared->engine != nullptr)
+            QCoreApplication::postEvent(shared->engine, new BusEvent(message, generation));
+    };
+    Work([shared = m_shared, generation, rendered, window = m_windowHandle, listener = std::move(listener)] {
+        // An open that a later one superseded before its turn (the next
+        // object was asked for meanwhile) builds nothing, one superseded
+        // while it prerolls stops waiting, and one superseded once built
+        // comes down at once, not behind the opens queued after it: holding
+        // the "next" key would otherwise keep a pipeline for every object
+        // passed until the last one was built.
+        const auto superseded = [&shared, generation] { return generation != shared->generation; };
+        if (superseded())
+            return;
+        Render(*rendered, window, listener, superseded);
+        if (superseded()) {
             rendered->playbin.reset();
             return;
         }
-        QMetaObject::invokeMethod(this, [this, generation, rendered] { Adopt(generation, rendered); },
-                                  Qt::QueuedConnection);
+        shared->Post([generation, rendered](MediaEngine& engine) { engine.Adopt(generation, rendered); });
     });
 }
 
 void MediaEngine::Adopt(quint64 generation, const std::shared_ptr<RenderedMedium>& rendered)
 {
-    if (generation != m_generation) {
+    if (generation != m_shared->generation) {
         Discard(std::move(rendered->playbin));
         return;
     }
@@ -249,7 +308,7 @@ void MediaEngine::Discard(std::shared_ptr<Playbin> playbin)
 {
     // Bringing a pipeline down waits for its streaming threads.
     if (playbin)
-        m_worker.start([playbin = std::move(playbin)]() mutable { playbin.reset(); });
+        Work([playbin = std::move(playbin)]() mutable { playbin.reset(); });
 }
 
 bool MediaEngine::Reopen()
@@ -264,13 +323,13 @@ void MediaEngine::Close()
 {
     if (m_opening) {
         m_opening = false;
-        ++m_generation;
+        ++m_shared->generation;
     }
     if (!m_playbin)
         return;
     Discard(std::move(m_playbin));
     m_panorama = nullptr;
-    ++m_generation;
+    ++m_shared->generation;
 }
 
 void MediaEngine::ForgetMedium()
@@ -331,7 +390,7 @@ void MediaEngine::SetPosition(double seconds)
     const bool accepted = Seek(seconds, m_rateInForce);
     // A still picture must show the new place: the worker sees to it.
     if (m_nPlayState != PlayState::Playing)
-        m_worker.start([playbin = m_playbin, accepted] { playbin->Settle(accepted, kSettleMilliseconds); });
+        Work([playbin = m_playbin, accepted] { playbin->Settle(accepted, kSettleMilliseconds); });
 }
 
 double MediaEngine::GetRate() const
@@ -418,7 +477,7 @@ bool MediaEngine::event(QEvent* event)
     if (event->type() != kBusEventType)
         return QObject::event(event);
     const auto* busEvent = static_cast<BusEvent*>(event);
-    if (busEvent->Generation() != m_generation || !m_playbin)
+    if (busEvent->Generation() != m_shared->generation || !m_playbin)
         return true;
     switch (GST_MESSAGE_TYPE(busEvent->Message())) {
     case GST_MESSAGE_EOS:

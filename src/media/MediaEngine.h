@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QThreadPool>
 
-#include <atomic>
+#include <functional>
 #include <memory>
 
 typedef struct _GstElement GstElement;
@@ -68,6 +68,10 @@ class MediaEngine : public QObject {
 public:
     explicit MediaEngine(QObject* parent = nullptr);
     ~MediaEngine() override;
+    // Brings the pipelines down and waits a while for the worker, without
+    // waiting for a preroll: at the end of the program, before the window
+    // the video is drawn into goes. Nothing can be opened afterwards.
+    void Shutdown();
 
     // Starts rendering `path` into a new pipeline, to be prerolled and
     // stopped at 0 with the current levels; openFinished tells how it went
@@ -115,7 +119,7 @@ public:
     // Waits until the worker has done what it was given (a seek has
     // settled): for command-line tools and tests, never on a window's
     // thread.
-    void WaitForWorker() { m_worker.waitForDone(); }
+    void WaitForWorker();
 
     // Pauses the pipeline and grabs its current frame into
     // m_snapshotBitmap (a packed bitmap).
@@ -188,13 +192,15 @@ private:
     void Adopt(quint64 generation, const std::shared_ptr<RenderedMedium>& rendered);
     // Hands a pipeline to the worker to be torn down.
     void Discard(std::shared_ptr<Playbin> playbin);
+    // Gives the worker a job, unless it was shut down.
+    void Work(std::function<void()> job);
 
-    QThreadPool m_worker;
+    struct Shared;
+    std::shared_ptr<Shared> m_shared;
+    std::unique_ptr<QThreadPool> m_worker;
     bool m_opening = false;
     std::shared_ptr<Playbin> m_playbin;
     GstElement* m_panorama = nullptr;  // balance, inside the pipeline's audio filter
-    // Read by the worker too, which skips what a later open superseded.
-    std::atomic<quint64> m_generation = 0;
     quintptr m_windowHandle = 0;
     EdgeRect m_videoRect;
     bool m_audioOutput = false;  // the pipeline's sound reaches an output

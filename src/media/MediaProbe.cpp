@@ -16,8 +16,9 @@ constexpr int kFrameMilliseconds = 7000;
 constexpr double kPictureSecond = 1.0;
 
 // A pipeline over `path` whose sinks take everything at once, prerolled;
-// null when the file is no regular file or does not render.
-std::unique_ptr<Playbin> Prerolled(const QString& path)
+// null when the file is no regular file or does not render, or once the
+// preroll was given up.
+std::unique_ptr<Playbin> Prerolled(const QString& path, const Playbin::GiveUp& giveUp = {})
 {
     // Opening a named pipe or a device could block for ever.
     if (!StatFile(path).regular) {
@@ -30,7 +31,7 @@ std::unique_ptr<Playbin> Prerolled(const QString& path)
     playbin->KeepFreedMemory();
     // A picture is taken after a seek, if at all.
     playbin->SetPictureDecoding(false);
-    if (!playbin->Preroll(kPrerollMilliseconds)) {
+    if (!playbin->Preroll(kPrerollMilliseconds, giveUp)) {
         qCDebug(lcEngine).noquote() << "cannot render" << path;
         return nullptr;
     }
@@ -42,7 +43,8 @@ std::unique_ptr<Playbin> Prerolled(const QString& path)
 ProbeFindings MediaProbe::Examine(const QString& path) const
 {
     ProbeFindings found;
-    const std::unique_ptr<Playbin> playbin = Prerolled(path);
+    const auto givingUp = [this] { return m_givingUp.load(); };
+    const std::unique_ptr<Playbin> playbin = Prerolled(path, givingUp);
     if (!playbin)
         return found;
     // Measuring the timeline leaves the pipeline near the end.
@@ -61,7 +63,7 @@ ProbeFindings MediaProbe::Examine(const QString& path) const
     // the start is at most a second's worth.
     playbin->SetPictureDecoding(true);
     playbin->Settle(playbin->Seek(found.duration == 0.0 || found.duration > kPictureSecond ? kPictureSecond : 0.0, 1.0),
-                    kFrameMilliseconds);
+                    kFrameMilliseconds, givingUp);
     if (found.duration == 0.0)
         found.duration = playbin->Duration();
     found.frame = playbin->CurrentFrame();

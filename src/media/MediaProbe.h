@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <optional>
 
 namespace kivo {
@@ -32,9 +33,15 @@ struct Timeline {
 class MediaProbe {
 public:
     ProbeFindings Examine(const QString& path) const;
+    // Has the examinations under way stop waiting for GStreamer and find
+    // nothing: the program is ending.
+    void GiveUp() { m_givingUp = true; }
     // The timeline of a medium whose demuxer only estimates it (MPEG
     // program streams); nothing when it could not be measured.
     static std::optional<Timeline> MeasureTimeline(const QString& path);
+
+private:
+    std::atomic<bool> m_givingUp = false;
 };
 
 }  // namespace kivo

@@ -501,13 +501,13 @@ void Playbin::SetWindow(quintptr window)
         m_bus->window.store(window);
 }
 
-bool Playbin::Preroll(int milliseconds)
+bool Playbin::Preroll(int milliseconds, const GiveUp& giveUp)
 {
     return gst_element_set_state(m_pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE &&
-           WaitForPreroll(milliseconds);
+           WaitForPreroll(milliseconds, giveUp);
 }
 
-bool Playbin::WaitForPreroll(int milliseconds) const
+bool Playbin::WaitForPreroll(int milliseconds, const GiveUp& giveUp) const
 {
     // A stream that fails as it prerolls (a file cut short) leaves the state
     // change pending: the wait goes in slices and ends at the failure rather
@@ -520,7 +520,7 @@ bool Playbin::WaitForPreroll(int milliseconds) const
         const GstStateChangeReturn result = gst_element_get_state(m_pipeline, nullptr, nullptr, slice);
         if (result != GST_STATE_CHANGE_ASYNC)
             return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
-        if (m_bus->failed || left.count() <= 0)
+        if (m_bus->failed || left.count() <= 0 || (giveUp && giveUp()))
             return false;
     }
 }
@@ -548,12 +548,12 @@ bool Playbin::Seek(double position, double rate, double stop)
     return accepted;
 }
 
-void Playbin::Settle(bool accepted, int milliseconds)
+void Playbin::Settle(bool accepted, int milliseconds, const GiveUp& giveUp)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     if (accepted)
-        WaitForPreroll(milliseconds);
-    if (VideoSize().isEmpty() || HasFrame())
+        WaitForPreroll(milliseconds, giveUp);
+    if (VideoSize().isEmpty() || HasFrame() || (giveUp && giveUp()))
         return;
     // Some demuxers cannot seek in some files (RealMedia without an index):
     // the seek is refused but the pipeline flushed, and the video has no
@@ -561,7 +561,7 @@ void Playbin::Settle(bool accepted, int milliseconds)
     gst_element_set_state(m_pipeline, GST_STATE_READY);
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    WaitForPreroll(static_cast<int>(std::max<qint64>(left.count(), 100)));
+    WaitForPreroll(static_cast<int>(std::max<qint64>(left.count(), 100)), giveUp);
     ForgetPosition();
 }
 

@@ -80,16 +80,18 @@ public:
     // it back to the system each time costs more than it saves.
     void KeepFreedMemory() { m_trimMemory = false; }
 
-    // Brings the pipeline to PAUSED with its first frame, within the time.
-    bool Preroll(int milliseconds);
-    bool WaitForPreroll(int milliseconds) const;
+    // Brings the pipeline to PAUSED with its first frame, within the time,
+    // unless it fails or `giveUp` holds first (asked every few milliseconds).
+    using GiveUp = std::function<bool()>;
+    bool Preroll(int milliseconds, const GiveUp& giveUp = {});
+    bool WaitForPreroll(int milliseconds, const GiveUp& giveUp = {}) const;
     // A flushing, accurate seek to `position` at `rate` (to `stop`, from 0,
     // when not negative).
     bool Seek(double position, double rate, double stop = -1.0);
     // Waits, within the time, for a seek in the paused pipeline to show its
     // frame; a refused seek that left no frame puts the pipeline back at its
     // first frame (some demuxers cannot seek in some files).
-    void Settle(bool accepted, int milliseconds);
+    void Settle(bool accepted, int milliseconds, const GiveUp& giveUp = {});
     // The position, or the last one known while the pipeline cannot say.
     double Position() const;
     // The position the pipeline lands at after a refused seek.

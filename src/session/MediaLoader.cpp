@@ -37,8 +37,7 @@ MediaLoader::MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* pa
 
 MediaLoader::~MediaLoader()
 {
-    m_examiner.Drop();
-    m_examiner.WaitForDone();
+    m_examiner.Stop();
 }
 
 void MediaLoader::Start(const QStringList& paths, bool blankLabels)

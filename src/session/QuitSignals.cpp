@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -21,12 +22,33 @@ void OnQuitSignal(int signalNumber)
     [[maybe_unused]] const ssize_t written = ::write(g_socket[0], &number, 1);
 }
 
+sigset_t QuitSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signalNumber : kQuitSignals)
+        sigaddset(&set, signalNumber);
+    return set;
+}
+
 }  // namespace
+
+void QuitSignals::HoldBack()
+{
+    // Threads made meanwhile keep them held back, so that they reach the
+    // main thread.
+    const sigset_t set = QuitSignalSet();
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
 
 QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_socket) != 0)
+    const sigset_t set = QuitSignalSet();
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_socket) != 0) {
+        // The signals then end the program as they would anyway.
+        ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
         return;
+    }
     m_notifier = new QSocketNotifier(g_socket[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         unsigned char number = 0;
@@ -39,6 +61,7 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     for (const int signalNumber : kQuitSignals)
         ::sigaction(signalNumber, &action, nullptr);
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 QuitSignals::~QuitSignals()

@@ -13,6 +13,12 @@ class QuitSignals : public QObject {
     Q_OBJECT
 
 public:
+    // Holds the signals back, first thing in the program: one that comes
+    // while the program starts, before a QuitSignals is made, then waits
+    // for it instead of ending the program without its settings (or, for a
+    // signal the program was started ignoring, being lost).
+    static void HoldBack();
+    // Takes the signals, those held back included.
     explicit QuitSignals(QObject* parent = nullptr);
     ~QuitSignals() override;
     QuitSignals(const QuitSignals&) = delete;

@@ -41,7 +41,13 @@ Flow::Flow(Settings& settings)
     QMetaObject::invokeMethod(&window, [this] { ServeRemoteControl(); }, Qt::QueuedConnection);
 }
 
-Flow::~Flow() = default;
+Flow::~Flow()
+{
+    // The video is drawn into the player window: the pipelines come down
+    // while it is still there (a sink whose window is gone may never stop),
+    // and the window goes before the session.
+    m_session.engine.Shutdown();
+}
 
 void Flow::ShowBusy(bool busy)
 {

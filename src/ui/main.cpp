@@ -29,6 +29,7 @@ bool AnswerInformation(const kivo::CommandLine& line)
 
 int main(int argc, char** argv)
 {
+    kivo::QuitSignals::HoldBack();
     // The usage and the version are told before a display is opened: they
     // need none.
     if (AnswerInformation(kivo::ReadCommandLine(argc, argv)))
