@@ -328,6 +328,23 @@ TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
     EXPECT_TRUE(fs::is_symlink(at("loop-a").toStdString()));
 }
 
+TEST_F(ScenarioWriter, SavingOverAnotherUsersFileKeepsItsOwnerGroupAndMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can make a file of another user";
+    QTemporaryDir folder;
+    const QByteArray path = QFile::encodeName(folder.filePath(QStringLiteral("theirs.kvo")));
+    ASSERT_TRUE(test::WriteFile(QFile::decodeName(path), "old"));
+    ASSERT_EQ(::chown(path.constData(), 12345, 23456), 0);
+    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    QString error;
+    ASSERT_TRUE(SaveScenarioFile(QFile::decodeName(path), list, cache, 250, &error)) << error.toStdString();
+    struct stat saved {};
+    ASSERT_EQ(::stat(path.constData(), &saved), 0);
+    EXPECT_EQ(std::tuple(saved.st_uid, saved.st_gid, saved.st_mode & 07777), std::tuple(12345u, 23456u, 0640u));
+    EXPECT_EQ(test::ReadFile(QFile::decodeName(path)), Written(list, cache, 250));
+}
+
 TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
 {
     const QByteArray paths[] = {"/m/bad\xff\xfe.avi", "/m/\x83\x72\x83\x66\x83\x49.avi"};
