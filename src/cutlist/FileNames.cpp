@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -160,6 +161,8 @@ FileStatus StatFile(const QString& name)
     result.folder = S_ISDIR(status.st_mode);
     result.size = static_cast<quint64>(status.st_size);
     result.modified = status.st_mtim.tv_sec;
+    result.owner = status.st_uid;
+    result.group = status.st_gid;
     return result;
 }
 
@@ -188,6 +191,16 @@ bool ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& wri
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return fail(file.error() == QFileDevice::PermissionsError ? u"書き込む権限がありません。" : u"ファイルを作れません。",
                     file.errorString());
+    }
+    // QSaveFile gives the new file the old one's permissions; without its
+    // owner and group too, root saving over a user's file would take it
+    // from them. Only root may give a file away (EPERM: others keep their
+    // own), and only to an id this system maps (EINVAL in a container).
+    if (target.exists && ::fchown(file.handle(), target.owner, target.group) != 0 && errno != EPERM &&
+        errno != EINVAL) {
+        const QString detail = qt_error_string(errno);
+        file.cancelWriting();
+        return fail(u"書き込めませんでした。", detail);
     }
     if (!write(file)) {
         const QString detail = file.error() == QFileDevice::NoError

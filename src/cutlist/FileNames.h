@@ -55,6 +55,8 @@ struct FileStatus {
     bool folder = false;
     quint64 size = 0;
     qint64 modified = 0;  // seconds since 1970 UTC
+    quint32 owner = 0;    // user and group ids
+    quint32 group = 0;
     int error = 0;        // errno when stat() failed
 };
 FileStatus StatFile(const QString& name);
@@ -71,7 +73,9 @@ struct WriteFailure {
 // leaves the old file as it was. A symbolic link keeps pointing at its file,
 // which is what gets replaced (made, for a link to nothing). Anything else
 // that exists and is not a regular file (a folder, a named pipe, a device)
-// is refused, as is a name with bytes that are not UTF-8. `write` gets the
+// is refused, as is a name with bytes that are not UTF-8. The new file
+// keeps the old one's permissions and, where this user may give them (root
+// saving over another user's file), its owner and group. `write` gets the
 // unbuffered file and answers whether everything could be written.
 bool ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write, WriteFailure* failure);
 

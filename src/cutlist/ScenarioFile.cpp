@@ -92,6 +92,35 @@ private:
     QByteArray m_block;
 };
 
+QString TooManyObjectsReason()
+{
+    return QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが多すぎます（%1 個まで）。").arg(kMaxScenarioObjects);
+}
+
+QString TooManyDetail(qint64 count, const char* what)
+{
+    return QStringLiteral("%1 %2, more than the %3 a scenario may have")
+        .arg(count)
+        .arg(QString::fromUtf8(what))
+        .arg(kMaxScenarioObjects);
+}
+
+// Thrown for a count above kMaxScenarioObjects.
+struct TooManyEntries {
+    qint64 count;
+    const char* what;  // the entries counted, in English
+};
+
+// Checks a count read from the file before anything is made for it: a
+// count that cannot fit the bytes left ends the file early; one that fits
+// but is more than a scenario holds is refused.
+void RequireCount(const ArchiveReader& archive, qint64 count, qint64 minimumBytes, const char* field, const char* what)
+{
+    archive.RequireRoom(count, minimumBytes, field);
+    if (count > kMaxScenarioObjects)
+        throw TooManyEntries{count, what};
+}
+
 QStringList ReadStrings(ArchiveReader& archive, qint32 count, const char* field, SharedValues& shared)
 {
     archive.RequireRoom(count, 1, field);
@@ -106,12 +135,15 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
 {
     SharedValues shared;
     const qint32 count = archive.ReadInt32("object count");
+    // Each object has a path and, from version 30 on, a name: one byte each
+    // at least.
+    RequireCount(archive, count, scenario.version >= 30 ? 2 : 1, "path", "objects");
     scenario.paths = ReadStrings(archive, count, "path", shared);
     if (scenario.version >= 20) {
         scenario.current = archive.ReadInt32("current object");
         scenario.position = archive.ReadInt32("playing position");
         const qint64 entries = qint64{archive.ReadInt32("last cache entry index")} + 1;
-        archive.RequireRoom(entries, kMinimumCacheEntryBytes, "cache entries");
+        RequireCount(archive, entries, kMinimumCacheEntryBytes, "cache entries", "media information entries");
         scenario.cache.reserve(static_cast<size_t>(std::max<qint64>(entries, 0)));
         for (qint64 i = 0; i < entries; ++i) {
             ScenarioCacheEntry entry;
@@ -131,13 +163,18 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
         scenario.names = ReadStrings(archive, count, "name", shared);
 }
 
-ScenarioReadResult Failure(ScenarioStatus status, const char16_t* problem, const QString& detail)
+ScenarioReadResult Failure(ScenarioStatus status, const QString& problem, const QString& detail)
 {
     ScenarioReadResult result;
     result.status = status;
-    result.problem = QString::fromUtf16(problem);
+    result.problem = problem;
     result.detail = detail;
     return result;
+}
+
+ScenarioReadResult Failure(ScenarioStatus status, const char16_t* problem, const QString& detail)
+{
+    return Failure(status, QString::fromUtf16(problem), detail);
 }
 
 // Why a file of this type is not read, or nothing for a regular file.
@@ -218,6 +255,9 @@ ScenarioReadResult ReadScenario(QIODevice& device)
                        QStringLiteral("the file ends early (at byte %1, reading the %2)")
                            .arg(error.Offset())
                            .arg(QString::fromUtf8(error.what())));
+    } catch (const TooManyEntries& error) {
+        return Failure(ScenarioStatus::TooLarge, TooManyObjectsReason(),
+                       QStringLiteral("the file holds ") + TooManyDetail(error.count, error.what));
     }
     return result;
 }
@@ -284,8 +324,13 @@ bool SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoC
         WriteCutList(archive, list, cache, positionHundredths, kScenarioVersion);
         return archive.Finish();
     };
-    if (ReplaceFile(path, write, &failure))
+    // What could not be read back is not written.
+    if (list.GetItemCount() > kMaxScenarioObjects) {
+        failure.reason = TooManyObjectsReason();
+        failure.detail = QStringLiteral("the cut list has ") + TooManyDetail(list.GetItemCount(), "objects");
+    } else if (ReplaceFile(path, write, &failure)) {
         return true;
+    }
     qCDebug(lcScenario).noquote() << "cannot save" << path << "-" << failure.detail;
     *error = failure.reason;
     if (detail)

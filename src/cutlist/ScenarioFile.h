@@ -26,6 +26,13 @@ inline const char16_t kUnreadableScenarioMessage[] = u"このファイルは読�
 
 QString ScenarioMagic(int version);
 
+// The most objects, and media information entries, a scenario holds. An
+// object takes as little as two bytes of a file (an empty path and name)
+// but a few hundred in the list, the media cache and the loader, so a larger
+// count is refused when read, and a larger list is not saved, rather than
+// growing the program by gigabytes.
+constexpr qint32 kMaxScenarioObjects = 1000000;
+
 struct ScenarioCacheEntry {
     QString path;
     quint32 size = 0;
@@ -47,7 +54,7 @@ struct Scenario {
     QStringList names;
 };
 
-enum class ScenarioStatus { Ok, CannotOpen, Empty, UnknownMagic, EndsEarly };
+enum class ScenarioStatus { Ok, CannotOpen, Empty, UnknownMagic, EndsEarly, TooLarge };
 
 struct ScenarioReadResult {
     ScenarioStatus status = ScenarioStatus::Ok;
@@ -58,7 +65,8 @@ struct ScenarioReadResult {
 
 // Reads a whole scenario from a random-access device. Counts and lengths are
 // checked against the bytes left before anything is allocated for them, and
-// negative counts mean none.
+// negative counts mean none; a count above kMaxScenarioObjects is refused
+// as too large.
 ScenarioReadResult ReadScenario(QIODevice& device);
 // Reads a scenario file; anything but a regular file (a folder, a named
 // pipe, a device) is refused without being read. Failures are logged in the
@@ -82,7 +90,8 @@ void WriteCutList(ArchiveWriter& archive, const CutListModel& list, CMediaInfoCa
 // Writes the current-version magic and body to `path` as ReplaceFile does
 // (FileNames.h): through a temporary file that replaces the old file only
 // once it is complete and on disk, following a symbolic link, never over
-// anything but a regular file. On failure the old file is untouched,
+// anything but a regular file. A list of more than kMaxScenarioObjects
+// objects is not saved. On failure the old file is untouched,
 // `error` says why in Japanese and `detail` (when given) in English.
 bool SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoCache& cache,
                       qint32 positionHundredths, QString* error, QString* detail = nullptr);

@@ -238,6 +238,7 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         finish(OpenOutcome::Refused);
         return;
     case ScenarioStatus::EndsEarly:
+    case ScenarioStatus::TooLarge:
         emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
         NewDocument();
         finish(OpenOutcome::Unreadable);

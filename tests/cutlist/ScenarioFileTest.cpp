@@ -183,6 +183,33 @@ TEST(ScenarioReader, AbsurdCountsFailAtOnceAndNegativeCountsMeanNone)
     }
 }
 
+TEST(ScenarioReader, AMillionObjectsReadAndMoreAreRefusedAsTooLarge)
+{
+    const ScenarioReadResult million = Read(samples::EmptyObjectsFile(1000000));
+    ASSERT_EQ(million.status, ScenarioStatus::Ok) << million.detail.toStdString();
+    EXPECT_EQ(million.scenario.paths.size(), 1000000);
+    EXPECT_EQ(million.scenario.names.size(), 1000000);
+
+    // Every byte is there, so the file does not end early: it is refused
+    // for the count alone.
+    const ScenarioReadResult more = Read(samples::EmptyObjectsFile(1000001));
+    EXPECT_EQ(more.status, ScenarioStatus::TooLarge);
+    EXPECT_EQ(more.problem, QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。"));
+    EXPECT_EQ(more.detail, QStringLiteral("the file holds 1000001 objects, more than the 1000000 a scenario may have"));
+    EXPECT_TRUE(more.scenario.paths.isEmpty());
+
+    // As many media information entries, behind no objects; an empty entry
+    // takes 17 bytes.
+    const auto entries = [](qint32 count) {
+        return Read(Bytes().Str("KivoDSv20").I32(0).I32(-1).I32(0).I32(count - 1).Fill(17 * count, 0).Data());
+    };
+    EXPECT_EQ(entries(1000000).status, ScenarioStatus::Ok);
+    const ScenarioReadResult cached = entries(1000001);
+    EXPECT_EQ(cached.status, ScenarioStatus::TooLarge);
+    EXPECT_EQ(cached.detail,
+              QStringLiteral("the file holds 1000001 media information entries, more than the 1000000 a scenario may have"));
+}
+
 TEST(ScenarioReader, ReasonsAreJapaneseAndTheDetailsEnglish)
 {
     EXPECT_EQ(Read(QByteArray()).problem, QStringLiteral("ファイルが空です。"));
@@ -326,6 +353,42 @@ TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
     fs::create_symlink("loop-a", at("loop-b").toStdString());
     EXPECT_FALSE(SaveScenarioFile(at("loop-a"), list, cache, 0, &error));
     EXPECT_TRUE(fs::is_symlink(at("loop-a").toStdString()));
+}
+
+TEST_F(ScenarioWriter, AMillionObjectsAreSavedButNotOneMoreAndTheOldFileStays)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("large.kvo"));
+    CutListModel large;
+    large.AddObjects(std::vector<MediaObject>(1000000), true);
+    QString error;
+    QString detail;
+    ASSERT_TRUE(SaveScenarioFile(path, large, cache, 0, &error)) << error.toStdString();
+    EXPECT_EQ(ReadScenarioFile(path).scenario.paths.size(), 1000000);
+    const QByteArray saved = test::ReadFile(path);
+
+    large.AddObject(MEDIARECORD(), QImage(), true);
+    EXPECT_FALSE(SaveScenarioFile(path, large, cache, 0, &error, &detail));
+    EXPECT_EQ(error, QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。"));
+    EXPECT_EQ(detail, QStringLiteral("the cut list has 1000001 objects, more than the 1000000 a scenario may have"));
+    EXPECT_EQ(test::ReadFile(path), saved);
+}
+
+TEST_F(ScenarioWriter, SavingOverAnotherUsersFileKeepsItsOwnerGroupAndMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can make a file of another user";
+    QTemporaryDir folder;
+    const QByteArray path = QFile::encodeName(folder.filePath(QStringLiteral("theirs.kvo")));
+    ASSERT_TRUE(test::WriteFile(QFile::decodeName(path), "old"));
+    ASSERT_EQ(::chown(path.constData(), 12345, 23456), 0);
+    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    QString error;
+    ASSERT_TRUE(SaveScenarioFile(QFile::decodeName(path), list, cache, 250, &error)) << error.toStdString();
+    struct stat saved {};
+    ASSERT_EQ(::stat(path.constData(), &saved), 0);
+    EXPECT_EQ(std::tuple(saved.st_uid, saved.st_gid, saved.st_mode & 07777), std::tuple(12345u, 23456u, 0640u));
+    EXPECT_EQ(test::ReadFile(QFile::decodeName(path)), Written(list, cache, 250));
 }
 
 TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)

@@ -118,9 +118,16 @@ inline QByteArray Version30File(std::uint32_t cafeThumbnailBytes = 6144)
         .Data();
 }
 
+// Version 30 with `count` objects whose paths and names are empty (two
+// bytes an object), none current and no media information.
+inline QByteArray EmptyObjectsFile(std::int32_t count)
+{
+    return Bytes().Str("KivoDSv30").I32(count).Fill(count, 0).I32(-1).I32(0).I32(-1).Fill(count, 0).Data();
+}
+
 inline QByteArray EmptyVersion30File()
 {
-    return Bytes().Str("KivoDSv30").I32(0).I32(-1).I32(0).I32(-1).Data();
+    return EmptyObjectsFile(0);
 }
 
 inline std::vector<QByteArray> AllSamples()

@@ -1,4 +1,5 @@
 #include "DocumentParts.h"
+#include "ScenarioSamples.h"
 #include "TestMedia.h"
 #include "TestFiles.h"
 #include "cutlist/Playlists.h"
@@ -160,6 +161,15 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
     EXPECT_EQ(Open(saved), OpenOutcome::Unreadable);
     EXPECT_TRUE(messages.last().startsWith("list.kvo を読み込めませんでした。"));
     EXPECT_EQ(list.GetItemCount(), 0);  // a new document
+    EXPECT_FALSE(document.IsModified());
+
+    // A file of more objects than a scenario holds, every byte of them there.
+    ASSERT_TRUE(Add({Media("audio.wav")}));
+    const QString large = folder.filePath("large.kvo");
+    ASSERT_TRUE(test::WriteFile(large, samples::EmptyObjectsFile(1000001)));
+    EXPECT_EQ(Open(large), OpenOutcome::Unreadable);
+    EXPECT_EQ(messages.last(), "large.kvo を読み込めませんでした。\nｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。");
+    EXPECT_EQ(list.GetItemCount(), 0);
     EXPECT_FALSE(document.IsModified());
 
     EXPECT_FALSE(document.Save(folder.filePath("no/such/folder.kvo")));
