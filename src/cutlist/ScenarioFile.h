@@ -47,7 +47,9 @@ struct Scenario {
     QStringList names;
 };
 
-enum class ScenarioStatus { Ok, CannotOpen, Empty, UnknownMagic, EndsEarly };
+// Malformed: a stored path that the system cannot take as it is
+// (IsReachableFileName in FileNames.h).
+enum class ScenarioStatus { Ok, CannotOpen, Empty, UnknownMagic, EndsEarly, Malformed };
 
 struct ScenarioReadResult {
     ScenarioStatus status = ScenarioStatus::Ok;

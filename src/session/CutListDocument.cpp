@@ -237,6 +237,11 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(name, result.problem), true);
         finish(OpenOutcome::Refused);
         return;
+    case ScenarioStatus::Malformed:
+        // Read to its end before anything was touched: the cut list stays.
+        emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
+        finish(OpenOutcome::Refused);
+        return;
     case ScenarioStatus::EndsEarly:
         emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
         NewDocument();

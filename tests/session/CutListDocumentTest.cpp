@@ -134,6 +134,13 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
     EXPECT_EQ(messages.last(), "このファイルは読み込めませんでした。");
     EXPECT_TRUE(untouched());
 
+    // A stored path holding a NUL would reach another file: the file is
+    // refused before anything changes.
+    test::WriteFile(text, QByteArray("\x09KivoDSv10\x01\0\0\0\x09/m/a\0.avi", 24));
+    EXPECT_EQ(Open(text), OpenOutcome::Refused);
+    EXPECT_EQ(messages.last(), "notes.kvo を読み込めませんでした。\nファイルの形式が正しくありません。");
+    EXPECT_TRUE(untouched());
+
     // Files that cannot be opened at all leave the document as it was.
     for (const QString& unopenable : {folder.filePath("missing.kvo"), folder.path()}) {
         EXPECT_EQ(Open(unopenable), OpenOutcome::Refused);
