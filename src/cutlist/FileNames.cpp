@@ -219,8 +219,10 @@ bool IsReachableFileName(QStringView name)
 {
     if (name.contains(QChar::Null))
         return false;
-    // A unit of UTF-16 is at most three bytes of UTF-8 (a pair, two units,
-    // four); most names are short enough to need no count.
+    // A unit of UTF-16 is one to three bytes of UTF-8 (a pair, two units,
+    // four): only names between the two bounds need their bytes counted.
+    if (name.size() >= PATH_MAX)
+        return false;
     return name.size() * 3 < PATH_MAX || FileNameBytes(name).size() < PATH_MAX;
 }
 
