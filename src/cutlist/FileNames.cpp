@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,69 @@ bool IsEscapedByte(QStringView name, qsizetype i)
 qsizetype SequenceLength(uchar lead)
 {
     return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+// Whether a location starts with a URL scheme of two characters or more
+// (one would be a drive letter), and whether that is file:.
+enum class Reference { Path, FileUrl, OtherUrl };
+
+Reference ReferenceKind(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i].unicode() < 0x80 &&
+           (text[i].isLetter() || (i > 0 && (text[i].isDigit() || text[i] == u'+' || text[i] == u'-' || text[i] == u'.'))))
+        ++i;
+    if (i < 2 || i == text.size() || text[i] != u':')
+        return Reference::Path;
+    return text.first(i).compare(u"file", Qt::CaseInsensitive) == 0 ? Reference::FileUrl : Reference::OtherUrl;
+}
+
+// The URL of a location as written, its bytes beyond ASCII (characters as
+// UTF-8, and the bytes FileNameFromBytes keeps) percent-encoded, its escapes
+// kept.
+QUrl UrlOf(QStringView text)
+{
+    QByteArray encoded;
+    for (const char byte : FileNameBytes(text)) {
+        if (static_cast<uchar>(byte) < 0x80)
+            encoded += byte;
+        else
+            encoded += '%' + QByteArray::number(static_cast<uchar>(byte), 16);
+    }
+    return QUrl::fromEncoded(encoded, QUrl::TolerantMode);
+}
+
+// The local file of a file: URL, or nothing for one on another host.
+std::optional<QString> LocalFileOfUrl(QUrl url)
+{
+    if (url.host().compare(u"localhost", Qt::CaseInsensitive) == 0)
+        url.setHost(QString());
+    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty() || url.path().isEmpty())
+        return std::nullopt;
+    return FileNameOfUrl(url);
+}
+
+// The file a location names, clean, before it is checked.
+std::optional<QString> NamedFile(QStringView location, const QString& folder, RelativeLocation relative)
+{
+    switch (ReferenceKind(location)) {
+    case Reference::OtherUrl:
+        return std::nullopt;
+    case Reference::FileUrl:
+        if (auto file = LocalFileOfUrl(UrlOf(location)))
+            return CleanFileName(file->startsWith(u'/') ? *file : folder + u'/' + *file);
+        return std::nullopt;
+    case Reference::Path:
+        break;
+    }
+    if (location.startsWith(u'/'))
+        return CleanFileName(location.toString());
+    if (relative == RelativeLocation::Uri) {
+        if (auto file = LocalFileOfUrl(QUrl::fromLocalFile(folder + u'/').resolved(UrlOf(location))))
+            return CleanFileName(*file);
+        return std::nullopt;
+    }
+    return CleanFileName(folder + u'/' + location.toString());
 }
 
 }  // namespace
@@ -127,13 +191,48 @@ QString FileNameOfUrl(const QUrl& url)
     return url.host().isEmpty() ? path : QStringLiteral("//") + url.host() + path;
 }
 
+QString CleanFileName(const QString& path)
+{
+    // Most paths are clean already, and cleanPath is slow.
+    const QStringView view(path);
+    bool clean = view.size() < 2 || (view.startsWith(u'/') && !view.endsWith(u'/'));
+    for (qsizetype i = 1; clean && i < view.size(); ++i)
+        clean = view[i - 1] != u'/' || (view[i] != u'/' && view[i] != u'.');
+    if (clean)
+        return path;
+    QString cleaned = QDir::cleanPath(path);
+    // cleanPath keeps a ".." that would climb above the root.
+    while (cleaned.startsWith(u"/..") && (cleaned.size() == 3 || cleaned[3] == u'/'))
+        cleaned.remove(0, 3);
+    return cleaned.isEmpty() ? QStringLiteral("/") : cleaned;
+}
+
 QString AbsoluteFileName(const QString& name)
 {
     if (name.isEmpty() || QDir::isAbsolutePath(name))
-        return QDir::cleanPath(name);
+        return CleanFileName(name);
     std::error_code error;
     const std::filesystem::path here = std::filesystem::current_path(error);
-    return QDir::cleanPath(FileNameFromBytes(here.native()) + QLatin1Char('/') + name);
+    return CleanFileName(FileNameFromBytes(here.native()) + QLatin1Char('/') + name);
+}
+
+bool IsReachableFileName(QStringView name)
+{
+    if (name.contains(QChar::Null))
+        return false;
+    // A unit of UTF-16 is one to three bytes of UTF-8 (a pair, two units,
+    // four): only names between the two bounds need their bytes counted.
+    if (name.size() >= PATH_MAX)
+        return false;
+    return name.size() * 3 < PATH_MAX || FileNameBytes(name).size() < PATH_MAX;
+}
+
+std::optional<QString> LocalFileOfLocation(QStringView location, const QString& folder, RelativeLocation relative)
+{
+    std::optional<QString> file = NamedFile(location, folder, relative);
+    if (file && !IsReachableFileName(*file))
+        return std::nullopt;
+    return file;
 }
 
 bool IsPathName(QStringView name)

@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 class QUrl;
 
@@ -40,9 +41,33 @@ bool IsPathName(QStringView name);
 // as UTF-8 and lose the others). Empty for a URL that is not a local file.
 QString FileNameOfUrl(const QUrl& url);
 
+// The clean form of a path: no "//", "." or ".." steps, no '/' at the end.
+// A ".." at the root stays there, as the system takes it: "/a/../../b" is
+// "/b". Symbolic links are not resolved.
+QString CleanFileName(const QString& path);
+
 // The absolute and clean form of a name, relative to the current folder, as
 // QFileInfo::absoluteFilePath gives it: symbolic links are not resolved.
 QString AbsoluteFileName(const QString& name);
+
+// Whether the system can take a name as it is: one holding a NUL byte would
+// be cut short there, into another file's name, and one of PATH_MAX bytes or
+// more is refused by every call.
+bool IsReachableFileName(QStringView name);
+
+// How a location that is neither absolute nor a URL is read: as a path, or
+// as a URI reference (percent-encoded).
+enum class RelativeLocation { Path, Uri };
+
+// The local file a location in a file or a message names: an absolute path,
+// a file: URL of this host (file:///..., file://localhost/..., its path's
+// percent-encoded bytes taken as they are), or a relative location taken
+// from `folder` (absolute and clean). Nothing for another scheme (http:,
+// rtsp:, ...), another host, or a name the system cannot take as it is
+// (IsReachableFileName). What it gives is absolute and clean, its escapes
+// decoded before it is cleaned.
+std::optional<QString> LocalFileOfLocation(QStringView location, const QString& folder,
+                                           RelativeLocation relative = RelativeLocation::Path);
 
 // Whether two names reach one and the same file (through links, or spelt
 // otherwise); false when either cannot be reached.

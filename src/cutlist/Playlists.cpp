@@ -3,9 +3,7 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/RegularFile.h"
 
-#include <QDir>
 #include <QLoggingCategory>
-#include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -49,10 +47,14 @@ PlaylistReadResult Failure(PlaylistStatus status, const char16_t* problem, const
     return Failure(status, QString::fromUtf16(problem), detail);
 }
 
+PlaylistReadResult TooLargeFailure(const QString& detail)
+{
+    return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。", detail);
+}
+
 PlaylistReadResult TooManyEntries()
 {
-    return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。",
-                   QStringLiteral("more than %1 entries").arg(kMaxPlaylistEntries));
+    return TooLargeFailure(QStringLiteral("more than %1 entries").arg(kMaxPlaylistEntries));
 }
 
 QByteArrayView WithoutByteOrderMark(QByteArrayView bytes)
@@ -113,112 +115,64 @@ double Seconds(QByteArrayView text, double unit = 1)
     return error == std::errc() && end == text.end() && IsKnownLength(seconds) ? seconds : -1;
 }
 
-enum class Reference { Path, FileUrl, OtherUrl };
-
-// Whether text starts with a URL scheme of two characters or more (one
-// would be a drive letter).
-Reference ReferenceKind(QStringView text)
+// A title as it is kept: one longer than kMaxPlaylistTitleChars is cut
+// there, before a character rather than between the halves of a pair.
+QString BoundedTitle(QString title)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i].unicode() < 0x80 &&
-           (text[i].isLetter() || (i > 0 && (text[i].isDigit() || text[i] == u'+' || text[i] == u'-' || text[i] == u'.'))))
-        ++i;
-    if (i < 2 || i == text.size() || text[i] != u':')
-        return Reference::Path;
-    return text.first(i).compare(u"file", Qt::CaseInsensitive) == 0 ? Reference::FileUrl : Reference::OtherUrl;
+    if (title.size() > kMaxPlaylistTitleChars)
+        title.truncate(kMaxPlaylistTitleChars - (title[kMaxPlaylistTitleChars - 1].isHighSurrogate() ? 1 : 0));
+    return title;
 }
 
-// The URL of a location as written, its bytes beyond ASCII (characters as
-// UTF-8, and the bytes FileNames.h keeps) percent-encoded, its escapes kept.
-QUrl UrlOf(QStringView text)
-{
-    QByteArray encoded;
-    for (const char byte : FileNameBytes(text)) {
-        if (static_cast<uchar>(byte) < 0x80)
-            encoded += byte;
-        else
-            encoded += '%' + QByteArray::number(static_cast<uchar>(byte), 16);
+// The entries read so far, within the bounds of a playlist: relative paths
+// each repeat the playlist's folder, so a small file can name paths many
+// times its size.
+class EntryList {
+public:
+    // Adds the entry of a local file, or counts one that names none. False
+    // once the playlist is too large.
+    bool Add(std::optional<QString> file, QString title, double seconds)
+    {
+        if (file) {
+            m_pathChars += file->size();
+            m_reading.entries.push_back({std::move(*file), BoundedTitle(std::move(title)), seconds});
+        } else {
+            ++m_reading.skipped;
+        }
+        return !TooLarge();
     }
-    return QUrl::fromEncoded(encoded, QUrl::TolerantMode);
-}
 
-// The local file of a file: URL, or nothing for one on another host.
-std::optional<QString> LocalFileOfUrl(QUrl url)
-{
-    if (url.host().compare(u"localhost", Qt::CaseInsensitive) == 0)
-        url.setHost(QString());
-    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty() || url.path().isEmpty())
-        return std::nullopt;
-    return FileNameOfUrl(url);
-}
-
-// The clean form of a path: no "//", "." or ".." steps, no '/' at the end.
-QString CleanPath(const QString& path)
-{
-    // Most paths are clean already, and cleanPath is slow.
-    const QStringView view(path);
-    bool clean = view.size() < 2 || !view.endsWith(u'/');
-    for (qsizetype i = 1; clean && i < view.size(); ++i)
-        clean = view[i - 1] != u'/' || (view[i] != u'/' && view[i] != u'.');
-    return clean ? path : QDir::cleanPath(path);
-}
-
-QString Resolved(const QString& path, const QString& folder)
-{
-    return CleanPath(path.startsWith(u'/') ? path : folder + u'/' + path);
-}
-
-// The file an entry names, or nothing when it is not a local one. A
-// relative location is a path (M3U, PLS) or a relative URI (XSPF).
-std::optional<QString> NamedFile(const QString& location, const QString& folder, bool relativeUri)
-{
-    switch (ReferenceKind(location)) {
-    case Reference::OtherUrl:
-        return std::nullopt;
-    case Reference::FileUrl:
-        if (auto file = LocalFileOfUrl(UrlOf(location)))
-            return Resolved(*file, folder);
-        return std::nullopt;
-    case Reference::Path:
-        break;
+    bool TooLarge() const
+    {
+        return qsizetype(m_reading.entries.size()) + m_reading.skipped > kMaxPlaylistEntries ||
+               m_pathChars > kMaxPlaylistPathChars;
     }
-    if (relativeUri && !location.startsWith(u'/')) {
-        if (auto file = LocalFileOfUrl(QUrl::fromLocalFile(folder + u'/').resolved(UrlOf(location))))
-            return CleanPath(*file);
-        return std::nullopt;
+
+    // What was read, or the refusal of a playlist too large.
+    PlaylistReadResult Result() &&
+    {
+        if (m_pathChars > kMaxPlaylistPathChars) {
+            return TooLargeFailure(
+                QStringLiteral("its paths take more than %1 characters in all").arg(kMaxPlaylistPathChars));
+        }
+        if (TooLarge())
+            return TooManyEntries();
+        PlaylistReadResult result;
+        result.reading = std::move(m_reading);
+        return result;
     }
-    return Resolved(location, folder);
-}
 
-// The local file an entry names, or nothing. A name holding a NUL byte
-// (raw or as %00) names none: the system would take the name before the
-// NUL, another file.
-std::optional<QString> LocalFile(const QString& location, const QString& folder, bool relativeUri)
-{
-    std::optional<QString> file = NamedFile(location, folder, relativeUri);
-    if (file && file->contains(QChar::Null))
-        return std::nullopt;
-    return file;
-}
-
-// Adds the entry of a local file, or counts one that names none. False when
-// the playlist has grown too long.
-bool AddEntry(PlaylistReading& reading, std::optional<QString> file, QString title, double seconds)
-{
-    if (file)
-        reading.entries.push_back({std::move(*file), std::move(title), seconds});
-    else
-        ++reading.skipped;
-    return qsizetype(reading.entries.size()) + reading.skipped <= kMaxPlaylistEntries;
-}
+private:
+    PlaylistReading m_reading;
+    qsizetype m_pathChars = 0;
+};
 
 PlaylistReadResult ReadM3u(QByteArrayView bytes, NotUtf8 pathsNotUtf8, const QString& folder)
 {
     bytes = WithoutByteOrderMark(bytes);
-    PlaylistReadResult result;
+    EntryList entries;
     QString title;
     double seconds = -1;
-    bool tooMany = false;
     ForEachLine(bytes, [&](QByteArrayView line) {
         if (line.isEmpty())
             return true;
@@ -235,15 +189,13 @@ PlaylistReadResult ReadM3u(QByteArrayView bytes, NotUtf8 pathsNotUtf8, const QSt
             }
             return true;
         }
-        tooMany = !AddEntry(result.reading, LocalFile(DecodeLine(line, pathsNotUtf8), folder, false), std::move(title),
-                            seconds);
+        const bool added = entries.Add(LocalFileOfLocation(DecodeLine(line, pathsNotUtf8), folder), std::move(title),
+                                       seconds);
         title.clear();
         seconds = -1;
-        return !tooMany;
+        return added;
     });
-    if (tooMany)
-        return TooManyEntries();
-    return result;
+    return std::move(entries).Result();
 }
 
 struct PlsEntry {
@@ -313,12 +265,13 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
         return *failure;
     if (!seenPlaylist)
         return Failure(PlaylistStatus::Malformed, kMalformed, QStringLiteral("no [playlist] section"));
-    PlaylistReadResult result;
+    EntryList entries;
     for (auto& [number, entry] : numbered) {
-        if (!entry.file.isEmpty())
-            AddEntry(result.reading, LocalFile(entry.file, folder, false), std::move(entry.title), entry.seconds);
+        if (!entry.file.isEmpty() && !entries.Add(LocalFileOfLocation(entry.file, folder), std::move(entry.title), entry.seconds))
+            break;
     }
-    if (passedOver > 0) {
+    PlaylistReadResult result = std::move(entries).Result();
+    if (passedOver > 0 && result.status == PlaylistStatus::Ok) {
         result.detail = QStringLiteral("passed over %1 lines that are not key=value in [playlist] (the first: line %2)")
                             .arg(passedOver)
                             .arg(firstPassedOver);
@@ -351,8 +304,8 @@ public:
             while (!m_xml.atEnd())
                 m_xml.readNext();
         }
-        if (m_tooMany)
-            return TooManyEntries();
+        if (m_entries.TooLarge())
+            return std::move(m_entries).Result();
         if (m_xml.hasError()) {
             return Failure(PlaylistStatus::Malformed, kMalformed,
                            QStringLiteral("line %1, column %2: %3")
@@ -360,7 +313,7 @@ public:
                                .arg(m_xml.columnNumber())
                                .arg(m_xml.errorString()));
         }
-        return std::move(m_result);
+        return std::move(m_entries).Result();
     }
 
 private:
@@ -368,7 +321,7 @@ private:
 
     void ReadTracks()
     {
-        while (!m_tooMany && m_xml.readNextStartElement()) {
+        while (!m_entries.TooLarge() && m_xml.readNextStartElement()) {
             if (Is(u"track"))
                 ReadTrack();
             else
@@ -388,7 +341,7 @@ private:
                 if (text.isEmpty())
                     continue;
                 located = true;
-                if (std::optional<QString> file = LocalFile(text, m_folder, true))
+                if (std::optional<QString> file = LocalFileOfLocation(text, m_folder, RelativeLocation::Uri))
                     files.push_back(std::move(*file));
             } else if (Is(u"title")) {
                 title = m_xml.readElementText();
@@ -399,7 +352,7 @@ private:
             }
         }
         if (located && !m_xml.hasError())
-            m_tooMany = !AddEntry(m_result.reading, ChosenFile(std::move(files)), std::move(title), seconds);
+            m_entries.Add(ChosenFile(std::move(files)), std::move(title), seconds);
     }
 
     // Of the local files a track names, the first that exists, else the
@@ -421,8 +374,7 @@ private:
     QXmlStreamReader m_xml;
     QString m_folder;
     QString m_namespace;
-    PlaylistReadResult m_result;
-    bool m_tooMany = false;
+    EntryList m_entries;
 };
 
 // Writing.

@@ -15,8 +15,9 @@ struct WriteFailure;
 
 // Playlists of other players: M3U and M3U8, PLS and XSPF (version 1). They
 // are read into the local files they name, in their order; entries that are
-// not local files (http:, rtsp:, a name holding a NUL byte, ...) are skipped
-// and counted. Paths are in FileNames.h's form: absolute and clean, a byte
+// not local files (http:, rtsp:, a name holding a NUL byte or too long for
+// the system, ...) are skipped and counted (LocalFileOfLocation in
+// FileNames.h). Paths are in FileNames.h's form: absolute and clean, a byte
 // that is not UTF-8 kept as a lone surrogate.
 
 enum class PlaylistFormat { M3u, M3u8, Pls, Xspf };
@@ -66,6 +67,13 @@ struct PlaylistReadResult {
 // Larger playlists are refused rather than read into memory.
 constexpr qint64 kMaxPlaylistBytes = qint64{64} << 20;
 constexpr qsizetype kMaxPlaylistEntries = 1000000;
+// The characters of all the paths read, each relative one with the
+// playlist's folder in front: a small file of relative paths in a deep
+// folder would otherwise fill the memory many times its size.
+constexpr qsizetype kMaxPlaylistPathChars = qsizetype{128} << 20;
+// A longer title is cut to this many characters (UTF-16 units; a pair is
+// not split).
+constexpr qsizetype kMaxPlaylistTitleChars = 1024;
 
 // Reads a playlist held in memory; relative paths are taken from `folder`
 // (absolute). An empty but well-formed playlist has no entries.

@@ -248,6 +248,13 @@ ScenarioReadResult ReadScenario(QIODevice& device)
         if (result.scenario.version == 0)
             return Failure(ScenarioStatus::UnknownMagic, kUnreadableScenarioMessage, QStringLiteral("unknown magic"));
         ReadBody(archive, result.scenario);
+        // Such a path would reach another file than the one stored, or none.
+        const auto unreachable = std::ranges::find_if_not(result.scenario.paths, IsReachableFileName);
+        if (unreachable != result.scenario.paths.end()) {
+            return Failure(ScenarioStatus::Malformed, u"ファイルの形式が正しくありません。",
+                           QStringLiteral("the path of object %1 holds a NUL byte or is too long")
+                               .arg(unreachable - result.scenario.paths.begin()));
+        }
     } catch (const ArchiveEndsEarly& error) {
         if (!magicRead && !StartsAsMagic(head))
             return Failure(ScenarioStatus::UnknownMagic, kUnreadableScenarioMessage, QStringLiteral("no magic"));

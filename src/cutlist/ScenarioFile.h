@@ -54,7 +54,10 @@ struct Scenario {
     QStringList names;
 };
 
-enum class ScenarioStatus { Ok, CannotOpen, Empty, UnknownMagic, EndsEarly, TooLarge };
+// Malformed: a stored path that the system cannot take as it is
+// (IsReachableFileName in FileNames.h); TooLarge: more objects than
+// kMaxScenarioObjects.
+enum class ScenarioStatus { Ok, CannotOpen, Empty, UnknownMagic, EndsEarly, TooLarge, Malformed };
 
 struct ScenarioReadResult {
     ScenarioStatus status = ScenarioStatus::Ok;

@@ -237,8 +237,13 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(name, result.problem), true);
         finish(OpenOutcome::Refused);
         return;
-    case ScenarioStatus::EndsEarly:
+    case ScenarioStatus::Malformed:
     case ScenarioStatus::TooLarge:
+        // Refused before anything was touched: the cut list stays.
+        emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
+        finish(OpenOutcome::Refused);
+        return;
+    case ScenarioStatus::EndsEarly:
         emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
         NewDocument();
         finish(OpenOutcome::Unreadable);

@@ -19,8 +19,8 @@ class PlaybackSequencer;
 enum class OpenOutcome {
     Opened,      // the file's cut list is the document now
     NamedOnly,   // an empty file: the cut list stays as it was and takes its name
-    Refused,     // not a scenario, or not a file that can be opened: nothing changed
-    Unreadable,  // the file ends early or holds too many objects: the document is a new, untitled one
+    Refused,     // not a scenario, one that cannot be opened, or one refused whole: nothing changed
+    Unreadable,  // the file ends early: the document is a new, untitled one
 };
 
 // Whether the document is the opened file's after such an ending, so that

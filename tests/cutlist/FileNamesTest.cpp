@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 namespace kivo {
 namespace {
@@ -65,6 +67,64 @@ TEST(FileNames, AbsoluteNamesAreCleanAndKeepTheirLinks)
     EXPECT_EQ(AbsoluteFileName(QStringLiteral("/m/./link//../x.avi")), QStringLiteral("/m/x.avi"));
     const QString escaped = FileNameFromBytes("d\xff/x.avi");
     EXPECT_EQ(FileNameBytes(AbsoluteFileName(escaped)), QFile::encodeName(QDir::currentPath()) + "/d\xff/x.avi");
+}
+
+TEST(FileNames, CleanNamesStayAtTheRoot)
+{
+    EXPECT_EQ(CleanFileName(QStringLiteral("/tmp/../../etc/shadow")), QStringLiteral("/etc/shadow"));
+    EXPECT_EQ(CleanFileName(QStringLiteral("/..")), QStringLiteral("/"));
+    EXPECT_EQ(CleanFileName(QStringLiteral("/../../a/./b/")), QStringLiteral("/a/b"));
+    EXPECT_EQ(CleanFileName(QStringLiteral("/.../x")), QStringLiteral("/.../x"));
+    EXPECT_EQ(CleanFileName(QStringLiteral("/..x/y")), QStringLiteral("/..x/y"));
+    EXPECT_EQ(AbsoluteFileName(QStringLiteral("/../m//x.avi")), QStringLiteral("/m/x.avi"));
+}
+
+TEST(FileNames, NamesTheSystemWouldCutShortOrRefuseAreUnreachable)
+{
+    using namespace Qt::StringLiterals;
+    EXPECT_TRUE(IsReachableFileName(u"/m/a.avi"));
+    EXPECT_FALSE(IsReachableFileName(u"/m/a\0b.avi"_s));
+    EXPECT_FALSE(IsReachableFileName(u"\0"_s));
+    // PATH_MAX (4,096) bytes with the NUL that ends a name.
+    EXPECT_TRUE(IsReachableFileName(QString(4095, u'a')));
+    EXPECT_FALSE(IsReachableFileName(QString(4096, u'a')));
+    // Counted in bytes: 1,365 characters of three bytes each fit, 1,366 do not.
+    EXPECT_TRUE(IsReachableFileName(QString(1365, QChar(0x97F3))));
+    EXPECT_FALSE(IsReachableFileName(QString(1366, QChar(0x97F3))));
+    EXPECT_TRUE(IsReachableFileName(FileNameFromBytes(QByteArray(4095, '\xff'))));
+}
+
+TEST(FileNames, LocationsNameCleanLocalFilesOrNone)
+{
+    using namespace Qt::StringLiterals;
+    const QString folder = QStringLiteral("/lists");
+    const std::pair<QString, std::optional<QString>> cases[] = {
+        // Escapes are decoded before the path is cleaned.
+        {"file:///tmp/%2e%2e/%2e%2e/etc/shadow", "/etc/shadow"},
+        {"file:///tmp/%2E%2E/x%2f..%2fy", "/y"},
+        {"/tmp/../../etc/passwd", "/etc/passwd"},
+        {"../../../up.mp3", "/up.mp3"},
+        {"sub/./a.mp3", "/lists/sub/a.mp3"},
+        {"file://localhost/m/l.mp3", "/m/l.mp3"},
+        {"FILE:///m/%E9%9F%B3.mp3", u"/m/音.mp3"_s},
+        {"file:///m/bad%FF.mp3", FileNameFromBytes("/m/bad\xff.mp3")},
+        {"file://otherhost/share/s.mp3", std::nullopt},
+        {"http://example.org/a.mp3", std::nullopt},
+        {"file:///m/a%00b.mp3", std::nullopt},
+        {u"/m/a\0b.mp3"_s, std::nullopt},
+        {u"a\0b.mp3"_s, std::nullopt},
+        {"/" + QString(4094, u'a'), "/" + QString(4094, u'a')},
+        {"/" + QString(4095, u'a'), std::nullopt},
+        // Relative to the folder, the path grows beyond what the system takes.
+        {QString(4089, u'a'), std::nullopt},
+    };
+    for (const auto& [location, file] : cases)
+        EXPECT_EQ(LocalFileOfLocation(location, folder), file) << PrintableFileName(location.left(80)).toStdString();
+
+    // A relative URI reference, as XSPF has them.
+    EXPECT_EQ(LocalFileOfLocation(u"sub/My%20Song.mp3", folder, RelativeLocation::Uri), "/lists/sub/My Song.mp3");
+    EXPECT_EQ(LocalFileOfLocation(u"%2e%2e/%2e%2e/x.mp3", folder, RelativeLocation::Uri), "/x.mp3");
+    EXPECT_EQ(LocalFileOfLocation(u"sub%00/x.mp3", folder, RelativeLocation::Uri), std::nullopt);
 }
 
 TEST(FileNames, OneFileIsKnownUnderEachOfItsNames)

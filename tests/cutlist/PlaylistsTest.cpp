@@ -178,6 +178,79 @@ TEST(PlaylistsTest, RefusesEntriesWithANulByteAsNonLocalOnes)
     ExpectEachReads(cases);
 }
 
+TEST(PlaylistsTest, PathsAreCleanAndNoLongerThanTheSystemTakes)
+{
+    const QString tooLong = "/m/" + QString(4093, u'a');
+    const QString longest = "/m/" + QString(4092, u'a');
+    const Entries ok{{"/etc/shadow", "", -1}, {longest, "", -1}};
+    const ReadCase cases[] = {
+        {"M3U", PlaylistFormat::M3u,
+         "file:///tmp/%2e%2e/%2e%2e/etc/shadow\n" + tooLong.toUtf8() + "\n" + longest.toUtf8() + "\n", ok, 1},
+        {"PLS", PlaylistFormat::Pls,
+         "[playlist]\nFile1=/tmp/../../etc/shadow\nFile2=" + tooLong.toUtf8() + "\nFile3=" + longest.toUtf8() + "\n",
+         ok, 1},
+        {"XSPF", PlaylistFormat::Xspf,
+         R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
+              <track><location>%2e%2e/%2E%2E/etc/shadow</location></track>
+              <track><location>)" + tooLong.toUtf8() + R"(</location></track>
+              <track><location>file://)" + longest.toUtf8() + R"(</location></track>
+            </trackList></playlist>)",
+         ok, 1},
+    };
+    ExpectEachReads(cases);
+}
+
+TEST(PlaylistsTest, LongTitlesAreCutBetweenCharacters)
+{
+    const QString pair = QStringLiteral("🎵");
+    const QString cut = QString(kMaxPlaylistTitleChars - 1, u'x');
+    // The pair would straddle the bound: it goes whole.
+    const QByteArray straddling = (cut + pair + "tail").toUtf8();
+    const QByteArray huge(30 << 20, 'y');
+    const ReadCase cases[] = {
+        {"M3U", PlaylistFormat::M3u8, "#EXTINF:1," + straddling + "\n/m/a.mp3\n#EXTINF:2," + huge + "\n/m/b.mp3\n",
+         {{"/m/a.mp3", cut, 1}, {"/m/b.mp3", QString(kMaxPlaylistTitleChars, u'y'), 2}}},
+        {"PLS", PlaylistFormat::Pls, "[playlist]\nFile1=/m/a.mp3\nTitle1=" + straddling + "\n",
+         {{"/m/a.mp3", cut, -1}}},
+        {"XSPF", PlaylistFormat::Xspf,
+         R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
+              <track><location>/m/a.mp3</location><title>)" + straddling + R"(</title></track>
+            </trackList></playlist>)",
+         {{"/m/a.mp3", cut, -1}}},
+    };
+    ExpectEachReads(cases);
+    const QString fits = cut + u'z';
+    EXPECT_EQ(Read(PlaylistFormat::M3u, "#EXTINF:1," + fits.toUtf8() + "\n/m/a.mp3\n").reading.entries[0].title, fits);
+}
+
+TEST(PlaylistsTest, RelativePathsInADeepFolderAreBoundedInAll)
+{
+    // Each relative entry repeats the folder: a playlist of a few hundred
+    // kilobytes names more characters of paths than it may.
+    QString folder;
+    while (folder.size() < 3785)
+        folder += '/' + QString(250, u'd');
+    const qsizetype entries = kMaxPlaylistPathChars / folder.size() + 100;
+    QByteArray m3u;
+    QByteArray pls = "[playlist]\n";
+    QByteArray xspf = R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>)";
+    for (qsizetype i = 0; i < entries; ++i) {
+        m3u += "a\n";
+        pls += "File" + QByteArray::number(i + 1) + "=a\n";
+        xspf += "<track><location>a</location></track>";
+    }
+    xspf += "</trackList></playlist>";
+    for (const auto& [format, bytes] :
+         {std::pair{PlaylistFormat::M3u, m3u}, std::pair{PlaylistFormat::Pls, pls}, std::pair{PlaylistFormat::Xspf, xspf}}) {
+        const PlaylistReadResult result = ReadPlaylist(bytes, format, folder);
+        EXPECT_EQ(result.status, PlaylistStatus::TooLarge) << bytes.left(20).toStdString();
+        EXPECT_EQ(result.problem, "ﾌﾟﾚｲﾘｽﾄが大きすぎます。");
+        EXPECT_TRUE(result.reading.entries.empty());
+    }
+    // The same entries from a short folder are read.
+    EXPECT_EQ(ReadPlaylist(m3u, PlaylistFormat::M3u, "/m").reading.entries.size(), size_t(entries));
+}
+
 TEST(PlaylistsTest, LengthsBeyondAMediaTimeAreUnknownReadOrWritten)
 {
     const ReadCase cases[] = {

@@ -230,6 +230,21 @@ TEST(ScenarioReader, ReasonsAreJapaneseAndTheDetailsEnglish)
     }
 }
 
+TEST(ScenarioReader, APathTheSystemWouldCutShortOrRefuseRefusesTheFile)
+{
+    using namespace std::string_view_literals;
+    const QByteArray nul = Bytes().Str("KivoDSv10").I32(2).Str("/m/a.mpg").Str("/m/b\0.avi"sv).Data();
+    // A string of 5,000 bytes: 0xFF, then its length in 16 bits.
+    const QByteArray tooLong = Bytes().Str("KivoDSv10").I32(1).U8(0xFF).U16(5000).Fill(5000, 'a').Data();
+    for (const QByteArray& bytes : {nul, tooLong}) {
+        const ScenarioReadResult result = Read(bytes);
+        EXPECT_EQ(result.status, ScenarioStatus::Malformed);
+        EXPECT_EQ(result.problem, QStringLiteral("ファイルの形式が正しくありません。"));
+        EXPECT_TRUE(result.scenario.paths.isEmpty());
+    }
+    EXPECT_EQ(Read(nul).detail, "the path of object 1 holds a NUL byte or is too long");
+}
+
 TEST(ScenarioReader, ANamedPipeIsRefusedWithoutWaitingForAWriter)
 {
     QTemporaryDir folder;

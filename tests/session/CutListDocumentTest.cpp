@@ -135,6 +135,13 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
     EXPECT_EQ(messages.last(), "このファイルは読み込めませんでした。");
     EXPECT_TRUE(untouched());
 
+    // A stored path holding a NUL would reach another file: the file is
+    // refused before anything changes.
+    test::WriteFile(text, QByteArray("\x09KivoDSv10\x01\0\0\0\x09/m/a\0.avi", 24));
+    EXPECT_EQ(Open(text), OpenOutcome::Refused);
+    EXPECT_EQ(messages.last(), "notes.kvo を読み込めませんでした。\nファイルの形式が正しくありません。");
+    EXPECT_TRUE(untouched());
+
     // Files that cannot be opened at all leave the document as it was.
     for (const QString& unopenable : {folder.filePath("missing.kvo"), folder.path()}) {
         EXPECT_EQ(Open(unopenable), OpenOutcome::Refused);
@@ -163,14 +170,14 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
     EXPECT_EQ(list.GetItemCount(), 0);  // a new document
     EXPECT_FALSE(document.IsModified());
 
-    // A file of more objects than a scenario holds, every byte of them there.
+    // A file of more objects than a scenario holds, every byte of them
+    // there, is refused before the cut list changes.
     ASSERT_TRUE(Add({Media("audio.wav")}));
     const QString large = folder.filePath("large.kvo");
     ASSERT_TRUE(test::WriteFile(large, samples::EmptyObjectsFile(1000001)));
-    EXPECT_EQ(Open(large), OpenOutcome::Unreadable);
+    EXPECT_EQ(Open(large), OpenOutcome::Refused);
     EXPECT_EQ(messages.last(), "large.kvo を読み込めませんでした。\nｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。");
-    EXPECT_EQ(list.GetItemCount(), 0);
-    EXPECT_FALSE(document.IsModified());
+    EXPECT_EQ(list.GetItemCount(), 1);
 
     EXPECT_FALSE(document.Save(folder.filePath("no/such/folder.kvo")));
     EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
