@@ -1,6 +1,7 @@
 #include "session/Mpris.h"
 
 #include "cutlist/AddingMedia.h"
+#include "session/RemoteRequests.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -23,10 +24,7 @@ const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player")
 const QString kServiceName = QStringLiteral("org.mpris.MediaPlayer2.kivo");
 const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
 
-constexpr double kMinimumRate = 0.01;
-constexpr double kMaximumRate = 4.0;
-// Microseconds in the program's 1/100 s.
-constexpr qlonglong kMicroseconds = 10000;
+constexpr qlonglong kMicroseconds = kMicrosecondsPerHundredth;
 
 QString TrackId(const MprisTrack& track)
 {
@@ -103,8 +101,8 @@ public:
     double Volume() const { return Property(u"Volume").toDouble(); }
     void SetVolume(double volume) { m_service.Later([this, volume] { m_service.SetVolume(volume); }); }
     qlonglong Position() const { return m_service.Position(); }
-    double MinimumRate() const { return kMinimumRate; }
-    double MaximumRate() const { return kMaximumRate; }
+    double MinimumRate() const { return kMinimumRemoteRate; }
+    double MaximumRate() const { return kMaximumRemoteRate; }
     bool CanGoNext() const { return Property(u"CanGoNext").toBool(); }
     bool CanGoPrevious() const { return Property(u"CanGoPrevious").toBool(); }
     bool CanPlay() const { return Property(u"CanPlay").toBool(); }
@@ -258,16 +256,19 @@ void MprisService::SetLoopStatus(const QString& status)
 
 void MprisService::SetRate(double rate)
 {
-    if (rate <= 0.0) {
-        Pause();
+    const std::optional<RateRequest> request = RateRequestFor(rate);
+    if (!request)
         return;
-    }
-    m_host.SetSpeed(static_cast<int>(std::lround(std::clamp(rate, kMinimumRate, kMaximumRate) * 100.0)));
+    if (request->pause)
+        Pause();
+    else
+        m_host.SetSpeed(request->hundredths);
 }
 
 void MprisService::SetVolume(double volume)
 {
-    m_host.SetVolume(100 - static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 100.0)));
+    if (const std::optional<int> bar = VolumeBarFor(volume))
+        m_host.SetVolume(*bar);
 }
 
 void MprisService::Play()
@@ -297,30 +298,33 @@ void MprisService::Seek(qlonglong offset)
     const MprisFacts facts = m_host.Facts();
     if (facts.state == PlayState::Empty)
         return;
-    const qlonglong target = std::max<qlonglong>(0, facts.position * kMicroseconds + offset);
     // Beyond the end is the next object, as the remote control expects.
-    if (target > facts.track.length * kMicroseconds)
+    const PositionRequest request = SeekByOffset(facts.position, facts.track.length, offset);
+    if (request.kind == PositionRequest::Kind::Next)
         Next();
     else
-        m_host.SeekTo(static_cast<int>(target / kMicroseconds));
+        m_host.SeekTo(request.hundredths);
 }
 
 void MprisService::SetPosition(const QString& trackId, qlonglong position)
 {
     const MprisFacts facts = m_host.Facts();
     // A request about an object no longer played comes too late.
-    if (facts.state == PlayState::Empty || trackId != TrackId(facts.track) || position < 0 ||
-        position > facts.track.length * kMicroseconds)
+    if (facts.state == PlayState::Empty || trackId != TrackId(facts.track))
         return;
-    m_host.SeekTo(static_cast<int>(position / kMicroseconds));
+    if (const std::optional<int> hundredths = SeekToPosition(facts.track.length, position))
+        m_host.SeekTo(*hundredths);
 }
 
 bool MprisService::OpenUri(const QString& uri)
 {
-    const QUrl url(uri);
-    if (!url.isLocalFile())
+    const std::optional<OpenRequest> request = OpenRequestFor(uri);
+    if (!request)
         return false;
-    m_host.OpenFile(url.toLocalFile());
+    if (request->asDocument)
+        m_host.OpenDocument(request->path);
+    else
+        m_host.OpenFile(request->path);
     return true;
 }
 

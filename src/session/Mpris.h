@@ -51,6 +51,8 @@ public:
     virtual void SeekTo(int hundredths) = 0;
     // Adds the file to the cut list and plays it.
     virtual void OpenFile(const QString& path) = 0;
+    // Opens a scenario or a playlist as the document, as a drop of one does.
+    virtual void OpenDocument(const QString& path) = 0;
 };
 
 // Serves the MPRIS 2.2 remote control (org.mpris.MediaPlayer2 and its

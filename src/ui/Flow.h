@@ -47,6 +47,7 @@ private:
     void SetSpeed(int hundredths) override { m_window->Frame().SetSpeed(hundredths); }
     void SeekTo(int hundredths) override;
     void OpenFile(const QString& path) override;
+    void OpenDocument(const QString& path) override { m_window->OpenSentDocument(path); }
     // On a desktop's session bus, once the window is up.
     void ServeRemoteControl();
 

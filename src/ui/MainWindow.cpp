@@ -599,6 +599,13 @@ void MainWindow::AddMedia(const QStringList& paths, std::function<void()> done)
     m_session.document.AddMediaAndCue(paths, std::move(done));
 }
 
+void MainWindow::OpenSentDocument(const QString& path)
+{
+    m_session.playback.Stop();
+    m_session.playback.HidePlayer();
+    OpenDocument(path);
+}
+
 void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> done)
 {
     // The scenario that is open, as it was read or saved: the window comes
@@ -727,9 +734,7 @@ bool MainWindow::DropPaths(const QStringList& dropped)
         return false;
     }
     if (DropOpensDocument(dropped)) {
-        m_session.playback.Stop();
-        m_session.playback.HidePlayer();
-        OpenDocument(collected.first());
+        OpenSentDocument(collected.first());
         return true;
     }
     AddMedia(collected);

@@ -42,6 +42,9 @@ public:
     // Opens a scenario document (after the save question for a modified one);
     // the scenario open and unmodified only comes forward.
     void OpenDocument(const QString& path, std::function<void(bool)> done = {});
+    // Opens a scenario or a playlist that was dropped or sent: the playback
+    // stops first.
+    void OpenSentDocument(const QString& path);
     bool SaveDocument(const QString& path);
     // Ends the program as a close does, without asking about changes: for a
     // session that ends or a quit signal.

@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace kivo {
 namespace {
 
@@ -35,6 +38,7 @@ public:
     void SetSpeed(int hundredths) override { speeds.push_back(hundredths); }
     void SeekTo(int hundredths) override { seeks.push_back(hundredths); }
     void OpenFile(const QString& path) override { opened.push_back(path); }
+    void OpenDocument(const QString& path) override { documents.push_back(path); }
 
     MprisFacts facts;
     std::vector<Command> commands;
@@ -43,6 +47,7 @@ public:
     std::vector<int> speeds;
     std::vector<int> seeks;
     QStringList opened;
+    QStringList documents;
 };
 
 // Signals the client has seen from the service.
@@ -201,6 +206,33 @@ TEST_F(RemoteControl, MethodsAndSettingsReachTheProgramsCommandsAndBars)
     EXPECT_EQ(host.opened, QStringList{QStringLiteral("/m/b c.wav")});
 }
 
+TEST_F(RemoteControl, ArgumentsThatMisleadAreIgnoredOrRefused)
+{
+    // Not numbers: nothing changes (neither silence nor a crawl).
+    for (const double odd : {std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {
+        Set(QStringLiteral("Volume"), odd);
+        Set(QStringLiteral("Rate"), odd);
+    }
+    EXPECT_TRUE(host.volumes.empty());
+    EXPECT_TRUE(host.speeds.empty());
+    EXPECT_TRUE(host.commands.empty());
+
+    // Files of this host only, named cleanly, and never cut short at a NUL
+    // into another file's name.
+    for (const char* refused : {"file://otherhost/m/a.wav", "file:///m/a.wav%00.kvo", "file:/m/a%00b.wav", "/m/a.wav",
+                                "a.wav", "file:a.wav"})
+        Call(kPlayer, QStringLiteral("OpenUri"), {QString::fromLatin1(refused)});
+    Call(kPlayer, QStringLiteral("OpenUri"), {QStringLiteral("file:///tmp/%2e%2e/%2e%2e/m/a.wav")});
+    Call(kPlayer, QStringLiteral("OpenUri"), {QStringLiteral("file://localhost/m/b.wav")});
+    EXPECT_EQ(host.opened, QStringList({QStringLiteral("/m/a.wav"), QStringLiteral("/m/b.wav")}));
+
+    // A scenario or a playlist opens as the document, as a drop of one does.
+    Call(kPlayer, QStringLiteral("OpenUri"), {QStringLiteral("file:///m/list.KVO")});
+    Call(kPlayer, QStringLiteral("OpenUri"), {QStringLiteral("file:///m/list.m3u8")});
+    EXPECT_EQ(host.documents, QStringList({QStringLiteral("/m/list.KVO"), QStringLiteral("/m/list.m3u8")}));
+    EXPECT_EQ(host.opened.size(), 2);
+}
+
 TEST_F(RemoteControl, SeeksWithinTheObjectPlayedOnly)
 {
     host.facts.position = 1000;
@@ -216,9 +248,17 @@ TEST_F(RemoteControl, SeeksWithinTheObjectPlayedOnly)
     EXPECT_EQ(host.seeks, std::vector<int>({1200, 0, 400}));
     EXPECT_EQ(host.commands, std::vector<Command>{Command::Next});
 
+    // The farthest offsets go as far as they can, never round.
+    Call(kPlayer, QStringLiteral("Seek"), {std::numeric_limits<qlonglong>::max()});
+    Call(kPlayer, QStringLiteral("Seek"), {std::numeric_limits<qlonglong>::min()});
+    setPosition(QStringLiteral("/org/kivo/track/4"), std::numeric_limits<qlonglong>::max());
+    setPosition(QStringLiteral("/org/kivo/track/4"), std::numeric_limits<qlonglong>::min());
+    EXPECT_EQ(host.seeks, std::vector<int>({1200, 0, 400, 0}));
+    EXPECT_EQ(host.commands, std::vector<Command>({Command::Next, Command::Next}));
+
     host.facts.state = PlayState::Empty;
     Call(kPlayer, QStringLiteral("Seek"), {qlonglong{1'000'000}});
-    EXPECT_EQ(host.seeks.size(), 3U);
+    EXPECT_EQ(host.seeks.size(), 4U);
 }
 
 }  // namespace
