@@ -70,7 +70,10 @@ std::optional<QString> LocalFileOfUrl(QUrl url)
         url.setHost(QString());
     if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty() || url.path().isEmpty())
         return std::nullopt;
-    return FileNameOfUrl(url);
+    const QString file = FileNameOfUrl(url);
+    if (file.isEmpty())
+        return std::nullopt;
+    return file;
 }
 
 // The file a location names, clean, before it is checked.
@@ -188,7 +191,8 @@ QString FileNameOfUrl(const QUrl& url)
         return {};
     const QString path = FileNameFromBytes(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
     // A host is kept in front, as toLocalFile does.
-    return url.host().isEmpty() ? path : QStringLiteral("//") + url.host() + path;
+    const QString name = url.host().isEmpty() ? path : QStringLiteral("//") + url.host() + path;
+    return IsReachableFileName(name) ? name : QString();
 }
 
 QString CleanFileName(const QString& path)

@@ -38,7 +38,9 @@ bool IsPathName(QStringView name);
 
 // The file of a local file: URL, as a drop brings it: the percent-encoded
 // bytes of its path taken as they are (QUrl::toLocalFile would decode them
-// as UTF-8 and lose the others). Empty for a URL that is not a local file.
+// as UTF-8 and lose the others). Empty for a URL that is not a local file,
+// and for a name the system cannot take as it is (IsReachableFileName): a
+// %00 would cut it short into another file's name.
 QString FileNameOfUrl(const QUrl& url);
 
 // The clean form of a path: no "//", "." or ".." steps, no '/' at the end.

@@ -716,8 +716,8 @@ void MainWindow::dropEvent(QDropEvent* event)
 {
     QStringList dropped;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile())
-            dropped.append(FileNameOfUrl(url));
+        if (const QString path = FileNameOfUrl(url); !path.isEmpty())
+            dropped.append(path);
     }
     if (DropPaths(dropped))
         event->acceptProposedAction();

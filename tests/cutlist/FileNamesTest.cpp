@@ -59,6 +59,8 @@ TEST(FileNames, UrlsKeepTheirBytes)
     const QString odd = QStringLiteral("/tmp/名前 #1 100%?.avi");
     EXPECT_EQ(FileNameOfUrl(QUrl::fromLocalFile(odd)), odd);
     EXPECT_TRUE(FileNameOfUrl(QUrl(QStringLiteral("https://example.org/a.avi"))).isEmpty());
+    // Never cut short at a NUL into another file's name.
+    EXPECT_TRUE(FileNameOfUrl(QUrl(QStringLiteral("file:///tmp/a.avi%00.kvo"))).isEmpty());
 }
 
 TEST(FileNames, AbsoluteNamesAreCleanAndKeepTheirLinks)
