@@ -131,6 +131,8 @@ bool CommandTable::Run(Command command) const
     if (!IsEnabled(command))
         return false;
     m_commands.at(command).action();
+    if (m_ran)
+        m_ran();
     return true;
 }
 

@@ -139,6 +139,9 @@ public:
     bool IsChecked(Command command) const;
     // Carries the command out when it is known and enabled; false otherwise.
     bool Run(Command command) const;
+    // Called after each command carried out: what is enabled or checked may
+    // have changed.
+    void AfterEachRun(Action ran) { m_ran = std::move(ran); }
 
 private:
     struct Entry {
@@ -147,6 +150,7 @@ private:
         Condition checked;
     };
     std::map<Command, Entry> m_commands;
+    Action m_ran;
 };
 
 }  // namespace kivo

@@ -231,7 +231,14 @@ void MprisService::Refresh()
 
 void MprisService::Later(std::function<void()> request)
 {
-    QMetaObject::invokeMethod(this, std::move(request), Qt::QueuedConnection);
+    // What the request changed is announced at once.
+    QMetaObject::invokeMethod(
+        this,
+        [this, request = std::move(request)] {
+            request();
+            Refresh();
+        },
+        Qt::QueuedConnection);
 }
 
 void MprisService::AnnounceSeek(int hundredths)

@@ -33,6 +33,8 @@ PlaybackSequencer::PlaybackSequencer(CutListModel& list, MediaEngine& player, Pl
             m_seekWindow.start();
         }
     });
+    m_positionReport.setInterval(kPositionReportMilliseconds);
+    connect(&m_positionReport, &QTimer::timeout, this, &PlaybackSequencer::ReportPosition);
 }
 
 void PlaybackSequencer::SetState(int position, ObjectState state)
@@ -50,6 +52,14 @@ void PlaybackSequencer::ReportState(PlayState state)
 {
     m_frameState = state;
     emit playStateChanged(state);
+    // The position moves by itself only while the medium plays; otherwise
+    // it is reported where it stays.
+    if (state == PlayState::Playing) {
+        m_positionReport.start();
+    } else {
+        m_positionReport.stop();
+        ReportPosition();
+    }
 }
 
 void PlaybackSequencer::SendDuration()
@@ -318,7 +328,7 @@ void PlaybackSequencer::OnRunEnded()
         PlayNext(-1);
 }
 
-void PlaybackSequencer::OnTimer()
+void PlaybackSequencer::ReportPosition()
 {
     emit positionChanged(ClampedHundredths(m_player.GetPosition()));
 }
@@ -351,6 +361,8 @@ void PlaybackSequencer::SeekNow(int hundredths)
         Pause();
     m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
     emit seeked(hundredths);
+    if (!m_positionReport.isActive())
+        ReportPosition();
 }
 
 void PlaybackSequencer::SetBalance(int balance)

@@ -85,8 +85,8 @@ public:
 
     // Tells the main window the length of the player's medium.
     void SendDuration();
-    // The 50 ms timer: reports the position to the main window.
-    void OnTimer();
+    // How often the position is reported while the medium plays.
+    static constexpr int kPositionReportMilliseconds = 50;
 
     // The play state the main window was last told.
     PlayState FrameState() const { return m_frameState; }
@@ -124,6 +124,7 @@ private:
     // Opens the current object's file again, then plays it.
     void AwaitObject(std::function<void()> then);
     void OnOpenFinished();
+    void ReportPosition();
     void CarryOut(Request request);
     // The current object's file did not open: the object becomes invalid.
     void InvalidateCurrent();
@@ -156,6 +157,8 @@ private:
     bool m_failureTold = false;
     bool m_busy = false;
     QTimer m_seekWindow;
+    // Runs while the medium plays only: a program at rest does not wake.
+    QTimer m_positionReport;
     // The seek waiting for the window to close; -1 for none.
     int m_pendingSeek = -1;
 };

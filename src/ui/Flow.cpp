@@ -1,5 +1,6 @@
 #include "ui/Flow.h"
 
+#include "ui/ControlBars.h"
 #include "ui/CutListView.h"
 #include "ui/PlayerWindow.h"
 
@@ -35,9 +36,7 @@ Flow::Flow(Settings& settings)
                      [&frame](PlayState state) { frame.OnPlayStateChanged(state); });
     QObject::connect(&session.playback, &PlaybackSequencer::seeked, &window,
                      [this](int position) { m_remoteControl.AnnounceSeek(position); });
-    QObject::connect(&m_positionTimer, &QTimer::timeout, &session.playback, &PlaybackSequencer::OnTimer);
-    QObject::connect(&m_positionTimer, &QTimer::timeout, &window, [this] { m_remoteControl.Refresh(); });
-    m_positionTimer.start(50);
+    WatchSession();
     QMetaObject::invokeMethod(&window, [this] { ServeRemoteControl(); }, Qt::QueuedConnection);
 }
 
@@ -47,6 +46,35 @@ Flow::~Flow()
     // while it is still there (a sink whose window is gone may never stop),
     // and the window goes before the session.
     m_session.engine.Shutdown();
+}
+
+void Flow::WatchSession()
+{
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(0);
+    QObject::connect(&m_refresh, &QTimer::timeout, m_window.get(), [this] {
+        m_window->ShowCommandStates();
+        m_remoteControl.Refresh();
+    });
+    const auto soon = [this] { RefreshSoon(); };
+    MainWindow* window = m_window.get();
+    const CutListModel* list = &m_session.list;
+    QObject::connect(list, &CutListModel::rowsInserted, window, soon);
+    QObject::connect(list, &CutListModel::rowsRemoved, window, soon);
+    QObject::connect(list, &CutListModel::rowsMoved, window, soon);
+    QObject::connect(list, &CutListModel::dataChanged, window, soon);
+    QObject::connect(list, &CutListModel::modelReset, window, soon);
+    QObject::connect(list, &CutListModel::layoutChanged, window, soon);
+    const PlaybackSequencer* playback = &m_session.playback;
+    QObject::connect(playback, &PlaybackSequencer::playStateChanged, window, soon);
+    QObject::connect(playback, &PlaybackSequencer::lengthChanged, window, soon);
+    QObject::connect(playback, &PlaybackSequencer::seeked, window, soon);
+    QObject::connect(&m_session.loader, &MediaLoader::finished, window, soon);
+    QObject::connect(&m_session.loader, &MediaLoader::progress, window, soon);
+    QObject::connect(&m_session.document, &CutListDocument::summaryChanged, window, soon);
+    QObject::connect(window, &MainWindow::commandRan, window, soon);
+    QObject::connect(&window->Bars(), &ControlBars::sliderMoved, window, soon);
+    RefreshSoon();
 }
 
 void Flow::ShowBusy(bool busy)

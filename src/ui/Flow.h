@@ -30,6 +30,7 @@ private:
     {
         if (m_window)
             m_window->ShowPlayerWindow(show);
+        RefreshSoon();
     }
     void ShowMessage(const QString& text, Icon icon) override
     {
@@ -50,12 +51,16 @@ private:
     void OpenDocument(const QString& path) override { m_window->OpenSentDocument(path); }
     // On a desktop's session bus, once the window is up.
     void ServeRemoteControl();
+    // The tool bars' command states and the remote control's properties
+    // follow the session: refreshed once after any change to what they
+    // show, never by a clock, so that a program at rest does not wake.
+    void WatchSession();
+    void RefreshSoon() { m_refresh.start(); }
 
+    // First: the session may speak as it is made.
+    QTimer m_refresh;
     Session m_session;
     std::unique_ptr<MainWindow> m_window;
-    // Reports the player's position to the bars, and the player's state to
-    // the remote control.
-    QTimer m_positionTimer;
     MprisService m_remoteControl;
 };
 

@@ -44,6 +44,7 @@ namespace kivo {
 namespace {
 
 const QString kApplicationTitle = QStringLiteral("Kivo231");
+
 // The row of the scenario dialogs: the description as the user reads it (the
 // dialogs hide the pattern that follows). Both dialogs end with all files.
 const QString kScenarioFilter = QStringLiteral("Kivo scenario file(*.kvo) (*.kvo)");
@@ -197,6 +198,7 @@ void MainWindow::ShowMessage(const QString& text, PlaybackHost::Icon icon)
 
 void MainWindow::BuildCommands()
 {
+    m_commands.AfterEachRun([this] { emit commandRan(); });
     AddFileCommands();
     AddEditingCommands();
     AddObjectCommands();
@@ -461,12 +463,7 @@ void MainWindow::BuildBars()
                             Command::SearchMedia, kSeparator, Command::About});
     m_naviBar = AddToolBar(QStringLiteral("Navigation Bar"), QStringLiteral("NavigationBar"),
                            {Command::Previous, Command::Next});
-    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
-        UpdateActions(m_toolBar->actions());
-        UpdateActions(m_naviBar->actions());
-        ShowLocks();
-    });
-    m_idleTimer.start(250);
+    m_locks.Watch([this] { ShowLocks(); });
 
     // The message pane, then the keyboard's lock indicators.
     statusBar()->addWidget(m_messagePane, 1);
@@ -476,6 +473,7 @@ void MainWindow::BuildBars()
         m_lockPanes[lock]->setEnabled(false);
         statusBar()->addPermanentWidget(m_lockPanes[lock]);
     }
+    ShowLocks();
 
     connect(m_bars, &ControlBars::commandRequested, this, [this](Command command) { m_commands.Run(command); });
     connect(m_bars, &ControlBars::sliderMoved, this,
@@ -488,6 +486,12 @@ void MainWindow::BuildBars()
         bar->setAcceptDrops(true);
         bar->installEventFilter(this);
     }
+}
+
+void MainWindow::ShowCommandStates()
+{
+    UpdateActions(m_toolBar->actions());
+    UpdateActions(m_naviBar->actions());
 }
 
 void MainWindow::ShowLocks()

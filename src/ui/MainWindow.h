@@ -68,6 +68,13 @@ public:
     // or goes.
     void ShowPlayerWindow(bool show);
     void ShowMessage(const QString& text, PlaybackHost::Icon icon);
+    // The tool bars' buttons take the command table's enabling and check
+    // marks: after each change of what they depend on, not by a clock.
+    void ShowCommandStates();
+
+signals:
+    // A command was carried out.
+    void commandRan();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -153,7 +160,6 @@ private:
     std::map<std::pair<Command, QString>, QAction*> m_actions;
     // Tool bar buttons follow their commands' enabling, and the lock panes
     // the keyboard, on this timer.
-    QTimer m_idleTimer;
     LockIndicators m_locks;
     std::array<QLabel*, 4> m_lockPanes{};
     bool m_firstRun;

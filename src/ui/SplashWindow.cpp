@@ -17,8 +17,8 @@ SplashWindow::SplashWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Kivo"));
     setFixedSize(kSize);
     setMask(QRegion(QRect(QPoint(0, 0), kSize), QRegion::Ellipse));
-    // The timer keeps running; every tick after the first finds the window
-    // already hidden.
+    // One tick: a program at rest does not wake for a window long hidden.
+    m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &QWidget::hide);
     m_timer.start(kPeriodMs);
 }

@@ -37,13 +37,30 @@ ends_in_time() {
   [ "$status" = 0 ] || { echo "$2: ended with status $status" >&2; return 1; }
 }
 
-# quit_by_signal NAME SIGNAL DELAY FILE: a run with a profile of its own.
+# Whether the program has reached the point where it takes quit signals
+# (it holds them back, or handles them): before that, while the system
+# still loads its libraries, no program can.
+takes_quit_signals() {
+  local held caught
+  held=$(sed -n 's/^SigBlk:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null) || return 1
+  caught=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null) || return 1
+  # SIGHUP, SIGINT and SIGTERM.
+  local quit=$(( (1 << 0) | (1 << 1) | (1 << 14) ))
+  [ -n "$held" ] && (( ((0x$held | 0x$caught) & quit) == quit ))
+}
+
+# quit_by_signal NAME SIGNAL DELAY FILE: a run with a profile of its own,
+# sent the signal after the delay, or as soon after as it takes signals.
 quit_by_signal() {
   local run=$work/$1
   mkdir -p "$run/config" "$run/cache"
   XDG_CONFIG_HOME=$run/config XDG_CACHE_HOME=$run/cache "$program" "$4" >"$run/log" 2>&1 &
   local pid=$!
   sleep "$3"
+  for _ in $(seq 1 100); do
+    takes_quit_signals "$pid" && break
+    sleep 0.1
+  done
   kill "-$2" "$pid"
   ends_in_time "$pid" "$1" || return 1
   grep -q '^VolumePos=' "$run/config/KivoProject/Kivo231.ini" 2>/dev/null ||

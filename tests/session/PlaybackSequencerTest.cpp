@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -341,8 +343,29 @@ TEST_F(Sequencing, TimesOfVeryLongMediaAreReportedClamped)
     Add(Media("slow.wav"));  // 23,068,628 s
     ASSERT_TRUE(Cue(0, qint64{2200000000}));
     EXPECT_EQ(host.lengths, std::vector<int>({largest}));
-    sequencer.OnTimer();
     EXPECT_EQ(host.positions.back(), largest);
+}
+
+TEST_F(Sequencing, ThePositionIsReportedWhilePlayingOnly)
+{
+    Add(Media("audio.wav"));
+    ASSERT_TRUE(Cue(0, 50));
+    EXPECT_EQ(host.positions.back(), 50);  // where the cued object stands
+    host.Clear();
+    // At rest, nothing is reported: the program does not wake.
+    QTest::qWait(3 * PlaybackSequencer::kPositionReportMilliseconds);
+    EXPECT_TRUE(host.positions.empty());
+    sequencer.Play();
+    ASSERT_TRUE(WaitUntil([&] { return host.positions.size() >= 3 && host.positions.back() > 50; }, 5000));
+    sequencer.Pause();
+    const int pausedAt = host.positions.back();
+    host.Clear();
+    QTest::qWait(3 * PlaybackSequencer::kPositionReportMilliseconds);
+    EXPECT_TRUE(host.positions.empty());
+    // A seek while paused reports where it went.
+    sequencer.Seek(pausedAt + 10);
+    sequencer.FinishSeeking();
+    EXPECT_EQ(host.positions, std::vector<int>({pausedAt + 10}));
 }
 
 TEST_F(Sequencing, ResetForgetsTheCurrentObjectAfterReportingStopped)
