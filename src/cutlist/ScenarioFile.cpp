@@ -4,6 +4,7 @@
 #include "cutlist/CutListModel.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
+#include "cutlist/ShownText.h"
 #include "cutlist/Thumbnail.h"
 
 #include <QFile>
@@ -159,8 +160,12 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
             scenario.cache.push_back(std::move(entry));
         }
     }
-    if (scenario.version >= 30 && count > 0)
+    if (scenario.version >= 30 && count > 0) {
         scenario.names = ReadStrings(archive, count, "name", shared);
+        // A name is only shown: a long one is cut rather than refused.
+        for (QString& name : scenario.names)
+            name = BoundedName(std::move(name));
+    }
 }
 
 ScenarioReadResult Failure(ScenarioStatus status, const QString& problem, const QString& detail)
