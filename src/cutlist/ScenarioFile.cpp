@@ -162,9 +162,13 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
     }
     if (scenario.version >= 30 && count > 0) {
         scenario.names = ReadStrings(archive, count, "name", shared);
-        // A name is only shown: a long one is cut rather than refused.
-        for (QString& name : scenario.names)
-            name = BoundedName(std::move(name));
+        // A name is only shown: a long one is cut rather than refused. A
+        // name that is its object's path, as the list names an object
+        // first, stays whole: its end is the file's name.
+        for (qint32 i = 0; i < count; ++i) {
+            if (scenario.names[i] != scenario.paths[i])
+                scenario.names[i] = BoundedName(std::move(scenario.names[i]));
+        }
     }
 }
 

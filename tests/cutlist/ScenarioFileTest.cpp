@@ -246,7 +246,7 @@ TEST(ScenarioReader, APathTheSystemWouldCutShortOrRefuseRefusesTheFile)
     EXPECT_EQ(Read(nul).detail, "the path of object 1 holds a NUL byte or is too long");
 }
 
-TEST(ScenarioReader, ANameOfMegabytesIsCutAndTheFileRead)
+TEST(ScenarioReader, ANameOfMegabytesIsCutAndTheFileReadButANameThatIsItsPathStaysWhole)
 {
     // A string of 3 MB: 0xFF, 0xFFFF, then its length in 32 bits.
     constexpr int kHuge = 3 << 20;
@@ -260,6 +260,14 @@ TEST(ScenarioReader, ANameOfMegabytesIsCutAndTheFileRead)
     ASSERT_EQ(result.status, ScenarioStatus::Ok);
     EXPECT_EQ(result.scenario.paths, QStringList({"/m/a.mpg", "/m/b.mpg"}));
     EXPECT_EQ(result.scenario.names, QStringList({QString(kMaxNameChars, u'n'), "b"}));
+
+    const QString path = QStringLiteral("/m/") + QString(4000, u'p');
+    const QByteArray named = Bytes()
+                                 .Str("KivoDSv30").I32(1).U8(0xFF).U16(4003).Raw(path.toStdString())
+                                 .I32(0).I32(0).I32(-1)
+                                 .U8(0xFF).U16(4003).Raw(path.toStdString())
+                                 .Data();
+    EXPECT_EQ(Read(named).scenario.names, QStringList({path}));
 }
 
 TEST(ScenarioReader, ANamedPipeIsRefusedWithoutWaitingForAWriter)
