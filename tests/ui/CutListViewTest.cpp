@@ -182,6 +182,17 @@ public:
         QProxyStyle::drawControl(element, option, painter, widget);
     }
 
+    // Draws the list's items once with a style that notes them.
+    static const DrawnItems* Draw(QAbstractItemView* list)
+    {
+        auto* style = new DrawnItems;
+        style->setParent(list);
+        list->setStyle(style);
+        QCoreApplication::processEvents();
+        list->viewport()->grab();
+        return style;
+    }
+
     mutable std::map<QString, QStyleOptionViewItem> drawn;
 };
 
@@ -197,11 +208,7 @@ TEST_F(ListView, InTheIconAndListModesAPathShowsItsEndAndTheWholeNameAsATip)
     for (const ListViewType mode : {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List}) {
         view.ChangeViewType(mode);
         QAbstractItemView* list = view.ActiveView();
-        auto* style = new DrawnItems;
-        style->setParent(list);
-        list->setStyle(style);
-        QCoreApplication::processEvents();
-        list->viewport()->grab();
+        const DrawnItems* style = DrawnItems::Draw(list);
         SCOPED_TRACE(static_cast<int>(mode));
         ASSERT_EQ(style->drawn.count(path), 1u);
         const QStyleOptionViewItem& drawn = style->drawn[path];
@@ -236,11 +243,7 @@ TEST_F(ListView, NamesOfMegabytesAndTheLongestPathsReachTheViewsCut)
          {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List, ListViewType::Details}) {
         view.ChangeViewType(mode);
         QAbstractItemView* list = view.ActiveView();
-        auto* style = new DrawnItems;
-        style->setParent(list);
-        list->setStyle(style);
-        QCoreApplication::processEvents();
-        list->viewport()->grab();
+        const DrawnItems* style = DrawnItems::Draw(list);
         SCOPED_TRACE(static_cast<int>(mode));
         ASSERT_FALSE(style->drawn.empty());
         for (const auto& [text, option] : style->drawn)
