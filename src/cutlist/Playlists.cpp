@@ -2,6 +2,7 @@
 
 #include "cutlist/FileNames.h"
 #include "cutlist/RegularFile.h"
+#include "cutlist/ShownText.h"
 
 #include <QLoggingCategory>
 #include <QXmlStreamReader>
@@ -115,15 +116,6 @@ double Seconds(QByteArrayView text, double unit = 1)
     return error == std::errc() && end == text.end() && IsKnownLength(seconds) ? seconds : -1;
 }
 
-// A title as it is kept: one longer than kMaxPlaylistTitleChars is cut
-// there, before a character rather than between the halves of a pair.
-QString BoundedTitle(QString title)
-{
-    if (title.size() > kMaxPlaylistTitleChars)
-        title.truncate(kMaxPlaylistTitleChars - (title[kMaxPlaylistTitleChars - 1].isHighSurrogate() ? 1 : 0));
-    return title;
-}
-
 // The entries read so far, within the bounds of a playlist: relative paths
 // each repeat the playlist's folder, so a small file can name paths many
 // times its size.
@@ -135,7 +127,7 @@ public:
     {
         if (file) {
             m_pathChars += file->size();
-            m_reading.entries.push_back({std::move(*file), BoundedTitle(std::move(title)), seconds});
+            m_reading.entries.push_back({std::move(*file), BoundedName(std::move(title)), seconds});
         } else {
             ++m_reading.skipped;
         }

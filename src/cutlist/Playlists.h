@@ -71,9 +71,6 @@ constexpr qsizetype kMaxPlaylistEntries = 1000000;
 // playlist's folder in front: a small file of relative paths in a deep
 // folder would otherwise fill the memory many times its size.
 constexpr qsizetype kMaxPlaylistPathChars = qsizetype{128} << 20;
-// A longer title is cut to this many characters (UTF-16 units; a pair is
-// not split).
-constexpr qsizetype kMaxPlaylistTitleChars = 1024;
 
 // Reads a playlist held in memory; relative paths are taken from `folder`
 // (absolute). An empty but well-formed playlist has no entries.
@@ -91,6 +88,7 @@ constexpr qsizetype kMaxPlaylistTitleChars = 1024;
 //    file URI, a plain absolute path, or a URI relative to the folder), the
 //    first local file that exists, else the first local one; title, and
 //    duration in milliseconds.
+// A title longer than kMaxNameChars (ShownText.h) is cut there.
 PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder);
 // Reads the playlist file `path` in the format its extension names; only a
 // regular file of at most kMaxPlaylistBytes is read. Failures, and what a

@@ -4,6 +4,7 @@
 #include "cutlist/CutListModel.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
+#include "cutlist/ShownText.h"
 #include "cutlist/Thumbnail.h"
 
 #include <QFile>
@@ -159,8 +160,16 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
             scenario.cache.push_back(std::move(entry));
         }
     }
-    if (scenario.version >= 30 && count > 0)
+    if (scenario.version >= 30 && count > 0) {
         scenario.names = ReadStrings(archive, count, "name", shared);
+        // A name is only shown: a long one is cut rather than refused. A
+        // name that is its object's path, as the list names an object
+        // first, stays whole: its end is the file's name.
+        for (qint32 i = 0; i < count; ++i) {
+            if (scenario.names[i] != scenario.paths[i])
+                scenario.names[i] = BoundedName(std::move(scenario.names[i]));
+        }
+    }
 }
 
 ScenarioReadResult Failure(ScenarioStatus status, const QString& problem, const QString& detail)

@@ -6,12 +6,12 @@
 #include "cutlist/Playlists.h"
 #include "session/MediaLoader.h"
 #include "cutlist/ScenarioFile.h"
+#include "cutlist/ShownText.h"
 #include "cutlist/StatusText.h"
 #include "media/Examination.h"
 #include "media/MediaEngine.h"
 #include "session/PlaybackSequencer.h"
 
-#include <QFileInfo>
 #include <QHash>
 
 #include <memory>
@@ -220,7 +220,7 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
             done(outcome);
     };
     ScenarioReadResult result = ReadScenarioFile(path);
-    const QString name = QFileInfo(path).fileName();
+    const QString name = ShownFileName(path);
     switch (result.status) {
     case ScenarioStatus::Ok:
         break;
@@ -268,7 +268,7 @@ void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)
 {
     PlaylistReadResult result = ReadPlaylistFile(path);
     if (result.status != PlaylistStatus::Ok) {
-        emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(QFileInfo(path).fileName(), result.problem), true);
+        emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(ShownFileName(path), result.problem), true);
         if (done)
             done(false);
         return;
@@ -305,7 +305,7 @@ bool CutListDocument::ExportPlaylist(const QString& path)
     }
     WriteFailure failure;
     if (!format || !WritePlaylistFile(path, entries, &failure)) {
-        emit message(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(QFileInfo(path).fileName(), failure.reason), true);
+        emit message(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(ShownFileName(path), failure.reason), true);
         return false;
     }
     return true;
@@ -317,7 +317,7 @@ bool CutListDocument::Save(const QString& path)
     const int position = m_playback.CurrentPosition();
     QString error;
     if (!SaveScenarioFile(path, m_list, m_cache, position, &error)) {
-        emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(QFileInfo(path).fileName(), error), true);
+        emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), error), true);
         return false;
     }
     m_modified = false;

@@ -2,6 +2,7 @@
 
 #include "core/Settings.h"
 #include "cutlist/FileNames.h"
+#include "cutlist/ShownText.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -103,7 +104,7 @@ public:
         const QString name = index.data().toString();
         if (event->type() != QEvent::ToolTip || !InRoomOfItsOwn(index) || name.trimmed().isEmpty())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
-        QToolTip::showText(event->globalPos(), name, view, view->visualRect(index));
+        QToolTip::showText(event->globalPos(), ShownName(name), view, view->visualRect(index));
         return true;
     }
 
@@ -111,6 +112,8 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
+        // The style measures all of the text to elide it to the room it has.
+        option->text = ShownName(option->text);
         if (index.column() == CutListModel::kColumnName && m_list.ViewType() == ListViewType::LargeIcons) {
             const QImage large = index.data(CutListModel::LargeImageRole).value<QImage>();
             option->icon = QIcon(QPixmap::fromImage(large));

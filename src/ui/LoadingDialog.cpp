@@ -1,5 +1,6 @@
 #include "ui/LoadingDialog.h"
 
+#include "cutlist/ShownText.h"
 #include "session/MediaLoader.h"
 
 #include <QCloseEvent>
@@ -23,6 +24,8 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, QWidget* parent)
     m_progress->setTextVisible(false);
     m_preview->setFixedSize(64, 48);
     m_name->setAlignment(Qt::AlignCenter);
+    // A long name is cut to the dialog's width rather than widen it.
+    m_name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_pace->setAlignment(Qt::AlignCenter);
     auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     cancel->setAutoDefault(false);
@@ -56,7 +59,8 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, QWidget* parent)
     // some at a time, so neither the last examined nor the last inserted
     // object need be the file named.)
     connect(&m_loader, &MediaLoader::fileStarted, this, [this](const QString& name) {
-        m_name->setText(name);
+        m_fileName = ShownFileName(name);
+        ShowFileName();
         m_preview->clear();
     });
     connect(&m_loader, &MediaLoader::filePictured, this,
@@ -84,6 +88,17 @@ bool LoadingDialog::eventFilter(QObject* watched, QEvent* event)
         m_loader.Begin();
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void LoadingDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    ShowFileName();
+}
+
+void LoadingDialog::ShowFileName()
+{
+    m_name->setText(m_name->fontMetrics().elidedText(m_fileName, Qt::ElideMiddle, m_name->contentsRect().width()));
 }
 
 void LoadingDialog::Finish()

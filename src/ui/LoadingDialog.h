@@ -36,15 +36,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Finish();
+    // The file's name as wide as its line is, its middle left out.
+    void ShowFileName();
 
     QTimer m_longestWait;
     MediaLoader& m_loader;
     QProgressBar* m_progress;
     QLabel* m_preview;
     QLabel* m_name;
+    QString m_fileName;
     QLabel* m_pace;
     LoadingPace m_paceOfRun;
     QElapsedTimer m_clock;

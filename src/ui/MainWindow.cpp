@@ -16,6 +16,7 @@
 #include "ui/MediaSearchDialog.h"
 #include "ui/OverrideCursor.h"
 #include "cutlist/RandomOrder.h"
+#include "cutlist/ShownText.h"
 #include "cutlist/Sorting.h"
 #include "ui/PlayerWindow.h"
 #include "ui/PropertySheet.h"
@@ -172,7 +173,7 @@ QString MainWindow::Message() const
 
 void MainWindow::ShowStatus(const QString& text)
 {
-    m_messagePane->setText(text);
+    m_messagePane->setText(ShownText(text));
 }
 
 void MainWindow::ShowPlayerWindow(bool show)
@@ -191,9 +192,9 @@ void MainWindow::ShowPlayerWindow(bool show)
 void MainWindow::ShowMessage(const QString& text, PlaybackHost::Icon icon)
 {
     if (icon == PlaybackHost::Icon::Stop)
-        QMessageBox::critical(this, kApplicationTitle, text);
+        QMessageBox::critical(this, kApplicationTitle, ShownText(text));
     else
-        QMessageBox::warning(this, kApplicationTitle, text);
+        QMessageBox::warning(this, kApplicationTitle, ShownText(text));
 }
 
 void MainWindow::BuildCommands()
@@ -525,7 +526,7 @@ void MainWindow::NameRecentFiles(QMenu* file)
             const Command command = RecentFileCommand(i);
             QAction* entry = ActionOf(command);
             entry->setVisible(i < files.size() || i == 0);
-            entry->setText(i < files.size() ? QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i))
+            entry->setText(i < files.size() ? QStringLiteral("&%1 %2").arg(i + 1).arg(ShownPath(files.at(i)))
                                             : CommandInfoOf(command).menuText.toString());
         }
     });
@@ -573,18 +574,22 @@ void MainWindow::ShowListMenu(int position, const QPoint& globalPos)
     menu.exec(globalPos);
 }
 
+QString MainWindow::DocumentName() const
+{
+    return m_path.isEmpty() ? QStringLiteral("無題") : ShownFileName(m_path);
+}
+
 void MainWindow::UpdateTitle()
 {
-    const QString name = m_path.isEmpty() ? QStringLiteral("無題") : QFileInfo(m_path).fileName();
-    setWindowTitle(name + QStringLiteral(" - Kivo"));
+    setWindowTitle(DocumentName() + QStringLiteral(" - Kivo"));
 }
 
 bool MainWindow::MaySaveChanges()
 {
     if (!m_session.document.IsModified())
         return true;
-    const QString name = m_path.isEmpty() ? QStringLiteral("無題") : QFileInfo(m_path).fileName();
-    const auto answer = QMessageBox::question(this, kApplicationTitle, QStringLiteral("%1 への変更を保存しますか?").arg(name),
+    const auto answer = QMessageBox::question(this, kApplicationTitle,
+                                              QStringLiteral("%1 への変更を保存しますか?").arg(DocumentName()),
                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return false;

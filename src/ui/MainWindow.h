@@ -144,6 +144,8 @@ private:
     // Adds dropped files and folders, or opens a dropped scenario; false
     // when the drop held no file.
     bool DropPaths(const QStringList& dropped);
+    // The document's file name as the title and questions show it.
+    QString DocumentName() const;
     void UpdateTitle();
 
     Settings& m_settings;

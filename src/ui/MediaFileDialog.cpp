@@ -2,6 +2,7 @@
 
 #include "core/Settings.h"
 #include "cutlist/AddingMedia.h"
+#include "cutlist/ShownText.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -38,7 +39,7 @@ void MediaFileDialog::accept()
         if (!QFileInfo(typed).isFile()) {
             QMessageBox::warning(this, windowTitle(),
                                  QStringLiteral("%1\nファイルが見つかりません。ファイル名を確認してください。")
-                                     .arg(QFileInfo(typed).fileName()));
+                                     .arg(ShownFileName(typed)));
             m_typed.clear();
             return;
         }

@@ -1,5 +1,6 @@
 #include "ui/MediaSearchDialog.h"
 
+#include "cutlist/ShownText.h"
 #include "session/CutListDocument.h"
 #include "session/CutListEditor.h"
 #include "ui/OverrideCursor.h"
@@ -104,7 +105,7 @@ void CMediaSearchDlg::FillDriveList()
 {
     m_cbDrive->clear();
     for (const Drive& drive : m_drives)
-        m_cbDrive->addItem(drive.text);
+        m_cbDrive->addItem(ShownPath(drive.text));
     m_cbDrive->addItem(QStringLiteral("ﾌｫﾙﾀﾞの選択..."));
 }
 

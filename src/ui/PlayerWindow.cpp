@@ -1,5 +1,6 @@
 #include "ui/PlayerWindow.h"
 
+#include "cutlist/ShownText.h"
 #include "media/Bitmap.h"
 #include "session/PlayerMenu.h"
 #include "core/Settings.h"
@@ -147,7 +148,7 @@ bool PlayerWindow::WriteSnapshot(const QString& path)
     QString error;
     if (!WriteSnapshotFile(path, m_engine.SnapshotBitmap(), &error)) {
         QMessageBox::critical(this, QStringLiteral("Kivo231"),
-                              QStringLiteral("%1 に保存できませんでした。\n%2").arg(QFileInfo(path).fileName(), error));
+                              QStringLiteral("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), error));
         return false;
     }
     return true;

@@ -2,6 +2,8 @@
 
 #include "ui/ElementPropertiesDialog.h"
 
+#include "cutlist/ShownText.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -31,9 +33,10 @@ constexpr int kWidestText = 480;
 // longer one is cut at the page's edge and shows whole as a tool tip.
 QLabel* MakeText(const QString& text, const char* name)
 {
-    auto* label = new QLabel(text);
+    const QString shown = ShownName(text);
+    auto* label = new QLabel(shown);
     label->setObjectName(QString::fromLatin1(name));
-    label->setToolTip(text);
+    label->setToolTip(shown);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label->setMinimumWidth(std::min(label->sizeHint().width(), kWidestText));
     return label;

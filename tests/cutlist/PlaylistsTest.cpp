@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
+#include "cutlist/ShownText.h"
 
 #include <QLoggingCategory>
 #include <QTemporaryDir>
@@ -203,13 +204,13 @@ TEST(PlaylistsTest, PathsAreCleanAndNoLongerThanTheSystemTakes)
 TEST(PlaylistsTest, LongTitlesAreCutBetweenCharacters)
 {
     const QString pair = QStringLiteral("🎵");
-    const QString cut = QString(kMaxPlaylistTitleChars - 1, u'x');
+    const QString cut = QString(kMaxNameChars - 1, u'x');
     // The pair would straddle the bound: it goes whole.
     const QByteArray straddling = (cut + pair + "tail").toUtf8();
     const QByteArray huge(30 << 20, 'y');
     const ReadCase cases[] = {
         {"M3U", PlaylistFormat::M3u8, "#EXTINF:1," + straddling + "\n/m/a.mp3\n#EXTINF:2," + huge + "\n/m/b.mp3\n",
-         {{"/m/a.mp3", cut, 1}, {"/m/b.mp3", QString(kMaxPlaylistTitleChars, u'y'), 2}}},
+         {{"/m/a.mp3", cut, 1}, {"/m/b.mp3", QString(kMaxNameChars, u'y'), 2}}},
         {"PLS", PlaylistFormat::Pls, "[playlist]\nFile1=/m/a.mp3\nTitle1=" + straddling + "\n",
          {{"/m/a.mp3", cut, -1}}},
         {"XSPF", PlaylistFormat::Xspf,

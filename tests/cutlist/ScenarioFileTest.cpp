@@ -7,6 +7,7 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
+#include "cutlist/ShownText.h"
 #include "cutlist/Thumbnail.h"
 
 #include <QBuffer>
@@ -243,6 +244,30 @@ TEST(ScenarioReader, APathTheSystemWouldCutShortOrRefuseRefusesTheFile)
         EXPECT_TRUE(result.scenario.paths.isEmpty());
     }
     EXPECT_EQ(Read(nul).detail, "the path of object 1 holds a NUL byte or is too long");
+}
+
+TEST(ScenarioReader, ANameOfMegabytesIsCutAndTheFileReadButANameThatIsItsPathStaysWhole)
+{
+    // A string of 3 MB: 0xFF, 0xFFFF, then its length in 32 bits.
+    constexpr int kHuge = 3 << 20;
+    const QByteArray bytes = Bytes()
+                                 .Str("KivoDSv30").I32(2).Str("/m/a.mpg").Str("/m/b.mpg")
+                                 .I32(0).I32(0).I32(-1)
+                                 .U8(0xFF).U16(0xFFFF).U32(kHuge).Fill(kHuge, 'n')
+                                 .Str("b")
+                                 .Data();
+    const ScenarioReadResult result = Read(bytes);
+    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    EXPECT_EQ(result.scenario.paths, QStringList({"/m/a.mpg", "/m/b.mpg"}));
+    EXPECT_EQ(result.scenario.names, QStringList({QString(kMaxNameChars, u'n'), "b"}));
+
+    const QString path = QStringLiteral("/m/") + QString(4000, u'p');
+    const QByteArray named = Bytes()
+                                 .Str("KivoDSv30").I32(1).U8(0xFF).U16(4003).Raw(path.toStdString())
+                                 .I32(0).I32(0).I32(-1)
+                                 .U8(0xFF).U16(4003).Raw(path.toStdString())
+                                 .Data();
+    EXPECT_EQ(Read(named).scenario.names, QStringList({path}));
 }
 
 TEST(ScenarioReader, ANamedPipeIsRefusedWithoutWaitingForAWriter)

@@ -13,6 +13,7 @@
 
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
+#include "cutlist/ShownText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -36,7 +37,7 @@ void CheckReadsBack(const PlaylistReading& reading)
     for (const PlaylistEntry& entry : reading.entries) {
         Require(entry.path.startsWith(u'/') && CleanFileName(entry.path) == entry.path);
         Require(IsReachableFileName(entry.path));
-        Require(entry.title.size() <= kMaxPlaylistTitleChars);
+        Require(entry.title.size() <= kMaxNameChars);
     }
     for (PlaylistFormat format : {PlaylistFormat::M3u8, PlaylistFormat::Pls, PlaylistFormat::Xspf}) {
         const PlaylistReadResult again = ReadPlaylist(PlaylistText(reading.entries, format), format, kFolder);

@@ -1,5 +1,6 @@
 #include "TestRecords.h"
 #include "core/Settings.h"
+#include "cutlist/ShownText.h"
 #include "ui/CutListView.h"
 
 #include <QApplication>
@@ -181,6 +182,17 @@ public:
         QProxyStyle::drawControl(element, option, painter, widget);
     }
 
+    // Draws the list's items once with a style that notes them.
+    static const DrawnItems* Draw(QAbstractItemView* list)
+    {
+        auto* style = new DrawnItems;
+        style->setParent(list);
+        list->setStyle(style);
+        QCoreApplication::processEvents();
+        list->viewport()->grab();
+        return style;
+    }
+
     mutable std::map<QString, QStyleOptionViewItem> drawn;
 };
 
@@ -196,11 +208,7 @@ TEST_F(ListView, InTheIconAndListModesAPathShowsItsEndAndTheWholeNameAsATip)
     for (const ListViewType mode : {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List}) {
         view.ChangeViewType(mode);
         QAbstractItemView* list = view.ActiveView();
-        auto* style = new DrawnItems;
-        style->setParent(list);
-        list->setStyle(style);
-        QCoreApplication::processEvents();
-        list->viewport()->grab();
+        const DrawnItems* style = DrawnItems::Draw(list);
         SCOPED_TRACE(static_cast<int>(mode));
         ASSERT_EQ(style->drawn.count(path), 1u);
         const QStyleOptionViewItem& drawn = style->drawn[path];
@@ -220,6 +228,39 @@ TEST_F(ListView, InTheIconAndListModesAPathShowsItsEndAndTheWholeNameAsATip)
         list->setStyle(nullptr);
     }
     EXPECT_EQ(model.GetItemName(named), path);
+}
+
+TEST_F(ListView, NamesOfMegabytesAndTheLongestPathsReachTheViewsCut)
+{
+    const QString huge(4 << 20, u'n');
+    QString deepPath;
+    while (deepPath.size() < 4095 - 256)
+        deepPath += u'/' + QString(255, u'd');
+    deepPath += QStringLiteral("/holiday-03.mp4");
+    model.SetItemText(0, CutListModel::kColumnName, huge);
+    model.SetItemText(1, CutListModel::kColumnName, deepPath);
+    for (const ListViewType mode :
+         {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List, ListViewType::Details}) {
+        view.ChangeViewType(mode);
+        QAbstractItemView* list = view.ActiveView();
+        const DrawnItems* style = DrawnItems::Draw(list);
+        SCOPED_TRACE(static_cast<int>(mode));
+        ASSERT_FALSE(style->drawn.empty());
+        for (const auto& [text, option] : style->drawn)
+            EXPECT_LE(text.size(), kMaxShownChars);
+        EXPECT_EQ(style->drawn.count(ShownPath(deepPath)), 1u);
+        if (mode != ListViewType::Details) {
+            for (const int position : {0, 1}) {
+                QHelpEvent tip(QEvent::ToolTip, list->visualRect(model.index(position, 0)).center(), QPoint(0, 0));
+                QApplication::sendEvent(list->viewport(), &tip);
+                EXPECT_LE(QToolTip::text().size(), kMaxShownChars);
+                EXPECT_TRUE(QToolTip::text().endsWith(position == 0 ? "n…" : "/holiday-03.mp4"));
+                QToolTip::hideText();
+            }
+        }
+        list->setStyle(nullptr);
+    }
+    EXPECT_EQ(model.GetItemName(0), huge);
 }
 
 TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)

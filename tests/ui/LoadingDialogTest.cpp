@@ -2,6 +2,7 @@
 #include "cutlist/CutListModel.h"
 #include "ui/LoadingDialog.h"
 #include "cutlist/MediaInfoCache.h"
+#include "cutlist/ShownText.h"
 #include "session/MediaLoader.h"
 
 #include <QFileInfo>
@@ -59,6 +60,22 @@ TEST_F(LoadingWindow, ShowsTheRunAndEndsWithIt)
     const auto* progress = dialog.findChild<QProgressBar*>();
     EXPECT_EQ(progress->value(), progress->maximum());
     EXPECT_EQ(dialog.findChildren<QLabel*>().at(1)->text(), "audio.wav");
+}
+
+TEST_F(LoadingWindow, ALongFileNameIsCutToTheRoomItHasAndKeepsItsEnd)
+{
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const int width = dialog.width();
+    const auto* name = dialog.findChildren<QLabel*>().at(1);
+    for (const QString& fileName : {QString(4 << 20, u'n') + ".mp4", QString(250, u'n') + ".mp4"}) {
+        emit loader.fileStarted(fileName);
+        QCoreApplication::processEvents();
+        EXPECT_LE(name->text().size(), kMaxShownChars);
+        EXPECT_TRUE(name->text().endsWith(".mp4"));
+        EXPECT_LE(name->fontMetrics().horizontalAdvance(name->text()), name->width());
+        EXPECT_EQ(dialog.width(), width);
+    }
 }
 
 TEST_F(LoadingWindow, CancelAndEnterDoNotCloseItBeforeTheFileBeingExaminedIsAdded)

@@ -4,6 +4,7 @@
 #include "ui/ControlBars.h"
 #include "ui/Flow.h"
 #include "cutlist/AddingMedia.h"
+#include "cutlist/ShownText.h"
 #include "ui/CutListView.h"
 #include "session/MediaLoader.h"
 #include "core/Settings.h"
@@ -139,6 +140,21 @@ TEST_F(Program, OpeningTheOpenUnchangedScenarioLeavesItAsItIs)
     EXPECT_EQ(window.List().GetItemName(0), "mine");
     EXPECT_EQ(opens.count(), 0);  // the player kept its object
     EXPECT_FALSE(window.Document().IsModified());
+}
+
+TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEnd)
+{
+    const QString huge(4 << 20, u'x');
+    window.ShowStatus(huge);
+    EXPECT_LE(window.Message().size(), kMaxShownChars);
+    const test::ShownBox box = test::CloseMessageBox([&] { window.ShowMessage(huge, PlaybackHost::Icon::Stop); });
+    EXPECT_LE(box.text.size(), kMaxShownChars);
+    // A name the system refuses: the message tells its end and why.
+    const QString name = QString(100000, u'n') + ".kvo";
+    const test::ShownBox refused = test::CloseMessageBox([&] { window.OpenDocument(folder.filePath(name)); });
+    EXPECT_LE(refused.text.size(), kMaxShownChars);
+    EXPECT_TRUE(refused.text.contains("nnn.kvo を開けませんでした。\n")) << refused.text.left(40).toStdString();
+    EXPECT_EQ(window.windowTitle(), "無題 - Kivo");
 }
 
 TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)

@@ -1,6 +1,7 @@
 #include "session/DocumentParts.h"
 #include "TestMedia.h"
 #include "core/Settings.h"
+#include "cutlist/ShownText.h"
 #include "session/CutListEditor.h"
 #include "ui/MediaSearchDialog.h"
 
@@ -70,6 +71,20 @@ TEST_F(SearchDialog, StoresTheChoicesOnlyOnStartAndShowsThemAgain)
     EXPECT_TRUE(Check(dialog, 1046)->isChecked());
     EXPECT_TRUE(Check(dialog, 1047)->isChecked());
     EXPECT_TRUE(Check(dialog, 1047)->isVisible());
+}
+
+TEST_F(SearchDialog, ADriveOfTheLongestPathShowsItsStartAndEnd)
+{
+    QString mountPoint;
+    while (mountPoint.size() < 4095 - 256)
+        mountPoint += u'/' + QString(255, u'd');
+    std::vector<Drive> drives = kDrives;
+    drives.push_back({mountPoint.toUtf8(), DriveType::CdRom, mountPoint + " MOVIES [CD-ROM]"});
+    CMediaSearchDlg dialog(settings, drives);
+    const auto* list = dialog.findChild<QComboBox*>();
+    const QString shown = list->itemText(3);
+    EXPECT_LE(shown.size(), kMaxNameChars);
+    EXPECT_TRUE(shown.startsWith("/ddd") && shown.endsWith("dd MOVIES [CD-ROM]")) << shown.toStdString();
 }
 
 TEST_F(SearchDialog, AFolderChosenFromTheLastEntryIsSearchedAndSelectedAgain)

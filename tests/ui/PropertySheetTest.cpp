@@ -2,6 +2,7 @@
 #include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
+#include "cutlist/ShownText.h"
 #include "media/MediaEngine.h"
 #include "ui/PropertySheet.h"
 
@@ -137,6 +138,29 @@ TEST(PropertySheet, AMediaPageAloneIsWideEnoughForWhatItShows)
             EXPECT_GE(text->width(), text->sizeHint().width()) << text->text().toStdString();
         }
     }
+}
+
+TEST(PropertySheet, NamesOfMegabytesAndTheLongestPathsAreCutAndPathsKeepTheirEnd)
+{
+    MediaEngine engine;
+    QString deepFolder;
+    while (deepFolder.size() < 4095 - 256)
+        deepFolder += u'/' + QString(255, u'd');
+    deepFolder += QStringLiteral("/holiday");
+    ObjectProperties properties;
+    properties.item = 0;
+    properties.pages = {PropertyPage::Media};
+    properties.media = {QString(4 << 20, u'n'), deepFolder, "MPG ﾌｧｲﾙ", "2分 03秒 45", "1,024KB (1,048,576 ﾊﾞｲﾄ)",
+                        "1999年 03月 05日 金曜日 14:03:07", QString(3 << 20, u'm'), QImage()};
+    PropertySheet sheet(properties, engine, {});
+    sheet.show();
+    for (const auto* text : sheet.Tabs()->currentWidget()->findChildren<QLabel*>()) {
+        EXPECT_LE(text->text().size(), kMaxShownChars);
+        EXPECT_LE(text->toolTip().size(), kMaxShownChars);
+    }
+    const auto* location = sheet.findChild<QLabel*>("location");
+    EXPECT_TRUE(location->text().endsWith("/holiday"));
+    EXPECT_EQ(location->toolTip(), location->text());
 }
 
 TEST(PropertySheet, APlaybackPageWithASpeedOutOfRangeCannotBeLeft)
