@@ -391,32 +391,4 @@ ListPosition PlaybackSequencer::Position() const
     return {m_list.GetItemCount(), m_list.FindCurrentItem()};
 }
 
-bool PlaybackSequencer::CanPlayPause() const
-{
-    const PlayState state = m_player.State();
-    return m_openingObject || state == PlayState::Stopped || state == PlayState::Paused || state == PlayState::Playing;
-}
-
-bool PlaybackSequencer::CanPause() const
-{
-    return m_openingObject || m_player.State() == PlayState::Playing || m_player.State() == PlayState::Stopped;
-}
-
-bool PlaybackSequencer::CanStop() const
-{
-    return m_openingObject || m_player.State() == PlayState::Playing || m_player.State() == PlayState::Paused;
-}
-
-bool PlaybackSequencer::CanPlayPrevious() const
-{
-    const int current = m_list.FindCurrentItem();
-    return current > 0 && current < m_list.GetItemCount();
-}
-
-bool PlaybackSequencer::CanPlayNext() const
-{
-    const int current = m_list.FindCurrentItem();
-    return current >= 0 && current < m_list.GetItemCount() - 1;
-}
-
 }  // namespace kivo

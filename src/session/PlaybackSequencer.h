@@ -97,13 +97,6 @@ public:
     // Where the current object is in 1/100 s, or will be once it has opened.
     int CurrentPosition() const;
 
-    // When the transport commands are enabled.
-    bool CanPlayPause() const;
-    bool CanPause() const;
-    bool CanStop() const;
-    bool CanPlayPrevious() const;
-    bool CanPlayNext() const;
-
 signals:
     void positionChanged(int hundredths);
     void lengthChanged(int hundredths);

@@ -2,6 +2,7 @@
 
 #include "core/Commands.h"
 #include "core/PlayState.h"
+#include "session/CommandRules.h"
 
 #include <map>
 
@@ -21,14 +22,8 @@ struct PlayerMenuFacts {
     bool muted = false;
 };
 
-struct PlayerMenuItemState {
-    bool enabled = true;
-    bool checked = false;
-    friend bool operator==(const PlayerMenuItemState&, const PlayerMenuItemState&) = default;
-};
-
 // The greyed and checked items of the context menu, by command; commands
 // not in the map are enabled and unchecked.
-std::map<Command, PlayerMenuItemState> PlayerMenuStates(const PlayerMenuFacts& facts);
+std::map<Command, CommandState> PlayerMenuStates(const PlayerMenuFacts& facts);
 
 }  // namespace kivo

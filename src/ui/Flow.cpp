@@ -53,7 +53,7 @@ void Flow::WatchSession()
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(0);
     QObject::connect(&m_refresh, &QTimer::timeout, m_window.get(), [this] {
-        m_window->ShowCommandStates();
+        m_window->RefreshCommandStates();
         m_remoteControl.Refresh();
     });
     const auto soon = [this] { RefreshSoon(); };

@@ -4,6 +4,7 @@
 #include "ui/CommandActions.h"
 #include "ui/ControlBars.h"
 #include "cutlist/Playlists.h"
+#include "session/CommandRules.h"
 #include "session/FileTypeAssociation.h"
 #include "ui/HelpWindow.h"
 #include "ui/MediaFileDialog.h"
@@ -107,12 +108,19 @@ const std::vector<MenuItem>& ViewMenu()
 
 const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
+// The view modes' commands.
+using ViewMode = std::pair<Command, ListViewType>;
+const ViewMode kViewModes[] = {{Command::LargeIcons, ListViewType::LargeIcons},
+                               {Command::SmallIcons, ListViewType::SmallIcons},
+                               {Command::List, ListViewType::List},
+                               {Command::Details, ListViewType::Details}};
+
 }  // namespace
 
 MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_session(session), m_view(new CutListView(session.list, this)),
       m_loading(new LoadingDialog(session.loader, this)), m_bars(new ControlBars(*this)),
-      m_frame(*m_bars, session.View()), m_messagePane(new QLabel(kIdleMessage)),
+      m_frame(*m_bars, session.View()), m_file(session.document, settings, *this), m_messagePane(new QLabel(kIdleMessage)),
       m_firstRun(settings.Get(setting::kX) == -1)
 {
     // The stored place is the frame's: it must be set before the native
@@ -160,8 +168,8 @@ MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
     QMetaObject::invokeMethod(
         this, [this, volume = settings.Get(setting::kVolumePos)] { m_frame.SetVolume(volume); },
         Qt::QueuedConnection);
-    m_session.document.NewDocument();
-    UpdateTitle();
+    connect(&m_file, &DocumentFile::titleChanged, this, &QWidget::setWindowTitle);
+    m_file.New();
 }
 
 MainWindow::~MainWindow() = default;
@@ -213,179 +221,148 @@ void MainWindow::BuildCommands()
 
 void MainWindow::AddFileCommands()
 {
-    auto& c = m_commands;
-    c.Add(Command::NewFile, [this] {
-        if (MaySaveChanges()) {
-            m_session.document.NewDocument();
-            m_path.clear();
-            UpdateTitle();
-        }
+    const auto c = Adder();
+    c(Command::NewFile, [this] {
+        if (m_file.MaySaveChanges())
+            m_file.New();
     });
-    c.Add(Command::OpenFile, [this] {
+    c(Command::OpenFile, [this] {
         const QString filters = QStringList{kScenarioFilter, kPlaylistFilter, AllFilesFilter()}.join(kFilterSeparator);
         const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), filters, nullptr,
                                                           QFileDialog::HideNameFilterDetails);
         if (!path.isEmpty())
             OpenDocument(path);
     });
-    c.Add(Command::OpenMediaFiles, [this] { OpenMediaFiles(); });
-    c.Add(Command::SaveFile, [this] {
-        if (m_path.isEmpty())
-            SaveDocumentAs();
-        else
-            SaveDocument(m_path);
-    });
-    c.Add(Command::SaveFileAs, [this] { SaveDocumentAs(); });
-    c.Add(Command::ExportPlaylist, [this] { ExportPlaylist(); });
-    // The recent-file entries, while the list has their files.
-    for (int i = 0; i < Settings::kRecentFileCount; ++i) {
-        const auto path = [this, i] { return m_settings.GetRecentFiles().value(i); };
-        c.Add(RecentFileCommand(i), [this, path] { OpenDocument(path()); }, [path] { return !path().isEmpty(); });
-    }
-    c.Add(Command::Exit, [this] { close(); });
+    c(Command::OpenMediaFiles, [this] { OpenMediaFiles(); });
+    c(Command::SaveFile, [this] { m_file.Save(); });
+    c(Command::SaveFileAs, [this] { m_file.SaveAs(); });
+    c(Command::ExportPlaylist, [this] { ExportPlaylist(); });
+    for (int i = 0; i < Settings::kRecentFileCount; ++i)
+        c(RecentFileCommand(i), [this, i] { OpenDocument(m_settings.GetRecentFiles().value(i)); });
+    c(Command::Exit, [this] { close(); });
 }
 
 void MainWindow::AddEditingCommands()
 {
-    auto& c = m_commands;
-    const auto hasItems = [this] { return m_session.editor.HasItems(); };
-    c.Add(Command::DeleteAll, [this] {
+    const auto c = Adder();
+    c(Command::DeleteAll, [this] {
         if (!Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？")))
             return;
         OverrideCursor wait(Qt::WaitCursor);
         m_session.editor.DeleteAll();
-    }, hasItems);
-    c.Add(Command::DeleteInvalid, [this] {
+    });
+    c(Command::DeleteInvalid, [this] {
         if (!Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？")))
             return;
         OverrideCursor wait(Qt::WaitCursor);
         m_session.editor.DeleteInvalid();
-    }, [this] { return m_session.editor.HasInvalidItems(); });
+    });
     using Naming = CutListEditor::Naming;
     const std::tuple<Command, Naming, const char*> renamings[] = {
         {Command::NameAllByPath, Naming::FullPath, "すべてのオブジェクトの名前を、メディアのフルパス名に変更しますか？"},
         {Command::NameAllByFileName, Naming::FileName, "すべてのオブジェクトの名前を、ファイル名に変更しますか？"},
         {Command::ClearAllNames, Naming::Empty, "すべてのオブジェクトの名前を、削除しますか？"}};
     for (const auto& [command, naming, question] : renamings) {
-        c.Add(command, [this, naming = naming, question = question] {
+        c(command, [this, naming = naming, question = question] {
             if (Confirm(QString::fromUtf8(question)))
                 m_session.editor.RenameAll(naming);
-        }, hasItems);
+        });
     }
 }
 
 void MainWindow::AddObjectCommands()
 {
     // The object menu's commands act on the object last right-clicked.
-    auto& c = m_commands;
+    const auto c = Adder();
     using Naming = CutListEditor::Naming;
-    c.Add(Command::PlayObject, [this] { m_session.playback.PlayNext(m_nMenuItem); });
-    c.Add(Command::DeleteObject, [this] { m_session.editor.DeleteObject(m_nMenuItem); });
-    c.Add(Command::EditObjectName, [this] { m_view->EditLabel(m_nMenuItem); });
-    c.Add(Command::NameObjectByFileName, [this] { m_session.editor.RenameObject(m_nMenuItem, Naming::FileName); });
-    c.Add(Command::NameObjectByPath, [this] { m_session.editor.RenameObject(m_nMenuItem, Naming::FullPath); });
-    c.Add(Command::ObjectProperties, [this] { ShowObjectProperties(m_nMenuItem, false); },
-          [this] { return m_view->SelectedObjectCount() == 1; });
+    c(Command::PlayObject, [this] { m_session.playback.PlayNext(m_nMenuItem); });
+    c(Command::DeleteObject, [this] { m_session.editor.DeleteObject(m_nMenuItem); });
+    c(Command::EditObjectName, [this] { m_view->EditLabel(m_nMenuItem); });
+    c(Command::NameObjectByFileName, [this] { m_session.editor.RenameObject(m_nMenuItem, Naming::FileName); });
+    c(Command::NameObjectByPath, [this] { m_session.editor.RenameObject(m_nMenuItem, Naming::FullPath); });
+    c(Command::ObjectProperties, [this] { ShowObjectProperties(m_nMenuItem, false); });
 }
 
 void MainWindow::AddViewCommands()
 {
-    const std::pair<Command, ListViewType> modes[] = {{Command::LargeIcons, ListViewType::LargeIcons},
-                                                      {Command::SmallIcons, ListViewType::SmallIcons},
-                                                      {Command::List, ListViewType::List},
-                                                      {Command::Details, ListViewType::Details}};
     // The view modes are one choice: radio marks.
     auto* viewModes = new QActionGroup(this);
-    for (const auto& [command, type] : modes) {
-        m_commands.Add(command, [this, type = type] { m_view->ChangeViewType(type); }, {},
-                       [this, type = type] { return m_view->ViewType() == type; });
+    for (const auto& [command, type] : kViewModes) {
+        Adder()(command, [this, type = type] { m_view->ChangeViewType(type); });
         viewModes->addAction(ActionOf(command));
     }
 }
 
 void MainWindow::AddArrangementCommands()
 {
-    auto& c = m_commands;
-    const auto hasItems = [this] { return m_session.editor.HasItems(); };
+    const auto c = Adder();
     const std::pair<Command, SortKey> sorts[] = {{Command::SortByName, SortKey::Name},
                                                  {Command::SortByMediaTime, SortKey::MediaTime},
                                                  {Command::SortBySize, SortKey::Size},
                                                  {Command::SortByType, SortKey::Type},
                                                  {Command::SortByDate, SortKey::Date}};
     for (const auto& [command, key] : sorts)
-        c.Add(command, [this, key = key] { SortBy(key); }, hasItems);
-    c.Add(Command::Shuffle, [this] {
+        c(command, [this, key = key] { SortBy(key); });
+    c(Command::Shuffle, [this] {
         OverrideCursor wait(Qt::WaitCursor);
         m_session.editor.Shuffle(RandomSeedFromClock());
-    }, hasItems);
-    const auto iconsShown = [this] {
-        return m_view->ShowsIcons() && m_session.editor.HasItems();
-    };
-    c.Add(Command::AutoArrange, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); }, iconsShown,
-          [this] { return m_view->IsAutoArrange(); });
-    c.Add(Command::ArrangeIcons, [this] { m_view->Arrange(); }, iconsShown);
+    });
+    c(Command::AutoArrange, [this] { m_view->SetAutoArrange(!m_view->IsAutoArrange()); });
+    c(Command::ArrangeIcons, [this] { m_view->Arrange(); });
 }
 
 void MainWindow::AddPlayerCommands()
 {
-    auto& c = m_commands;
-    c.Add(Command::PlayPause, [this] { m_session.playback.PlayPause(); }, [this] { return m_session.playback.CanPlayPause(); });
-    c.Add(Command::Pause, [this] { m_session.playback.Pause(); }, [this] { return m_session.playback.CanPause(); });
-    c.Add(Command::Stop, [this] { m_session.playback.Stop(); }, [this] { return m_session.playback.CanStop(); });
-    c.Add(Command::Previous, [this] { m_session.playback.PlayNext(m_session.list.FindCurrentItem() - 1); },
-          [this] { return m_session.playback.CanPlayPrevious(); });
-    c.Add(Command::Next, [this] { m_session.playback.PlayNext(m_session.list.FindCurrentItem() + 1); },
-          [this] { return m_session.playback.CanPlayNext(); });
-    const auto hasObject = [this] { return m_session.playback.FrameState() != PlayState::Empty; };
-    c.Add(Command::ShowPlayer, [this] { ShowPlayerWindow(!m_player->isVisible()); }, hasObject,
-          [this] { return m_player->isVisible(); });
-    // The player window's sizes and full screen, while it is shown.
-    const auto playerShown = [this] { return m_player->isVisible(); };
+    const auto c = Adder();
+    c(Command::PlayPause, [this] { m_session.playback.PlayPause(); });
+    c(Command::Pause, [this] { m_session.playback.Pause(); });
+    c(Command::Stop, [this] { m_session.playback.Stop(); });
+    c(Command::Previous, [this] { m_session.playback.PlayNext(m_session.list.FindCurrentItem() - 1); });
+    c(Command::Next, [this] { m_session.playback.PlayNext(m_session.list.FindCurrentItem() + 1); });
+    c(Command::ShowPlayer, [this] { ShowPlayerWindow(!m_player->isVisible()); });
     for (const auto& [command, size] : {std::pair{Command::NormalSize, 1}, std::pair{Command::DoubleSize, 2},
                                         std::pair{Command::MaximumSize, 0}}) {
-        c.Add(command, [this, size = size] { m_player->SetSize(size); }, playerShown);
+        c(command, [this, size = size] { m_player->SetSize(size); });
     }
-    c.Add(Command::FullScreen, [this] { m_player->SetFullScreen(true); }, playerShown,
-          [this] { return m_player->IsFullScreen(); });
+    c(Command::FullScreen, [this] { m_player->SetFullScreen(true); });
     // The player's properties open on the playback page.
-    c.Add(Command::PlayerProperties, [this] { ShowObjectProperties(-1, true); }, hasObject);
-    c.Add(Command::Snapshot, [this] { m_player->SaveSnapshot(); },
-          [this] { return m_session.engine.State() == PlayState::Paused; });
-    c.Add(Command::Sound, [this] { m_frame.ToggleSound(); }, {}, [this] { return !m_frame.IsSoundOff(); });
-    c.Add(Command::NormalSpeed, [this] { m_frame.SetNormalSpeed(); });
+    c(Command::PlayerProperties, [this] { ShowObjectProperties(-1, true); });
+    c(Command::Snapshot, [this] { m_player->SaveSnapshot(); });
+    c(Command::Sound, [this] { m_frame.ToggleSound(); });
+    c(Command::NormalSpeed, [this] { m_frame.SetNormalSpeed(); });
 }
 
 void MainWindow::AddPlayerOptionCommands()
 {
-    auto& c = m_commands;
+    const auto c = Adder();
     // The player's own switches; Mute is the player's mute, on no menu.
     MediaEngine& engine = m_session.engine;
-    c.Add(Command::Mute, [&engine] { engine.SetMute(!engine.IsMuted()); });
+    c(Command::Mute, [&engine] { engine.SetMute(!engine.IsMuted()); });
     for (const auto& [command, option] : {std::pair{Command::AutoRewind, &PlayerOptions::autoRewind},
                                           std::pair{Command::Repeat, &PlayerOptions::repeat},
                                           std::pair{Command::AutoSize, &PlayerOptions::autoSize}}) {
-        c.Add(command, [&engine, option = option] { engine.SetOption(option, !(engine.Options().*option)); }, {},
-              [&engine, option = option] { return engine.Options().*option; });
+        c(command, [&engine, option = option] { engine.SetOption(option, !(engine.Options().*option)); });
     }
-    c.Add(Command::Stretch, [this, &engine] {
+    c(Command::Stretch, [this, &engine] {
         engine.SetOption(&PlayerOptions::stretch, !engine.Options().stretch);
         m_player->LayoutVideo();
-    }, {}, [&engine] { return engine.Options().stretch; });
+    });
 }
 
 void MainWindow::AddBarCommands()
 {
-    // The bar switches of the View menu.
-    const std::pair<Command, QWidget*> switches[] = {{Command::ToolBar, m_toolBar},
-                                                     {Command::StatusBar, statusBar()},
-                                                     {Command::NavigationBar, m_naviBar},
-                                                     {Command::ControlBar, m_bars->ControlBar()},
-                                                     {Command::VolumeBar, m_bars->VolumeBar()},
-                                                     {Command::SpeedBar, m_bars->SpeedBar()}};
-    for (const auto& [command, bar] : switches) {
-        m_commands.Add(command, [this, bar = bar] { ShowBar(bar, !IsBarShown(bar)); }, {},
-                       [this, bar = bar] { return IsBarShown(bar); });
-    }
+    for (const auto& [command, bar] : BarSwitches())
+        Adder()(command, [this, bar = bar] { ShowBar(bar, !IsBarShown(bar)); });
+}
+
+std::vector<std::pair<Command, QWidget*>> MainWindow::BarSwitches()
+{
+    return {{Command::ToolBar, m_toolBar},
+            {Command::StatusBar, statusBar()},
+            {Command::NavigationBar, m_naviBar},
+            {Command::ControlBar, m_bars->ControlBar()},
+            {Command::VolumeBar, m_bars->VolumeBar()},
+            {Command::SpeedBar, m_bars->SpeedBar()}};
 }
 
 bool MainWindow::IsBarShown(const QWidget* bar) const
@@ -401,9 +378,39 @@ void MainWindow::ShowBar(QWidget* bar, bool shown)
 
 void MainWindow::AddHelpCommands()
 {
-    m_commands.Add(Command::SearchMedia, [this] { SearchMedia(this, m_settings, m_session.document, m_session.editor); });
-    m_commands.Add(Command::About, [this] { AboutDialog(this).exec(); });
-    m_commands.Add(Command::HelpContents, [this] { HelpWindow::Show(this); });
+    const auto c = Adder();
+    c(Command::SearchMedia, [this] { SearchMedia(this, m_settings, m_session.document, m_session.editor); });
+    c(Command::About, [this] { AboutDialog(this).exec(); });
+    c(Command::HelpContents, [this] { HelpWindow::Show(this); });
+}
+
+std::function<void(Command, CommandTable::Action)> MainWindow::Adder()
+{
+    // Each command's enabling and check mark follow the session's rules.
+    return [this](Command command, CommandTable::Action action) {
+        m_commands.Add(command, std::move(action), [this, command] { return StateOf(command).enabled; },
+                       [this, command] { return StateOf(command).checked; });
+    };
+}
+
+CommandFacts MainWindow::CurrentCommandFacts()
+{
+    CommandFacts facts = SessionCommandFacts(m_session, m_frame, m_settings);
+    facts.selectedObjects = m_view->SelectedObjectCount();
+    facts.viewMode = std::ranges::find(kViewModes, m_view->ViewType(), &ViewMode::second)->first;
+    facts.autoArrange = m_view->IsAutoArrange();
+    facts.playerShown = m_player->isVisible();
+    facts.fullScreen = m_player->IsFullScreen();
+    for (const auto& [command, bar] : BarSwitches()) {
+        if (IsBarShown(bar))
+            facts.shownBars.push_back(command);
+    }
+    return facts;
+}
+
+CommandState MainWindow::StateOf(Command command)
+{
+    return CommandStateOf(command, CurrentCommandFacts());
 }
 
 QAction* MainWindow::ActionOf(Command command, const QString& text)
@@ -419,12 +426,13 @@ QAction* MainWindow::ActionOf(Command command, const QString& text)
 
 void MainWindow::UpdateActions(const QList<QAction*>& actions)
 {
+    const CommandFacts facts = CurrentCommandFacts();
     for (QAction* action : actions) {
         if (action->isSeparator() || !action->data().isValid())
             continue;
-        const Command command = CommandOf(action);
-        const bool checked = m_commands.IsChecked(command);
-        action->setEnabled(m_commands.IsEnabled(command));
+        const CommandState state = CommandStateOf(CommandOf(action), facts);
+        const bool checked = state.checked;
+        action->setEnabled(state.enabled);
         // A command of a group of choices keeps its radio mark's place.
         action->setCheckable(checked || action->actionGroup() != nullptr);
         action->setChecked(checked);
@@ -489,10 +497,9 @@ void MainWindow::BuildBars()
     }
 }
 
-void MainWindow::ShowCommandStates()
+void MainWindow::RefreshCommandStates()
 {
-    UpdateActions(m_toolBar->actions());
-    UpdateActions(m_naviBar->actions());
+    UpdateActions(m_toolBar->actions() + m_naviBar->actions());
 }
 
 void MainWindow::ShowLocks()
@@ -574,33 +581,30 @@ void MainWindow::ShowListMenu(int position, const QPoint& globalPos)
     menu.exec(globalPos);
 }
 
-QString MainWindow::DocumentName() const
+DocumentQuestions::Answer MainWindow::AskToSaveChanges(const QString& question)
 {
-    return m_path.isEmpty() ? QStringLiteral("無題") : ShownFileName(m_path);
-}
-
-void MainWindow::UpdateTitle()
-{
-    setWindowTitle(DocumentName() + QStringLiteral(" - Kivo"));
-}
-
-bool MainWindow::MaySaveChanges()
-{
-    if (!m_session.document.IsModified())
-        return true;
-    const auto answer = QMessageBox::question(this, kApplicationTitle,
-                                              QStringLiteral("%1 への変更を保存しますか?").arg(DocumentName()),
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel)
-        return false;
-    if (answer == QMessageBox::Yes) {
-        if (m_path.isEmpty()) {
-            SaveDocumentAs();
-            return !m_session.document.IsModified();
-        }
-        return SaveDocument(m_path);
+    switch (QMessageBox::question(this, kApplicationTitle, question,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
     }
-    return true;
+}
+
+QString MainWindow::ChooseSavePath(const QString& start)
+{
+    return QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), start,
+                                        kScenarioFilter + kFilterSeparator + AllFilesFilter(), nullptr,
+                                        QFileDialog::HideNameFilterDetails);
+}
+
+void MainWindow::BringForward()
+{
+    raise();
+    activateWindow();
 }
 
 void MainWindow::AddMedia(const QStringList& paths, std::function<void()> done)
@@ -617,66 +621,12 @@ void MainWindow::OpenSentDocument(const QString& path)
 
 void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> done)
 {
-    // The scenario that is open, as it was read or saved: the window comes
-    // forward, and the list and its playback stay as they are.
-    if (!m_path.isEmpty() && !m_session.document.IsModified() && IsSameFile(path, m_path)) {
-        raise();
-        activateWindow();
-        if (done)
-            done(true);
-        return;
-    }
-    if (!MaySaveChanges())
-        return;
-    if (IsPlaylistFile(path)) {
-        m_session.document.OpenPlaylist(path, [this, done](bool opened) {
-            if (opened) {
-                m_path.clear();
-                UpdateTitle();
-            }
-            if (done)
-                done(opened);
-        });
-        return;
-    }
-    m_session.document.Open(path, [this, path, done](OpenOutcome outcome) {
-        const QString fullPath = QFileInfo(path).absoluteFilePath();
-        if (TakesFileName(outcome)) {
-            m_path = path;
-            m_settings.AddRecentFile(fullPath);
-        } else {
-            // A file that ended early left a new document: saving must not
-            // go back to the file that was open before.
-            if (outcome == OpenOutcome::Unreadable)
-                m_path.clear();
-            m_settings.RemoveRecentFile(fullPath);
-        }
-        UpdateTitle();
-        if (done)
-            done(TakesFileName(outcome));
-    });
+    m_file.Open(path, std::move(done));
 }
 
 bool MainWindow::SaveDocument(const QString& path)
 {
-    if (!m_session.document.Save(path))
-        return false;
-    m_path = path;
-    m_settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
-    UpdateTitle();
-    return true;
-}
-
-void MainWindow::SaveDocumentAs()
-{
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), m_path,
-                                                kScenarioFilter + kFilterSeparator + AllFilesFilter(), nullptr,
-                                                QFileDialog::HideNameFilterDetails);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".kvo");
-    SaveDocument(path);
+    return m_file.SaveTo(path);
 }
 
 void MainWindow::ExportPlaylist()
@@ -735,8 +685,7 @@ void MainWindow::dropEvent(QDropEvent* event)
 bool MainWindow::DropPaths(const QStringList& dropped)
 {
     // The window comes to the front, whichever program the files came from.
-    raise();
-    activateWindow();
+    BringForward();
     const QStringList collected = ExpandDroppedPaths(dropped);
     if (collected.isEmpty()) {
         QMessageBox::information(this, kApplicationTitle, QString::fromUtf16(kNoFilesInFolderMessage));
@@ -815,7 +764,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Placement and bars are kept even when the user then cancels the close.
     SavePlacement();
-    if (!MaySaveChanges()) {
+    if (!m_file.MaySaveChanges()) {
         event->ignore();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "core/Commands.h"
 #include "cutlist/Sorting.h"
+#include "session/DocumentFile.h"
 #include "session/FrameProtocol.h"
 #include "session/Session.h"
 #include "ui/LockIndicators.h"
@@ -20,6 +21,8 @@ class QToolBar;
 namespace kivo {
 
 class ControlBars;
+struct CommandFacts;
+struct CommandState;
 class CutListView;
 struct MenuItem;
 class LoadingDialog;
@@ -29,7 +32,7 @@ class Settings;
 // The main window: the cut list, its player window, the menus, the tool
 // bars, the control, volume and speed bars and the status bar. It shows the
 // session and passes the user's commands on to it.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private DocumentQuestions {
     Q_OBJECT
 
 public:
@@ -70,7 +73,7 @@ public:
     void ShowMessage(const QString& text, PlaybackHost::Icon icon);
     // The tool bars' buttons take the command table's enabling and check
     // marks: after each change of what they depend on, not by a clock.
-    void ShowCommandStates();
+    void RefreshCommandStates();
 
 signals:
     // A command was carried out.
@@ -95,6 +98,13 @@ private:
     void AddPlayerOptionCommands();
     void AddBarCommands();
     void AddHelpCommands();
+    // Adds a command whose enabling and check mark follow the command rules.
+    std::function<void(Command, CommandTable::Action)> Adder();
+    // The bar switches of the View menu, with their bars.
+    std::vector<std::pair<Command, QWidget*>> BarSwitches();
+    // What the command rules read, the widgets' facts included.
+    CommandFacts CurrentCommandFacts();
+    CommandState StateOf(Command command);
     void BuildBars();
     void BuildMenus();
     // The list's right-click menus: the object menu, or the view menu over
@@ -113,7 +123,7 @@ private:
     // marks follow the command table.
     void Populate(QMenu* menu, const std::vector<MenuItem>& items);
     QToolBar* AddToolBar(const QString& title, const QString& name, const std::vector<Command>& commands);
-    // Asks the command table for the enabling and check mark of actions.
+    // Asks the command rules for the enabling and check mark of actions.
     void UpdateActions(const QList<QAction*>& actions);
     // On the first run the volume and speed bars float near the top right
     // corner of the list: moves them there, shown or not.
@@ -135,18 +145,14 @@ private:
     void EndRun();
     // The recent-file entries of the File menu name the files of the list.
     void NameRecentFiles(QMenu* file);
-    // The standard question before a modified cut list is replaced; false
-    // when the user cancels.
-    bool MaySaveChanges();
-    void SaveDocumentAs();
+    Answer AskToSaveChanges(const QString& question) override;
+    QString ChooseSavePath(const QString& start) override;
+    void BringForward() override;
     void ExportPlaylist();
     void OpenMediaFiles();
     // Adds dropped files and folders, or opens a dropped scenario; false
     // when the drop held no file.
     bool DropPaths(const QStringList& dropped);
-    // The document's file name as the title and questions show it.
-    QString DocumentName() const;
-    void UpdateTitle();
 
     Settings& m_settings;
     Session& m_session;
@@ -155,19 +161,17 @@ private:
     LoadingDialog* m_loading;
     ControlBars* m_bars;
     FrameProtocol m_frame;
+    DocumentFile m_file;
     QToolBar* m_toolBar = nullptr;
     QToolBar* m_naviBar = nullptr;
     QLabel* m_messagePane;
     CommandTable m_commands;
     std::map<std::pair<Command, QString>, QAction*> m_actions;
-    // Tool bar buttons follow their commands' enabling, and the lock panes
-    // the keyboard, on this timer.
     LockIndicators m_locks;
     std::array<QLabel*, 4> m_lockPanes{};
     bool m_firstRun;
     // The object under the pointer at the last right click on the list.
     int m_nMenuItem = -1;
-    QString m_path;
     // Whether the player window has been shown once, at its first place.
     bool m_playerPlaced = false;
     // Whether the window manager has taken the main window in.

@@ -363,7 +363,7 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
     facts.autoSize = m_engine.Options().autoSize;
     facts.stretch = m_engine.Options().stretch;
     facts.muted = m_engine.IsMuted();
-    const std::map<Command, PlayerMenuItemState> states = PlayerMenuStates(facts);
+    const std::map<Command, CommandState> states = PlayerMenuStates(facts);
 
     QMenu menu(this);
     FillMenu(&menu, ContextMenu(), [this, &states](const MenuItem& item, QMenu* to) {

@@ -4,6 +4,7 @@
 #include "cutlist/Thumbnail.h"
 #include "media/Pictures.h"
 #include "media/MediaEngine.h"
+#include "session/CommandRules.h"
 #include "session/PlaybackSequencer.h"
 
 #include <QCoreApplication>
@@ -73,6 +74,14 @@ protected:
     bool Cue(int position, qint64 hundredths) { return sequencer.CueObject(position, hundredths) && Opened(); }
 
     QString State(int position) const { return list.GetItemText(position, CutListModel::kColumnState); }
+    // Whether the transport command is enabled for the sequencer's state.
+    bool Enabled(Command command) const
+    {
+        const CommandFacts facts{.list = sequencer.Position(),
+                                 .playerState = player.State(),
+                                 .openingObject = sequencer.IsOpeningObject()};
+        return CommandStateOf(command, facts).enabled;
+    }
 
     CutListModel list;
     MediaEngine player;
@@ -180,8 +189,8 @@ TEST_F(Sequencing, RequestsWhileTheObjectOpensAreCarriedOutOnceItHasOpened)
     // and a play pressed before it has opened plays it.
     ASSERT_TRUE(sequencer.CueObject(0, 0));
     EXPECT_EQ(sequencer.FrameState(), PlayState::Stopped);
-    EXPECT_TRUE(sequencer.CanPlayPause());
-    EXPECT_TRUE(sequencer.CanPause());
+    EXPECT_TRUE(Enabled(Command::PlayPause));
+    EXPECT_TRUE(Enabled(Command::Pause));
     sequencer.PlayPause();
     ASSERT_TRUE(Opened());
     EXPECT_EQ(player.State(), PlayState::Playing);
@@ -309,14 +318,14 @@ TEST_F(Sequencing, ListPositionEnablingAndLevels)
     for (int i = 0; i < 3; ++i)
         Add(Media("audio.wav"));
     EXPECT_EQ(sequencer.Position().count, 3);
-    EXPECT_FALSE(sequencer.CanPlayPrevious());
-    EXPECT_FALSE(sequencer.CanPlayNext());
+    EXPECT_FALSE(Enabled(Command::Previous));
+    EXPECT_FALSE(Enabled(Command::Next));
     ASSERT_TRUE(Cue(0, 0));
     EXPECT_EQ(sequencer.Position().index, 0);
-    EXPECT_FALSE(sequencer.CanPlayPrevious());
-    EXPECT_TRUE(sequencer.CanPlayNext());
-    EXPECT_TRUE(sequencer.CanPause());
-    EXPECT_FALSE(sequencer.CanStop());
+    EXPECT_FALSE(Enabled(Command::Previous));
+    EXPECT_TRUE(Enabled(Command::Next));
+    EXPECT_TRUE(Enabled(Command::Pause));
+    EXPECT_FALSE(Enabled(Command::Stop));
 
     // A later opening wins over one under way: only its follow-up runs.
     ASSERT_TRUE(sequencer.CueObject(1, 0));
@@ -325,8 +334,8 @@ TEST_F(Sequencing, ListPositionEnablingAndLevels)
     EXPECT_EQ(list.FindCurrentItem(), 2);
     EXPECT_EQ(player.State(), PlayState::Playing);
     EXPECT_EQ(State(1), "待機");
-    EXPECT_TRUE(sequencer.CanPlayPrevious());
-    EXPECT_FALSE(sequencer.CanPlayNext());
+    EXPECT_TRUE(Enabled(Command::Previous));
+    EXPECT_FALSE(Enabled(Command::Next));
 
     EXPECT_EQ(sequencer.SetRate(200), 200);
     EXPECT_EQ(sequencer.SetRate(0), 200);  // refused: the rate in force
@@ -378,7 +387,7 @@ TEST_F(Sequencing, ResetForgetsTheCurrentObjectAfterReportingStopped)
     EXPECT_EQ(host.states, std::vector<PlayState>({PlayState::Stopped, PlayState::Empty}));
     EXPECT_EQ(list.GetCurrent(), -1);
     EXPECT_EQ(player.State(), PlayState::Empty);
-    EXPECT_FALSE(sequencer.CanPlayPause());
+    EXPECT_FALSE(Enabled(Command::PlayPause));
 
     // A reset while an object opens gives the opening up.
     ASSERT_TRUE(sequencer.CueObject(0, 0));

@@ -1,38 +1,9 @@
-#include "media/MediaEngine.h"
 #include "session/PlayerMenu.h"
 
 #include <gtest/gtest.h>
 
 namespace kivo {
 namespace {
-
-bool Enabled(const PlayerMenuFacts& facts, Command command)
-{
-    return PlayerMenuStates(facts).at(command).enabled;
-}
-
-TEST(PlayerMenu, TransportAndStepsFollowThePlayStateAndTheListPosition)
-{
-    PlayerMenuFacts facts;
-    facts.list = {3, 1};  // the second of three
-    EXPECT_FALSE(Enabled(facts, Command::PlayPause));
-    EXPECT_FALSE(Enabled(facts, Command::Stop));
-    EXPECT_TRUE(Enabled(facts, Command::Previous));
-    EXPECT_TRUE(Enabled(facts, Command::Next));
-
-    facts.playState = PlayState::Paused;
-    EXPECT_TRUE(Enabled(facts, Command::PlayPause));
-    EXPECT_TRUE(Enabled(facts, Command::Stop));
-    EXPECT_TRUE(Enabled(facts, Command::Snapshot));
-    facts.list = {3, 2};  // the last
-    EXPECT_FALSE(Enabled(facts, Command::Next));
-    facts.list = {3, -1};  // no current object
-    EXPECT_FALSE(Enabled(facts, Command::Previous));
-    EXPECT_FALSE(Enabled(facts, Command::Next));
-    facts.list = {};  // an empty list
-    EXPECT_FALSE(Enabled(facts, Command::Previous));
-    EXPECT_FALSE(Enabled(facts, Command::Next));
-}
 
 TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
 {
@@ -50,6 +21,9 @@ TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
     EXPECT_FALSE(states.at(Command::Sound).checked);
     EXPECT_TRUE(states.at(Command::ShowPlayer).checked);
     EXPECT_FALSE(states.at(Command::Repeat).checked);
+    // The transport follows the main window's rules.
+    EXPECT_TRUE(states.at(Command::PlayPause).enabled);
+    EXPECT_FALSE(states.at(Command::Next).enabled);
 }
 
 }  // namespace

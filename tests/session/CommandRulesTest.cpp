@@ -1,0 +1,88 @@
+#include "session/CommandRules.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace kivo {
+namespace {
+
+using enum Command;
+
+constexpr CommandState kOn{.enabled = true};
+constexpr CommandState kOff{.enabled = false};
+constexpr CommandState kChecked{.enabled = true, .checked = true};
+constexpr CommandState kOffChecked{.enabled = false, .checked = true};
+
+struct Row {
+    const char* state;
+    CommandFacts facts;
+    std::vector<std::pair<Command, CommandState>> expected;
+};
+
+TEST(CommandRules, EachStateEnablesAndChecksTheCommandsItShould)
+{
+    const std::vector<Row> rows = {
+        {"a new, empty window",
+         {},
+         {{NewFile, kOn}, {SaveFile, kOn}, {RecentFile1, kOff}, {DeleteAll, kOff}, {DeleteInvalid, kOff},
+          {NameAllByPath, kOff}, {SortByDate, kOff}, {Shuffle, kOff}, {ObjectProperties, kOff}, {LargeIcons, kChecked},
+          {Details, kOn}, {AutoArrange, kOff}, {ArrangeIcons, kOff}, {PlayPause, kOff}, {Pause, kOff}, {Stop, kOff},
+          {Previous, kOff}, {Next, kOff}, {ShowPlayer, kOff}, {PlayerProperties, kOff}, {NormalSize, kOff},
+          {FullScreen, kOff}, {Snapshot, kOff}, {Sound, kChecked}, {Repeat, kOn}, {ToolBar, kOn}, {PlayObject, kOn},
+          {About, kOn}}},
+        {"two recent files, objects in details, one selected, the first current and stopped",
+         {.list = {3, 0},
+          .recentFileCount = 2,
+          .playerState = PlayState::Stopped,
+          .frameState = PlayState::Stopped,
+          .selectedObjects = 1,
+          .viewMode = Details,
+          .autoArrange = true},
+         {{RecentFile2, kOn}, {RecentFile3, kOff}, {DeleteAll, kOn}, {DeleteInvalid, kOff}, {ClearAllNames, kOn},
+          {SortByName, kOn}, {ObjectProperties, kOn}, {Details, kChecked}, {LargeIcons, kOn},
+          {AutoArrange, kOffChecked}, {ArrangeIcons, kOff}, {PlayPause, kOn}, {Pause, kOn}, {Stop, kOff},
+          {Previous, kOff}, {Next, kOn}, {ShowPlayer, kOn}, {PlayerProperties, kOn}, {NormalSize, kOff},
+          {Snapshot, kOff}}},
+        {"small icons, an invalid object, two selected, the last current and playing",
+         {.list = {3, 2},
+          .hasInvalidObjects = true,
+          .playerState = PlayState::Playing,
+          .frameState = PlayState::Playing,
+          .selectedObjects = 2,
+          .viewMode = SmallIcons},
+         {{DeleteInvalid, kOn}, {ObjectProperties, kOff}, {SmallIcons, kChecked}, {AutoArrange, kOn},
+          {ArrangeIcons, kOn}, {PlayPause, kOn}, {Pause, kOn}, {Stop, kOn}, {Previous, kOn}, {Next, kOff},
+          {Snapshot, kOff}}},
+        {"paused in the shown player window, full screen, sound off, options and bars on",
+         {.list = {3, 1},
+          .playerState = PlayState::Paused,
+          .frameState = PlayState::Paused,
+          .options = {.stretch = true, .autoRewind = true, .repeat = true, .autoSize = true},
+          .soundOff = true,
+          .playerShown = true,
+          .fullScreen = true,
+          .shownBars = {StatusBar, SpeedBar}},
+         {{PlayPause, kOn}, {Pause, kOff}, {Stop, kOn}, {Previous, kOn}, {Next, kOn}, {ShowPlayer, kChecked},
+          {NormalSize, kOn}, {DoubleSize, kOn}, {MaximumSize, kOn}, {FullScreen, kChecked}, {Snapshot, kOn},
+          {Sound, kOn}, {AutoRewind, kChecked}, {Repeat, kChecked}, {AutoSize, kChecked}, {Stretch, kChecked},
+          {StatusBar, kChecked}, {SpeedBar, kChecked}, {ToolBar, kOn}, {VolumeBar, kOn}}},
+        {"an object that is still being opened: the transport waits for it",
+         {.list = {2, 0}, .openingObject = true},
+         {{PlayPause, kOn}, {Pause, kOn}, {Stop, kOn}, {ShowPlayer, kOff}, {Snapshot, kOff}}},
+        {"a player with an object the list no longer has as current",
+         {.list = {2, -1}, .playerState = PlayState::Stopped, .frameState = PlayState::Empty},
+         {{PlayPause, kOn}, {Previous, kOff}, {Next, kOff}, {ShowPlayer, kOff}, {PlayerProperties, kOff}}},
+    };
+    for (const Row& row : rows) {
+        for (const auto& [command, expected] : row.expected) {
+            const CommandState state = CommandStateOf(command, row.facts);
+            EXPECT_EQ(state.enabled, expected.enabled) << row.state << ": " << static_cast<int>(command);
+            EXPECT_EQ(state.checked, expected.checked) << row.state << ": " << static_cast<int>(command);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,157 @@
+#include "DocumentParts.h"
+#include "TestMedia.h"
+#include "core/Settings.h"
+#include "session/DocumentFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <utility>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+using test::WaitUntil;
+
+// The user's answers, given in turn; what was asked is noted.
+struct ScriptedQuestions : DocumentQuestions {
+    Answer AskToSaveChanges(const QString& question) override
+    {
+        questions.append(question);
+        return std::exchange(answer, Answer::Cancel);
+    }
+    QString ChooseSavePath(const QString& start) override
+    {
+        starts.append(start);
+        return std::exchange(savePath, QString());
+    }
+    void BringForward() override { ++broughtForward; }
+
+    Answer answer = Answer::Cancel;
+    QString savePath;
+    QStringList questions;
+    QStringList starts;
+    int broughtForward = 0;
+};
+
+class File : public ::testing::Test, protected test::DocumentParts {
+protected:
+    // Opens the file; false when it did not become the document.
+    bool Open(const QString& path)
+    {
+        std::optional<bool> opened;
+        file.Open(path, [&](bool ok) { opened = ok; });
+        return WaitUntil([&] { return opened.has_value(); }, 60000) && Settled() && *opened;
+    }
+
+    QTemporaryDir folder;
+    Settings settings{folder.filePath("Kivo231.ini")};
+    ScriptedQuestions user;
+    DocumentFile file{document, settings, user};
+    QSignalSpy titles{&file, &DocumentFile::titleChanged};
+};
+
+TEST_F(File, SavingNamesTheDocumentAfterItsFileAndKeepsItAmongTheRecentFiles)
+{
+    EXPECT_EQ(file.Title(), "無題 - Kivo");
+    ASSERT_TRUE(Add({Media("audio.wav")}));
+    EXPECT_FALSE(file.Save());  // asked for a file, and cancelled
+    EXPECT_EQ(user.starts, QStringList{""});
+    EXPECT_EQ(titles.count(), 0);
+
+    user.savePath = folder.filePath("list");  // no extension: the scenario's
+    ASSERT_TRUE(file.Save());
+    const QString saved = folder.filePath("list.kvo");
+    EXPECT_TRUE(QFile::exists(saved));
+    EXPECT_EQ(file.Path(), saved);
+    EXPECT_EQ(titles.takeLast().at(0).toString(), "list.kvo - Kivo");
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList{saved});
+
+    user.savePath = folder.filePath("other.scene");  // an extension of its own stays
+    ASSERT_TRUE(file.SaveAs());
+    EXPECT_EQ(user.starts.last(), saved);  // the choice starts at the document's file
+    EXPECT_EQ(file.Path(), folder.filePath("other.scene"));
+    QFile::remove(saved);
+    document.SetModified(true);
+    ASSERT_TRUE(file.Save());  // back to its own file, without asking
+    EXPECT_EQ(user.starts.size(), 3);
+    EXPECT_FALSE(QFile::exists(saved));
+}
+
+TEST_F(File, AModifiedDocumentIsReplacedOnlyAfterTheUsersAnswer)
+{
+    EXPECT_TRUE(file.MaySaveChanges());  // unmodified: nothing to ask
+    EXPECT_TRUE(user.questions.isEmpty());
+    ASSERT_TRUE(Add({Media("audio.wav")}));
+    document.SetModified(true);
+
+    EXPECT_FALSE(file.MaySaveChanges());  // cancelled
+    EXPECT_EQ(user.questions, QStringList{"無題 への変更を保存しますか?"});
+    user.answer = DocumentQuestions::Answer::No;
+    EXPECT_TRUE(file.MaySaveChanges());
+    EXPECT_TRUE(document.IsModified());
+    user.answer = DocumentQuestions::Answer::Yes;  // an untitled one asks for a file, here cancelled
+    EXPECT_FALSE(file.MaySaveChanges());
+    EXPECT_TRUE(document.IsModified());
+
+    const QString path = folder.filePath("list.kvo");
+    user.answer = DocumentQuestions::Answer::Yes;
+    user.savePath = path;
+    EXPECT_TRUE(file.MaySaveChanges());
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_TRUE(QFile::exists(path));
+
+    // A cancelled question keeps the document: an open does not happen.
+    document.SetModified(true);
+    bool doneRan = false;
+    file.Open(folder.filePath("missing.kvo"), [&](bool) { doneRan = true; });
+    EXPECT_EQ(user.questions.last(), "list.kvo への変更を保存しますか?");
+    EXPECT_FALSE(doneRan);
+    EXPECT_EQ(file.Path(), path);
+}
+
+TEST_F(File, OpeningTakesTheFilesNameOrLeavesAnUntitledDocument)
+{
+    ASSERT_TRUE(Add({Media("video.avi"), Media("audio.wav")}));
+    const QString path = folder.filePath("list.kvo");
+    ASSERT_TRUE(file.SaveTo(path));
+    QSignalSpy opens(&player, &MediaEngine::openFinished);
+    // The open, unchanged file under another name: it only comes forward.
+    ASSERT_TRUE(Open(QDir(folder.path()).filePath("../" + QDir(folder.path()).dirName() + "/list.kvo")));
+    EXPECT_EQ(user.broughtForward, 1);
+    EXPECT_EQ(opens.count(), 0);
+
+    file.New();
+    EXPECT_EQ(file.Title(), "無題 - Kivo");
+    ASSERT_TRUE(Open(path));
+    EXPECT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(file.Title(), "list.kvo - Kivo");
+
+    // A playlist gives an untitled list.
+    ASSERT_TRUE(document.ExportPlaylist(folder.filePath("list.m3u8")));
+    ASSERT_TRUE(Open(folder.filePath("list.m3u8")));
+    EXPECT_EQ(file.Path(), "");
+
+    // A file that ends early leaves a new, untitled document and leaves the
+    // recent files.
+    ASSERT_TRUE(file.SaveTo(path));
+    QFile cut(path);
+    ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
+    cut.resize(30);
+    cut.close();
+    document.SetModified(true);
+    user.answer = DocumentQuestions::Answer::No;
+    EXPECT_FALSE(Open(path));
+    EXPECT_EQ(file.Path(), "");
+    EXPECT_TRUE(settings.GetRecentFiles().isEmpty());
+}
+
+}  // namespace
+}  // namespace kivo
