@@ -70,7 +70,6 @@ bool FrameProtocol::SetSpeed(int speed)
 
 void FrameProtocol::OnPlayStateChanged(PlayState state)
 {
-    m_nPlayerState = state;
     switch (state) {
     case PlayState::Empty:
         m_bars.ShowFirstSlot(FrameBars::FirstSlot::GreyedPlay);

@@ -89,7 +89,6 @@ public:
     // Command::Sound.
     void ToggleSound() { SetSoundOff(!m_bSoundOff); }
 
-    PlayState PlayerState() const { return m_nPlayerState; }
     bool IsSoundOff() const { return m_bSoundOff; }
     int Speed() const { return m_nSpeed; }
     int Volume() const { return m_nVolume; }
@@ -101,7 +100,6 @@ private:
     FrameBars& m_bars;
     FrameView& m_view;
     int m_nPos = 0;
-    PlayState m_nPlayerState = PlayState::Empty;
     int m_nShownTime = -1;
     bool m_bRedrawTime = true;
     int m_nBalance = 0;
