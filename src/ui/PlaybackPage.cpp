@@ -101,11 +101,16 @@ PlaybackPage::PlaybackPage(const PlaybackOptions& options, const PlaybackLevels&
     m_sldBalance->setValue(sliders.balance);
     m_sldVolume->setEnabled(sliders.enabled);
     m_sldBalance->setEnabled(sliders.enabled);
-    m_nVolumePos = -sliders.volume;
-    m_nBalancePos = sliders.balance;
 
-    connect(m_sldVolume, &QSlider::valueChanged, this, &PlaybackPage::OnSliderMoved);
-    connect(m_sldBalance, &QSlider::valueChanged, this, &PlaybackPage::OnSliderMoved);
+    // Each move goes straight to the player, which keeps the levels.
+    connect(m_sldVolume, &QSlider::valueChanged, this, [this](int position) {
+        if (m_controls.setVolume)
+            m_controls.setVolume(-position);
+    });
+    connect(m_sldBalance, &QSlider::valueChanged, this, [this](int position) {
+        if (m_controls.setBalance)
+            m_controls.setBalance(position);
+    });
     // The read-out follows the slider all the time; the speed itself is
     // asked for when the user lets go of the slider, or after each step
     // taken with the keys, the mouse wheel or a click beside the handle.
@@ -138,22 +143,6 @@ void PlaybackPage::ReportInvalidSpeed()
                          QStringLiteral("速度には %1 から %2 までの数値を指定してください。")
                              .arg(SpeedReadout(kSpeedMinimum), SpeedReadout(kSpeedMaximum)));
     m_sldSpeed->setFocus();
-}
-
-void PlaybackPage::OnSliderMoved()
-{
-    const int balance = m_sldBalance->value();
-    if (balance != m_nBalancePos) {
-        m_nBalancePos = balance;
-        if (m_controls.setBalance)
-            m_controls.setBalance(balance);
-    }
-    const int volume = -m_sldVolume->value();
-    if (volume != m_nVolumePos) {
-        m_nVolumePos = volume;
-        if (m_controls.setVolume)
-            m_controls.setVolume(volume);
-    }
 }
 
 void PlaybackPage::ApplySpeed(int speed)

@@ -44,7 +44,6 @@ public:
     SpeedIcon ShownSpeedIcon() const { return m_speedIcon; }
 
 private:
-    void OnSliderMoved();
     void ApplySpeed(int speed);
     void SetNormalSpeed();
     void ShowSpeedIcon(SpeedIcon icon);
@@ -62,8 +61,6 @@ private:
     bool m_bHasMedia = false;
     double m_dSpeed = 0.0;
     SpeedIcon m_speedIcon = SpeedIcon::Normal;
-    int m_nVolumePos = 0;   // last volume sent, 0 loud ... 100 silent
-    int m_nBalancePos = 0;  // last balance sent
 };
 
 }  // namespace kivo
