@@ -100,10 +100,10 @@ struct LargeFixture {
 // Saves the list into `path`; a failure ends the benchmark with its reason.
 bool Save(benchmark::State& state, const QString& path, const CutListModel& list, CMediaInfoCache& cache)
 {
-    QString error;
-    if (SaveScenarioFile(path, list, cache, 0, &error))
+    const std::optional<WriteFailure> failure = SaveScenarioFile(path, list, cache, 0);
+    if (!failure)
         return true;
-    state.SkipWithError(error.toUtf8().constData());
+    state.SkipWithError(failure->reason.toUtf8().constData());
     return false;
 }
 

@@ -102,10 +102,11 @@ int main(int argc, char** argv)
     const std::vector<kivo::PlaylistEntry> entries = Entries();
     const QString m3u8 = folder.filePath(QStringLiteral("bench.m3u8"));
     const QString xspf = folder.filePath(QStringLiteral("bench.xspf"));
-    kivo::WriteFailure failure;
-    if (!kivo::WritePlaylistFile(m3u8, entries, &failure) || !kivo::WritePlaylistFile(xspf, entries, &failure)) {
-        std::fprintf(stderr, "cannot write the playlists in %s: %s\n", argv[1], qPrintable(failure.detail));
-        return 1;
+    for (const QString& playlist : {m3u8, xspf}) {
+        if (const std::optional<kivo::WriteFailure> failure = kivo::WritePlaylistFile(playlist, entries)) {
+            std::fprintf(stderr, "cannot write the playlists in %s: %s\n", argv[1], qPrintable(failure->detail));
+            return 1;
+        }
     }
     double wc = 1e9;
     WcSeconds(m3u8);  // warms the caches

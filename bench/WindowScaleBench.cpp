@@ -113,9 +113,8 @@ bool MakeScenario(const QString& video, const QString& audio, const QDir& work, 
     for (int i = 0; i < kObjects; ++i)
         list.AddObject(files[static_cast<size_t>(i % kFiles)].record, files[static_cast<size_t>(i % kFiles)].picture, false);
     list.SetCurrent(0);
-    QString error;
-    if (!SaveScenarioFile(scenario, list, cache, 0, &error)) {
-        std::fprintf(stderr, "window_scale_bench: %s\n", error.toUtf8().constData());
+    if (const std::optional<WriteFailure> failure = SaveScenarioFile(scenario, list, cache, 0)) {
+        std::fprintf(stderr, "window_scale_bench: %s\n", failure->reason.toUtf8().constData());
         return false;
     }
     return true;

@@ -269,12 +269,10 @@ FileStatus StatFile(const QString& name)
     return result;
 }
 
-bool ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write, WriteFailure* failure)
+std::optional<WriteFailure> ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
-    const auto fail = [failure](const char16_t* reason, const QString& detail) {
-        failure->reason = QString::fromUtf16(reason);
-        failure->detail = detail;
-        return false;
+    const auto fail = [](const char16_t* reason, const QString& detail) {
+        return WriteFailure{QString::fromUtf16(reason), detail};
     };
     // QSaveFile reaches a file through Qt's UTF-8 form of its name.
     if (HasUndecodableBytes(path))
@@ -314,7 +312,7 @@ bool ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& wri
     }
     if (!file.commit())
         return fail(u"書き込めませんでした。ディスクの空きを確かめてください。", file.errorString());
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace kivo

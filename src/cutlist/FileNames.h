@@ -103,7 +103,10 @@ struct WriteFailure {
 // is refused, as is a name with bytes that are not UTF-8. The new file
 // keeps the old one's permissions and, where this user may give them (root
 // saving over another user's file), its owner and group. `write` gets the
-// unbuffered file and answers whether everything could be written.
-bool ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write, WriteFailure* failure);
+// unbuffered file and answers whether everything could be written. Every
+// writer of a file answers as this does: nothing once the file is written,
+// else why not.
+[[nodiscard]] std::optional<WriteFailure> ReplaceFile(const QString& path,
+                                                      const std::function<bool(QIODevice&)>& write);
 
 }  // namespace kivo

@@ -15,10 +15,10 @@
 #include <map>
 
 namespace kivo {
-namespace {
 
-// Off unless asked for (QT_LOGGING_RULES="kivo.playlist=true").
 Q_LOGGING_CATEGORY(lcPlaylist, "kivo.playlist", QtWarningMsg)
+
+namespace {
 
 const QString kXspfNamespace = QStringLiteral("http://xspf.org/ns/0/");
 const char16_t kMalformed[] = u"ﾌﾟﾚｲﾘｽﾄの形式が正しくありません。";
@@ -534,9 +534,7 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
         return ReadPlaylist(bytes, *format, absolute.first(absolute.lastIndexOf(u'/')));
     };
     PlaylistReadResult result = read();
-    if (result.status != PlaylistStatus::Ok)
-        qCDebug(lcPlaylist).noquote() << "cannot read" << path << "-" << result.detail;
-    else if (!result.detail.isEmpty())
+    if (result.status == PlaylistStatus::Ok && !result.detail.isEmpty())
         qCDebug(lcPlaylist).noquote() << "read" << path << "-" << result.detail;
     return result;
 }
@@ -561,16 +559,13 @@ QByteArray PlaylistText(const std::vector<PlaylistEntry>& entries, PlaylistForma
     return {};
 }
 
-bool WritePlaylistFile(const QString& path, const std::vector<PlaylistEntry>& entries, WriteFailure* failure)
+std::optional<WriteFailure> WritePlaylistFile(const QString& path, const std::vector<PlaylistEntry>& entries)
 {
     const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
-    if (!format) {
-        failure->reason = QStringLiteral("ﾌﾟﾚｲﾘｽﾄの種類が分かりません。");
-        failure->detail = QString::fromUtf16(kNotAPlaylistName);
-        return false;
-    }
+    if (!format)
+        return WriteFailure{QStringLiteral("ﾌﾟﾚｲﾘｽﾄの種類が分かりません。"), QString::fromUtf16(kNotAPlaylistName)};
     const QByteArray text = PlaylistText(entries, *format);
-    return ReplaceFile(path, [&text](QIODevice& file) { return file.write(text) == text.size(); }, failure);
+    return ReplaceFile(path, [&text](QIODevice& file) { return file.write(text) == text.size(); });
 }
 
 }  // namespace kivo

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "cutlist/FileNames.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QLoggingCategory>
 #include <QString>
 #include <QStringView>
 
@@ -11,7 +14,10 @@
 
 namespace kivo {
 
-struct WriteFailure;
+// The diagnostics of playlists. A failed read or write is a warning, logged
+// once by whoever gives it up; the rest shows only when asked for
+// (QT_LOGGING_RULES="kivo.playlist.debug=true").
+Q_DECLARE_LOGGING_CATEGORY(lcPlaylist)
 
 // Playlists of other players: M3U and M3U8, PLS and XSPF (version 1). They
 // are read into the local files they name, in their order; entries that are
@@ -91,9 +97,8 @@ constexpr qsizetype kMaxPlaylistPathChars = qsizetype{128} << 20;
 // A title longer than kMaxNameChars (ShownText.h) is cut there.
 PlaylistReadResult ReadPlaylist(QByteArrayView bytes, PlaylistFormat format, const QString& folder);
 // Reads the playlist file `path` in the format its extension names; only a
-// regular file of at most kMaxPlaylistBytes is read. Failures, and what a
-// playlist that reads passed over, are logged in the category
-// "kivo.playlist".
+// regular file of at most kMaxPlaylistBytes is read. What a playlist that
+// reads passed over is logged (debug) in lcPlaylist.
 PlaylistReadResult ReadPlaylistFile(const QString& path);
 
 // Leaves out the entries whose file does not exist (now), counting them
@@ -113,6 +118,7 @@ QByteArray PlaylistText(const std::vector<PlaylistEntry>& entries, PlaylistForma
 // Writes the playlist file `path` in the format its extension names, as
 // ReplaceFile (FileNames.h) does: an existing file is replaced only by the
 // complete new one.
-bool WritePlaylistFile(const QString& path, const std::vector<PlaylistEntry>& entries, WriteFailure* failure);
+[[nodiscard]] std::optional<WriteFailure> WritePlaylistFile(const QString& path,
+                                                            const std::vector<PlaylistEntry>& entries);
 
 }  // namespace kivo

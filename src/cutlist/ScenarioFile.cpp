@@ -23,10 +23,10 @@
 #include <utility>
 
 namespace kivo {
-namespace {
 
-// Off unless asked for (QT_LOGGING_RULES="kivo.scenario=true").
 Q_LOGGING_CATEGORY(lcScenario, "kivo.scenario", QtWarningMsg)
+
+namespace {
 
 // The smallest cache entry: an empty path and four 32-bit numbers.
 constexpr qint64 kMinimumCacheEntryBytes = 1 + 4 * 4;
@@ -285,10 +285,7 @@ bool IsScenarioFileName(QStringView path)
 
 ScenarioReadResult ReadScenarioFile(const QString& path)
 {
-    ScenarioReadResult result = ReadRegularFile(path);
-    if (result.status != ScenarioStatus::Ok)
-        qCDebug(lcScenario).noquote() << "cannot read" << path << "-" << result.detail;
-    return result;
+    return ReadRegularFile(path);
 }
 
 void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache)
@@ -330,28 +327,20 @@ void WriteCutList(ArchiveWriter& archive, const CutListModel& list, CMediaInfoCa
     }
 }
 
-bool SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoCache& cache,
-                      qint32 positionHundredths, QString* error, QString* detail)
+std::optional<WriteFailure> SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoCache& cache,
+                                             qint32 positionHundredths)
 {
-    WriteFailure failure;
-    const auto write = [&](QIODevice& file) {
+    // What could not be read back is not written.
+    if (list.GetItemCount() > kMaxScenarioObjects) {
+        return WriteFailure{TooManyObjectsReason(),
+                            QStringLiteral("the cut list has ") + TooManyDetail(list.GetItemCount(), "objects")};
+    }
+    return ReplaceFile(path, [&](QIODevice& file) {
         ArchiveWriter archive(file);
         archive.WriteString(ScenarioMagic(kScenarioVersion));
         WriteCutList(archive, list, cache, positionHundredths, kScenarioVersion);
         return archive.Finish();
-    };
-    // What could not be read back is not written.
-    if (list.GetItemCount() > kMaxScenarioObjects) {
-        failure.reason = TooManyObjectsReason();
-        failure.detail = QStringLiteral("the cut list has ") + TooManyDetail(list.GetItemCount(), "objects");
-    } else if (ReplaceFile(path, write, &failure)) {
-        return true;
-    }
-    qCDebug(lcScenario).noquote() << "cannot save" << path << "-" << failure.detail;
-    *error = failure.reason;
-    if (detail)
-        *detail = failure.detail;
-    return false;
+    });
 }
 
 }  // namespace kivo

@@ -1,15 +1,23 @@
 #pragma once
 
+#include "cutlist/FileNames.h"
 #include "cutlist/MediaRecord.h"
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace kivo {
+
+// The diagnostics of scenario files. A failed read or write is a warning, logged
+// once by whoever gives it up; the rest shows only when asked for
+// (QT_LOGGING_RULES="kivo.scenario.debug=true").
+Q_DECLARE_LOGGING_CATEGORY(lcScenario)
 
 class ArchiveWriter;
 class CMediaInfoCache;
@@ -94,9 +102,8 @@ void WriteCutList(ArchiveWriter& archive, const CutListModel& list, CMediaInfoCa
 // (FileNames.h): through a temporary file that replaces the old file only
 // once it is complete and on disk, following a symbolic link, never over
 // anything but a regular file. A list of more than kMaxScenarioObjects
-// objects is not saved. On failure the old file is untouched,
-// `error` says why in Japanese and `detail` (when given) in English.
-bool SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoCache& cache,
-                      qint32 positionHundredths, QString* error, QString* detail = nullptr);
+// objects is not saved. On failure the old file is untouched.
+[[nodiscard]] std::optional<WriteFailure> SaveScenarioFile(const QString& path, const CutListModel& list,
+                                                           CMediaInfoCache& cache, qint32 positionHundredths);
 
 }  // namespace kivo

@@ -15,8 +15,6 @@ namespace {
 // allocates little and comparing them stays within a small piece of memory.
 class ByteKeys {
 public:
-    static constexpr int kPrefetchDistance = 8;
-
     struct Key {
         size_t offset;
         size_t length;
@@ -29,11 +27,6 @@ public:
         m_keys.reserve(static_cast<size_t>(list.GetItemCount()));
         m_bytes.reserve(static_cast<size_t>(list.GetItemCount()) * 64);
         for (int position = 0; position < list.GetItemCount(); ++position) {
-            // Names lie scattered in memory: ask for one a few objects
-            // ahead, so that its reading overlaps the work on this one. The
-            // other texts are made from the object's values.
-            if (column == CutListModel::kColumnName)
-                __builtin_prefetch(list.GetItemName(position + kPrefetchDistance).constData());
             const size_t offset = m_bytes.size();
             appendKey(list.GetItemText(position, column), m_bytes);
             m_keys.push_back({offset, m_bytes.size() - offset, position});

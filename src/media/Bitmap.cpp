@@ -1,7 +1,5 @@
 #include "media/Bitmap.h"
 
-#include "cutlist/FileNames.h"
-
 #include <QtEndian>
 
 namespace kivo {
@@ -87,17 +85,12 @@ QByteArray SnapshotFileBytes(const QByteArray& packedBitmap)
     return file;
 }
 
-bool WriteSnapshotFile(const QString& path, const QByteArray& packedBitmap, QString* error, QString* detail)
+std::optional<WriteFailure> WriteSnapshotFile(const QString& path, const QByteArray& packedBitmap)
 {
-    WriteFailure failure{QStringLiteral("保存する画像がありません。"), QStringLiteral("there is no frame to write")};
     const QByteArray bytes = SnapshotFileBytes(packedBitmap);
-    if (!bytes.isEmpty()
-        && ReplaceFile(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, &failure))
-        return true;
-    *error = failure.reason;
-    if (detail)
-        *detail = failure.detail;
-    return false;
+    if (bytes.isEmpty())
+        return WriteFailure{QStringLiteral("保存する画像がありません。"), QStringLiteral("there is no frame to write")};
+    return ReplaceFile(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
 }
 
 }  // namespace kivo

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "cutlist/FileNames.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+
+#include <optional>
 
 namespace kivo {
 
@@ -30,9 +34,7 @@ QByteArray SnapshotFileBytes(const QByteArray& packedBitmap);
 
 // Writes the snapshot file of a packed bitmap as ReplaceFile does
 // (cutlist/FileNames.h): an existing file is replaced only by a complete new
-// one, and never anything but a regular file. On failure `error` says why
-// in Japanese and `detail` (when given) in English.
-bool WriteSnapshotFile(const QString& path, const QByteArray& packedBitmap, QString* error,
-                       QString* detail = nullptr);
+// one, and never anything but a regular file.
+[[nodiscard]] std::optional<WriteFailure> WriteSnapshotFile(const QString& path, const QByteArray& packedBitmap);
 
 }  // namespace kivo

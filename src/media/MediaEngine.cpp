@@ -124,7 +124,7 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
     // Only regular files are media: opening a named pipe or a device could
     // block for ever.
     if (!StatFile(path).regular) {
-        qCDebug(lcEngine).noquote() << "not a regular file:" << path;
+        qCWarning(lcEngine).noquote() << "not a regular file:" << path;
         return;
     }
     auto playbin = std::make_shared<Playbin>(path, std::move(listener));
@@ -142,10 +142,8 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
         videoSink = qEnvironmentVariableIsEmpty("KIVO_VIDEO_SINK") ? ScreenVideoSink() : std::string();
     playbin->SetSinks(ElementFromDescription("KIVO_VIDEO_SINK", videoSink.c_str()),
                       WithOwnVolume(AudioOutput(&rendered.audioOutput)), panorama);
-    if (!playbin->Preroll(kPrerollMilliseconds, superseded)) {
-        qCDebug(lcEngine).noquote() << "cannot render" << path;
+    if (!playbin->Preroll(kPrerollMilliseconds, superseded))
         return;
-    }
     if (!rendered.audioOutput && playbin->StreamCount("n-audio") > 0 && playbin->StreamCount("n-video") == 0) {
         rendered.outcome = RenderResult::NoAudioHardware;
         return;

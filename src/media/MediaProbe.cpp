@@ -22,7 +22,7 @@ std::unique_ptr<Playbin> Prerolled(const QString& path, const Playbin::GiveUp& g
 {
     // Opening a named pipe or a device could block for ever.
     if (!StatFile(path).regular) {
-        qCDebug(lcEngine).noquote() << "not a regular file:" << path;
+        qCWarning(lcEngine).noquote() << "not a regular file:" << path;
         return nullptr;
     }
     auto playbin = std::make_unique<Playbin>(path, Playbin::BusListener(), Playbin::Purpose::Examining);
@@ -31,10 +31,8 @@ std::unique_ptr<Playbin> Prerolled(const QString& path, const Playbin::GiveUp& g
     playbin->KeepFreedMemory();
     // A picture is taken after a seek, if at all.
     playbin->SetPictureDecoding(false);
-    if (!playbin->Preroll(kPrerollMilliseconds, giveUp)) {
-        qCDebug(lcEngine).noquote() << "cannot render" << path;
+    if (!playbin->Preroll(kPrerollMilliseconds, giveUp))
         return nullptr;
-    }
     return playbin;
 }
 

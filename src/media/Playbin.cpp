@@ -78,22 +78,32 @@ void ShareGLDisplay(GstMessage* message)
     }
 }
 
-// GStreamer's own words on an error or a warning, for the diagnostic log.
-// (Qt's logging may be called from the streaming thread this runs on.)
-void LogProblem(GstMessage* message)
+// GStreamer's own words on an error or a warning of the pipeline over
+// `path`, for the diagnostic log: a warning for its first error, which is
+// where it failed; the errors that follow from it, and GStreamer's own
+// warnings, are debug. (Qt's logging may be called from the streaming
+// thread this runs on.)
+void LogProblem(GstMessage* message, const QString& path, bool failure)
 {
     const GstMessageType type = GST_MESSAGE_TYPE(message);
-    if ((type != GST_MESSAGE_ERROR && type != GST_MESSAGE_WARNING) || !lcEngine().isDebugEnabled())
+    if (!(failure ? lcEngine().isWarningEnabled()
+                  : (type == GST_MESSAGE_ERROR || type == GST_MESSAGE_WARNING) && lcEngine().isDebugEnabled()))
         return;
+    const bool failed = type == GST_MESSAGE_ERROR;
     GError* error = nullptr;
     gchar* details = nullptr;
-    if (type == GST_MESSAGE_ERROR)
+    if (failed)
         gst_message_parse_error(message, &error, &details);
     else
         gst_message_parse_warning(message, &error, &details);
-    qCDebug(lcEngine).noquote() << (type == GST_MESSAGE_ERROR ? "error from" : "warning from")
-                                << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << "-" << error->message << "-"
-                                << (details != nullptr ? details : "");
+    const QString words = QStringLiteral("%1 - %2 from %3 - %4 - %5")
+                              .arg(path, failed ? QStringLiteral("error") : QStringLiteral("warning"),
+                                   QString::fromUtf8(GST_OBJECT_NAME(GST_MESSAGE_SRC(message))),
+                                   QString::fromUtf8(error->message), QString::fromUtf8(details != nullptr ? details : ""));
+    if (failure)
+        qCWarning(lcEngine).noquote() << words;
+    else
+        qCDebug(lcEngine).noquote() << words;
     g_clear_error(&error);
     g_free(details);
 }
@@ -273,7 +283,7 @@ GstElement* ElementFromDescription(const char* variable, const char* fallback)
     GError* error = nullptr;
     GstElement* element = gst_parse_bin_from_description(description, TRUE, &error);
     if (error != nullptr) {
-        qCDebug(lcEngine).noquote() << "cannot make" << description << "-" << error->message;
+        qCWarning(lcEngine).noquote() << "cannot make" << description << "-" << error->message;
         g_error_free(error);
         if (element != nullptr)
             gst_object_unref(element);
@@ -320,6 +330,8 @@ struct Playbin::Bus {
     // Set when the stream has failed: a preroll then waits no longer.
     std::atomic<bool> failed{false};
     BusListener listener;
+    // The file, to name in the log.
+    QString path;
 };
 
 namespace {
@@ -327,7 +339,8 @@ namespace {
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
     auto* bus = static_cast<Playbin::Bus*>(data);
-    LogProblem(message);
+    const bool failure = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR && !bus->failed.exchange(true);
+    LogProblem(message, bus->path, failure);
     ShareGLDisplay(message);
     if (gst_is_video_overlay_prepare_window_handle_message(message)) {
         if (const quintptr window = bus->window.load(); window != 0) {
@@ -338,8 +351,6 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
         }
     } else {
         const GstMessageType type = GST_MESSAGE_TYPE(message);
-        if (type == GST_MESSAGE_ERROR)
-            bus->failed = true;
         if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
             bus->ended.Set();
         if (bus->listener)
@@ -369,6 +380,7 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
             for (GstElement* made : {source, decoder})
                 if (made != nullptr)
                     gst_object_unref(gst_object_ref_sink(made));
+            qCWarning(lcEngine) << "GStreamer has no filesrc or decodebin";
             m_hasGStreamer = false;
             return;
         }
@@ -381,6 +393,7 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
     } else {
         m_pipeline = gst_element_factory_make("playbin", nullptr);
         if (m_pipeline == nullptr) {
+            qCWarning(lcEngine) << "GStreamer has no playbin";
             m_hasGStreamer = false;
             return;
         }
@@ -388,6 +401,7 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
     gst_object_ref_sink(m_pipeline);
     m_bus = new Bus;
     m_bus->listener = std::move(listener);
+    m_bus->path = path;
     GstBus* bus = gst_element_get_bus(m_pipeline);
     gst_bus_set_sync_handler(bus, OnBusMessage, m_bus, DeleteBus);
     gst_object_unref(bus);
@@ -397,7 +411,7 @@ Playbin::Playbin(const QString& path, BusListener listener, Purpose purpose)
     GError* error = nullptr;
     gchar* uri = gst_filename_to_uri(FileNameBytes(path).constData(), &error);
     if (uri == nullptr) {
-        qCDebug(lcEngine).noquote() << "no URI for" << path << "-" << error->message;
+        qCWarning(lcEngine).noquote() << "no URI for" << path << "-" << error->message;
         g_clear_error(&error);
         gst_object_unref(std::exchange(m_pipeline, nullptr));
         return;
@@ -503,8 +517,16 @@ void Playbin::SetWindow(quintptr window)
 
 bool Playbin::Preroll(int milliseconds, const GiveUp& giveUp)
 {
-    return gst_element_set_state(m_pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE &&
-           WaitForPreroll(milliseconds, giveUp);
+    const bool pausing = gst_element_set_state(m_pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+    if (pausing && WaitForPreroll(milliseconds, giveUp))
+        return true;
+    // An error on the bus was logged as it came; a preroll given up is no
+    // failure.
+    if (!m_bus->failed && !(giveUp && giveUp())) {
+        qCWarning(lcEngine).noquote() << m_bus->path
+                                      << (pausing ? "- no first frame in time" : "- the pipeline cannot pause");
+    }
+    return false;
 }
 
 bool Playbin::WaitForPreroll(int milliseconds, const GiveUp& giveUp) const

@@ -16,7 +16,10 @@
 
 namespace kivo {
 
-// Why a medium could not be played or examined, and GStreamer's own words.
+// Why a medium could not be played or examined, and GStreamer's own words:
+// a pipeline that cannot be made or prerolled and an error on its bus are
+// warnings, each logged once, where it happens; GStreamer's warnings and the
+// engine's tracing are debug.
 Q_DECLARE_LOGGING_CATEGORY(lcEngine)
 
 // Initialises GStreamer once for the program.
@@ -82,6 +85,7 @@ public:
 
     // Brings the pipeline to PAUSED with its first frame, within the time,
     // unless it fails or `giveUp` holds first (asked every few milliseconds).
+    // A failure is logged.
     using GiveUp = std::function<bool()>;
     bool Preroll(int milliseconds, const GiveUp& giveUp = {});
     bool WaitForPreroll(int milliseconds, const GiveUp& giveUp = {}) const;

@@ -221,6 +221,8 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
     };
     ScenarioReadResult result = ReadScenarioFile(path);
     const QString name = ShownFileName(path);
+    if (result.status != ScenarioStatus::Ok && result.status != ScenarioStatus::Empty)
+        qCWarning(lcScenario).noquote() << "cannot read" << path << "-" << result.detail;
     switch (result.status) {
     case ScenarioStatus::Ok:
         break;
@@ -268,6 +270,7 @@ void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)
 {
     PlaylistReadResult result = ReadPlaylistFile(path);
     if (result.status != PlaylistStatus::Ok) {
+        qCWarning(lcPlaylist).noquote() << "cannot read" << path << "-" << result.detail;
         emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(ShownFileName(path), result.problem), true);
         if (done)
             done(false);
@@ -296,16 +299,15 @@ void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)
 
 bool CutListDocument::ExportPlaylist(const QString& path)
 {
-    const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
     std::vector<PlaylistEntry> entries;
     for (int position = 0; position < m_list.GetItemCount(); ++position) {
         const ObjectFacts& facts = m_list.GetItemFacts(position);
         entries.push_back(EntryOfObject(m_list.GetItemPath(position), m_list.GetItemName(position),
                                         facts.invalid ? 0 : facts.length));
     }
-    WriteFailure failure;
-    if (!format || !WritePlaylistFile(path, entries, &failure)) {
-        emit message(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(ShownFileName(path), failure.reason), true);
+    if (const std::optional<WriteFailure> failure = WritePlaylistFile(path, entries)) {
+        qCWarning(lcPlaylist).noquote() << "cannot export" << path << "-" << failure->detail;
+        emit message(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(ShownFileName(path), failure->reason), true);
         return false;
     }
     return true;
@@ -315,9 +317,9 @@ bool CutListDocument::Save(const QString& path)
 {
     // A cued object still opening is saved where it goes.
     const int position = m_playback.CurrentPosition();
-    QString error;
-    if (!SaveScenarioFile(path, m_list, m_cache, position, &error)) {
-        emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), error), true);
+    if (const std::optional<WriteFailure> failure = SaveScenarioFile(path, m_list, m_cache, position)) {
+        qCWarning(lcScenario).noquote() << "cannot save" << path << "-" << failure->detail;
+        emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), failure->reason), true);
         return false;
     }
     m_modified = false;

@@ -2,6 +2,7 @@
 
 #include "cutlist/ShownText.h"
 #include "media/Bitmap.h"
+#include "media/Playbin.h"
 #include "session/PlayerMenu.h"
 #include "core/Settings.h"
 #include "ui/CommandActions.h"
@@ -145,10 +146,10 @@ bool PlayerWindow::SaveSnapshot()
 
 bool PlayerWindow::WriteSnapshot(const QString& path)
 {
-    QString error;
-    if (!WriteSnapshotFile(path, m_engine.SnapshotBitmap(), &error)) {
+    if (const std::optional<WriteFailure> failure = WriteSnapshotFile(path, m_engine.SnapshotBitmap())) {
+        qCWarning(lcEngine).noquote() << "cannot save the snapshot" << path << "-" << failure->detail;
         QMessageBox::critical(this, QStringLiteral("Kivo231"),
-                              QStringLiteral("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), error));
+                              QStringLiteral("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), failure->reason));
         return false;
     }
     return true;

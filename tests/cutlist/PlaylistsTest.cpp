@@ -1,3 +1,4 @@
+#include "LogLines.h"
 #include "TestFiles.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
@@ -330,16 +331,11 @@ TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
 // What the playlist category logs while `read` runs.
 QStringList PlaylistLog(const std::function<void()>& read)
 {
-    static QStringList lines;
-    lines.clear();
     QLoggingCategory::setFilterRules(QStringLiteral("kivo.playlist.debug=true"));
-    const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext& context, const QString& text) {
-            if (QLatin1String(context.category) == QLatin1String("kivo.playlist"))
-                lines.append(text);
-        });
-    read();
-    qInstallMessageHandler(previous);
+    QStringList lines;
+    for (const test::LogLine& line : test::LoggedWhile(read))
+        if (line.category == QLatin1String("kivo.playlist"))
+            lines.append(line.text);
     QLoggingCategory::setFilterRules(QString());
     return lines;
 }
@@ -406,13 +402,14 @@ TEST(PlaylistsTest, FilesByTheirExtension)
 
     QTemporaryDir folder;
     const QString list = folder.filePath("list.XSPF");
-    WriteFailure failure;
-    ASSERT_TRUE(WritePlaylistFile(list, {{"/m/a.mp3", "A", 2}}, &failure)) << failure.detail.toStdString();
+    ASSERT_EQ(WritePlaylistFile(list, {{"/m/a.mp3", "A", 2}}), std::nullopt);
     test::WriteFile(folder.filePath("relative.pls"), "[playlist]\nFile1=sub/x.mp3\n");
     EXPECT_EQ(ReadPlaylistFile(list).reading.entries, Entries({{"/m/a.mp3", "A", 2}}));
     EXPECT_EQ(ReadPlaylistFile(folder.filePath("relative.pls")).reading.entries,
               Entries({{folder.filePath("sub/x.mp3"), "", -1}}));
-    EXPECT_FALSE(WritePlaylistFile(folder.filePath("list.txt"), {}, &failure));
+    const std::optional<WriteFailure> failure = WritePlaylistFile(folder.filePath("list.txt"), {});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, QStringLiteral("ﾌﾟﾚｲﾘｽﾄの種類が分かりません。"));
 
     // Neither a pipe nor a file beyond the limit is read.
     const QString pipe = folder.filePath("pipe.m3u");

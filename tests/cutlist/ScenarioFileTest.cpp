@@ -339,8 +339,7 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("list.kvo"));
-    QString error;
-    ASSERT_TRUE(SaveScenarioFile(path, list, cache, 250, &error)) << error.toStdString();
+    ASSERT_EQ(SaveScenarioFile(path, list, cache, 250), std::nullopt);
     const auto contents = [&path] { return test::ReadFile(path); };
     EXPECT_EQ(contents(), Written(list, cache, 250));
 
@@ -351,14 +350,14 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
     rlimit limited = original;
     limited.rlim_cur = 1000;
     setrlimit(RLIMIT_FSIZE, &limited);
-    const bool saved = SaveScenarioFile(path, list, cache, 0, &error);
+    const std::optional<WriteFailure> failure = SaveScenarioFile(path, list, cache, 0);
     setrlimit(RLIMIT_FSIZE, &original);
-    EXPECT_FALSE(saved);
-    EXPECT_FALSE(error.isEmpty());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, QStringLiteral("書き込めませんでした。ディスクの空きを確かめてください。"));
     EXPECT_EQ(contents(), Written(list, cache, 250));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.kvo"}));
 
-    EXPECT_FALSE(SaveScenarioFile(folder.filePath(QStringLiteral("no/such/folder.kvo")), list, cache, 0, &error));
+    EXPECT_TRUE(SaveScenarioFile(folder.filePath(QStringLiteral("no/such/folder.kvo")), list, cache, 0));
 }
 
 TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
@@ -366,32 +365,34 @@ TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
     namespace fs = std::filesystem;
     QTemporaryDir folder;
     const auto at = [&folder](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
-    QString error;
-    QString detail;
-    ASSERT_TRUE(SaveScenarioFile(at("target.kvo"), list, cache, 0, &error));
+    const auto refusal = [this](const QString& path, qint32 position = 0) {
+        const std::optional<WriteFailure> failure = SaveScenarioFile(path, list, cache, position);
+        return failure ? failure->reason : QString();
+    };
+    ASSERT_EQ(refusal(at("target.kvo")), QString());
     fs::create_symlink("target.kvo", at("link.kvo").toStdString());
-    ASSERT_TRUE(SaveScenarioFile(at("link.kvo"), list, cache, 250, &error)) << error.toStdString();
+    ASSERT_EQ(refusal(at("link.kvo"), 250), QString());
     EXPECT_TRUE(fs::is_symlink(at("link.kvo").toStdString()));
     EXPECT_EQ(test::ReadFile(at("target.kvo")), Written(list, cache, 250));
     // A link to nothing gets its file.
     fs::create_symlink("made.kvo", at("dangling.kvo").toStdString());
-    ASSERT_TRUE(SaveScenarioFile(at("dangling.kvo"), list, cache, 250, &error)) << error.toStdString();
+    ASSERT_EQ(refusal(at("dangling.kvo"), 250), QString());
     EXPECT_TRUE(fs::is_symlink(at("dangling.kvo").toStdString()));
     EXPECT_EQ(test::ReadFile(at("made.kvo")), Written(list, cache, 250));
 
     ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.kvo")).constData(), 0600), 0);
     fs::create_symlink("pipe.kvo", at("to-pipe.kvo").toStdString());
     for (const char* name : {"pipe.kvo", "to-pipe.kvo"}) {
-        EXPECT_FALSE(SaveScenarioFile(at(name), list, cache, 0, &error, &detail)) << name;
-        EXPECT_EQ(error, QStringLiteral("通常のファイルではありません。"));
-        EXPECT_EQ(detail, QStringLiteral("it is not a regular file"));
+        const std::optional<WriteFailure> failure = SaveScenarioFile(at(name), list, cache, 0);
+        ASSERT_TRUE(failure) << name;
+        EXPECT_EQ(failure->reason, QStringLiteral("通常のファイルではありません。"));
+        EXPECT_EQ(failure->detail, QStringLiteral("it is not a regular file"));
     }
     EXPECT_TRUE(fs::is_fifo(at("pipe.kvo").toStdString()));
-    EXPECT_FALSE(SaveScenarioFile(folder.path(), list, cache, 0, &error));
-    EXPECT_EQ(error, QStringLiteral("フォルダです。"));
+    EXPECT_EQ(refusal(folder.path()), QStringLiteral("フォルダです。"));
     fs::create_symlink("loop-b", at("loop-a").toStdString());
     fs::create_symlink("loop-a", at("loop-b").toStdString());
-    EXPECT_FALSE(SaveScenarioFile(at("loop-a"), list, cache, 0, &error));
+    EXPECT_EQ(refusal(at("loop-a")), QStringLiteral("通常のファイルではありません。"));
     EXPECT_TRUE(fs::is_symlink(at("loop-a").toStdString()));
 }
 
@@ -401,16 +402,15 @@ TEST_F(ScenarioWriter, AMillionObjectsAreSavedButNotOneMoreAndTheOldFileStays)
     const QString path = folder.filePath(QStringLiteral("large.kvo"));
     CutListModel large;
     large.AddObjects(std::vector<MediaObject>(1000000), true);
-    QString error;
-    QString detail;
-    ASSERT_TRUE(SaveScenarioFile(path, large, cache, 0, &error)) << error.toStdString();
+    ASSERT_EQ(SaveScenarioFile(path, large, cache, 0), std::nullopt);
     EXPECT_EQ(ReadScenarioFile(path).scenario.paths.size(), 1000000);
     const QByteArray saved = test::ReadFile(path);
 
     large.AddObject(MEDIARECORD(), QImage(), true);
-    EXPECT_FALSE(SaveScenarioFile(path, large, cache, 0, &error, &detail));
-    EXPECT_EQ(error, QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。"));
-    EXPECT_EQ(detail, QStringLiteral("the cut list has 1000001 objects, more than the 1000000 a scenario may have"));
+    const std::optional<WriteFailure> failure = SaveScenarioFile(path, large, cache, 0);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。"));
+    EXPECT_EQ(failure->detail, QStringLiteral("the cut list has 1000001 objects, more than the 1000000 a scenario may have"));
     EXPECT_EQ(test::ReadFile(path), saved);
 }
 
@@ -423,8 +423,7 @@ TEST_F(ScenarioWriter, SavingOverAnotherUsersFileKeepsItsOwnerGroupAndMode)
     ASSERT_TRUE(test::WriteFile(QFile::decodeName(path), "old"));
     ASSERT_EQ(::chown(path.constData(), 12345, 23456), 0);
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
-    QString error;
-    ASSERT_TRUE(SaveScenarioFile(QFile::decodeName(path), list, cache, 250, &error)) << error.toStdString();
+    ASSERT_EQ(SaveScenarioFile(QFile::decodeName(path), list, cache, 250), std::nullopt);
     struct stat saved {};
     ASSERT_EQ(::stat(path.constData(), &saved), 0);
     EXPECT_EQ(std::tuple(saved.st_uid, saved.st_gid, saved.st_mode & 07777), std::tuple(12345u, 23456u, 0640u));
@@ -458,9 +457,9 @@ TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
 
     // Qt's save file cannot reach such a name: saving is refused rather
     // than going to another file.
-    QString error;
-    EXPECT_FALSE(SaveScenarioFile(FileNameFromBytes(file + ".new"), objects, odd, 0, &error));
-    EXPECT_EQ(error, QStringLiteral("このファイル名では保存できません。"));
+    const std::optional<WriteFailure> failure = SaveScenarioFile(FileNameFromBytes(file + ".new"), objects, odd, 0);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, QStringLiteral("このファイル名では保存できません。"));
     EXPECT_EQ(folder.Names(), std::vector<std::string>({"list\xff.kvo"}));
 }
 

@@ -1,4 +1,7 @@
+#include "TestFiles.h"
 #include "media/Bitmap.h"
+
+#include <QTemporaryDir>
 
 #include <QtEndian>
 
@@ -52,6 +55,24 @@ TEST(SnapshotFile, RowsGoBottomUpInBlueGreenRedPaddedToFourBytes)
     const QByteArray bitmap = PackedBitmapFromImage(frame);
     ASSERT_EQ(bitmap.size(), 40 + 2 * 4);
     EXPECT_EQ(bitmap.mid(40), QByteArray("\x06\x05\x04\x00\x03\x02\x01\x00", 8));
+}
+
+TEST(SnapshotFile, IsWrittenOrSaysWhyNotAsEveryWriterDoes)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("shot.bmp");
+    const QByteArray bitmap = PackedBitmapFromImage(QImage(2, 2, QImage::Format_RGB32));
+    ASSERT_EQ(WriteSnapshotFile(path, bitmap), std::nullopt);
+    EXPECT_EQ(test::ReadFile(path), SnapshotFileBytes(bitmap));
+
+    const std::optional<WriteFailure> noFrame = WriteSnapshotFile(path, {});
+    ASSERT_TRUE(noFrame);
+    EXPECT_EQ(noFrame->reason, "保存する画像がありません。");
+    EXPECT_EQ(noFrame->detail, "there is no frame to write");
+    const std::optional<WriteFailure> folderInTheWay = WriteSnapshotFile(folder.path(), bitmap);
+    ASSERT_TRUE(folderInTheWay);
+    EXPECT_EQ(folderInTheWay->reason, "フォルダです。");
+    EXPECT_EQ(test::ReadFile(path), SnapshotFileBytes(bitmap));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "ByteFolder.h"
+#include "LogLines.h"
 #include "TestMedia.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaInfoCache.h"
@@ -74,11 +75,14 @@ TEST(Examination, BadFilesAreInvalidWithoutHanging)
     for (const char* name : {"text.txt", "empty.mpg", "truncated.mpg", "missing.mpg"}) {
         QElapsedTimer timer;
         timer.start();
-        const Examination bad = ExamineMediaFile(probe, Media(name));
+        Examination bad;
+        const auto log = test::LoggedWhile([&] { bad = ExamineMediaFile(probe, Media(name)); });
         EXPECT_LT(timer.elapsed(), 8000) << name;
         if (std::string(name) == "truncated.mpg" && bad.flag != kFlagInvalid)
             continue;  // the first 4 KiB may hold a playable moment
         EXPECT_EQ(bad.flag, kFlagInvalid) << name;
+        // Told once, with the file, where a user sees only warnings.
+        EXPECT_EQ(test::WarningsNaming(log, "kivo.engine", Media(name)), 1) << name;
         EXPECT_EQ(bad.record.nLength, 0) << name;
         EXPECT_EQ(bad.picture, LoadPicture(PictureId::Unavailable)) << name;
     }
@@ -86,8 +90,11 @@ TEST(Examination, BadFilesAreInvalidWithoutHanging)
     EXPECT_EQ(missing.record.timeModified, 0);
     EXPECT_EQ(missing.record.dwSize, 0u);
     EXPECT_TRUE(missing.typeText.isEmpty());
-    // A file named for another kind is judged by what it holds.
-    EXPECT_EQ(ExamineMediaFile(probe, Media("wrong-extension.wav")).flag, kFlagValid);
+    // A file named for another kind is judged by what it holds, and is no
+    // failure.
+    const auto log = test::LoggedWhile(
+        [&] { EXPECT_EQ(ExamineMediaFile(probe, Media("wrong-extension.wav")).flag, kFlagValid); });
+    EXPECT_EQ(test::WarningsNaming(log, "kivo.engine", Media("wrong-extension.wav")), 0);
 }
 
 // Files named with bytes that are not UTF-8 are examined and cached under

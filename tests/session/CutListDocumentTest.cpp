@@ -1,4 +1,5 @@
 #include "DocumentParts.h"
+#include "LogLines.h"
 #include "ScenarioSamples.h"
 #include "TestMedia.h"
 #include "TestFiles.h"
@@ -186,6 +187,27 @@ TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
         const QString reason = message.section(QLatin1Char('\n'), 1);
         EXPECT_FALSE(reason.contains(QRegularExpression("[A-Za-z]"))) << message.toStdString();
     }
+}
+
+TEST_F(Document, FailedSavesExportsAndReadsAreWarnedOnceNamingTheFile)
+{
+    ASSERT_TRUE(Add({Media("audio.wav")}));
+    const QString saved = folder.filePath("no/such/folder.kvo");
+    const QString exported = folder.filePath("no/such/list.m3u8");
+    const QString playlist = folder.filePath("broken.xspf");
+    const QString scenario = folder.filePath("other.kvo");
+    test::WriteFile(playlist, "<playlist>");
+    test::WriteFile(scenario, "not a scenario");
+    const auto log = test::LoggedWhile([&] {
+        EXPECT_FALSE(document.Save(saved));
+        EXPECT_FALSE(document.ExportPlaylist(exported));
+        document.OpenPlaylist(playlist, {});
+        EXPECT_EQ(Open(scenario), OpenOutcome::Refused);
+    });
+    EXPECT_EQ(test::WarningsNaming(log, "kivo.scenario", saved), 1);
+    EXPECT_EQ(test::WarningsNaming(log, "kivo.playlist", exported), 1);
+    EXPECT_EQ(test::WarningsNaming(log, "kivo.playlist", playlist), 1);
+    EXPECT_EQ(test::WarningsNaming(log, "kivo.scenario", scenario), 1);
 }
 
 TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)

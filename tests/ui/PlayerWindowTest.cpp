@@ -1,3 +1,4 @@
+#include "LogLines.h"
 #include "ModalWindows.h"
 #include "TestMedia.h"
 #include "core/Settings.h"
@@ -162,9 +163,11 @@ TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
     ASSERT_TRUE(window.WriteSnapshot(path));
     EXPECT_EQ(QImage(path, "BMP").size(), QSize(320, 240));
 
-    // A file that cannot be written is reported, not claimed.
+    // A file that cannot be written is reported, not claimed, and logged.
     test::WhenShown<QMessageBox>([](QMessageBox* message) { message->close(); });
-    EXPECT_FALSE(window.WriteSnapshot(QStringLiteral("/proc/frame.bmp")));
+    const QString refused = QStringLiteral("/proc/frame.bmp");
+    const auto log = test::LoggedWhile([&] { EXPECT_FALSE(window.WriteSnapshot(refused)); });
+    EXPECT_EQ(test::WarningsNaming(log, "kivo.engine", refused), 1);
 }
 
 }  // namespace

@@ -93,9 +93,8 @@ int RunConvert(const std::vector<std::string>& arguments)
         }
         return SaveScenarioOfMedia(out, paths, names);
     }
-    WriteFailure failure;
-    if (!WritePlaylistFile(out, read.entries, &failure)) {
-        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << failure.detail.toStdString() << "\n";
+    if (const std::optional<WriteFailure> failure = WritePlaylistFile(out, read.entries)) {
+        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << failure->detail.toStdString() << "\n";
         return kExitUnreadable;
     }
     return kExitOk;

@@ -37,10 +37,8 @@ int SaveScenarioOfMedia(const QString& out, const QStringList& media, const QStr
     }
     list.SetCurrent(list.GetItemData(list.FindPlayable(0)));
 
-    QString error;
-    QString detail;
-    if (!SaveScenarioFile(out, list, cache, 0, &error, &detail)) {
-        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << detail.toStdString() << "\n";
+    if (const std::optional<WriteFailure> failure = SaveScenarioFile(out, list, cache, 0)) {
+        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << failure->detail.toStdString() << "\n";
         return kExitUnreadable;
     }
     return kExitOk;

@@ -42,10 +42,8 @@ int RunSnapshot(const std::vector<std::string>& arguments)
         return kExitUnreadable;
     }
     const QString out = FileNameFromBytes(arguments[2]);
-    QString error;
-    QString detail;
-    if (!WriteSnapshotFile(out, engine.SnapshotBitmap(), &error, &detail)) {
-        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << detail.toStdString() << "\n";
+    if (const std::optional<WriteFailure> failure = WriteSnapshotFile(out, engine.SnapshotBitmap())) {
+        std::cerr << "kvotool: cannot write " << Printable(out) << ": " << failure->detail.toStdString() << "\n";
         return kExitUnreadable;
     }
     return kExitOk;
