@@ -27,8 +27,10 @@ namespace {
 constexpr int kPrerollMilliseconds = 7000;
 // How long a seek or a pause may take to show its frame.
 constexpr int kSettleMilliseconds = 2000;
-// How long the end of the program waits for the pipelines to come down.
-constexpr int kShutdownMilliseconds = 2000;
+// How long the end of the program waits for the pipelines to come down:
+// they take tens of milliseconds; one that takes longer is left to the end
+// of the process.
+constexpr int kShutdownMilliseconds = 1000;
 // Times closer than this are the same moment.
 constexpr double kTimeTolerance = 0.001;
 
@@ -205,19 +207,21 @@ MediaEngine::~MediaEngine()
     m_shared->engine = nullptr;
 }
 
-void MediaEngine::Shutdown()
+bool MediaEngine::Shutdown()
 {
     if (!m_worker)
-        return;
+        return !m_workerLeftRunning;
     Close();
     ++m_shared->generation;
     if (!m_worker->waitForDone(kShutdownMilliseconds)) {
-        // Its thread is left to the end of the process; what it does then
-        // no longer reaches the engine.
+        // What the worker does from now on no longer reaches the engine.
         qCWarning(lcEngine) << "a pipeline did not come down in time";
         (void)m_worker.release();
+        m_workerLeftRunning = true;
+        return false;
     }
     m_worker.reset();
+    return true;
 }
 
 void MediaEngine::Work(std::function<void()> job)

@@ -70,8 +70,11 @@ public:
     ~MediaEngine() override;
     // Brings the pipelines down and waits a while for the worker, without
     // waiting for a preroll: at the end of the program, before the window
-    // the video is drawn into goes. Nothing can be opened afterwards.
-    void Shutdown();
+    // the video is drawn into goes. Nothing can be opened afterwards. False
+    // when the worker was still busy after the wait: it is left running,
+    // and the process must then end without running the libraries' own
+    // ends under it.
+    bool Shutdown();
 
     // Starts rendering `path` into a new pipeline, to be prerolled and
     // stopped at 0 with the current levels; openFinished tells how it went
@@ -198,6 +201,7 @@ private:
     struct Shared;
     std::shared_ptr<Shared> m_shared;
     std::unique_ptr<QThreadPool> m_worker;
+    bool m_workerLeftRunning = false;
     bool m_opening = false;
     std::shared_ptr<Playbin> m_playbin;
     GstElement* m_panorama = nullptr;  // balance, inside the pipeline's audio filter

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <thread>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -520,9 +521,16 @@ bool Playbin::Preroll(int milliseconds, const GiveUp& giveUp)
     const bool pausing = gst_element_set_state(m_pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
     if (pausing && WaitForPreroll(milliseconds, giveUp))
         return true;
-    // An error on the bus was logged as it came; a preroll given up is no
-    // failure.
-    if (!m_bus->failed && !(giveUp && giveUp())) {
+    // A preroll given up is no failure.
+    if (giveUp && giveUp())
+        return false;
+    // A failed state change may be told before the error that caused it has
+    // reached the bus, where it is logged as the failure with GStreamer's
+    // own words: it is given a moment. Whichever comes first is logged.
+    using namespace std::chrono_literals;
+    for (auto waited = 0ms; waited < 200ms && !m_bus->failed; waited += 10ms)
+        std::this_thread::sleep_for(10ms);
+    if (!m_bus->failed.exchange(true)) {
         qCWarning(lcEngine).noquote() << m_bus->path
                                       << (pausing ? "- no first frame in time" : "- the pipeline cannot pause");
     }

@@ -42,10 +42,8 @@ Flow::Flow(Settings& settings)
 
 Flow::~Flow()
 {
-    // The video is drawn into the player window: the pipelines come down
-    // while it is still there (a sink whose window is gone may never stop),
-    // and the window goes before the session.
-    m_session.engine.Shutdown();
+    // The window goes before the session.
+    Shutdown();
 }
 
 void Flow::WatchSession()

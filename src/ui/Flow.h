@@ -23,6 +23,10 @@ public:
     Flow& operator=(const Flow&) = delete;
 
     MainWindow& Window() { return *m_window; }
+    // Brings the pipelines down while the window the video is drawn into is
+    // still there (a sink whose window is gone may never stop), waiting a
+    // while at most; false when one did not come down in time.
+    bool Shutdown() { return m_session.engine.Shutdown(); }
 
 private:
     // The session may speak before the window is there.

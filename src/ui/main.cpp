@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -62,5 +64,14 @@ int main(int argc, char** argv)
     if (failed)
         return 1;
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (!flow.Shutdown()) {
+        // A pipeline left coming down must not meet the libraries' ends,
+        // which the ordinary end of the process runs: the settings are
+        // written now, and the process ends at once.
+        settings.Sync();
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
