@@ -35,7 +35,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 // Types a file's name into a file dialog and accepts it, as "開く" does.
 // (QFileDialog::selectFile leaves the name field alone while it has the
@@ -52,12 +51,12 @@ protected:
     {
         bool done = false;
         window.AddMedia(paths, [&] { done = true; });
-        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000) && Settled());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000) && Settled());
     }
     // Waits until the player has opened what it was given.
     bool Settled()
     {
-        return WaitUntil([&] { return !window.Player().Engine().IsOpening(); }, 10000);
+        return QTest::qWaitFor([&] { return !window.Player().Engine().IsOpening(); }, 10000);
     }
 
     QTemporaryDir folder;
@@ -113,7 +112,7 @@ TEST_F(Program, ScenarioDialogsEndWithAllFiles)
         ChooseFile(dialog, path);
     });
     window.Commands().Run(Command::OpenFile);
-    EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 1; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 1; }, 10000));
     EXPECT_EQ(window.windowTitle(), "list.kvo - Kivo");
 }
 
@@ -137,7 +136,7 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     auto* position = window.findChild<QSlider*>("position");
     auto* volume = window.findChild<QSlider*>("volume");
     auto* speed = window.findChild<QSlider*>("speed");
-    ASSERT_TRUE(WaitUntil([&] { return volume->value() == 50; }, 1000));  // the saved volume
+    ASSERT_TRUE(QTest::qWaitFor([&] { return volume->value() == 50; }, 1000));  // the saved volume
     EXPECT_FALSE(position->isEnabled());
 
     Add({Media("video.avi")});
@@ -180,7 +179,7 @@ TEST_F(Program, FilesDroppedOnAFloatingBarAreAdded)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(bar, &drop);
-    EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 2 && window.Document().IsModified(); },
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 2 && window.Document().IsModified(); },
                           60000));
 }
 
@@ -366,7 +365,7 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(R"("a.mpg" "b.wav" "notes.txt")");
         static_cast<QDialog*>(dialog)->accept();  // as "開く" does
     });
-    ASSERT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 3; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 3; }, 60000));
     EXPECT_EQ(window.List().GetItemPath(2), media.filePath("notes.txt"));
     EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 1);
     EXPECT_EQ(QDir::currentPath(), workingFolder);
@@ -392,9 +391,9 @@ TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
     MainWindow& again = second.Window();
     again.show();
     // Floating bars come up once the window manager has the main window.
-    EXPECT_TRUE(WaitUntil([&] { return again.findChild<QDockWidget*>("SpeedBar")->isVisible(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.findChild<QDockWidget*>("SpeedBar")->isVisible(); }, 1000));
     EXPECT_FALSE(again.findChild<QDockWidget*>("VolumeBar")->isVisible());
-    EXPECT_TRUE(WaitUntil([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
     again.close();
 }
 
@@ -409,7 +408,7 @@ TEST_F(Program, FloatingBarsOfARunEndedBeforeItsWindowCameUpAreNotKeptInTheCorne
     again.show();
     auto* volume = again.findChild<QDockWidget*>("VolumeBar");
     auto* speed = again.findChild<QDockWidget*>("SpeedBar");
-    ASSERT_TRUE(WaitUntil([&] { return volume->isVisible() && speed->isVisible(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return volume->isVisible() && speed->isVisible(); }, 1000));
     ASSERT_TRUE(volume->isFloating());
     ASSERT_TRUE(speed->isFloating());
     // Side by side near the top right corner of the list, as a first run

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWindow>
 #include <QtTest/QTest>
 
@@ -20,7 +21,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
 {
@@ -112,7 +112,7 @@ TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBack
     main.showMaximized();
     window.ShowOnTop();
     EXPECT_EQ(window.windowHandle()->transientParent(), main.windowHandle());
-    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == &window; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == &window; }, 2000));
 
     int fds[2];
     ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
@@ -120,7 +120,7 @@ TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBack
     main.showMinimized();
     const js_event button2{0, 1, JS_EVENT_BUTTON, 1};
     ASSERT_EQ(::write(fds[1], &button2, sizeof button2), static_cast<ssize_t>(sizeof button2));
-    EXPECT_TRUE(WaitUntil([&] { return !main.isMinimized(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isMinimized(); }, 2000));
     EXPECT_TRUE(main.isMaximized());
     ::close(fds[1]);
 }
