@@ -96,7 +96,7 @@ TEST_F(Program, ScenarioDialogsEndWithAllFiles)
     const QString allFiles = "すべてのﾌｧｲﾙ (*.*) (*)";
     Add({Media("video.avi")});
     const QString path = folder.filePath("list.kvo");
-    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+    const auto saving = test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->nameFilters(), QStringList({"Kivo scenario file(*.kvo) (*.kvo)", allFiles}));
         EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
         ChooseFile(dialog, path);
@@ -104,7 +104,7 @@ TEST_F(Program, ScenarioDialogsEndWithAllFiles)
     window.Commands().Run(Command::SaveFileAs);
     ASSERT_EQ(window.windowTitle(), "list.kvo - Kivo");
     window.Commands().Run(Command::NewFile);
-    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+    const auto opening = test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->nameFilters(),
                   QStringList({"Kivo scenario file(*.kvo) (*.kvo)", "ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)",
                                allFiles}));
@@ -195,7 +195,7 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheView)
     const auto menuAt = [&](QPoint point) {
         QStringList items;
         submenuItems.clear();
-        test::WhenShown<QMenu>([&](QMenu* popup) {
+        const auto shown = test::WhenShown<QMenu>([&](QMenu* popup) {
             for (QAction* action : popup->actions()) {
                 items.append(action->text());
                 if (CommandOf(action) == Command::DeleteObject) {
@@ -350,7 +350,7 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
     const QString workingFolder = QDir::currentPath();
     const QStringList rows = MediaFileFilters();
     const auto runDialog = [&](const std::function<void(QFileDialog*)>& use) {
-        test::WhenShown<QFileDialog>(use);
+        const auto shown = test::WhenShown<QFileDialog>(use);
         window.Commands().Run(Command::OpenMediaFiles);
     };
     runDialog([&](QFileDialog* dialog) {

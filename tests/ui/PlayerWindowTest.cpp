@@ -133,7 +133,7 @@ TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingA
     QStringList greyed;
     QStringList checked;
     QPoint shownAt;
-    test::WhenShown([&](QWidget* popup) {
+    const auto shown = test::WhenShown([&](QWidget* popup) {
         shownAt = popup->pos();
         for (QAction* action : popup->findChildren<QAction*>()) {
             if (!action->isEnabled())
@@ -155,7 +155,7 @@ TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
 {
     Open("video.avi");
     window.Engine().PausePlayback();
-    test::WhenShown<QFileDialog>([](QFileDialog* files) { files->close(); });
+    const auto choosing = test::WhenShown<QFileDialog>([](QFileDialog* files) { files->close(); });
     EXPECT_FALSE(window.SaveSnapshot());  // cancelled
 
     const QString path = folder.filePath("frame.bmp");
@@ -163,7 +163,7 @@ TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
     EXPECT_EQ(QImage(path, "BMP").size(), QSize(320, 240));
 
     // A file that cannot be written is reported, not claimed.
-    test::WhenShown<QMessageBox>([](QMessageBox* message) { message->close(); });
+    const auto failureBox = test::WhenShown<QMessageBox>([](QMessageBox* message) { message->close(); });
     EXPECT_FALSE(window.WriteSnapshot(QStringLiteral("/proc/frame.bmp")));
 }
 
