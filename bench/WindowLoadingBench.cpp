@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWindow>
 
 #include <algorithm>
@@ -40,13 +41,13 @@ double WindowRun(const QStringList& paths)
     MainWindow& window = flow.Window();
     window.resize(1000, 700);
     window.show();
-    if (!test::WaitUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 10000))
+    if (!QTest::qWaitFor([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 10000))
         return -1.0;
     bool done = false;
     QElapsedTimer timer;
     timer.start();
     window.AddMedia(paths, [&done] { done = true; });
-    if (!test::WaitUntil([&] { return done; }, kLongestRunMs) || window.List().GetItemCount() != paths.size())
+    if (!QTest::qWaitFor([&] { return done; }, kLongestRunMs) || window.List().GetItemCount() != paths.size())
         return -1.0;
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     window.Document().SetModified(false);

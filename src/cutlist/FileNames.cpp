@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringBuilder>
 #include <QUrl>
 
 #include <limits.h>
@@ -53,12 +54,18 @@ Reference ReferenceKind(QStringView text)
 // kept.
 QUrl UrlOf(QStringView text)
 {
+    const QByteArray bytes = FileNameBytes(text);
     QByteArray encoded;
-    for (const char byte : FileNameBytes(text)) {
-        if (static_cast<uchar>(byte) < 0x80)
+    encoded.reserve(bytes.size() * 3);
+    for (const char byte : bytes) {
+        const auto value = static_cast<uchar>(byte);
+        if (value < 0x80) {
             encoded += byte;
-        else
-            encoded += '%' + QByteArray::number(static_cast<uchar>(byte), 16);
+        } else {
+            encoded += '%';
+            encoded += "0123456789ABCDEF"[value >> 4];
+            encoded += "0123456789ABCDEF"[value & 0xF];
+        }
     }
     return QUrl::fromEncoded(encoded, QUrl::TolerantMode);
 }
@@ -96,7 +103,8 @@ std::optional<QString> NamedFile(QStringView location, const QString& folder, Re
             return CleanFileName(*file);
         return std::nullopt;
     }
-    return CleanFileName(folder + u'/' + location.toString());
+    // Joined in one allocation: a playlist takes this way for every line.
+    return CleanFileName(folder % u'/' % location);
 }
 
 }  // namespace
@@ -144,18 +152,20 @@ bool HasUndecodableBytes(QStringView name)
 
 QByteArray FileNameBytes(QStringView name)
 {
+    // QFile::encodeName is UTF-8 on Linux; taken directly, it needs no copy
+    // of the name.
     if (!HasUndecodableBytes(name))
-        return QFile::encodeName(name.toString());
+        return name.toUtf8();
     QByteArray bytes;
     qsizetype run = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
         if (!IsEscapedByte(name, i))
             continue;
-        bytes += QFile::encodeName(name.sliced(run, i - run).toString());
+        bytes += name.sliced(run, i - run).toUtf8();
         bytes += static_cast<char>(name[i].unicode() & 0xFF);
         run = i + 1;
     }
-    bytes += QFile::encodeName(name.sliced(run).toString());
+    bytes += name.sliced(run).toUtf8();
     return bytes;
 }
 

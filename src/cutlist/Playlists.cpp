@@ -5,6 +5,7 @@
 #include "cutlist/ShownText.h"
 
 #include <QLoggingCategory>
+#include <QStringBuilder>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -369,7 +370,8 @@ private:
     EntryList m_entries;
 };
 
-// Writing.
+// Writing. The lines are joined with QStringBuilder's %, in one allocation
+// each.
 
 QByteArray FileUri(const QString& path)
 {
@@ -418,8 +420,8 @@ QByteArray M3uText(const std::vector<PlaylistEntry>& entries)
     QByteArray text = "#EXTM3U\n";
     for (const PlaylistEntry& entry : entries) {
         if (!entry.title.isEmpty() || IsKnownLength(entry.seconds))
-            text += "#EXTINF:" + WholeSeconds(entry.seconds) + ',' + OneLine(entry.title) + '\n';
-        text += PathText(entry.path) + '\n';
+            text += "#EXTINF:" % WholeSeconds(entry.seconds) % ',' % OneLine(entry.title) % '\n';
+        text += PathText(entry.path) % '\n';
     }
     return text;
 }
@@ -429,12 +431,12 @@ QByteArray PlsText(const std::vector<PlaylistEntry>& entries)
     QByteArray text = "[playlist]\n";
     for (size_t i = 0; i < entries.size(); ++i) {
         const QByteArray number = QByteArray::number(qulonglong{i} + 1);
-        text += "File" + number + '=' + PathText(entries[i].path) + '\n';
+        text += "File" % number % '=' % PathText(entries[i].path) % '\n';
         if (!entries[i].title.isEmpty())
-            text += "Title" + number + '=' + OneLine(entries[i].title) + '\n';
-        text += "Length" + number + '=' + WholeSeconds(entries[i].seconds) + '\n';
+            text += "Title" % number % '=' % OneLine(entries[i].title) % '\n';
+        text += "Length" % number % '=' % WholeSeconds(entries[i].seconds) % '\n';
     }
-    text += "NumberOfEntries=" + QByteArray::number(qulonglong{entries.size()}) + "\nVersion=2\n";
+    text += "NumberOfEntries=" % QByteArray::number(qulonglong{entries.size()}) % "\nVersion=2\n";
     return text;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,7 +15,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 TEST(MediaEngine, StateMachineOverOneFile)
 {
@@ -36,7 +36,7 @@ TEST(MediaEngine, StateMachineOverOneFile)
 
     engine.StartPlayback();
     EXPECT_EQ(engine.State(), PlayState::Playing);
-    ASSERT_TRUE(WaitUntil([&] { return engine.GetPosition() > 0.2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 0.2; }, 5000));
     engine.PausePlayback();
     EXPECT_EQ(engine.State(), PlayState::Paused);
     const double paused = engine.GetPosition();
@@ -70,7 +70,7 @@ TEST(MediaEngine, ProgramStreamsRunFromZeroToTheirWholeLength)
         engine.SetPosition(2.0);
         EXPECT_NEAR(engine.GetPosition(), 2.0, 0.05) << name;
         engine.StartPlayback();
-        ASSERT_TRUE(WaitUntil([&] { return positionAtTheEnd >= 0.0; }, 5000)) << name;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return positionAtTheEnd >= 0.0; }, 5000)) << name;
         EXPECT_NEAR(positionAtTheEnd, engine.Duration(), 0.1) << name;
     }
 }
@@ -139,7 +139,7 @@ protected:
 TEST_F(Completion, TheEndOfARunIsReportedOnce)
 {
     engine.StartPlayback();
-    ASSERT_TRUE(WaitUntil([&] { return ends > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ends > 0; }, 5000));
     // The engine keeps its state: the receiver decides what comes next.
     EXPECT_EQ(engine.State(), PlayState::Playing);
     QCoreApplication::processEvents();
@@ -152,7 +152,7 @@ TEST_F(Completion, AutoRewindGoesBackAfterReporting)
     double positionWhenReported = -1.0;
     QObject::connect(&engine, &MediaEngine::runEnded, [&] { positionWhenReported = engine.GetPosition(); });
     engine.StartPlayback();
-    ASSERT_TRUE(WaitUntil([&] { return positionWhenReported >= 0.0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return positionWhenReported >= 0.0; }, 5000));
     EXPECT_GT(positionWhenReported, 1.0);
     EXPECT_LT(engine.GetPosition(), 1.0);
 }
@@ -161,7 +161,7 @@ TEST_F(Completion, RepeatWinsOverAutoRewindAndReportsNothing)
 {
     engine.SetOptions({.autoRewind = true, .repeat = true});
     engine.StartPlayback();
-    ASSERT_TRUE(WaitUntil([&] { return engine.GetPosition() < 1.0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() < 1.0; }, 5000));
     EXPECT_EQ(ends, 0);
     EXPECT_EQ(engine.State(), PlayState::Playing);
 }

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 class Document : public ::testing::Test, protected test::DocumentParts {
 protected:
@@ -33,7 +33,7 @@ protected:
             done = true;
             outcome = result;
         });
-        EXPECT_TRUE(WaitUntil([&] { return done; }, 60000) && Settled());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 60000) && Settled());
         return outcome;
     }
 
@@ -50,7 +50,7 @@ TEST_F(Document, PlaylistsOpenAsNewCutListsAndTheListExportsAsOne)
                                   .toUtf8());
     bool opened = false;
     document.OpenPlaylist(playlist, [&](bool read) { opened = read; });
-    ASSERT_TRUE(WaitUntil([&] { return opened; }, 60000) && Settled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened; }, 60000) && Settled());
     ASSERT_EQ(list.GetItemCount(), 2);  // a new list of the local files that exist
     EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "夜の音");
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), Media("text.txt"));
@@ -240,9 +240,9 @@ TEST_F(Document, TheSearchForAStillPictureEndsWithEveryAddEvenWhenACueOvertakesI
     document.AddMediaFiles({Media("video.avi")}, false, [&] { added = true; });
     // A cue made before the still picture has opened, as the cue at the end
     // of a quick add is.
-    ASSERT_TRUE(WaitUntil([&] { return player.IsOpening(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.IsOpening(); }, 10000));
     ASSERT_TRUE(playback.CueObject(0, 0));
-    ASSERT_TRUE(WaitUntil([&] { return added; }, 60000) && Settled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return added; }, 60000) && Settled());
 
     // The next add looks again, from its own first file.
     ASSERT_TRUE(Add({Media("video.mov")}));
@@ -264,8 +264,8 @@ TEST_F(Document, FilesAddedWhileOthersAreExaminedFollowThemAndThePlayedOnePlays)
     bool second = false;
     document.AddMediaFiles({Media("audio.aiff")}, false, [&] { second = true; });
     document.AddMediaAndPlay({Media("video.mpg")});
-    ASSERT_TRUE(WaitUntil([&] { return first && second; }, 60000));
-    ASSERT_TRUE(WaitUntil([&] { return list.GetItemCount() == 5 && player.State() == PlayState::Playing; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first && second; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetItemCount() == 5 && player.State() == PlayState::Playing; }, 60000));
     EXPECT_EQ(list.GetItemPath(3), Media("audio.aiff"));
     EXPECT_EQ(list.GetItemPath(4), Media("video.mpg"));
     EXPECT_EQ(list.FindCurrentItem(), 4);

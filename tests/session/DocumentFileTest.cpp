@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 // The user's answers, given in turn; what was asked is noted.
 struct ScriptedQuestions : DocumentQuestions {
@@ -48,7 +48,7 @@ protected:
     {
         std::optional<bool> opened;
         file.Open(path, [&](bool ok) { opened = ok; });
-        return WaitUntil([&] { return opened.has_value(); }, 60000) && Settled() && *opened;
+        return QTest::qWaitFor([&] { return opened.has_value(); }, 60000) && Settled() && *opened;
     }
 
     QTemporaryDir folder;

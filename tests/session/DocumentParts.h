@@ -8,6 +8,8 @@
 #include "QuietPlaybackHost.h"
 #include "TestMedia.h"
 
+#include <QTest>
+
 namespace kivo::test {
 
 struct DocumentParts {
@@ -25,12 +27,12 @@ struct DocumentParts {
     {
         bool done = false;
         document.AddMediaFiles(paths, false, [&] { done = true; });
-        return WaitUntil([&] { return done; }, 60000) && Settled();
+        return QTest::qWaitFor([&] { return done; }, 60000) && Settled();
     }
     // Waits until the player has opened what it was given.
     bool Settled()
     {
-        return WaitUntil([&] { return !player.IsOpening(); }, 10000);
+        return QTest::qWaitFor([&] { return !player.IsOpening(); }, 10000);
     }
 };
 

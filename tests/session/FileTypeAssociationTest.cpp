@@ -12,6 +12,7 @@
 #include <QSemaphore>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThreadPool>
 
 #include <sys/stat.h>
@@ -286,7 +287,7 @@ TEST_F(FileTypeRegistration, TheCallReturnsAtOnceAndTheFilesAndToolsFollowWithou
 
     const auto ran = [&](const char* tool, const QString& arguments) {
         const QString note = bin + u'/' + QLatin1String(tool) + QStringLiteral(".ran");
-        return test::WaitUntil([&] { return ReadFile(note) == (arguments + u'\n').toUtf8(); }, 5000);
+        return QTest::qWaitFor([&] { return ReadFile(note) == (arguments + u'\n').toUtf8(); }, 5000);
     };
     EXPECT_TRUE(ran("update-mime-database", Data("mime")));
     EXPECT_TRUE(ran("update-desktop-database", Data("applications")));

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 class Loading : public ::testing::Test {
 protected:
@@ -30,7 +30,7 @@ protected:
         bool done = false;
         const auto connection = QObject::connect(&loader, &MediaLoader::finished, [&](bool) { done = true; });
         loader.Start(paths, blankLabels);
-        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000));
         QObject::disconnect(connection);
     }
 
@@ -131,7 +131,7 @@ QStringList RunWith(int workers, const QStringList& paths, const QString& vanish
     });
     QSignalSpy finished(&loader, &MediaLoader::finished);
     loader.Start(paths, false);
-    EXPECT_TRUE(WaitUntil([&] { return finished.count() == 1; }, 60000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 60000));
     QStringList added;
     for (int i = 0; i < list.GetItemCount(); ++i) {
         added.append(QString::number(list.GetItemData(i)));

@@ -13,6 +13,7 @@
 #include <QDBusPendingCall>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -22,8 +23,6 @@
 
 namespace kivo {
 namespace {
-
-using test::WaitUntil;
 
 class FakeHost : public MprisHost {
 public:
@@ -86,7 +85,7 @@ protected:
         QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, interface, method);
         message.setArguments(arguments);
         const QDBusPendingCall call = client.asyncCall(message);
-        EXPECT_TRUE(WaitUntil([&] { return call.isFinished(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return call.isFinished(); }, 5000));
         return call.reply();
     }
     QVariant Get(const QString& interface, const QString& property)
@@ -167,7 +166,7 @@ TEST_F(RemoteControl, AnnouncesWhatChangedAndEverySeek)
     host.facts.repeat = true;
     service.Refresh();
     service.AnnounceSeek(300);
-    ASSERT_TRUE(WaitUntil([&] { return !listener.changes.empty() && !listener.seeks.empty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !listener.changes.empty() && !listener.seeks.empty(); }, 5000));
     ASSERT_EQ(listener.changes.size(), 1U);
     EXPECT_EQ(listener.changes[0].keys(), QStringList({QStringLiteral("LoopStatus"), QStringLiteral("PlaybackStatus")}));
     EXPECT_EQ(listener.changes[0].value(QStringLiteral("LoopStatus")).toString(), u"Track");

@@ -24,7 +24,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 // Records what the sequencer tells the windows around it and the bars.
 struct FakeHost : PlaybackHost {
@@ -70,7 +69,7 @@ protected:
         list.AddObject(test::Record(path, 300, playable ? kFlagValid : kFlagInvalid), QImage(), false);
     }
     // Waits for the object being opened.
-    bool Opened() { return WaitUntil([&] { return !sequencer.IsOpening() && host.busy == 0; }, 10000); }
+    bool Opened() { return QTest::qWaitFor([&] { return !sequencer.IsOpening() && host.busy == 0; }, 10000); }
     bool Cue(int position, qint64 hundredths) { return sequencer.CueObject(position, hundredths) && Opened(); }
 
     QString State(int position) const { return list.GetItemText(position, CutListModel::kColumnState); }
@@ -103,7 +102,7 @@ TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOne)
     EXPECT_TRUE(host.playerVisible);  // video shows the player
     host.Clear();
 
-    ASSERT_TRUE(WaitUntil([&] { return list.FindCurrentItem() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.FindCurrentItem() == 1; }, 5000));
     ASSERT_TRUE(Opened());
     EXPECT_EQ(State(1), "停止");
     EXPECT_EQ(State(2), "待機");
@@ -161,7 +160,9 @@ TEST_F(Sequencing, ASliderDragSeeksAtMostEveryTenthOfASecondAndLandsWhereItWasLe
         sequencer.Seek(i * 5);
         if (sought.empty() || std::abs(player.GetPosition() - sought.back()) > 1e-9)
             sought.push_back(player.GetPosition());
-        WaitUntil([] { return false; }, 5);  // a drag's pace
+        // A drag's pace: the seeks are limited in time, so the requests
+        // must come spread over time as a slider's do.
+        QTest::qWait(5);
     }
     const qint64 elapsed = clock.elapsed();
     EXPECT_LE(static_cast<qint64>(sought.size()), elapsed / 100 + 2);
@@ -255,7 +256,7 @@ TEST_F(Sequencing, AFileDamagedOrGoneSinceItWasAddedBecomesInvalidAndTheListPlay
     // One message, however many fail one after the other.
     ASSERT_TRUE(Cue(0, 270));
     sequencer.Play();
-    ASSERT_TRUE(WaitUntil([&] { return list.FindCurrentItem() == 3 && player.State() == PlayState::Playing; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.FindCurrentItem() == 3 && player.State() == PlayState::Playing; }, 10000));
     EXPECT_EQ(host.messages, QStringList({"再生開始できません。"}));
     for (int given_up : {1, 2}) {
         EXPECT_EQ(State(given_up), "無効");
@@ -365,7 +366,7 @@ TEST_F(Sequencing, ThePositionIsReportedWhilePlayingOnly)
     QTest::qWait(3 * PlaybackSequencer::kPositionReportMilliseconds);
     EXPECT_TRUE(host.positions.empty());
     sequencer.Play();
-    ASSERT_TRUE(WaitUntil([&] { return host.positions.size() >= 3 && host.positions.back() > 50; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.positions.size() >= 3 && host.positions.back() > 50; }, 5000));
     sequencer.Pause();
     const int pausedAt = host.positions.back();
     host.Clear();

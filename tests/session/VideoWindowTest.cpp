@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ TEST(VideoWindow, TheVideoIsDrawnInsideTheGivenWindow)
         }
         return count;
     };
-    EXPECT_TRUE(test::WaitUntil([&] { return coloured() >= 8; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return coloured() >= 8; }, 5000));
 }
 
 // Stepping through a long cut list as the player window does, a fresh
@@ -79,7 +80,7 @@ TEST(VideoWindow, SteppingThroughManyObjectsLeavesNothingBehind)
     const auto stepTo = [&](int object) {
         while (list.FindCurrentItem() < object) {
             sequencer.PlayNext(list.FindCurrentItem() + 1);
-            ASSERT_TRUE(test::WaitUntil(opened, 10000));
+            ASSERT_TRUE(QTest::qWaitFor(opened, 10000));
         }
     };
 
@@ -99,7 +100,7 @@ TEST(VideoWindow, SteppingThroughManyObjectsLeavesNothingBehind)
         QCoreApplication::processEvents();
         peakThreads = std::max(peakThreads, test::ThreadCount());
     }
-    ASSERT_TRUE(test::WaitUntil(opened, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(opened, 10000));
     player.WaitForWorker();
     QCoreApplication::processEvents();
     // A pipeline has some ten threads: a few at a time, not one per object.

@@ -101,7 +101,7 @@ TEST(ShowFilterProperties, SaysWhenTheElementIsGoneOrHasNothingToChange)
     EXPECT_EQ(box.icon, QMessageBox::Warning);
 
     QString shownTitle;
-    test::WhenShown<ElementPropertiesDialog>([&](ElementPropertiesDialog* dialog) {
+    const auto shown = test::WhenShown<ElementPropertiesDialog>([&](ElementPropertiesDialog* dialog) {
         shownTitle = dialog->windowTitle();
         dialog->reject();
     });

@@ -38,7 +38,7 @@ protected:
             shownFirst = shownFirst || (dialog.isVisible() && dialog.windowHandle()->isExposed());
         });
         loader.Start(paths, false);
-        EXPECT_TRUE(test::WaitUntil([&] { return done; }, 60000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 60000));
         EXPECT_TRUE(shownFirst);
         QObject::disconnect(finished);
         QObject::disconnect(started);

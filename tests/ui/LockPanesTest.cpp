@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -40,13 +41,13 @@ TEST(LockPanes, FollowTheKeyboardsLocks)
     const unsigned int numLock = XkbKeysymToModifiers(display, XK_Num_Lock);
     lock(LockMask, true);
     lock(numLock, false);
-    EXPECT_TRUE(test::WaitUntil([&] { return pane(QStringLiteral("CAP"))->isEnabled(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pane(QStringLiteral("CAP"))->isEnabled(); }, 5000));
     EXPECT_FALSE(pane(QStringLiteral("NUM"))->isEnabled());
 
     lock(LockMask, false);
     lock(numLock, true);
-    EXPECT_TRUE(test::WaitUntil([&] { return !pane(QStringLiteral("CAP"))->isEnabled(); }, 5000));
-    EXPECT_TRUE(test::WaitUntil([&] { return pane(QStringLiteral("NUM"))->isEnabled(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !pane(QStringLiteral("CAP"))->isEnabled(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pane(QStringLiteral("NUM"))->isEnabled(); }, 5000));
     lock(numLock, false);
 }
 

@@ -35,7 +35,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 // Types a file's name into a file dialog and accepts it, as "開く" does.
 // (QFileDialog::selectFile leaves the name field alone while it has the
@@ -52,12 +51,12 @@ protected:
     {
         bool done = false;
         window.AddMedia(paths, [&] { done = true; });
-        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000) && Settled());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000) && Settled());
     }
     // Waits until the player has opened what it was given.
     bool Settled()
     {
-        return WaitUntil([&] { return !window.Player().Engine().IsOpening(); }, 10000);
+        return QTest::qWaitFor([&] { return !window.Player().Engine().IsOpening(); }, 10000);
     }
 
     QTemporaryDir folder;
@@ -97,7 +96,7 @@ TEST_F(Program, ScenarioDialogsEndWithAllFiles)
     const QString allFiles = "すべてのﾌｧｲﾙ (*.*) (*)";
     Add({Media("video.avi")});
     const QString path = folder.filePath("list.kvo");
-    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+    const auto saving = test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->nameFilters(), QStringList({"Kivo scenario file(*.kvo) (*.kvo)", allFiles}));
         EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
         ChooseFile(dialog, path);
@@ -105,7 +104,7 @@ TEST_F(Program, ScenarioDialogsEndWithAllFiles)
     window.Commands().Run(Command::SaveFileAs);
     ASSERT_EQ(window.windowTitle(), "list.kvo - Kivo");
     window.Commands().Run(Command::NewFile);
-    test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+    const auto opening = test::WhenShown<QFileDialog>([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->nameFilters(),
                   QStringList({"Kivo scenario file(*.kvo) (*.kvo)", "ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)",
                                allFiles}));
@@ -113,7 +112,7 @@ TEST_F(Program, ScenarioDialogsEndWithAllFiles)
         ChooseFile(dialog, path);
     });
     window.Commands().Run(Command::OpenFile);
-    EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 1; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 1; }, 10000));
     EXPECT_EQ(window.windowTitle(), "list.kvo - Kivo");
 }
 
@@ -137,7 +136,7 @@ TEST_F(Program, BarsFollowPlaybackAndPassTheUsersChangesOn)
     auto* position = window.findChild<QSlider*>("position");
     auto* volume = window.findChild<QSlider*>("volume");
     auto* speed = window.findChild<QSlider*>("speed");
-    ASSERT_TRUE(WaitUntil([&] { return volume->value() == 50; }, 1000));  // the saved volume
+    ASSERT_TRUE(QTest::qWaitFor([&] { return volume->value() == 50; }, 1000));  // the saved volume
     EXPECT_FALSE(position->isEnabled());
 
     Add({Media("video.avi")});
@@ -179,7 +178,7 @@ TEST_F(Program, FilesDroppedOnAFloatingBarAreAdded)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(bar, &drop);
-    EXPECT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 2 && window.Document().IsModified(); },
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 2 && window.Document().IsModified(); },
                           60000));
 }
 
@@ -195,7 +194,7 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheView)
     const auto menuAt = [&](QPoint point) {
         QStringList items;
         submenuItems.clear();
-        test::WhenShown<QMenu>([&](QMenu* popup) {
+        const auto shown = test::WhenShown<QMenu>([&](QMenu* popup) {
             for (QAction* action : popup->actions()) {
                 items.append(action->text());
                 if (CommandOf(action) == Command::DeleteObject) {
@@ -350,7 +349,7 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
     const QString workingFolder = QDir::currentPath();
     const QStringList rows = MediaFileFilters();
     const auto runDialog = [&](const std::function<void(QFileDialog*)>& use) {
-        test::WhenShown<QFileDialog>(use);
+        const auto shown = test::WhenShown<QFileDialog>(use);
         window.Commands().Run(Command::OpenMediaFiles);
     };
     runDialog([&](QFileDialog* dialog) {
@@ -365,7 +364,7 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(R"("a.mpg" "b.wav" "notes.txt")");
         static_cast<QDialog*>(dialog)->accept();  // as "開く" does
     });
-    ASSERT_TRUE(WaitUntil([&] { return window.List().GetItemCount() == 3; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 3; }, 60000));
     EXPECT_EQ(window.List().GetItemPath(2), media.filePath("notes.txt"));
     EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 1);
     EXPECT_EQ(QDir::currentPath(), workingFolder);
@@ -391,9 +390,9 @@ TEST_F(Program, ClosingKeepsThePlacementTheVolumeAndTheBars)
     MainWindow& again = second.Window();
     again.show();
     // Floating bars come up once the window manager has the main window.
-    EXPECT_TRUE(WaitUntil([&] { return again.findChild<QDockWidget*>("SpeedBar")->isVisible(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.findChild<QDockWidget*>("SpeedBar")->isVisible(); }, 1000));
     EXPECT_FALSE(again.findChild<QDockWidget*>("VolumeBar")->isVisible());
-    EXPECT_TRUE(WaitUntil([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
     again.close();
 }
 
@@ -408,7 +407,7 @@ TEST_F(Program, FloatingBarsOfARunEndedBeforeItsWindowCameUpAreNotKeptInTheCorne
     again.show();
     auto* volume = again.findChild<QDockWidget*>("VolumeBar");
     auto* speed = again.findChild<QDockWidget*>("SpeedBar");
-    ASSERT_TRUE(WaitUntil([&] { return volume->isVisible() && speed->isVisible(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return volume->isVisible() && speed->isVisible(); }, 1000));
     ASSERT_TRUE(volume->isFloating());
     ASSERT_TRUE(speed->isFloating());
     // Side by side near the top right corner of the list, as a first run

@@ -20,7 +20,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 const std::vector<Drive> kDrives = {
     {"/", DriveType::Fixed, "/"},
@@ -161,7 +160,7 @@ protected:
         bool done = false;
         const std::vector<Drive> drives = {{QFile::encodeName(drive.path()), DriveType::Fixed, drive.path()}};
         SearchMedia(nullptr, settings, document, editor, drives, [&] { done = true; });
-        ASSERT_TRUE(WaitUntil([&] { return done; }, 60000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000));
         EXPECT_EQ(next, answers.size());
     }
 

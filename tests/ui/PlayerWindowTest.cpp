@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWindow>
 #include <QtTest/QTest>
 
@@ -21,7 +22,6 @@ namespace kivo {
 namespace {
 
 using test::Media;
-using test::WaitUntil;
 
 TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
 {
@@ -113,7 +113,7 @@ TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBack
     main.showMaximized();
     window.ShowOnTop();
     EXPECT_EQ(window.windowHandle()->transientParent(), main.windowHandle());
-    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == &window; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == &window; }, 2000));
 
     int fds[2];
     ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
@@ -121,7 +121,7 @@ TEST(PlayerWindow, BelongsToItsMainWindowWhichTheJoysticksSecondButtonBringsBack
     main.showMinimized();
     const js_event button2{0, 1, JS_EVENT_BUTTON, 1};
     ASSERT_EQ(::write(fds[1], &button2, sizeof button2), static_cast<ssize_t>(sizeof button2));
-    EXPECT_TRUE(WaitUntil([&] { return !main.isMinimized(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isMinimized(); }, 2000));
     EXPECT_TRUE(main.isMaximized());
     ::close(fds[1]);
 }
@@ -134,7 +134,7 @@ TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingA
     QStringList greyed;
     QStringList checked;
     QPoint shownAt;
-    test::WhenShown([&](QWidget* popup) {
+    const auto shown = test::WhenShown([&](QWidget* popup) {
         shownAt = popup->pos();
         for (QAction* action : popup->findChildren<QAction*>()) {
             if (!action->isEnabled())
@@ -156,7 +156,7 @@ TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
 {
     Open("video.avi");
     window.Engine().PausePlayback();
-    test::WhenShown<QFileDialog>([](QFileDialog* files) { files->close(); });
+    const auto choosing = test::WhenShown<QFileDialog>([](QFileDialog* files) { files->close(); });
     EXPECT_FALSE(window.SaveSnapshot());  // cancelled
 
     const QString path = folder.filePath("frame.bmp");
@@ -164,7 +164,7 @@ TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
     EXPECT_EQ(QImage(path, "BMP").size(), QSize(320, 240));
 
     // A file that cannot be written is reported, not claimed, and logged.
-    test::WhenShown<QMessageBox>([](QMessageBox* message) { message->close(); });
+    const auto failureBox = test::WhenShown<QMessageBox>([](QMessageBox* message) { message->close(); });
     const QString refused = QStringLiteral("/proc/frame.bmp");
     const auto log = test::LoggedWhile([&] { EXPECT_FALSE(window.WriteSnapshot(refused)); });
     EXPECT_EQ(test::WarningsNaming(log, "kivo.engine", refused), 1);

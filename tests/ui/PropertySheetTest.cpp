@@ -198,7 +198,7 @@ TEST(ShowProperties, OkHandsTheSwitchesBackAndCancelLeavesThem)
     list.SetCurrent(0);
     int layouts = 0;
     const auto show = [&](bool ok) {
-        test::WhenShown<PropertySheet>([ok](PropertySheet* sheet) {
+        const auto shown = test::WhenShown<PropertySheet>([ok](PropertySheet* sheet) {
             EXPECT_EQ(sheet->Tabs()->currentWidget(), sheet->Playback());
             sheet->findChild<QCheckBox*>("stretch")->setChecked(true);
             ok ? sheet->accept() : sheet->reject();
