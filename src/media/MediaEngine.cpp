@@ -202,7 +202,14 @@ MediaEngine::MediaEngine(QObject* parent)
 
 MediaEngine::~MediaEngine()
 {
-    Shutdown();
+    // An owner that did not shut the engine down (a tool, a test) has no
+    // window to lose: the pipelines come down in full, without a preroll
+    // to wait for.
+    if (m_worker) {
+        Close();
+        ++m_shared->generation;
+        m_worker->waitForDone();
+    }
     std::lock_guard lock(m_shared->mutex);
     m_shared->engine = nullptr;
 }

@@ -73,7 +73,7 @@ public:
     // the video is drawn into goes. Nothing can be opened afterwards. False
     // when the worker was still busy after the wait: it is left running,
     // and the process must then end without running the libraries' own
-    // ends under it.
+    // ends under it. Without it, the engine's end waits for the worker.
     bool Shutdown();
 
     // Starts rendering `path` into a new pipeline, to be prerolled and

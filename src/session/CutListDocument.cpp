@@ -57,7 +57,10 @@ void CutListDocument::OpenStillCandidate()
             return;
         }
         if (m_player.State() == PlayState::Empty) {
-            m_stillCandidates.removeFirst();
+            // The search may have ended meanwhile, with its run: then no
+            // other candidate is tried.
+            if (!m_stillCandidates.isEmpty())
+                m_stillCandidates.removeFirst();
             if (!m_stillCandidates.isEmpty())
                 OpenStillCandidate();
             return;
