@@ -1,5 +1,6 @@
 #include "ui/Flow.h"
 
+#include "session/CommandRules.h"
 #include "ui/ControlBars.h"
 #include "ui/CutListView.h"
 #include "ui/PlayerWindow.h"
@@ -68,7 +69,6 @@ void Flow::WatchSession()
     QObject::connect(playback, &PlaybackSequencer::lengthChanged, window, soon);
     QObject::connect(playback, &PlaybackSequencer::seeked, window, soon);
     QObject::connect(&m_session.loader, &MediaLoader::finished, window, soon);
-    QObject::connect(&m_session.loader, &MediaLoader::progress, window, soon);
     QObject::connect(&m_session.document, &CutListDocument::summaryChanged, window, soon);
     QObject::connect(window, &MainWindow::commandRan, window, soon);
     QObject::connect(&window->Bars(), &ControlBars::sliderMoved, window, soon);
@@ -97,10 +97,12 @@ void Flow::ServeRemoteControl()
 MprisFacts Flow::Facts() const
 {
     const Session& session = m_session;
-    const CommandTable& commands = m_window->Commands();
+    // Gathered once: every state below is worked out from the same facts.
+    const CommandFacts commandFacts = m_window->CurrentCommandFacts();
+    const auto stateOf = [&commandFacts](Command command) { return CommandStateOf(command, commandFacts); };
     MprisFacts facts;
     facts.state = session.playback.FrameState();
-    facts.repeat = commands.IsChecked(Command::Repeat);
+    facts.repeat = stateOf(Command::Repeat).checked;
     facts.speed = m_window->Frame().Speed();
     facts.volume = m_window->Frame().Volume();
     facts.position = static_cast<int>(session.engine.GetPosition() * 100.0);
@@ -110,10 +112,10 @@ MprisFacts Flow::Facts() const
                        session.list.GetItemPath(current), session.list.GetItemFacts(current).length,
                        session.list.GetLargeImage(slot)};
     }
-    facts.canNext = commands.IsEnabled(Command::Next);
-    facts.canPrevious = commands.IsEnabled(Command::Previous);
-    facts.canPlay = commands.IsEnabled(Command::PlayPause);
-    facts.canPause = commands.IsEnabled(Command::Pause);
+    facts.canNext = stateOf(Command::Next).enabled;
+    facts.canPrevious = stateOf(Command::Previous).enabled;
+    facts.canPlay = stateOf(Command::PlayPause).enabled;
+    facts.canPause = stateOf(Command::Pause).enabled;
     return facts;
 }
 

@@ -58,6 +58,8 @@ public:
     MediaLoader& Loader() { return m_session.loader; }
     CutListView& ListView() { return *m_view; }
     const CommandTable& Commands() const { return m_commands; }
+    // What the command rules read, the widgets' facts included.
+    CommandFacts CurrentCommandFacts();
     PlayerWindow& Player() { return *m_player; }
     // The main window's end of the protocol with the list.
     FrameProtocol& Frame() { return m_frame; }
@@ -102,8 +104,6 @@ private:
     std::function<void(Command, CommandTable::Action)> Adder();
     // The bar switches of the View menu, with their bars.
     std::vector<std::pair<Command, QWidget*>> BarSwitches();
-    // What the command rules read, the widgets' facts included.
-    CommandFacts CurrentCommandFacts();
     CommandState StateOf(Command command);
     void BuildBars();
     void BuildMenus();

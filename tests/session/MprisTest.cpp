@@ -86,6 +86,8 @@ protected:
         message.setArguments(arguments);
         const QDBusPendingCall call = client.asyncCall(message);
         EXPECT_TRUE(QTest::qWaitFor([&] { return call.isFinished(); }, 5000));
+        // The service carries a request out after its reply.
+        QCoreApplication::sendPostedEvents();
         return call.reply();
     }
     QVariant Get(const QString& interface, const QString& property)
