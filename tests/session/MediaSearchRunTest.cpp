@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace kivo {
 namespace {
 
@@ -22,7 +20,6 @@ struct Answers : MediaSearchQuestions {
         return clear;
     }
     void TellNothingFound() override { ++nothingFound; }
-
     bool clear = false;
     int clearQuestions = 0;
     int nothingFound = 0;
@@ -40,18 +37,11 @@ protected:
         ASSERT_TRUE(QFile::copy(Media("audio.wav"), drive.filePath("sub/c.wav.txt")));
         ASSERT_TRUE(Add({Media("audio.wav"), Media("video.avi")}));
     }
-
-    // Starts a search; the flag turns true when it is over.
-    std::shared_ptr<bool> Start(const MediaChoices& choices = {})
-    {
-        auto done = std::make_shared<bool>(false);
-        run.Start(choices, QFile::encodeName(drive.path()), [done] { *done = true; });
-        return done;
-    }
     bool Search(const MediaChoices& choices = {})
     {
-        const std::shared_ptr<bool> done = Start(choices);
-        return QTest::qWaitFor([&] { return *done; }, 60000) && Settled();
+        bool done = false;
+        run.Start(choices, root, [&] { done = true; });
+        return QTest::qWaitFor([&] { return done; }, 60000) && Settled();
     }
     QStringList Names() const
     {
@@ -62,6 +52,7 @@ protected:
     }
 
     QTemporaryDir drive;
+    const QByteArray root = QFile::encodeName(drive.path());
     Answers answers;
     CutListEditor& editor = session.editor;
     MediaSearchRun run{document, editor, answers};
@@ -69,10 +60,11 @@ protected:
 
 TEST_F(MediaSearching, TheWalkIsAnnouncedThenKeptObjectsAndHitsAreSortedByNameAndTheFirstIsCued)
 {
-    editor.Sort(SortKey::Name);  // the next name sort would descend
+    editor.Sort(SortKey::Name);  // a plain name sort would descend next
     document.SetModified(false);
     QStringList events;
-    QObject::connect(&run, &MediaSearchRun::walkStarted, [&](const QByteArray& root) { events << QFile::decodeName(root); });
+    QObject::connect(&run, &MediaSearchRun::walkStarted,
+                     [&](const QByteArray& folder) { events << QFile::decodeName(folder); });
     QObject::connect(&run, &MediaSearchRun::walkProgressed,
                      [&](quint64 folders, quint64 hits) { events << QStringLiteral("%1/%2").arg(folders).arg(hits); });
     QObject::connect(&run, &MediaSearchRun::walkEnded, [&] { events << QString::number(list.GetItemCount()); });
@@ -88,9 +80,6 @@ TEST_F(MediaSearching, TheWalkIsAnnouncedThenKeptObjectsAndHitsAreSortedByNameAn
     EXPECT_EQ(Names(), expected);
     EXPECT_EQ(list.FindCurrentItem(), 0);
     EXPECT_TRUE(document.IsModified());
-    editor.Sort(SortKey::Name);  // the search's sort was ascending: this one descends
-    std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(Names(), expected);
 }
 
 TEST_F(MediaSearching, ACancelledWalkLeavesTheListAsItWasOrAsTheUserHadItCleared)
@@ -99,20 +88,16 @@ TEST_F(MediaSearching, ACancelledWalkLeavesTheListAsItWasOrAsTheUserHadItCleared
     for (const bool clear : {false, true}) {
         answers.clear = clear;
         QSignalSpy ended(&run, &MediaSearchRun::walkEnded);
-        const std::shared_ptr<bool> done = Start();
+        bool done = false;
+        run.Start({}, root, [&] { done = true; });
         ASSERT_TRUE(run.IsWalking());
         run.Cancel();
-        EXPECT_TRUE(*done);
+        EXPECT_TRUE(done);
         EXPECT_EQ(ended.count(), 1);
-        EXPECT_FALSE(run.IsWalking());
         EXPECT_EQ(Names(), clear ? QStringList() : before);
     }
     EXPECT_EQ(answers.clearQuestions, 2);
-    EXPECT_TRUE(document.IsModified());
-    {
-        MediaSearchRun gone(document, editor, answers);
-        gone.Start({}, QFile::encodeName(drive.path()));
-    }
+    MediaSearchRun(document, editor, answers).Start({}, root);  // gone at once
     // What the walks left behind found reaches nothing: this search adds its own hits only.
     ASSERT_TRUE(Search());
     EXPECT_EQ(Names(), QStringList({drive.filePath("a.WAV"), drive.filePath("sub/deep/b.avi")}));
@@ -138,7 +123,6 @@ TEST_F(MediaSearching, ASearchAskedForMeanwhileWaitsItsTurn)
 {
     answers.clear = true;
     QStringList ends;
-    const QByteArray root = QFile::encodeName(drive.path());
     run.Start({}, root, [&] { ends << QStringLiteral("first %1").arg(list.GetItemCount()); });
     run.Start({}, root, [&] { ends << QStringLiteral("second %1").arg(list.GetItemCount()); });
     EXPECT_EQ(answers.clearQuestions, 1);
