@@ -14,7 +14,6 @@
 #include "ui/CutListView.h"
 #include "cutlist/FileNames.h"
 #include "ui/LoadingDialog.h"
-#include "ui/MediaSearchDialog.h"
 #include "ui/OverrideCursor.h"
 #include "cutlist/RandomOrder.h"
 #include "cutlist/ShownText.h"
@@ -120,7 +119,8 @@ const ViewMode kViewModes[] = {{Command::LargeIcons, ListViewType::LargeIcons},
 MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_session(session), m_view(new CutListView(session.list, this)),
       m_loading(new LoadingDialog(session.loader, this)), m_bars(new ControlBars(*this)),
-      m_frame(*m_bars, session.View()), m_file(session.document, settings, *this), m_messagePane(new QLabel(kIdleMessage)),
+      m_frame(*m_bars, session.View()), m_file(session.document, settings, *this),
+      m_search(this, settings, session.document, session.editor), m_messagePane(new QLabel(kIdleMessage)),
       m_firstRun(settings.Get(setting::kX) == -1)
 {
     // The stored place is the frame's: it must be set before the native
@@ -379,7 +379,7 @@ void MainWindow::ShowBar(QWidget* bar, bool shown)
 void MainWindow::AddHelpCommands()
 {
     const auto c = Adder();
-    c(Command::SearchMedia, [this] { SearchMedia(this, m_settings, m_session.document, m_session.editor); });
+    c(Command::SearchMedia, [this] { m_search.Search(); });
     c(Command::About, [this] { AboutDialog(this).exec(); });
     c(Command::HelpContents, [this] { HelpWindow::Show(this); });
 }

@@ -6,6 +6,7 @@
 #include "session/FrameProtocol.h"
 #include "session/Session.h"
 #include "ui/LockIndicators.h"
+#include "ui/MediaSearchDialog.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -162,6 +163,7 @@ private:
     ControlBars* m_bars;
     FrameProtocol m_frame;
     DocumentFile m_file;
+    MediaSearchWindows m_search;
     QToolBar* m_toolBar = nullptr;
     QToolBar* m_naviBar = nullptr;
     QLabel* m_messagePane;

@@ -1,12 +1,9 @@
 #include "ui/MediaSearchDialog.h"
 
 #include "cutlist/ShownText.h"
-#include "session/CutListDocument.h"
-#include "session/CutListEditor.h"
-#include "ui/OverrideCursor.h"
 #include "core/Settings.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,11 +14,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
-
-#include <atomic>
-#include <thread>
 
 namespace kivo {
 namespace {
@@ -164,25 +157,14 @@ void CMediaSearchDlg::mouseDoubleClickEvent(QMouseEvent* event)
     QDialog::mouseDoubleClickEvent(event);
 }
 
-// What the walk and the dialog share; the worker keeps it alive when the
-// dialog has gone before the walk ended.
-struct SearchProgressDialog::Job {
-    std::atomic<bool> cancel = false;
-    std::atomic<bool> finished = false;
-    std::atomic<std::uint64_t> folders = 0;
-    std::atomic<std::uint64_t> hits = 0;
-    SearchResult result;
-    std::thread worker;
-};
-
-SearchProgressDialog::SearchProgressDialog(QByteArray root, std::vector<std::string> extensions, bool allFiles,
-                                           QWidget* parent)
-    : QDialog(parent), m_root(std::move(root)), m_extensions(std::move(extensions)), m_allFiles(allFiles),
-      m_job(std::make_shared<Job>()), m_folders(new QLabel(this)), m_hits(new QLabel(this)), m_timer(new QTimer(this))
+SearchProgressDialog::SearchProgressDialog(MediaSearchRun& run, const QByteArray& root, QWidget* parent)
+    : QDialog(parent), m_run(run), m_folders(new QLabel(this)), m_hits(new QLabel(this)),
+      m_busy(std::in_place, Qt::BusyCursor)
 {
     setWindowTitle(kCaption);
+    setModal(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("検索中: %1").arg(QFile::decodeName(m_root)), this));
+    layout->addWidget(new QLabel(QStringLiteral("検索中: %1").arg(QFile::decodeName(root)), this));
     layout->addWidget(m_folders);
     layout->addWidget(m_hits);
     auto* buttons = new QDialogButtonBox(this);
@@ -190,113 +172,62 @@ SearchProgressDialog::SearchProgressDialog(QByteArray root, std::vector<std::str
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    Poll();
-    connect(m_timer, &QTimer::timeout, this, &SearchProgressDialog::Poll);
-}
-
-SearchProgressDialog::~SearchProgressDialog()
-{
-    if (m_job->worker.joinable())
-        m_job->worker.detach();
-}
-
-std::optional<QStringList> SearchProgressDialog::Run()
-{
-    m_job->worker = std::thread([job = m_job, root = m_root, extensions = m_extensions, all = m_allFiles] {
-        SearchControl control;
-        control.cancel = &job->cancel;
-        control.progress = [&job](const SearchCounts& counts) {
-            job->folders.store(counts.folders, std::memory_order_relaxed);
-            job->hits.store(counts.hits, std::memory_order_relaxed);
-        };
-        // The mount table is read here too: nothing of another file system
-        // is touched, and the walk does not enter it.
-        control.skippedFolders = MountPointsBelow(ReadMountTable(), root);
-        job->result = SearchFolder(root, extensions, all, control);
-        job->finished.store(true, std::memory_order_release);
-    });
-    const OverrideCursor cursor(Qt::BusyCursor);
-    m_timer->start(100);
-    const int answer = exec();
-    m_timer->stop();
-    if (answer != Accepted || m_job->cancel.load())
-        return std::nullopt;
-    m_job->worker.join();
-    return std::move(m_job->result.paths);
-}
-
-void SearchProgressDialog::Poll()
-{
-    m_folders->setText(QStringLiteral("ﾌｫﾙﾀﾞ: %1").arg(m_job->folders.load(std::memory_order_relaxed)));
-    m_hits->setText(QStringLiteral("見つかったﾌｧｲﾙ: %1").arg(m_job->hits.load(std::memory_order_relaxed)));
-    if (m_job->finished.load(std::memory_order_acquire) && isVisible())
+    ShowCounts(0, 0);
+    connect(&run, &MediaSearchRun::walkProgressed, this, &SearchProgressDialog::ShowCounts);
+    connect(&run, &MediaSearchRun::walkEnded, this, [this] {
+        m_busy.reset();
         accept();
+    });
+    connect(this, &QDialog::finished, this, &QObject::deleteLater);
+}
+
+void SearchProgressDialog::ShowCounts(quint64 folders, quint64 hits)
+{
+    m_folders->setText(QStringLiteral("ﾌｫﾙﾀﾞ: %1").arg(folders));
+    m_hits->setText(QStringLiteral("見つかったﾌｧｲﾙ: %1").arg(hits));
 }
 
 void SearchProgressDialog::reject()
 {
-    m_job->cancel.store(true);
-    if (m_job->finished.load(std::memory_order_acquire))
-        m_job->worker.join();
-    QDialog::reject();
+    // The run's end closes the dialog.
+    if (m_run.IsWalking())
+        m_run.Cancel();
+    else
+        QDialog::reject();
 }
 
-void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor,
-                 std::function<void()> done)
+MediaSearchWindows::MediaSearchWindows(QWidget* owner, Settings& settings, CutListDocument& document,
+                                       CutListEditor& editor)
+    : m_owner(owner), m_settings(settings), m_run(document, editor, *this)
 {
-    SearchMedia(owner, settings, document, editor, ListDrives(), std::move(done));
-}
-
-void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor,
-                 const std::vector<Drive>& drives, std::function<void()> done)
-{
-    const auto finish = [&done] {
-        if (done)
-            done();
-    };
-    MediaChoices choices;
-    QByteArray root;
-    {
-        CMediaSearchDlg dialog(settings, drives, owner);
-        if (dialog.exec() != QDialog::Accepted) {
-            finish();
-            return;
-        }
-        choices = dialog.Choices();
-        root = dialog.Root();
-    }
-    const QString title = QCoreApplication::applicationName();
-    if (editor.HasItems()) {
-        QMessageBox question(QMessageBox::Question, title, QStringLiteral("カットリストをクリアしますか？"),
-                             QMessageBox::Yes | QMessageBox::No, owner);
-        question.setDefaultButton(QMessageBox::Yes);
-        if (question.exec() == QMessageBox::Yes) {
-            editor.DeleteAll();
-            document.UpdateSummary();
-        }
-    }
-
-    std::optional<QStringList> found;
-    {
-        SearchProgressDialog progress(root, choices.all ? std::vector<std::string>{} : ExtensionList(choices),
-                                      choices.all, owner);
-        found = progress.Run();
-    }
-    if (!found) {
-        finish();
-        return;
-    }
-    if (found->isEmpty()) {
-        QMessageBox::information(owner, title, QStringLiteral("メディアファイルは見つかりませんでした。"));
-        finish();
-        return;
-    }
-    document.AddMediaFiles(*found, false, [&document, &editor, done] {
-        editor.SortByNameAscending();
-        document.CueObject(0, 0);
-        if (done)
-            done();
+    QObject::connect(&m_run, &MediaSearchRun::walkStarted, &m_run, [this](const QByteArray& root) {
+        (new SearchProgressDialog(m_run, root, m_owner))->show();
     });
+}
+
+void MediaSearchWindows::Search(std::function<void()> done)
+{
+    CMediaSearchDlg dialog(m_settings, ListDrives(), m_owner);
+    if (dialog.exec() != QDialog::Accepted) {
+        if (done)
+            done();
+        return;
+    }
+    m_run.Start(dialog.Choices(), dialog.Root(), std::move(done));
+}
+
+bool MediaSearchWindows::AskToClearCutList()
+{
+    QMessageBox question(QMessageBox::Question, QCoreApplication::applicationName(),
+                         QStringLiteral("カットリストをクリアしますか？"), QMessageBox::Yes | QMessageBox::No, m_owner);
+    question.setDefaultButton(QMessageBox::Yes);
+    return question.exec() == QMessageBox::Yes;
+}
+
+void MediaSearchWindows::TellNothingFound()
+{
+    QMessageBox::information(m_owner, QCoreApplication::applicationName(),
+                             QStringLiteral("メディアファイルは見つかりませんでした。"));
 }
 
 }  // namespace kivo

@@ -2,26 +2,25 @@
 
 #include "cutlist/Drives.h"
 #include "cutlist/MediaSearch.h"
+#include "session/MediaSearchRun.h"
+#include "ui/OverrideCursor.h"
 
 #include <QDialog>
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QTimer;
 
 namespace kivo {
 
 class CutListDocument;
-class Settings;
 class CutListEditor;
+class Settings;
 
 // "ﾒﾃﾞｨｱﾌｧｲﾙの検索": the drive and the kinds of media file to search for,
 // shown as they were last chosen and stored again on "検索開始". The last
@@ -67,49 +66,44 @@ private:
 };
 
 // The small modal dialog of a running walk: the folders searched and the
-// files found so far, and "ｷｬﾝｾﾙ". The walk runs on a worker thread; the
-// dialog closes by itself when it ends. Cancel (also Escape and the close
-// box) closes it at once: a walk stuck in a hanging file system is left to
-// end on its own.
+// files found so far, and "ｷｬﾝｾﾙ", which cancels the walk (so do Escape and
+// the close box). It closes when the walk ends, whichever way.
 class SearchProgressDialog : public QDialog {
     Q_OBJECT
 
 public:
-    SearchProgressDialog(QByteArray root, std::vector<std::string> extensions, bool allFiles,
-                         QWidget* parent = nullptr);
-    ~SearchProgressDialog() override;
-
-    // Runs the walk; the files found, or nothing when it was cancelled.
-    std::optional<QStringList> Run();
+    SearchProgressDialog(MediaSearchRun& run, const QByteArray& root, QWidget* parent = nullptr);
 
     void reject() override;
 
 private:
-    struct Job;
+    void ShowCounts(quint64 folders, quint64 hits);
 
-    void Poll();
-
-    QByteArray m_root;
-    std::vector<std::string> m_extensions;
-    bool m_allFiles;
-    std::shared_ptr<Job> m_job;
+    MediaSearchRun& m_run;
     QLabel* m_folders;
     QLabel* m_hits;
-    QTimer* m_timer;
+    // The user may still click "ｷｬﾝｾﾙ" while the walk runs.
+    std::optional<OverrideCursor> m_busy;
 };
 
-// Command::SearchMedia: builds the cut list from a search of one drive or folder.
-// The dialog above; on "検索開始", when the list has objects, the question whether to
-// clear it first; the walk; "メディアファイルは見つかりませんでした。" when
-// nothing was found; otherwise the files are added through the document (its
-// loading dialog can be cancelled), the whole list is sorted by name
-// ascending (so the next name sort descends) and its first playable object
-// is cued. A cancelled walk adds nothing; a list the user agreed to clear
-// stays empty then. `done` runs when the command is over, whichever way.
-void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor,
-                 std::function<void()> done = {});
-// The same over the given drives instead of the system's.
-void SearchMedia(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor,
-                 const std::vector<Drive>& drives, std::function<void()> done);
+// The media search's windows: the choice dialog before it, message boxes
+// for its questions and the progress dialog while it walks.
+class MediaSearchWindows : private MediaSearchQuestions {
+public:
+    MediaSearchWindows(QWidget* owner, Settings& settings, CutListDocument& document, CutListEditor& editor);
+
+    // Command::SearchMedia: the choice dialog over the system's drives, then
+    // the search. `done` runs when the command is over, whichever way.
+    void Search(std::function<void()> done = {});
+    MediaSearchRun& Run() { return m_run; }
+
+private:
+    bool AskToClearCutList() override;
+    void TellNothingFound() override;
+
+    QWidget* m_owner;
+    Settings& m_settings;
+    MediaSearchRun m_run;
+};
 
 }  // namespace kivo

@@ -1,18 +1,19 @@
 #include "session/DocumentParts.h"
+#include "ModalWindows.h"
 #include "TestMedia.h"
 #include "core/Settings.h"
 #include "cutlist/ShownText.h"
-#include "session/CutListEditor.h"
 #include "ui/MediaSearchDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -125,118 +126,43 @@ TEST_F(SearchDialog, AFolderChosenFromTheLastEntryIsSearchedAndSelectedAgain)
     EXPECT_EQ(drives->count(), 5);
 }
 
-// The whole command over a drive that is a temporary folder, its modal
-// dialogs answered in turn.
-class SearchCommand : public ::testing::Test, protected test::DocumentParts {
-protected:
-    using Answer = std::function<bool(QWidget* modal)>;
-
-    void SetUp() override
+// The run's questions as message boxes, and its walk in the progress dialog.
+TEST_F(SearchDialog, TheWindowsAskTellAndShowTheWalkWhoseCancelTheyForward)
+{
+    test::DocumentParts parts;
+    ASSERT_TRUE(parts.Add({Media("audio.wav")}));
+    MediaSearchWindows windows(nullptr, settings, parts.document, parts.session.editor);
+    MediaSearchRun& run = windows.Run();
+    const QByteArray root = QFile::encodeName(folder.path());  // nothing to find there
     {
-        settings.Set(setting::kMediaPath, drive.path());
-        QDir(drive.path()).mkpath("sub/deep");
-        ASSERT_TRUE(QFile::copy(Media("video.avi"), drive.filePath("sub/deep/b.avi")));
-        ASSERT_TRUE(QFile::copy(Media("audio.wav"), drive.filePath("a.WAV")));
-        ASSERT_TRUE(QFile::copy(Media("audio.wav"), drive.filePath("sub/c.wav.txt")));
-        ASSERT_TRUE(Add({Media("audio.wav"), Media("video.avi")}));
-    }
-
-    // Runs the command; each answer handles the modal window it is meant for.
-    void Search(std::vector<Answer> answers)
-    {
-        size_t next = 0;
-        QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            if (box)
-                messages << box->text() + "|" + QString::number(box->icon());
-            if (modal && next < answers.size() && answers[next](modal))
-                ++next;
-            else if (box)  // not expected: recorded, and out of the way
-                box->reject();
+        const auto asked = test::WhenShown<QMessageBox>([](QMessageBox* box) {
+            EXPECT_EQ(box->text(), "カットリストをクリアしますか？");
+            EXPECT_EQ(box->icon(), QMessageBox::Question);
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+            box->button(QMessageBox::No)->click();
         });
-        timer.start(0);
-        bool done = false;
-        const std::vector<Drive> drives = {{QFile::encodeName(drive.path()), DriveType::Fixed, drive.path()}};
-        SearchMedia(nullptr, settings, document, editor, drives, [&] { done = true; });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000));
-        EXPECT_EQ(next, answers.size());
+        run.Start({}, root);
     }
+    QPointer progress = qobject_cast<SearchProgressDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(progress);
+    emit run.walkProgressed(12, 3);
+    QStringList labels;
+    for (const QLabel* label : progress->findChildren<QLabel*>())
+        labels << label->text();
+    labels.sort();
+    EXPECT_EQ(labels, QStringList({"検索中: " + folder.path(), "見つかったﾌｧｲﾙ: 3", "ﾌｫﾙﾀﾞ: 12"}));
+    QTest::keyClick(progress, Qt::Key_Escape);
+    EXPECT_FALSE(run.IsWalking());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !progress; }));
 
-    // An answer for a modal window of the kind `Modal`.
-    template <typename Modal>
-    static Answer To(std::type_identity_t<std::function<void(Modal*)>> act)
-    {
-        return [act](QWidget* modal) {
-            auto* window = qobject_cast<Modal*>(modal);
-            if (window)
-                act(window);
-            return window != nullptr;
-        };
-    }
-    static Answer Start() { return To<CMediaSearchDlg>([](CMediaSearchDlg* dialog) { dialog->accept(); }); }
-    static Answer Reply(QMessageBox::StandardButton button)
-    {
-        return To<QMessageBox>([button](QMessageBox* box) { box->button(button)->click(); });
-    }
-    static Answer CancelWalk() { return To<SearchProgressDialog>([](auto* dialog) { dialog->reject(); }); }
-
-    QStringList Names() const
-    {
-        QStringList names;
-        for (int i = 0; i < list.GetItemCount(); ++i)
-            names << list.GetItemText(i, CutListModel::kColumnName);
-        return names;
-    }
-
-    QTemporaryDir folder;
-    QTemporaryDir drive;
-    Settings settings{folder.filePath("Kivo231.ini")};
-    CutListEditor editor{list, document, playback};
-    QStringList messages;
-};
-
-const QString kClearQuestion = QStringLiteral("カットリストをクリアしますか？|%1").arg(QMessageBox::Question);
-
-TEST_F(SearchCommand, KeptObjectsAndHitsAreSortedByNameAndTheFirstIsCued)
-{
-    editor.Sort(SortKey::Name);  // the next name sort would descend
-    document.SetModified(false);
-    Search({Start(), Reply(QMessageBox::No)});
-    EXPECT_EQ(messages, QStringList{kClearQuestion});
-    QStringList expected = {Media("audio.wav"), Media("video.avi"), drive.filePath("a.WAV"),
-                            drive.filePath("sub/deep/b.avi")};
-    expected.sort(Qt::CaseInsensitive);
-    EXPECT_EQ(Names(), expected);
-    EXPECT_EQ(list.FindCurrentItem(), 0);
-    EXPECT_TRUE(document.IsModified());
-    editor.Sort(SortKey::Name);  // the search's sort was ascending: this one descends
-    std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(Names(), expected);
-}
-
-TEST_F(SearchCommand, ACancelledWalkAddsNothingAndAClearedListStaysEmpty)
-{
-    Search({Start(), Reply(QMessageBox::Yes), CancelWalk()});
-    EXPECT_EQ(messages, QStringList{kClearQuestion});
-    EXPECT_EQ(list.GetItemCount(), 0);
-    EXPECT_TRUE(document.IsModified());
-}
-
-TEST_F(SearchCommand, NothingFoundIsToldAndChangesNothingElse)
-{
-    settings.Set(setting::kMediaAvi, 0);
-    settings.Set(setting::kMediaWav, 0);
-    Search({Start(), Reply(QMessageBox::No), Reply(QMessageBox::Ok)});
-    EXPECT_EQ(messages, QStringList({kClearQuestion, QStringLiteral("メディアファイルは見つかりませんでした。|%1")
-                                                         .arg(QMessageBox::Information)}));
-    EXPECT_EQ(Names(), QStringList({Media("audio.wav"), Media("video.avi")}));
-
-    settings.Set(setting::kMediaAll, 1);  // every file, whatever its name
-    messages.clear();
-    Search({Start(), Reply(QMessageBox::Yes)});
-    EXPECT_EQ(list.GetItemCount(), 3);
+    parts.session.editor.DeleteAll();  // nothing to ask
+    bool done = false;
+    const test::ShownBox told = test::CloseMessageBox([&] {
+        run.Start({}, root, [&] { done = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }));
+    });
+    EXPECT_EQ(told.text, "メディアファイルは見つかりませんでした。");
+    EXPECT_EQ(told.icon, QMessageBox::Information);
 }
 
 }  // namespace
