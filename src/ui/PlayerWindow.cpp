@@ -2,7 +2,7 @@
 
 #include "cutlist/ShownText.h"
 #include "media/Bitmap.h"
-#include "media/Playbin.h"
+#include "media/GStreamer.h"
 #include "session/PlayerMenu.h"
 #include "core/Settings.h"
 #include "ui/CommandActions.h"
@@ -133,7 +133,9 @@ void PlayerWindow::SetFullScreen(bool on)
 
 bool PlayerWindow::SaveSnapshot()
 {
-    if (!m_engine.HasGraph() || !m_engine.CaptureFrame())
+    // The frame comes from the engine's worker, after what it was asked
+    // before, while this window's events go on.
+    if (!CaptureFrameAndWait(m_engine))
         return false;
     QFileDialog dialog(this, QStringLiteral("名前を付けて保存"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
