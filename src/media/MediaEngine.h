@@ -244,8 +244,8 @@ private:
 // Opens `path` and waits for the outcome: for command-line tools and tests,
 // never on a window's thread.
 bool OpenAndWait(MediaEngine& engine, const QString& path);
-// Captures the frame shown and waits for it, in an event loop: for tools,
-// tests, and a window that asks the user where to save it next.
+// Captures the frame shown and waits for it: for command-line tools and
+// tests, never on a window's thread.
 bool CaptureFrameAndWait(MediaEngine& engine);
 
 }  // namespace kivo
