@@ -6,7 +6,8 @@
 #include "media/Levels.h"
 #include "media/MediaProbe.h"
 #include "media/Pictures.h"
-#include "media/Playbin.h"
+#include "media/GStreamer.h"
+#include "media/PlayingPipeline.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -19,6 +20,7 @@
 #include <mutex>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace kivo {
 namespace {
@@ -82,7 +84,7 @@ GstElement* AudioOutput(bool* reachesDevice)
 struct RenderedMedium {
     QString path;
     RenderResult outcome = RenderResult::Failed;
-    std::shared_ptr<Playbin> playbin;
+    std::shared_ptr<PlayingPipeline> playbin;
     GstElement* panorama = nullptr;
     bool audioOutput = false;
 };
@@ -119,7 +121,7 @@ const std::string& ScreenVideoSink()
 
 // Builds and prerolls a pipeline over `path`, on the worker; the preroll is
 // given up once `superseded` holds.
-void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener listener,
+void Render(RenderedMedium& rendered, quintptr window, Pipeline::BusListener listener,
             const std::function<bool()>& superseded)
 {
     const QString& path = rendered.path;
@@ -129,7 +131,7 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
         qCWarning(lcEngine).noquote() << "not a regular file:" << path;
         return;
     }
-    auto playbin = std::make_shared<Playbin>(path, std::move(listener));
+    auto playbin = std::make_shared<PlayingPipeline>(path, std::move(listener));
     if (!playbin->IsValid()) {
         rendered.outcome = playbin->HasGStreamer() ? RenderResult::Failed : RenderResult::NoGStreamer;
         return;
@@ -162,7 +164,7 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
         if (const std::optional<Timeline> timeline = MediaProbe::MeasureTimeline(path)) {
             playbin->SetTimeline(timeline->origin, timeline->duration);
             if (std::abs(start - timeline->origin) > kTimeTolerance)
-                playbin->Settle(playbin->Seek(0.0, 1.0), kSettleMilliseconds);
+                playbin->Settle(playbin->Seek(0.0, 1.0), kSettleMilliseconds, superseded);
         }
     }
     rendered.playbin = std::move(playbin);
@@ -177,6 +179,8 @@ void Render(RenderedMedium& rendered, quintptr window, Playbin::BusListener list
 struct MediaEngine::Shared {
     // Moved on by every Open and Close: work for an older one is dropped.
     std::atomic<quint64> generation = 0;
+    // The seeks the worker has done, counted as the engine asks for them.
+    std::atomic<quint64> seeksDone = 0;
     std::mutex mutex;
     MediaEngine* engine;  // null once the engine is gone; under the mutex
 
@@ -249,14 +253,14 @@ void MediaEngine::Open(const QString& path)
     m_rcSource = {};
     // Nothing can be done with the medium until it has opened, nor after a
     // failed opening: the old pipeline is gone.
-    m_nPlayState = PlayState::Empty;
+    SetPlayState(PlayState::Empty);
     m_opening = true;
     const quint64 generation = ++m_shared->generation;
     auto rendered = std::make_shared<RenderedMedium>();
     rendered->path = path;
     // The bus's messages reach this thread as events, tagged with their
     // pipeline, so that those of a replaced pipeline are dropped.
-    Playbin::BusListener listener = [shared = m_shared, generation](GstMessage* message) {
+    Pipeline::BusListener listener = [shared = m_shared, generation](GstMessage* message) {
         const GstMessageType type = GST_MESSAGE_TYPE(message);
         if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR && type != GST_MESSAGE_DURATION_CHANGED)
             return;
@@ -297,27 +301,27 @@ void MediaEngine::Adopt(quint64 generation, const std::shared_ptr<RenderedMedium
         emit openFinished(false);
         return;
     }
-    m_playbin = std::move(rendered->playbin);
+    m_pipeline = std::move(rendered->playbin);
     m_panorama = rendered->panorama;
     m_audioOutput = rendered->audioOutput;
-    m_nPlayState = PlayState::Stopped;
     m_rateInForce = 1.0;
     SetVolume(m_lVolume);
     SetBalance(m_lBalance);
-    m_dDuration = m_playbin->Duration();
-    if (m_dRate != 1.0)
-        Seek(0.0, m_dRate);
+    m_dDuration = m_pipeline->Duration();
     m_strPath = rendered->path;
     GetSourceRect();
+    SetPlayState(PlayState::Stopped);
+    if (m_dRate != 1.0)
+        SetRate(m_dRate);
     emit opened();
     emit openFinished(true);
 }
 
-void MediaEngine::Discard(std::shared_ptr<Playbin> playbin)
+void MediaEngine::Discard(std::shared_ptr<PlayingPipeline> pipeline)
 {
     // Bringing a pipeline down waits for its streaming threads.
-    if (playbin)
-        Work([playbin = std::move(playbin)]() mutable { playbin.reset(); });
+    if (pipeline)
+        Work([pipeline = std::move(pipeline)]() mutable { pipeline.reset(); });
 }
 
 bool MediaEngine::Reopen()
@@ -334,10 +338,11 @@ void MediaEngine::Close()
         m_opening = false;
         ++m_shared->generation;
     }
-    if (!m_playbin)
+    if (!m_pipeline)
         return;
-    Discard(std::move(m_playbin));
+    Discard(std::move(m_pipeline));
     m_panorama = nullptr;
+    m_soughtPosition.reset();
     ++m_shared->generation;
 }
 
@@ -345,7 +350,24 @@ void MediaEngine::ForgetMedium()
 {
     if (m_opening)
         Close();
-    m_nPlayState = PlayState::Empty;
+    SetPlayState(PlayState::Empty);
+}
+
+void MediaEngine::SetPlayState(PlayState state)
+{
+    if (std::exchange(m_nPlayState, state) != state)
+        emit stateChanged(state);
+}
+
+void MediaEngine::Apply(Change change)
+{
+    if (!m_pipeline)
+        return;
+    Work([shared = m_shared, generation = m_shared->generation.load(), pipeline = m_pipeline,
+          change = std::move(change)] {
+        if (generation == shared->generation)
+            change(*pipeline);
+    });
 }
 
 void MediaEngine::StartPlayback()
@@ -353,9 +375,8 @@ void MediaEngine::StartPlayback()
     if (m_nPlayState != PlayState::Stopped && m_nPlayState != PlayState::Paused)
         return;
     emit aboutToPlay();
-    if (m_playbin)
-        gst_element_set_state(m_playbin->Element(), GST_STATE_PLAYING);
-    m_nPlayState = PlayState::Playing;
+    Apply([](PlayingPipeline& pipeline) { gst_element_set_state(pipeline.Element(), GST_STATE_PLAYING); });
+    SetPlayState(PlayState::Playing);
 }
 
 void MediaEngine::PausePlayback()
@@ -363,70 +384,99 @@ void MediaEngine::PausePlayback()
     if (m_nPlayState != PlayState::Playing && m_nPlayState != PlayState::Stopped)
         return;
     // A stopped pipeline is paused already and shows its frame.
-    if (m_playbin && m_nPlayState == PlayState::Playing)
-        gst_element_set_state(m_playbin->Element(), GST_STATE_PAUSED);
-    m_nPlayState = PlayState::Paused;
+    if (m_nPlayState == PlayState::Playing)
+        Apply([](PlayingPipeline& pipeline) { gst_element_set_state(pipeline.Element(), GST_STATE_PAUSED); });
+    SetPlayState(PlayState::Paused);
 }
 
 void MediaEngine::StopPlayback()
 {
     if (m_nPlayState != PlayState::Playing && m_nPlayState != PlayState::Paused)
         return;
-    if (m_playbin)
-        gst_element_set_state(m_playbin->Element(), GST_STATE_PAUSED);
-    m_nPlayState = PlayState::Stopped;
+    if (m_nPlayState == PlayState::Playing)
+        Apply([](PlayingPipeline& pipeline) { gst_element_set_state(pipeline.Element(), GST_STATE_PAUSED); });
+    SetPlayState(PlayState::Stopped);
     if (m_options.autoRewind)
         SetPosition(0.0);
 }
 
 double MediaEngine::GetPosition() const
 {
-    return m_playbin ? m_playbin->Position() : 0.0;
+    if (!m_pipeline)
+        return 0.0;
+    if (m_soughtPosition && m_shared->seeksDone < m_seeksAsked)
+        return *m_soughtPosition;
+    return m_pipeline->Position();
 }
 
-bool MediaEngine::Seek(double position, double rate)
+void MediaEngine::Reposition(std::optional<double> position, std::optional<double> rate)
 {
-    const bool accepted = m_playbin && m_playbin->Seek(position, rate);
-    if (accepted)
-        m_rateInForce = rate;
-    return accepted;
+    if (!m_pipeline)
+        return;
+    m_soughtPosition = position ? *position : GetPosition();
+    const quint64 seek = ++m_seeksAsked;
+    // A still picture must show the new place.
+    const bool settle = m_nPlayState != PlayState::Playing;
+    const quint64 rateRequest = m_rateRequests;
+    Apply([shared = m_shared, generation = m_shared->generation.load(), position, rate, settle, seek,
+           rateRequest](PlayingPipeline& pipeline) {
+        const bool accepted = pipeline.Seek(position ? *position : pipeline.Position(), rate ? *rate : pipeline.Rate());
+        if (settle)
+            pipeline.Settle(accepted, kSettleMilliseconds, [&] { return generation != shared->generation; });
+        shared->seeksDone = seek;
+        if (rate && !accepted) {
+            shared->Post([generation, rateRequest, inForce = pipeline.Rate()](MediaEngine& engine) {
+                engine.OnRateRefused(generation, rateRequest, inForce);
+            });
+        }
+    });
 }
 
 void MediaEngine::SetPosition(double seconds)
 {
-    if (!m_playbin)
-        return;
-    const bool accepted = Seek(seconds, m_rateInForce);
-    // A still picture must show the new place: the worker sees to it.
-    if (m_nPlayState != PlayState::Playing)
-        Work([playbin = m_playbin, accepted] { playbin->Settle(accepted, kSettleMilliseconds); });
+    Reposition(seconds, std::nullopt);
 }
 
 double MediaEngine::GetRate() const
 {
     // Without a pipeline, the rate the next one opens with.
-    return m_playbin ? m_rateInForce : m_dRate;
+    return m_pipeline ? m_rateInForce : m_dRate;
 }
 
 void MediaEngine::SetRate(double rate)
 {
     m_dRate = rate;
-    if (m_playbin)
-        Seek(GetPosition(), rate);
+    // A pipeline plays forwards only.
+    if (!m_pipeline || !(rate > 0.0))
+        return;
+    m_rateInForce = rate;
+    ++m_rateRequests;
+    Reposition(std::nullopt, rate);
+}
+
+void MediaEngine::OnRateRefused(quint64 generation, quint64 request, double rateInForce)
+{
+    // A later request, or pipeline, has its own answer coming.
+    if (generation == m_shared->generation && request == m_rateRequests)
+        m_rateInForce = rateInForce;
 }
 
 void MediaEngine::SetVolume(long volume)
 {
     m_lVolume = volume;
-    if (m_playbin)
-        g_object_set(m_playbin->Element(), "volume", VolumeToAmplitude(volume), nullptr);
+    Apply([amplitude = VolumeToAmplitude(volume)](PlayingPipeline& pipeline) {
+        g_object_set(pipeline.Element(), "volume", amplitude, nullptr);
+    });
 }
 
 void MediaEngine::SetBalance(long balance)
 {
     m_lBalance = balance;
-    if (m_panorama != nullptr)
-        g_object_set(m_panorama, "panorama", static_cast<gfloat>(BalanceToPanorama(balance)), nullptr);
+    if (m_panorama != nullptr) {
+        Apply([panorama = m_panorama, position = static_cast<gfloat>(BalanceToPanorama(balance))](PlayingPipeline&) {
+            g_object_set(panorama, "panorama", position, nullptr);
+        });
+    }
 }
 
 void MediaEngine::SetMute(bool on)
@@ -443,7 +493,7 @@ void MediaEngine::SetMute(bool on)
 
 QSize MediaEngine::VideoSize() const
 {
-    return m_playbin ? m_playbin->VideoSize() : QSize();
+    return m_pipeline ? m_pipeline->VideoSize() : QSize();
 }
 
 bool MediaEngine::HasVideo() const
@@ -453,7 +503,7 @@ bool MediaEngine::HasVideo() const
 
 bool MediaEngine::HasAudio() const
 {
-    return m_audioOutput && m_playbin && m_playbin->RendersAudio();
+    return m_audioOutput && m_pipeline && m_pipeline->RendersAudio();
 }
 
 void MediaEngine::GetSourceRect()
@@ -465,8 +515,8 @@ void MediaEngine::GetSourceRect()
 void MediaEngine::SetWindowHandle(quintptr handle)
 {
     m_windowHandle = handle;
-    if (m_playbin)
-        m_playbin->SetWindow(handle);
+    if (m_pipeline)
+        m_pipeline->SetWindow(handle);
 }
 
 void MediaEngine::SetVideoRectangle(const EdgeRect& rect)
@@ -474,8 +524,8 @@ void MediaEngine::SetVideoRectangle(const EdgeRect& rect)
     m_videoRect = rect;
     // playbin passes the rectangle on to its video sink, when that sink
     // draws into a window.
-    if (m_playbin && m_windowHandle != 0 && rect.Width() > 0 && rect.Height() > 0) {
-        GstVideoOverlay* overlay = GST_VIDEO_OVERLAY(m_playbin->Element());
+    if (m_pipeline && m_windowHandle != 0 && rect.Width() > 0 && rect.Height() > 0) {
+        GstVideoOverlay* overlay = GST_VIDEO_OVERLAY(m_pipeline->Element());
         gst_video_overlay_set_render_rectangle(overlay, rect.left, rect.top, rect.Width(), rect.Height());
         gst_video_overlay_expose(overlay);
     }
@@ -486,7 +536,7 @@ bool MediaEngine::event(QEvent* event)
     if (event->type() != kBusEventType)
         return QObject::event(event);
     const auto* busEvent = static_cast<BusEvent*>(event);
-    if (busEvent->Generation() != m_shared->generation || !m_playbin)
+    if (busEvent->Generation() != m_shared->generation || !m_pipeline)
         return true;
     switch (GST_MESSAGE_TYPE(busEvent->Message())) {
     case GST_MESSAGE_EOS:
@@ -499,7 +549,7 @@ bool MediaEngine::event(QEvent* event)
             OnRunEnded(false);
         break;
     case GST_MESSAGE_DURATION_CHANGED:
-        if (const double duration = m_playbin->Duration(); duration > 0.0)
+        if (const double duration = m_pipeline->Duration(); duration > 0.0)
             m_dDuration = duration;
         break;
     default:
@@ -511,7 +561,7 @@ bool MediaEngine::event(QEvent* event)
 void MediaEngine::OnRunEnded(bool mayRepeat)
 {
     if (mayRepeat && m_options.repeat) {
-        Seek(0.0, m_rateInForce);
+        SetPosition(0.0);
         return;
     }
     emit runEnded();
@@ -519,27 +569,35 @@ void MediaEngine::OnRunEnded(bool mayRepeat)
         SetPosition(0.0);
 }
 
-bool MediaEngine::CaptureFrame()
+void MediaEngine::CaptureFrame()
 {
-    if (!m_playbin)
-        return false;
+    if (!m_pipeline) {
+        emit frameCaptured(false);
+        return;
+    }
     PausePlayback();
-    // Pausing keeps the picture on show.
-    const QImage frame = m_playbin->CurrentFrame();
-    if (frame.isNull())
-        return false;
-    m_snapshotBitmap = PackedBitmapFromImage(frame);
-    return true;
+    // Pausing keeps the picture on show; the frame is taken once the worker
+    // has done what was asked before (a seek shows its new frame).
+    Work([shared = m_shared, pipeline = m_pipeline] {
+        auto bitmap = std::make_shared<QByteArray>();
+        if (const QImage frame = pipeline->CurrentFrame(); !frame.isNull())
+            *bitmap = PackedBitmapFromImage(frame);
+        shared->Post([bitmap](MediaEngine& engine) {
+            if (!bitmap->isEmpty())
+                engine.m_snapshotBitmap = *bitmap;
+            emit engine.frameCaptured(!bitmap->isEmpty());
+        });
+    });
 }
 
 QStringList MediaEngine::ListFilters() const
 {
-    return m_playbin ? FiltersInPipeline(GST_BIN(m_playbin->Element())) : QStringList();
+    return m_pipeline ? FiltersInPipeline(GST_BIN(m_pipeline->Element())) : QStringList();
 }
 
 GstElement* MediaEngine::FindFilterByName(const QString& name) const
 {
-    return m_playbin ? FindElementByFactoryName(GST_BIN(m_playbin->Element()), name) : nullptr;
+    return m_pipeline ? FindElementByFactoryName(GST_BIN(m_pipeline->Element()), name) : nullptr;
 }
 
 bool OpenAndWait(MediaEngine& engine, const QString& path)
@@ -553,6 +611,20 @@ bool OpenAndWait(MediaEngine& engine, const QString& path)
     engine.Open(path);
     loop.exec();
     return succeeded;
+}
+
+bool CaptureFrameAndWait(MediaEngine& engine)
+{
+    QEventLoop loop;
+    std::optional<bool> captured;
+    QObject::connect(&engine, &MediaEngine::frameCaptured, &loop, [&](bool ok) {
+        captured = ok;
+        loop.quit();
+    });
+    engine.CaptureFrame();
+    if (!captured)
+        loop.exec();
+    return *captured;
 }
 
 }  // namespace kivo

@@ -13,12 +13,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 typedef struct _GstElement GstElement;
 
 namespace kivo {
 
-class Playbin;
+class PlayingPipeline;
 struct RenderedMedium;
 
 // How rendering the last opened file went.
@@ -57,11 +58,14 @@ struct SourceRect {
 // stop; "playing" is PLAYING.
 //
 // The engine belongs to the thread that creates it, and never makes that
-// thread wait: building, prerolling and measuring a pipeline, settling a
-// seek and tearing a pipeline down run in order on the engine's own worker.
-// Their results, and the bus's messages, come back through the owner's
-// event loop tagged with the pipeline's generation; those of a replaced
-// pipeline are dropped.
+// thread wait. Its own worker is the one thread that changes a pipeline:
+// it builds, prerolls and measures it, carries out every change of state,
+// position, rate and level in the order they were asked for, settles a
+// paused seek, captures a frame and tears the pipeline down. State() is the
+// state last asked for, and changes at once; the position answers the place
+// last sought until the worker has sought it. Results, and the bus's
+// messages, come back through the owner's event loop tagged with the
+// pipeline's generation; those of a replaced pipeline are dropped.
 class MediaEngine : public QObject {
     Q_OBJECT
 
@@ -86,19 +90,22 @@ public:
     bool Reopen();
     bool IsOpening() const { return m_opening; }
     void Close();
-    bool HasGraph() const { return m_playbin != nullptr; }
+    bool HasGraph() const { return m_pipeline != nullptr; }
 
     void StartPlayback();
     void PausePlayback();
     void StopPlayback();
 
-    // Seconds; 0.0 without a pipeline.
+    // Seconds; 0.0 without a pipeline. The pipeline is asked directly (a
+    // query is answered under GStreamer's locks), unless a seek asked for is
+    // still to be done: then it is where that seek goes.
     double GetPosition() const;
     void SetPosition(double seconds);
     // The rate in force; without a pipeline, the rate the next one opens with.
     double GetRate() const;
-    // Stores the rate and asks the pipeline for it; a rate the pipeline
-    // refuses leaves the old one in force.
+    // Stores the rate and asks the pipeline for it. A rate that is not
+    // positive is refused at once; one the pipeline refuses (it cannot seek)
+    // puts the old one back once the worker has tried it.
     void SetRate(double rate);
 
     void SetVolume(long volume);
@@ -124,9 +131,10 @@ public:
     // thread.
     void WaitForWorker();
 
-    // Pauses the pipeline and grabs its current frame into
-    // m_snapshotBitmap (a packed bitmap).
-    bool CaptureFrame();
+    // Pauses the pipeline and has the worker grab the frame it then shows
+    // into m_snapshotBitmap (a packed bitmap); frameCaptured tells how it
+    // went, at once when there is no pipeline.
+    void CaptureFrame();
 
     // Names of the registered elements with a sink pad, in registry order,
     // of which an element is in the pipeline.
@@ -164,6 +172,11 @@ signals:
     void openFinished(bool succeeded);
     // A run is about to start.
     void aboutToPlay();
+    // State() has changed.
+    void stateChanged(PlayState state);
+    // The frame CaptureFrame asked for is in SnapshotBitmap, or could not be
+    // taken.
+    void frameCaptured(bool captured);
     // The medium played to its end (and does not repeat); with AutoRewind it
     // goes back to its start after this is told.
     void runEnded();
@@ -185,8 +198,18 @@ private:
     SourceRect m_rcSource;
     QByteArray m_snapshotBitmap;
 
-    // A flushing seek at `rate`, which is in force once it is accepted.
-    bool Seek(double position, double rate);
+    void SetPlayState(PlayState state);
+    // Has the worker change the current pipeline, after what it was asked
+    // before; dropped once the pipeline has been replaced.
+    using Change = std::function<void(PlayingPipeline&)>;
+    void Apply(Change change);
+    // Has the worker seek to `position` (nothing: where the pipeline is) at
+    // `rate` (nothing: the rate in force), and wait for a pipeline that does
+    // not play to show the frame there.
+    void Reposition(std::optional<double> position, std::optional<double> rate);
+    // The worker's pipeline refused the rate asked for by the rate request
+    // `request`, and keeps `rateInForce`.
+    void OnRateRefused(quint64 generation, quint64 request, double rateInForce);
     // The end of a run: repeat it (with Repeat, when `mayRepeat`), or tell
     // of it and rewind with AutoRewind.
     void OnRunEnded(bool mayRepeat);
@@ -194,7 +217,7 @@ private:
     // The worker's result of Open, back on the engine's thread.
     void Adopt(quint64 generation, const std::shared_ptr<RenderedMedium>& rendered);
     // Hands a pipeline to the worker to be torn down.
-    void Discard(std::shared_ptr<Playbin> playbin);
+    void Discard(std::shared_ptr<PlayingPipeline> pipeline);
     // Gives the worker a job, unless it was shut down.
     void Work(std::function<void()> job);
 
@@ -203,16 +226,26 @@ private:
     std::unique_ptr<QThreadPool> m_worker;
     bool m_workerLeftRunning = false;
     bool m_opening = false;
-    std::shared_ptr<Playbin> m_playbin;
+    std::shared_ptr<PlayingPipeline> m_pipeline;
     GstElement* m_panorama = nullptr;  // balance, inside the pipeline's audio filter
     quintptr m_windowHandle = 0;
     EdgeRect m_videoRect;
     bool m_audioOutput = false;  // the pipeline's sound reaches an output
+    // The rate in force as far as this thread knows: the worker reports a
+    // rate its pipeline refuses.
     double m_rateInForce = 1.0;
+    quint64 m_rateRequests = 0;
+    // Where the last seek asked for goes, until the worker has sought it
+    // (Shared::seeksDone reaches m_seeksAsked).
+    std::optional<double> m_soughtPosition;
+    quint64 m_seeksAsked = 0;
 };
 
 // Opens `path` and waits for the outcome: for command-line tools and tests,
 // never on a window's thread.
 bool OpenAndWait(MediaEngine& engine, const QString& path);
+// Captures the frame shown and waits for it: for command-line tools and
+// tests, never on a window's thread.
+bool CaptureFrameAndWait(MediaEngine& engine);
 
 }  // namespace kivo

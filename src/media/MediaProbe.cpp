@@ -1,7 +1,8 @@
 #include "media/MediaProbe.h"
 
 #include "cutlist/FileNames.h"
-#include "media/Playbin.h"
+#include "media/ExaminingPipeline.h"
+#include "media/GStreamer.h"
 
 #include <memory>
 
@@ -18,22 +19,21 @@ constexpr double kPictureSecond = 1.0;
 // A pipeline over `path` whose sinks take everything at once, prerolled;
 // null when the file is no regular file or does not render, or once the
 // preroll was given up.
-std::unique_ptr<Playbin> Prerolled(const QString& path, const Playbin::GiveUp& giveUp = {})
+std::unique_ptr<ExaminingPipeline> Prerolled(const QString& path, const Pipeline::GiveUp& giveUp = {})
 {
     // Opening a named pipe or a device could block for ever.
     if (!StatFile(path).regular) {
         qCWarning(lcEngine).noquote() << "not a regular file:" << path;
         return nullptr;
     }
-    auto playbin = std::make_unique<Playbin>(path, Playbin::BusListener(), Playbin::Purpose::Examining);
-    if (!playbin->IsValid())
+    auto pipeline = std::make_unique<ExaminingPipeline>(path);
+    if (!pipeline->IsValid())
         return nullptr;
-    playbin->KeepFreedMemory();
     // A picture is taken after a seek, if at all.
-    playbin->SetPictureDecoding(false);
-    if (!playbin->Preroll(kPrerollMilliseconds, giveUp))
+    pipeline->SetPictureDecoding(false);
+    if (!pipeline->Preroll(kPrerollMilliseconds, giveUp))
         return nullptr;
-    return playbin;
+    return pipeline;
 }
 
 }  // namespace
@@ -42,38 +42,38 @@ ProbeFindings MediaProbe::Examine(const QString& path) const
 {
     ProbeFindings found;
     const auto givingUp = [this] { return m_givingUp.load(); };
-    const std::unique_ptr<Playbin> playbin = Prerolled(path, givingUp);
-    if (!playbin)
+    const std::unique_ptr<ExaminingPipeline> pipeline = Prerolled(path, givingUp);
+    if (!pipeline)
         return found;
     // Measuring the timeline leaves the pipeline near the end.
-    const bool measured = playbin->StreamStart() > 0.0;
+    const bool measured = pipeline->StreamStart() > 0.0;
     if (measured)
-        playbin->MeasureTimeline();
-    found.videoSize = playbin->VideoSize();
+        pipeline->MeasureTimeline();
+    found.videoSize = pipeline->VideoSize();
     found.hasVideo = !found.videoSize.isEmpty();
-    found.hasAudio = playbin->RendersAudio();
+    found.hasAudio = pipeline->RendersAudio();
     found.opened = found.hasVideo || found.hasAudio;
-    found.duration = playbin->Duration();
+    found.duration = pipeline->Duration();
     if (!found.hasVideo)
         return found;
     // The frame one second in, or the first frame of a shorter medium: the
     // frames from the key frame before it are decoded up to it, which near
     // the start is at most a second's worth.
-    playbin->SetPictureDecoding(true);
-    playbin->Settle(playbin->Seek(found.duration == 0.0 || found.duration > kPictureSecond ? kPictureSecond : 0.0, 1.0),
+    pipeline->SetPictureDecoding(true);
+    pipeline->Settle(pipeline->Seek(found.duration == 0.0 || found.duration > kPictureSecond ? kPictureSecond : 0.0, 1.0),
                     kFrameMilliseconds, givingUp);
     if (found.duration == 0.0)
-        found.duration = playbin->Duration();
-    found.frame = playbin->CurrentFrame();
+        found.duration = pipeline->Duration();
+    found.frame = pipeline->CurrentFrame();
     return found;
 }
 
 std::optional<Timeline> MediaProbe::MeasureTimeline(const QString& path)
 {
-    const std::unique_ptr<Playbin> playbin = Prerolled(path);
-    if (!playbin || !playbin->MeasureTimeline())
+    const std::unique_ptr<ExaminingPipeline> pipeline = Prerolled(path);
+    if (!pipeline || !pipeline->MeasureTimeline())
         return std::nullopt;
-    return Timeline{playbin->Origin(), playbin->Duration()};
+    return Timeline{pipeline->Origin(), pipeline->Duration()};
 }
 
 }  // namespace kivo

@@ -68,6 +68,9 @@ void Flow::WatchSession()
     QObject::connect(playback, &PlaybackSequencer::playStateChanged, window, soon);
     QObject::connect(playback, &PlaybackSequencer::lengthChanged, window, soon);
     QObject::connect(playback, &PlaybackSequencer::seeked, window, soon);
+    // The transport's rules read the engine's own state too, which a still
+    // picture or a key changes without the sequencer.
+    QObject::connect(&m_session.engine, &MediaEngine::stateChanged, window, soon);
     QObject::connect(&m_session.loader, &MediaLoader::finished, window, soon);
     QObject::connect(&m_session.document, &CutListDocument::summaryChanged, window, soon);
     QObject::connect(window, &MainWindow::commandRan, window, soon);

@@ -2,7 +2,7 @@
 
 #include "cutlist/ShownText.h"
 #include "media/Bitmap.h"
-#include "media/Playbin.h"
+#include "media/GStreamer.h"
 #include "session/PlayerMenu.h"
 #include "core/Settings.h"
 #include "ui/CommandActions.h"
@@ -19,6 +19,7 @@
 #include <QWindow>
 
 #include <optional>
+#include <utility>
 
 namespace kivo {
 namespace {
@@ -68,6 +69,7 @@ PlayerWindow::PlayerWindow(Settings& settings, MediaEngine& engine, QWidget* par
     connect(&m_joystick, &Joystick::moved, this, [this](int x, int y) { m_input.JoystickMove(x, y); });
     m_joystick.Open();
     connect(&m_engine, &MediaEngine::opened, this, &PlayerWindow::LayoutVideo);
+    connect(&m_engine, &MediaEngine::frameCaptured, this, &PlayerWindow::OnFrameCaptured);
     connect(&m_engine, &MediaEngine::aboutToPlay, this, [this] {
         if (m_engine.Options().autoSize)
             SetSize(1);
@@ -131,17 +133,24 @@ void PlayerWindow::SetFullScreen(bool on)
     }
 }
 
-bool PlayerWindow::SaveSnapshot()
+void PlayerWindow::SaveSnapshot()
 {
-    if (!m_engine.HasGraph() || !m_engine.CaptureFrame())
-        return false;
+    // The frame comes from the engine's worker, after what it was asked
+    // before.
+    m_snapshotAsked = true;
+    m_engine.CaptureFrame();
+}
+
+void PlayerWindow::OnFrameCaptured(bool captured)
+{
+    if (!std::exchange(m_snapshotAsked, false) || !captured)
+        return;
     QFileDialog dialog(this, QStringLiteral("名前を付けて保存"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("Bitmap files (*.bmp)"));
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    return WriteSnapshot(dialog.selectedFiles().constFirst());
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        WriteSnapshot(dialog.selectedFiles().constFirst());
 }
 
 bool PlayerWindow::WriteSnapshot(const QString& path)

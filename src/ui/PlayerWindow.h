@@ -45,10 +45,10 @@ public:
     void LayoutVideo();
     bool IsFullScreen() const override { return isFullScreen(); }
     void SetFullScreen(bool on) override;
-    // Writes the paused frame to a bitmap file the user chooses; false when
-    // there is no frame, the user cancels or the file cannot be written
-    // (which the user is told).
-    bool SaveSnapshot();
+    // Has the engine capture the paused frame, then writes it to a bitmap
+    // file the user chooses; nothing when there is no frame or the user
+    // cancels, and a file that cannot be written is shown.
+    void SaveSnapshot();
     // Writes the last captured frame to `path`; a failure is shown.
     bool WriteSnapshot(const QString& path);
     // How the context menu learns the list's size and current position.
@@ -73,6 +73,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The engine's answer to SaveSnapshot.
+    void OnFrameCaptured(bool captured);
     void RunCommand(Command command) override { emit commandRequested(command); }
     bool IsMainWindowMinimised() const override;
     void MinimiseMainWindow() override;
@@ -100,6 +102,8 @@ private:
     std::function<ListPosition()> m_listPosition;
     QPoint m_ptDrag;
     bool m_bDragging = false;
+    // A frame this window asked the engine for is on its way.
+    bool m_snapshotAsked = false;
 };
 
 }  // namespace kivo

@@ -6,9 +6,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <glib.h>
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <utility>
 #include <vector>
 
 namespace kivo {
@@ -19,6 +22,12 @@ using test::Media;
 TEST(MediaEngine, StateMachineOverOneFile)
 {
     MediaEngine engine;
+    // Every change of the state is told once, in order, with the state in force.
+    std::vector<PlayState> told;
+    QObject::connect(&engine, &MediaEngine::stateChanged, [&](PlayState state) {
+        EXPECT_EQ(state, engine.State());
+        told.push_back(state);
+    });
     EXPECT_EQ(engine.State(), PlayState::Empty);
     engine.PausePlayback();  // nothing open: nothing happens
     EXPECT_EQ(engine.State(), PlayState::Empty);
@@ -53,6 +62,45 @@ TEST(MediaEngine, StateMachineOverOneFile)
     engine.StartPlayback();
     engine.StopPlayback();
     EXPECT_NEAR(engine.GetPosition(), 0.0, 0.05);
+    engine.ForgetMedium();
+    using enum PlayState;
+    EXPECT_EQ(told, std::vector<PlayState>({Stopped, Playing, Paused, Stopped, Playing, Stopped, Empty}));
+}
+
+// What is asked faster than the pipeline follows is carried out in order by
+// one thread: a paused seek still settling when play, pause, rates and
+// another seek come ends where and as asked, without GStreamer's warnings,
+// also where the demuxer refuses the seek and the pipeline starts over.
+TEST(MediaEngine, ChangesAskedInQuickSuccessionEndAsAsked)
+{
+    int warnings = 0;
+    const guint handler = g_log_set_handler(
+        "GStreamer", static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
+        [](const gchar*, GLogLevelFlags, const gchar*, gpointer count) { ++*static_cast<int*>(count); }, &warnings);
+    // A file whose demuxer cannot seek shows its start again.
+    for (const auto& [name, seeks] : {std::pair("video.avi", true), std::pair("video.rm", false)}) {
+        MediaEngine engine;
+        ASSERT_TRUE(OpenAndWait(engine, Media(name))) << name;
+        for (int round = 0; round < 10; ++round) {
+            engine.PausePlayback();
+            engine.SetPosition(1.0 + round * 0.1);
+            engine.StartPlayback();
+            engine.SetRate(round % 2 == 0 ? 2.0 : 0.5);
+            engine.PausePlayback();
+            engine.SetRate(1.0);
+            engine.SetPosition(round * 0.1);
+            engine.WaitForWorker();
+            ASSERT_EQ(engine.State(), PlayState::Paused) << name << round;
+            ASSERT_NEAR(engine.GetPosition(), seeks ? round * 0.1 : 0.0, 0.05) << name << round;
+        }
+        engine.SetPosition(1.0);
+        engine.StartPlayback();
+        engine.WaitForWorker();
+        const double from = engine.GetPosition();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > from + 0.3; }, 3000)) << name;
+    }
+    g_log_remove_handler("GStreamer", handler);
+    EXPECT_EQ(warnings, 0);
 }
 
 // MPEG program streams keep their own clock values, and their demuxer
@@ -203,13 +251,14 @@ TEST(MediaEngine, CaptureFramePausesAndGivesThePicture)
     MediaEngine engine;
     ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     engine.SetPosition(1.0);
-    engine.WaitForWorker();
-    ASSERT_TRUE(engine.CaptureFrame());
+    ASSERT_TRUE(CaptureFrameAndWait(engine));
     EXPECT_EQ(engine.State(), PlayState::Paused);
     EXPECT_EQ(engine.SnapshotBitmap().size(), 40 + 320 * 3 * 240);
 
     ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
-    EXPECT_FALSE(engine.CaptureFrame());
+    EXPECT_FALSE(CaptureFrameAndWait(engine));
+    engine.Close();
+    EXPECT_FALSE(CaptureFrameAndWait(engine));
 }
 
 }  // namespace

@@ -156,8 +156,13 @@ TEST_F(Player, SnapshotAsksForABitmapFileAndWritesThePausedFrame)
 {
     Open("video.avi");
     window.Engine().PausePlayback();
-    const auto choosing = test::WhenShown<QFileDialog>([](QFileDialog* files) { files->close(); });
-    EXPECT_FALSE(window.SaveSnapshot());  // cancelled
+    bool asked = false;
+    const auto choosing = test::WhenShown<QFileDialog>([&](QFileDialog* files) {
+        asked = true;
+        files->close();  // cancelled
+    });
+    window.SaveSnapshot();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return asked; }, 5000));
 
     const QString path = folder.filePath("frame.bmp");
     ASSERT_TRUE(window.WriteSnapshot(path));

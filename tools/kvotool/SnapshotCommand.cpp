@@ -35,9 +35,7 @@ int RunSnapshot(const std::vector<std::string>& arguments)
         return kExitUnreadable;
     }
     engine.SetPosition(seconds);
-    engine.PausePlayback();
-    engine.WaitForWorker();
-    if (!engine.HasVideo() || !engine.CaptureFrame()) {
+    if (!engine.HasVideo() || !CaptureFrameAndWait(engine)) {
         std::cerr << "kvotool: " << Printable(media) << ": no picture to take\n";
         return kExitUnreadable;
     }
