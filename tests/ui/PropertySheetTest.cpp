@@ -127,23 +127,13 @@ TEST(PropertySheet, APlaybackPageWithASpeedOutOfRangeCannotBeLeft)
     MediaEngine engine;
     PropertySheet sheet(PlaybackInFront({0, 0, false, true, 8.0}), engine, {});
     sheet.show();
-    test::ShownBox box = test::CloseMessageBox([&] { sheet.accept(); });
-    EXPECT_EQ(box.text, "速度には 0.01 から 4 までの数値を指定してください。");
+    EXPECT_EQ(test::CloseMessageBox([&] { sheet.accept(); }).text, "速度には 0.01 から 4 までの数値を指定してください。");
     EXPECT_TRUE(sheet.isVisible());
-    box = test::CloseMessageBox([&] { sheet.Tabs()->setCurrentIndex(0); });
-    EXPECT_EQ(box.icon, QMessageBox::Warning);
+    EXPECT_EQ(test::CloseMessageBox([&] { sheet.Tabs()->setCurrentIndex(0); }).icon, QMessageBox::Warning);
     EXPECT_EQ(sheet.Tabs()->currentWidget(), sheet.Playback());
     sheet.Playback()->findChild<QSlider*>("speed")->setValue(399);
     sheet.Tabs()->setCurrentIndex(0);
     EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
-
-    // Without media there is no speed to hold the page: it reads 0, greyed.
-    PropertySheet idle(PlaybackInFront({}), engine, {});
-    EXPECT_EQ(idle.Playback()->findChild<QLineEdit*>("speedReadout")->text(), "0");
-    EXPECT_FALSE(idle.Playback()->findChild<QSlider*>("speed")->isEnabled());
-    idle.show();
-    idle.accept();
-    EXPECT_EQ(idle.result(), QDialog::Accepted);
 }
 
 TEST(ShowProperties, OkHandsTheSwitchesBackAndCancelLeavesThem)
