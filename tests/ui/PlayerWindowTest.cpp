@@ -97,17 +97,21 @@ TEST_F(Player, TheJoysticksSecondButtonBringsTheMainWindowBackAsItWas)
     ::close(fds[1]);
 }
 
-TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaGreyedAsThePlayerStands)
+TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingAndChecks)
 {
     Open("video.avi");
+    window.Engine().SetOption(&PlayerOptions::repeat, true);
     window.SetListQuery([] { return ListPosition{3, 0}; });  // first of three
     QStringList greyed;
+    QStringList checked;
     QPoint shownAt;
     const auto shown = test::WhenShown([&](QWidget* popup) {
         shownAt = popup->pos();
         for (QAction* action : popup->findChildren<QAction*>()) {
             if (!action->isEnabled())
                 greyed.append(action->text());
+            if (action->isChecked())
+                checked.append(action->text());
         }
         popup->close();
     });
@@ -116,6 +120,7 @@ TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaGreyedAsThePlay
     EXPECT_EQ(shownAt, window.mapToGlobal(QPoint(5, 5)));
     // Stopped at the first object: no stop, no previous, no snapshot.
     EXPECT_EQ(greyed, QStringList({"停止(&S)", "前に戻る(&B)", "ｽﾅｯﾌﾟｼｮｯﾄ(&X)..."}));
+    EXPECT_EQ(checked, QStringList({"画面(&V)", "音声(&A)", "自動繰り返し(&R)"}));
 }
 
 TEST_F(Player, ASnapshotCancelledOrThatCannotBeWrittenIsNotClaimedAndAFailureIsLogged)
