@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QUrl>
 #include <QWidget>
 
@@ -15,18 +14,12 @@
 namespace {
 
 class DragSource : public QWidget {
-public:
-    explicit DragSource(QList<QUrl> files) : m_files(std::move(files))
-    {
-        setWindowTitle(QStringLiteral("drag source"));
-        resize(200, 150);
-    }
-
 protected:
     void mousePressEvent(QMouseEvent*) override
     {
         auto* files = new QMimeData;
-        files->setUrls(m_files);
+        for (const QString& path : QApplication::arguments().mid(1))
+            files->setUrls(files->urls() << QUrl::fromLocalFile(path));
         auto* drag = new QDrag(this);
         drag->setMimeData(files);
         connect(drag, &QDrag::actionChanged, this, [](Qt::DropAction action) {
@@ -36,9 +29,6 @@ protected:
         });
         drag->exec(Qt::CopyAction);
     }
-
-private:
-    QList<QUrl> m_files;
 };
 
 }  // namespace
@@ -46,11 +36,9 @@ private:
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QList<QUrl> files;
-    for (const QString& path : QApplication::arguments().mid(1))
-        files.append(QUrl::fromLocalFile(path));
-    DragSource source(files);
-    source.move(800, 100);
+    DragSource source;
+    source.setWindowTitle(QStringLiteral("drag source"));
+    source.setGeometry(800, 100, 200, 150);
     source.show();
     return QApplication::exec();
 }

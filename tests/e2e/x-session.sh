@@ -1,7 +1,8 @@
 # Sourced by the end-to-end scripts: a session of the real program on the
 # X server of xvfb-run under openbox, with a profile of its own and sinks
-# that need no devices, and the helpers that drive it with xdotool. Every
-# wait is for a condition (a window, a title, a file), never for a time.
+# that need no devices, and the helpers that drive it with xdotool, read its
+# saved cut lists and talk to its remote control. Every wait is for a
+# condition (a window, a title, a file), never for a time.
 # Takes the script's arguments: KIVO231 KVOTOOL MEDIA_DIR, as $program,
 # $kvotool and $media.
 
@@ -16,46 +17,42 @@ trap '{ [ -n "$kivo_pid" ] && kill -9 "$kivo_pid"; [ -n "$openbox_pid" ] && kill
 
 fail() {
   echo "FAILED: $* (script lines ${BASH_LINENO[*]})" >&2
-  echo "active window: $(xdotool getactivewindow 2>&1) '$(xdotool getactivewindow getwindowname 2>&1)'" >&2
-  echo "visible windows:" >&2
-  for each in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-    echo "  $each '$(xdotool getwindowname "$each")'" >&2
-  done
+  echo "active window: '$(xdotool getactivewindow getwindowname 2>&1)'; visible windows:" >&2
+  for each in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "  '$(xdotool getwindowname "$each")'"; done >&2
   exit 1
 }
 
-export HOME=$work/home XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-export KIVO_AUDIO_SINK="fakesink sync=true"
+export HOME=$work/home XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb KIVO_AUDIO_SINK="fakesink sync=true"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME"
 settings=$XDG_CONFIG_HOME/KivoProject/Kivo231.ini
 
-# wait_for DESCRIPTION COMMAND...: runs the command every tenth of a second
-# until it succeeds, for at most 30 seconds.
-wait_for() {
-  local description=$1
-  shift
-  for _ in $(seq 1 300); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  fail "$description"
-}
-wm_is_ready() { xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW; }
-openbox >/dev/null 2>&1 &
-openbox_pid=$!
-wait_for "no window manager" wm_is_ready
-
-# The first visible window whose title matches, once there is one. (A
-# window that goes while xdotool looks makes it fail: it looks again.)
-window_of() {
-  local found
-  for _ in $(seq 1 300); do
-    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$found" ] && echo "$found" && return 0
+# within TENTHS COMMAND...: runs the command every tenth of a second until
+# it succeeds, at most that many times.
+within() {
+  for _ in $(seq 1 "$1"); do
+    "${@:2}" >/dev/null 2>&1 && return 0
     sleep 0.1
   done
   return 1
 }
+# wait_for DESCRIPTION COMMAND...: the command succeeds within 30 seconds.
+wait_for() { within 300 "${@:2}" || fail "$1"; }
+openbox >/dev/null 2>&1 &
+openbox_pid=$!
+wait_for "no window manager" eval 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW'
+
+# Whether a visible window's title matches, or none does. (A window that
+# goes while xdotool looks makes it fail with an X error: that is no answer.)
+is_shown() { [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
+is_gone() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>&1)" ]; }
+wait_until_gone() { wait_for "window '$1' stayed" is_gone "$1"; }
+# The first visible window whose title matches, once there is one.
+window_of() {
+  local title=$1 found
+  within 300 eval 'found=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1); [ -n "$found" ]' && echo "$found"
+}
+# Whether a window (by id) is on the screen.
+is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # The window manager's active window, which also has the keyboard.
 is_active() {
@@ -66,7 +63,6 @@ is_active() {
 # its id goes to $window.
 focus_window() {
   window=$(window_of "$1") || fail "no window titled '$1'"
-  [ -n "$window" ] || fail "no window titled '$1'"
   xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
   # A window the manager already takes for active may still have lost the
   # keyboard to one that went (a dialog just closed): it gets it back.
@@ -74,16 +70,8 @@ focus_window() {
   wait_for "window '$1' did not take the focus" is_active "$window"
 }
 
-# No visible window's title matches. (A window that goes while xdotool
-# looks makes it fail with an X error: that is no answer, so not gone.)
-is_gone() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>&1)" ]; }
-# Whether a window (by id) is on the screen.
-is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-
-wait_until_gone() { wait_for "window '$1' stayed" is_gone "$1"; }
 # Keys through the window manager to the focused window, as a user types them.
 keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
-is_shown() { [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 
 # press_until TITLE KEYS...: presses the keys until a window whose title
 # matches shows. Keys that come while the program is not ready for them (a
@@ -91,24 +79,29 @@ is_shown() { [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 # are pressed again after five seconds without the window, three times at
 # the most.
 press_until() {
-  local title=$1
-  shift
   for _ in 1 2 3; do
-    keys "$@"
-    for _ in $(seq 1 50); do
-      is_shown "$title" && return 0
-      sleep 0.1
-    done
+    keys "${@:2}"
+    within 50 is_shown "$1" && return 0
   done
-  fail "'$*' brought no window titled '$title'"
+  fail "'${*:2}' brought no window titled '$1'"
+}
+# Types a path into the file dialog of that title and takes it.
+choose_file() {
+  focus_window "$1"
+  xdotool type --delay 5 "$2"
+  keys Return
+}
+# Reads the program's message box and closes it.
+answer_message() {
+  focus_window '^Kivo231$'
+  keys Return
+  wait_until_gone '^Kivo231$'
 }
 
 start_kivo() { "$program" "$@" & kivo_pid=$!; }
-has_ended() { ! kill -0 "$kivo_pid"; }
-
 # Waits for the program to end; false when it ended with a failure status.
 wait_for_kivo() {
-  wait_for "the program did not end" has_ended
+  wait_for "the program did not end" eval '! kill -0 "$kivo_pid"'
   local status=0
   wait "$kivo_pid" || status=$?
   kivo_pid=
@@ -118,19 +111,26 @@ quit_kivo() {
   keys alt+f x
   wait_for_kivo || fail "the program ended with a failure status"
 }
-
-# The X windows stacked from bottom to top, as the window manager keeps them.
-stacking() { xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'; }
-
-# Whether window $1 lies above window $2 (ids in any base).
-is_above() {
-  local above below each below_seen=
-  above=$(printf '%d' "$1")
-  below=$(printf '%d' "$2")
-  for each in $(stacking); do
-    each=$(printf '%d' "$each")
-    [ "$each" = "$below" ] && below_seen=1
-    [ "$each" = "$above" ] && [ -n "$below_seen" ] && return 0
-  done
-  return 1
+# Ends the program by a quit signal, which keeps its settings.
+term_kivo() {
+  kill -TERM "$kivo_pid"
+  wait_for_kivo || fail "a quit signal ended the program with a failure status"
 }
+
+# field FILE NAME: a field of a saved cut list as kvotool dumps it ("objects",
+# "current object", "playing position"), up to its first space.
+field() { "$kvotool" dump "$1" | sed -n "s/^$2: \([^ ]*\).*/\1/p"; }
+has_field() { [ "$(field "$1" "$2")" = "$3" ]; }
+
+# The remote control (MPRIS) of the program, or of the bus name in $to.
+service=org.mpris.MediaPlayer2.kivo
+call() { gdbus call --session -d "${to:-$service}" -o /org/mpris/MediaPlayer2 -m "$@"; }
+property() { call org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2.Player "$1"; }
+shows() { property "$1" | grep -q -- "$2"; }
+is_named() {
+  gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.ListNames |
+    grep -q "'${1:-$service}'"
+}
+position() { property Position | sed -n 's/.*int64 \([0-9]*\).*/\1/p'; }
+track() { property Metadata | sed -n "s/.*objectpath '\([^']*\)'.*/\1/p"; }
+playing() { shows PlaybackStatus Playing && property Metadata | grep -q "xesam:url.*$1"; }
