@@ -105,11 +105,8 @@ bool MakeScenario(const QString& video, const QString& audio, const QDir& work, 
     }
     CutListModel list;
     CMediaInfoCache cache;
-    for (const MediaObject& file : files) {
-        MEDIARECORD entry = file.record;
-        entry.nFlag = kFlagValid;
-        cache.Add(entry);
-    }
+    for (const MediaObject& file : files)
+        cache.Add(file.record);
     for (int i = 0; i < kObjects; ++i)
         list.AddObject(files[static_cast<size_t>(i % kFiles)].record, files[static_cast<size_t>(i % kFiles)].picture, false);
     list.SetCurrent(0);

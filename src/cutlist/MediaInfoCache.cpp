@@ -1,7 +1,7 @@
 #include "cutlist/MediaInfoCache.h"
 
 #include "cutlist/Archive.h"
-#include "cutlist/Thumbnail.h"
+#include "cutlist/ScenarioFile.h"
 
 namespace kivo {
 
@@ -28,15 +28,15 @@ void CMediaInfoCache::RebuildIndex()
     m_mapIndex.assign(capacity, IndexSlot{});
     std::vector<size_t> slotOfEntry(m_entries.size());
     for (size_t i = 0; i < m_entries.size(); ++i) {
-        const quint32 hash = TextHash(m_entries[i].path);
+        const quint32 hash = TextHash(m_entries[i].strPath);
         // A later entry for the same path takes over its slot.
-        slotOfEntry[i] = TextSlot(m_entries[i].path, hash);
+        slotOfEntry[i] = TextSlot(m_entries[i].strPath, hash);
         m_mapIndex[slotOfEntry[i]] = {hash, static_cast<qint32>(i)};
     }
     // Each entry's text leads to the latest entry of its path.
     m_sameText.assign(capacity, PlaceSlot{});
     for (size_t i = 0; i < m_entries.size(); ++i)
-        AddPlace(m_entries[i].path, m_mapIndex[slotOfEntry[i]].entry);
+        AddPlace(m_entries[i].strPath, m_mapIndex[slotOfEntry[i]].entry);
     m_superseded.assign(m_entries.size(), false);
     m_bMapValid = true;
 }
@@ -45,7 +45,7 @@ size_t CMediaInfoCache::TextSlot(const QString& path, quint32 hash) const
 {
     size_t slot = hash & (m_mapIndex.size() - 1);
     while (m_mapIndex[slot].entry >= 0 &&
-           (m_mapIndex[slot].hash != hash || m_entries[static_cast<size_t>(m_mapIndex[slot].entry)].path != path)) {
+           (m_mapIndex[slot].hash != hash || m_entries[static_cast<size_t>(m_mapIndex[slot].entry)].strPath != path)) {
         slot = NextSlot(m_mapIndex, slot);
     }
     return slot;
@@ -67,7 +67,7 @@ bool CMediaInfoCache::IndexNewEntry(size_t entry)
 {
     if (2 * m_entries.size() > m_mapIndex.size())
         return false;
-    const QString& path = m_entries[entry].path;
+    const QString& path = m_entries[entry].strPath;
     const quint32 hash = TextHash(path);
     const size_t slot = TextSlot(path, hash);
     // A later entry of a known path (a changed file examined again): the
@@ -93,7 +93,7 @@ int CMediaInfoCache::FindEntry(const QString& path)
         if (m_sameText[slot] >> kPlaceEntryBits != tag)
             continue;
         const size_t entry = (m_sameText[slot] & kPlaceEntryMask) - 1;
-        const QString& text = m_entries[entry].path;
+        const QString& text = m_entries[entry].strPath;
         if (text.constData() == path.constData() ? text.size() == path.size() : text == path) {
             if (!m_superseded[entry])
                 return static_cast<int>(entry);
@@ -113,23 +113,10 @@ MEDIARECORD CMediaInfoCache::Lookup(const QString& path)
     return index < 0 ? MEDIARECORD{} : GetRecord(index);
 }
 
-MEDIARECORD CMediaInfoCache::GetRecord(int index) const
-{
-    const Entry& entry = m_entries.at(static_cast<size_t>(index));
-    MEDIARECORD record;
-    record.strPath = entry.path;
-    record.dwSize = entry.size;
-    record.timeModified = entry.modified;
-    record.pThumbnail = entry.thumbnail;
-    record.dwReserved = entry.reserved;
-    record.nLength = entry.length;
-    return record;
-}
-
 void CMediaInfoCache::Add(const MEDIARECORD& record)
 {
-    m_entries.push_back({record.strPath, record.dwSize, record.timeModified, record.pThumbnail, record.dwReserved,
-                         record.nLength});
+    m_entries.push_back(record);
+    m_entries.back().nFlag = kFlagValid;
     // Files are added one by one between lookups as they are examined: the
     // indexes take each new entry in while they have room, rather than
     // being made again over the whole cache for the next lookup.
@@ -154,19 +141,8 @@ void CMediaInfoCache::RemoveAll()
 void CMediaInfoCache::Write(ArchiveWriter& archive) const
 {
     archive.WriteInt32(GetSize() - 1);
-    for (const Entry& entry : m_entries) {
-        archive.WriteString(entry.path);
-        archive.WriteUInt32(static_cast<quint32>(entry.size));
-        archive.WriteInt32(static_cast<qint32>(entry.modified));
-        archive.WriteInt32(entry.length);
-        if (entry.thumbnail) {
-            const QByteArray block = ThumbnailToBlock(*entry.thumbnail);
-            archive.WriteUInt32(static_cast<quint32>(block.size()));
-            archive.WriteBytes(block);
-        } else {
-            archive.WriteUInt32(0);
-        }
-    }
+    for (const MEDIARECORD& entry : m_entries)
+        WriteScenarioCacheEntry(archive, entry);
 }
 
 bool CacheEntryIsCurrent(const MEDIARECORD& cached, quint64 sizeOnDisk, qint64 modifiedOnDisk)

@@ -19,29 +19,18 @@ public:
     // The record of the latest entry for `path`, or the empty record.
     MEDIARECORD Lookup(const QString& path);
     // The record of entry `index` (flag 0); the thumbnail is shared.
-    MEDIARECORD GetRecord(int index) const;
+    MEDIARECORD GetRecord(int index) const { return m_entries.at(static_cast<size_t>(index)); }
+    // Keeps `record` with flag 0: a flag belongs to an object, not a file.
     void Add(const MEDIARECORD& record);
     void RemoveAt(int index);
     void RemoveAll();
     int GetSize() const { return static_cast<int>(m_entries.size()); }
 
     // The cache section of a scenario file: the last entry index, then each
-    // entry's path, size, time, length and thumbnail block.
+    // entry as WriteScenarioCacheEntry (ScenarioFile.h) stores it.
     void Write(ArchiveWriter& archive) const;
 
 private:
-    // One entry's values side by side in one cache line, so that a lookup
-    // touches one place.
-    struct alignas(64) Entry {
-        QString path;
-        quint64 size = 0;
-        qint64 modified = 0;
-        Thumbnail thumbnail;
-        quint32 reserved = 0;
-        qint32 length = 0;
-    };
-    static_assert(sizeof(Entry) == 64);
-
     // A slot of an index: a hash and the latest entry of its key (-1 for a
     // free slot).
     struct IndexSlot {
@@ -74,7 +63,7 @@ private:
         return (slot + 1) & (index.size() - 1);
     }
 
-    std::vector<Entry> m_entries;
+    std::vector<MEDIARECORD> m_entries;
     // While m_bMapValid, two indexes of the latest entry of each path, in
     // open addressing tables of twice the entries or more, so that a lookup
     // usually reads one slot before comparing. m_mapIndex goes by the

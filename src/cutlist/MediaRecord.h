@@ -35,7 +35,8 @@ constexpr int kFlagValid = 0;
 constexpr int kFlagInvalid = -1;
 constexpr int kFlagNoPicture = -2;
 
-// What one examination of a media file found.
+// What is known of one media file: as examined, as the media cache keeps it
+// and as a scenario file stores it.
 struct MEDIARECORD {
     QString strPath;          // full path; empty in the record of a failed lookup
     quint64 dwSize = 0;       // bytes; a scenario file keeps only the low 32 bits

@@ -132,6 +132,22 @@ QStringList ReadStrings(ArchiveReader& archive, qint32 count, const char* field,
     return strings;
 }
 
+// One media information entry as WriteScenarioCacheEntry stores it.
+MEDIARECORD ReadCacheEntry(ArchiveReader& archive, SharedValues& shared)
+{
+    MEDIARECORD entry;
+    entry.strPath = shared.Text(archive.ReadString("cache entry path"));
+    entry.dwSize = archive.ReadUInt32("cache entry size");
+    entry.timeModified = archive.ReadInt32("cache entry time");
+    entry.nLength = archive.ReadInt32("cache entry length");
+    entry.dwReserved = archive.ReadUInt32("thumbnail size");
+    if (entry.dwReserved == kThumbnailBlockBytes)
+        entry.pThumbnail = shared.Picture(archive, entry.strPath);
+    else
+        archive.Skip(entry.dwReserved, "thumbnail");
+    return entry;
+}
+
 void ReadBody(ArchiveReader& archive, Scenario& scenario)
 {
     SharedValues shared;
@@ -146,19 +162,8 @@ void ReadBody(ArchiveReader& archive, Scenario& scenario)
         const qint64 entries = qint64{archive.ReadInt32("last cache entry index")} + 1;
         RequireCount(archive, entries, kMinimumCacheEntryBytes, "cache entries", "media information entries");
         scenario.cache.reserve(static_cast<size_t>(std::max<qint64>(entries, 0)));
-        for (qint64 i = 0; i < entries; ++i) {
-            ScenarioCacheEntry entry;
-            entry.path = shared.Text(archive.ReadString("cache entry path"));
-            entry.size = archive.ReadUInt32("cache entry size");
-            entry.modified = archive.ReadInt32("cache entry time");
-            entry.length = archive.ReadInt32("cache entry length");
-            entry.thumbnailBytes = archive.ReadUInt32("thumbnail size");
-            if (entry.thumbnailBytes == kThumbnailBlockBytes)
-                entry.thumbnail = shared.Picture(archive, entry.path);
-            else
-                archive.Skip(entry.thumbnailBytes, "thumbnail");
-            scenario.cache.push_back(std::move(entry));
-        }
+        for (qint64 i = 0; i < entries; ++i)
+            scenario.cache.push_back(ReadCacheEntry(archive, shared));
     }
     if (scenario.version >= 30 && count > 0) {
         scenario.names = ReadStrings(archive, count, "name", shared);
@@ -290,17 +295,24 @@ ScenarioReadResult ReadScenarioFile(const QString& path)
 
 void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache)
 {
-    for (const ScenarioCacheEntry& entry : scenario.cache) {
-        if (entry.thumbnailBytes != 0 && !entry.thumbnail)
-            continue;
-        MEDIARECORD record;
-        record.strPath = entry.path;
-        record.dwSize = entry.size;
-        record.timeModified = entry.modified;
-        record.pThumbnail = entry.thumbnail;
-        record.dwReserved = entry.thumbnailBytes;
-        record.nLength = entry.length;
-        cache.Add(record);
+    for (const MEDIARECORD& entry : scenario.cache) {
+        if (entry.dwReserved == 0 || entry.pThumbnail)
+            cache.Add(entry);
+    }
+}
+
+void WriteScenarioCacheEntry(ArchiveWriter& archive, const MEDIARECORD& entry)
+{
+    archive.WriteString(entry.strPath);
+    archive.WriteUInt32(static_cast<quint32>(entry.dwSize));
+    archive.WriteInt32(static_cast<qint32>(entry.timeModified));
+    archive.WriteInt32(entry.nLength);
+    if (entry.pThumbnail) {
+        const QByteArray block = ThumbnailToBlock(*entry.pThumbnail);
+        archive.WriteUInt32(static_cast<quint32>(block.size()));
+        archive.WriteBytes(block);
+    } else {
+        archive.WriteUInt32(0);
     }
 }
 

@@ -41,24 +41,18 @@ QString ScenarioMagic(int version);
 // growing the program by gigabytes.
 constexpr qint32 kMaxScenarioObjects = 1000000;
 
-struct ScenarioCacheEntry {
-    QString path;
-    quint32 size = 0;
-    qint32 modified = 0;
-    qint32 length = 0;
-    quint32 thumbnailBytes = 0;  // the stored byte count; 0 for no picture
-    Thumbnail thumbnail;         // the picture, when the stored block fits
-};
-
 // The fields of a scenario file. Version 10 has only the paths; the current
 // position and playing position of a version-10 file are 0; names exist in
-// version 30 only.
+// version 30 only. A media information entry is read as it is stored: its
+// size and time in 32 bits, its stored thumbnail byte count as the reserved
+// value and its picture only when the stored block fits this program's
+// pixel format.
 struct Scenario {
     int version = kScenarioVersion;
     QStringList paths;
     qint32 current = 0;
     qint32 position = 0;
-    std::vector<ScenarioCacheEntry> cache;
+    std::vector<MEDIARECORD> cache;
     QStringList names;
 };
 
@@ -92,6 +86,11 @@ bool IsScenarioFileName(QStringView path);
 // its stored byte count as the reserved value. Other entries are dropped, so
 // their files are examined anew.
 void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache);
+
+// One media information entry as a scenario file stores it: path, the low
+// 32 bits of size and time, length, then the thumbnail's byte count and
+// block (0 and none without a picture).
+void WriteScenarioCacheEntry(ArchiveWriter& archive, const MEDIARECORD& entry);
 
 // The body of a scenario file of `version` for the cut list: the cache
 // section holds one entry per object, looked up by the object's path.

@@ -15,7 +15,7 @@ namespace kivo {
 Examination ExamineMediaFile(const MediaProbe& probe, const QString& path)
 {
     Examination result;
-    MEDIARECORD& record = result.record;
+    MEDIARECORD& record = result.object.record;
     record.strPath = path;
     // The status before the file is opened: a file that changes during its
     // examination then no longer matches its record.
@@ -29,21 +29,19 @@ Examination ExamineMediaFile(const MediaProbe& probe, const QString& path)
     result.hasAudio = found.hasAudio;
     result.videoSize = found.videoSize;
 
+    QImage& picture = result.object.picture;
     if (found.opened && record.nLength > 0) {
-        record.nFlag = kFlagValid;
         if (result.hasVideo) {
-            const QImage thumbnail = found.frame.isNull() ? LoadPicture(PictureId::Media) : ThumbnailOnFrame(found.frame);
-            record.pThumbnail = std::make_shared<const QImage>(thumbnail);
-            result.picture = thumbnail;
+            picture = found.frame.isNull() ? LoadPicture(PictureId::Media) : ThumbnailOnFrame(found.frame);
+            record.pThumbnail = std::make_shared<const QImage>(picture);
         } else {
-            result.picture = LoadPicture(PictureId::SoundOnly);
-            result.flag = kFlagNoPicture;
+            picture = LoadPicture(PictureId::SoundOnly);
+            record.nFlag = kFlagNoPicture;
         }
     } else {
         record.nLength = 0;
         record.nFlag = kFlagInvalid;
-        result.flag = kFlagInvalid;
-        result.picture = LoadPicture(PictureId::Unavailable);
+        picture = LoadPicture(PictureId::Unavailable);
     }
     if (record.timeModified != 0)
         result.typeText = FormatTypeText(path);
@@ -52,6 +50,7 @@ Examination ExamineMediaFile(const MediaProbe& probe, const QString& path)
 
 bool Examination::MatchesFileOnDisk() const
 {
+    const MEDIARECORD& record = object.record;
     const FileStatus file = StatFile(record.strPath);
     return file.exists ? record.dwSize == file.size && record.timeModified == file.modified
                        : record.dwSize == 0 && record.timeModified == 0;
@@ -116,10 +115,8 @@ std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCach
 MediaObject ExaminedMediaObject(const Examination& examined, CMediaInfoCache& cache)
 {
     if (examined.Cacheable())
-        cache.Add(examined.record);
-    MediaObject object{examined.record, examined.picture};
-    object.record.nFlag = examined.flag;
-    return object;
+        cache.Add(examined.object.record);
+    return examined.object;
 }
 
 MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, const MediaProbe& probe)

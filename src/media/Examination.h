@@ -18,21 +18,18 @@ class CMediaInfoCache;
 
 // What examining one media file found, as the cut list will show it.
 struct Examination {
-    // The record as collected for the cut list and the cache: flag 0 or -1;
-    // no thumbnail for a medium with sound and no picture.
-    MEDIARECORD record;
-    // The object's flag once added: -2 for a medium without a picture.
-    int flag = kFlagValid;
-    // The 64 x 48 picture the object shows: the thumbnail, or the card for
-    // an invalid file, a sound-only medium or a frame that could not be taken.
-    QImage picture;
+    // The object as the cut list adds it: the record with the object's flag
+    // (-2 and no thumbnail for a medium with sound and no picture), and the
+    // 64 x 48 picture it shows: the thumbnail, or the card for an invalid
+    // file, a sound-only medium or a frame that could not be taken.
+    MediaObject object;
     QString typeText;
     bool hasVideo = false;
     bool hasAudio = false;
     QSize videoSize;
 
     // Whether the record belongs in the media cache: a playable medium.
-    bool Cacheable() const { return record.nFlag == kFlagValid; }
+    bool Cacheable() const { return object.record.nFlag != kFlagInvalid; }
     // Whether the file on the disk still has the size and time (or the
     // absence) the examination found.
     bool MatchesFileOnDisk() const;

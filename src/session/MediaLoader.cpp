@@ -157,8 +157,9 @@ void MediaLoader::Examine(int index)
     // The object is inserted here, on the loader's thread, once the worker
     // has handed its result over.
     m_examiner.Examine(path, [this, run = m_run, index](const Examination& examined) {
-        qCDebug(lcLoader).noquote() << "examined" << examined.record.strPath << "- flag" << examined.record.nFlag
-                                    << "length" << examined.record.nLength;
+        const MEDIARECORD& record = examined.object.record;
+        qCDebug(lcLoader).noquote() << "examined" << record.strPath << "- flag" << record.nFlag << "length"
+                                    << record.nLength;
         QMetaObject::invokeMethod(
             this, [this, run, index, examined] { Examined(run, index, examined); }, Qt::QueuedConnection);
     });

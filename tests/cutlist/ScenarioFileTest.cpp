@@ -74,11 +74,11 @@ TEST(ScenarioReader, Version10HasPathsOnlyAndVersion20NoNames)
     EXPECT_EQ(scenario.version, 20);
     EXPECT_EQ(scenario.position, 12345);
     ASSERT_EQ(scenario.cache.size(), 1u);
-    const ScenarioCacheEntry& entry = scenario.cache[0];
-    EXPECT_EQ(std::tuple(entry.size, entry.modified, entry.length, entry.thumbnailBytes),
+    const MEDIARECORD& entry = scenario.cache[0];
+    EXPECT_EQ(std::tuple(entry.dwSize, entry.timeModified, entry.nLength, entry.dwReserved),
               std::tuple(1234u, 921000000, 6000, 12288u));
-    ASSERT_TRUE(entry.thumbnail);
-    EXPECT_EQ(*entry.thumbnail, *TestPicture());
+    ASSERT_TRUE(entry.pThumbnail);
+    EXPECT_EQ(*entry.pThumbnail, *TestPicture());
     EXPECT_TRUE(scenario.names.isEmpty());
 }
 
@@ -91,19 +91,15 @@ TEST(ScenarioReader, Version30DecodesShiftJisAndWideStringsAndDropsUnfittingThum
     EXPECT_EQ(scenario.current, 1);
     EXPECT_EQ(scenario.position, 250);
     ASSERT_EQ(scenario.cache.size(), 3u);
-    EXPECT_EQ(scenario.cache[1].thumbnailBytes, 6144u);
-    EXPECT_FALSE(scenario.cache[1].thumbnail);
+    EXPECT_EQ(scenario.cache[1].dwReserved, 6144u);
+    EXPECT_FALSE(scenario.cache[1].pThumbnail);
     EXPECT_EQ(scenario.names, QStringList({"名前", "ﾃｽﾄ", " "}));
 
     CMediaInfoCache cache;
     AddScenarioCacheEntries(scenario, cache);
     // The 16-bit-screen entry is dropped; the empty entry stays.
     EXPECT_EQ(cache.GetSize(), 2);
-    const MEDIARECORD video = cache.Lookup(QStringLiteral("/m/ビデオ.mpg"));
-    EXPECT_EQ(std::tuple(video.dwSize, video.timeModified, video.nLength, video.dwReserved),
-              std::tuple(1234u, 921000000, 6000, 12288u));
-    ASSERT_TRUE(video.pThumbnail);
-    EXPECT_EQ(*video.pThumbnail, *TestPicture());
+    EXPECT_EQ(cache.Lookup(QStringLiteral("/m/ビデオ.mpg")).pThumbnail, scenario.cache[0].pThumbnail);
     EXPECT_TRUE(cache.Lookup(QStringLiteral("/m/café.mpg")).strPath.isEmpty());
 }
 
@@ -121,8 +117,8 @@ TEST(ScenarioReader, APictureOrTextMetAgainIsHeldOnceAndSharedWithTheList)
                                  .Data();
     const Scenario scenario = Read(bytes).scenario;
     ASSERT_EQ(scenario.cache.size(), 3u);
-    EXPECT_EQ(scenario.cache[0].thumbnail, scenario.cache[1].thumbnail);
-    EXPECT_NE(*scenario.cache[1].thumbnail, *scenario.cache[2].thumbnail);
+    EXPECT_EQ(scenario.cache[0].pThumbnail, scenario.cache[1].pThumbnail);
+    EXPECT_NE(*scenario.cache[1].pThumbnail, *scenario.cache[2].pThumbnail);
     EXPECT_EQ(scenario.names[0].constData(), scenario.paths[2].constData());
 
     // The list's objects show the very pixels the cache holds.
@@ -130,8 +126,8 @@ TEST(ScenarioReader, APictureOrTextMetAgainIsHeldOnceAndSharedWithTheList)
     AddScenarioCacheEntries(scenario, cache);
     CutListModel list;
     for (int i = 0; i < 2; ++i)
-        list.AddObject(test::SizedRecord("/m/a.mpg", 1234, 1, 6000), *scenario.cache[static_cast<size_t>(i)].thumbnail, false);
-    EXPECT_EQ(list.GetLargeImage(0).constBits(), scenario.cache[0].thumbnail->constBits());
+        list.AddObject(test::SizedRecord("/m/a.mpg", 1234, 1, 6000), *scenario.cache[static_cast<size_t>(i)].pThumbnail, false);
+    EXPECT_EQ(list.GetLargeImage(0).constBits(), scenario.cache[0].pThumbnail->constBits());
     EXPECT_EQ(list.GetLargeImage(1).constBits(), list.GetLargeImage(0).constBits());
 }
 
@@ -330,7 +326,7 @@ TEST_F(ScenarioWriter, WritesAnEmptyListTheSameFileTwiceAndTheLow32BitsOfLargeSi
     ASSERT_EQ(result.status, ScenarioStatus::Ok);
     EXPECT_EQ(result.scenario.paths.size(), 2);
     ASSERT_EQ(result.scenario.cache.size(), 2u);
-    EXPECT_EQ(result.scenario.cache[1].size, 0x10u);
+    EXPECT_EQ(result.scenario.cache[1].dwSize, 0x10u);
     EXPECT_EQ(result.scenario.names, QStringList({"/m/big.mpg", "/m/big.mpg"}));
     EXPECT_EQ(result.scenario.current, -1);
 }
@@ -451,7 +447,7 @@ TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
     ASSERT_EQ(result.scenario.paths.size(), 2);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(FileNameBytes(result.scenario.paths[i]), paths[i]);
-        EXPECT_EQ(FileNameBytes(result.scenario.cache[static_cast<size_t>(i)].path), paths[i]);
+        EXPECT_EQ(FileNameBytes(result.scenario.cache[static_cast<size_t>(i)].strPath), paths[i]);
         EXPECT_EQ(FileNameBytes(result.scenario.names[i]), paths[i]);
     }
 

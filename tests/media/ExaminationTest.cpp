@@ -25,36 +25,35 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
     for (const char* name :
          {"video.mpg", "vcd.dat", "video-large-packs.mpg", "video-fast-mux.mpg", "video.avi", "video.mov", "video-only.avi", "video.rm"}) {
         const Examination video = ExamineMediaFile(probe, Media(name));
-        EXPECT_EQ(video.flag, kFlagValid) << name;
-        EXPECT_NEAR(video.record.nLength, 300, 4) << name;
+        EXPECT_EQ(video.object.record.nFlag, kFlagValid) << name;
+        EXPECT_NEAR(video.object.record.nLength, 300, 4) << name;
         EXPECT_TRUE(video.hasVideo) << name;
-        ASSERT_TRUE(video.record.pThumbnail) << name;
-        EXPECT_EQ(video.record.pThumbnail->size(), QSize(64, 48));
-        EXPECT_NE(*video.record.pThumbnail, LoadPicture(PictureId::Media)) << name;  // a frame was taken
+        ASSERT_TRUE(video.object.record.pThumbnail) << name;
+        EXPECT_EQ(video.object.record.pThumbnail->size(), QSize(64, 48));
+        EXPECT_NE(*video.object.record.pThumbnail, LoadPicture(PictureId::Media)) << name;  // a frame was taken
     }
     for (const char* name : {"audio.wav", "audio.au", "audio.aiff", "audio.mp3", "music.mid"}) {
         const Examination sound = ExamineMediaFile(probe, Media(name));
-        EXPECT_EQ(sound.flag, kFlagNoPicture) << name;
-        EXPECT_EQ(sound.record.nFlag, kFlagValid) << name;
-        EXPECT_GT(sound.record.nLength, 100) << name;
+        EXPECT_EQ(sound.object.record.nFlag, kFlagNoPicture) << name;
+        EXPECT_GT(sound.object.record.nLength, 100) << name;
         EXPECT_TRUE(sound.hasAudio) << name;
         EXPECT_FALSE(sound.hasVideo) << name;
-        EXPECT_FALSE(sound.record.pThumbnail) << name;
-        EXPECT_EQ(sound.picture, LoadPicture(PictureId::SoundOnly)) << name;
+        EXPECT_FALSE(sound.object.record.pThumbnail) << name;
+        EXPECT_EQ(sound.object.picture, LoadPicture(PictureId::SoundOnly)) << name;
     }
     // A media time beyond what the field holds is clamped.
     const Examination slow = ExamineMediaFile(probe, Media("slow.wav"));  // 23,068,628 s
-    EXPECT_EQ(slow.flag, kFlagNoPicture);
-    EXPECT_EQ(slow.record.nLength, std::numeric_limits<qint32>::max());
+    EXPECT_EQ(slow.object.record.nFlag, kFlagNoPicture);
+    EXPECT_EQ(slow.object.record.nLength, std::numeric_limits<qint32>::max());
 }
 
 // The colour in the middle of the picture of a clip: its name.
 std::string MiddleOfPicture(const char* name)
 {
     const Examination examined = ExamineMediaFile(MediaProbe(), Media(name));
-    if (!examined.record.pThumbnail)
+    if (!examined.object.record.pThumbnail)
         return "no picture";
-    const QColor middle = examined.record.pThumbnail->pixelColor(32, 24);
+    const QColor middle = examined.object.record.pThumbnail->pixelColor(32, 24);
     const auto strong = [](int value) { return value > 100 ? '+' : value < 60 ? '-' : '?'; };
     return {strong(middle.red()), strong(middle.green()), strong(middle.blue())};
 }
@@ -78,22 +77,22 @@ TEST(Examination, BadFilesAreInvalidWithoutHanging)
         Examination bad;
         const auto log = test::LoggedWhile([&] { bad = ExamineMediaFile(probe, Media(name)); });
         EXPECT_LT(timer.elapsed(), 8000) << name;
-        if (std::string(name) == "truncated.mpg" && bad.flag != kFlagInvalid)
+        if (std::string(name) == "truncated.mpg" && bad.object.record.nFlag != kFlagInvalid)
             continue;  // the first 4 KiB may hold a playable moment
-        EXPECT_EQ(bad.flag, kFlagInvalid) << name;
+        EXPECT_EQ(bad.object.record.nFlag, kFlagInvalid) << name;
         // Told once, with the file, where a user sees only warnings.
         EXPECT_EQ(test::WarningsNaming(log, "kivo.engine", Media(name)), 1) << name;
-        EXPECT_EQ(bad.record.nLength, 0) << name;
-        EXPECT_EQ(bad.picture, LoadPicture(PictureId::Unavailable)) << name;
+        EXPECT_EQ(bad.object.record.nLength, 0) << name;
+        EXPECT_EQ(bad.object.picture, LoadPicture(PictureId::Unavailable)) << name;
     }
     const Examination missing = ExamineMediaFile(probe, Media("missing.mpg"));
-    EXPECT_EQ(missing.record.timeModified, 0);
-    EXPECT_EQ(missing.record.dwSize, 0u);
+    EXPECT_EQ(missing.object.record.timeModified, 0);
+    EXPECT_EQ(missing.object.record.dwSize, 0u);
     EXPECT_TRUE(missing.typeText.isEmpty());
     // A file named for another kind is judged by what it holds, and is no
     // failure.
     const auto log = test::LoggedWhile(
-        [&] { EXPECT_EQ(ExamineMediaFile(probe, Media("wrong-extension.wav")).flag, kFlagValid); });
+        [&] { EXPECT_EQ(ExamineMediaFile(probe, Media("wrong-extension.wav")).object.record.nFlag, kFlagValid); });
     EXPECT_EQ(test::WarningsNaming(log, "kivo.engine", Media("wrong-extension.wav")), 0);
 }
 
@@ -110,9 +109,9 @@ TEST(Examination, NamesThatAreNotUtf8AreExaminedAndCachedByTheirBytes)
     for (const char* name : {"clips\xfe/bad\xff\xfe.avi", "clips\xfe/\x83\x72\x83\x66\x83\x49.avi"}) {
         const QString path = FileNameFromBytes(folder.Copy(Media("video.avi"), name));
         const Examination examined = ExamineMediaFile(probe, path);
-        EXPECT_EQ(examined.flag, kFlagValid);
-        EXPECT_EQ(examined.record.nLength, original.record.nLength);
-        EXPECT_EQ(examined.record.dwSize, original.record.dwSize);
+        EXPECT_EQ(examined.object.record.nFlag, kFlagValid);
+        EXPECT_EQ(examined.object.record.nLength, original.object.record.nLength);
+        EXPECT_EQ(examined.object.record.dwSize, original.object.record.dwSize);
         EXPECT_EQ(FileNameBytes(ExaminedMediaObject(examined, cache).record.strPath), FileNameBytes(path));
         EXPECT_TRUE(CachedMediaObject(path, cache)) << "the file on the disk matches its entry";
     }

@@ -64,9 +64,10 @@ std::string DocumentJson(const QByteArray& bytes)
         json["current"] = scenario.current;
         json["position"] = scenario.position;
         QJsonArray cache;
-        for (const ScenarioCacheEntry& entry : scenario.cache) {
-            cache.append(QJsonObject{{"path", entry.path}, {"size", qint64{entry.size}}, {"modified", entry.modified},
-                                     {"length", entry.length}, {"thumbnail_bytes", qint64{entry.thumbnailBytes}}});
+        for (const MEDIARECORD& entry : scenario.cache) {
+            cache.append(QJsonObject{{"path", entry.strPath}, {"size", static_cast<qint64>(entry.dwSize)},
+                                     {"modified", entry.timeModified}, {"length", entry.nLength},
+                                     {"thumbnail_bytes", qint64{entry.dwReserved}}});
         }
         json["cache"] = cache;
     }

@@ -18,9 +18,9 @@ const char kUsage[] = "Usage: kvotool convert IN OUT  (each .kvo, .m3u, .m3u8, .
 std::vector<PlaylistEntry> EntriesOf(const Scenario& scenario)
 {
     QHash<QString, qint32> lengths;
-    for (const ScenarioCacheEntry& entry : scenario.cache) {
-        if (!entry.path.isEmpty())
-            lengths.insert(entry.path, entry.length);
+    for (const MEDIARECORD& entry : scenario.cache) {
+        if (!entry.strPath.isEmpty())
+            lengths.insert(entry.strPath, entry.nLength);
     }
     std::vector<PlaylistEntry> entries;
     for (qsizetype i = 0; i < scenario.paths.size(); ++i) {

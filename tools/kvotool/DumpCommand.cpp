@@ -117,18 +117,18 @@ void PrintScenarioJson(const Scenario& scenario)
     if (scenario.version >= 20) {
         json.Key("cache");
         json.BeginArray();
-        for (const ScenarioCacheEntry& entry : scenario.cache) {
+        for (const MEDIARECORD& entry : scenario.cache) {
             json.BeginObject();
             json.Key("length");
-            json.Number(entry.length);
+            json.Number(entry.nLength);
             json.Key("modified");
-            json.Number(entry.modified);
+            json.Number(entry.timeModified);
             json.Key("path");
-            json.String(entry.path);
+            json.String(entry.strPath);
             json.Key("size");
-            json.Number(entry.size);
+            json.Number(static_cast<qint64>(entry.dwSize));
             json.Key("thumbnail_bytes");
-            json.Number(entry.thumbnailBytes);
+            json.Number(entry.dwReserved);
             json.EndObject();
         }
         json.EndArray();
@@ -151,7 +151,7 @@ void PrintScenarioJson(const Scenario& scenario)
     json.EndLine();
 }
 
-std::string UtcTime(qint32 seconds)
+std::string UtcTime(qint64 seconds)
 {
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODate).toStdString();
 }
@@ -168,11 +168,11 @@ void PrintSummary(const QString& file, const Scenario& scenario)
                   << FormatShortTime(scenario.position).toStdString() << ")\n";
         std::cout << "media information entries: " << scenario.cache.size() << "\n";
         for (size_t i = 0; i < scenario.cache.size(); ++i) {
-            const ScenarioCacheEntry& entry = scenario.cache[i];
-            std::cout << "  " << i << ": " << (entry.path.isEmpty() ? "(empty)" : Printable(entry.path)) << "\n"
-                      << "     size " << entry.size << " bytes, modified " << UtcTime(entry.modified) << " ("
-                      << entry.modified << "), length " << FormatShortTime(entry.length).toStdString() << " ("
-                      << entry.length << "), thumbnail " << entry.thumbnailBytes << " bytes\n";
+            const MEDIARECORD& entry = scenario.cache[i];
+            std::cout << "  " << i << ": " << (entry.strPath.isEmpty() ? "(empty)" : Printable(entry.strPath)) << "\n"
+                      << "     size " << entry.dwSize << " bytes, modified " << UtcTime(entry.timeModified) << " ("
+                      << entry.timeModified << "), length " << FormatShortTime(entry.nLength).toStdString() << " ("
+                      << entry.nLength << "), thumbnail " << entry.dwReserved << " bytes\n";
         }
     }
     if (scenario.version >= 30) {

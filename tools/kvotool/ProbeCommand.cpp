@@ -17,11 +17,11 @@ namespace {
 std::vector<std::pair<QString, QJsonValue>> Fields(const Examination& examined)
 {
     return {
-        {"path", examined.record.strPath},
-        {"flag", examined.flag},
-        {"length", examined.record.nLength},
-        {"size", static_cast<qint64>(examined.record.dwSize)},
-        {"modified", examined.record.timeModified},
+        {"path", examined.object.record.strPath},
+        {"flag", examined.object.record.nFlag},
+        {"length", examined.object.record.nLength},
+        {"size", static_cast<qint64>(examined.object.record.dwSize)},
+        {"modified", examined.object.record.timeModified},
         {"type", examined.typeText},
         {"has_video", examined.hasVideo},
         {"has_audio", examined.hasAudio},
@@ -69,7 +69,7 @@ int RunProbe(const std::vector<std::string>& arguments)
         const Examination& examined = results[i];
         if (!thumbnails.isEmpty()) {
             const QString picture = QStringLiteral("%1/%2.png").arg(thumbnails).arg(i);
-            if (!examined.picture.save(picture, "PNG")) {
+            if (!examined.object.picture.save(picture, "PNG")) {
                 std::cerr << "kvotool: cannot write " << Printable(picture) << "\n";
                 return kExitUnreadable;
             }
