@@ -154,30 +154,23 @@ TEST(PlaylistsTest, TakesTheFirstLocationOfATrackThatExistsElseTheFirstLocalOne)
     EXPECT_EQ(result.reading.skipped, 1);
 }
 
-// Cut short at the NUL, an entry named another file.
-TEST(PlaylistsTest, RefusesEntriesWithANulByteAsNonLocalOnes)
-{
-    const Entries ok{{"/m/ok.mp3", "", -1}};
-    const ReadCase cases[] = {
-        {"M3U with a raw NUL", M3u, "/m/a\0b.mp3\n/m/ok.mp3\n"_ba, ok, 1},
-        {"M3U8 with %00", M3u8, "file:///m/a%00b.mp3\n/m/ok.mp3\n", ok, 1},
-        {"PLS with a raw NUL and %00", Pls, "[playlist]\nFile1=/m/a\0b.mp3\nFile2=/m/ok.mp3\nFile3=file:///m/c%00\n"_ba,
-         ok, 2},
-        {"XSPF with %00", Xspf, XspfOf(Track({"sub%00/x.mp3"}) + Track({"file:///m/a%00b.mp3", "/m/ok.mp3"})),
-         ok, 1},
-    };
-    ExpectEachReads(cases);
-}
-
-TEST(PlaylistsTest, PathsAreCleanAndNoLongerThanTheSystemTakes)
+// Every reader takes its locations through LocalFileOfLocation (FileNamesTest):
+// cut short at a NUL, an entry named another file.
+TEST(PlaylistsTest, RefusesWhatTheSystemWouldCutShortAsNonLocalAndCleansTheRest)
 {
     const QByteArray tooLong = "/m/" + QByteArray(4093, 'a');
-    const QByteArray longest = "/m/" + QByteArray(4092, 'a');
-    const Entries ok{{"/etc/shadow", "", -1}, {QString::fromLatin1(longest), "", -1}};
+    const Entries ok{{"/etc/shadow", "", -1}, {"/m/ok.mp3", "", -1}};
     const ReadCase cases[] = {
-        {"M3U", M3u, "file:///tmp/%2e%2e/%2e%2e/etc/shadow\n" + tooLong + "\n" + longest + "\n", ok, 1},
-        {"PLS", Pls, "[playlist]\nFile1=/tmp/../../etc/shadow\nFile2=" + tooLong + "\nFile3=" + longest + "\n", ok, 1},
-        {"XSPF", Xspf, XspfOf(Track({"%2e%2e/%2E%2E/etc/shadow"}) + Track({tooLong}) + Track({"file://" + longest})), ok, 1},
+        {"M3U", M3u, "file:///tmp/%2e%2e/%2e%2e/etc/shadow\n/m/a\0b.mp3\n"_ba + tooLong + "\n/m/ok.mp3\n", ok, 2},
+        {"M3U8", M3u8, "/tmp/../../etc/shadow\nfile:///m/a%00b.mp3\n/m/ok.mp3\n", ok, 1},
+        {"PLS", Pls,
+         "[playlist]\nFile1=/tmp/../../etc/shadow\nFile2=/m/a\0b.mp3\nFile3=file:///m/c%00\nFile4="_ba + tooLong +
+             "\nFile5=/m/ok.mp3\n",
+         ok, 3},
+        {"XSPF", Xspf,
+         XspfOf(Track({"%2e%2e/%2E%2E/etc/shadow"}) + Track({"sub%00/x.mp3"}) + Track({tooLong}) +
+                Track({"file:///m/a%00b.mp3", "file:///m/ok.mp3"})),
+         ok, 2},
     };
     ExpectEachReads(cases);
 }
