@@ -264,23 +264,5 @@ TEST_F(FileTypeRegistration, TheMimeDatabaseTakesThePackage)
     EXPECT_TRUE(ReadFile(Data("mime/application/x-kivo-scenario.xml")).contains("Kivo ｼﾅﾘｵ"));
 }
 
-// The user's own data folder is not among the system's.
-TEST(FileTypePlaces, AreThePathAndTheXdgDataFoldersOfTheEnvironment)
-{
-    const QByteArray saved[] = {qgetenv("PATH"), qgetenv("XDG_DATA_HOME"), qgetenv("XDG_DATA_DIRS")};
-    const auto restore = qScopeGuard([&] {
-        qputenv("PATH", saved[0]);
-        saved[1].isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", saved[1]);
-        saved[2].isNull() ? qunsetenv("XDG_DATA_DIRS") : qputenv("XDG_DATA_DIRS", saved[2]);
-    });
-    qputenv("PATH", "/p1:/p2");
-    qputenv("XDG_DATA_HOME", "/home/me/data");
-    qputenv("XDG_DATA_DIRS", "/s1:/s2");
-    const FileTypePlaces places = FileTypePlaces::Current();
-    EXPECT_EQ(places.path, "/p1:/p2");
-    EXPECT_EQ(places.dataFolder, "/home/me/data");
-    EXPECT_EQ(places.systemDataFolders, QStringList({"/s1", "/s2"}));
-}
-
 }  // namespace
 }  // namespace kivo

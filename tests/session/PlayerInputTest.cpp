@@ -106,16 +106,6 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_TRUE(window.minimised);
 }
 
-TEST_F(PlayerInputWithoutAFile, FastForwardKeepsTheRateOfTheNextFile)
-{
-    engine.SetRate(0.5);
-    input.KeyDown(Key::Right, false);
-    EXPECT_EQ(engine.RequestedRate(), 2.0);
-    input.KeyUp(Key::Right, false);
-    WaitOutRelease();
-    EXPECT_EQ(engine.RequestedRate(), 0.5);
-}
-
 class PlayerInputOnAFile : public PlayerInputWithoutAFile {
 protected:
     void SetUp() override
