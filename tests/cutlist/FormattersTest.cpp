@@ -25,6 +25,7 @@ TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesAndTypesComeFromTheEx
     EXPECT_EQ(FormatSize(1048576, false), "1,024KB");
     EXPECT_EQ(FormatSize(999, true), "1KB (999 ﾊﾞｲﾄ)");
     EXPECT_EQ(FormatSize(2147483648ull, true), "2,097,152KB (2,147,483,648 ﾊﾞｲﾄ)");
+    EXPECT_EQ(FormatSize(5000000000ull, false), "4,882,813KB");  // beyond 32 bits
 
     EXPECT_EQ(FormatTypeText("/m/a.Mp3"), "MP3 ﾌｧｲﾙ");
     EXPECT_EQ(FormatTypeText("/m/archive.tar.gz"), "GZ ﾌｧｲﾙ");

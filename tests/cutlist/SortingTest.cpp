@@ -37,7 +37,7 @@ TEST(Sorting, EachKeySortsByItsValueWithEmptyTextsFirstAndObjectsKeepTheirSlots)
     MEDIARECORD records[] = {
         test::SizedRecord("/m/0.wav", 999 * 1024, 946684800, 59900),     // 2000-01-01
         test::SizedRecord("/m/1.avi", 1234 * 1024, 915148800, 60000),    // 1999-01-01
-        test::SizedRecord("/m/2.mpg", 2097152ull * 1024, 1, 0),          // invalid, below
+        test::SizedRecord("/m/2.mpg", 2097152ull * 1024, -86400, 0),     // 1969-12-31, invalid below
         test::SizedRecord("/m/3.mpg", 1024, 0, 500),                     // missing: no texts
     };
     records[2].nFlag = kFlagInvalid;
