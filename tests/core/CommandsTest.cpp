@@ -12,18 +12,15 @@ TEST(Commands, DisabledCommandsDoNothingWhicheverWayTheyCome)
     CommandTable table;
     int runs = 0;
     bool enabled = false;
-    bool checked = true;
-    table.Add(Command::Stop, [&] { ++runs; }, [&] { return enabled; }, [&] { return checked; });
+    table.Add(Command::Stop, [&] { ++runs; }, [&] { return enabled; }, [] { return true; });
     table.Add(Command::Mute, [&] { ++runs; });
     EXPECT_FALSE(table.Run(Command::Stop));
-    EXPECT_EQ(runs, 0);
     enabled = true;
     EXPECT_TRUE(table.Run(Command::Stop));
     EXPECT_TRUE(table.IsChecked(Command::Stop));
     EXPECT_TRUE(table.Run(Command::Mute));  // no condition: always enabled
     EXPECT_FALSE(table.IsChecked(Command::Mute));
     EXPECT_FALSE(table.Run(Command::About));  // not added
-    EXPECT_FALSE(table.IsEnabled(Command::About));
     EXPECT_EQ(runs, 2);
 }
 
@@ -31,17 +28,15 @@ TEST(Commands, EachCommandHasOneRowWithItsMenuTextAndItsPromptApartFromItsToolTi
 {
     std::set<Command> seen;
     for (const CommandInfo& info : CommandInfos()) {
-        const int id = static_cast<int>(info.id);
-        EXPECT_TRUE(seen.insert(info.id).second) << id;
-        EXPECT_EQ(&CommandInfoOf(info.id), &info) << id;
+        SCOPED_TRACE(static_cast<int>(info.id));
+        EXPECT_TRUE(seen.insert(info.id).second);
+        EXPECT_EQ(&CommandInfoOf(info.id), &info);
         // Only the player's mute and the speed bar's icon are on no menu.
-        if (info.id != Command::Mute && info.id != Command::NormalSpeed) {
-            EXPECT_FALSE(info.menuText.isEmpty()) << id;
-        }
+        EXPECT_TRUE(!info.menuText.isEmpty() || info.id == Command::Mute || info.id == Command::NormalSpeed);
         // Neither "prompt\ntool tip" nor "text\tshortcut" in one field.
         for (QStringView text : {info.menuText, info.prompt, info.toolTip})
-            EXPECT_FALSE(text.contains(u'\n') || text.contains(u'\t')) << id;
-        EXPECT_TRUE(info.toolTip.isEmpty() || !info.prompt.isEmpty()) << id;
+            EXPECT_FALSE(text.contains(u'\n') || text.contains(u'\t'));
+        EXPECT_TRUE(info.toolTip.isEmpty() || !info.prompt.isEmpty());
     }
     EXPECT_TRUE(CommandInfoOf(Command{}).menuText.isEmpty());
 }

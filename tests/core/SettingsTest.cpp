@@ -17,38 +17,29 @@ private:
     QTemporaryDir m_folder;
 };
 
-TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystem)
+TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystemAndTheRecentFilesAreTheLatestFourOnce)
 {
     {
         Settings settings(ProfilePath());
         settings.Set(setting::kX, -1);
-        settings.Set(setting::kCx, 812);
         settings.Set(setting::kColumnWidths[5], 130);
         settings.Set(setting::kOpenFileDir, QStringLiteral("/home/me/ビデオ, 2026"));
         settings.SetBarState(QByteArray("\x00\x01\xff", 3));
-        settings.SetRecentFiles({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo"});
+        for (const char* file : {"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo", "/c.kvo"})
+            settings.AddRecentFile(file);
     }
-    const Settings settings(ProfilePath());
+    Settings settings(ProfilePath());
     EXPECT_EQ(settings.Get(setting::kX), -1);
-    EXPECT_EQ(settings.Get(setting::kCx), 812);
     EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 130);
     EXPECT_EQ(settings.Get(setting::kOpenFileDir), "/home/me/ビデオ, 2026");
     EXPECT_EQ(settings.GetBarState(), QByteArray("\x00\x01\xff", 3));
-    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
-
-    const QByteArray text = test::ReadFile(ProfilePath());
-    EXPECT_TRUE(text.contains("[System]"));
-    EXPECT_TRUE(text.contains("cx=812"));
-}
-
-TEST_F(SettingsStore, RecentFilesKeepTheLatestFourOnce)
-{
-    Settings settings(ProfilePath());
-    for (const char* file : {"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo", "/c.kvo"})
-        settings.AddRecentFile(file);
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/e.kvo", "/d.kvo", "/b.kvo"}));
     settings.RemoveRecentFile("/e.kvo");
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/d.kvo", "/b.kvo"}));
+    settings.SetRecentFiles({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo"});
+    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
+    settings.Sync();
+    EXPECT_TRUE(test::ReadFile(ProfilePath()).contains("[System]\n"));
 }
 
 TEST_F(SettingsStore, UnreadableValuesAndProfilesGiveTheDefaults)

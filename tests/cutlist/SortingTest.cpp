@@ -8,84 +8,62 @@
 namespace kivo {
 namespace {
 
-class Sorting : public ::testing::Test {
-protected:
-    // Adds an object named `name` for the file `path`, examined with these values.
-    void Add(const QString& name, const QString& path = QStringLiteral("/m/clip.mpg"), qint32 length = 100,
-             quint64 size = 1, qint64 modified = 1, int flag = kFlagValid)
-    {
-        MEDIARECORD record = test::Record(path, length, flag);
-        record.dwSize = size;
-        record.timeModified = modified;
-        const int position = list.AddObject(record, QImage(), false);
-        list.SetItemText(position, CutListModel::kColumnName, name);
-    }
-
-    QStringList Column(int column) const
-    {
-        QStringList texts;
-        for (int position = 0; position < list.GetItemCount(); ++position)
-            texts.append(list.GetItemText(position, column));
-        return texts;
-    }
-
-    void Sort(SortKey key, bool descending = false) { SortCutList(list, key, descending); }
-
-    CutListModel list;
-};
+// The list's texts of one column, in list order.
+QStringList Column(const CutListModel& list, int column)
+{
+    QStringList texts;
+    for (int position = 0; position < list.GetItemCount(); ++position)
+        texts.append(list.GetItemText(position, column));
+    return texts;
+}
 
 // The directions' alternation is the editor's (CutListEditorTest).
-TEST_F(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
+TEST(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
 {
+    CutListModel list;
     // ｱ is the single byte 0xB1, あ is 0x82 0xA0, ア 0x83 0x41, é (not in
     // CP932) its UTF-8 bytes 0xC3 0xA9, Z is taken as z (0x7A).
     for (const char* name : {"ｱ", "ア", "あ", "é", "Z", "ab", "B"})
-        Add(QString::fromUtf8(name));
-    Sort(SortKey::Name);
-    EXPECT_EQ(Column(CutListModel::kColumnName), QStringList({"ab", "B", "Z", "あ", "ア", "ｱ", "é"}));
-    Sort(SortKey::Name, true);
-    EXPECT_EQ(Column(CutListModel::kColumnName), QStringList({"é", "ｱ", "ア", "あ", "Z", "B", "ab"}));
+        list.SetItemText(list.AddObject(test::Record("/m/a.mpg"), QImage(), false), CutListModel::kColumnName, name);
+    SortCutList(list, SortKey::Name, false);
+    EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"ab", "B", "Z", "あ", "ア", "ｱ", "é"}));
+    SortCutList(list, SortKey::Name, true);
+    EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"é", "ｱ", "ア", "あ", "Z", "B", "ab"}));
 }
 
-TEST_F(Sorting, MediaTimesAndSizesSortNumericallyWithEmptyTextsFirst)
+TEST(Sorting, EachKeySortsByItsValueWithEmptyTextsFirstAndObjectsKeepTheirSlots)
 {
-    Add("9m59s", "/m/a.mpg", 59900);
-    Add("10m00s", "/m/b.mpg", 60000);
-    Add("invalid", "/m/c.mpg", 0, 1, 1, kFlagInvalid);
-    Add("0m05s", "/m/d.mpg", 500);
-    Sort(SortKey::MediaTime);
-    EXPECT_EQ(Column(CutListModel::kColumnMediaTime), QStringList({"", "0m05s", "9m59s", "10m00s"}));
-
-    list.Clear();
-    for (const quint64 kilobytes : {1234, 999, 2097152, 1})
-        Add({}, "/m/a.mpg", 100, kilobytes * 1024);
-    Sort(SortKey::Size);
-    EXPECT_EQ(Column(CutListModel::kColumnSize), QStringList({"1KB", "999KB", "1,234KB", "2,097,152KB"}));
-}
-
-TEST_F(Sorting, DatesSortChronologicallyAcrossCenturies)
-{
-    Add("2000", "/m/a.mpg", 100, 1, 946684800);  // 2000-01-01
-    Add("1999", "/m/b.mpg", 100, 1, 915148800);  // 1999-01-01
-    Add("none", "/m/c.mpg", 100, 1, 0);          // missing file, no date
-    Sort(SortKey::Date);
-    EXPECT_EQ(Column(CutListModel::kColumnName), QStringList({"none", "1999", "2000"}));
-    Sort(SortKey::Date, true);
-    EXPECT_EQ(Column(CutListModel::kColumnName), QStringList({"2000", "1999", "none"}));
-}
-
-TEST_F(Sorting, TypesCompareByBytesAndSortingKeepsSlots)
-{
-    for (const char* path : {"/m/0.wav", "/m/1.avi", "/m/2.mpg"})
-        Add({}, path);
+    CutListModel list;
+    MEDIARECORD records[] = {
+        test::SizedRecord("/m/0.wav", 999 * 1024, 946684800, 59900),     // 2000-01-01
+        test::SizedRecord("/m/1.avi", 1234 * 1024, 915148800, 60000),    // 1999-01-01
+        test::SizedRecord("/m/2.mpg", 2097152ull * 1024, -86400, 0),     // 1969-12-31, invalid below
+        test::SizedRecord("/m/3.mpg", 1024, 0, 500),                     // missing: no texts
+    };
+    records[2].nFlag = kFlagInvalid;
+    for (const MEDIARECORD& record : records)
+        list.AddObject(record, QImage(), false);
     list.SetCurrent(0);
-    Sort(SortKey::Type);
-    EXPECT_EQ(Column(CutListModel::kColumnType), QStringList({"AVI ﾌｧｲﾙ", "MPG ﾌｧｲﾙ", "WAV ﾌｧｲﾙ"}));
-    EXPECT_EQ(list.FindCurrentItem(), 2);
-    EXPECT_EQ(list.GetItemPath(2), "/m/0.wav");
+    const auto order = [&list] {
+        QString texts;
+        for (int position = 0; position < list.GetItemCount(); ++position)
+            texts += QString::number(list.GetItemData(position));
+        return texts;
+    };
+    SortCutList(list, SortKey::MediaTime, false);
+    EXPECT_EQ(Column(list, CutListModel::kColumnMediaTime), QStringList({"", "", "9m59s", "10m00s"}));
+    SortCutList(list, SortKey::Size, false);
+    EXPECT_EQ(Column(list, CutListModel::kColumnSize), QStringList({"", "999KB", "1,234KB", "2,097,152KB"}));
+    SortCutList(list, SortKey::Date, false);
+    EXPECT_EQ(order(), "3210");
+    SortCutList(list, SortKey::Date, true);
+    EXPECT_EQ(order(), "0123");
+    SortCutList(list, SortKey::Type, false);
+    EXPECT_EQ(Column(list, CutListModel::kColumnType), QStringList({"", "AVI ﾌｧｲﾙ", "MPG ﾌｧｲﾙ", "WAV ﾌｧｲﾙ"}));
+    EXPECT_EQ(list.GetItemPath(list.FindCurrentItem()), "/m/0.wav");
 }
 
-// The shuffle as specified, one list move at a time.
+// The shuffle as the original program made it, one list move at a time.
 std::vector<int> SlowRandomOrder(int seed, int count)
 {
     std::vector<int> objects(static_cast<size_t>(count));
@@ -103,17 +81,7 @@ std::vector<int> SlowRandomOrder(int seed, int count)
     return objects;
 }
 
-TEST(RandomOrder, TableIsTheGeneratorsFirstOutputsAndSeedsComeFromTheClock)
-{
-    const auto& table = RandomTable();
-    EXPECT_EQ(std::vector<int>(table.begin(), table.begin() + 5), std::vector<int>({41, 18467, 6334, 26500, 19169}));
-    EXPECT_EQ(*std::max_element(table.begin(), table.end()), 32757);
-    EXPECT_EQ(RandomSeed(0, 0, 0), 0);
-    EXPECT_EQ(RandomSeed(19, 59, 999), 255);
-    EXPECT_EQ(RandomSeed(3, 30, 0), 89);  // 210,000 ms
-}
-
-TEST(RandomOrder, MatchesTheMoveByMoveShuffleForEverySeed)
+TEST(RandomOrder, MatchesTheMoveByMoveShuffleForEverySeedWhoseSeedComesFromTheClock)
 {
     for (int seed = 0; seed < 256; ++seed) {
         for (int count : {1, 2, 3, 4, 7, 16, 100, 255, 256, 257, 600})
@@ -122,6 +90,10 @@ TEST(RandomOrder, MatchesTheMoveByMoveShuffleForEverySeed)
     EXPECT_TRUE(RandomOrder(7, 0).empty());
     // Large enough that table value * count passes 32 bits.
     EXPECT_EQ(RandomOrder(37, 66000), SlowRandomOrder(37, 66000));
+    // The generator's first outputs; the seed from minutes, seconds and ms.
+    EXPECT_EQ(std::vector<int>(RandomTable().begin(), RandomTable().begin() + 3), std::vector<int>({41, 18467, 6334}));
+    EXPECT_EQ(RandomSeed(19, 59, 999), 255);
+    EXPECT_EQ(RandomSeed(3, 30, 0), 89);  // 210,000 ms
 }
 
 }  // namespace

@@ -63,24 +63,21 @@ TEST_F(Document, PlaylistsOpenAsNewCutListsAndTheListExportsAsOne)
     const QString exported = folder.filePath("out.xspf");
     ASSERT_TRUE(document.ExportPlaylist(exported));
     EXPECT_FALSE(document.IsModified());
-    const PlaylistReadResult back = ReadPlaylistFile(exported);
-    ASSERT_EQ(back.status, PlaylistStatus::Ok);
-    ASSERT_EQ(back.reading.entries.size(), 2U);
-    EXPECT_EQ(back.reading.entries[0].path, Media("video.avi"));
-    EXPECT_EQ(back.reading.entries[0].title, "夜の音");
-    EXPECT_GT(back.reading.entries[0].seconds, 2.5);
-    EXPECT_TRUE(back.reading.entries[1].title.isEmpty());
+    const PlaylistReading back = ReadPlaylistFile(exported).reading;
+    ASSERT_EQ(back.entries.size(), 2U);
+    EXPECT_EQ(back.entries[0].path, Media("video.avi"));
+    EXPECT_EQ(back.entries[0].title, "夜の音");
+    EXPECT_GT(back.entries[0].seconds, 2.5);
+    EXPECT_TRUE(back.entries[1].title.isEmpty());
 
     // A malformed playlist changes nothing.
-    const QString broken = folder.filePath("broken.xspf");
-    test::WriteFile(broken, "<playlist><trackList><track>");
-    opened = true;
-    document.OpenPlaylist(broken, [&](bool read) { opened = read; });
+    test::WriteFile(exported, "<playlist><trackList><track>");
+    document.OpenPlaylist(exported, [&](bool read) { opened = read; });
     EXPECT_FALSE(opened);
     EXPECT_EQ(list.GetItemCount(), 2);
 }
 
-TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
+TEST_F(Document, SavedCutListsOpenAgainWithNamesTheCurrentObjectAndTheirCacheEntries)
 {
     ASSERT_TRUE(Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")}));
     EXPECT_EQ(list.FindCurrentItem(), 1);  // the first playable object, not opened
@@ -89,17 +86,12 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
     ASSERT_TRUE(document.Save(path));
 
     document.NewDocument();
-    EXPECT_EQ(list.GetItemCount(), 0);
-    EXPECT_FALSE(document.IsModified());
-
     const int cached = cache.GetSize();
     ASSERT_EQ(Open(path), OpenOutcome::Opened);
     ASSERT_EQ(list.GetItemCount(), 3);
-    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), Media("text.txt"));
     EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), "音声");
     EXPECT_EQ(list.FindCurrentItem(), 1);
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "停止");
-    EXPECT_EQ(player.State(), PlayState::Stopped);
     EXPECT_FALSE(document.IsModified());
     // The stored entries joined the cache; nothing was examined again.
     EXPECT_EQ(cache.GetSize(), cached + 3);
@@ -112,77 +104,27 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesAndTheCurrentObject)
     EXPECT_EQ(ReadScenarioFile(path).scenario.position, 150);
 }
 
-TEST_F(Document, FilesThatCannotBeReadLeaveAClearMessageAndLoseNothing)
+// What the real program does with a file that ends early, is no scenario,
+// is gone, empty or a pipe is the end-to-end test open-a-scenario's.
+TEST_F(Document, HostileFilesAreRefusedBeforeTheCutListChangesAndSaidSoInJapanese)
 {
     ASSERT_TRUE(Add({Media("audio.wav")}));
-    playback.CueObject(0, 0);
-    ASSERT_TRUE(Settled());
     document.SetModified(true);
-    const auto untouched = [this] {
-        return list.GetItemCount() == 1 && player.State() == PlayState::Stopped && document.IsModified();
-    };
-
-    const QString text = folder.filePath("notes.kvo");
-    QFile file(text);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\x05hello");
-    file.close();
-    EXPECT_EQ(Open(text), OpenOutcome::Refused);
-    EXPECT_EQ(messages.last(), "このファイルは読み込めませんでした。");
-    EXPECT_TRUE(untouched());
-    // Also one too short for what its first byte promises.
-    test::WriteFile(text, "hi\n");
-    EXPECT_EQ(Open(text), OpenOutcome::Refused);
-    EXPECT_EQ(messages.last(), "このファイルは読み込めませんでした。");
-    EXPECT_TRUE(untouched());
-
-    // A stored path holding a NUL would reach another file: the file is
-    // refused before anything changes.
-    test::WriteFile(text, QByteArray("\x09KivoDSv10\x01\0\0\0\x09/m/a\0.avi", 24));
-    EXPECT_EQ(Open(text), OpenOutcome::Refused);
-    EXPECT_EQ(messages.last(), "notes.kvo を読み込めませんでした。\nファイルの形式が正しくありません。");
-    EXPECT_TRUE(untouched());
-
-    // Files that cannot be opened at all leave the document as it was.
-    for (const QString& unopenable : {folder.filePath("missing.kvo"), folder.path()}) {
-        EXPECT_EQ(Open(unopenable), OpenOutcome::Refused);
-        EXPECT_TRUE(messages.last().contains("を開けませんでした。")) << messages.last().toStdString();
-        EXPECT_TRUE(untouched());
-    }
-
-    // An empty file gives its name to the cut list, which stays.
-    QFile empty(folder.filePath("empty.kvo"));
-    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
-    empty.close();
-    const qsizetype shown = messages.size();
-    EXPECT_EQ(Open(empty.fileName()), OpenOutcome::NamedOnly);
-    EXPECT_EQ(messages.size(), shown);
-    EXPECT_EQ(list.GetItemCount(), 1);
-    EXPECT_FALSE(document.IsModified());
-
-    const QString saved = folder.filePath("list.kvo");
-    ASSERT_TRUE(document.Save(saved));
-    QFile cut(saved);
-    ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
-    cut.resize(30);
-    cut.close();
-    EXPECT_EQ(Open(saved), OpenOutcome::Unreadable);
-    EXPECT_TRUE(messages.last().startsWith("list.kvo を読み込めませんでした。"));
-    EXPECT_EQ(list.GetItemCount(), 0);  // a new document
-    EXPECT_FALSE(document.IsModified());
-
-    // A file of more objects than a scenario holds, every byte of them
-    // there, is refused before the cut list changes.
-    ASSERT_TRUE(Add({Media("audio.wav")}));
+    // A stored path holding a NUL would reach another file.
+    const QString nul = folder.filePath("nul.kvo");
+    test::WriteFile(nul, QByteArray("\x09KivoDSv10\x01\0\0\0\x09/m/a\0.avi", 24));
+    EXPECT_EQ(Open(nul), OpenOutcome::Refused);
+    EXPECT_EQ(messages.last(), "nul.kvo を読み込めませんでした。\nファイルの形式が正しくありません。");
+    // More objects than a scenario holds, every byte of them there.
     const QString large = folder.filePath("large.kvo");
     ASSERT_TRUE(test::WriteFile(large, samples::EmptyObjectsFile(1000001)));
     EXPECT_EQ(Open(large), OpenOutcome::Refused);
     EXPECT_EQ(messages.last(), "large.kvo を読み込めませんでした。\nｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。");
     EXPECT_EQ(list.GetItemCount(), 1);
+    EXPECT_TRUE(document.IsModified());
 
     EXPECT_FALSE(document.Save(folder.filePath("no/such/folder.kvo")));
     EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
-    // Whatever went wrong, the user reads Japanese only, beside the file's name.
     for (const QString& message : messages) {
         const QString reason = message.section(QLatin1Char('\n'), 1);
         EXPECT_FALSE(reason.contains(QRegularExpression("[A-Za-z]"))) << message.toStdString();
@@ -218,19 +160,18 @@ TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)
 
     playback.PlayNext(2);
     ASSERT_TRUE(Settled());
-    ASSERT_EQ(player.State(), PlayState::Playing);
     ASSERT_TRUE(Add({Media("video.mov")}));
     EXPECT_EQ(player.Path(), Media("video.avi"));  // the video holds, paused
     EXPECT_EQ(player.State(), PlayState::Paused);
 
     playback.PlayNext(1);  // sound only
     ASSERT_TRUE(Settled());
-    ASSERT_EQ(player.State(), PlayState::Playing);
     ASSERT_TRUE(Add({Media("video.mpg")}));
     EXPECT_EQ(player.Path(), Media("video.mpg"));
     EXPECT_EQ(player.State(), PlayState::Paused);
 }
 
+// The search once outlived its add and took over the player at the next one.
 TEST_F(Document, TheSearchForAStillPictureEndsWithEveryAddEvenWhenACueOvertakesIt)
 {
     ASSERT_TRUE(Add({Media("audio.wav")}));
@@ -248,28 +189,6 @@ TEST_F(Document, TheSearchForAStillPictureEndsWithEveryAddEvenWhenACueOvertakesI
     ASSERT_TRUE(Add({Media("video.mov")}));
     EXPECT_EQ(player.Path().toStdString(), Media("video.mov").toStdString());
     EXPECT_EQ(player.State(), PlayState::Paused);
-    playback.PlayNext(1);
-    ASSERT_TRUE(Settled());
-    ASSERT_TRUE(Add({Media("video.mpg")}));
-    EXPECT_EQ(player.Path(), Media("video.avi"));  // the video holds, paused
-    EXPECT_EQ(player.State(), PlayState::Paused);
-}
-
-TEST_F(Document, FilesAddedWhileOthersAreExaminedFollowThemAndThePlayedOnePlays)
-{
-    bool first = false;
-    document.AddMediaAndCue({Media("video.avi"), Media("video.mov"), Media("audio.wav")}, [&] { first = true; });
-    ASSERT_TRUE(loader.IsRunning());
-    // A drop, then the remote control's OpenUri: each after the runs before.
-    bool second = false;
-    document.AddMediaFiles({Media("audio.aiff")}, false, [&] { second = true; });
-    document.AddMediaAndPlay({Media("video.mpg")});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first && second; }, 60000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetItemCount() == 5 && player.State() == PlayState::Playing; }, 60000));
-    EXPECT_EQ(list.GetItemPath(3), Media("audio.aiff"));
-    EXPECT_EQ(list.GetItemPath(4), Media("video.mpg"));
-    EXPECT_EQ(list.FindCurrentItem(), 4);
-    EXPECT_EQ(player.Path(), Media("video.mpg"));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kivo {
 namespace {
 
@@ -62,21 +64,19 @@ protected:
 TEST_F(ObjectPropertiesTest, PagesFollowTheObjectAndTheCommand)
 {
     const Pages all = {PropertyPage::Media, PropertyPage::Player, PropertyPage::Playback};
-    // The item menu on another object than the current one: its media page only.
-    ObjectProperties shown = Gather(2, false);
-    EXPECT_EQ(shown.item, 2);
-    EXPECT_EQ(shown.pages, Pages{PropertyPage::Media});
-    // The item menu on the current object: all three, the media page in front.
-    shown = Gather(0, false);
-    EXPECT_EQ(shown.item, 0);
-    EXPECT_EQ(shown.pages, all);
-    EXPECT_EQ(shown.active, PropertyPage::Media);
-    // The player's command: the current object on the playback page.
-    shown = Gather(-1, true);
-    EXPECT_EQ(shown.item, 0);
-    EXPECT_EQ(shown.pages, all);
-    EXPECT_EQ(shown.active, PropertyPage::Playback);
-    // Nothing to show: no current object, or a position past the list.
+    // The item menu on another object than the current one: its media page
+    // only; on the current one all three, the media page in front; the
+    // player's command: the current object on the playback page.
+    const std::tuple<int, bool, int, Pages, PropertyPage> cases[] = {
+        {2, false, 2, {PropertyPage::Media}, PropertyPage::Media},
+        {0, false, 0, all, PropertyPage::Media},
+        {-1, true, 0, all, PropertyPage::Playback},
+    };
+    for (const auto& [menuItem, playback, item, pages, active] : cases) {
+        const ObjectProperties shown = Gather(menuItem, playback);
+        EXPECT_EQ(std::tuple(shown.item, shown.pages, shown.active), std::tuple(item, pages, active)) << menuItem;
+    }
+    // Nothing to show: a position past the list, or no current object.
     EXPECT_EQ(Gather(99, false).item, -1);
     m_list.SetCurrent(-1);
     EXPECT_EQ(Gather(-1, true).item, -1);
@@ -91,34 +91,24 @@ TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
     EXPECT_EQ(shown.media.picture, m_thumbnail);
     EXPECT_EQ(shown.player.picture, m_thumbnail);
     EXPECT_EQ(shown.player.fileName, "video.mpg");
-    EXPECT_EQ(shown.player.videoSize, "0 x 0");
     m_list.SetCurrent(5);
     EXPECT_EQ(Gather(-1, true).player.fileName, "clip.mpg");
-
     m_list.SetCurrent(1);
-    shown = Gather(-1, false);
-    EXPECT_EQ(shown.media.picture, LoadPicture(PictureId::SoundOnly));
-    EXPECT_EQ(shown.player.picture, LoadPicture(PictureId::SoundOnly));
+    EXPECT_EQ(Gather(-1, false).player.picture, LoadPicture(PictureId::SoundOnly));
 
     const QImage unavailable = LoadPicture(PictureId::Unavailable);
     shown = Gather(2, false);
     EXPECT_EQ(shown.media.picture, unavailable);
     EXPECT_EQ(shown.media.message, "ファイルが存在しないため、現在は利用できません。");
     EXPECT_TRUE(shown.media.time.isEmpty());
-
     shown = Gather(3, false);
     EXPECT_EQ(shown.media.picture, unavailable);
     EXPECT_EQ(shown.media.message, "このオブジェクトは利用できません。");
-    EXPECT_EQ(shown.media.location, m_file.fileName());
     EXPECT_EQ(shown.media.size, "1KB (5 ﾊﾞｲﾄ)");
     EXPECT_FALSE(shown.media.date.isEmpty());
-    EXPECT_TRUE(shown.media.type.isEmpty());
-
     shown = Gather(4, false);
     EXPECT_EQ(shown.media.message, "ファイルが存在しません。");
-    EXPECT_EQ(shown.media.location, "/m/never.mpg");
-    EXPECT_TRUE(shown.media.size.isEmpty());
-    EXPECT_TRUE(shown.media.date.isEmpty());
+    EXPECT_TRUE(shown.media.size.isEmpty() && shown.media.date.isEmpty());
 
     // The player page shows the opened video.
     ASSERT_TRUE(OpenAndWait(m_engine, test::Media("video.mpg")));
@@ -127,7 +117,6 @@ TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
     EXPECT_EQ(shown.player.videoSize, QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
     EXPECT_EQ(shown.player.filters, m_engine.ListFilters());
     EXPECT_FALSE(shown.player.filters.isEmpty());
-    EXPECT_DOUBLE_EQ(shown.levels.rate, 1.0);
 }
 
 TEST(ReturnPlaybackOptions, TheVideoIsLaidOutOnceStretchAndRewindAreBack)

@@ -24,31 +24,33 @@ namespace {
 
 using test::Media;
 
+// A shown native window of 320 x 240.
+struct NativeWindow : QWidget {
+    NativeWindow()
+    {
+        setAttribute(Qt::WA_NativeWindow);
+        setStyleSheet("background: black");
+        resize(320, 240);
+        show();
+        QCoreApplication::processEvents();
+    }
+};
+
 TEST(VideoWindow, TheVideoIsDrawnInsideTheGivenWindow)
 {
-    QWidget window;
-    window.setAttribute(Qt::WA_NativeWindow);
-    window.setStyleSheet("background: black");
-    window.resize(320, 240);
-    window.show();
-    QCoreApplication::processEvents();
-
+    NativeWindow window;
     MediaEngine engine;
     engine.SetWindowHandle(window.winId());
     ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     engine.StartPlayback();
-
     // The test pattern's colour bars, not the empty black window.
-    const auto coloured = [&window] {
+    EXPECT_TRUE(QTest::qWaitFor([&window] {
         const QImage shot = window.screen()->grabWindow(window.winId()).toImage();
         int count = 0;
-        for (int x = 10; x < shot.width(); x += 20) {
-            const QColor colour = shot.pixelColor(x, 40);
-            count += colour.saturation() > 100 && colour.value() > 100 ? 1 : 0;
-        }
-        return count;
-    };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return coloured() >= 8; }, 5000));
+        for (int x = 10; x < shot.width(); x += 20)
+            count += shot.pixelColor(x, 40).saturation() > 100 && shot.pixelColor(x, 40).value() > 100 ? 1 : 0;
+        return count >= 8;
+    }, 5000));
 }
 
 // Stepping through a long cut list as the player window does, a fresh
@@ -59,10 +61,7 @@ TEST(VideoWindow, TheVideoIsDrawnInsideTheGivenWindow)
 TEST(VideoWindow, SteppingThroughManyObjectsLeavesNothingBehind)
 {
     test::QuietHost host;
-    QWidget window;
-    window.setAttribute(Qt::WA_NativeWindow);
-    window.resize(320, 240);
-    window.show();
+    NativeWindow window;
     CutListModel list;
     for (int i = 0; i < 401; ++i)
         list.AddObject(test::Record(Media("video.avi"), 300), QImage(), false);

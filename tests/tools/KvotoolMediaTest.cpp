@@ -123,6 +123,7 @@ TEST(KvotoolConvert, KeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
     EXPECT_FALSE(QFile::exists(folder.filePath("x.m3u")));
 }
 
+// A length beyond a media time once wrapped around on its way through.
 TEST(KvotoolConvert, WritesNoLengthThatWrappedAround)
 {
     QTemporaryDir folder;
@@ -130,22 +131,9 @@ TEST(KvotoolConvert, WritesNoLengthThatWrappedAround)
     test::WriteFile(in, QStringLiteral("#EXTM3U\n#EXTINF:1e20,Big\n%1\n#EXTINF:7,Seven\n%2\n")
                             .arg(Media("audio.wav"), Media("video.avi"))
                             .toUtf8());
-    const std::pair<const char*, std::vector<QByteArray>> outputs[] = {
-        {"out.m3u", {"#EXTINF:-1,Big\n", "#EXTINF:7,Seven\n"}},
-        {"out.pls", {"Length1=-1\n", "Length2=7\n"}},
-        {"out.xspf", {"<duration>7000</duration>"}},
-    };
-    for (const auto& [name, lengths] : outputs) {
-        const auto run = RunKvotool({"convert", in, folder.filePath(name)});
-        ASSERT_EQ(run.exitCode, 0) << run.err;
-        const QByteArray text = test::ReadFile(folder.filePath(name));
-        // The known length, and the unknown one where the format writes it,
-        // and no other.
-        for (const QByteArray& length : lengths)
-            EXPECT_TRUE(text.contains(length)) << name << ": " << text.toStdString();
-        EXPECT_EQ(text.count("#EXTINF:") + text.count("Length") + text.count("<duration>"), qsizetype(lengths.size()))
-            << name << ": " << text.toStdString();
-    }
+    ASSERT_EQ(RunKvotool({"convert", in, folder.filePath("out.pls")}).exitCode, 0);
+    const QByteArray text = test::ReadFile(folder.filePath("out.pls"));
+    EXPECT_TRUE(text.contains("Length1=-1\n") && text.contains("Length2=7\n")) << text.toStdString();
 }
 
 TEST(KvotoolSnapshot, WritesTheFrameAsABitmapFile)
