@@ -36,14 +36,14 @@ TEST(Commands, EachCommandHasOneRowWithItsMenuTextAndItsPromptApartFromItsToolTi
         EXPECT_EQ(&CommandInfoOf(info.id), &info) << id;
         // Only the player's mute and the speed bar's icon are on no menu.
         if (info.id != Command::Mute && info.id != Command::NormalSpeed) {
-            EXPECT_FALSE(info.menuText.isEmpty()) << id;
+            EXPECT_FALSE(CommandText(info.menuText).isEmpty()) << id;
         }
         // Neither "prompt\ntool tip" nor "text\tshortcut" in one field.
-        for (QStringView text : {info.menuText, info.prompt, info.toolTip})
-            EXPECT_FALSE(text.contains(u'\n') || text.contains(u'\t')) << id;
-        EXPECT_TRUE(info.toolTip.isEmpty() || !info.prompt.isEmpty()) << id;
+        for (const char* text : {info.menuText, info.prompt, info.toolTip})
+            EXPECT_FALSE(CommandText(text).contains(u'\n') || CommandText(text).contains(u'\t')) << id;
+        EXPECT_TRUE(info.toolTip == nullptr || info.prompt != nullptr) << id;
     }
-    EXPECT_TRUE(CommandInfoOf(Command{}).menuText.isEmpty());
+    EXPECT_EQ(CommandInfoOf(Command{}).menuText, nullptr);
 }
 
 }  // namespace

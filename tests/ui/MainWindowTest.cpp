@@ -213,7 +213,7 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheView)
     EXPECT_EQ(menuAt(object), QStringList({"再生(&P)", "", "削除(&D)", "名前の編集(&M)", "名前の変更(&N)", "",
                                            "ﾌﾟﾛﾊﾟﾃｨ(&R)"}));
     // The main window shows the list menus' prompts as it does the menu bar's.
-    EXPECT_EQ(deletePrompt.toStdString(), CommandInfoOf(Command::DeleteObject).prompt.toString().toStdString());
+    EXPECT_EQ(deletePrompt.toStdString(), CommandText(CommandInfoOf(Command::DeleteObject).prompt).toStdString());
     EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName));  // this object's file name
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
     EXPECT_TRUE(window.Commands().Run(Command::DeleteObject));  // the object last right-clicked
@@ -221,7 +221,7 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheView)
     EXPECT_EQ(menuAt(QPoint(viewport->width() - 5, viewport->height() - 5)).first(), "大きいｱｲｺﾝ(&G)");
     // Its arrangement submenu names the sort by date its own way.
     EXPECT_TRUE(submenuItems.contains("日時順(&D)"));
-    EXPECT_FALSE(submenuItems.contains(CommandInfoOf(Command::SortByDate).menuText.toString()));
+    EXPECT_FALSE(submenuItems.contains(CommandText(CommandInfoOf(Command::SortByDate).menuText)));
 }
 
 // QObject::isSignalConnected, which QObject keeps to itself and its kind.
