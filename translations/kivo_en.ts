@@ -704,6 +704,26 @@
         <source>ファイルを開けません。</source>
         <translation>The file cannot be opened.</translation>
     </message>
+    <message>
+        <source>ｵﾌﾞｼﾞｪｸﾄが多すぎます（%1 個まで）。</source>
+        <translation>There are too many objects (at most %1).</translation>
+    </message>
+    <message>
+        <source>ファイルが空です。</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>ファイルの形式が正しくありません。</source>
+        <translation>The file is not well-formed.</translation>
+    </message>
+    <message>
+        <source>ファイルが途中で終わっています。</source>
+        <translation>The file ends early.</translation>
+    </message>
+    <message>
+        <source>このファイルは読み込めませんでした。</source>
+        <translation>This file could not be read.</translation>
+    </message>
 </context>
 <context>
     <name>Formatters</name>

@@ -12,6 +12,7 @@
 #include "media/MediaEngine.h"
 #include "session/PlaybackSequencer.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <memory>
@@ -235,7 +236,7 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         finish(OpenOutcome::NamedOnly);
         return;
     case ScenarioStatus::UnknownMagic:
-        emit message(QString::fromUtf16(kUnreadableScenarioMessage), true);
+        emit message(QCoreApplication::translate("Files", kUnreadableScenarioMessage), true);
         finish(OpenOutcome::Refused);
         return;
     case ScenarioStatus::CannotOpen:
