@@ -1073,6 +1073,13 @@ The file was not found. Check the file name.</translation>
     </message>
 </context>
 <context>
+    <name>kivo::MediaLoader</name>
+    <message>
+        <source>読み込み中...(%1/%2)</source>
+        <translation>Loading... (%1/%2)</translation>
+    </message>
+</context>
+<context>
     <name>kivo::PlaybackPage</name>
     <message>
         <source>音声</source>
