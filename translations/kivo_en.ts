@@ -1135,6 +1135,21 @@ The file was not found. Check the file name.</translation>
     </message>
 </context>
 <context>
+    <name>kivo::PlaybackSequencer</name>
+    <message>
+        <source>再生開始できません。</source>
+        <translation>Cannot start playing.</translation>
+    </message>
+    <message>
+        <source>音声が出力できません。</source>
+        <translation>The sound cannot be played.</translation>
+    </message>
+    <message>
+        <source>音声出力デバイスが利用できません。</source>
+        <translation>No sound output device is available.</translation>
+    </message>
+</context>
+<context>
     <name>kivo::PlayerWindow</name>
     <message>
         <source>Kivo ﾌﾟﾚｲﾔ</source>
