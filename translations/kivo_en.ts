@@ -49,6 +49,13 @@
     </message>
 </context>
 <context>
+    <name>Bitmap</name>
+    <message>
+        <source>保存する画像がありません。</source>
+        <translation>There is no picture to save.</translation>
+    </message>
+</context>
+<context>
     <name>Command</name>
     <message>
         <source>新規作成(&amp;N)</source>
