@@ -890,6 +890,45 @@
     </message>
 </context>
 <context>
+    <name>kivo::CMediaSearchDlg</name>
+    <message>
+        <source>ﾒﾃﾞｨｱﾌｧｲﾙの検索</source>
+        <translation>Find Media Files</translation>
+    </message>
+    <message>
+        <source>ﾄﾞﾗｲﾌﾞ名</source>
+        <translation>Drive</translation>
+    </message>
+    <message>
+        <source>検索対象 ﾒﾃﾞｨｱﾀｲﾌﾟ</source>
+        <translation>Media types to look for</translation>
+    </message>
+    <message>
+        <source>検索開始</source>
+        <translation>Start Search</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾌｫﾙﾀﾞの選択</source>
+        <translation>Choose a Folder</translation>
+    </message>
+    <message>
+        <source>ﾌｫﾙﾀﾞの選択...</source>
+        <translation>Choose a Folder...</translation>
+    </message>
+    <message>
+        <source>カットリストをクリアしますか？</source>
+        <translation>Clear the cut list?</translation>
+    </message>
+    <message>
+        <source>メディアファイルは見つかりませんでした。</source>
+        <translation>No media files were found.</translation>
+    </message>
+</context>
+<context>
     <name>kivo::ControlBars</name>
     <message>
         <source>音量</source>
@@ -1218,6 +1257,25 @@ The file was not found. Check the file name.</translation>
     <message>
         <source>ﾌﾟﾚｲﾊﾞｯｸ</source>
         <translation>Playback</translation>
+    </message>
+</context>
+<context>
+    <name>kivo::SearchProgressDialog</name>
+    <message>
+        <source>検索中: %1</source>
+        <translation>Searching: %1</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾌｫﾙﾀﾞ: %1</source>
+        <translation>Folders: %1</translation>
+    </message>
+    <message>
+        <source>見つかったﾌｧｲﾙ: %1</source>
+        <translation>Files found: %1</translation>
     </message>
 </context>
 </TS>
