@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 #include <functional>
@@ -107,15 +108,19 @@ enum class Picture {
 // What the user sees of a command: the text of its menu items, its shortcut
 // ("Ctrl+N"), the prompt the status bar shows while its menu item is
 // highlighted or the mouse rests on its button, the tool tip of its button
-// and its picture. A text the command does not have is empty.
+// and its picture. The texts are the Japanese source texts (UTF-8), shown
+// through CommandText; a text the command does not have is null.
 struct CommandInfo {
     Command id{};
-    QStringView menuText{};
+    const char* menuText = nullptr;
     QStringView shortcut{};
-    QStringView prompt{};
-    QStringView toolTip{};
+    const char* prompt = nullptr;
+    const char* toolTip = nullptr;
     Picture picture = Picture::None;
 };
+
+// One of the texts above in the interface's language; empty for null.
+QString CommandText(const char* text);
 
 // Every command's row, in menu order.
 std::span<const CommandInfo> CommandInfos();

@@ -4,6 +4,7 @@
 #include "cutlist/Playlists.h"
 #include "cutlist/ScenarioFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMimeDatabase>
 
@@ -61,27 +62,29 @@ namespace {
 
 // The open dialog's rows: each kind's name and the patterns of its files.
 struct MediaFileKind {
-    const char16_t* name;
+    const char* name;  // the Japanese source text
     const char16_t* patterns;
 };
 // What every file dialog of the program ends with.
-constexpr MediaFileKind kAllFiles = {u"すべてのﾌｧｲﾙ (*.*)", u"*"};
+constexpr MediaFileKind kAllFiles = {QT_TRANSLATE_NOOP("AddingMedia", "すべてのﾌｧｲﾙ (*.*)"), u"*"};
 constexpr MediaFileKind kMediaFileKinds[] = {
-    {u"MPEG ﾌｧｲﾙ (.mpg; .mpeg; .mpv; .mp2; .mpa; .mpe; .mp3)", u"*.mpg *.mpeg *.mpv *.mp2 *.mpa *.mpe *.mp3"},
-    {u"Video CD ﾌｧｲﾙ (.dat)", u"*.dat"},
-    {u"AVI ﾌｧｲﾙ (.avi)", u"*.avi"},
-    {u"QuickTime ﾌｧｲﾙ (.mov; .qt)", u"*.mov *.qt"},
-    {u"Wave ﾌｧｲﾙ (.wav)", u"*.wav"},
-    {u"AU ﾌｧｲﾙ (.au; .snd)", u"*.au *.snd"},
-    {u"AIFF ﾌｧｲﾙ (.aif; .aifc; .aiff)", u"*.aif *.aifc *.aiff"},
-    {u"RealMedia ﾌｧｲﾙ (.ra; .rm)", u"*.ra *.rm"},
-    {u"MIDI ﾌｧｲﾙ (.mid)", u"*.mid"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "MPEG ﾌｧｲﾙ (.mpg; .mpeg; .mpv; .mp2; .mpa; .mpe; .mp3)"),
+     u"*.mpg *.mpeg *.mpv *.mp2 *.mpa *.mpe *.mp3"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "Video CD ﾌｧｲﾙ (.dat)"), u"*.dat"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "AVI ﾌｧｲﾙ (.avi)"), u"*.avi"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "QuickTime ﾌｧｲﾙ (.mov; .qt)"), u"*.mov *.qt"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "Wave ﾌｧｲﾙ (.wav)"), u"*.wav"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "AU ﾌｧｲﾙ (.au; .snd)"), u"*.au *.snd"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "AIFF ﾌｧｲﾙ (.aif; .aifc; .aiff)"), u"*.aif *.aifc *.aiff"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "RealMedia ﾌｧｲﾙ (.ra; .rm)"), u"*.ra *.rm"},
+    {QT_TRANSLATE_NOOP("AddingMedia", "MIDI ﾌｧｲﾙ (.mid)"), u"*.mid"},
     kAllFiles,
 };
 
 QString FilterRow(const MediaFileKind& kind)
 {
-    return QString::fromUtf16(kind.name) + QStringLiteral(" (") + QString::fromUtf16(kind.patterns) + u')';
+    return QCoreApplication::translate("AddingMedia", kind.name) + QStringLiteral(" (") +
+           QString::fromUtf16(kind.patterns) + u')';
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ bool DropOpensScenario(const QStringList& dropped);
 // above, or a playlist dropped alone, which opens as a new cut list.
 bool DropOpensDocument(const QStringList& dropped);
 
-// Shown when a drop yields no file.
-inline const char16_t kNoFilesInFolderMessage[] = u"フォルダにファイルが存在しません。";
+// Shown when a drop yields no file (the Japanese source text).
+inline constexpr char kNoFilesInFolderMessage[] = QT_TRANSLATE_NOOP("AddingMedia", "フォルダにファイルが存在しません。");
 
 // The files a user typed into a file dialog's name field as quoted names
 // ("a.mpg" "b.wav"), in typed order, relative to `folder` unless absolute;

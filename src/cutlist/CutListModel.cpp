@@ -55,10 +55,11 @@ QVariant CutListModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
         return {};
     if (role == Qt::DisplayRole) {
-        static const char16_t* const titles[kColumnCount] = {
-            u"名前", u"ﾒﾃﾞｨｱ時間", u"状態", u"ｻｲｽﾞ", u"種類", u"更新日時",
+        static const char* const titles[kColumnCount] = {
+            QT_TR_NOOP("名前"), QT_TR_NOOP("ﾒﾃﾞｨｱ時間"), QT_TR_NOOP("状態"),
+            QT_TR_NOOP("ｻｲｽﾞ"), QT_TR_NOOP("種類"), QT_TR_NOOP("更新日時"),
         };
-        return QString::fromUtf16(titles[section]);
+        return tr(titles[section]);
     }
     if (role == Qt::TextAlignmentRole) {
         const bool right = section == kColumnMediaTime || section == kColumnSize;

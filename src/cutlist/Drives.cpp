@@ -1,5 +1,6 @@
 #include "cutlist/Drives.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -108,19 +109,19 @@ QString DriveText(const QString& name, DriveType type, const QString& label)
 {
     switch (type) {
     case DriveType::Floppy:
-        return name + QStringLiteral(" [3.5 ｲﾝﾁ ﾌﾛｯﾋﾟｰﾃﾞｨｽｸ]");
+        return name + QCoreApplication::translate("Drives", " [3.5 ｲﾝﾁ ﾌﾛｯﾋﾟｰﾃﾞｨｽｸ]");
     case DriveType::Removable:
-        return name + QStringLiteral(" [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]");
+        return name + QCoreApplication::translate("Drives", " [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]");
     case DriveType::Remote:
-        return name + QStringLiteral(" [ﾈｯﾄﾜｰｸ接続]");
+        return name + QCoreApplication::translate("Drives", " [ﾈｯﾄﾜｰｸ接続]");
     case DriveType::CdRom:
         return name + QStringLiteral(" %1").arg(label) + QStringLiteral(" [CD-ROM]");
     case DriveType::RamDisk:
-        return name + QStringLiteral(" [RAM ﾃﾞｨｽｸ]");
+        return name + QCoreApplication::translate("Drives", " [RAM ﾃﾞｨｽｸ]");
     case DriveType::Home:
-        return name + QStringLiteral(" [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
+        return name + QCoreApplication::translate("Drives", " [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
     case DriveType::Folder:
-        return name + QStringLiteral(" [ﾌｫﾙﾀﾞ]");
+        return name + QCoreApplication::translate("Drives", " [ﾌｫﾙﾀﾞ]");
     case DriveType::Fixed:
         break;
     }

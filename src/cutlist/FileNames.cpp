@@ -1,5 +1,6 @@
 #include "cutlist/FileNames.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStringDecoder>
 #include <QFile>
@@ -281,26 +282,29 @@ FileStatus StatFile(const QString& name)
 
 std::optional<WriteFailure> ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
-    const auto fail = [](const char16_t* reason, const QString& detail) {
-        return WriteFailure{QString::fromUtf16(reason), detail};
+    const auto fail = [](const char* reason, const QString& detail) {
+        return WriteFailure{QCoreApplication::translate("Files", reason), detail};
     };
     // QSaveFile reaches a file through Qt's UTF-8 form of its name.
     if (HasUndecodableBytes(path))
-        return fail(u"このファイル名では保存できません。", QStringLiteral("the name is not valid UTF-8"));
+        return fail(QT_TRANSLATE_NOOP("Files", "このファイル名では保存できません。"),
+                    QStringLiteral("the name is not valid UTF-8"));
     // A link is followed to its file; renaming over anything but a regular
     // file would destroy it (a device node, a named pipe).
     const FileStatus target = StatFile(path);
     if (target.folder)
-        return fail(u"フォルダです。", QStringLiteral("it is a folder"));
+        return fail(QT_TRANSLATE_NOOP("Files", "フォルダです。"), QStringLiteral("it is a folder"));
     if (target.exists && !target.regular)
-        return fail(u"通常のファイルではありません。", QStringLiteral("it is not a regular file"));
+        return fail(QT_TRANSLATE_NOOP("Files", "通常のファイルではありません。"), QStringLiteral("it is not a regular file"));
     if (target.error == ELOOP)
-        return fail(u"通常のファイルではありません。", QStringLiteral("its symbolic links go round in a circle"));
+        return fail(QT_TRANSLATE_NOOP("Files", "通常のファイルではありません。"),
+                    QStringLiteral("its symbolic links go round in a circle"));
 
     QSaveFile file(path);
     // Unbuffered, so that a short write cannot pass unnoticed.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return fail(file.error() == QFileDevice::PermissionsError ? u"書き込む権限がありません。" : u"ファイルを作れません。",
+        return fail(file.error() == QFileDevice::PermissionsError ? QT_TRANSLATE_NOOP("Files", "書き込む権限がありません。")
+                                                                  : QT_TRANSLATE_NOOP("Files", "ファイルを作れません。"),
                     file.errorString());
     }
     // QSaveFile gives the new file the old one's permissions; without its
@@ -311,17 +315,18 @@ std::optional<WriteFailure> ReplaceFile(const QString& path, const std::function
         errno != EINVAL) {
         const QString detail = qt_error_string(errno);
         file.cancelWriting();
-        return fail(u"書き込めませんでした。", detail);
+        return fail(QT_TRANSLATE_NOOP("Files", "書き込めませんでした。"), detail);
     }
     if (!write(file)) {
         const QString detail = file.error() == QFileDevice::NoError
                                    ? QStringLiteral("not everything could be written (is the disk full?)")
                                    : file.errorString();
         file.cancelWriting();
-        return fail(u"書き込めませんでした。ディスクの空きを確かめてください。", detail);
+        return fail(QT_TRANSLATE_NOOP("Files", "書き込めませんでした。ディスクの空きを確かめてください。"), detail);
     }
     if (!file.commit())
-        return fail(u"書き込めませんでした。ディスクの空きを確かめてください。", file.errorString());
+        return fail(QT_TRANSLATE_NOOP("Files", "書き込めませんでした。ディスクの空きを確かめてください。"),
+                    file.errorString());
     return std::nullopt;
 }
 

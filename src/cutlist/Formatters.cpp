@@ -2,6 +2,8 @@
 
 #include "cutlist/ObjectState.h"
 
+#include <QCoreApplication>
+
 #include <ctime>
 
 namespace kivo {
@@ -45,9 +47,13 @@ QString FormatLongTime(qint64 hundredths)
     const auto minutes = static_cast<long long>(hundredths / 6000);
     const auto seconds = static_cast<long long>((hundredths / 100) % 60);
     const auto rest = static_cast<long long>(hundredths % 100);
+    const QChar zero = QLatin1Char('0');
     if (minutes != 0)
-        return QString::asprintf("%lld分 %02lld秒 %02lld", minutes, seconds, rest);
-    return QString::asprintf("%lld秒 %02lld", seconds, rest);
+        return QCoreApplication::translate("Formatters", "%1分 %2秒 %3")
+            .arg(minutes)
+            .arg(seconds, 2, 10, zero)
+            .arg(rest, 2, 10, zero);
+    return QCoreApplication::translate("Formatters", "%1秒 %2").arg(seconds).arg(rest, 2, 10, zero);
 }
 
 QString FormatSize(quint64 bytes, bool withByteCount)
@@ -55,19 +61,29 @@ QString FormatSize(quint64 bytes, bool withByteCount)
     const quint64 kilobytes = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
     QString text = GroupThousands(kilobytes) + QStringLiteral("KB");
     if (withByteCount)
-        text += QStringLiteral(" (") + GroupThousands(bytes) + QStringLiteral(" ﾊﾞｲﾄ)");
+        text += QCoreApplication::translate("Formatters", " (%1 ﾊﾞｲﾄ)").arg(GroupThousands(bytes));
     return text;
 }
 
 QString FormatDate(qint64 secondsSince1970)
 {
-    static const char16_t weekdays[] = u"日月火水木金土";
+    static const char* const weekdays[] = {
+        QT_TRANSLATE_NOOP("Formatters", "日曜日"), QT_TRANSLATE_NOOP("Formatters", "月曜日"),
+        QT_TRANSLATE_NOOP("Formatters", "火曜日"), QT_TRANSLATE_NOOP("Formatters", "水曜日"),
+        QT_TRANSLATE_NOOP("Formatters", "木曜日"), QT_TRANSLATE_NOOP("Formatters", "金曜日"),
+        QT_TRANSLATE_NOOP("Formatters", "土曜日"),
+    };
     std::tm local{};
-    const QString date = FormatLocalTime(secondsSince1970, "%Y年 %m月 %d日 ", &local);
-    if (date.isEmpty())
+    const QString time = FormatLocalTime(secondsSince1970, "%H:%M:%S", &local);
+    if (time.isEmpty())
         return {};
-    return date + QChar(weekdays[local.tm_wday % 7]) + QStringLiteral("曜日") +
-           FormatLocalTime(secondsSince1970, " %H:%M:%S");
+    const QChar zero = QLatin1Char('0');
+    // Year, month, day, weekday and time.
+    return QCoreApplication::translate("Formatters", "%1年 %2月 %3日 %4 %5")
+        .arg(local.tm_year + 1900)
+        .arg(local.tm_mon + 1, 2, 10, zero)
+        .arg(local.tm_mday, 2, 10, zero)
+        .arg(QCoreApplication::translate("Formatters", weekdays[local.tm_wday % 7]), time);
 }
 
 QString FormatShortDate(qint64 secondsSince1970)
@@ -81,7 +97,7 @@ QString FormatTypeText(const QString& path)
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     QString extension = dot < 0 ? QString() : name.mid(dot).toUpper();
     extension += QLatin1Char(' ');
-    return extension.mid(1) + QStringLiteral("ﾌｧｲﾙ");
+    return QCoreApplication::translate("Formatters", "%1ﾌｧｲﾙ").arg(extension.mid(1));
 }
 
 ObjectFacts FactsOf(const MEDIARECORD& record)

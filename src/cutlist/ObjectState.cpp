@@ -1,24 +1,23 @@
 #include "cutlist/ObjectState.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace kivo {
 namespace {
 
-const std::array<QString, 5>& StateTexts()
-{
-    static const std::array<QString, 5> texts = {
-        QStringLiteral("無効"), QStringLiteral("待機"), QStringLiteral("再生"),
-        QStringLiteral("一時停止"), QStringLiteral("停止"),
-    };
-    return texts;
-}
+constexpr std::array<const char*, 5> kStateTexts = {
+    QT_TRANSLATE_NOOP("ObjectState", "無効"), QT_TRANSLATE_NOOP("ObjectState", "待機"),
+    QT_TRANSLATE_NOOP("ObjectState", "再生"), QT_TRANSLATE_NOOP("ObjectState", "一時停止"),
+    QT_TRANSLATE_NOOP("ObjectState", "停止"),
+};
 
 }  // namespace
 
 QString StateText(ObjectState state)
 {
-    return StateTexts().at(static_cast<size_t>(state));
+    return QCoreApplication::translate("ObjectState", kStateTexts.at(static_cast<size_t>(state)));
 }
 
 }  // namespace kivo

@@ -4,6 +4,7 @@
 #include "cutlist/RegularFile.h"
 #include "cutlist/ShownText.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QStringBuilder>
 #include <QXmlStreamReader>
@@ -22,7 +23,7 @@ Q_LOGGING_CATEGORY(lcPlaylist, "kivo.playlist", QtWarningMsg)
 namespace {
 
 const QString kXspfNamespace = QStringLiteral("http://xspf.org/ns/0/");
-const char16_t kMalformed[] = u"ﾌﾟﾚｲﾘｽﾄの形式が正しくありません。";
+const char kMalformed[] = QT_TRANSLATE_NOOP("Files", "ﾌﾟﾚｲﾘｽﾄの形式が正しくありません。");
 
 // Each format's extension (in any letter case), the one an export takes.
 struct FormatExtension {
@@ -44,14 +45,14 @@ PlaylistReadResult Failure(PlaylistStatus status, const QString& problem, const 
     return result;
 }
 
-PlaylistReadResult Failure(PlaylistStatus status, const char16_t* problem, const QString& detail)
+PlaylistReadResult Failure(PlaylistStatus status, const char* problem, const QString& detail)
 {
-    return Failure(status, QString::fromUtf16(problem), detail);
+    return Failure(status, QCoreApplication::translate("Files", problem), detail);
 }
 
 PlaylistReadResult TooLargeFailure(const QString& detail)
 {
-    return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。", detail);
+    return Failure(PlaylistStatus::TooLarge, QT_TRANSLATE_NOOP("Files", "ﾌﾟﾚｲﾘｽﾄが大きすぎます。"), detail);
 }
 
 PlaylistReadResult TooManyEntries()
@@ -517,7 +518,7 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
     const auto read = [&path]() -> PlaylistReadResult {
         const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
         if (!format) {
-            return Failure(PlaylistStatus::Malformed, u"ﾌﾟﾚｲﾘｽﾄではありません。",
+            return Failure(PlaylistStatus::Malformed, QT_TRANSLATE_NOOP("Files", "ﾌﾟﾚｲﾘｽﾄではありません。"),
                            QString::fromUtf16(kNotAPlaylistName));
         }
         QFile file;
@@ -525,13 +526,14 @@ PlaylistReadResult ReadPlaylistFile(const QString& path)
         if (!OpenRegularFile(path, file, &failure))
             return Failure(PlaylistStatus::CannotOpen, failure.reason, failure.detail);
         if (file.size() > kMaxPlaylistBytes) {
-            return Failure(PlaylistStatus::TooLarge, u"ﾌﾟﾚｲﾘｽﾄが大きすぎます。",
+            return Failure(PlaylistStatus::TooLarge, QT_TRANSLATE_NOOP("Files", "ﾌﾟﾚｲﾘｽﾄが大きすぎます。"),
                            QStringLiteral("the file is larger than %1 MB").arg(kMaxPlaylistBytes >> 20));
         }
         // What the file holds now: it may grow while it is read.
         const QByteArray bytes = file.read(file.size());
         if (file.error() != QFileDevice::NoError)
-            return Failure(PlaylistStatus::CannotOpen, u"ファイルを読めません。", file.errorString());
+            return Failure(PlaylistStatus::CannotOpen, QT_TRANSLATE_NOOP("Files", "ファイルを読めません。"),
+                           file.errorString());
         const QString absolute = AbsoluteFileName(path);
         return ReadPlaylist(bytes, *format, absolute.first(absolute.lastIndexOf(u'/')));
     };
@@ -565,7 +567,8 @@ std::optional<WriteFailure> WritePlaylistFile(const QString& path, const std::ve
 {
     const std::optional<PlaylistFormat> format = PlaylistFormatOf(path);
     if (!format)
-        return WriteFailure{QStringLiteral("ﾌﾟﾚｲﾘｽﾄの種類が分かりません。"), QString::fromUtf16(kNotAPlaylistName)};
+        return WriteFailure{QCoreApplication::translate("Files", "ﾌﾟﾚｲﾘｽﾄの種類が分かりません。"),
+                            QString::fromUtf16(kNotAPlaylistName)};
     const QByteArray text = PlaylistText(entries, *format);
     return ReplaceFile(path, [&text](QIODevice& file) { return file.write(text) == text.size(); });
 }

@@ -2,6 +2,8 @@
 
 #include "cutlist/FileNames.h"
 
+#include <QCoreApplication>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,9 +13,9 @@
 namespace kivo {
 namespace {
 
-bool Fail(ReadFailure* failure, const char16_t* reason, const QString& detail)
+bool Fail(ReadFailure* failure, const char* reason, const QString& detail)
 {
-    failure->reason = QString::fromUtf16(reason);
+    failure->reason = QCoreApplication::translate("Files", reason);
     failure->detail = detail;
     return false;
 }
@@ -22,9 +24,10 @@ bool Fail(ReadFailure* failure, const char16_t* reason, const QString& detail)
 bool CheckType(bool folder, bool regular, ReadFailure* failure)
 {
     if (folder)
-        return Fail(failure, u"フォルダです。", QStringLiteral("it is a folder"));
+        return Fail(failure, QT_TRANSLATE_NOOP("Files", "フォルダです。"), QStringLiteral("it is a folder"));
     if (!regular)
-        return Fail(failure, u"通常のファイルではありません。", QStringLiteral("it is not a regular file"));
+        return Fail(failure, QT_TRANSLATE_NOOP("Files", "通常のファイルではありません。"),
+                    QStringLiteral("it is not a regular file"));
     return true;
 }
 
@@ -32,10 +35,10 @@ bool OpenFailed(int error, ReadFailure* failure)
 {
     const QString detail = qt_error_string(error);
     if (error == ENOENT)
-        return Fail(failure, u"ファイルが見つかりません。", detail);
+        return Fail(failure, QT_TRANSLATE_NOOP("Files", "ファイルが見つかりません。"), detail);
     if (error == EACCES)
-        return Fail(failure, u"ファイルを開く権限がありません。", detail);
-    return Fail(failure, u"ファイルを開けません。", detail);
+        return Fail(failure, QT_TRANSLATE_NOOP("Files", "ファイルを開く権限がありません。"), detail);
+    return Fail(failure, QT_TRANSLATE_NOOP("Files", "ファイルを開けません。"), detail);
 }
 
 }  // namespace
@@ -64,7 +67,7 @@ bool OpenRegularFile(const QString& path, QFile& file, ReadFailure* failure)
         return false;
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return Fail(failure, u"ファイルを開けません。", file.errorString());
+        return Fail(failure, QT_TRANSLATE_NOOP("Files", "ファイルを開けません。"), file.errorString());
     return true;
 }
 

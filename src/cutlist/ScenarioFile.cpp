@@ -7,6 +7,7 @@
 #include "cutlist/ShownText.h"
 #include "cutlist/Thumbnail.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QLoggingCategory>
@@ -95,7 +96,7 @@ private:
 
 QString TooManyObjectsReason()
 {
-    return QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが多すぎます（%1 個まで）。").arg(kMaxScenarioObjects);
+    return QCoreApplication::translate("Files", "ｵﾌﾞｼﾞｪｸﾄが多すぎます（%1 個まで）。").arg(kMaxScenarioObjects);
 }
 
 QString TooManyDetail(qint64 count, const char* what)
@@ -186,18 +187,18 @@ ScenarioReadResult Failure(ScenarioStatus status, const QString& problem, const 
     return result;
 }
 
-ScenarioReadResult Failure(ScenarioStatus status, const char16_t* problem, const QString& detail)
+ScenarioReadResult Failure(ScenarioStatus status, const char* problem, const QString& detail)
 {
-    return Failure(status, QString::fromUtf16(problem), detail);
+    return Failure(status, QCoreApplication::translate("Files", problem), detail);
 }
 
 // Why a file of this type is not read, or nothing for a regular file.
 std::optional<ScenarioReadResult> TypeFailure(bool folder, bool regular)
 {
     if (folder)
-        return Failure(ScenarioStatus::CannotOpen, u"フォルダです。", QStringLiteral("it is a folder"));
+        return Failure(ScenarioStatus::CannotOpen, QT_TRANSLATE_NOOP("Files", "フォルダです。"), QStringLiteral("it is a folder"));
     if (!regular)
-        return Failure(ScenarioStatus::CannotOpen, u"通常のファイルではありません。",
+        return Failure(ScenarioStatus::CannotOpen, QT_TRANSLATE_NOOP("Files", "通常のファイルではありません。"),
                        QStringLiteral("it is not a regular file"));
     return std::nullopt;
 }
@@ -206,10 +207,10 @@ ScenarioReadResult OpenFailure(int error)
 {
     const QString detail = qt_error_string(error);
     if (error == ENOENT)
-        return Failure(ScenarioStatus::CannotOpen, u"ファイルが見つかりません。", detail);
+        return Failure(ScenarioStatus::CannotOpen, QT_TRANSLATE_NOOP("Files", "ファイルが見つかりません。"), detail);
     if (error == EACCES)
-        return Failure(ScenarioStatus::CannotOpen, u"ファイルを開く権限がありません。", detail);
-    return Failure(ScenarioStatus::CannotOpen, u"ファイルを開けません。", detail);
+        return Failure(ScenarioStatus::CannotOpen, QT_TRANSLATE_NOOP("Files", "ファイルを開く権限がありません。"), detail);
+    return Failure(ScenarioStatus::CannotOpen, QT_TRANSLATE_NOOP("Files", "ファイルを開けません。"), detail);
 }
 
 ScenarioReadResult ReadRegularFile(const QString& path)
@@ -237,7 +238,7 @@ ScenarioReadResult ReadRegularFile(const QString& path)
     }
     QFile file;  // owns the descriptor from here on
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return Failure(ScenarioStatus::CannotOpen, u"ファイルを開けません。", file.errorString());
+        return Failure(ScenarioStatus::CannotOpen, QT_TRANSLATE_NOOP("Files", "ファイルを開けません。"), file.errorString());
     return ReadScenario(file);
 }
 
@@ -252,7 +253,7 @@ ScenarioReadResult ReadScenario(QIODevice& device)
 {
     ArchiveReader archive(device);
     if (archive.AtEnd())
-        return Failure(ScenarioStatus::Empty, u"ファイルが空です。", QStringLiteral("the file is empty"));
+        return Failure(ScenarioStatus::Empty, QT_TRANSLATE_NOOP("Files", "ファイルが空です。"), QStringLiteral("the file is empty"));
     const QByteArray head = device.peek(StoredMagic(kVersions[0]).size());
     ScenarioReadResult result;
     bool magicRead = false;
@@ -265,14 +266,14 @@ ScenarioReadResult ReadScenario(QIODevice& device)
         // Such a path would reach another file than the one stored, or none.
         const auto unreachable = std::ranges::find_if_not(result.scenario.paths, IsReachableFileName);
         if (unreachable != result.scenario.paths.end()) {
-            return Failure(ScenarioStatus::Malformed, u"ファイルの形式が正しくありません。",
+            return Failure(ScenarioStatus::Malformed, QT_TRANSLATE_NOOP("Files", "ファイルの形式が正しくありません。"),
                            QStringLiteral("the path of object %1 holds a NUL byte or is too long")
                                .arg(unreachable - result.scenario.paths.begin()));
         }
     } catch (const ArchiveEndsEarly& error) {
         if (!magicRead && !StartsAsMagic(head))
             return Failure(ScenarioStatus::UnknownMagic, kUnreadableScenarioMessage, QStringLiteral("no magic"));
-        return Failure(ScenarioStatus::EndsEarly, u"ファイルが途中で終わっています。",
+        return Failure(ScenarioStatus::EndsEarly, QT_TRANSLATE_NOOP("Files", "ファイルが途中で終わっています。"),
                        QStringLiteral("the file ends early (at byte %1, reading the %2)")
                            .arg(error.Offset())
                            .arg(QString::fromUtf8(error.what())));

@@ -29,8 +29,9 @@ class CutListModel;
 // is written.
 constexpr int kScenarioVersion = 30;
 
-// Shown when a file does not start with a known magic.
-inline const char16_t kUnreadableScenarioMessage[] = u"このファイルは読み込めませんでした。";
+// Shown when a file does not start with a known magic (the Japanese source
+// text).
+inline constexpr char kUnreadableScenarioMessage[] = QT_TRANSLATE_NOOP("Files", "このファイルは読み込めませんでした。");
 
 QString ScenarioMagic(int version);
 

@@ -4,6 +4,8 @@
 #include "cutlist/Formatters.h"
 #include "cutlist/MediaInfoCache.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace kivo {
@@ -25,9 +27,9 @@ QString CutListSummaryText(const CutListModel& list, CMediaInfoCache& cache, qin
     // A position left from a medium no longer in the list (a failed open
     // made a new document) is not more than the whole list.
     const qint64 played = std::min(elapsed / 100 * 100, total);
-    return QStringLiteral("%1個のｵﾌﾞｼﾞｪｸﾄ ").arg(count) + FormatShortTime(total) + QStringLiteral(" 時間 ") +
-           FormatShortTime(played) + QStringLiteral("（残り ") + FormatShortTime(total - played) +
-           QStringLiteral("）");
+    return QCoreApplication::translate("StatusText", "%1個のｵﾌﾞｼﾞｪｸﾄ %2 時間 %3（残り %4）")
+        .arg(count)
+        .arg(FormatShortTime(total), FormatShortTime(played), FormatShortTime(total - played));
 }
 
 }  // namespace kivo

@@ -1,5 +1,6 @@
 #include "media/Bitmap.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 namespace kivo {
@@ -89,7 +90,8 @@ std::optional<WriteFailure> WriteSnapshotFile(const QString& path, const QByteAr
 {
     const QByteArray bytes = SnapshotFileBytes(packedBitmap);
     if (bytes.isEmpty())
-        return WriteFailure{QStringLiteral("保存する画像がありません。"), QStringLiteral("there is no frame to write")};
+        return WriteFailure{QCoreApplication::translate("Bitmap", "保存する画像がありません。"),
+                            QStringLiteral("there is no frame to write")};
     return ReplaceFile(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
 }
 

@@ -12,6 +12,7 @@
 #include "media/MediaEngine.h"
 #include "session/PlaybackSequencer.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <memory>
@@ -235,21 +236,21 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         finish(OpenOutcome::NamedOnly);
         return;
     case ScenarioStatus::UnknownMagic:
-        emit message(QString::fromUtf16(kUnreadableScenarioMessage), true);
+        emit message(QCoreApplication::translate("Files", kUnreadableScenarioMessage), true);
         finish(OpenOutcome::Refused);
         return;
     case ScenarioStatus::CannotOpen:
-        emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(name, result.problem), true);
+        emit message(tr("%1 を開けませんでした。\n%2").arg(name, result.problem), true);
         finish(OpenOutcome::Refused);
         return;
     case ScenarioStatus::Malformed:
     case ScenarioStatus::TooLarge:
         // Refused before anything was touched: the cut list stays.
-        emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
+        emit message(tr("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
         finish(OpenOutcome::Refused);
         return;
     case ScenarioStatus::EndsEarly:
-        emit message(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
+        emit message(tr("%1 を読み込めませんでした。\n%2").arg(name, result.problem), true);
         NewDocument();
         finish(OpenOutcome::Unreadable);
         return;
@@ -274,7 +275,7 @@ void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)
     PlaylistReadResult result = ReadPlaylistFile(path);
     if (result.status != PlaylistStatus::Ok) {
         qCWarning(lcPlaylist).noquote() << "cannot read" << path << "-" << result.detail;
-        emit message(QStringLiteral("%1 を開けませんでした。\n%2").arg(ShownFileName(path), result.problem), true);
+        emit message(tr("%1 を開けませんでした。\n%2").arg(ShownFileName(path), result.problem), true);
         if (done)
             done(false);
         return;
@@ -293,7 +294,7 @@ void CutListDocument::OpenPlaylist(const QString& path, std::function<void(bool)
         // A cancelled run leaves fewer objects than entries, and so names.
         m_list.SetItemNames(names);
         if (skipped > 0)
-            emit message(QStringLiteral("ローカルファイルでないか、存在しない %1 個の項目は読み込みませんでした。").arg(skipped),
+            emit message(tr("ローカルファイルでないか、存在しない %1 個の項目は読み込みませんでした。").arg(skipped),
                          false);
         if (done)
             done(true);
@@ -310,7 +311,7 @@ bool CutListDocument::ExportPlaylist(const QString& path)
     }
     if (const std::optional<WriteFailure> failure = WritePlaylistFile(path, entries)) {
         qCWarning(lcPlaylist).noquote() << "cannot export" << path << "-" << failure->detail;
-        emit message(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(ShownFileName(path), failure->reason), true);
+        emit message(tr("%1 に書き込めませんでした。\n%2").arg(ShownFileName(path), failure->reason), true);
         return false;
     }
     return true;
@@ -322,7 +323,7 @@ bool CutListDocument::Save(const QString& path)
     const int position = m_playback.CurrentPosition();
     if (const std::optional<WriteFailure> failure = SaveScenarioFile(path, m_list, m_cache, position)) {
         qCWarning(lcScenario).noquote() << "cannot save" << path << "-" << failure->detail;
-        emit message(QStringLiteral("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), failure->reason), true);
+        emit message(tr("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), failure->reason), true);
         return false;
     }
     m_modified = false;

@@ -18,7 +18,7 @@ DocumentFile::DocumentFile(CutListDocument& document, Settings& settings, Docume
 
 QString DocumentFile::Name() const
 {
-    return m_path.isEmpty() ? QStringLiteral("無題") : ShownFileName(m_path);
+    return m_path.isEmpty() ? tr("無題") : ShownFileName(m_path);
 }
 
 QString DocumentFile::Title() const
@@ -36,7 +36,7 @@ bool DocumentFile::MaySaveChanges()
 {
     if (!m_document.IsModified())
         return true;
-    switch (m_questions.AskToSaveChanges(QStringLiteral("%1 への変更を保存しますか?").arg(Name()))) {
+    switch (m_questions.AskToSaveChanges(tr("%1 への変更を保存しますか?").arg(Name()))) {
     case DocumentQuestions::Answer::Cancel:
         return false;
     case DocumentQuestions::Answer::Yes:

@@ -115,7 +115,7 @@ std::optional<MediaObject> MediaLoader::ObjectAtItsTurn()
     }
     m_previousFromCache = false;
     if (!std::exchange(m_announced, true)) {
-        emit statusText(QStringLiteral("読み込み中...(%1/%2)").arg(m_step + 1).arg(m_paths.size()));
+        emit statusText(tr("読み込み中...(%1/%2)").arg(m_step + 1).arg(m_paths.size()));
         emit fileStarted(QFileInfo(path).fileName());
     }
     ExamineAhead();

@@ -7,12 +7,14 @@
 #include "media/MediaEngine.h"
 #include "media/Pictures.h"
 
+#include <QCoreApplication>
+
 namespace kivo {
 namespace {
 
-const QString kNotAvailable = QStringLiteral("このオブジェクトは利用できません。");
-const QString kFileMissing = QStringLiteral("ファイルが存在しません。");
-const QString kMissingNow = QStringLiteral("ファイルが存在しないため、現在は利用できません。");
+const char* const kNotAvailable = QT_TRANSLATE_NOOP("ObjectProperties", "このオブジェクトは利用できません。");
+const char* const kFileMissing = QT_TRANSLATE_NOOP("ObjectProperties", "ファイルが存在しません。");
+const char* const kMissingNow = QT_TRANSLATE_NOOP("ObjectProperties", "ファイルが存在しないため、現在は利用できません。");
 
 QString FileNameOf(const QString& location)
 {
@@ -68,7 +70,7 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
 
     if (record.strPath.isEmpty()) {
         media.picture = LoadPicture(PictureId::Unavailable);
-        media.message = kNotAvailable;
+        media.message = QCoreApplication::translate("ObjectProperties", kNotAvailable);
         media.location = slotPath;
         media.type.clear();
         media.time.clear();
@@ -78,11 +80,11 @@ ObjectProperties GatherObjectProperties(const CutListModel& list, CMediaInfoCach
             media.size = FormatSize(file.size, true);
             media.date = FormatDate(file.modified);
         } else {
-            media.message = kFileMissing;
+            media.message = QCoreApplication::translate("ObjectProperties", kFileMissing);
         }
     } else if (list.GetItemState(item) == ObjectState::Invalid) {
         media.picture = LoadPicture(PictureId::Unavailable);
-        media.message = kMissingNow;
+        media.message = QCoreApplication::translate("ObjectProperties", kMissingNow);
         media.time.clear();
     } else if (record.pThumbnail == nullptr) {
         media.picture = LoadPicture(PictureId::SoundOnly);

@@ -162,16 +162,16 @@ void PlaybackSequencer::Play()
     case RenderResult::Failed:
         InvalidateCurrent();
         PlayNext(-1);
-        ShowFailure(QStringLiteral("再生開始できません。"));
+        ShowFailure(tr("再生開始できません。"));
         return;
     case RenderResult::NoGStreamer:
         // The engine has told the user already.
         return;
     case RenderResult::NoAudioHardware:
-        m_host.ShowMessage(QStringLiteral("音声が出力できません。"), PlaybackHost::Icon::Stop);
+        m_host.ShowMessage(tr("音声が出力できません。"), PlaybackHost::Icon::Stop);
         return;
     case RenderResult::AudioNotRendered:
-        m_host.ShowMessage(QStringLiteral("音声出力デバイスが利用できません。"), PlaybackHost::Icon::Exclamation);
+        m_host.ShowMessage(tr("音声出力デバイスが利用できません。"), PlaybackHost::Icon::Exclamation);
         break;
     case RenderResult::Success:
         break;

@@ -13,7 +13,7 @@ namespace kivo {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Kivo)"));
+    setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報(Kivo)"));
 
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull())

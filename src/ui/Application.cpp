@@ -1,12 +1,48 @@
 #include "ui/Application.h"
 
+#include "core/InterfaceLanguage.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace kivo {
+namespace {
+
+// Where the build puts Kivo's translations, "kivo_<language>.qm".
+const QString kTranslations = QStringLiteral(":/translations");
+
+// The languages Kivo has a translation for.
+QStringList TranslatedLanguages()
+{
+    QStringList languages;
+    for (const QString& file : QDir(kTranslations).entryList({QStringLiteral("kivo_*.qm")}, QDir::Files))
+        languages.append(file.mid(5, file.size() - 8));
+    return languages;
+}
+
+// Installs the translation `name` of `directory` for as long as `parent` lives.
+void Install(const QString& name, const QString& directory, QObject* parent)
+{
+    auto* translator = new QTranslator(parent);
+    if (translator->load(name, directory))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+}  // namespace
+
+InterfaceTexts::InterfaceTexts(const QStringList& uiLanguages, QObject* parent)
+    : QObject(parent), m_language(InterfaceLanguage(uiLanguages, TranslatedLanguages()))
+{
+    if (m_language != QLatin1String(kSourceLanguage))
+        Install(QStringLiteral("kivo_") + m_language, kTranslations, this);
+    Install(QStringLiteral("qtbase_") + m_language, QLibraryInfo::path(QLibraryInfo::TranslationsPath), this);
+}
 
 void SetUpApplication(QApplication& application)
 {
@@ -21,11 +57,7 @@ void SetUpApplication(QApplication& application)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kivo-48.png")));
     // Desktops that find the icon through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));
-    // The interface is Japanese, Qt's own buttons and dialogs included.
-    auto* qtTexts = new QTranslator(&application);
-    if (qtTexts->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(qtTexts);
+    new InterfaceTexts(QLocale().uiLanguages(), &application);
 }
 
 }  // namespace kivo

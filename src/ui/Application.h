@@ -1,11 +1,29 @@
 #pragma once
 
+#include <QObject>
+#include <QStringList>
+
 class QApplication;
 
 namespace kivo {
 
 // What the program sets up before its windows: its names, which place the
-// profile, and the Japanese texts of Qt's own buttons and dialogs.
+// profile, and the texts of its interface language (Kivo's own and those of
+// Qt's buttons and dialogs), chosen by the user's interface languages.
 void SetUpApplication(QApplication& application);
+
+// The texts of one interface language, installed while this lives: Kivo's
+// own translation (none for Japanese, the language its texts are written
+// in) and Qt's.
+class InterfaceTexts : public QObject {
+public:
+    // `uiLanguages` as QLocale::uiLanguages() gives them.
+    explicit InterfaceTexts(const QStringList& uiLanguages, QObject* parent = nullptr);
+    // The language code of the texts shown ("ja", "en").
+    const QString& Language() const { return m_language; }
+
+private:
+    QString m_language;
+};
 
 }  // namespace kivo

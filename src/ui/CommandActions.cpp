@@ -10,17 +10,22 @@
 
 namespace kivo {
 
+QString MenuItem::ShownText() const
+{
+    return text == nullptr ? QString() : QCoreApplication::translate("Menu", text);
+}
+
 MenuItem PlayerSizeMenu()
 {
     using enum Command;
-    return {u"画面ｻｲｽﾞ(&W)", {NormalSize, DoubleSize, MaximumSize, kSeparator, FullScreen}};
+    return {QT_TRANSLATE_NOOP("Menu", "画面ｻｲｽﾞ(&W)"), {NormalSize, DoubleSize, MaximumSize, kSeparator, FullScreen}};
 }
 
 void FillMenu(QMenu* menu, const std::vector<MenuItem>& items, const ActionMaker& actionOf)
 {
     for (const MenuItem& item : items) {
         if (!item.items.empty())
-            FillMenu(menu->addMenu(item.text), item.items, actionOf);
+            FillMenu(menu->addMenu(item.ShownText()), item.items, actionOf);
         else if (item.command == kSeparator)
             menu->addSeparator();
         else
@@ -31,10 +36,10 @@ void FillMenu(QMenu* menu, const std::vector<MenuItem>& items, const ActionMaker
 QAction* NewCommandAction(Command command, QObject* parent, const QString& text)
 {
     const CommandInfo& info = CommandInfoOf(command);
-    auto* action = new QAction(text.isEmpty() ? info.menuText.toString() : text, parent);
+    auto* action = new QAction(text.isEmpty() ? CommandText(info.menuText) : text, parent);
     action->setShortcut(QKeySequence(info.shortcut.toString()));
-    action->setStatusTip(info.prompt.toString());
-    action->setToolTip(info.toolTip.toString());
+    action->setStatusTip(CommandText(info.prompt));
+    action->setToolTip(CommandText(info.toolTip));
     action->setData(static_cast<int>(command));
     return action;
 }
@@ -46,8 +51,8 @@ Command CommandOf(const QAction* action)
 
 void SetCommandTips(QWidget* button, Command command)
 {
-    button->setToolTip(CommandInfoOf(command).toolTip.toString());
-    button->setStatusTip(CommandInfoOf(command).prompt.toString());
+    button->setToolTip(CommandText(CommandInfoOf(command).toolTip));
+    button->setStatusTip(CommandText(CommandInfoOf(command).prompt));
 }
 
 namespace {

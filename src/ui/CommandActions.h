@@ -22,14 +22,17 @@ inline constexpr Command kSeparator{};
 // One item of a menu: a command, a separator or a submenu.
 struct MenuItem {
     // A command named by its menu text, or by this menu's own text.
-    MenuItem(Command id, QStringView ownText = {}) : command(id), text(ownText.toString()) {}
+    MenuItem(Command id, const char* ownText = nullptr) : command(id), text(ownText) {}
     // A submenu.
-    MenuItem(QStringView title, std::vector<MenuItem> submenu) : text(title.toString()), items(std::move(submenu)) {}
+    MenuItem(const char* title, std::vector<MenuItem> submenu) : text(title), items(std::move(submenu)) {}
+    // `text` in the interface's language; empty for null.
+    QString ShownText() const;
 
     Command command{};
-    // A submenu's title, or the command's text in this menu (empty: the
-    // command's menu text).
-    QString text;
+    // A submenu's title, or the command's text in this menu (null: the
+    // command's menu text): the Japanese source text, as
+    // QT_TRANSLATE_NOOP("Menu", ...) marks it.
+    const char* text = nullptr;
     std::vector<MenuItem> items;
 };
 

@@ -114,9 +114,9 @@ ControlBars::ControlBars(QMainWindow& window)
     : QObject(&window),
       m_controlBar(MakeBar(window, QStringLiteral("Control Bar"), QStringLiteral("ControlBar"), MakeControlBar(),
                            Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea)),
-      m_volumeBar(MakeBar(window, QStringLiteral("音量"), QStringLiteral("VolumeBar"), MakeVolumeBar(),
+      m_volumeBar(MakeBar(window, tr("音量"), QStringLiteral("VolumeBar"), MakeVolumeBar(),
                           Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea)),
-      m_speedBar(MakeBar(window, QStringLiteral("速度"), QStringLiteral("SpeedBar"), MakeSpeedBar(),
+      m_speedBar(MakeBar(window, tr("速度"), QStringLiteral("SpeedBar"), MakeSpeedBar(),
                          Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea))
 {
     window.addDockWidget(Qt::BottomDockWidgetArea, m_controlBar);

@@ -287,7 +287,7 @@ void ShowFilterProperties(MediaEngine& engine, const QString& name, QWidget* own
     }
     if (!ElementPropertiesDialog::HasChangeableProperty(element)) {
         gst_object_unref(element);
-        QMessageBox::warning(owner, name, QStringLiteral("%1 のﾌﾟﾛﾊﾟﾃｨﾍﾟｰｼﾞは表示できません。").arg(name));
+        QMessageBox::warning(owner, name, ElementPropertiesDialog::tr("%1 のﾌﾟﾛﾊﾟﾃｨﾍﾟｰｼﾞは表示できません。").arg(name));
         return;
     }
     ElementPropertiesDialog dialog(element, name, owner);

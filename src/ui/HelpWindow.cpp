@@ -13,25 +13,27 @@ namespace kivo {
 
 HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent), m_browser(new QTextBrowser(this))
 {
-    setWindowTitle(QStringLiteral("Kivo ﾍﾙﾌﾟ"));
+    setWindowTitle(tr("Kivo ﾍﾙﾌﾟ"));
     resize(640, 480);
     m_browser->setOpenExternalLinks(true);
     setCentralWidget(m_browser);
 
-    QToolBar* bar = addToolBar(QStringLiteral("ﾅﾋﾞｹﾞｰﾄ"));
+    QToolBar* bar = addToolBar(tr("ﾅﾋﾞｹﾞｰﾄ"));
     bar->setMovable(false);
-    QAction* back = bar->addAction(StandardIcon(QStyle::SP_ArrowBack), QStringLiteral("戻る"),
+    QAction* back = bar->addAction(StandardIcon(QStyle::SP_ArrowBack), tr("戻る"),
                                    m_browser, &QTextBrowser::backward);
-    QAction* forward = bar->addAction(StandardIcon(QStyle::SP_ArrowForward), QStringLiteral("進む"),
+    QAction* forward = bar->addAction(StandardIcon(QStyle::SP_ArrowForward), tr("進む"),
                                       m_browser, &QTextBrowser::forward);
-    bar->addAction(StandardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("目次"), m_browser,
+    bar->addAction(StandardIcon(QStyle::SP_DirHomeIcon), tr("目次"), m_browser,
                    &QTextBrowser::home);
     back->setEnabled(false);
     forward->setEnabled(false);
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
 
-    m_browser->setSource(QUrl(QStringLiteral("qrc:/help/index.html")));
+    // Each language's pages link among themselves; the translation names
+    // its language's first page.
+    m_browser->setSource(QUrl(tr("qrc:/help/index.html", "the help's first page in the interface's language")));
 }
 
 HelpWindow* HelpWindow::Show(QWidget* parent)

@@ -16,7 +16,7 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, QWidget* parent)
     : QDialog(parent), m_loader(loader), m_progress(new QProgressBar(this)),
       m_preview(new QLabel(this)), m_name(new QLabel(this)), m_pace(new QLabel(this))
 {
-    setWindowTitle(QStringLiteral("読み込み中"));
+    setWindowTitle(tr("読み込み中"));
     // A caption with a close box only: closing asks to cancel.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(true);
@@ -27,7 +27,7 @@ LoadingDialog::LoadingDialog(MediaLoader& loader, QWidget* parent)
     // A long name is cut to the dialog's width rather than widen it.
     m_name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_pace->setAlignment(Qt::AlignCenter);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    auto* cancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     cancel->setAutoDefault(false);
     layout->addWidget(m_progress);
     layout->addWidget(m_preview, 0, Qt::AlignHCenter);

@@ -49,33 +49,34 @@ const QString kApplicationTitle = QStringLiteral("Kivo231");
 // The row of the scenario dialogs: the description as the user reads it (the
 // dialogs hide the pattern that follows). Both dialogs end with all files.
 const QString kScenarioFilter = QStringLiteral("Kivo scenario file(*.kvo) (*.kvo)");
-const QString kPlaylistFilter = QStringLiteral("ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)");
+const char* const kPlaylistFilter = QT_TRANSLATE_NOOP("kivo::MainWindow", "ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)");
 const QString kFilterSeparator = QStringLiteral(";;");
 // The formats a cut list is exported to, each with the extension it takes.
-const QString kM3u8Filter = QStringLiteral("M3U8 ﾌﾟﾚｲﾘｽﾄ (*.m3u8)");
-const QString kXspfFilter = QStringLiteral("XSPF ﾌﾟﾚｲﾘｽﾄ (*.xspf)");
+const char* const kM3u8Filter = QT_TRANSLATE_NOOP("kivo::MainWindow", "M3U8 ﾌﾟﾚｲﾘｽﾄ (*.m3u8)");
+const char* const kXspfFilter = QT_TRANSLATE_NOOP("kivo::MainWindow", "XSPF ﾌﾟﾚｲﾘｽﾄ (*.xspf)");
 
 // The menu bar.
 const std::vector<MenuItem>& MainMenus()
 {
     using enum Command;
     static const std::vector<MenuItem> menus = {
-        {u"ﾌｧｲﾙ(&F)",
+        {QT_TRANSLATE_NOOP("Menu", "ﾌｧｲﾙ(&F)"),
          {NewFile, OpenFile, OpenMediaFiles, SaveFile, SaveFileAs, ExportPlaylist, kSeparator, RecentFile1, RecentFile2, RecentFile3,
           RecentFile4, kSeparator, Exit}},
-        {u"編集(&E)",
-         {DeleteInvalid, DeleteAll, kSeparator, {u"名前の変更(&N)", {NameAllByFileName, NameAllByPath, ClearAllNames}}}},
-        {u"表示(&V)",
+        {QT_TRANSLATE_NOOP("Menu", "編集(&E)"),
+         {DeleteInvalid, DeleteAll, kSeparator,
+          {QT_TRANSLATE_NOOP("Menu", "名前の変更(&N)"), {NameAllByFileName, NameAllByPath, ClearAllNames}}}},
+        {QT_TRANSLATE_NOOP("Menu", "表示(&V)"),
          {ToolBar, StatusBar, NavigationBar, ControlBar, VolumeBar, SpeedBar, kSeparator, LargeIcons, SmallIcons, List,
           Details, kSeparator,
-          {u"ｱｲｺﾝの整列(&I)",
+          {QT_TRANSLATE_NOOP("Menu", "ｱｲｺﾝの整列(&I)"),
            {SortByName, SortByMediaTime, SortByType, SortBySize, SortByDate, Shuffle, kSeparator, AutoArrange}},
           ArrangeIcons}},
-        {u"ﾌﾟﾚｲﾔ(&P)",
+        {QT_TRANSLATE_NOOP("Menu", "ﾌﾟﾚｲﾔ(&P)"),
          {PlayPause, Stop, kSeparator, Previous, Next, kSeparator, ShowPlayer, Sound, kSeparator, PlayerSizeMenu(),
           kSeparator, Snapshot, kSeparator, PlayerProperties}},
-        {u"ﾂｰﾙ(&T)", {SearchMedia}},
-        {u"ﾍﾙﾌﾟ(&H)", {HelpContents, kSeparator, About}},
+        {QT_TRANSLATE_NOOP("Menu", "ﾂｰﾙ(&T)"), {SearchMedia}},
+        {QT_TRANSLATE_NOOP("Menu", "ﾍﾙﾌﾟ(&H)"), {HelpContents, kSeparator, About}},
     };
     return menus;
 }
@@ -86,7 +87,8 @@ const std::vector<MenuItem>& ObjectMenu()
     using enum Command;
     static const std::vector<MenuItem> items = {
         PlayObject, kSeparator, DeleteObject, EditObjectName,
-        {u"名前の変更(&N)", {NameObjectByFileName, NameObjectByPath}}, kSeparator, ObjectProperties,
+        {QT_TRANSLATE_NOOP("Menu", "名前の変更(&N)"), {NameObjectByFileName, NameObjectByPath}}, kSeparator,
+        ObjectProperties,
     };
     return items;
 }
@@ -97,15 +99,15 @@ const std::vector<MenuItem>& ViewMenu()
     using enum Command;
     static const std::vector<MenuItem> items = {
         LargeIcons, SmallIcons, List, Details, kSeparator,
-        {u"ｱｲｺﾝの整列(&I)",
-         {SortByName, SortByMediaTime, SortByType, SortBySize, {SortByDate, u"日時順(&D)"}, Shuffle, kSeparator,
-          AutoArrange}},
+        {QT_TRANSLATE_NOOP("Menu", "ｱｲｺﾝの整列(&I)"),
+         {SortByName, SortByMediaTime, SortByType, SortBySize, {SortByDate, QT_TRANSLATE_NOOP("Menu", "日時順(&D)")},
+          Shuffle, kSeparator, AutoArrange}},
         ArrangeIcons,
     };
     return items;
 }
 
-const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
+const char* const kIdleMessage = QT_TRANSLATE_NOOP("kivo::MainWindow", "ﾚﾃﾞｨ");
 
 // The view modes' commands.
 using ViewMode = std::pair<Command, ListViewType>;
@@ -120,7 +122,7 @@ MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_session(session), m_view(new CutListView(session.list, this)),
       m_loading(new LoadingDialog(session.loader, this)), m_bars(new ControlBars(*this)),
       m_frame(*m_bars, session.View()), m_file(session.document, settings, *this),
-      m_search(this, settings, session.document, session.editor), m_messagePane(new QLabel(kIdleMessage)),
+      m_search(this, settings, session.document, session.editor), m_messagePane(new QLabel(tr(kIdleMessage))),
       m_firstRun(settings.Get(setting::kX) == -1)
 {
     // The stored place is the frame's: it must be set before the native
@@ -135,7 +137,7 @@ MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
     m_view->RestoreLayout(settings);
 
     // What the user does in the list and the player window.
-    connect(m_bars, &ControlBars::idleMessageWanted, this, [this] { ShowStatus(kIdleMessage); });
+    connect(m_bars, &ControlBars::idleMessageWanted, this, [this] { ShowStatus(tr(kIdleMessage)); });
     connect(m_view, &CutListView::sortRequested, this, &MainWindow::SortBy);
     connect(m_view, &CutListView::contextMenuRequested, this, &MainWindow::ShowListMenu);
     CutListEditor& editor = session.editor;
@@ -227,7 +229,7 @@ void MainWindow::AddFileCommands()
             m_file.New();
     });
     c(Command::OpenFile, [this] {
-        const QString filters = QStringList{kScenarioFilter, kPlaylistFilter, AllFilesFilter()}.join(kFilterSeparator);
+        const QString filters = QStringList{kScenarioFilter, tr(kPlaylistFilter), AllFilesFilter()}.join(kFilterSeparator);
         const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), filters, nullptr,
                                                           QFileDialog::HideNameFilterDetails);
         if (!path.isEmpty())
@@ -246,25 +248,26 @@ void MainWindow::AddEditingCommands()
 {
     const auto c = Adder();
     c(Command::DeleteAll, [this] {
-        if (!Confirm(QStringLiteral("すべてのオブジェクトを、カットリストから削除しますか？")))
+        if (!Confirm(tr("すべてのオブジェクトを、カットリストから削除しますか？")))
             return;
         OverrideCursor wait(Qt::WaitCursor);
         m_session.editor.DeleteAll();
     });
     c(Command::DeleteInvalid, [this] {
-        if (!Confirm(QStringLiteral("無効なオブジェクトを、カットリストからすべて削除しますか？")))
+        if (!Confirm(tr("無効なオブジェクトを、カットリストからすべて削除しますか？")))
             return;
         OverrideCursor wait(Qt::WaitCursor);
         m_session.editor.DeleteInvalid();
     });
     using Naming = CutListEditor::Naming;
     const std::tuple<Command, Naming, const char*> renamings[] = {
-        {Command::NameAllByPath, Naming::FullPath, "すべてのオブジェクトの名前を、メディアのフルパス名に変更しますか？"},
-        {Command::NameAllByFileName, Naming::FileName, "すべてのオブジェクトの名前を、ファイル名に変更しますか？"},
-        {Command::ClearAllNames, Naming::Empty, "すべてのオブジェクトの名前を、削除しますか？"}};
+        {Command::NameAllByPath, Naming::FullPath,
+         QT_TR_NOOP("すべてのオブジェクトの名前を、メディアのフルパス名に変更しますか？")},
+        {Command::NameAllByFileName, Naming::FileName, QT_TR_NOOP("すべてのオブジェクトの名前を、ファイル名に変更しますか？")},
+        {Command::ClearAllNames, Naming::Empty, QT_TR_NOOP("すべてのオブジェクトの名前を、削除しますか？")}};
     for (const auto& [command, naming, question] : renamings) {
         c(command, [this, naming = naming, question = question] {
-            if (Confirm(QString::fromUtf8(question)))
+            if (Confirm(tr(question)))
                 m_session.editor.RenameAll(naming);
         });
     }
@@ -441,7 +444,7 @@ void MainWindow::UpdateActions(const QList<QAction*>& actions)
 
 void MainWindow::Populate(QMenu* menu, const std::vector<MenuItem>& items)
 {
-    FillMenu(menu, items, [this](const MenuItem& item, QMenu*) { return ActionOf(item.command, item.text); });
+    FillMenu(menu, items, [this](const MenuItem& item, QMenu*) { return ActionOf(item.command, item.ShownText()); });
     // Enabling and check marks are asked for each time a menu opens.
     QList<QMenu*> menus = menu->findChildren<QMenu*>();
     menus.append(menu);
@@ -475,10 +478,11 @@ void MainWindow::BuildBars()
     m_locks.Watch([this] { ShowLocks(); });
 
     // The message pane, then the keyboard's lock indicators.
+    m_messagePane->setObjectName(QStringLiteral("messagePane"));
     statusBar()->addWidget(m_messagePane, 1);
-    const char* const indicators[] = {"ｶﾅ", "CAP", "NUM", "SCRL"};
+    const char* const indicators[] = {QT_TR_NOOP("ｶﾅ"), "CAP", "NUM", "SCRL"};
     for (size_t lock = 0; lock < m_lockPanes.size(); ++lock) {
-        m_lockPanes[lock] = new QLabel(QString::fromUtf8(indicators[lock]));
+        m_lockPanes[lock] = new QLabel(tr(indicators[lock]));
         m_lockPanes[lock]->setEnabled(false);
         statusBar()->addPermanentWidget(m_lockPanes[lock]);
     }
@@ -534,7 +538,7 @@ void MainWindow::NameRecentFiles(QMenu* file)
             QAction* entry = ActionOf(command);
             entry->setVisible(i < files.size() || i == 0);
             entry->setText(i < files.size() ? QStringLiteral("&%1 %2").arg(i + 1).arg(ShownPath(files.at(i)))
-                                            : CommandInfoOf(command).menuText.toString());
+                                            : CommandText(CommandInfoOf(command).menuText));
         }
     });
 }
@@ -542,7 +546,7 @@ void MainWindow::NameRecentFiles(QMenu* file)
 void MainWindow::BuildMenus()
 {
     for (const MenuItem& menu : MainMenus())
-        Populate(menuBar()->addMenu(menu.text), menu.items);
+        Populate(menuBar()->addMenu(menu.ShownText()), menu.items);
     NameRecentFiles(menuBar()->actions().constFirst()->menu());
 }
 
@@ -596,7 +600,7 @@ DocumentQuestions::Answer MainWindow::AskToSaveChanges(const QString& question)
 
 QString MainWindow::ChooseSavePath(const QString& start)
 {
-    return QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"), start,
+    return QFileDialog::getSaveFileName(this, tr("名前を付けて保存"), start,
                                         kScenarioFilter + kFilterSeparator + AllFilesFilter(), nullptr,
                                         QFileDialog::HideNameFilterDetails);
 }
@@ -631,13 +635,13 @@ bool MainWindow::SaveDocument(const QString& path)
 
 void MainWindow::ExportPlaylist()
 {
-    QString filter = kM3u8Filter;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ"), QString(),
-                                                      kM3u8Filter + kFilterSeparator + kXspfFilter, &filter);
+    QString filter = tr(kM3u8Filter);
+    const QString path = QFileDialog::getSaveFileName(this, tr("ﾌﾟﾚｲﾘｽﾄのｴｸｽﾎﾟｰﾄ"), QString(),
+                                                      tr(kM3u8Filter) + kFilterSeparator + tr(kXspfFilter), &filter);
     if (path.isEmpty())
         return;
     m_session.document.ExportPlaylist(
-        ExportFileName(path, filter == kXspfFilter ? PlaylistFormat::Xspf : PlaylistFormat::M3u8));
+        ExportFileName(path, filter == tr(kXspfFilter) ? PlaylistFormat::Xspf : PlaylistFormat::M3u8));
 }
 
 void MainWindow::OpenMediaFiles()
@@ -688,7 +692,8 @@ bool MainWindow::DropPaths(const QStringList& dropped)
     BringForward();
     const QStringList collected = ExpandDroppedPaths(dropped);
     if (collected.isEmpty()) {
-        QMessageBox::information(this, kApplicationTitle, QString::fromUtf16(kNoFilesInFolderMessage));
+        QMessageBox::information(this, kApplicationTitle,
+                                 QCoreApplication::translate("AddingMedia", kNoFilesInFolderMessage));
         return false;
     }
     if (DropOpensDocument(dropped)) {

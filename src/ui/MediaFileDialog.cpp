@@ -10,7 +10,7 @@
 namespace kivo {
 
 MediaFileDialog::MediaFileDialog(Settings& settings, QWidget* parent)
-    : QFileDialog(parent, QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙを開く"), settings.Get(setting::kOpenFileDir)), m_settings(settings)
+    : QFileDialog(parent, tr("ﾒﾃﾞｨｱﾌｧｲﾙを開く"), settings.Get(setting::kOpenFileDir)), m_settings(settings)
 {
     setFileMode(QFileDialog::ExistingFiles);
     setOption(QFileDialog::HideNameFilterDetails);
@@ -38,7 +38,7 @@ void MediaFileDialog::accept()
     for (const QString& typed : std::as_const(m_typed)) {
         if (!QFileInfo(typed).isFile()) {
             QMessageBox::warning(this, windowTitle(),
-                                 QStringLiteral("%1\nファイルが見つかりません。ファイル名を確認してください。")
+                                 tr("%1\nファイルが見つかりません。ファイル名を確認してください。")
                                      .arg(ShownFileName(typed)));
             m_typed.clear();
             return;

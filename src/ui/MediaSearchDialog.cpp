@@ -40,7 +40,7 @@ const std::array<CheckBox, 10> kCheckBoxes = {{
     {1049, "RealNetworks RealAudio RealVideo 4.0 (.ra, .rm)", setting::kMediaRa, &MediaChoices::realMedia},
 }};
 
-const QString kCaption = QStringLiteral("ﾒﾃﾞｨｱﾌｧｲﾙの検索");
+const char* const kCaption = QT_TRANSLATE_NOOP("kivo::CMediaSearchDlg", "ﾒﾃﾞｨｱﾌｧｲﾙの検索");
 
 }  // namespace
 
@@ -48,16 +48,16 @@ CMediaSearchDlg::CMediaSearchDlg(Settings& settings, std::vector<Drive> drives, 
     : QDialog(parent), m_settings(settings), m_drives(std::move(drives)), m_cbDrive(new QComboBox(this)),
       m_btnAll(new QCheckBox(QStringLiteral("All files(*.*)"), this))
 {
-    setWindowTitle(kCaption);
+    setWindowTitle(tr(kCaption));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("ﾄﾞﾗｲﾌﾞ名"), this));
+    layout->addWidget(new QLabel(tr("ﾄﾞﾗｲﾌﾞ名"), this));
     m_cbDrive->setObjectName(QStringLiteral("1039"));
     const QString stored = settings.Get(setting::kMediaPath);
     AddStoredFolder(m_drives, stored);
     FillDriveList();
     layout->addWidget(m_cbDrive);
 
-    auto* group = new QGroupBox(QStringLiteral("検索対象 ﾒﾃﾞｨｱﾀｲﾌﾟ"), this);
+    auto* group = new QGroupBox(tr("検索対象 ﾒﾃﾞｨｱﾀｲﾌﾟ"), this);
     auto* checks = new QVBoxLayout(group);
     for (size_t i = 0; i < kCheckBoxes.size(); ++i) {
         m_checks[i] = new QCheckBox(QString::fromUtf8(kCheckBoxes[i].text), group);
@@ -74,9 +74,9 @@ CMediaSearchDlg::CMediaSearchDlg(Settings& settings, std::vector<Drive> drives, 
     layout->addWidget(group);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* start = buttons->addButton(QStringLiteral("検索開始"), QDialogButtonBox::AcceptRole);
+    QPushButton* start = buttons->addButton(tr("検索開始"), QDialogButtonBox::AcceptRole);
     start->setDefault(true);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -84,7 +84,7 @@ CMediaSearchDlg::CMediaSearchDlg(Settings& settings, std::vector<Drive> drives, 
     m_lastDrive = SelectDrive(m_drives, stored);
     m_cbDrive->setCurrentIndex(m_lastDrive);
     m_chooseFolder = [this](const QString& from) {
-        return QFileDialog::getExistingDirectory(this, QStringLiteral("ﾌｫﾙﾀﾞの選択"), from);
+        return QFileDialog::getExistingDirectory(this, tr("ﾌｫﾙﾀﾞの選択"), from);
     };
     connect(m_cbDrive, &QComboBox::activated, this, &CMediaSearchDlg::DriveActivated);
 }
@@ -99,7 +99,7 @@ void CMediaSearchDlg::FillDriveList()
     m_cbDrive->clear();
     for (const Drive& drive : m_drives)
         m_cbDrive->addItem(ShownPath(drive.text));
-    m_cbDrive->addItem(QStringLiteral("ﾌｫﾙﾀﾞの選択..."));
+    m_cbDrive->addItem(tr("ﾌｫﾙﾀﾞの選択..."));
 }
 
 void CMediaSearchDlg::DriveActivated(int index)
@@ -164,11 +164,11 @@ SearchProgressDialog::SearchProgressDialog(MediaSearchRun& run, const QByteArray
     setWindowTitle(kCaption);
     setModal(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("検索中: %1").arg(QFile::decodeName(root)), this));
+    layout->addWidget(new QLabel(tr("検索中: %1").arg(QFile::decodeName(root)), this));
     layout->addWidget(m_folders);
     layout->addWidget(m_hits);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -183,8 +183,8 @@ SearchProgressDialog::SearchProgressDialog(MediaSearchRun& run, const QByteArray
 
 void SearchProgressDialog::ShowCounts(quint64 folders, quint64 hits)
 {
-    m_folders->setText(QStringLiteral("ﾌｫﾙﾀﾞ: %1").arg(folders));
-    m_hits->setText(QStringLiteral("見つかったﾌｧｲﾙ: %1").arg(hits));
+    m_folders->setText(tr("ﾌｫﾙﾀﾞ: %1").arg(folders));
+    m_hits->setText(tr("見つかったﾌｧｲﾙ: %1").arg(hits));
 }
 
 void SearchProgressDialog::reject()
@@ -219,7 +219,7 @@ void MediaSearchWindows::Search(std::function<void()> done)
 bool MediaSearchWindows::AskToClearCutList()
 {
     QMessageBox question(QMessageBox::Question, QCoreApplication::applicationName(),
-                         QStringLiteral("カットリストをクリアしますか？"), QMessageBox::Yes | QMessageBox::No, m_owner);
+                         CMediaSearchDlg::tr("カットリストをクリアしますか？"), QMessageBox::Yes | QMessageBox::No, m_owner);
     question.setDefaultButton(QMessageBox::Yes);
     return question.exec() == QMessageBox::Yes;
 }
@@ -227,7 +227,7 @@ bool MediaSearchWindows::AskToClearCutList()
 void MediaSearchWindows::TellNothingFound()
 {
     QMessageBox::information(m_owner, QCoreApplication::applicationName(),
-                             QStringLiteral("メディアファイルは見つかりませんでした。"));
+                             CMediaSearchDlg::tr("メディアファイルは見つかりませんでした。"));
 }
 
 }  // namespace kivo

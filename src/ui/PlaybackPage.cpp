@@ -53,12 +53,12 @@ PlaybackPage::PlaybackPage(const PlaybackOptions& options, const PlaybackLevels&
 {
     m_sldVolume = MakeSlider("volume", -100, 0, 10, QSlider::TicksBothSides);
     m_sldBalance = MakeSlider("balance", -100, 100, 20, QSlider::TicksBelow);
-    auto* sound = new QGroupBox(QStringLiteral("音声"));
+    auto* sound = new QGroupBox(tr("音声"));
     auto* soundGrid = new QGridLayout(sound);
-    AddLabelledSlider(soundGrid, 0, QStringLiteral("音量"), QStringLiteral("小"), m_sldVolume, QStringLiteral("大"));
+    AddLabelledSlider(soundGrid, 0, tr("音量"), tr("小"), m_sldVolume, tr("大"));
     soundGrid->setColumnMinimumWidth(3, 16);
-    AddLabelledSlider(soundGrid, 4, QStringLiteral("ﾊﾞﾗﾝｽ"), QStringLiteral("左"), m_sldBalance,
-                      QStringLiteral("右"));
+    AddLabelledSlider(soundGrid, 4, tr("ﾊﾞﾗﾝｽ"), tr("左"), m_sldBalance,
+                      tr("右"));
 
     m_sldSpeed = MakeSlider("speed", kSpeedSliderMinimum, kSpeedSliderMaximum, 100, QSlider::TicksBothSides);
     m_sldSpeed->setPageStep(1);
@@ -74,7 +74,7 @@ PlaybackPage::PlaybackPage(const PlaybackOptions& options, const PlaybackLevels&
     m_btnSpeedIcon->setObjectName(QStringLiteral("speedIcon"));
     m_btnSpeedIcon->setAutoRaise(true);
     ShowSpeedIcon(SpeedIcon::Normal);
-    auto* speed = new QGroupBox(QStringLiteral("速度"));
+    auto* speed = new QGroupBox(tr("速度"));
     auto* speedRow = new QHBoxLayout(speed);
     speedRow->addWidget(m_btnSpeedIcon);
     speedRow->addWidget(m_edSpeed);
@@ -82,10 +82,10 @@ PlaybackPage::PlaybackPage(const PlaybackOptions& options, const PlaybackLevels&
     // Without media there is no speed in force to show or change.
     speed->setEnabled(m_bHasMedia);
 
-    m_chkAutoSize = MakeCheckBox(QStringLiteral("自動ｻｲｽﾞ変更"), "autoSize", options.autoSize);
-    m_chkRepeat = MakeCheckBox(QStringLiteral("自動繰り返し"), "repeat", options.repeat);
-    m_chkAutoRewind = MakeCheckBox(QStringLiteral("自動巻き戻し"), "autoRewind", options.autoRewind);
-    m_chkStretch = MakeCheckBox(QStringLiteral("ｽﾄﾚｯﾁ"), "stretch", options.stretch);
+    m_chkAutoSize = MakeCheckBox(tr("自動ｻｲｽﾞ変更"), "autoSize", options.autoSize);
+    m_chkRepeat = MakeCheckBox(tr("自動繰り返し"), "repeat", options.repeat);
+    m_chkAutoRewind = MakeCheckBox(tr("自動巻き戻し"), "autoRewind", options.autoRewind);
+    m_chkStretch = MakeCheckBox(tr("ｽﾄﾚｯﾁ"), "stretch", options.stretch);
     auto* switches = new QVBoxLayout;
     for (QCheckBox* box : {m_chkAutoSize, m_chkRepeat, m_chkAutoRewind, m_chkStretch})
         switches->addWidget(box);
@@ -140,7 +140,7 @@ bool PlaybackPage::SpeedIsValid() const
 void PlaybackPage::ReportInvalidSpeed()
 {
     QMessageBox::warning(this, QStringLiteral("Kivo231"),
-                         QStringLiteral("速度には %1 から %2 までの数値を指定してください。")
+                         tr("速度には %1 から %2 までの数値を指定してください。")
                              .arg(SpeedReadout(kSpeedMinimum), SpeedReadout(kSpeedMaximum)));
     m_sldSpeed->setFocus();
 }

@@ -33,7 +33,8 @@ const std::vector<MenuItem>& ContextMenu()
     using enum Command;
     static const std::vector<MenuItem> items = {
         PlayPause, Stop, kSeparator, Previous, Next, kSeparator, ShowPlayer, Sound, kSeparator, PlayerSizeMenu(),
-        Snapshot, kSeparator, {u"ｵﾌﾟｼｮﾝ(&O)", {AutoSize, AutoRewind, Repeat, Stretch}}, PlayerProperties,
+        Snapshot, kSeparator, {QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ(&O)"), {AutoSize, AutoRewind, Repeat, Stretch}},
+        PlayerProperties,
     };
     return items;
 }
@@ -47,7 +48,7 @@ PlayerWindow::PlayerWindow(Settings& settings, MediaEngine& engine, QWidget* par
     setAttribute(Qt::WA_NativeWindow);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // No title bar shows it, but task bars and window lists do.
-    setWindowTitle(QStringLiteral("Kivo ﾌﾟﾚｲﾔ"));
+    setWindowTitle(tr("Kivo ﾌﾟﾚｲﾔ"));
     setMouseTracking(true);
     resize(kDefaultClientSize);
     m_engine.SetOptions({.autoRewind = settings.Get(setting::kAutoRewind) != 0,
@@ -145,7 +146,7 @@ void PlayerWindow::OnFrameCaptured(bool captured)
 {
     if (!std::exchange(m_snapshotAsked, false) || !captured)
         return;
-    QFileDialog dialog(this, QStringLiteral("名前を付けて保存"));
+    QFileDialog dialog(this, tr("名前を付けて保存"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("Bitmap files (*.bmp)"));
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
@@ -158,7 +159,7 @@ bool PlayerWindow::WriteSnapshot(const QString& path)
     if (const std::optional<WriteFailure> failure = WriteSnapshotFile(path, m_engine.SnapshotBitmap())) {
         qCWarning(lcEngine).noquote() << "cannot save the snapshot" << path << "-" << failure->detail;
         QMessageBox::critical(this, QStringLiteral("Kivo231"),
-                              QStringLiteral("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), failure->reason));
+                              tr("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), failure->reason));
         return false;
     }
     return true;
@@ -377,7 +378,7 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
 
     QMenu menu(this);
     FillMenu(&menu, ContextMenu(), [this, &states](const MenuItem& item, QMenu* to) {
-        QAction* action = NewCommandAction(item.command, to, item.text);
+        QAction* action = NewCommandAction(item.command, to, item.ShownText());
         if (const auto found = states.find(item.command); found != states.end()) {
             action->setEnabled(found->second.enabled);
             action->setCheckable(found->second.checked);

@@ -63,11 +63,11 @@ QWidget* MakeMediaPage(const MediaPageTexts& media)
     auto* page = new QWidget;
     QGridLayout* grid = MakePageGrid(page, media.picture, media.name, "name");
     grid->addWidget(MakeText(media.message, "message"), 1, 1, Qt::AlignTop);
-    AddRow(grid, 2, QStringLiteral("種類:"), media.type, "type");
-    AddRow(grid, 3, QStringLiteral("ﾒﾃﾞｨｱ時間:"), media.time, "time");
-    AddRow(grid, 4, QStringLiteral("ｻｲｽﾞ:"), media.size, "size");
-    AddRow(grid, 5, QStringLiteral("更新日時:"), media.date, "date");
-    AddRow(grid, 6, QStringLiteral("場所:"), media.location, "location");
+    AddRow(grid, 2, PropertySheet::tr("種類:"), media.type, "type");
+    AddRow(grid, 3, PropertySheet::tr("ﾒﾃﾞｨｱ時間:"), media.time, "time");
+    AddRow(grid, 4, PropertySheet::tr("ｻｲｽﾞ:"), media.size, "size");
+    AddRow(grid, 5, PropertySheet::tr("更新日時:"), media.date, "date");
+    AddRow(grid, 6, PropertySheet::tr("場所:"), media.location, "location");
     grid->setRowStretch(7, 1);
     return page;
 }
@@ -76,9 +76,9 @@ QWidget* MakePlayerPage(const PlayerPageTexts& player, MediaEngine& engine)
 {
     auto* page = new QWidget;
     QGridLayout* grid = MakePageGrid(page, player.picture, player.fileName, "fileName");
-    AddRow(grid, 2, QStringLiteral("種類:"), player.type, "type");
-    AddRow(grid, 3, QStringLiteral("ﾒﾃﾞｨｱ時間:"), player.time, "time");
-    AddRow(grid, 4, QStringLiteral("ﾋﾞﾃﾞｵｻｲｽﾞ:"), player.videoSize, "videoSize");
+    AddRow(grid, 2, PropertySheet::tr("種類:"), player.type, "type");
+    AddRow(grid, 3, PropertySheet::tr("ﾒﾃﾞｨｱ時間:"), player.time, "time");
+    AddRow(grid, 4, PropertySheet::tr("ﾋﾞﾃﾞｵｻｲｽﾞ:"), player.videoSize, "videoSize");
 
     auto* filters = new QListWidget;
     filters->setObjectName(QStringLiteral("filters"));
@@ -89,10 +89,10 @@ QWidget* MakePlayerPage(const PlayerPageTexts& player, MediaEngine& engine)
     if (filters->count() > 0)
         filters->setCurrentRow(0);
     filters->setFixedHeight(filters->fontMetrics().height() * 27 / 8 + 2 * filters->frameWidth());
-    auto* button = new QPushButton(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ"));
+    auto* button = new QPushButton(PropertySheet::tr("ﾌﾟﾛﾊﾟﾃｨ"));
     button->setObjectName(QStringLiteral("filterProperties"));
     auto* left = new QVBoxLayout;
-    left->addWidget(new QLabel(QStringLiteral("ﾌｨﾙﾀ:")));
+    left->addWidget(new QLabel(PropertySheet::tr("ﾌｨﾙﾀ:")));
     left->addWidget(button);
     left->addStretch();
     grid->addLayout(left, 5, 0);
@@ -114,23 +114,23 @@ PropertySheet::PropertySheet(const ObjectProperties& properties, MediaEngine& en
                              QWidget* parent)
     : QDialog(parent), m_options(properties.options)
 {
-    setWindowTitle(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ"));
+    setWindowTitle(tr("ﾌﾟﾛﾊﾟﾃｨ"));
     m_tabs = new QTabWidget;
     for (PropertyPage page : properties.pages) {
         QWidget* widget = nullptr;
         switch (page) {
         case PropertyPage::Media:
             widget = MakeMediaPage(properties.media);
-            m_tabs->addTab(widget, QStringLiteral("ﾒﾃﾞｨｱ"));
+            m_tabs->addTab(widget, tr("ﾒﾃﾞｨｱ"));
             break;
         case PropertyPage::Player:
             widget = MakePlayerPage(properties.player, engine);
-            m_tabs->addTab(widget, QStringLiteral("ﾌﾟﾚｲﾔ"));
+            m_tabs->addTab(widget, tr("ﾌﾟﾚｲﾔ"));
             break;
         case PropertyPage::Playback:
             m_playback = new PlaybackPage(properties.options, properties.levels, levels);
             widget = m_playback;
-            m_tabs->addTab(widget, QStringLiteral("ﾌﾟﾚｲﾊﾞｯｸ"));
+            m_tabs->addTab(widget, tr("ﾌﾟﾚｲﾊﾞｯｸ"));
             break;
         }
         if (page == properties.active)

@@ -32,13 +32,13 @@ TEST(Commands, EachCommandHasOneRowWithItsMenuTextAndItsPromptApartFromItsToolTi
         EXPECT_TRUE(seen.insert(info.id).second);
         EXPECT_EQ(&CommandInfoOf(info.id), &info);
         // Only the player's mute and the speed bar's icon are on no menu.
-        EXPECT_TRUE(!info.menuText.isEmpty() || info.id == Command::Mute || info.id == Command::NormalSpeed);
+        EXPECT_TRUE(!CommandText(info.menuText).isEmpty() || info.id == Command::Mute || info.id == Command::NormalSpeed);
         // Neither "prompt\ntool tip" nor "text\tshortcut" in one field.
-        for (QStringView text : {info.menuText, info.prompt, info.toolTip})
-            EXPECT_FALSE(text.contains(u'\n') || text.contains(u'\t'));
-        EXPECT_TRUE(info.toolTip.isEmpty() || !info.prompt.isEmpty());
+        for (const char* text : {info.menuText, info.prompt, info.toolTip})
+            EXPECT_FALSE(CommandText(text).contains(u'\n') || CommandText(text).contains(u'\t'));
+        EXPECT_TRUE(info.toolTip == nullptr || info.prompt != nullptr);
     }
-    EXPECT_TRUE(CommandInfoOf(Command{}).menuText.isEmpty());
+    EXPECT_EQ(CommandInfoOf(Command{}).menuText, nullptr);
 }
 
 }  // namespace

@@ -205,7 +205,7 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheView)
     EXPECT_EQ(menuAt(window.ListView().ActiveView()->visualRect(Index(1)).center()),
               QStringList({"再生(&P)", "", "削除(&D)", "名前の編集(&M)", "名前の変更(&N)", "", "ﾌﾟﾛﾊﾟﾃｨ(&R)"}));
     // The main window shows the list menus' prompts as it does the menu bar's.
-    EXPECT_EQ(deletePrompt, CommandInfoOf(Command::DeleteObject).prompt.toString());
+    EXPECT_EQ(deletePrompt.toStdString(), CommandText(CommandInfoOf(Command::DeleteObject).prompt).toStdString());
     EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName));  // this object's file name
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
     EXPECT_TRUE(window.Commands().Run(Command::DeleteObject));  // the object last right-clicked

@@ -42,7 +42,7 @@ Entries ReadEntries(const QString& in)
     if (IsScenarioFileName(in)) {
         const ScenarioReadResult result = ReadScenarioFile(in);
         if (result.status == ScenarioStatus::UnknownMagic) {
-            std::cerr << QString::fromUtf16(kUnreadableScenarioMessage).toStdString() << "\n";
+            std::cerr << QString::fromUtf8(kUnreadableScenarioMessage).toStdString() << "\n";
             return {{}, kExitUnknownMagic};
         }
         if (result.status != ScenarioStatus::Ok) {

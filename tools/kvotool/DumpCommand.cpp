@@ -210,7 +210,7 @@ int RunDump(const std::vector<std::string>& arguments)
     case ScenarioStatus::Ok:
         break;
     case ScenarioStatus::UnknownMagic:
-        std::cerr << QString::fromUtf16(kUnreadableScenarioMessage).toStdString() << "\n";
+        std::cerr << QString::fromUtf8(kUnreadableScenarioMessage).toStdString() << "\n";
         return kExitUnknownMagic;
     default:
         std::cerr << "kvotool: " << Printable(file) << ": " << result.detail.toStdString() << "\n";
