@@ -57,7 +57,7 @@ protected:
             for (QAction* item : menu->actions())
                 chosen = CommandOf(item) == command ? item : chosen;
         }
-        ASSERT_NE(chosen, nullptr) << CommandInfoOf(command).menuText.toString().toStdString();
+        ASSERT_NE(chosen, nullptr) << CommandInfoOf(command).menuText;
         chosen->trigger();
     }
     void ClickToolButton(Command command)
