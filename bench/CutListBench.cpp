@@ -15,6 +15,7 @@
 #include "cutlist/ScenarioFile.h"
 #include "cutlist/Sorting.h"
 
+#include <QHash>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -196,6 +197,25 @@ void CacheLookup(benchmark::State& state)
     }
 }
 
+// The plain library form of the cache's index, for comparison: a QHash
+// from each path to its entry, looked up in the same shuffled order.
+void QHashLookupReference(benchmark::State& state)
+{
+    Fixture fixture(100000, false);
+    fixture.list.ApplyOrder(RandomOrder(17, fixture.list.GetItemCount()));
+    QHash<QString, MEDIARECORD> byPath;
+    std::vector<QString> paths;
+    for (int position = 0; position < fixture.list.GetItemCount(); ++position) {
+        paths.push_back(fixture.list.GetItemPath(position));
+        byPath.insert(paths.back(), fixture.cache.Lookup(paths.back()));
+    }
+    size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(byPath.value(paths[next]));
+        next = next + 1 == paths.size() ? 0 : next + 1;
+    }
+}
+
 // A file examined while a list is loaded: its entry joins the cache, and
 // the next file is looked up; the same at 1,000 entries and at 100,000.
 // Every other file is one the cache knew before it changed.
@@ -271,6 +291,7 @@ BENCHMARK(ScenarioSave)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteration
 BENCHMARK(SaveCopyAndSyncReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
 BENCHMARK(MemoryReadReference)->Unit(benchmark::kNanosecond)->Iterations(1000000)->Repetitions(5);
 BENCHMARK(CacheLookup)->Arg(0)->Arg(1)->Unit(benchmark::kNanosecond)->Iterations(1000000)->Repetitions(5);
+BENCHMARK(QHashLookupReference)->Unit(benchmark::kNanosecond)->Iterations(1000000)->Repetitions(5);
 BENCHMARK(CacheAddAndLookup)->Arg(1000)->Arg(100000)->Unit(benchmark::kNanosecond)->Iterations(20000)->Repetitions(5);
 BENCHMARK(SortByName)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
 BENCHMARK(StdSortReference)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
@@ -302,6 +323,8 @@ public:
              "one random memory read", memoryRead, "< 100 ns");
         Line("Lookup, 100,000 entries, shuffled list", time("CacheLookup/1/iterations:1000000/repeats:5"), "ns",
              "one random memory read", memoryRead, "< 100 ns");
+        Line("Lookup, 100,000 entries, shuffled list", time("CacheLookup/1/iterations:1000000/repeats:5"), "ns",
+             "QHash<QString> of the paths", time("QHashLookupReference/iterations:1000000/repeats:5"), "<= 1x");
         Line("add an entry, look one up, 100,000 entries", time("CacheAddAndLookup/100000/iterations:20000/repeats:5"),
              "ns", "1,000 entries", time("CacheAddAndLookup/1000/iterations:20000/repeats:5"), "<= 2x");
         Line("sort by name, 100,000 objects", time("SortByName/min_time:0.500/repeats:5"), "ms", "std::sort of the names",
