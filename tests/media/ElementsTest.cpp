@@ -4,38 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace kivo {
 namespace {
 
-using test::Media;
-
-TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSource)
+// How the properties are described shows in the dialog's editors
+// (ElementPropertiesDialogTest).
+TEST(Elements, ThePipelineListsItsFiltersButNotTheFileSourceAndChangesStayInRange)
 {
     MediaEngine engine;
-    ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
+    ASSERT_TRUE(OpenAndWait(engine, test::Media("video.mpg")));
     const QStringList filters = engine.ListFilters();
-    const auto listed = [&](const char* part) {
-        return std::any_of(filters.begin(), filters.end(), [&](const QString& name) { return name.contains(part); });
-    };
-    EXPECT_TRUE(listed("MPEG Program Stream Demuxer")) << filters.join(", ").toStdString();
-    EXPECT_TRUE(listed("decoder")) << filters.join(", ").toStdString();
+    EXPECT_TRUE(filters.contains("MPEG Program Stream Demuxer")) << filters.join(", ").toStdString();
     EXPECT_FALSE(filters.contains("File Source"));
-    EXPECT_EQ(engine.ListFilters(), filters);
-
     GstElement* source = engine.FindFilterByName("File Source");
     ASSERT_NE(source, nullptr);  // in the pipeline, but not listed: it has no sink pad
     gst_object_unref(source);
     EXPECT_EQ(engine.FindFilterByName("No Such Element"), nullptr);
-}
 
-// How the properties are described shows in the dialog's editors
-// (ElementPropertiesDialogTest).
-TEST(Elements, PropertiesAreChangedOnlyWithinTheirRange)
-{
-    MediaEngine engine;
-    ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
     GstElement* panorama = engine.FindFilterByName("Stereo positioning");
     ASSERT_NE(panorama, nullptr);
     EXPECT_TRUE(SetElementProperty(panorama, "panorama", 0.25));

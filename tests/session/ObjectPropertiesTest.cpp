@@ -1,4 +1,5 @@
 #include "TestMedia.h"
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
 #include "media/MediaEngine.h"
@@ -9,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kivo {
 namespace {
 
@@ -18,35 +21,26 @@ class ObjectPropertiesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_thumbnail = QImage(64, 48, QImage::Format_RGB32);
         m_thumbnail.fill(Qt::red);
         ASSERT_TRUE(m_file.open());
         m_file.write("12345");
         m_file.flush();
-        Add("/m/video.mpg", true, kFlagValid, true);    // 0
-        Add("/m/sound.wav", true);                      // 1: no picture of its own
-        Add("/m/gone.mpg", true, kFlagInvalid);         // 2
-        Add(m_file.fileName(), false);                  // 3: a file the cache does not know
-        Add("/m/never.mpg", false);                     // 4: not on disk either
-        Add("clip.mpg", true);                          // 5: a location without a folder
+        Add("/m/video.mpg", true, kFlagValid, std::make_shared<const QImage>(m_thumbnail));  // 0
+        Add("/m/sound.wav", true);                   // 1: no picture of its own
+        Add("/m/gone.mpg", true, kFlagInvalid);      // 2
+        Add(m_file.fileName(), false);               // 3: a file the cache does not know
+        Add("/m/never.mpg", false);                  // 4: not on disk either
+        Add("clip.mpg", true);                       // 5: a location without a folder
         m_list.SetCurrent(0);
     }
-
-    void Add(const QString& path, bool cached, int flag = kFlagValid, bool picture = false)
+    void Add(const QString& path, bool cached, int flag = kFlagValid, Thumbnail picture = {})
     {
-        MEDIARECORD record;
-        record.strPath = path;
-        record.dwSize = 1005007;
-        record.timeModified = 922'000'000;
-        record.nLength = 12345;
+        MEDIARECORD record = test::SizedRecord(path, 1005007, 922'000'000, 12345, std::move(picture));
         record.nFlag = flag;
-        if (picture)
-            record.pThumbnail = std::make_shared<const QImage>(m_thumbnail);
         m_list.AddObject(record, QImage(), false);
         if (cached)
             m_cache.Add(record);
     }
-
     ObjectProperties Gather(int menuItem, bool bPlayback)
     {
         return GatherObjectProperties(m_list, m_cache, m_engine, menuItem, bPlayback);
@@ -56,26 +50,19 @@ protected:
     CMediaInfoCache m_cache;
     MediaEngine m_engine;
     QTemporaryFile m_file;
-    QImage m_thumbnail;
+    QImage m_thumbnail = QImage(64, 48, QImage::Format_RGB32);
 };
 
 TEST_F(ObjectPropertiesTest, PagesFollowTheObjectAndTheCommand)
 {
-    const Pages all = {PropertyPage::Media, PropertyPage::Player, PropertyPage::Playback};
     // The item menu on another object than the current one: its media page only.
-    ObjectProperties shown = Gather(2, false);
-    EXPECT_EQ(shown.item, 2);
-    EXPECT_EQ(shown.pages, Pages{PropertyPage::Media});
+    EXPECT_EQ(Gather(2, false).pages, Pages{PropertyPage::Media});
     // The item menu on the current object: all three, the media page in front.
-    shown = Gather(0, false);
-    EXPECT_EQ(shown.item, 0);
-    EXPECT_EQ(shown.pages, all);
-    EXPECT_EQ(shown.active, PropertyPage::Media);
+    const Pages all = {PropertyPage::Media, PropertyPage::Player, PropertyPage::Playback};
+    EXPECT_EQ(std::pair(Gather(0, false).pages, Gather(0, false).active), std::pair(all, PropertyPage::Media));
     // The player's command: the current object on the playback page.
-    shown = Gather(-1, true);
-    EXPECT_EQ(shown.item, 0);
-    EXPECT_EQ(shown.pages, all);
-    EXPECT_EQ(shown.active, PropertyPage::Playback);
+    const ObjectProperties shown = Gather(-1, true);
+    EXPECT_EQ(std::tuple(shown.item, shown.pages, shown.active), std::tuple(0, all, PropertyPage::Playback));
     // Nothing to show: no current object, or a position past the list.
     EXPECT_EQ(Gather(99, false).item, -1);
     m_list.SetCurrent(-1);
@@ -86,47 +73,36 @@ TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
 {
     // The texts themselves are the formatters' (FormattersTest).
     ObjectProperties shown = Gather(-1, true);
-    EXPECT_EQ(shown.media.location, "/m/video.mpg");
     EXPECT_EQ(shown.media.time, "2分 03秒 45");
-    EXPECT_EQ(shown.media.picture, m_thumbnail);
-    EXPECT_EQ(shown.player.picture, m_thumbnail);
+    EXPECT_EQ(std::pair(shown.media.picture, shown.player.picture), std::pair(m_thumbnail, m_thumbnail));
     EXPECT_EQ(shown.player.fileName, "video.mpg");
     EXPECT_EQ(shown.player.videoSize, "0 x 0");
     m_list.SetCurrent(5);
     EXPECT_EQ(Gather(-1, true).player.fileName, "clip.mpg");
-
     m_list.SetCurrent(1);
     shown = Gather(-1, false);
-    EXPECT_EQ(shown.media.picture, LoadPicture(PictureId::SoundOnly));
-    EXPECT_EQ(shown.player.picture, LoadPicture(PictureId::SoundOnly));
+    EXPECT_EQ(std::pair(shown.media.picture, shown.player.picture),
+              std::pair(LoadPicture(PictureId::SoundOnly), LoadPicture(PictureId::SoundOnly)));
 
+    // Objects that cannot be used: why, and what the disk knows of the file.
     const QImage unavailable = LoadPicture(PictureId::Unavailable);
-    shown = Gather(2, false);
-    EXPECT_EQ(shown.media.picture, unavailable);
-    EXPECT_EQ(shown.media.message, "ファイルが存在しないため、現在は利用できません。");
-    EXPECT_TRUE(shown.media.time.isEmpty());
-
-    shown = Gather(3, false);
-    EXPECT_EQ(shown.media.picture, unavailable);
-    EXPECT_EQ(shown.media.message, "このオブジェクトは利用できません。");
-    EXPECT_EQ(shown.media.location, m_file.fileName());
-    EXPECT_EQ(shown.media.size, "1KB (5 ﾊﾞｲﾄ)");
-    EXPECT_FALSE(shown.media.date.isEmpty());
-    EXPECT_TRUE(shown.media.type.isEmpty());
-
-    shown = Gather(4, false);
-    EXPECT_EQ(shown.media.message, "ファイルが存在しません。");
-    EXPECT_EQ(shown.media.location, "/m/never.mpg");
-    EXPECT_TRUE(shown.media.size.isEmpty());
-    EXPECT_TRUE(shown.media.date.isEmpty());
+    for (const auto& [item, message] : {std::pair(2, "ファイルが存在しないため、現在は利用できません。"),
+                                        std::pair(3, "このオブジェクトは利用できません。"),
+                                        std::pair(4, "ファイルが存在しません。")}) {
+        SCOPED_TRACE(item);
+        EXPECT_EQ(Gather(item, false).media.message, message);
+        EXPECT_EQ(Gather(item, false).media.picture, unavailable);
+    }
+    EXPECT_TRUE(Gather(2, false).media.time.isEmpty());
+    EXPECT_TRUE(Gather(3, false).media.type.isEmpty());
+    EXPECT_EQ(Gather(3, false).media.size, "1KB (5 ﾊﾞｲﾄ)");
+    EXPECT_TRUE(Gather(4, false).media.size.isEmpty());
 
     // The player page shows the opened video.
     ASSERT_TRUE(OpenAndWait(m_engine, test::Media("video.mpg")));
     shown = Gather(-1, true);
-    const QSize size = m_engine.VideoSize();
-    EXPECT_EQ(shown.player.videoSize, QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
+    EXPECT_EQ(shown.player.videoSize, "320 x 240");
     EXPECT_EQ(shown.player.filters, m_engine.ListFilters());
-    EXPECT_FALSE(shown.player.filters.isEmpty());
     EXPECT_DOUBLE_EQ(shown.levels.rate, 1.0);
 }
 
