@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace kivo {
@@ -50,11 +51,8 @@ public:
     std::vector<Command> TakeCommands() { return std::exchange(commands, {}); }
 
     std::vector<Command> commands;
-    bool fullScreen = false;
-    bool minimised = false;
+    bool fullScreen = false, minimised = false, watchdog = false, releaseWait = false;
     int focus = 0;
-    bool watchdog = false;
-    bool releaseWait = false;
 
 private:
     MediaEngine& m_engine;
@@ -107,6 +105,8 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
 }
 
+// On a file played at half speed: a table of steps, each with the rate in
+// force and the commands run after it.
 class PlayerInputOnAFile : public PlayerInputWithoutAFile {
 protected:
     void SetUp() override
@@ -114,106 +114,81 @@ protected:
         ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
         engine.SetRate(0.5);
     }
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        double rate;
+        Commands commands = {};
+    };
+    void Run(const std::vector<Step>& steps)
+    {
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.what);
+            step.act();
+            EXPECT_EQ(engine.GetRate(), step.rate);
+            EXPECT_EQ(engine.RequestedRate(), step.rate);
+            EXPECT_EQ(window.TakeCommands(), step.commands);
+        }
+    }
 };
 
 TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeldAndTheWatchdogEndsAMissedKeyUp)
 {
-    input.KeyDown(Key::Right, false);
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    EXPECT_EQ(engine.State(), PlayState::Playing);
-    // Auto-repeat, marked or not by X (a key-up with a key-down right behind
-    // it), and a watchdog tick while the key is held leave the rate alone, so
-    // nothing is sought again.
-    input.KeyUp(Key::Right, true);
-    input.KeyDown(Key::Right, true);
-    input.OnWatchdog();
-    for (int repeat = 0; repeat < 3; ++repeat) {
-        EXPECT_TRUE(input.KeyUp(Key::Right, false));
-        input.KeyDown(Key::Right, false);
-        EXPECT_EQ(engine.RequestedRate(), 2.0);
-    }
-    EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
-
-    // A key-up that no key-down follows lets go.
-    EXPECT_TRUE(input.KeyUp(Key::Right, false));
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    WaitOutRelease();
-    EXPECT_EQ(engine.RequestedRate(), 0.5);
-    EXPECT_FALSE(window.watchdog);
-    EXPECT_EQ(engine.State(), PlayState::Playing);
-    // A late tick or wait changes nothing.
-    input.OnWatchdog();
-    input.OnReleaseWaitOver();
-    EXPECT_EQ(engine.RequestedRate(), 0.5);
-
-    // The watchdog: a whole period without a key-down ends the fast forward.
-    input.KeyDown(Key::Right, false);
-    input.OnWatchdog();  // the key-down of this period
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    input.OnWatchdog();
-    EXPECT_EQ(engine.GetRate(), 0.5);
-    EXPECT_FALSE(window.watchdog);
-    input.KeyUp(Key::Right, false);  // the key-up that went elsewhere, late
-    EXPECT_FALSE(window.releaseWait);
-    // Still held when the window sees it again: fast forward once more, onto
-    // the next file too, and back to the rate of before on that file.
-    input.KeyDown(Key::Right, true);
-    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    input.KeyUp(Key::Right, false);
-    WaitOutRelease();
-    EXPECT_EQ(engine.GetRate(), 0.5);
+    const auto right = [this](bool down, bool repeated) {
+        down ? input.KeyDown(Key::Right, repeated) : input.KeyUp(Key::Right, repeated);
+    };
+    Run({
+        {"held from stopped: plays", [&] { right(true, false); }, 2.0, {Command::PlayPause}},
+        {"auto-repeat and a watchdog tick", [&] { right(false, true); right(true, true); input.OnWatchdog(); }, 2.0},
+        // X does not always mark auto-repeat: a key-up with a key-down right
+        // behind it leaves the rate alone, so nothing is sought again.
+        {"unmarked auto-repeat", [&] {
+             for (int i = 0; i < 3; ++i) {
+                 right(false, false);
+                 EXPECT_EQ(engine.RequestedRate(), 2.0);
+                 right(true, false);
+             }
+         }, 2.0},
+        {"a key-up waits for a key-down", [&] { right(false, false); EXPECT_TRUE(window.releaseWait); }, 2.0},
+        {"that does not come", [&] { WaitOutRelease(); EXPECT_EQ(engine.State(), PlayState::Playing); }, 0.5},
+        {"a late tick or wait", [&] { input.OnWatchdog(); input.OnReleaseWaitOver(); }, 0.5},
+        {"held again, a tick of that period", [&] { right(true, false); input.OnWatchdog(); }, 2.0},
+        {"a tick of a whole period without one", [&] { input.OnWatchdog(); EXPECT_FALSE(window.watchdog); }, 0.5},
+        {"the key-up that went elsewhere, late", [&] { right(false, false); EXPECT_FALSE(window.releaseWait); }, 0.5},
+        // Still held when the window sees it again: once more, onto the next
+        // file too, and back to the rate of before on that file.
+        {"still held", [&] { right(true, true); }, 2.0},
+        {"the next file", [&] { ASSERT_TRUE(OpenAndWait(engine, Media("video.avi"))); }, 2.0},
+        {"let go", [&] { right(false, false); WaitOutRelease(); }, 0.5},
+    });
 }
 
 TEST_F(PlayerInputOnAFile, LeftRestartsSpaceStopsAndStickZonesShareOneFastForwardWithTheKey)
 {
-    engine.SetPosition(2.0);
-    input.KeyDown(Key::Left, false);
-    EXPECT_EQ(engine.State(), PlayState::Playing);
-    EXPECT_LT(engine.GetPosition(), 0.5);
-    window.fullScreen = true;
-    input.KeyDown(Key::Space, false);
-    EXPECT_EQ(engine.State(), PlayState::Stopped);
-    EXPECT_FALSE(window.fullScreen);
-    EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::Stop}));
-    window.minimised = false;
-
-    input.JoystickMove(kHigh, kCentreHigh);
-    input.JoystickMove(kHigh, kCentreLow);  // held right: started once
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
-    input.JoystickMove(kCentreHigh, kCentreLow);
-    EXPECT_EQ(engine.GetRate(), 0.5);
-
-    input.JoystickMove(kHigh, kCentreLow);
-    engine.SetPosition(2.0);
-    input.JoystickMove(kLow, kLow);  // left and up
-    EXPECT_EQ(engine.GetRate(), 0.5);
-    EXPECT_LT(engine.GetPosition(), 0.5);
-    input.JoystickMove(kCentreLow, kHigh);
-    EXPECT_EQ(window.TakeCommands(), (Commands{Command::Previous, Command::Next}));
-
-    // Key and stick: the fast forward lasts while either holds it.
-    input.KeyDown(Key::Right, false);
-    input.JoystickMove(kHigh, kCentreLow);
-    input.KeyUp(Key::Right, false);
-    WaitOutRelease();
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    input.KeyDown(Key::Right, false);
-    input.JoystickMove(kCentreLow, kCentreLow);
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    input.OnWatchdog();
-    input.OnWatchdog();
-    EXPECT_EQ(engine.GetRate(), 0.5);
-
-    // Minimised: the stick does nothing but still ends its fast forward.
-    input.JoystickMove(kHigh, kCentreLow);
-    window.minimised = true;
-    input.JoystickMove(kHigh, kLow);
-    input.JoystickMove(kLow, kHigh);
-    EXPECT_EQ(engine.GetRate(), 0.5);
+    const auto stick = [this](int x, int y) { input.JoystickMove(x, y); };
+    const auto right = [this](bool down) { down ? input.KeyDown(Key::Right, false) : input.KeyUp(Key::Right, false); };
+    const auto atTheStart = [this] { EXPECT_LT(engine.GetPosition(), 0.5); };
+    Run({
+        {"Left plays from the start", [&] { engine.SetPosition(2.0); input.KeyDown(Key::Left, false); atTheStart(); },
+         0.5, {Command::PlayPause}},
+        {"Space leaves full screen and stops", [&] {
+             window.fullScreen = true;
+             input.KeyDown(Key::Space, false);
+             EXPECT_EQ(std::pair(window.fullScreen, engine.State()), std::pair(false, PlayState::Stopped));
+         }, 0.5, {Command::Stop}},
+        {"the stick held right: played once", [&] { window.minimised = false; stick(kHigh, kCentreHigh); stick(kHigh, kCentreLow); },
+         2.0, {Command::PlayPause}},
+        {"back in the centre", [&] { stick(kCentreHigh, kCentreLow); }, 0.5},
+        {"right, then left and up", [&] { stick(kHigh, kCentreLow); engine.SetPosition(2.0); stick(kLow, kLow); atTheStart(); },
+         0.5, {Command::Previous}},
+        {"down", [&] { stick(kCentreLow, kHigh); }, 0.5, {Command::Next}},
+        {"key and stick: the key let go", [&] { right(true); stick(kHigh, kCentreLow); right(false); WaitOutRelease(); }, 2.0},
+        {"key held, the stick let go", [&] { right(true); stick(kCentreLow, kCentreLow); }, 2.0},
+        {"the key's watchdog", [&] { input.OnWatchdog(); input.OnWatchdog(); }, 0.5},
+        // Minimised, the stick does nothing but still ends its fast forward.
+        {"minimised", [&] { stick(kHigh, kCentreLow); window.minimised = true; stick(kHigh, kLow); stick(kLow, kHigh); }, 0.5},
+    });
     EXPECT_FALSE(PlayerInput::IsJoystickFastForwarding());
-    EXPECT_TRUE(window.TakeCommands().empty());
 }
 
 TEST_F(PlayerInputOnAFile, TheStickHoldsOneWindowAtATime)
