@@ -19,7 +19,9 @@ namespace {
 
 using test::Media;
 
-TEST(MediaEngine, StateMachineOverOneFileAndItsCapture)
+// Also: the rate and the mute asked for with nothing open are kept for the
+// next file, and a refused rate changes nothing.
+TEST(MediaEngine, StateMachineOverOneFileItsLevelsAndItsCapture)
 {
     MediaEngine engine;
     // Every change of the state is told once, in order, with the state in force.
@@ -31,9 +33,18 @@ TEST(MediaEngine, StateMachineOverOneFileAndItsCapture)
     engine.PausePlayback();  // nothing open: nothing happens
     EXPECT_EQ(engine.State(), PlayState::Empty);
     EXPECT_FALSE(CaptureFrameAndWait(engine));
+    engine.SetRate(0.5);
+    engine.SetVolume(-500);
+    engine.SetMute(true);
 
     ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
     EXPECT_EQ(engine.RenderOutcome(), RenderResult::Success);
+    EXPECT_EQ(std::pair(engine.Volume(), engine.GetRate()), std::pair(kSilence, 0.5));
+    engine.SetMute(true);  // already muted: the saved volume stays
+    engine.SetMute(false);
+    EXPECT_EQ(engine.Volume(), -500);
+    engine.SetRate(0.0);  // refused: the old rate stays in force
+    EXPECT_EQ(std::pair(engine.RequestedRate(), engine.GetRate()), std::pair(0.0, 0.5));
     EXPECT_NEAR(engine.Duration(), 3.0, 0.1);
     EXPECT_TRUE(engine.HasVideo() && engine.HasAudio());
     engine.StartPlayback();
@@ -133,23 +144,6 @@ TEST(MediaEngine, FailedOpenLeavesNothingOpenAndSaysWhy)
     }
     engine.Reopen();  // the last render failed: nothing happens
     EXPECT_FALSE(engine.HasGraph());
-}
-
-TEST(MediaEngine, RatesAndMuteAreKeptForTheNextFileAndRefusedRatesChangeNothing)
-{
-    MediaEngine engine;
-    engine.SetRate(2.0);  // no pipeline yet: only stored
-    engine.SetVolume(-500);
-    engine.SetMute(true);
-    EXPECT_EQ(engine.Volume(), kSilence);
-    ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
-    EXPECT_EQ(engine.Volume(), kSilence);
-    engine.SetMute(true);  // already muted: the saved volume stays
-    engine.SetMute(false);
-    EXPECT_EQ(engine.Volume(), -500);
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    engine.SetRate(0.0);  // refused: the old rate stays in force
-    EXPECT_EQ(std::pair(engine.RequestedRate(), engine.GetRate()), std::pair(0.0, 2.0));
 }
 
 class Completion : public ::testing::Test {
