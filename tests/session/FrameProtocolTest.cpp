@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 
 namespace kivo {
@@ -110,19 +111,17 @@ TEST_F(Frame, PlayStatesSetTheTransportSlots)
 
 TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlay)
 {
+    using enum FrameBars::SpeedIcon;
+    const auto shown = [this] { return std::pair(bars.readout.toStdString(), bars.icon); };
     protocol.OnSliderMoved(FrameProtocol::Slider::Speed, 200);
-    EXPECT_EQ(bars.readout, "2.00");
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Faster);
+    EXPECT_EQ(shown(), std::pair(std::string("2.00"), Faster));
     protocol.OnSliderMoved(FrameProtocol::Slider::Speed, 1);
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Slower);
+    EXPECT_EQ(shown(), std::pair(std::string("0.01"), Slower));
     protocol.SetNormalSpeed();
-    EXPECT_EQ(bars.readout, "1.00");
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Normal);
-
+    EXPECT_EQ(shown(), std::pair(std::string("1.00"), Normal));
     view.fastest = 150;
     EXPECT_FALSE(protocol.SetSpeed(400));
-    EXPECT_EQ(bars.readout, "4.00");
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Refused);
+    EXPECT_EQ(shown(), std::pair(std::string("4.00"), Refused));
     EXPECT_EQ(protocol.Speed(), 100);
 
     EXPECT_TRUE(protocol.SetSpeed(150));
@@ -146,12 +145,9 @@ TEST_F(Frame, LevelsAreKeptWhereTheyAreSetWhetherOrNotASliderEchoesThemAndSoundO
     EXPECT_EQ(protocol.Volume(), 0);
 
     protocol.ToggleSound();
-    EXPECT_TRUE(protocol.IsSoundOff());
-    EXPECT_FALSE(bars.soundSliders);
-    EXPECT_EQ(view.sent.back(), std::make_pair(Request::Mute, 1));
+    EXPECT_EQ(std::tuple(protocol.IsSoundOff(), bars.soundSliders, view.sent.back()), std::tuple(true, false, std::pair(Request::Mute, 1)));
     protocol.ToggleSound();
-    EXPECT_TRUE(bars.soundSliders);
-    EXPECT_EQ(view.sent.back(), std::make_pair(Request::Mute, 0));
+    EXPECT_EQ(std::tuple(protocol.IsSoundOff(), bars.soundSliders, view.sent.back()), std::tuple(false, true, std::pair(Request::Mute, 0)));
 }
 
 }  // namespace
