@@ -29,7 +29,7 @@ using test::Media;
 
 // Records what the sequencer tells the windows around it and the bars.
 struct FakeHost : PlaybackHost {
-    void ShowPlayerWindow(bool show) override { playerVisible = show; }
+    void ShowPlayerWindow(bool) override {}
     void ShowMessage(const QString& text, Icon) override
     {
         messages.append(text);
@@ -55,7 +55,6 @@ struct FakeHost : PlaybackHost {
     std::vector<int> positions, lengths;
     std::vector<bool> lengthsWhileBusy;  // for each length: shown while busy
     std::vector<PlayState> states;
-    bool playerVisible = false;
     QStringList messages;
     std::function<void()> whileShown;
     int busy = 0;
@@ -82,14 +81,6 @@ protected:
     bool Cue(int position, qint64 hundredths) { return sequencer.CueObject(position, hundredths) && Opened(); }
 
     QString State(int position) const { return list.GetItemText(position, CutListModel::kColumnState); }
-    // Whether the transport command is enabled for the sequencer's state.
-    bool Enabled(Command command) const
-    {
-        const CommandFacts facts{.list = sequencer.Position(),
-                                 .playerState = player.State(),
-                                 .openingObject = sequencer.IsOpeningObject()};
-        return CommandStateOf(command, facts).enabled;
-    }
 
     CutListModel list;
     MediaEngine player;
@@ -97,21 +88,18 @@ protected:
     PlaybackSequencer sequencer{list, player, host};
 };
 
-TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOneAndSoundHidesThePlayer)
+// (The player shown for video and hidden for sound, and the first object
+// cued after the last one, are the play-and-keep-a-cut-list script's.)
+TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOneUnderTheWaitCursor)
 {
     Add(Media("text.txt"), false);
     Add(Media("audio.wav"));
     Add(Media("video-only.avi"));
-    Add(Media("text.txt"), false);
     ASSERT_TRUE(Cue(2, 270));
     sequencer.Play();
-    EXPECT_TRUE(host.playerVisible);  // video shows the player
-    host.Clear();
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.FindCurrentItem() == 1; }, 5000));
     ASSERT_TRUE(Opened());
     EXPECT_EQ(std::pair(State(1), State(2)), std::pair(QString("停止"), QString("待機")));
-    EXPECT_FALSE(host.playerVisible);
-    EXPECT_EQ(host.lengths, std::vector<int>({300}));
     // Cueing and moving on open media, which can be slow: the wait cursor
     // shows for both, and goes again.
     EXPECT_EQ(host.lengthsWhileBusy, std::vector<bool>({true, true}));
@@ -150,7 +138,9 @@ TEST_F(Sequencing, RequestsWhileTheObjectOpensAreCarriedOutOnceItHasOpened)
     // and a play pressed before it has opened plays it.
     ASSERT_TRUE(sequencer.CueObject(0, 0));
     EXPECT_EQ(sequencer.FrameState(), PlayState::Stopped);
-    EXPECT_TRUE(Enabled(Command::PlayPause));
+    const CommandFacts facts{.list = sequencer.Position(), .playerState = player.State(),
+                             .openingObject = sequencer.IsOpeningObject()};
+    EXPECT_TRUE(CommandStateOf(Command::PlayPause, facts).enabled);
     sequencer.PlayPause();
     ASSERT_TRUE(Opened());
     EXPECT_EQ(player.State(), PlayState::Playing);
