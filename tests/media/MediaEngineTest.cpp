@@ -21,7 +21,7 @@ using test::Media;
 
 // Also: the rate and the mute asked for with nothing open are kept for the
 // next file, and a refused rate changes nothing.
-TEST(MediaEngine, StateMachineOverOneFileItsLevelsAndItsCapture)
+TEST(MediaEngine, StateMachineOverOneFileItsLevelsItsCaptureAndFailedOpenings)
 {
     MediaEngine engine;
     // Every change of the state is told once, in order, with the state in force.
@@ -63,7 +63,20 @@ TEST(MediaEngine, StateMachineOverOneFileItsLevelsAndItsCapture)
     engine.SetPosition(1.0);
     ASSERT_TRUE(CaptureFrameAndWait(engine));
     EXPECT_EQ(engine.SnapshotBitmap().size(), 40 + 320 * 3 * 240);
-    engine.ForgetMedium();
+
+    // A failed opening takes the pipeline there was with it. A named pipe
+    // nobody writes to, and a folder, are refused at once.
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath("pipe.mpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& bad : {Media("missing.avi"), Media("text.txt"), Media("empty.mpg"), pipe, folder.path()}) {
+        SCOPED_TRACE(bad.toStdString());
+        EXPECT_FALSE(OpenAndWait(engine, bad));
+        EXPECT_EQ(engine.RenderOutcome(), RenderResult::Failed);
+        EXPECT_FALSE(engine.HasGraph());
+    }
+    engine.Reopen();  // the last render failed: nothing happens
+    EXPECT_FALSE(engine.HasGraph());
     using enum PlayState;
     EXPECT_EQ(told, std::vector<PlayState>({Stopped, Playing, Paused, Stopped, Playing, Stopped, Paused, Empty}));
 }
@@ -123,27 +136,6 @@ TEST(MediaEngine, ProgramStreamsRunFromZeroToTheirWholeLength)
         ASSERT_TRUE(QTest::qWaitFor([&] { return positionAtTheEnd >= 0.0; }, 5000));
         EXPECT_NEAR(positionAtTheEnd, engine.Duration(), 0.1);
     }
-}
-
-TEST(MediaEngine, FailedOpenLeavesNothingOpenAndSaysWhy)
-{
-    MediaEngine engine;
-    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
-    engine.StartPlayback();
-    // A named pipe nobody writes to, and a folder, are refused at once.
-    QTemporaryDir folder;
-    const QString pipe = folder.filePath("pipe.mpg");
-    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    for (const QString& bad : {Media("missing.avi"), Media("text.txt"), Media("empty.mpg"), pipe, folder.path()}) {
-        SCOPED_TRACE(bad.toStdString());
-        EXPECT_FALSE(OpenAndWait(engine, bad));
-        EXPECT_EQ(engine.RenderOutcome(), RenderResult::Failed);
-        // The pipeline that played went with the opening: nothing plays.
-        EXPECT_EQ(engine.State(), PlayState::Empty);
-        EXPECT_FALSE(engine.HasGraph());
-    }
-    engine.Reopen();  // the last render failed: nothing happens
-    EXPECT_FALSE(engine.HasGraph());
 }
 
 class Completion : public ::testing::Test {
