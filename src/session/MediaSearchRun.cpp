@@ -135,12 +135,12 @@ void MediaSearchRun::FinishRequest()
     // inside the end of this one.
     if (!m_requests.empty())
         QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (!m_active && !m_requests.empty())
-                BeginNextRequest();
-        },
-        Qt::QueuedConnection);
+            this,
+            [this] {
+                if (!m_active && !m_requests.empty())
+                    BeginNextRequest();
+            },
+            Qt::QueuedConnection);
 }
 
 }  // namespace kivo
