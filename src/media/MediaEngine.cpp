@@ -1,5 +1,6 @@
 #include "media/MediaEngine.h"
 
+#include "core/WorkerLink.h"
 #include "cutlist/FileNames.h"
 #include "media/Bitmap.h"
 #include "media/Elements.h"
@@ -15,9 +16,9 @@
 
 #include <gst/video/videooverlay.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
-#include <mutex>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -176,28 +177,17 @@ void Render(RenderedMedium& rendered, quintptr window, Pipeline::BusListener lis
 // What the worker's jobs and the pipelines' streaming threads share with
 // the engine. They may outlive it: the end of the program does not wait for
 // ever for a pipeline to come down.
-struct MediaEngine::Shared {
+struct MediaEngine::Shared : WorkerLink<MediaEngine> {
+    using WorkerLink::WorkerLink;
     // Moved on by every Open and Close: work for an older one is dropped.
     std::atomic<quint64> generation = 0;
     // The seeks the worker has done, counted as the engine asks for them.
     std::atomic<quint64> seeksDone = 0;
-    std::mutex mutex;
-    MediaEngine* engine;  // null once the engine is gone; under the mutex
-
-    // Has the engine's thread call `call` with the engine, unless it is gone.
-    void Post(std::function<void(MediaEngine&)> call)
-    {
-        std::lock_guard lock(mutex);
-        if (engine != nullptr)
-            QMetaObject::invokeMethod(engine, [call = std::move(call), target = engine] { call(*target); },
-                                      Qt::QueuedConnection);
-    }
 };
 
 MediaEngine::MediaEngine(QObject* parent)
-    : QObject(parent), m_shared(std::make_shared<Shared>()), m_worker(std::make_unique<QThreadPool>())
+    : QObject(parent), m_shared(std::make_shared<Shared>(*this)), m_worker(std::make_unique<QThreadPool>())
 {
-    m_shared->engine = this;
     m_worker->setMaxThreadCount(1);
     // Reading GStreamer's registry takes tens of milliseconds: the worker
     // does it while the window comes up, before any pipeline is built.
@@ -214,8 +204,7 @@ MediaEngine::~MediaEngine()
         ++m_shared->generation;
         m_worker->waitForDone();
     }
-    std::lock_guard lock(m_shared->mutex);
-    m_shared->engine = nullptr;
+    m_shared->Cut();
 }
 
 bool MediaEngine::Shutdown()
@@ -264,9 +253,7 @@ void MediaEngine::Open(const QString& path)
         const GstMessageType type = GST_MESSAGE_TYPE(message);
         if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR && type != GST_MESSAGE_DURATION_CHANGED)
             return;
-        std::lock_guard lock(shared->mutex);
-        if (shared->engine != nullptr)
-            QCoreApplication::postEvent(shared->engine, new BusEvent(message, generation));
+        shared->PostEvent(new BusEvent(message, generation));
     };
     Work([shared = m_shared, generation, rendered, window = m_windowHandle, listener = std::move(listener)] {
         // An open that a later one superseded before its turn (the next

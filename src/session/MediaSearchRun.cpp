@@ -1,5 +1,6 @@
 #include "session/MediaSearchRun.h"
 
+#include "core/WorkerLink.h"
 #include "cutlist/Drives.h"
 #include "session/CutListDocument.h"
 #include "session/CutListEditor.h"
@@ -7,42 +8,20 @@
 #include <QPointer>
 
 #include <atomic>
-#include <mutex>
 
 namespace kivo {
 
-// What the worker shares with the run. The run lets go of it when the walk
-// is cancelled or the run goes, so that a worker left behind reaches
+// What the worker shares with the run. The run cuts the link when the
+// walk is cancelled or the run goes, so that a worker left behind reaches
 // nothing; the worker keeps it alive until it ends.
-struct MediaSearchRun::Walk : std::enable_shared_from_this<Walk> {
-    explicit Walk(MediaSearchRun& owner) : run(&owner) {}
-
-    // Has `call` made on the run's thread, unless the run has let go of the
-    // walk by then.
-    void Post(std::function<void(MediaSearchRun&)> call)
-    {
-        const std::lock_guard lock(mutex);
-        if (!run)
-            return;
-        QMetaObject::invokeMethod(
-            run,
-            [owner = run, self = shared_from_this(), call = std::move(call)] {
-                if (owner->m_walk == self)
-                    call(*owner);
-            },
-            Qt::QueuedConnection);
-    }
-
-    void LetGo()
+struct MediaSearchRun::Walk : WorkerLink<MediaSearchRun> {
+    using WorkerLink::WorkerLink;
+    void Stop()
     {
         cancel.store(true);
-        const std::lock_guard lock(mutex);
-        run = nullptr;
+        Cut();
     }
-
     std::atomic<bool> cancel = false;
-    std::mutex mutex;
-    MediaSearchRun* run;  // under `mutex`
 };
 
 MediaSearchRun::MediaSearchRun(CutListDocument& document, CutListEditor& editor, MediaSearchQuestions& questions,
@@ -54,7 +33,7 @@ MediaSearchRun::MediaSearchRun(CutListDocument& document, CutListEditor& editor,
 MediaSearchRun::~MediaSearchRun()
 {
     if (m_walk) {
-        m_walk->LetGo();
+        m_walk->Stop();
         m_worker.detach();
     }
 }
@@ -98,7 +77,7 @@ void MediaSearchRun::Cancel()
 {
     if (!m_walk)
         return;
-    m_walk->LetGo();
+    m_walk->Stop();
     m_walk.reset();
     m_worker.detach();
     emit walkEnded();
