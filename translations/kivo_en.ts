@@ -47,6 +47,30 @@
         <source>フォルダにファイルが存在しません。</source>
         <translation>There are no files in the folder.</translation>
     </message>
+    <message>
+        <source>すべてのﾒﾃﾞｨｱﾌｧｲﾙ</source>
+        <translation>All Media Files</translation>
+    </message>
+    <message>
+        <source>MPEG-4 / QuickTime ﾌｧｲﾙ (.mp4; .m4v; .mov)</source>
+        <translation>MPEG-4 / QuickTime Files (.mp4; .m4v; .mov)</translation>
+    </message>
+    <message>
+        <source>Matroska / WebM ﾌｧｲﾙ (.mkv; .webm)</source>
+        <translation>Matroska / WebM Files (.mkv; .webm)</translation>
+    </message>
+    <message>
+        <source>FLAC ﾌｧｲﾙ (.flac)</source>
+        <translation>FLAC Files (.flac)</translation>
+    </message>
+    <message>
+        <source>Ogg / Opus ﾌｧｲﾙ (.ogg; .oga; .opus)</source>
+        <translation>Ogg / Opus Files (.ogg; .oga; .opus)</translation>
+    </message>
+    <message>
+        <source>AAC / M4A ﾌｧｲﾙ (.m4a; .aac)</source>
+        <translation>AAC / M4A Files (.m4a; .aac)</translation>
+    </message>
 </context>
 <context>
     <name>Bitmap</name>

@@ -69,6 +69,8 @@ inline constexpr IntSetting kMediaRa{"mediara", 0};
 inline constexpr IntSetting kMediaMidi{"mediamidi", 1};
 inline constexpr IntSetting kMediaAll{"mediaall", 0};
 inline constexpr StringSetting kMediaPath{"mediapath", "/"};
+// Today's kinds of media file have their keys beside their other facts
+// (cutlist/TodaysMediaKinds.h).
 // The player window's options.
 inline constexpr IntSetting kAutoRewind{"AutoRewind", 0};
 inline constexpr IntSetting kRepeat{"Repeat", 0};

@@ -3,11 +3,13 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
 #include "cutlist/ScenarioFile.h"
+#include "cutlist/TodaysMediaKinds.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QMimeDatabase>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kivo {
@@ -65,9 +67,11 @@ struct MediaFileKind {
     const char* name;  // the Japanese source text
     const char16_t* patterns;
 };
-// What every file dialog of the program ends with.
+// What every file dialog of the program ends with; the open-media dialog
+// lists today's kinds after it, so that a stored row number names the same
+// row as it did before they were there.
 constexpr MediaFileKind kAllFiles = {QT_TRANSLATE_NOOP("AddingMedia", "すべてのﾌｧｲﾙ (*.*)"), u"*"};
-constexpr MediaFileKind kMediaFileKinds[] = {
+constexpr MediaFileKind kOlderMediaFileKinds[] = {
     {QT_TRANSLATE_NOOP("AddingMedia", "MPEG ﾌｧｲﾙ (.mpg; .mpeg; .mpv; .mp2; .mpa; .mpe; .mp3)"),
      u"*.mpg *.mpeg *.mpv *.mp2 *.mpa *.mpe *.mp3"},
     {QT_TRANSLATE_NOOP("AddingMedia", "Video CD ﾌｧｲﾙ (.dat)"), u"*.dat"},
@@ -78,13 +82,29 @@ constexpr MediaFileKind kMediaFileKinds[] = {
     {QT_TRANSLATE_NOOP("AddingMedia", "AIFF ﾌｧｲﾙ (.aif; .aifc; .aiff)"), u"*.aif *.aifc *.aiff"},
     {QT_TRANSLATE_NOOP("AddingMedia", "RealMedia ﾌｧｲﾙ (.ra; .rm)"), u"*.ra *.rm"},
     {QT_TRANSLATE_NOOP("AddingMedia", "MIDI ﾌｧｲﾙ (.mid)"), u"*.mid"},
-    kAllFiles,
 };
+// The last row: every kind above at once.
+const char* const kEveryMediaKind = QT_TRANSLATE_NOOP("AddingMedia", "すべてのﾒﾃﾞｨｱﾌｧｲﾙ");
 
-QString FilterRow(const MediaFileKind& kind)
+QString FilterRow(const char* name, const QString& patterns)
 {
-    return QCoreApplication::translate("AddingMedia", kind.name) + QStringLiteral(" (") +
-           QString::fromUtf16(kind.patterns) + u')';
+    return QCoreApplication::translate("AddingMedia", name) + QStringLiteral(" (") + patterns + u')';
+}
+
+// The patterns of every kind of media file, older kinds first, each once.
+QStringList MediaFilePatterns()
+{
+    QStringList patterns;
+    const auto add = [&patterns](const char16_t* kind) {
+        for (const QString& pattern : QString::fromUtf16(kind).split(u' '))
+            if (!patterns.contains(pattern))
+                patterns.append(pattern);
+    };
+    for (const MediaFileKind& kind : kOlderMediaFileKinds)
+        add(kind.patterns);
+    for (const TodaysMediaKind& kind : kTodaysMediaKinds)
+        add(kind.patterns);
+    return patterns;
 }
 
 }  // namespace
@@ -92,14 +112,18 @@ QString FilterRow(const MediaFileKind& kind)
 QStringList MediaFileFilters()
 {
     QStringList filters;
-    for (const MediaFileKind& kind : kMediaFileKinds)
-        filters.append(FilterRow(kind));
+    for (const MediaFileKind& kind : kOlderMediaFileKinds)
+        filters.append(FilterRow(kind.name, QString::fromUtf16(kind.patterns)));
+    filters.append(AllFilesFilter());
+    for (const TodaysMediaKind& kind : kTodaysMediaKinds)
+        filters.append(FilterRow(kind.rowName, QString::fromUtf16(kind.patterns)));
+    filters.append(FilterRow(kEveryMediaKind, MediaFilePatterns().join(u' ')));
     return filters;
 }
 
 QString AllFilesFilter()
 {
-    return FilterRow(kAllFiles);
+    return FilterRow(kAllFiles.name, QString::fromUtf16(kAllFiles.patterns));
 }
 
 int MediaFileFilterRow(const QString& filter)
@@ -113,20 +137,29 @@ int MediaFileFilterRow(const QString& filter)
     return 0;
 }
 
+bool IsMediaFileName(QStringView path)
+{
+    static const QStringList extensions = [] {
+        QStringList all = MediaFilePatterns();
+        for (QString& pattern : all)
+            pattern.remove(0, 1);  // "*.mp4" as ".mp4"
+        return all;
+    }();
+    return std::ranges::any_of(extensions, [path](const QString& extension) {
+        return path.endsWith(extension, Qt::CaseInsensitive);
+    });
+}
+
 QStringList MediaMimeTypes()
 {
     static const QStringList types = [] {
         const QMimeDatabase database;
         QStringList found;
-        for (const auto& [name, patterns] : kMediaFileKinds) {
-            for (const QString& pattern : QString::fromUtf16(patterns).split(u' ', Qt::SkipEmptyParts)) {
-                if (!pattern.startsWith(QStringLiteral("*.")))
-                    continue;
-                const QMimeType type = database.mimeTypeForFile(QStringLiteral("x") + pattern.sliced(1),
-                                                                QMimeDatabase::MatchExtension);
-                if (!type.isDefault() && !found.contains(type.name()))
-                    found.append(type.name());
-            }
+        for (const QString& pattern : MediaFilePatterns()) {
+            const QMimeType type =
+                database.mimeTypeForFile(QStringLiteral("x") + pattern.sliced(1), QMimeDatabase::MatchExtension);
+            if (!type.isDefault() && !found.contains(type.name()))
+                found.append(type.name());
         }
         return found;
     }();

@@ -26,15 +26,21 @@ inline constexpr char kNoFilesInFolderMessage[] = QT_TRANSLATE_NOOP("AddingMedia
 QStringList TypedFileNames(const QString& text, const QString& folder);
 
 // The rows of the open-media-files dialog, in Qt's filter form: the
-// description as the user reads it, then its patterns.
+// description as the user reads it, then its patterns. The older kinds and
+// "すべてのﾌｧｲﾙ (*.*)" come first, then today's kinds and
+// "すべてのﾒﾃﾞｨｱﾌｧｲﾙ", which lists every kind.
 QStringList MediaFileFilters();
-// The last row of every file dialog of the program: "すべてのﾌｧｲﾙ (*.*)",
-// which shows every file, also those without a dot in their names.
+// The last row of every other file dialog of the program:
+// "すべてのﾌｧｲﾙ (*.*)", which shows every file, also those without a dot in
+// their names.
 QString AllFilesFilter();
 // The row of a filter as a file dialog names it, with its patterns or, when
 // it hides them, without; 0 (the first row) for a name of no row.
 int MediaFileFilterRow(const QString& filter);
-// The MIME types of the files those rows name, as the system's MIME
+// Whether a file's name ends in the extension of a kind of media file those
+// rows name, in any letter case.
+bool IsMediaFileName(QStringView path);
+// The MIME types of the media files those rows name, as the system's MIME
 // database knows them, each once.
 QStringList MediaMimeTypes();
 

@@ -32,6 +32,13 @@ std::vector<std::string> ExtensionList(const MediaChoices& choices)
     add(choices.aiff, {".AIF", ".AIFC", ".AIFF"});
     add(choices.mp3, {".MP3"});
     add(choices.realMedia, {".RA", ".RM"});
+    for (size_t i = 0; i < kTodaysMediaKinds.size(); ++i) {
+        if (!choices.todays[i])
+            continue;
+        // "*.mp4 *.m4v" as ".MP4", ".M4V".
+        for (const QString& pattern : QString::fromUtf16(kTodaysMediaKinds[i].patterns).split(u' '))
+            list.push_back(pattern.sliced(1).toUpper().toStdString());
+    }
     return list;
 }
 

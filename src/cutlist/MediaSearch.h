@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cutlist/TodaysMediaKinds.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -25,12 +27,13 @@ struct MediaChoices {
     bool au = true;
     bool mp3 = false;
     bool realMedia = false;
+    TodaysMediaChoices todays = TodaysMediaDefaults();
     bool all = false;
 };
 
 // The upper-case extensions, dot included, of the chosen kinds:
 // MIDI, MPEG-1, Video CD, AVI, QuickTime, Windows audio, AU, AIFF, MP3,
-// RealMedia, in that order.
+// RealMedia, then today's kinds, in that order.
 std::vector<std::string> ExtensionList(const MediaChoices& choices);
 
 // Whether a file name's extension (from its last dot; the whole name when it

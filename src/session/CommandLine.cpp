@@ -41,9 +41,10 @@ QString UsageText()
 {
     return QStringLiteral(
         "Usage: Kivo231 [OPTION] [FILE]\n"
-        "Plays cut lists of media files. FILE is a scenario file (.kvo) to open, or\n"
-        "a playlist (.m3u, .m3u8, .pls, .xspf) to open as a new cut list; without\n"
-        "it the cut list is empty. A FILE whose name begins with \"-\" follows \"--\".\n"
+        "Plays cut lists of media files. FILE is a scenario file (.kvo) to open, a\n"
+        "playlist (.m3u, .m3u8, .pls, .xspf) to open as a new cut list, or a media\n"
+        "file (.mp4, .mkv, .flac, ...) to add and play; without it the cut list is\n"
+        "empty. A FILE whose name begins with \"-\" follows \"--\".\n"
         "\n"
         "  -h, --help     show this help and exit\n"
         "  -v, --version  show the version and exit\n"

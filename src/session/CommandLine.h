@@ -4,8 +4,8 @@
 
 namespace kivo {
 
-// What the program's command line asks for: to run, on the scenario or
-// playlist it names if it names one, or only to tell its usage or version.
+// What the program's command line asks for: to run, on the scenario,
+// playlist or media file it names if it names one, or only to tell its usage or version.
 // An argument that begins with "-" is an option; a file whose name does
 // follows "--".
 struct CommandLine {

@@ -1,5 +1,6 @@
 #include "ui/Flow.h"
 
+#include "cutlist/AddingMedia.h"
 #include "session/CommandRules.h"
 #include "ui/ControlBars.h"
 #include "ui/CutListView.h"
@@ -137,6 +138,14 @@ void Flow::SeekTo(int hundredths)
     FrameProtocol& frame = m_window->Frame();
     frame.OnSliderMoved(FrameProtocol::Slider::Position, hundredths);
     frame.OnPositionSliderReleased();
+}
+
+void Flow::OpenNamedFile(const QString& path, std::function<void(bool)> done)
+{
+    if (IsMediaFileName(path))
+        OpenFile(path);
+    else
+        m_window->OpenDocument(path, std::move(done));
 }
 
 void Flow::OpenFile(const QString& path)

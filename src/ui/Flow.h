@@ -6,6 +6,7 @@
 
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace kivo {
@@ -23,6 +24,11 @@ public:
     Flow& operator=(const Flow&) = delete;
 
     MainWindow& Window() { return *m_window; }
+    // A file named on the command line: a media file (as a desktop opens
+    // one with the program) is added and played, as the remote control
+    // does; anything else opens as the document. `done` is told whether
+    // a document opened.
+    void OpenNamedFile(const QString& path, std::function<void(bool)> done);
     // Brings the pipelines down while the window the video is drawn into is
     // still there (a sink whose window is gone may never stop), waiting a
     // while at most; false when one did not come down in time.

@@ -16,18 +16,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace kivo {
 namespace {
 
-struct CheckBox {
+struct OlderCheckBox {
     int id;
     const char* text;
     IntSetting setting;
     bool MediaChoices::*choice;
 };
 
-// The check boxes from top to bottom.
-const std::array<CheckBox, 10> kCheckBoxes = {{
+// The older kinds' check boxes from top to bottom.
+const std::array<OlderCheckBox, 10> kOlderCheckBoxes = {{
     {1038, "Musical Instrument Digital Interface MIDI (.mid) ", setting::kMediaMidi, &MediaChoices::midi},
     {1040, "MPEG-1 (.mpg, .mpeg, .mpv, .mp2, .mpa, .mpe)", setting::kMediaMpg, &MediaChoices::mpeg},
     {1048, "Video CD(.dat)", setting::kMediaVcd, &MediaChoices::vcd},
@@ -39,6 +41,34 @@ const std::array<CheckBox, 10> kCheckBoxes = {{
     {1046, "MPEG Audio Layer-3 (.mp3)", setting::kMediaMp3, &MediaChoices::mp3},
     {1049, "RealNetworks RealAudio RealVideo 4.0 (.ra, .rm)", setting::kMediaRa, &MediaChoices::realMedia},
 }};
+
+// A check box of the dialog: the older kinds' named by their control
+// number, today's by their setting.
+struct CheckBox {
+    QString name;
+    QString text;
+    IntSetting setting;
+    std::function<bool&(MediaChoices&)> choice;
+};
+
+// Every check box from top to bottom: the older kinds, then today's.
+const std::vector<CheckBox>& CheckBoxes()
+{
+    static const std::vector<CheckBox> boxes = [] {
+        std::vector<CheckBox> all;
+        for (const OlderCheckBox& box : kOlderCheckBoxes)
+            all.push_back({QString::number(box.id), QString::fromUtf8(box.text), box.setting,
+                           [member = box.choice](MediaChoices& choices) -> bool& { return choices.*member; }});
+        for (size_t i = 0; i < kTodaysMediaKinds.size(); ++i) {
+            const TodaysMediaKind& kind = kTodaysMediaKinds[i];
+            all.push_back({QString::fromLatin1(kind.settingKey), QString::fromUtf8(kind.searchName),
+                           IntSetting{kind.settingKey, kind.searchedByDefault ? 1 : 0},
+                           [i](MediaChoices& choices) -> bool& { return choices.todays[i]; }});
+        }
+        return all;
+    }();
+    return boxes;
+}
 
 const char* const kCaption = QT_TRANSLATE_NOOP("kivo::CMediaSearchDlg", "ﾒﾃﾞｨｱﾌｧｲﾙの検索");
 
@@ -59,11 +89,12 @@ CMediaSearchDlg::CMediaSearchDlg(Settings& settings, std::vector<Drive> drives, 
 
     auto* group = new QGroupBox(tr("検索対象 ﾒﾃﾞｨｱﾀｲﾌﾟ"), this);
     auto* checks = new QVBoxLayout(group);
-    for (size_t i = 0; i < kCheckBoxes.size(); ++i) {
-        m_checks[i] = new QCheckBox(QString::fromUtf8(kCheckBoxes[i].text), group);
-        m_checks[i]->setObjectName(QString::number(kCheckBoxes[i].id));
-        m_checks[i]->setChecked(settings.Get(kCheckBoxes[i].setting) != 0);
-        checks->addWidget(m_checks[i]);
+    for (const CheckBox& box : CheckBoxes()) {
+        auto* check = new QCheckBox(box.text, group);
+        check->setObjectName(box.name);
+        check->setChecked(settings.Get(box.setting) != 0);
+        checks->addWidget(check);
+        m_checks.push_back(check);
     }
     m_btnAll->setParent(group);
     m_btnAll->setObjectName(QStringLiteral("1047"));
@@ -128,8 +159,8 @@ const Drive* CMediaSearchDlg::SelectedDrive() const
 MediaChoices CMediaSearchDlg::Choices() const
 {
     MediaChoices choices;
-    for (size_t i = 0; i < kCheckBoxes.size(); ++i)
-        choices.*kCheckBoxes[i].choice = m_checks[i]->isChecked();
+    for (size_t i = 0; i < m_checks.size(); ++i)
+        CheckBoxes()[i].choice(choices) = m_checks[i]->isChecked();
     choices.all = m_btnAll->isChecked();
     return choices;
 }
@@ -142,8 +173,8 @@ QByteArray CMediaSearchDlg::Root() const
 
 void CMediaSearchDlg::accept()
 {
-    for (size_t i = 0; i < kCheckBoxes.size(); ++i)
-        m_settings.Set(kCheckBoxes[i].setting, m_checks[i]->isChecked() ? 1 : 0);
+    for (size_t i = 0; i < m_checks.size(); ++i)
+        m_settings.Set(CheckBoxes()[i].setting, m_checks[i]->isChecked() ? 1 : 0);
     m_settings.Set(setting::kMediaAll, m_btnAll->isChecked() ? 1 : 0);
     if (const Drive* drive = SelectedDrive())
         m_settings.Set(setting::kMediaPath, drive->text);

@@ -7,7 +7,6 @@
 
 #include <QDialog>
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -60,8 +59,8 @@ private:
     int m_lastDrive = -1;
     std::function<QString(const QString& start)> m_chooseFolder;
     // MIDI, MPEG-1, Video CD, AVI, Windows audio, QuickTime, AIFF, AU, MP3,
-    // RealMedia, top to bottom.
-    std::array<QCheckBox*, 10> m_checks{};
+    // RealMedia, then today's kinds, top to bottom.
+    std::vector<QCheckBox*> m_checks;
     QCheckBox* m_btnAll;
 };
 

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     // as it need not be UTF-8.
     bool failed = false;
     if (line.fileIndex > 0) {
-        window.OpenDocument(kivo::FileNameFromBytes(argv[line.fileIndex]), [&failed](bool opened) {
+        flow.OpenNamedFile(kivo::FileNameFromBytes(argv[line.fileIndex]), [&failed](bool opened) {
             failed = !opened;
             if (failed)
                 QCoreApplication::exit(1);

@@ -2,7 +2,8 @@
 # The desktop's remote control (MPRIS) drives the real program on a session
 # bus: the status, the object's metadata, the loop setting and the volume
 # follow the program; Play, Next, Pause and SetPosition play and move it;
-# Quit closes the window as File → Exit does, question included. (What the
+# Quit closes the window as File → Exit does, question included; a media
+# file named on the command line plays. (What the
 # service makes of each request, a second instance's name and requests
 # that mislead are the service's own tests'.)
 #
@@ -45,4 +46,11 @@ focus_window '^Kivo231$'
 keys n
 wait_for_kivo || fail "the program ended with a failure status"
 is_named && fail "the bus name outlived the program"
+
+# A media file named on the command line, as a desktop opens one with the
+# program: added and played.
+start_kivo "$media/today.mp4"
+wait_for "the program took no bus name" is_named
+wait_for "a media file named on the command line did not play" playing today.mp4
+term_kivo
 echo "remote-control: passed"

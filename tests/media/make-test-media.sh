@@ -149,6 +149,16 @@ encoder="avenc_mpeg4"
 gst-inspect-1.0 --exists x264enc && encoder="x264enc speed-preset=veryfast key-int-max=$FPS"
 gst video.mov $VIDEO ! $encoder ! mux. $AUDIO ! avenc_aac ! mux. qtmux name=mux
 gst video.mkv $VIDEO ! vp8enc deadline=1 ! mux. $AUDIO ! vorbisenc ! mux. matroskamux name=mux
+# Today's files: H.264 and AAC in MPEG-4, H.264 and Opus in Matroska, VP9
+# and Opus in WebM; FLAC, Opus in Ogg, and AAC in MPEG-4 for sound.
+if gst-inspect-1.0 --exists x264enc; then
+    gst today.mp4 $VIDEO ! $encoder ! h264parse ! mux. $AUDIO ! avenc_aac ! mux. mp4mux name=mux
+    gst today.mkv $VIDEO ! $encoder ! h264parse ! mux. $AUDIO ! audioresample ! opusenc ! mux. matroskamux name=mux
+fi
+gst today.webm $VIDEO ! vp9enc deadline=1 cpu-used=8 ! mux. $AUDIO ! audioresample ! opusenc ! mux. webmmux name=mux
+gst audio.flac $AUDIO ! flacenc
+gst audio.opus $AUDIO ! audioresample ! opusenc ! oggmux
+gst audio.m4a $AUDIO ! avenc_aac ! mp4mux
 # Under a second of plain red, its picture its first frame.
 gst red-moment.mpg videotestsrc num-buffers=$(( FPS * 4 / 5 )) pattern=red \
     ! video/x-raw,format=I420,width=$WIDTH,height=$HEIGHT,framerate=$FPS/1 ! mpeg2enc format=3 ! mplex format=3

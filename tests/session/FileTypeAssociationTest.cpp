@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 #include "core/Settings.h"
+#include "cutlist/AddingMedia.h"
 #include "cutlist/Playlists.h"
 
 #include <QElapsedTimer>
@@ -125,18 +126,21 @@ TEST_F(FileTypeRegistration, TheEntryClaimsTheScenarioAndEveryPlaylistTheProgram
     const QString line = Entry().section(QStringLiteral("\nMimeType="), 1).section(u'\n', 0, 0);
     ASSERT_TRUE(line.endsWith(u';')) << line.toStdString();
     QStringList claimed = line.chopped(1).split(u';');
-    // The program opens a file named on its command line as a playlist by
-    // its extension, else as a scenario: every other type claimed, under its
-    // own name or an alias, has a playlist's extension, and every type such
-    // an extension may be taken for is claimed.
+    // The program opens a file named on its command line as a playlist or
+    // a media file by its extension, else as a scenario: every other type
+    // claimed, under its own name or an alias, has a playlist's or a media
+    // file's extension, and every type a playlist's may be taken for is
+    // claimed.
     EXPECT_EQ(claimed.removeAll(QLatin1String(kScenarioMimeType)), 1);
-    const auto isPlaylist = [](const QMimeType& type) {
-        return std::ranges::any_of(type.suffixes(), [](const QString& suffix) { return IsPlaylistFile(QStringLiteral("x.") + suffix); });
+    const auto has = [](const QMimeType& type, bool (*kind)(QStringView)) {
+        return std::ranges::any_of(type.suffixes(), [kind](const QString& suffix) { return kind(QStringLiteral("x.") + suffix); });
     };
+    const auto isPlaylist = [&](const QMimeType& type) { return has(type, IsPlaylistFile); };
     const QMimeDatabase database;
     QStringList claimedTypes;
     for (const QString& name : claimed) {
-        EXPECT_TRUE(isPlaylist(database.mimeTypeForName(name))) << name.toStdString();
+        const QMimeType type = database.mimeTypeForName(name);
+        EXPECT_TRUE(isPlaylist(type) || has(type, IsMediaFileName)) << name.toStdString();
         claimedTypes += database.mimeTypeForName(name).name();
     }
     for (const QMimeType& type : database.allMimeTypes())

@@ -1,0 +1,97 @@
+#include "TestMedia.h"
+#include "cutlist/AddingMedia.h"
+#include "cutlist/MediaRecord.h"
+#include "cutlist/MediaSearch.h"
+#include "media/Examination.h"
+#include "media/MediaEngine.h"
+#include "media/MediaProbe.h"
+#include "media/Pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+
+struct TodaysFile {
+    const char* name;
+    bool video;
+};
+constexpr TodaysFile kTodaysFiles[] = {
+    {"today.mp4", true},   // H.264 and AAC
+    {"today.mkv", true},   // H.264 and Opus
+    {"today.webm", true},  // VP9 and Opus
+    {"audio.flac", false},
+    {"audio.opus", false},
+    {"audio.m4a", false},
+};
+
+// The patterns of an open dialog's row: "name (*.a *.b)".
+QStringList RowPatterns(const QString& row)
+{
+    const qsizetype open = row.lastIndexOf(u'(');
+    return row.sliced(open + 1, row.size() - open - 2).split(u' ');
+}
+
+TEST(TodaysFormats, AreSearchedForByDefaultListedByTheOpenDialogExaminedAndPlayed)
+{
+    const QString folder = QFileInfo(Media("today.mp4")).path();
+    const SearchResult found = SearchFolder(QFile::encodeName(folder), ExtensionList(MediaChoices{}), false);
+    // The rows a stored row number names stay where they were: the older
+    // kinds, then every file; today's kinds after them, and every kind last.
+    const QStringList rows = MediaFileFilters();
+    ASSERT_EQ(rows.size(), 10 + 5 + 1);
+    EXPECT_EQ(rows[9], AllFilesFilter());
+    EXPECT_EQ(MediaFileFilterRow(rows[10]), 10);
+    const MediaProbe probe;
+    for (const auto& [name, video] : kTodaysFiles) {
+        const QString path = Media(name);
+        EXPECT_TRUE(found.paths.contains(path)) << name;
+        const auto listedBy = [&](qsizetype row) { return QDir::match(RowPatterns(rows[row]), QFileInfo(path).fileName()); };
+        EXPECT_TRUE(listedBy(rows.size() - 1)) << name;
+        EXPECT_TRUE(listedBy(10) || listedBy(11) || listedBy(12) || listedBy(13) || listedBy(14)) << name;
+
+        const Examination examined = ExamineMediaFile(probe, path);
+        EXPECT_NEAR(examined.object.record.nLength, 300, 5) << name;
+        if (video) {
+            EXPECT_EQ(examined.object.record.nFlag, kFlagValid) << name;
+            ASSERT_TRUE(examined.object.record.pThumbnail) << name;
+            EXPECT_NE(*examined.object.record.pThumbnail, LoadPicture(PictureId::Media)) << name;
+        } else {
+            EXPECT_EQ(examined.object.record.nFlag, kFlagNoPicture) << name;
+            EXPECT_EQ(examined.object.picture, LoadPicture(PictureId::SoundOnly)) << name;
+        }
+
+        MediaEngine engine;
+        ASSERT_TRUE(OpenAndWait(engine, path)) << name;
+        EXPECT_EQ(engine.HasVideo(), video) << name;
+        engine.StartPlayback();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 0.3; }, 5000)) << name;
+    }
+}
+
+// The desktop entry and the remote control name the same kinds as the
+// dialogs: one table.
+TEST(TodaysFormats, TheDesktopEntryNamesEveryKindOfMediaFile)
+{
+    QFile entry(QStringLiteral(":/applications/kivo.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    QStringList types;
+    for (const QByteArray& line : entry.readAll().split('\n'))
+        if (line.startsWith("MimeType="))
+            types = QString::fromUtf8(line.sliced(9)).split(u';', Qt::SkipEmptyParts);
+    for (const char* type : {"application/x-kivo-scenario", "video/mpeg", "video/mp4", "video/x-matroska", "video/webm",
+                             "audio/flac", "audio/ogg", "audio/mp4"})
+        EXPECT_TRUE(types.contains(QLatin1String(type))) << type;
+    for (const QString& type : MediaMimeTypes())
+        EXPECT_TRUE(types.contains(type)) << type.toStdString();
+}
+
+}  // namespace
+}  // namespace kivo
