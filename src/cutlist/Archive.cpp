@@ -99,10 +99,9 @@ namespace {
 constexpr qsizetype kWriteBlockBytes = 1 << 20;
 }
 
-ArchiveWriter::ArchiveWriter(QIODevice& device) : m_device(device)
-{
-    m_pending.reserve(kWriteBlockBytes + 64 * 1024);
-}
+// The block grows as it fills: most archives are far smaller than a block,
+// and reserving one up front would cost each of them a megabyte.
+ArchiveWriter::ArchiveWriter(QIODevice& device) : m_device(device) {}
 
 void ArchiveWriter::Write(const void* data, qint64 length)
 {

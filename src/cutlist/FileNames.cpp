@@ -144,8 +144,12 @@ QString FileNameFromBytes(QByteArrayView bytes)
 
 bool HasUndecodableBytes(QStringView name)
 {
+    // Every path written or checked passes here whole: the units are
+    // looked at by one comparison each, and only those in the range of the
+    // escapes by IsEscapedByte.
+    const char16_t* units = name.utf16();
     for (qsizetype i = 0; i < name.size(); ++i) {
-        if (IsEscapedByte(name, i))
+        if (char16_t(units[i] - kFirstEscape) <= kLastEscape - kFirstEscape && IsEscapedByte(name, i))
             return true;
     }
     return false;
@@ -211,8 +215,9 @@ QString CleanFileName(const QString& path)
     // Most paths are clean already, and cleanPath is slow.
     const QStringView view(path);
     bool clean = view.size() < 2 || (view.startsWith(u'/') && !view.endsWith(u'/'));
+    const char16_t* units = view.utf16();
     for (qsizetype i = 1; clean && i < view.size(); ++i)
-        clean = view[i - 1] != u'/' || (view[i] != u'/' && view[i] != u'.');
+        clean = units[i - 1] != u'/' || (units[i] != u'/' && units[i] != u'.');
     if (clean)
         return path;
     QString cleaned = QDir::cleanPath(path);

@@ -18,8 +18,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -34,13 +36,22 @@ constexpr qint64 kMinimumCacheEntryBytes = 1 + 4 * 4;
 
 constexpr int kVersions[] = {10, 20, 30};
 
+// The magic of each version, made once: every file read is compared with
+// them.
+const std::array<QString, std::size(kVersions)>& Magics()
+{
+    static const auto magics = [] {
+        std::array<QString, std::size(kVersions)> made;
+        std::ranges::transform(kVersions, made.begin(), ScenarioMagic);
+        return made;
+    }();
+    return magics;
+}
+
 int VersionOfMagic(const QString& magic)
 {
-    for (int version : kVersions) {
-        if (magic == ScenarioMagic(version))
-            return version;
-    }
-    return 0;
+    const auto found = std::ranges::find(Magics(), magic);
+    return found == Magics().end() ? 0 : kVersions[found - Magics().begin()];
 }
 
 // The magic as a file holds it: its length in a byte, then its letters.
@@ -254,7 +265,8 @@ ScenarioReadResult ReadScenario(QIODevice& device)
     ArchiveReader archive(device);
     if (archive.AtEnd())
         return Failure(ScenarioStatus::Empty, QT_TRANSLATE_NOOP("Files", "ファイルが空です。"), QStringLiteral("the file is empty"));
-    const QByteArray head = device.peek(StoredMagic(kVersions[0]).size());
+    // As long as every stored magic: its length in a byte, then its letters.
+    const QByteArray head = device.peek(1 + Magics().front().size());
     ScenarioReadResult result;
     bool magicRead = false;
     try {

@@ -77,10 +77,11 @@ std::pair<QString, QByteArrayView> FolderAndPlaylist(QByteArrayView input)
     if (name.isEmpty() || name == u"." || name == u"..")
         name = QStringLiteral("d");
     // Levels beyond PATH_MAX would only lengthen names the system refuses
-    // already, at the cost of every line's path.
-    QString folder = kFolder;
-    for (int level = static_cast<uchar>(line[0]); level > 0 && folder.size() < PATH_MAX; --level)
-        folder += u'/' + name;
+    // already, at the cost of every line's path: the levels stop at the
+    // first that reaches it.
+    const QString level = u'/' + name;
+    const qsizetype levelsToPathMax = (PATH_MAX - kFolder.size() + level.size() - 1) / level.size();
+    const QString folder = kFolder + level.repeated(std::min<qsizetype>(static_cast<uchar>(line[0]), levelsToPathMax));
     return {folder, end < 0 ? QByteArrayView() : input.sliced(end + 1)};
 }
 #else
