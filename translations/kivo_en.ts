@@ -645,6 +645,18 @@
         <source>ﾊﾞｰｼﾞｮﾝ情報</source>
         <translation>About</translation>
     </message>
+    <message>
+        <source>ﾘｽﾄを繰り返す(&amp;L)</source>
+        <translation>Repeat &amp;List</translation>
+    </message>
+    <message>
+        <source>ｶｯﾄﾘｽﾄ全体を繰り返し再生</source>
+        <translation>Play the whole cut list again and again</translation>
+    </message>
+    <message>
+        <source>ﾘｽﾄを繰り返す</source>
+        <translation>Repeat List</translation>
+    </message>
 </context>
 <context>
     <name>Drives</name>

@@ -114,6 +114,8 @@ constexpr CommandInfo kCommands[] = {
      QT_TRANSLATE_NOOP("Command", "自動巻き戻し")},
     {Repeat, QT_TRANSLATE_NOOP("Command", "自動繰り返し(&R)"), {}, QT_TRANSLATE_NOOP("Command", "現在のﾒﾃﾞｨｱを繰り返し再生"),
      QT_TRANSLATE_NOOP("Command", "自動繰り返し")},
+    {RepeatList, QT_TRANSLATE_NOOP("Command", "ﾘｽﾄを繰り返す(&L)"), {}, QT_TRANSLATE_NOOP("Command", "ｶｯﾄﾘｽﾄ全体を繰り返し再生"),
+     QT_TRANSLATE_NOOP("Command", "ﾘｽﾄを繰り返す")},
     {Stretch, QT_TRANSLATE_NOOP("Command", "ｽﾄﾚｯﾁ(&S)"), {}, QT_TRANSLATE_NOOP("Command", "ｽﾄﾚｯﾁ表示"),
      QT_TRANSLATE_NOOP("Command", "ｽﾄﾚｯﾁ")},
     {PlayerProperties, QT_TRANSLATE_NOOP("Command", "ﾌﾟﾛﾊﾟﾃｨ(&R)"), {}, QT_TRANSLATE_NOOP("Command", "ﾌﾟﾛﾊﾟﾃｨを表示"),

@@ -69,6 +69,8 @@ enum class Command {
     Mute = 32801,
     AutoRewind = 32797,
     Repeat = 32798,
+    // Kivo's own: after the last object the first plays on.
+    RepeatList = 32901,
     AutoSize = 32837,
     Stretch = 32807,
     NormalSize = 32802,

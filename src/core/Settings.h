@@ -74,6 +74,7 @@ inline constexpr StringSetting kMediaPath{"mediapath", "/"};
 // The player window's options.
 inline constexpr IntSetting kAutoRewind{"AutoRewind", 0};
 inline constexpr IntSetting kRepeat{"Repeat", 0};
+inline constexpr IntSetting kRepeatList{"RepeatList", 0};
 inline constexpr IntSetting kZoom{"Zoom", 0};
 }  // namespace setting
 

@@ -103,6 +103,7 @@ void CutListModel::Append(const MEDIARECORD& record, const QImage& picture, bool
 int CutListModel::AddObject(const MEDIARECORD& record, const QImage& picture, bool blankLabel)
 {
     const int position = GetItemCount();
+    m_randomOrder = false;
     beginInsertRows({}, position, position);
     Append(record, picture, blankLabel);
     endInsertRows();
@@ -114,6 +115,7 @@ void CutListModel::AddObjects(const std::vector<MediaObject>& objects, bool blan
     if (objects.empty())
         return;
     const int first = GetItemCount();
+    m_randomOrder = false;
     beginInsertRows({}, first, first + static_cast<int>(objects.size()) - 1);
     m_items.reserve(m_items.size() + objects.size());
     m_slots.reserve(m_slots.size() + objects.size());
@@ -157,6 +159,7 @@ void CutListModel::MoveItem(int from, int to)
 {
     if (!IsPosition(from) || !IsPosition(to) || from == to)
         return;
+    m_randomOrder = false;
     // Qt counts the destination before the removal: moving down lands
     // before the row after the target.
     beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
@@ -177,13 +180,15 @@ void CutListModel::Clear()
     m_slots.clear();
     m_positionOfSlot.clear();
     m_invalidItems = 0;
+    m_randomOrder = false;
     endResetModel();
 }
 
-void CutListModel::ApplyOrder(const std::vector<int>& order)
+void CutListModel::ApplyOrder(const std::vector<int>& order, Order kind)
 {
     if (order.size() != m_items.size())
         return;
+    m_randomOrder = kind == Order::Random;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newPosition(order.size());
     for (size_t position = 0; position < order.size(); ++position)

@@ -71,8 +71,11 @@ public:
     // Deletes every item and drops all slots: numbering starts again at 0.
     void Clear();
     // Puts the items in a new order: order[i] is the old position of the
-    // item that goes to position i.
-    void ApplyOrder(const std::vector<int>& order);
+    // item that goes to position i. A random order is known as such until
+    // the order changes again (items added or moved, another order).
+    enum class Order { Chosen, Random };
+    void ApplyOrder(const std::vector<int>& order, Order kind = Order::Chosen);
+    bool IsInRandomOrder() const { return m_randomOrder; }
     // Deletes every invalid item (their slots stay until Clear) in one
     // change of the list.
     void DeleteInvalidItems();
@@ -150,6 +153,7 @@ private:
     std::vector<Item> m_items;
     std::vector<Slot> m_slots;
     std::vector<int> m_positionOfSlot;  // -1 for the slot of a deleted item
+    bool m_randomOrder = false;
     int m_invalidItems = 0;
     int m_nCurrent = -1;
 };

@@ -240,6 +240,8 @@ void MediaEngine::Open(const QString& path)
 {
     Close();
     m_rcSource = {};
+    if (std::exchange(m_tags, {}) != MediaTags{})
+        emit tagsChanged();
     // Nothing can be done with the medium until it has opened, nor after a
     // failed opening: the old pipeline is gone.
     SetPlayState(PlayState::Empty);
@@ -251,7 +253,8 @@ void MediaEngine::Open(const QString& path)
     // pipeline, so that those of a replaced pipeline are dropped.
     Pipeline::BusListener listener = [shared = m_shared, generation](GstMessage* message) {
         const GstMessageType type = GST_MESSAGE_TYPE(message);
-        if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR && type != GST_MESSAGE_DURATION_CHANGED)
+        if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR && type != GST_MESSAGE_DURATION_CHANGED &&
+            type != GST_MESSAGE_TAG)
             return;
         shared->PostEvent(new BusEvent(message, generation));
     };
@@ -539,6 +542,15 @@ bool MediaEngine::event(QEvent* event)
         if (const double duration = m_pipeline->Duration(); duration > 0.0)
             m_dDuration = duration;
         break;
+    case GST_MESSAGE_TAG: {
+        GstTagList* tags = nullptr;
+        gst_message_parse_tag(busEvent->Message(), &tags);
+        const bool changed = MergeTags(m_tags, tags);
+        gst_tag_list_unref(tags);
+        if (changed)
+            emit tagsChanged();
+        break;
+    }
     default:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "core/PlayState.h"
 #include "media/Geometry.h"
+#include "media/MediaTags.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -149,6 +150,8 @@ public:
     // pipeline stays until the next Open; an opening is given up.
     void ForgetMedium();
     double Duration() const { return m_dDuration; }
+    // What the medium's tags say, as far as they have come.
+    const MediaTags& Tags() const { return m_tags; }
     RenderResult RenderOutcome() const { return m_hrRender; }
     const QString& Path() const { return m_strPath; }
     const PlayerOptions& Options() const { return m_options; }
@@ -180,6 +183,9 @@ signals:
     // The medium played to its end (and does not repeat); with AutoRewind it
     // goes back to its start after this is told.
     void runEnded();
+    // Tags() has changed: the medium's tags came while it was opened or
+    // played, or another medium was opened.
+    void tagsChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -187,6 +193,7 @@ protected:
 private:
     PlayState m_nPlayState = PlayState::Empty;
     double m_dDuration = 0.0;
+    MediaTags m_tags;
     RenderResult m_hrRender = RenderResult::Success;
     PlayerOptions m_options;
     QString m_strPath;

@@ -68,7 +68,8 @@ CommandState CommandStateOf(Command command, const CommandFacts& facts)
     case Previous:
         return {.enabled = index > 0 && index < count};
     case Next:
-        return {.enabled = index >= 0 && index < count - 1};
+        // Repeating the list, the last object's next is the first.
+        return {.enabled = index >= 0 && (index < count - 1 || (facts.repeatList && index < count))};
     case ShowPlayer:
         return {.enabled = facts.frameState != PlayState::Empty, .checked = facts.playerShown};
     case PlayerProperties:
@@ -88,6 +89,8 @@ CommandState CommandStateOf(Command command, const CommandFacts& facts)
         return {.checked = facts.options.autoRewind};
     case Repeat:
         return {.checked = facts.options.repeat};
+    case RepeatList:
+        return {.checked = facts.repeatList};
     case AutoSize:
         return {.checked = facts.options.autoSize};
     case Stretch:
@@ -117,6 +120,7 @@ CommandFacts SessionCommandFacts(const Session& session, const FrameProtocol& fr
             .frameState = session.playback.FrameState(),
             .openingObject = session.playback.IsOpeningObject(),
             .options = session.engine.Options(),
+            .repeatList = session.playback.RepeatsList(),
             .soundOff = frame.IsSoundOff()};
 }
 

@@ -106,7 +106,7 @@ void CutListEditor::Shuffle(int seed)
     if (m_list.GetItemCount() == 0)
         return;
     m_document.SetModified(true);
-    m_list.ApplyOrder(RandomOrder(seed, m_list.GetItemCount()));
+    m_list.ApplyOrder(RandomOrder(seed, m_list.GetItemCount()), CutListModel::Order::Random);
 }
 
 }  // namespace kivo

@@ -10,6 +10,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -72,7 +73,7 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
     Q_PROPERTY(QString LoopStatus READ LoopStatus WRITE SetLoopStatus)
     Q_PROPERTY(double Rate READ Rate WRITE SetRate)
-    Q_PROPERTY(bool Shuffle READ Shuffle)
+    Q_PROPERTY(bool Shuffle READ Shuffle WRITE SetShuffle)
     Q_PROPERTY(QVariantMap Metadata READ Metadata)
     Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
     Q_PROPERTY(qlonglong Position READ Position)
@@ -96,7 +97,8 @@ public:
     void SetLoopStatus(const QString& status) { m_service.Later([this, status] { m_service.SetLoopStatus(status); }); }
     double Rate() const { return Property(u"Rate").toDouble(); }
     void SetRate(double rate) { m_service.Later([this, rate] { m_service.SetRate(rate); }); }
-    bool Shuffle() const { return false; }
+    bool Shuffle() const { return Property(u"Shuffle").toBool(); }
+    void SetShuffle(bool on) { m_service.Later([this, on] { m_service.SetShuffle(on); }); }
     QVariantMap Metadata() const { return Property(u"Metadata").toMap(); }
     double Volume() const { return Property(u"Volume").toDouble(); }
     void SetVolume(double volume) { m_service.Later([this, volume] { m_service.SetVolume(volume); }); }
@@ -167,7 +169,7 @@ bool MprisService::Register(QDBusConnection connection)
 
 QVariantMap MprisService::PlayerProperties()
 {
-    static const char16_t* const announced[] = {u"PlaybackStatus", u"LoopStatus", u"Rate",      u"Volume",
+    static const char16_t* const announced[] = {u"PlaybackStatus", u"LoopStatus", u"Shuffle",   u"Rate",      u"Volume",
                                                 u"Metadata",       u"CanGoNext",  u"CanGoPrevious",
                                                 u"CanPlay",        u"CanPause",   u"CanSeek"};
     const MprisFacts facts = m_host.Facts();
@@ -189,8 +191,14 @@ QVariant MprisService::PlayerProperty(const MprisFacts& facts, QStringView name)
             return QStringLiteral("Playing");
         return facts.state == PlayState::Paused ? QStringLiteral("Paused") : QStringLiteral("Stopped");
     }
-    if (name == u"LoopStatus")
-        return facts.repeat ? QStringLiteral("Track") : QStringLiteral("None");
+    if (name == u"LoopStatus") {
+        // Repeating the object wins: the list never moves on.
+        if (facts.repeat)
+            return QStringLiteral("Track");
+        return facts.repeatList ? QStringLiteral("Playlist") : QStringLiteral("None");
+    }
+    if (name == u"Shuffle")
+        return facts.shuffled;
     if (name == u"Rate")
         return facts.speed / 100.0;
     if (name == u"Volume")
@@ -254,11 +262,23 @@ qlonglong MprisService::Position() const
 
 void MprisService::SetLoopStatus(const QString& status)
 {
-    // Kivo repeats the object it plays; it has no repetition of the list.
-    if (status != QStringLiteral("None") && status != QStringLiteral("Track"))
+    // One of the two switches at most, as the remote control knows one loop.
+    const bool track = status == QStringLiteral("Track");
+    const bool playlist = status == QStringLiteral("Playlist");
+    if (!track && !playlist && status != QStringLiteral("None"))
         return;
-    if (m_host.Facts().repeat != (status == QStringLiteral("Track")))
+    const MprisFacts facts = m_host.Facts();
+    if (facts.repeat != track)
         m_host.Run(Command::Repeat);
+    if (facts.repeatList != playlist)
+        m_host.Run(Command::RepeatList);
+}
+
+void MprisService::SetShuffle(bool on)
+{
+    // The random order is given once; there is no order to go back to.
+    if (on && !m_host.Facts().shuffled)
+        m_host.Run(Command::Shuffle);
 }
 
 void MprisService::SetRate(double rate)
@@ -341,7 +361,18 @@ QVariantMap MprisService::Metadata(const MprisTrack& track)
     if (track.slot < 0)
         return metadata;
     metadata.insert(QStringLiteral("mpris:length"), qlonglong{track.length} * kMicroseconds);
-    metadata.insert(QStringLiteral("xesam:title"), track.title);
+    const MediaTags& tags = track.tags;
+    // A name that is the whole path says the file's name.
+    const QString name = track.title == track.path ? QFileInfo(track.path).fileName() : track.title;
+    metadata.insert(QStringLiteral("xesam:title"), tags.title.isEmpty() ? name : tags.title);
+    if (!tags.artist.isEmpty())
+        metadata.insert(QStringLiteral("xesam:artist"), QStringList{tags.artist});
+    if (!tags.album.isEmpty())
+        metadata.insert(QStringLiteral("xesam:album"), tags.album);
+    if (!tags.genre.isEmpty())
+        metadata.insert(QStringLiteral("xesam:genre"), QStringList{tags.genre});
+    if (tags.trackNumber > 0)
+        metadata.insert(QStringLiteral("xesam:trackNumber"), tags.trackNumber);
     metadata.insert(QStringLiteral("xesam:url"), QString::fromUtf8(QUrl::fromLocalFile(track.path).toEncoded()));
     if (const QString art = ArtUrl(track); !art.isEmpty())
         metadata.insert(QStringLiteral("mpris:artUrl"), art);
@@ -350,19 +381,24 @@ QVariantMap MprisService::Metadata(const MprisTrack& track)
 
 QString MprisService::ArtUrl(const MprisTrack& track)
 {
-    if (track.slot == m_artSlot && track.path == m_artPath)
+    // The file's own cover, else the object's picture in the list.
+    const bool cover = !track.tags.cover.isNull();
+    if (track.slot == m_artSlot && track.path == m_artPath && cover == m_artIsCover)
         return m_artUrl;
     m_artSlot = track.slot;
     m_artPath = track.path;
+    m_artIsCover = cover;
     m_artUrl.clear();
-    if (track.picture.isNull() || m_artFolder.isEmpty() || !QDir().mkpath(m_artFolder))
+    const QImage& picture = cover ? track.tags.cover : track.picture;
+    if (picture.isNull() || m_artFolder.isEmpty() || !QDir().mkpath(m_artFolder))
         return m_artUrl;
-    // One file per object and file, so that a remote control that keeps the
-    // address never shows another object's picture.
+    // One file per object, file and kind of picture, so that a remote
+    // control that keeps the address never shows another one.
     const QByteArray key = QCryptographicHash::hash(track.path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    const QString path = QDir(m_artFolder).filePath(QStringLiteral("%1-%2.png").arg(track.slot).arg(QLatin1String(key)));
+    const QString path = QDir(m_artFolder).filePath(
+        QStringLiteral("%1-%2%3.png").arg(track.slot).arg(QLatin1String(key), cover ? QStringLiteral("-cover") : QString()));
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && track.picture.save(&file, "PNG") && file.commit())
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
         m_artUrl = QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded());
     return m_artUrl;
 }

@@ -2,6 +2,7 @@
 
 #include "core/Commands.h"
 #include "core/PlayState.h"
+#include "media/MediaTags.h"
 
 #include <QDBusConnection>
 #include <QImage>
@@ -15,16 +16,22 @@ namespace kivo {
 // The object being played, as the desktop's remote control sees it.
 struct MprisTrack {
     int slot = -1;  // -1: no object
-    QString title;
+    QString title;  // the object's name in the list
     QString path;
     int length = 0;  // 1/100 s
     QImage picture;
+    // What the medium's tags say, once it plays: its own title and cover
+    // stand before the list's.
+    MediaTags tags;
 };
 
 // What the remote control shows of the program.
 struct MprisFacts {
     PlayState state = PlayState::Empty;
     bool repeat = false;
+    bool repeatList = false;
+    // The list is in the random order it was last given.
+    bool shuffled = false;
     int speed = 100;   // hundredths
     int volume = 0;    // the volume bar's scale: 0 loudest .. 100 silent
     int position = 0;  // 1/100 s
@@ -90,6 +97,7 @@ public:
     QVariant PlayerProperty(QStringView name);
     qlonglong Position() const;
     void SetLoopStatus(const QString& status);
+    void SetShuffle(bool on);
     void SetRate(double rate);
     void SetVolume(double volume);
     void Play();
@@ -119,6 +127,7 @@ private:
     QString m_artUrl;
     int m_artSlot = -1;
     QString m_artPath;
+    bool m_artIsCover = false;
 };
 
 }  // namespace kivo

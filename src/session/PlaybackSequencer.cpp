@@ -260,7 +260,9 @@ void PlaybackSequencer::PlayNext(int position)
     m_seekAfterOpen = -1;
     const int previous = m_list.FindCurrentItem();
     SetState(previous, ObjectState::Standby);
-    const int next = m_list.FindPlayable(position == -1 ? previous + 1 : position);
+    int next = m_list.FindPlayable(position == -1 ? previous + 1 : position);
+    if (next < 0 && m_repeatList && (position == -1 || position == previous + 1))
+        next = m_list.FindPlayable(0);
     if (next >= 0) {
         OpenCurrent(next, [this] { Play(); });
         return;

@@ -53,8 +53,13 @@ public:
     void PlayPause();
     // Makes the first playable object from `position` (the one after the
     // current object for -1) current and plays it; past the end of the list
-    // cues the first playable object, stopped, and hides the player.
+    // cues the first playable object, stopped, and hides the player. When
+    // the list repeats, the end of a run and the next object of the last
+    // one play the first playable object instead.
     void PlayNext(int position);
+    // Whether the whole list repeats.
+    void SetRepeatList(bool on) { m_repeatList = on; }
+    bool RepeatsList() const { return m_repeatList; }
     // Makes the first playable object from `position` (0 for -1) current,
     // opens it at `hundredths` and leaves it stopped. False when nothing
     // can be played; nothing changes then.
@@ -148,6 +153,7 @@ private:
     int m_seekAfterOpen = -1;
     bool m_showingFailure = false;
     bool m_failureTold = false;
+    bool m_repeatList = false;
     bool m_busy = false;
     QTimer m_seekWindow;
     // Runs while the medium plays only: a program at rest does not wake.

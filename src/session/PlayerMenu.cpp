@@ -10,7 +10,8 @@ std::map<Command, CommandState> PlayerMenuStates(const PlayerMenuFacts& facts)
     const auto check = [&states](Command command, bool checked) { states[command].checked = checked; };
 
     // The transport and the steps as in the main window.
-    const CommandFacts transport{.list = facts.list, .playerState = facts.playState, .openingObject = facts.opening};
+    const CommandFacts transport{
+        .list = facts.list, .playerState = facts.playState, .openingObject = facts.opening, .repeatList = facts.repeatList};
     for (Command command : {PlayPause, Stop, Previous, Next})
         states[command] = CommandStateOf(command, transport);
     // Full screen shows the picture alone: no sizes, no window switch and
@@ -21,6 +22,7 @@ std::map<Command, CommandState> PlayerMenuStates(const PlayerMenuFacts& facts)
 
     check(AutoRewind, facts.autoRewind);
     check(Repeat, facts.repeat);
+    check(RepeatList, facts.repeatList);
     check(AutoSize, facts.autoSize);
     check(FullScreen, facts.fullScreen);
     check(Stretch, facts.stretch);

@@ -28,6 +28,7 @@ Flow::Flow(Settings& settings)
     QObject::connect(&session.document, &CutListDocument::arrangeRequested, &window.ListView(), &CutListView::Arrange);
     PlayerWindow* player = &window.Player();
     player->SetListQuery([&session] { return session.playback.Position(); });
+    player->SetRepeatListQuery([&session] { return session.playback.RepeatsList(); });
 
     FrameProtocol& frame = window.Frame();
     QObject::connect(&session.playback, &PlaybackSequencer::positionChanged, &window,
@@ -72,6 +73,7 @@ void Flow::WatchSession()
     // The transport's rules read the engine's own state too, which a still
     // picture or a key changes without the sequencer.
     QObject::connect(&m_session.engine, &MediaEngine::stateChanged, window, soon);
+    QObject::connect(&m_session.engine, &MediaEngine::tagsChanged, window, soon);
     QObject::connect(&m_session.loader, &MediaLoader::finished, window, soon);
     QObject::connect(&m_session.document, &CutListDocument::summaryChanged, window, soon);
     QObject::connect(window, &MainWindow::commandRan, window, soon);
@@ -107,6 +109,8 @@ MprisFacts Flow::Facts() const
     MprisFacts facts;
     facts.state = session.playback.FrameState();
     facts.repeat = stateOf(Command::Repeat).checked;
+    facts.repeatList = stateOf(Command::RepeatList).checked;
+    facts.shuffled = session.list.IsInRandomOrder();
     facts.speed = m_window->Frame().Speed();
     facts.volume = m_window->Frame().Volume();
     facts.position = static_cast<int>(session.engine.GetPosition() * 100.0);
@@ -114,7 +118,7 @@ MprisFacts Flow::Facts() const
         const int slot = session.list.GetItemData(current);
         facts.track = {slot, session.list.GetItemText(current, CutListModel::kColumnName),
                        session.list.GetItemPath(current), session.list.GetItemFacts(current).length,
-                       session.list.GetLargeImage(slot)};
+                       session.list.GetLargeImage(slot), session.engine.Tags()};
     }
     facts.canNext = stateOf(Command::Next).enabled;
     facts.canPrevious = stateOf(Command::Previous).enabled;

@@ -73,7 +73,7 @@ const std::vector<MenuItem>& MainMenus()
            {SortByName, SortByMediaTime, SortByType, SortBySize, SortByDate, Shuffle, kSeparator, AutoArrange}},
           ArrangeIcons}},
         {QT_TRANSLATE_NOOP("Menu", "ﾌﾟﾚｲﾔ(&P)"),
-         {PlayPause, Stop, kSeparator, Previous, Next, kSeparator, ShowPlayer, Sound, kSeparator, PlayerSizeMenu(),
+         {PlayPause, Stop, kSeparator, Previous, Next, RepeatList, kSeparator, ShowPlayer, Sound, kSeparator, PlayerSizeMenu(),
           kSeparator, Snapshot, kSeparator, PlayerProperties}},
         {QT_TRANSLATE_NOOP("Menu", "ﾂｰﾙ(&T)"), {SearchMedia}},
         {QT_TRANSLATE_NOOP("Menu", "ﾍﾙﾌﾟ(&H)"), {HelpContents, kSeparator, About}},
@@ -346,6 +346,13 @@ void MainWindow::AddPlayerOptionCommands()
                                           std::pair{Command::AutoSize, &PlayerOptions::autoSize}}) {
         c(command, [&engine, option = option] { engine.SetOption(option, !(engine.Options().*option)); });
     }
+    // The sequence's switch, kept as soon as it changes.
+    m_session.playback.SetRepeatList(m_settings.Get(setting::kRepeatList) != 0);
+    c(Command::RepeatList, [this] {
+        PlaybackSequencer& playback = m_session.playback;
+        playback.SetRepeatList(!playback.RepeatsList());
+        m_settings.Set(setting::kRepeatList, playback.RepeatsList() ? 1 : 0);
+    });
     c(Command::Stretch, [this, &engine] {
         engine.SetOption(&PlayerOptions::stretch, !engine.Options().stretch);
         m_player->LayoutVideo();

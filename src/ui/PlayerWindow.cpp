@@ -33,7 +33,7 @@ const std::vector<MenuItem>& ContextMenu()
     using enum Command;
     static const std::vector<MenuItem> items = {
         PlayPause, Stop, kSeparator, Previous, Next, kSeparator, ShowPlayer, Sound, kSeparator, PlayerSizeMenu(),
-        Snapshot, kSeparator, {QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ(&O)"), {AutoSize, AutoRewind, Repeat, Stretch}},
+        Snapshot, kSeparator, {QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ(&O)"), {AutoSize, AutoRewind, Repeat, RepeatList, Stretch}},
         PlayerProperties,
     };
     return items;
@@ -368,6 +368,7 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
     facts.playState = m_engine.State();
     facts.opening = m_engine.IsOpening();
     facts.list = m_listPosition ? m_listPosition() : ListPosition{};
+    facts.repeatList = m_repeatsList && m_repeatsList();
     facts.fullScreen = IsFullScreen();
     facts.autoRewind = m_engine.Options().autoRewind;
     facts.repeat = m_engine.Options().repeat;

@@ -53,6 +53,7 @@ public:
     bool WriteSnapshot(const QString& path);
     // How the context menu learns the list's size and current position.
     void SetListQuery(std::function<ListPosition()> listPosition) { m_listPosition = std::move(listPosition); }
+    void SetRepeatListQuery(std::function<bool()> repeatsList) { m_repeatsList = std::move(repeatsList); }
 
 signals:
     // A command chosen in the context menu, by a key or by the joystick.
@@ -100,6 +101,7 @@ private:
     QTimer m_releaseWait;
     Joystick m_joystick;
     std::function<ListPosition()> m_listPosition;
+    std::function<bool()> m_repeatsList;
     QPoint m_ptDrag;
     bool m_bDragging = false;
     // A frame this window asked the engine for is on its way.

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <limits>
 
 namespace kivo {
@@ -73,7 +74,7 @@ protected:
     {
         ASSERT_TRUE(client.isConnected()) << "no session bus: run under dbus-run-session";
         host.facts.state = PlayState::Stopped;
-        host.facts.track = {4, QStringLiteral("名前"), QStringLiteral("/m/a clip é.mpg"), 1234, QImage()};
+        host.facts.track = {4, QStringLiteral("名前"), QStringLiteral("/m/a clip é.mpg"), 1234, QImage(), {}};
         ASSERT_TRUE(service.Register(QDBusConnection::sessionBus()));
     }
 
@@ -129,6 +130,24 @@ TEST_F(RemoteControl, ShowsTheObjectPlayedWithItsPicture)
     const QString picture = QUrl(metadata.value(QStringLiteral("mpris:artUrl")).toString()).toLocalFile();
     EXPECT_TRUE(picture.startsWith(art.path()));
     EXPECT_EQ(QImage(picture).pixel(0, 0), QColor(Qt::red).rgb());
+
+    // Once it plays, the medium's tags and cover stand before the list's
+    // name and picture; a name that is the path says the file's name.
+    host.facts.track.title = host.facts.track.path;
+    Get(QStringLiteral("Metadata")).value<QDBusArgument>() >> metadata;
+    EXPECT_EQ(metadata.value(QStringLiteral("xesam:title")).toString(), u"a clip é.mpg");
+    EXPECT_FALSE(metadata.contains(QStringLiteral("xesam:artist")));
+    MediaTags& tags = host.facts.track.tags;
+    std::tie(tags.title, tags.artist, tags.album, tags.trackNumber) = std::tuple("Song", "Singer", "Album", 7);
+    tags.cover = QImage(8, 8, QImage::Format_RGB32);
+    tags.cover.fill(Qt::blue);
+    Get(QStringLiteral("Metadata")).value<QDBusArgument>() >> metadata;
+    EXPECT_EQ(metadata.value(QStringLiteral("xesam:title")).toString(), u"Song");
+    EXPECT_EQ(metadata.value(QStringLiteral("xesam:artist")).toStringList(), QStringList{"Singer"});
+    EXPECT_EQ(metadata.value(QStringLiteral("xesam:album")).toString(), u"Album");
+    EXPECT_EQ(metadata.value(QStringLiteral("xesam:trackNumber")).toInt(), 7);
+    const QString cover = QUrl(metadata.value(QStringLiteral("mpris:artUrl")).toString()).toLocalFile();
+    EXPECT_EQ(QImage(cover).pixel(0, 0), QColor(Qt::blue).rgb());
 }
 
 TEST_F(RemoteControl, AnnouncesWhatChangedAndEverySeek)
@@ -156,10 +175,22 @@ TEST_F(RemoteControl, MethodsAndSettingsReachTheProgramsCommandsAndBars)
     host.facts.state = PlayState::Playing;
     for (const char* method : {"Play" /* playing: nothing */, "PlayPause" /* a pause */, "Stop", "Previous"})
         Call(kPlayer, QString::fromLatin1(method));
-    Set(QStringLiteral("LoopStatus"), QStringLiteral("Playlist"));  // not Kivo's
-    Set(QStringLiteral("Rate"), 0.0);                               // as a pause
+    Set(QStringLiteral("Rate"), 0.0);  // as a pause
+    // One loop at most: the list's, then the object's, then none. The
+    // random order is given once, and not again while the list is in it.
+    Set(QStringLiteral("LoopStatus"), QStringLiteral("Playlist"));
+    host.facts.repeatList = true;
+    Set(QStringLiteral("LoopStatus"), QStringLiteral("Track"));
+    host.facts.repeat = true, host.facts.repeatList = false;
+    Set(QStringLiteral("LoopStatus"), QStringLiteral("None"));
+    Set(QStringLiteral("Shuffle"), true);
+    host.facts.shuffled = true;
+    EXPECT_TRUE(Get(QStringLiteral("Shuffle")).toBool());
+    Set(QStringLiteral("Shuffle"), true);
+    Set(QStringLiteral("Shuffle"), false);
     using enum Command;
-    EXPECT_EQ(host.commands, std::vector<Command>({Pause, Stop, Previous, Pause}));
+    EXPECT_EQ(host.commands,
+              std::vector<Command>({Pause, Stop, Previous, Pause, RepeatList, Repeat, RepeatList, Repeat, Shuffle}));
 
     Set(QStringLiteral("Volume"), 7.0);
     Set(QStringLiteral("Rate"), 2.5);
