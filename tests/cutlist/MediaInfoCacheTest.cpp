@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kivo {
 namespace {
 
@@ -28,23 +30,12 @@ TEST(MediaInfoCache, LookupFindsTheLatestEntryForAPathOrTheEmptyRecord)
     EXPECT_TRUE(cache.Lookup("/a.mpg").strPath.isEmpty());
 }
 
-TEST(MediaInfoCache, AKeySharingTheTextOfAnOlderEntryFindsTheLatest)
-{
-    // The list's paths share their text with the entry they came from; a
-    // later entry of the same path holds a copy of its own.
-    const QString shared = QStringLiteral("/m/clip.mpg");
-    CMediaInfoCache cache;
-    cache.Add(SizedRecord(shared, 1, 1000, 100));
-    cache.Add(SizedRecord(QString(shared.constData(), shared.size()), 2, 1000, 200));
-    EXPECT_EQ(cache.Lookup(shared).nLength, 200);
-    EXPECT_EQ(cache.Lookup(QStringLiteral("/m/clip.mpg")).nLength, 200);
-}
-
+// As a list loads: a lookup, the examined file's entry, the next lookup; now
+// and then a changed file's new entry for a path already there, whose text
+// the list shares with the older entry, and the cache grows past the room
+// its index was made with.
 TEST(MediaInfoCache, EntriesAddedBetweenLookupsAreFoundAsInACacheMadeAtOnce)
 {
-    // As a list loads: a lookup, the examined file's entry, the next lookup;
-    // now and then a changed file's new entry for a path already there, and
-    // the cache grows past the room its index was made with.
     CMediaInfoCache growing;
     std::vector<MEDIARECORD> added;
     const auto expectSameAsMadeAtOnce = [&](const QString& path) {
@@ -53,32 +44,27 @@ TEST(MediaInfoCache, EntriesAddedBetweenLookupsAreFoundAsInACacheMadeAtOnce)
             atOnce.Add(record);
         const MEDIARECORD expected = atOnce.Lookup(path);
         const MEDIARECORD found = growing.Lookup(path);
-        EXPECT_EQ(found.strPath, expected.strPath) << path.toStdString();
-        EXPECT_EQ(found.nLength, expected.nLength) << path.toStdString();
+        EXPECT_EQ(std::tuple(found.strPath, found.nLength), std::tuple(expected.strPath, expected.nLength)) << path.toStdString();
     };
     for (int i = 0; i < 150; ++i) {
-        const bool changedFile = i % 7 == 6;
-        MEDIARECORD record = SizedRecord(changedFile ? added[static_cast<size_t>(i / 2)].strPath
-                                                     : QStringLiteral("/m/%1.mpg").arg(i),
-                                         i, 1000, 100 + i);
-        growing.Lookup(record.strPath);
+        const QString path = i % 7 == 6 ? added[static_cast<size_t>(i / 2)].strPath : QStringLiteral("/m/%1.mpg").arg(i);
+        const MEDIARECORD record = SizedRecord(path, i, 1000, 100 + i);
+        growing.Lookup(path);
         growing.Add(record);
         added.push_back(record);
         // The path as the list holds it (its text shared with the entry),
         // as a copy of its own, an earlier path, and a path not there.
-        expectSameAsMadeAtOnce(record.strPath);
-        expectSameAsMadeAtOnce(QString(record.strPath.constData(), record.strPath.size()));
-        expectSameAsMadeAtOnce(added[static_cast<size_t>(i / 3)].strPath);
-        expectSameAsMadeAtOnce(QStringLiteral("/m/%1.avi").arg(i));
+        for (const QString& looked : {path, QString(path.constData(), path.size()), added[static_cast<size_t>(i / 3)].strPath,
+                                      QStringLiteral("/m/%1.avi").arg(i)})
+            expectSameAsMadeAtOnce(looked);
     }
 }
 
-TEST(MediaInfoCache, RecordsCarryNoFlagAndShareTheirThumbnail)
+TEST(MediaInfoCache, RecordsCarryNoFlagShareTheirThumbnailAndMatchFilesByTheirStored32BitValues)
 {
     CMediaInfoCache cache;
-    MEDIARECORD record = SizedRecord("/a.mpg", 1, 1000, 100);
+    MEDIARECORD record = SizedRecord("/a.mpg", 1, 1000, 100, std::make_shared<QImage>(64, 48, QImage::Format_RGB32));
     record.nFlag = kFlagNoPicture;
-    record.pThumbnail = std::make_shared<QImage>(64, 48, QImage::Format_RGB32);
     cache.Add(record);
     const MEDIARECORD found = cache.Lookup("/a.mpg");
     EXPECT_EQ(found.nFlag, kFlagValid);
@@ -86,18 +72,12 @@ TEST(MediaInfoCache, RecordsCarryNoFlagAndShareTheirThumbnail)
     // A record taken out keeps its picture when the cache lets go of it.
     cache.RemoveAll();
     EXPECT_EQ(found.pThumbnail->width(), 64);
-}
 
-TEST(MediaInfoCache, EntriesMatchFilesByTheirStored32BitValues)
-{
-    MEDIARECORD examined = SizedRecord("/big.mpg", 0x140000000ull, 1000, 100);
-    examined.timeModified = 0x100000005ll;  // after 2106: beyond 32 bits
+    const MEDIARECORD examined = SizedRecord("/big.mpg", 0x140000000ull, 0x100000005ll, 100);  // after 2106
     EXPECT_TRUE(CacheEntryIsCurrent(examined, 0x140000000ull, 0x100000005ll));
     EXPECT_FALSE(CacheEntryIsCurrent(examined, 0x40000000ull, 0x100000005ll));
-
     // An entry read from a scenario file keeps only the low 32 bits.
-    MEDIARECORD stored = SizedRecord("/big.mpg", 0x40000000ull, 1000, 100);
-    stored.timeModified = 5;
+    const MEDIARECORD stored = SizedRecord("/big.mpg", 0x40000000ull, 5, 100);
     EXPECT_TRUE(CacheEntryIsCurrent(stored, 0x140000000ull, 0x100000005ll));
     EXPECT_TRUE(CacheEntryIsCurrent(stored, 0x40000000ull, 5));
     EXPECT_FALSE(CacheEntryIsCurrent(stored, 0x40000001ull, 5));
