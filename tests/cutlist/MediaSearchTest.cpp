@@ -1,5 +1,6 @@
 #include "ByteFolder.h"
 #include "TestFiles.h"
+#include "cutlist/AddingMedia.h"
 #include "cutlist/Drives.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaSearch.h"
@@ -278,6 +279,27 @@ TEST_F(Walk, BindMountOfAnAncestorAndOtherFileSystemsAreNotEntered)
         return bare.paths == expected && listed.paths == expected && bare.counts.folders == 2
                && listed.counts.folders == 2;
     });
+}
+
+// Dropped folders add their own files only, listed by their bytes.
+TEST_F(Walk, ADroppedFolderAddsItsOwnFilesOnly)
+{
+    Files({"a.mpg", "notes.txt", "sub/deep.mpg", "empty/inner/.keep", "d\xff/bad\xff\xfe.avi", "d\xff/\x83\x72.avi"});
+    QStringList collected = ExpandDroppedPaths({root.path(), "/no/such/file.avi", At("empty"), At("d\xff")});
+    EXPECT_EQ(collected.takeAt(2), "/no/such/file.avi");  // unreadable: taken as a file
+    collected.sort();
+    EXPECT_EQ(collected, QStringList({At("a.mpg"), At("d\xff/bad\xff\xfe.avi"), At("d\xff/\x83\x72.avi"), At("notes.txt")}));
+}
+
+TEST(AddingMedia, TheLastDroppedItemDecidesAboutDocuments)
+{
+    EXPECT_TRUE(DropOpensScenario({"/a/clip.mpg", "/a/list.KVO"}));
+    EXPECT_FALSE(DropOpensScenario({"/a/list.kvo", "/a/clip.mpg"}));
+    EXPECT_FALSE(DropOpensScenario({}));
+    // A playlist dropped alone opens as a cut list; among other files it is
+    // added like them.
+    EXPECT_TRUE(DropOpensDocument({"/a/list.M3U8"}));
+    EXPECT_FALSE(DropOpensDocument({"/a/list.xspf", "/a/clip.mpg"}));
 }
 
 }  // namespace
