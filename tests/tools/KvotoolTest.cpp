@@ -33,12 +33,14 @@ struct ToolRun {
 };
 
 // Runs the built kvotool in `folder`, if given. The arguments reach it as
-// these very bytes (QProcess would pass them through UTF-8).
-ToolRun RunKvotoolBytes(QList<QByteArray> arguments, const QString& folder = {})
+// the bytes of the file names they are (QProcess would pass them through UTF-8).
+ToolRun RunKvotool(const QStringList& arguments, const QString& folder = {})
 {
-    arguments.prepend(KVOTOOL_PATH);
+    QList<QByteArray> bytes{KVOTOOL_PATH};
+    for (const QString& argument : arguments)
+        bytes.append(FileNameBytes(argument));
     std::vector<char*> argv;
-    for (QByteArray& argument : arguments)
+    for (QByteArray& argument : bytes)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     QProcess process;
@@ -50,14 +52,6 @@ ToolRun RunKvotoolBytes(QList<QByteArray> arguments, const QString& folder = {})
     process.start(QStringLiteral(KVOTOOL_PATH), {});
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitCode(), process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
-}
-
-ToolRun RunKvotool(const QStringList& arguments)
-{
-    QList<QByteArray> bytes;
-    for (const QString& argument : arguments)
-        bytes.append(argument.toUtf8());
-    return RunKvotoolBytes(bytes);
 }
 
 bool Says(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
@@ -202,9 +196,9 @@ TEST(KvotoolCreate, StoresFullPathsWithTheirBytes)
 {
     const test::ByteFolder folder;
     const QByteArray clip = folder.Copy(Media("video.avi"), "clip\xff.avi");
-    auto run = RunKvotoolBytes({"create", "list.kvo", "clip\xff.avi"}, folder.path());
+    auto run = RunKvotool({"create", "list.kvo", FileNameFromBytes("clip\xff.avi")}, folder.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    run = RunKvotoolBytes({"dump", "--json", "list.kvo"}, folder.path());
+    run = RunKvotool({"dump", "--json", "list.kvo"}, folder.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
     EXPECT_EQ(json["paths"], QJsonArray({FileNameFromBytes(clip)}));
