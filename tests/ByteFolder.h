@@ -17,9 +17,6 @@ namespace kivo::test {
 // A temporary folder that is removed through its bytes, with everything in it.
 class ByteFolder {
 public:
-    ByteFolder() = default;
-    ByteFolder(const ByteFolder&) = delete;
-    ByteFolder& operator=(const ByteFolder&) = delete;
     ~ByteFolder()
     {
         std::error_code error;

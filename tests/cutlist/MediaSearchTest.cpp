@@ -1,5 +1,6 @@
 #include "ByteFolder.h"
 #include "TestFiles.h"
+#include "cutlist/AddingMedia.h"
 #include "cutlist/Drives.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/MediaSearch.h"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 namespace kivo {
 namespace {
@@ -27,43 +29,29 @@ namespace fs = std::filesystem;
 
 TEST(MountTable, FieldsAreUnescapedAndShortLinesLeftOut)
 {
-    const auto entries = ParseMountTable(
-        "/dev/sda1 / ext4 rw,relatime 0 0\n"
-        "\n"
-        "short line\n"
-        "/dev/sdb1 /media/user/My\\040Disk\\011x vfat rw 0 0\n"
-        "srv:/a\\134b\t/mnt/\\777n   nfs4 rw 0 0\n"
-        "tmpfs /tmp tmpfs");  // no options and no final new line
+    const auto entries = ParseMountTable("/dev/sda1 / ext4 rw,relatime 0 0\n\nshort line\n"
+                                         "/dev/sdb1 /media/user/My\\040Disk\\011x vfat rw 0 0\n"
+                                         "srv:/a\\134b\t/mnt/\\777n   nfs4 rw 0 0\n"
+                                         "tmpfs /tmp tmpfs");  // no options and no final new line
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_EQ(entries[0].mountPoint, "/");
     EXPECT_EQ(entries[1].mountPoint, "/media/user/My Disk\tx");
     EXPECT_EQ(entries[2].device, "srv:/a\\b");
     EXPECT_EQ(entries[2].mountPoint, "/mnt/\\777n");  // beyond a byte: kept as written
-    EXPECT_EQ(entries[2].type, "nfs4");
-    EXPECT_EQ(entries[3].type, "tmpfs");
+    EXPECT_EQ(std::tuple(entries[2].type, entries[3].type), std::tuple("nfs4", "tmpfs"));
 }
 
 std::vector<Drive> SampleDrives()
 {
-    const auto mounts = ParseMountTable("rootfs / rootfs rw 0 0\n"
-                                        "/dev/sda2 / ext4 rw 0 0\n"
-                                        "proc /proc proc rw 0 0\n"
-                                        "tmpfs /run tmpfs rw 0 0\n"
-                                        "tmpfs /run/user/1000 tmpfs rw 0 0\n"
-                                        "devpts /dev/pts devpts rw 0 0\n"
-                                        "/dev/sda3 /home ext4 rw 0 0\n"
-                                        "/dev/sr0 /media/cdrom iso9660 ro 0 0\n"
-                                        "/dev/sr1 /mnt/dvd udf ro 0 0\n"
-                                        "/dev/sdc1 /run/media/me/STICK vfat rw 0 0\n"
-                                        "/dev/sdd1 /mnt/card exfat rw 0 0\n"
-                                        "/dev/fd0 /mnt/floppy vfat rw 0 0\n"
-                                        "server:/export /mnt/nfs nfs4 rw 0 0\n"
-                                        "//nas/share /mnt/smb cifs rw 0 0\n"
-                                        "me@host:/ /mnt/ssh fuse.sshfs rw 0 0\n"
-                                        "tmpfs /tmp tmpfs rw 0 0\n"
-                                        "/dev/sde1 /mnt/old ext4 rw 0 0\n"
-                                        "tmpfs /mnt/old tmpfs rw 0 0\n"
-                                        "systemd-1 /mnt/auto autofs rw 0 0\n");
+    const auto mounts = ParseMountTable("rootfs / rootfs rw 0 0\n/dev/sda2 / ext4 rw 0 0\nproc /proc proc rw 0 0\n"
+                                        "tmpfs /run tmpfs rw 0 0\ntmpfs /run/user/1000 tmpfs rw 0 0\n"
+                                        "devpts /dev/pts devpts rw 0 0\n/dev/sda3 /home ext4 rw 0 0\n"
+                                        "/dev/sr0 /media/cdrom iso9660 ro 0 0\n/dev/sr1 /mnt/dvd udf ro 0 0\n"
+                                        "/dev/sdc1 /run/media/me/STICK vfat rw 0 0\n/dev/sdd1 /mnt/card exfat rw 0 0\n"
+                                        "/dev/fd0 /mnt/floppy vfat rw 0 0\nserver:/export /mnt/nfs nfs4 rw 0 0\n"
+                                        "//nas/share /mnt/smb cifs rw 0 0\nme@host:/ /mnt/ssh fuse.sshfs rw 0 0\n"
+                                        "tmpfs /tmp tmpfs rw 0 0\n/dev/sde1 /mnt/old ext4 rw 0 0\n"
+                                        "tmpfs /mnt/old tmpfs rw 0 0\nsystemd-1 /mnt/auto autofs rw 0 0\n");
     return DrivesOf(mounts, [](const MountEntry& mount) {
         DeviceFacts facts;
         facts.removable = mount.device == "/dev/sdd1" || mount.device.startsWith("/dev/sr");
@@ -73,42 +61,26 @@ std::vector<Drive> SampleDrives()
     });
 }
 
-TEST(Drives, EntriesCarryTheKindOfDriveInMountPointOrder)
-{
-    QStringList texts;
-    for (const Drive& drive : SampleDrives())
-        texts << drive.text;
-    EXPECT_EQ(texts, QStringList({
-                         "/",
-                         "/home",
-                         "/media/cdrom MOVIES [CD-ROM]",
-                         "/mnt/card [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]",
-                         "/mnt/dvd  [CD-ROM]",
-                         "/mnt/floppy [3.5 ｲﾝﾁ ﾌﾛｯﾋﾟｰﾃﾞｨｽｸ]",
-                         "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]",
-                         "/mnt/old [RAM ﾃﾞｨｽｸ]",  // the later mount hides the disk
-                         "/mnt/smb [ﾈｯﾄﾜｰｸ接続]",
-                         "/mnt/ssh [ﾈｯﾄﾜｰｸ接続]",
-                         "/run/media/me/STICK [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]",
-                         "/tmp [RAM ﾃﾞｨｽｸ]",
-                     }));
-}
-
-TEST(Drives, StoredPathSelectsTheSameDrive)
+TEST(Drives, EntriesCarryTheKindOfDriveInMountPointOrderAndAStoredPathSelectsTheSameDrive)
 {
     const std::vector<Drive> drives = SampleDrives();
-    const auto selected = [&](const char* stored) { return drives[SelectDrive(drives, QString::fromUtf8(stored))].text; };
-    EXPECT_EQ(selected("/mnt/nfs [ﾈｯﾄﾜｰｸ接続]"), "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]");
-    EXPECT_EQ(selected("/home"), "/home");
-    EXPECT_EQ(selected("/media/cdrom OTHERDISC [CD-ROM]"), "/media/cdrom MOVIES [CD-ROM]");
-    EXPECT_EQ(selected("/"), "/");
-    EXPECT_EQ(selected("C:"), "/");
-    EXPECT_EQ(selected("/mnt/gone [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]"), "/");
+    QStringList texts;
+    for (const Drive& drive : drives)
+        texts << drive.text;
+    EXPECT_EQ(texts, QStringList({"/", "/home", "/media/cdrom MOVIES [CD-ROM]", "/mnt/card [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]",
+                                  "/mnt/dvd  [CD-ROM]", "/mnt/floppy [3.5 ｲﾝﾁ ﾌﾛｯﾋﾟｰﾃﾞｨｽｸ]", "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]",
+                                  "/mnt/old [RAM ﾃﾞｨｽｸ]",  // the later mount hides the disk
+                                  "/mnt/smb [ﾈｯﾄﾜｰｸ接続]", "/mnt/ssh [ﾈｯﾄﾜｰｸ接続]",
+                                  "/run/media/me/STICK [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]", "/tmp [RAM ﾃﾞｨｽｸ]"}));
+
+    const std::pair<const char*, const char*> selections[] = {
+        {"/mnt/nfs [ﾈｯﾄﾜｰｸ接続]", "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]"}, {"/home", "/home"}, {"/", "/"}, {"C:", "/"},
+        {"/media/cdrom OTHERDISC [CD-ROM]", "/media/cdrom MOVIES [CD-ROM]"}, {"/mnt/gone [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]", "/"}};
+    for (const auto& [stored, selected] : selections)
+        EXPECT_EQ(drives[SelectDrive(drives, QString::fromUtf8(stored))].text, QString::fromUtf8(selected)) << stored;
     EXPECT_EQ(SelectDrive({}, QStringLiteral("/")), -1);
     EXPECT_EQ(SelectDrive({{"/srv", DriveType::Fixed, "/srv"}}, QStringLiteral("/")), 0);
-
-    const auto below = MountPointsBelow(ParseMountTable("a / ext4\nb /home ext4\nc /home/x/y nfs\nd /homer ext4\n"),
-                                        "/home");
+    const auto below = MountPointsBelow(ParseMountTable("a / ext4\nb /home ext4\nc /home/x/y nfs\nd /homer ext4\n"), "/home");
     EXPECT_EQ(below, std::vector<QByteArray>({"/home/x/y"}));
 }
 
@@ -117,8 +89,7 @@ TEST(Drives, FoldersJoinTheListAndAStoredFolderIsSelectedAgain)
     std::vector<Drive> drives = SampleDrives();
     const auto text = [&](int index) { return drives.at(static_cast<size_t>(index)).text; };
     EXPECT_EQ(text(AddFolder(drives, "/home/me", DriveType::Home)), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
-    EXPECT_EQ(text(1), "/home");
-    EXPECT_EQ(text(2), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");  // in text order
+    EXPECT_EQ(std::tuple(text(1), text(2)), std::tuple("/home", "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]"));  // in text order
     EXPECT_EQ(text(AddFolder(drives, "/home", DriveType::Folder)), "/home");  // a mount point: no entry of its own
     const size_t count = drives.size();
 
@@ -134,44 +105,35 @@ TEST(Drives, FoldersJoinTheListAndAStoredFolderIsSelectedAgain)
     EXPECT_EQ(drives.size(), count);
     EXPECT_EQ(selected("/mnt/dvd old [ﾌｫﾙﾀﾞ]"), "/mnt/dvd old [ﾌｫﾙﾀﾞ]");  // not the drive /mnt/dvd
     EXPECT_EQ(selected("/home/me/Videos [ﾌｫﾙﾀﾞ]"), "/home/me/Videos [ﾌｫﾙﾀﾞ]");
-    EXPECT_EQ(drives.at(static_cast<size_t>(SelectDrive(drives, "/home/me/Videos [ﾌｫﾙﾀﾞ]"))).mountPoint,
-              "/home/me/Videos");
+    EXPECT_EQ(drives.at(static_cast<size_t>(SelectDrive(drives, "/home/me/Videos [ﾌｫﾙﾀﾞ]"))).mountPoint, "/home/me/Videos");
 
     QTemporaryDir home;
     const QByteArray saved = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(home.path()));
     const std::vector<Drive> system = ListDrives();
     qputenv("HOME", saved);
-    EXPECT_EQ(std::count_if(system.begin(), system.end(),
-                            [&](const Drive& drive) { return drive.text == home.path() + " [ﾎｰﾑ ﾌｫﾙﾀﾞ]"; }),
-              1);
+    EXPECT_EQ(std::ranges::count(system, home.path() + " [ﾎｰﾑ ﾌｫﾙﾀﾞ]", &Drive::text), 1);
 }
 
-TEST(Extensions, MatchedByTheLastDotInAnyCaseOfTheLettersAToZ)
-{
-    // The walk below matches CLIP.MPEG and movie.MPG but not clip.mpeg.txt or song.mp3.
-    const std::vector<std::string> defaults = ExtensionList(MediaChoices{});
-    EXPECT_TRUE(MatchesExtension("a.b.Aiff", defaults));
-    EXPECT_TRUE(MatchesExtension(".mid", defaults));
-    EXPECT_FALSE(MatchesExtension("MID", defaults));
-    EXPECT_FALSE(MatchesExtension("clip.", defaults));
-    EXPECT_FALSE(MatchesExtension("x.\xC5\xBFnd", defaults));  // long s: upper case S, yet not a letter A-Z
-}
-
-// A tree of media files in a temporary folder.
+// A tree of media files in a temporary folder, which may have names that are not UTF-8.
 class Walk : public ::testing::Test {
 protected:
     void Files(std::initializer_list<const char*> paths)
     {
-        for (const char* path : paths)
-            ASSERT_TRUE(test::WriteFile(root.filePath(QString::fromUtf8(path))));
+        for (const char* path : paths) {
+            fs::create_directories(fs::path(root.Path(path).toStdString()).parent_path());
+            root.Write(path, {});
+        }
     }
-    QByteArray Root() const { return QFile::encodeName(root.path()); }
-    QStringList Relative(const QStringList& paths) const
+    QString At(const char* path) const { return FileNameFromBytes(root.Path(path)); }
+    QByteArray Root() const { return root.Path("").chopped(1); }
+    QStringList Relative(const SearchResult& result, bool sorted = true) const
     {
         QStringList relative;
-        for (const QString& path : paths)
-            relative << QDir(root.path()).relativeFilePath(path);
+        for (const QString& path : result.paths)
+            relative << path.sliced(root.path().size() + 1);
+        if (sorted)
+            relative.sort();
         return relative;
     }
     SearchResult Search(const SearchControl& control = {}, bool all = false)
@@ -179,41 +141,40 @@ protected:
         return SearchFolder(Root(), ExtensionList(MediaChoices{}), all, control);
     }
 
-    QTemporaryDir root;
+    test::ByteFolder root;
 };
 
-TEST_F(Walk, FindsRegularFilesAtAnyDepthDepthFirst)
+// Extensions match by the last dot in any case of the letters A to Z.
+TEST_F(Walk, FindsRegularFilesAtAnyDepthDepthFirstByTheirExtensionsAndBytes)
 {
-    Files({"movie.MPG", "song.mp3", "a/b/c/d/deep.avi", "a/b/note.txt", "a/x.wav", "e/f/CLIP.MPEG",
-           "e/f/clip.mpeg.txt", "e/g.mid"});
-    ASSERT_EQ(::mkfifo(QFile::encodeName(root.filePath("pipe.avi")).constData(), 0600), 0);
-    fs::create_symlink(root.filePath("movie.MPG").toStdString(), root.filePath("link.mpg").toStdString());
-    fs::create_directory_symlink(root.path().toStdString(), root.filePath("a/b/up").toStdString());
+    Files({"movie.MPG", "song.mp3", "a/b/c/d/deep.avi", "a/b/note.txt", "a/x.wav", "e/f/CLIP.MPEG", "e/f/clip.mpeg.txt",
+           "e/g.mid", "a.b.Aiff", ".mid", "MID", "clip.", "x.\xC5\xBFnd",  // long s: upper case S, yet not a letter A-Z
+           "d\xfe/\x83\x72\x83\x66.mpg", "d\xfe/notes\xff.txt"});
+    ASSERT_EQ(::mkfifo(root.Path("pipe.avi").constData(), 0600), 0);
+    fs::create_symlink(root.Path("movie.MPG").toStdString(), root.Path("link.mpg").toStdString());
+    fs::create_directory_symlink(root.path().toStdString(), root.Path("a/b/up").toStdString());
 
     const SearchResult result = Search();
-    const QStringList found = Relative(result.paths);
-    QStringList sorted = found;
-    sorted.sort();
-    EXPECT_EQ(sorted, QStringList({"a/b/c/d/deep.avi", "a/x.wav", "e/f/CLIP.MPEG", "e/g.mid", "movie.MPG"}));
+    QStringList expected{".mid", "a.b.Aiff", "a/b/c/d/deep.avi", "a/x.wav", "e/f/CLIP.MPEG", "e/g.mid", "movie.MPG",
+                         FileNameFromBytes("d\xfe/\x83\x72\x83\x66.mpg")};
+    expected.sort();
+    EXPECT_EQ(Relative(result), expected);
+    EXPECT_TRUE(result.paths.contains(At("d\xfe/\x83\x72\x83\x66.mpg")));  // by its bytes
     // Each folder's hits come together, whatever order the folders take.
+    const QStringList found = Relative(result, false);
     const auto at = [&](const char* name) { return found.indexOf(QString::fromUtf8(name)); };
     EXPECT_EQ(std::abs(at("a/b/c/d/deep.avi") - at("a/x.wav")), 1);
     EXPECT_EQ(std::abs(at("e/f/CLIP.MPEG") - at("e/g.mid")), 1);
-    EXPECT_EQ(result.counts.folders, 7u);
-    EXPECT_EQ(result.counts.hits, 5u);
-    EXPECT_FALSE(result.cancelled);
-
+    EXPECT_EQ(std::tuple(result.counts.folders, result.counts.hits, result.cancelled), std::tuple(8u, 8u, false));
     // Every regular file; the pipe, the link to the folder and the link to a
     // file found as itself are left out.
-    EXPECT_EQ(SearchFolder(Root(), {}, true).paths.size(), 8);
+    EXPECT_EQ(SearchFolder(Root(), {}, true).paths.size(), 15);
 }
 
 TEST_F(Walk, LinksToFilesAreFoundOnceByTheirOwnNames)
 {
     QTemporaryDir outside;
-    const auto link = [&](const QString& target, const char* name) {
-        fs::create_symlink(target.toStdString(), root.filePath(QString::fromUtf8(name)).toStdString());
-    };
+    const auto link = [&](const QString& target, const char* name) { fs::create_symlink(target.toStdString(), root.Path(name).toStdString()); };
     Files({"real.avi", "deep/file.mpg", "links/.keep"});
     for (const char* path : {"film.avi", "song.wav", "notes.txt", "folder/inner.avi"})
         ASSERT_TRUE(test::WriteFile(outside.filePath(QString::fromUtf8(path))));
@@ -230,35 +191,29 @@ TEST_F(Walk, LinksToFilesAreFoundOnceByTheirOwnNames)
     link(outside.filePath("pipe"), "links/pipe.avi");
     link("loop.avi", "links/loop.avi");
 
-    const auto sorted = [&](const SearchResult& result) {
-        QStringList paths = Relative(result.paths);
-        paths.sort();
-        EXPECT_EQ(result.counts.hits, static_cast<std::uint64_t>(paths.size()));
-        return paths;
-    };
     const SearchResult media = Search();
-    EXPECT_EQ(sorted(media), QStringList({"deep/file.mpg", "links/a.wav", "links/ext.AVI", "links/named.avi", "real.avi"}));
-    EXPECT_EQ(media.counts.folders, 3u);
+    EXPECT_EQ(Relative(media), QStringList({"deep/file.mpg", "links/a.wav", "links/ext.AVI", "links/named.avi", "real.avi"}));
+    EXPECT_EQ(std::tuple(media.counts.folders, media.counts.hits), std::tuple(3u, 5u));
     // links/film.txt too leads to film.avi.
-    EXPECT_EQ(sorted(Search({}, true)), QStringList({"deep/file.mpg", "links/.keep", "links/a.wav", "links/ext.AVI",
-                                                     "links/named.avi", "real.avi"}));
+    EXPECT_EQ(Relative(Search({}, true)),
+              QStringList({"deep/file.mpg", "links/.keep", "links/a.wav", "links/ext.AVI", "links/named.avi", "real.avi"}));
 }
 
 TEST_F(Walk, StaysOutOfOtherMountsAndVanishedFoldersAndStopsWhenCancelled)
 {
     Files({"a/1.avi", "b/2.avi", "c/mount/3.avi"});
     SearchControl control;
-    control.skippedFolders = {QFile::encodeName(root.filePath("c/mount"))};
+    control.skippedFolders = {root.Path("c/mount")};
     control.progressInterval = std::chrono::milliseconds(0);
     bool removed = false;
     control.progress = [&](const SearchCounts& counts) {
         // Once the top folder is read, "b" goes away before it is reached.
         if (counts.folders == 1 && !removed)
-            removed = QDir(root.filePath("b")).removeRecursively();
+            removed = QDir(At("b")).removeRecursively();
     };
     const SearchResult result = Search(control);
     ASSERT_TRUE(removed);
-    EXPECT_EQ(Relative(result.paths), QStringList({"a/1.avi"}));
+    EXPECT_EQ(Relative(result), QStringList({"a/1.avi"}));
     EXPECT_EQ(result.counts.folders, 3u);  // the top, a and c
 
     std::atomic<bool> cancel = false;
@@ -268,47 +223,45 @@ TEST_F(Walk, StaysOutOfOtherMountsAndVanishedFoldersAndStopsWhenCancelled)
     const SearchResult cancelled = Search(control);
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_EQ(cancelled.counts.folders, 2u);
-
-    EXPECT_TRUE(SearchFolder(QFile::encodeName(root.filePath("none")), {}, true).paths.isEmpty());
+    EXPECT_TRUE(SearchFolder(root.Path("none"), {}, true).paths.isEmpty());
 }
 
-// Runs `test` in a child process: 0 passed, 77 could not run here.
-int InChild(const std::function<bool()>& test)
+// Runs `test` in a child process, which ends with 77 when it cannot run here.
+void ExpectInChild(const char* unsupported, const std::function<bool()>& test)
 {
     const pid_t child = ::fork();
     if (child == 0)
         ::_exit(test() ? 0 : 1);
     int status = 0;
     ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << unsupported;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(Walk, FoldersThatCannotBeReadAreLeftOut)
 {
     Files({"open/1.avi", "closed/2.avi", "closed/inner/3.avi"});
-    ::chmod(QFile::encodeName(root.path()).constData(), 0755);
-    ::chmod(QFile::encodeName(root.filePath("closed")).constData(), 0);
     const QByteArray folder = Root();
-    const QString expected = root.filePath("open/1.avi");
+    ::chmod(folder.constData(), 0755);
+    ::chmod(root.Path("closed").constData(), 0);
+    const QString expected = At("open/1.avi");
     // Permissions do not stop root: walk as nobody.
-    const int status = InChild([&] {
+    ExpectInChild("cannot change to an unprivileged user", [&] {
         if (::getuid() == 0 && ::setuid(65534) != 0)
             ::_exit(77);
         const SearchResult result = SearchFolder(folder, ExtensionList(MediaChoices{}), false);
         return result.paths == QStringList{expected} && result.counts.folders == 2;
     });
-    if (status == 77)
-        GTEST_SKIP() << "cannot change to an unprivileged user";
-    EXPECT_EQ(status, 0);
 }
 
 TEST_F(Walk, BindMountOfAnAncestorAndOtherFileSystemsAreNotEntered)
 {
     Files({"a/1.avi", "a/loop/.keep", "tmp/.keep"});
     const QByteArray folder = Root();
-    const QByteArray loop = QFile::encodeName(root.filePath("a/loop"));
-    const QByteArray tmp = QFile::encodeName(root.filePath("tmp"));
-    const int status = InChild([&] {
+    const QByteArray loop = root.Path("a/loop");
+    const QByteArray tmp = root.Path("tmp");
+    ExpectInChild("no mount namespace here", [&] {
         if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
             || ::mount(folder.constData(), loop.constData(), nullptr, MS_BIND, nullptr) != 0
             || ::mount("tmpfs", tmp.constData(), "tmpfs", 0, nullptr) != 0)
@@ -326,20 +279,27 @@ TEST_F(Walk, BindMountOfAnAncestorAndOtherFileSystemsAreNotEntered)
         return bare.paths == expected && listed.paths == expected && bare.counts.folders == 2
                && listed.counts.folders == 2;
     });
-    if (status == 77)
-        GTEST_SKIP() << "no mount namespace here";
-    EXPECT_EQ(status, 0);
 }
 
-TEST(SearchNames, NamesThatAreNotUtf8ComeBackByTheirBytes)
+// Dropped folders add their own files only, listed by their bytes.
+TEST_F(Walk, ADroppedFolderAddsItsOwnFilesOnly)
 {
-    const test::ByteFolder root;
-    fs::create_directory(root.Path("d\xfe").toStdString());
-    const QByteArray clip = root.Write("d\xfe/\x83\x72\x83\x66.mpg", {});
-    root.Write("d\xfe/notes\xff.txt", {});
-    const SearchResult result = SearchFolder(QFile::encodeName(root.path()), ExtensionList(MediaChoices{}), false);
-    ASSERT_EQ(result.paths.size(), 1);
-    EXPECT_EQ(FileNameBytes(result.paths[0]), clip);
+    Files({"a.mpg", "notes.txt", "sub/deep.mpg", "empty/inner/.keep", "d\xff/bad\xff\xfe.avi", "d\xff/\x83\x72.avi"});
+    QStringList collected = ExpandDroppedPaths({root.path(), "/no/such/file.avi", At("empty"), At("d\xff")});
+    EXPECT_EQ(collected.takeAt(2), "/no/such/file.avi");  // unreadable: taken as a file
+    collected.sort();
+    EXPECT_EQ(collected, QStringList({At("a.mpg"), At("d\xff/bad\xff\xfe.avi"), At("d\xff/\x83\x72.avi"), At("notes.txt")}));
+}
+
+TEST(AddingMedia, TheLastDroppedItemDecidesAboutDocuments)
+{
+    EXPECT_TRUE(DropOpensScenario({"/a/clip.mpg", "/a/list.KVO"}));
+    EXPECT_FALSE(DropOpensScenario({"/a/list.kvo", "/a/clip.mpg"}));
+    EXPECT_FALSE(DropOpensScenario({}));
+    // A playlist dropped alone opens as a cut list; among other files it is
+    // added like them.
+    EXPECT_TRUE(DropOpensDocument({"/a/list.M3U8"}));
+    EXPECT_FALSE(DropOpensDocument({"/a/list.xspf", "/a/clip.mpg"}));
 }
 
 }  // namespace

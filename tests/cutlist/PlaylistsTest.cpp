@@ -68,25 +68,22 @@ void ExpectEachReads(std::span<const ReadCase> cases)
     }
 }
 
-TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWrite)
+TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWriteWhateverTheirEncodingAndLineEnds)
 {
+    const QString cafe = u"Café"_s;
+    const Entries two{{"/m/a.mp3", "One", 5}, {"/m/b.mp3", "", -1}};
     const ReadCase cases[] = {
         {"M3U8 with a byte-order mark, CRLF, comments, URLs and relative paths", M3u8,
          "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:61.5,First one\r\nsub/a.mp3\r\n\r\n# a comment\r\n/abs/b%20c.mp3\r\n"
          "#EXTINF:12,Radio\r\nhttp://example.org/stream\r\nfile:///m/%E9%9F%B3%20x.mp3\r\nRTSP://host/x\r\n"
          "mms://host/y\r\nfile://localhost/m/l.mp3\r\nfile://server/share/s.mp3\r\n../up/c.mp3\r\nC:d.mp3\r\n",
-         {{"/lists/sub/a.mp3", "First one", 61.5},
-          {"/abs/b%20c.mp3", "", -1},
-          {u"/m/音 x.mp3"_s, "", -1},
-          {"/m/l.mp3", "", -1},
-          {"/up/c.mp3", "", -1},
-          {"/lists/C:d.mp3", "", -1}},
+         {{"/lists/sub/a.mp3", "First one", 61.5}, {"/abs/b%20c.mp3", "", -1}, {u"/m/音 x.mp3"_s, "", -1},
+          {"/m/l.mp3", "", -1}, {"/up/c.mp3", "", -1}, {"/lists/C:d.mp3", "", -1}},
          4},
         {"PLS keys in any case, entries by number", Pls,
          "[Playlist]\r\nNumberOfEntries=3\r\nfile3=http://example.org/x\r\nFILE2=b.mp3\r\nTitle2=Bee\r\n"
          "length2=-1\r\nFile1=file:///m/a%20b.mp3\r\nLength1=90\r\nVersion=2\r\n[other]\r\nFile9=/nope.mp3\r\n",
-         {{"/m/a b.mp3", "", 90}, {"/lists/b.mp3", "Bee", -1}},
-         1},
+         {{"/m/a b.mp3", "", 90}, {"/lists/b.mp3", "Bee", -1}}, 1},
         {"XSPF in the ways players write it", Xspf,
          R"(<?xml version="1.0" encoding="UTF-8"?>
 <playlist version="1" xmlns="http://xspf.org/ns/0/" xmlns:vlc="http://www.videolan.org/vlc/playlist/ns/0/">
@@ -96,37 +93,23 @@ TEST(PlaylistsTest, ReadsTheFilesOtherPlayersWrite)
     <track><location>/plain/a b.mp3</location></track><track><location>sub/My%20Song.mp3</location></track>
     <track><location>https://example.org/x.mp3</location></track><track><title>no location</title></track>
   </trackList></playlist>)",
-         {{u"/m/音.mp3"_s, "Sound", 1.5}, {"/plain/a b.mp3", "", -1}, {"/lists/sub/My Song.mp3", "", -1}},
-         1},
+         {{u"/m/音.mp3"_s, "Sound", 1.5}, {"/plain/a b.mp3", "", -1}, {"/lists/sub/My Song.mp3", "", -1}}, 1},
         {"empty M3U", M3u8, "", {}},
         {"PLS without entries", Pls, "[playlist]\nNumberOfEntries=0\nVersion=2\n", {}},
         {"XSPF without tracks", Xspf, R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"/>)", {}},
-    };
-    ExpectEachReads(cases);
-}
-
-// One Latin-1 line no longer turns a whole UTF-8 file into Latin-1.
-TEST(PlaylistsTest, DecodesEachLineAsUtf8OrElseLatin1)
-{
-    const QString cafe = u"Café"_s;
-    const ReadCase cases[] = {
-        {"M3U", M3u, "#EXTM3U\n#EXTINF:1,Caf\xc3\xa9\n/m/Caf\xc3\xa9.mp3\n#EXTINF:2,Caf\xe9\n/m/Caf\xe9 2.mp3\n",
+        // One Latin-1 line no longer turns a whole UTF-8 file into Latin-1.
+        {"M3U, lines in UTF-8 or else Latin-1", M3u,
+         "#EXTM3U\n#EXTINF:1,Caf\xc3\xa9\n/m/Caf\xc3\xa9.mp3\n#EXTINF:2,Caf\xe9\n/m/Caf\xe9 2.mp3\n",
          {{"/m/" + cafe + ".mp3", cafe, 1}, {"/m/" + cafe + " 2.mp3", cafe, 2}}},
         // A path's bytes that are not UTF-8 in an M3U8 are those of the
         // file's name; a title is text.
-        {"M3U8", M3u8, "#EXTINF:3,Caf\xe9\n/m/bad\xff.mp3\n#EXTINF:4,Caf\xc3\xa9\n/m/Caf\xc3\xa9.mp3\n",
+        {"M3U8, lines in UTF-8 or else Latin-1", M3u8,
+         "#EXTINF:3,Caf\xe9\n/m/bad\xff.mp3\n#EXTINF:4,Caf\xc3\xa9\n/m/Caf\xc3\xa9.mp3\n",
          {{FileNameFromBytes("/m/bad\xff.mp3"), cafe, 3}, {"/m/" + cafe + ".mp3", cafe, 4}}},
-        {"PLS", Pls, "[playlist]\nFile1=/m/Caf\xc3\xa9.mp3\nTitle1=Caf\xe9\nFile2=/m/Caf\xe9.mp3\nTitle2=Caf\xc3\xa9\n",
+        {"PLS, lines in UTF-8 or else Latin-1", Pls,
+         "[playlist]\nFile1=/m/Caf\xc3\xa9.mp3\nTitle1=Caf\xe9\nFile2=/m/Caf\xe9.mp3\nTitle2=Caf\xc3\xa9\n",
          {{"/m/" + cafe + ".mp3", cafe, -1}, {"/m/" + cafe + ".mp3", cafe, -1}}},
-    };
-    ExpectEachReads(cases);
-}
-
-// Old Mac line ends once gave nothing, or one path holding every entry.
-TEST(PlaylistsTest, ReadsEachLineWhateverEndsIt)
-{
-    const Entries two{{"/m/a.mp3", "One", 5}, {"/m/b.mp3", "", -1}};
-    const ReadCase cases[] = {
+        // Old Mac line ends once gave nothing, or one path holding every entry.
         {"M3U8 with CR line ends, no header", M3u8, "#EXTINF:5,One\r/m/a.mp3\r\r/m/b.mp3", two},
         {"M3U with every line end", M3u, "#EXTINF:5,One\r\n/m/a.mp3\r/m/b.mp3\n", two},
         {"PLS with CR line ends", Pls, "[playlist]\rFile1=/m/a.mp3\rTitle1=One\rLength1=5\rFile2=/m/b.mp3\r", two},
@@ -155,11 +138,15 @@ TEST(PlaylistsTest, TakesTheFirstLocationOfATrackThatExistsElseTheFirstLocalOne)
 }
 
 // Every reader takes its locations through LocalFileOfLocation (FileNamesTest):
-// cut short at a NUL, an entry named another file.
-TEST(PlaylistsTest, RefusesWhatTheSystemWouldCutShortAsNonLocalAndCleansTheRest)
+// cut short at a NUL, an entry named another file. Long titles are cut
+// between characters; lengths once wrapped around into the 32-bit media time.
+TEST(PlaylistsTest, RefusesWhatTheSystemWouldCutShortCleansTheRestAndBoundsTitlesAndLengths)
 {
     const QByteArray tooLong = "/m/" + QByteArray(4093, 'a');
     const Entries ok{{"/etc/shadow", "", -1}, {"/m/ok.mp3", "", -1}};
+    // The pair would straddle the bound: it goes whole.
+    const QString cut = QString(kMaxNameChars - 1, u'x');
+    const QByteArray straddling = (cut + u"🎵tail"_s).toUtf8();
     const ReadCase cases[] = {
         {"M3U", M3u, "file:///tmp/%2e%2e/%2e%2e/etc/shadow\n/m/a\0b.mp3\n"_ba + tooLong + "\n/m/ok.mp3\n", ok, 2},
         {"M3U8", M3u8, "/tmp/../../etc/shadow\nfile:///m/a%00b.mp3\n/m/ok.mp3\n", ok, 1},
@@ -171,21 +158,19 @@ TEST(PlaylistsTest, RefusesWhatTheSystemWouldCutShortAsNonLocalAndCleansTheRest)
          XspfOf(Track({"%2e%2e/%2E%2E/etc/shadow"}) + Track({"sub%00/x.mp3"}) + Track({tooLong}) +
                 Track({"file:///m/a%00b.mp3", "file:///m/ok.mp3"})),
          ok, 2},
-    };
-    ExpectEachReads(cases);
-}
-
-TEST(PlaylistsTest, LongTitlesAreCutBetweenCharacters)
-{
-    // The pair would straddle the bound: it goes whole.
-    const QString cut = QString(kMaxNameChars - 1, u'x');
-    const QByteArray straddling = (cut + u"🎵tail"_s).toUtf8();
-    const ReadCase cases[] = {
-        {"M3U", M3u8, "#EXTINF:1," + straddling + "\n/m/a.mp3\n#EXTINF:2," + QByteArray(30 << 20, 'y') + "\n/m/b.mp3\n",
+        {"M3U title", M3u8, "#EXTINF:1," + straddling + "\n/m/a.mp3\n#EXTINF:2," + QByteArray(30 << 20, 'y') + "\n/m/b.mp3\n",
          {{"/m/a.mp3", cut, 1}, {"/m/b.mp3", QString(kMaxNameChars, u'y'), 2}}},
-        {"PLS", Pls, "[playlist]\nFile1=/m/a.mp3\nTitle1=" + straddling + "\n", {{"/m/a.mp3", cut, -1}}},
-        {"XSPF", Xspf, XspfOf(Track({"/m/a.mp3"}, "<title>" + straddling + "</title>")), {{"/m/a.mp3", cut, -1}}},
-        {"fitting", M3u, "#EXTINF:1," + (cut + u'z').toUtf8() + "\n/m/a.mp3\n", {{"/m/a.mp3", cut + u'z', 1}}},
+        {"PLS title", Pls, "[playlist]\nFile1=/m/a.mp3\nTitle1=" + straddling + "\n", {{"/m/a.mp3", cut, -1}}},
+        {"XSPF title", Xspf, XspfOf(Track({"/m/a.mp3"}, "<title>" + straddling + "</title>")), {{"/m/a.mp3", cut, -1}}},
+        {"fitting title", M3u, "#EXTINF:1," + (cut + u'z').toUtf8() + "\n/m/a.mp3\n", {{"/m/a.mp3", cut + u'z', 1}}},
+        {"M3U lengths", M3u, "#EXTINF:1e20,Big\n/m/a.mp3\n#EXTINF:21474836,\n/m/b.mp3\n#EXTINF:21474837,\n/m/c.mp3\n",
+         {{"/m/a.mp3", "Big", -1}, {"/m/b.mp3", "", 21474836}, {"/m/c.mp3", "", -1}}},
+        {"XSPF lengths", Xspf,
+         XspfOf(Track({"/m/a.mp3"}, "<duration>1e23</duration>") + Track({"/m/b.mp3"}, "<duration>21474836470</duration>") +
+              Track({"/m/c.mp3"}, "<duration>21474836480</duration>")),
+         {{"/m/a.mp3", "", -1}, {"/m/b.mp3", "", 21474836.47}, {"/m/c.mp3", "", -1}}},
+        {"PLS lengths", Pls, "[playlist]\nFile1=/m/a.mp3\nLength1=99999999999999999999999\nFile2=/m/b.mp3\nLength2=1e300\n",
+         {{"/m/a.mp3", "", -1}, {"/m/b.mp3", "", -1}}},
     };
     ExpectEachReads(cases);
 }
@@ -216,34 +201,6 @@ TEST(PlaylistsTest, RelativePathsInADeepFolderAreBoundedInAll)
     EXPECT_EQ(ReadPlaylist(m3u, M3u, "/m").reading.entries.size(), size_t(entries));
 }
 
-// Lengths once wrapped around into the 32-bit media time.
-TEST(PlaylistsTest, LengthsBeyondAMediaTimeAreUnknownReadOrWritten)
-{
-    const ReadCase cases[] = {
-        {"M3U", M3u, "#EXTINF:1e20,Big\n/m/a.mp3\n#EXTINF:21474836,\n/m/b.mp3\n#EXTINF:21474837,\n/m/c.mp3\n",
-         {{"/m/a.mp3", "Big", -1}, {"/m/b.mp3", "", 21474836}, {"/m/c.mp3", "", -1}}},
-        {"XSPF", Xspf,
-         XspfOf(Track({"/m/a.mp3"}, "<duration>1e23</duration>") + Track({"/m/b.mp3"}, "<duration>21474836470</duration>") +
-              Track({"/m/c.mp3"}, "<duration>21474836480</duration>")),
-         {{"/m/a.mp3", "", -1}, {"/m/b.mp3", "", 21474836.47}, {"/m/c.mp3", "", -1}}},
-        {"PLS", Pls, "[playlist]\nFile1=/m/a.mp3\nLength1=99999999999999999999999\nFile2=/m/b.mp3\nLength2=1e300\n",
-         {{"/m/a.mp3", "", -1}, {"/m/b.mp3", "", -1}}},
-    };
-    ExpectEachReads(cases);
-
-    const Entries entries{{"/m/a.mp3", "Big", 1e20},
-                          {"/m/b.mp3", "", std::numeric_limits<double>::infinity()},
-                          {"/m/c.mp3", "", std::numeric_limits<double>::quiet_NaN()},
-                          {"/m/d.mp3", "", kMaxEntrySeconds}};
-    EXPECT_EQ(PlaylistText(entries, M3u), "#EXTM3U\n#EXTINF:-1,Big\n/m/a.mp3\n/m/b.mp3\n/m/c.mp3\n#EXTINF:21474836,\n/m/d.mp3\n");
-    const QByteArray pls = PlaylistText(entries, Pls);
-    EXPECT_EQ(pls.count("=-1\n"), 3) << pls.toStdString();
-    EXPECT_TRUE(pls.contains("Length4=21474836\n"));
-    const QByteArray xspf = PlaylistText(entries, Xspf);
-    EXPECT_EQ(xspf.count("<duration>"), 1) << xspf.toStdString();
-    EXPECT_TRUE(xspf.contains("<duration>21474836470</duration>"));
-}
-
 TEST(PlaylistsTest, MissingFilesAreLeftOutAndCountedWithTheOtherSkippedEntries)
 {
     QTemporaryDir folder;
@@ -251,11 +208,8 @@ TEST(PlaylistsTest, MissingFilesAreLeftOutAndCountedWithTheOtherSkippedEntries)
     ASSERT_TRUE(test::WriteFile(there));
     const QString dangling = folder.filePath("dangling.mp3");
     ASSERT_TRUE(QFile::link(folder.filePath("gone.mp3"), dangling));
-    PlaylistReading reading{{{folder.filePath("missing.mp3"), "Missing", 3},
-                             {there, "There", 4},
-                             {dangling, "", -1},
-                             {there + "/under-a-file.mp3", "", -1},
-                             {folder.path(), "", -1}},
+    PlaylistReading reading{{{folder.filePath("missing.mp3"), "Missing", 3}, {there, "There", 4}, {dangling, "", -1},
+                             {there + "/under-a-file.mp3", "", -1}, {folder.path(), "", -1}},
                             1};
     LeaveOutMissingFiles(reading);
     EXPECT_EQ(reading.entries, Entries({{there, "There", 4}, {folder.path(), "", -1}}));
@@ -320,6 +274,18 @@ TEST(PlaylistsTest, WritesWhatReadsBackTheSame)
     EXPECT_TRUE(PlaylistText({{"/m/a.mp3", FileNameFromBytes("x\xff"), -1}}, Pls).contains("Title1=x\xEF\xBF\xBD\n"));
     const Entries precise{{"/m/a.mp3", "", 1.234}};
     EXPECT_EQ(Read(Xspf, PlaylistText(precise, Xspf)).reading.entries, precise);
+    // Lengths beyond a media time are written as unknown.
+    const Entries huge{{"/m/a.mp3", "Big", 1e20},
+                          {"/m/b.mp3", "", std::numeric_limits<double>::infinity()},
+                          {"/m/c.mp3", "", std::numeric_limits<double>::quiet_NaN()},
+                          {"/m/d.mp3", "", kMaxEntrySeconds}};
+    EXPECT_EQ(PlaylistText(huge, M3u), "#EXTM3U\n#EXTINF:-1,Big\n/m/a.mp3\n/m/b.mp3\n/m/c.mp3\n#EXTINF:21474836,\n/m/d.mp3\n");
+    const QByteArray pls = PlaylistText(huge, Pls);
+    EXPECT_EQ(pls.count("=-1\n"), 3) << pls.toStdString();
+    EXPECT_TRUE(pls.contains("Length4=21474836\n"));
+    const QByteArray xspf = PlaylistText(huge, Xspf);
+    EXPECT_EQ(xspf.count("<duration>"), 1) << xspf.toStdString();
+    EXPECT_TRUE(xspf.contains("<duration>21474836470</duration>"));
 }
 
 TEST(PlaylistsTest, FilesByTheirExtension)

@@ -8,11 +8,9 @@
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
 #include "cutlist/ShownText.h"
-#include "cutlist/Thumbnail.h"
+#include "cutlist/TextEncoding.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -21,32 +19,34 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <tuple>
+#include <utility>
 
 namespace kivo {
 namespace {
 
+namespace fs = std::filesystem;
 using samples::Bytes;
+using enum ScenarioStatus;
 
-ScenarioReadResult Read(const QByteArray& bytes)
+ScenarioReadResult Read(QByteArray bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     return ReadScenario(buffer);
 }
 
+// Pixel (x, y) is RGB (4x, 5y, 7), as in samples::TestPictureBlock().
 Thumbnail TestPicture()
 {
     auto image = std::make_shared<QImage>(64, 48, QImage::Format_RGB32);
-    for (int y = 0; y < 48; ++y) {
+    for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
             image->setPixel(x, y, qRgb(4 * x, 5 * y, 7));
-    }
     return image;
 }
 
@@ -61,40 +61,31 @@ QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 posi
     return buffer.data();
 }
 
-TEST(ScenarioReader, Version10HasPathsOnlyAndVersion20NoNames)
+TEST(ScenarioReader, EachVersionReadsItsPartsDecodingShiftJisAndWideStrings)
 {
     const Scenario paths = Read(samples::Version10File()).scenario;
-    EXPECT_EQ(paths.version, 10);
-    EXPECT_EQ(paths.paths, QStringList({"/m/a.mpg", "/m/b.avi"}));
-    EXPECT_EQ(paths.current, 0);
+    EXPECT_EQ(std::tuple(paths.version, paths.paths, paths.current), std::tuple(10, QStringList({"/m/a.mpg", "/m/b.avi"}), 0));
     EXPECT_TRUE(paths.cache.empty() && paths.names.isEmpty());
 
     // Version 20 restores the position and the media information, but no names.
-    const Scenario scenario = Read(samples::Version20File()).scenario;
-    EXPECT_EQ(scenario.version, 20);
-    EXPECT_EQ(scenario.position, 12345);
-    ASSERT_EQ(scenario.cache.size(), 1u);
-    const MEDIARECORD& entry = scenario.cache[0];
+    const Scenario v20 = Read(samples::Version20File()).scenario;
+    EXPECT_EQ(std::tuple(v20.version, v20.position, v20.names.size()), std::tuple(20, 12345, 0));
+    ASSERT_EQ(v20.cache.size(), 1u);
+    const MEDIARECORD& entry = v20.cache[0];
     EXPECT_EQ(std::tuple(entry.dwSize, entry.timeModified, entry.nLength, entry.dwReserved),
               std::tuple(1234u, 921000000, 6000, 12288u));
     ASSERT_TRUE(entry.pThumbnail);
     EXPECT_EQ(*entry.pThumbnail, *TestPicture());
-    EXPECT_TRUE(scenario.names.isEmpty());
-}
 
-TEST(ScenarioReader, Version30DecodesShiftJisAndWideStringsAndDropsUnfittingThumbnails)
-{
     const ScenarioReadResult result = Read(samples::Version30File());
-    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    ASSERT_EQ(result.status, Ok);
     const Scenario& scenario = result.scenario;
     EXPECT_EQ(scenario.paths, QStringList({"/m/ビデオ.mpg", "/m/café.mpg", "/m/x.wav"}));
-    EXPECT_EQ(scenario.current, 1);
-    EXPECT_EQ(scenario.position, 250);
+    EXPECT_EQ(std::tuple(scenario.current, scenario.position), std::tuple(1, 250));
     ASSERT_EQ(scenario.cache.size(), 3u);
     EXPECT_EQ(scenario.cache[1].dwReserved, 6144u);
-    EXPECT_FALSE(scenario.cache[1].pThumbnail);
+    EXPECT_FALSE(scenario.cache[1].pThumbnail);  // written for a 16-bit screen
     EXPECT_EQ(scenario.names, QStringList({"名前", "ﾃｽﾄ", " "}));
-
     CMediaInfoCache cache;
     AddScenarioCacheEntries(scenario, cache);
     // The 16-bit-screen entry is dropped; the empty entry stays.
@@ -107,238 +98,174 @@ TEST(ScenarioReader, APictureOrTextMetAgainIsHeldOnceAndSharedWithTheList)
 {
     QByteArray other = samples::TestPictureBlock();
     other[0] = 8;  // the first pixel's blue
-    const QByteArray bytes = Bytes()
-                                 .Str("KivoDSv30").I32(3).Str("/m/a.mpg").Str("/m/a.mpg").Str("/m/a.mpg")
-                                 .I32(0).I32(0).I32(2)
-                                 .Append(samples::VideoEntry("/m/a.mpg"))
-                                 .Append(samples::VideoEntry("/m/a.mpg"))
-                                 .Str("/m/a.mpg").U32(1234).I32(921000000).I32(6000).U32(12288).Append(other)
-                                 .Str("/m/a.mpg").Str("x").Str("x")
-                                 .Data();
-    const Scenario scenario = Read(bytes).scenario;
+    const Scenario scenario = Read(Bytes()
+                                       .Str("KivoDSv30").I32(3).Str("/m/a.mpg").Str("/m/a.mpg").Str("/m/a.mpg").I32(0).I32(0).I32(2)
+                                       .Append(samples::VideoEntry("/m/a.mpg")).Append(samples::VideoEntry("/m/a.mpg"))
+                                       .Str("/m/a.mpg").U32(1234).I32(921000000).I32(6000).U32(12288).Append(other)
+                                       .Str("/m/a.mpg").Str("x").Str("x").Data())
+                                  .scenario;
     ASSERT_EQ(scenario.cache.size(), 3u);
     EXPECT_EQ(scenario.cache[0].pThumbnail, scenario.cache[1].pThumbnail);
     EXPECT_NE(*scenario.cache[1].pThumbnail, *scenario.cache[2].pThumbnail);
     EXPECT_EQ(scenario.names[0].constData(), scenario.paths[2].constData());
-
     // The list's objects show the very pixels the cache holds.
-    CMediaInfoCache cache;
-    AddScenarioCacheEntries(scenario, cache);
     CutListModel list;
-    for (int i = 0; i < 2; ++i)
-        list.AddObject(test::SizedRecord("/m/a.mpg", 1234, 1, 6000), *scenario.cache[static_cast<size_t>(i)].pThumbnail, false);
+    for (size_t i = 0; i < 2; ++i)
+        list.AddObject(test::SizedRecord("/m/a.mpg", 1234, 1, 6000), *scenario.cache[i].pThumbnail, false);
     EXPECT_EQ(list.GetLargeImage(0).constBits(), scenario.cache[0].pThumbnail->constBits());
     EXPECT_EQ(list.GetLargeImage(1).constBits(), list.GetLargeImage(0).constBits());
 }
 
-TEST(ScenarioReader, OnlyTheThreeMagicsAreAccepted)
-{
-    for (const char* magic : {"KivoDSv31", "kivodsv30", "KivoDSv3", "", "KivoDSv30 "}) {
-        const ScenarioReadResult result = Read(Bytes().Str(magic).I32(0).Data());
-        EXPECT_EQ(result.status, ScenarioStatus::UnknownMagic) << magic;
-        EXPECT_EQ(result.problem, QStringLiteral("このファイルは読み込めませんでした。"));
-    }
-    EXPECT_EQ(Read(QByteArray()).status, ScenarioStatus::Empty);
-    // Too short for a magic: a scenario cut short only when it starts as one.
-    for (const char* other : {"hi\n", "x", "\x09KivoX", "\xff\xff"})
-        EXPECT_EQ(Read(QByteArray(other)).status, ScenarioStatus::UnknownMagic) << other;
-    EXPECT_EQ(Read(QByteArray("\x09KivoDSv3")).status, ScenarioStatus::EndsEarly);
-}
-
-TEST(ScenarioReader, EveryTruncationEndsEarly)
-{
-    for (const QByteArray& sample : samples::AllSamples()) {
-        for (qsizetype length = 1; length < sample.size(); ++length)
-            ASSERT_EQ(Read(sample.left(length)).status, ScenarioStatus::EndsEarly) << length;
-    }
-}
-
-TEST(ScenarioReader, AbsurdCountsFailAtOnceAndNegativeCountsMeanNone)
-{
-    // 100 bytes that claim two billion objects.
-    QByteArray claim = Bytes().Str("KivoDSv30").I32(2000000000).Data();
-    claim.append(100 - claim.size(), 'a');
-    EXPECT_EQ(Read(claim).status, ScenarioStatus::EndsEarly);
-    EXPECT_EQ(Read(Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0x7FFFFFFF).Fill(40, 0).Data()).status,
-              ScenarioStatus::EndsEarly);
-    EXPECT_EQ(Read(Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0).Str("").U32(0).I32(0).I32(0).U32(0xFFFFFFFF)
-                       .Fill(40, 0)
-                       .Data())
-                  .status,
-              ScenarioStatus::EndsEarly);
-
-    // An empty list as written (its last cache index is -1) and any other
-    // negative count.
-    for (const QByteArray& none :
-         {samples::EmptyVersion30File(), Bytes().Str("KivoDSv30").I32(-5).I32(-1).I32(7).I32(-9).Data()}) {
-        const ScenarioReadResult negative = Read(none);
-        ASSERT_EQ(negative.status, ScenarioStatus::Ok);
-        EXPECT_TRUE(negative.scenario.paths.isEmpty());
-        EXPECT_EQ(negative.scenario.current, -1);
-        EXPECT_TRUE(negative.scenario.cache.empty());
-        EXPECT_TRUE(negative.scenario.names.isEmpty());
-    }
-}
-
-TEST(ScenarioReader, AMillionObjectsReadAndMoreAreRefusedAsTooLarge)
-{
-    const ScenarioReadResult million = Read(samples::EmptyObjectsFile(1000000));
-    ASSERT_EQ(million.status, ScenarioStatus::Ok) << million.detail.toStdString();
-    EXPECT_EQ(million.scenario.paths.size(), 1000000);
-    EXPECT_EQ(million.scenario.names.size(), 1000000);
-
-    // Every byte is there, so the file does not end early: it is refused
-    // for the count alone.
-    const ScenarioReadResult more = Read(samples::EmptyObjectsFile(1000001));
-    EXPECT_EQ(more.status, ScenarioStatus::TooLarge);
-    EXPECT_EQ(more.problem, QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。"));
-    EXPECT_EQ(more.detail, QStringLiteral("the file holds 1000001 objects, more than the 1000000 a scenario may have"));
-    EXPECT_TRUE(more.scenario.paths.isEmpty());
-
-    // As many media information entries, behind no objects; an empty entry
-    // takes 17 bytes.
-    const auto entries = [](qint32 count) {
-        return Read(Bytes().Str("KivoDSv20").I32(0).I32(-1).I32(0).I32(count - 1).Fill(17 * count, 0).Data());
-    };
-    EXPECT_EQ(entries(1000000).status, ScenarioStatus::Ok);
-    const ScenarioReadResult cached = entries(1000001);
-    EXPECT_EQ(cached.status, ScenarioStatus::TooLarge);
-    EXPECT_EQ(cached.detail,
-              QStringLiteral("the file holds 1000001 media information entries, more than the 1000000 a scenario may have"));
-}
-
-TEST(ScenarioReader, ReasonsAreJapaneseAndTheDetailsEnglish)
-{
-    EXPECT_EQ(Read(QByteArray()).problem, QStringLiteral("ファイルが空です。"));
-    const ScenarioReadResult cut = Read(samples::Version30File().left(40));
-    EXPECT_EQ(cut.problem, QStringLiteral("ファイルが途中で終わっています。"));
-    EXPECT_EQ(cut.detail, QStringLiteral("the file ends early (at byte 32, reading the path)"));
-
-    QTemporaryDir folder;
-    const std::pair<QString, const char16_t*> unopened[] = {
-        {folder.path(), u"フォルダです。"},
-        {folder.filePath(QStringLiteral("none.kvo")), u"ファイルが見つかりません。"},
-        {QStringLiteral("/dev/null"), u"通常のファイルではありません。"},
-    };
-    for (const auto& [path, problem] : unopened) {
-        const ScenarioReadResult result = ReadScenarioFile(path);
-        EXPECT_EQ(result.status, ScenarioStatus::CannotOpen);
-        EXPECT_EQ(result.problem, QString::fromUtf16(problem));
-    }
-}
-
-TEST(ScenarioReader, APathTheSystemWouldCutShortOrRefuseRefusesTheFile)
+// Only the three magics are scenarios; a file too short for one is cut short
+// only when it starts as one. Counts, paths and sizes are checked before
+// anything is allocated for them.
+TEST(ScenarioReader, DamagedOrHostileFilesAreRefusedWithTheirReasonAndNothingRead)
 {
     using namespace std::string_view_literals;
+    QByteArray claim = Bytes().Str("KivoDSv30").I32(2000000000).Data();  // 100 bytes claiming two billion objects
+    claim.append(100 - claim.size(), 'a');
     const QByteArray nul = Bytes().Str("KivoDSv10").I32(2).Str("/m/a.mpg").Str("/m/b\0.avi"sv).Data();
-    // A string of 5,000 bytes: 0xFF, then its length in 16 bits.
-    const QByteArray tooLong = Bytes().Str("KivoDSv10").I32(1).U8(0xFF).U16(5000).Fill(5000, 'a').Data();
-    for (const QByteArray& bytes : {nul, tooLong}) {
+    const auto magic = [](const char* text) { return Bytes().Str(text).I32(0).Data(); };
+    // As many media information entries, behind no objects; an empty entry takes 17 bytes.
+    const auto entries = [](qint32 count) {
+        return Bytes().Str("KivoDSv20").I32(0).I32(-1).I32(0).I32(count - 1).Fill(17 * count, 0).Data();
+    };
+    const std::pair<QByteArray, ScenarioStatus> cases[] = {
+        {{}, Empty},
+        {magic("KivoDSv31"), UnknownMagic}, {magic("kivodsv30"), UnknownMagic}, {magic("KivoDSv3"), UnknownMagic},
+        {magic(""), UnknownMagic}, {magic("KivoDSv30 "), UnknownMagic},
+        {"hi\n", UnknownMagic}, {"x", UnknownMagic}, {"\x09KivoX", UnknownMagic}, {"\xff\xff", UnknownMagic},
+        {"\x09KivoDSv3", EndsEarly},
+        {claim, EndsEarly},
+        {Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0x7FFFFFFF).Fill(40, 0).Data(), EndsEarly},
+        {Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0).Str("").U32(0).I32(0).I32(0).U32(0xFFFFFFFF).Fill(40, 0).Data(),
+         EndsEarly},
+        {nul, Malformed},
+        // A path of 5,000 bytes: 0xFF, then its length in 16 bits.
+        {Bytes().Str("KivoDSv10").I32(1).U8(0xFF).U16(5000).Fill(5000, 'a').Data(), Malformed},
+        // Every byte is there: refused for the count alone.
+        {samples::EmptyObjectsFile(1000001), TooLarge},
+        {entries(1000001), TooLarge},
+    };
+    const std::map<ScenarioStatus, QString> problems{
+        {Empty, "ファイルが空です。"},
+        {UnknownMagic, "このファイルは読み込めませんでした。"},
+        {EndsEarly, "ファイルが途中で終わっています。"},
+        {Malformed, "ファイルの形式が正しくありません。"},
+        {TooLarge, "ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。"},
+    };
+    for (const auto& [bytes, status] : cases) {
         const ScenarioReadResult result = Read(bytes);
-        EXPECT_EQ(result.status, ScenarioStatus::Malformed);
-        EXPECT_EQ(result.problem, QStringLiteral("ファイルの形式が正しくありません。"));
+        EXPECT_EQ(result.status, status) << bytes.left(24).toHex().toStdString();
+        EXPECT_EQ(result.problem, problems.at(status));
         EXPECT_TRUE(result.scenario.paths.isEmpty());
     }
+    for (const QByteArray& sample : samples::AllSamples()) {
+        for (qsizetype length = 1; length < sample.size(); ++length)
+            ASSERT_EQ(Read(sample.left(length)).status, EndsEarly) << length;
+    }
+    EXPECT_EQ(Read(samples::Version30File().left(40)).detail, "the file ends early (at byte 32, reading the path)");
     EXPECT_EQ(Read(nul).detail, "the path of object 1 holds a NUL byte or is too long");
+    EXPECT_EQ(Read(samples::EmptyObjectsFile(1000001)).detail,
+              "the file holds 1000001 objects, more than the 1000000 a scenario may have");
+    EXPECT_EQ(Read(entries(1000001)).detail,
+              "the file holds 1000001 media information entries, more than the 1000000 a scenario may have");
+
+    // Up to the bounds, and an empty list as written (its last cache index
+    // is -1) or any other negative count, are read.
+    EXPECT_EQ(Read(entries(1000000)).status, Ok);
+    const Scenario million = Read(samples::EmptyObjectsFile(1000000)).scenario;
+    EXPECT_EQ(std::tuple(million.paths.size(), million.names.size()), std::tuple(1000000, 1000000));
+    for (const QByteArray& none :
+         {samples::EmptyVersion30File(), Bytes().Str("KivoDSv30").I32(-5).I32(-1).I32(7).I32(-9).Data()}) {
+        const ScenarioReadResult result = Read(none);
+        ASSERT_EQ(result.status, Ok);
+        EXPECT_EQ(result.scenario.current, -1);
+        EXPECT_TRUE(result.scenario.paths.isEmpty() && result.scenario.cache.empty() && result.scenario.names.isEmpty());
+    }
 }
 
 TEST(ScenarioReader, ANameOfMegabytesIsCutAndTheFileReadButANameThatIsItsPathStaysWhole)
 {
     // A string of 3 MB: 0xFF, 0xFFFF, then its length in 32 bits.
     constexpr int kHuge = 3 << 20;
-    const QByteArray bytes = Bytes()
-                                 .Str("KivoDSv30").I32(2).Str("/m/a.mpg").Str("/m/b.mpg")
-                                 .I32(0).I32(0).I32(-1)
-                                 .U8(0xFF).U16(0xFFFF).U32(kHuge).Fill(kHuge, 'n')
-                                 .Str("b")
-                                 .Data();
-    const ScenarioReadResult result = Read(bytes);
-    ASSERT_EQ(result.status, ScenarioStatus::Ok);
+    const ScenarioReadResult result = Read(Bytes()
+                                               .Str("KivoDSv30").I32(2).Str("/m/a.mpg").Str("/m/b.mpg").I32(0).I32(0).I32(-1)
+                                               .U8(0xFF).U16(0xFFFF).U32(kHuge).Fill(kHuge, 'n').Str("b").Data());
+    ASSERT_EQ(result.status, Ok);
     EXPECT_EQ(result.scenario.paths, QStringList({"/m/a.mpg", "/m/b.mpg"}));
     EXPECT_EQ(result.scenario.names, QStringList({QString(kMaxNameChars, u'n'), "b"}));
 
-    const QString path = QStringLiteral("/m/") + QString(4000, u'p');
-    const QByteArray named = Bytes()
-                                 .Str("KivoDSv30").I32(1).U8(0xFF).U16(4003).Raw(path.toStdString())
-                                 .I32(0).I32(0).I32(-1)
-                                 .U8(0xFF).U16(4003).Raw(path.toStdString())
-                                 .Data();
-    EXPECT_EQ(Read(named).scenario.names, QStringList({path}));
+    const std::string path = "/m/" + std::string(4000, 'p');
+    const QByteArray named =
+        Bytes().Str("KivoDSv30").I32(1).U8(0xFF).U16(4003).Raw(path).I32(0).I32(0).I32(-1).U8(0xFF).U16(4003).Raw(path).Data();
+    EXPECT_EQ(Read(named).scenario.names, QStringList({QString::fromStdString(path)}));
 }
 
-TEST(ScenarioReader, ANamedPipeIsRefusedWithoutWaitingForAWriter)
+TEST(ScenarioReader, WhatIsNoRegularFileIsRefusedAndAPipeWithoutWaitingForAWriter)
 {
     QTemporaryDir folder;
     const QString pipe = folder.filePath(QStringLiteral("pipe.kvo"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    auto reading = std::async(std::launch::async, [&pipe] { return ReadScenarioFile(pipe); });
-    if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
-        // A writer lets the reader out of its open().
-        ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK));
-        FAIL() << "opening the pipe waits for a writer";
+    const std::pair<QString, const char16_t*> unopened[] = {
+        {folder.path(), u"フォルダです。"},
+        {folder.filePath(QStringLiteral("none.kvo")), u"ファイルが見つかりません。"},
+        {QStringLiteral("/dev/null"), u"通常のファイルではありません。"},
+        {pipe, u"通常のファイルではありません。"},
+    };
+    for (const auto& [path, problem] : unopened) {
+        auto reading = std::async(std::launch::async, [&path] { return ReadScenarioFile(path); });
+        if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK));  // lets the reader out of open()
+            FAIL() << "opening the pipe waits for a writer";
+        }
+        const ScenarioReadResult result = reading.get();
+        EXPECT_EQ(result.status, CannotOpen);
+        EXPECT_EQ(result.problem, QString::fromUtf16(problem));
     }
-    const ScenarioReadResult result = reading.get();
-    EXPECT_EQ(result.status, ScenarioStatus::CannotOpen);
-    EXPECT_EQ(result.problem, QStringLiteral("通常のファイルではありません。"));
-    EXPECT_EQ(result.detail, QStringLiteral("it is not a regular file"));
+    EXPECT_EQ(ReadScenarioFile(pipe).detail, "it is not a regular file");
 }
 
 class ScenarioWriter : public ::testing::Test {
 protected:
-    // /m/ビデオ.mpg with a picture, named 名前; /m/café.mpg without one,
-    // named ﾃｽﾄ and current; /m/x.wav, never examined, with a blank name.
+    // /m/ビデオ.mpg with a picture, named 名前; /m/café.mpg without one, of
+    // a size beyond 32 bits, named ﾃｽﾄ and current; /m/x.wav, never
+    // examined, with a blank name.
     void SetUp() override
     {
         cache.Add(test::SizedRecord(QStringLiteral("/m/ビデオ.mpg"), 1234, 921000000, 6000, TestPicture()));
-        cache.Add(test::SizedRecord(QStringLiteral("/m/café.mpg"), 99, 5, 500));
+        cache.Add(test::SizedRecord(QStringLiteral("/m/café.mpg"), 0x100000063ull, 5, 500));  // 99 in 32 bits
         list.AddObject(cache.Lookup(QStringLiteral("/m/ビデオ.mpg")), *TestPicture(), false);
         list.AddObject(cache.Lookup(QStringLiteral("/m/café.mpg")), QImage(), true);
-        MEDIARECORD missing;
-        missing.strPath = QStringLiteral("/m/x.wav");
-        missing.nFlag = kFlagInvalid;
-        list.AddObject(missing, QImage(), true);
+        list.AddObject(test::Record(QStringLiteral("/m/x.wav"), 0, kFlagInvalid), QImage(), true);
         list.SetItemText(0, CutListModel::kColumnName, QStringLiteral("名前"));
         list.SetItemText(1, CutListModel::kColumnName, QStringLiteral("ﾃｽﾄ"));
         list.SetCurrent(1);
     }
+    QString At(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
+    // The reason a save to `path` fails, or an empty text.
+    QString Refusal(const QString& path, qint32 position = 250, const CutListModel* objects = nullptr)
+    {
+        const std::optional<WriteFailure> failure = SaveScenarioFile(path, objects ? *objects : list, cache, position);
+        return failure ? failure->reason : QString();
+    }
 
     CutListModel list;
     CMediaInfoCache cache;
+    QTemporaryDir folder;
 };
 
-TEST_F(ScenarioWriter, WritesTheExactBytesOfVersion30)
+// The file keeps the low 32 bits of a size, and current -1 for none.
+TEST_F(ScenarioWriter, WritesTheExactBytesOfVersion30AndOfAnEmptyList)
 {
     EXPECT_EQ(Written(list, cache, 250), samples::Version30File(0));
-}
-
-TEST_F(ScenarioWriter, WritesAnEmptyListTheSameFileTwiceAndTheLow32BitsOfLargeSizes)
-{
-    CutListModel empty;
-    EXPECT_EQ(Written(empty, cache, 0), samples::EmptyVersion30File());
-
-    // The same file twice: two paths, two cache entries, two names; the
-    // size keeps its low 32 bits.
-    cache.Add(test::SizedRecord(QStringLiteral("/m/big.mpg"), 0x100000010ull, 7, 100));
-    CutListModel twice;
-    twice.AddObject(cache.Lookup(QStringLiteral("/m/big.mpg")), QImage(), false);
-    twice.AddObject(cache.Lookup(QStringLiteral("/m/big.mpg")), QImage(), false);
-    const ScenarioReadResult result = Read(Written(twice, cache, 0));
-    ASSERT_EQ(result.status, ScenarioStatus::Ok);
-    EXPECT_EQ(result.scenario.paths.size(), 2);
-    ASSERT_EQ(result.scenario.cache.size(), 2u);
-    EXPECT_EQ(result.scenario.cache[1].dwSize, 0x10u);
-    EXPECT_EQ(result.scenario.names, QStringList({"/m/big.mpg", "/m/big.mpg"}));
-    EXPECT_EQ(result.scenario.current, -1);
+    EXPECT_EQ(Written(CutListModel(), cache, 0), samples::EmptyVersion30File());
 }
 
 TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("list.kvo"));
-    ASSERT_EQ(SaveScenarioFile(path, list, cache, 250), std::nullopt);
-    const auto contents = [&path] { return test::ReadFile(path); };
-    EXPECT_EQ(contents(), Written(list, cache, 250));
-
+    ASSERT_EQ(Refusal(At("list.kvo")), QString());
+    EXPECT_EQ(test::ReadFile(At("list.kvo")), Written(list, cache, 250));
     // Let writes past 1,000 bytes fail, as on a full disk.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit original{};
@@ -346,84 +273,62 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
     rlimit limited = original;
     limited.rlim_cur = 1000;
     setrlimit(RLIMIT_FSIZE, &limited);
-    const std::optional<WriteFailure> failure = SaveScenarioFile(path, list, cache, 0);
+    const QString reason = Refusal(At("list.kvo"), 0);
     setrlimit(RLIMIT_FSIZE, &original);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->reason, QStringLiteral("書き込めませんでした。ディスクの空きを確かめてください。"));
-    EXPECT_EQ(contents(), Written(list, cache, 250));
+    EXPECT_EQ(reason, "書き込めませんでした。ディスクの空きを確かめてください。");
+    EXPECT_EQ(test::ReadFile(At("list.kvo")), Written(list, cache, 250));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.kvo"}));
+    EXPECT_NE(Refusal(At("no/such/folder.kvo")), QString());
 
-    EXPECT_TRUE(SaveScenarioFile(folder.filePath(QStringLiteral("no/such/folder.kvo")), list, cache, 0));
+    // A million objects are saved, one more is refused and leaves the file.
+    CutListModel large;
+    large.AddObjects(std::vector<MediaObject>(1000000), true);
+    ASSERT_EQ(Refusal(At("list.kvo"), 0, &large), QString());
+    EXPECT_EQ(ReadScenarioFile(At("list.kvo")).scenario.paths.size(), 1000000);
+    const QByteArray saved = test::ReadFile(At("list.kvo"));
+    large.AddObject(MEDIARECORD(), QImage(), true);
+    const std::optional<WriteFailure> failure = SaveScenarioFile(At("list.kvo"), large, cache, 0);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, "ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。");
+    EXPECT_EQ(failure->detail, "the cut list has 1000001 objects, more than the 1000000 a scenario may have");
+    EXPECT_EQ(test::ReadFile(At("list.kvo")), saved);
 }
 
 TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
 {
-    namespace fs = std::filesystem;
-    QTemporaryDir folder;
-    const auto at = [&folder](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
-    const auto refusal = [this](const QString& path, qint32 position = 0) {
-        const std::optional<WriteFailure> failure = SaveScenarioFile(path, list, cache, position);
-        return failure ? failure->reason : QString();
-    };
-    ASSERT_EQ(refusal(at("target.kvo")), QString());
-    fs::create_symlink("target.kvo", at("link.kvo").toStdString());
-    ASSERT_EQ(refusal(at("link.kvo"), 250), QString());
-    EXPECT_TRUE(fs::is_symlink(at("link.kvo").toStdString()));
-    EXPECT_EQ(test::ReadFile(at("target.kvo")), Written(list, cache, 250));
-    // A link to nothing gets its file.
-    fs::create_symlink("made.kvo", at("dangling.kvo").toStdString());
-    ASSERT_EQ(refusal(at("dangling.kvo"), 250), QString());
-    EXPECT_TRUE(fs::is_symlink(at("dangling.kvo").toStdString()));
-    EXPECT_EQ(test::ReadFile(at("made.kvo")), Written(list, cache, 250));
-
-    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.kvo")).constData(), 0600), 0);
-    fs::create_symlink("pipe.kvo", at("to-pipe.kvo").toStdString());
-    for (const char* name : {"pipe.kvo", "to-pipe.kvo"}) {
-        const std::optional<WriteFailure> failure = SaveScenarioFile(at(name), list, cache, 0);
-        ASSERT_TRUE(failure) << name;
-        EXPECT_EQ(failure->reason, QStringLiteral("通常のファイルではありません。"));
-        EXPECT_EQ(failure->detail, QStringLiteral("it is not a regular file"));
+    const auto link = [this](const char* target, const char* name) { fs::create_symlink(target, At(name).toStdString()); };
+    ASSERT_EQ(Refusal(At("target.kvo"), 0), QString());
+    link("target.kvo", "link.kvo");
+    link("made.kvo", "dangling.kvo");  // a link to nothing gets its file
+    for (const auto& [name, target] : {std::pair{"link.kvo", "target.kvo"}, std::pair{"dangling.kvo", "made.kvo"}}) {
+        ASSERT_EQ(Refusal(At(name)), QString());
+        EXPECT_TRUE(fs::is_symlink(At(name).toStdString()));
+        EXPECT_EQ(test::ReadFile(At(target)), Written(list, cache, 250));
     }
-    EXPECT_TRUE(fs::is_fifo(at("pipe.kvo").toStdString()));
-    EXPECT_EQ(refusal(folder.path()), QStringLiteral("フォルダです。"));
-    fs::create_symlink("loop-b", at("loop-a").toStdString());
-    fs::create_symlink("loop-a", at("loop-b").toStdString());
-    EXPECT_EQ(refusal(at("loop-a")), QStringLiteral("通常のファイルではありません。"));
-    EXPECT_TRUE(fs::is_symlink(at("loop-a").toStdString()));
-}
-
-TEST_F(ScenarioWriter, AMillionObjectsAreSavedButNotOneMoreAndTheOldFileStays)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("large.kvo"));
-    CutListModel large;
-    large.AddObjects(std::vector<MediaObject>(1000000), true);
-    ASSERT_EQ(SaveScenarioFile(path, large, cache, 0), std::nullopt);
-    EXPECT_EQ(ReadScenarioFile(path).scenario.paths.size(), 1000000);
-    const QByteArray saved = test::ReadFile(path);
-
-    large.AddObject(MEDIARECORD(), QImage(), true);
-    const std::optional<WriteFailure> failure = SaveScenarioFile(path, large, cache, 0);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->reason, QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。"));
-    EXPECT_EQ(failure->detail, QStringLiteral("the cut list has 1000001 objects, more than the 1000000 a scenario may have"));
-    EXPECT_EQ(test::ReadFile(path), saved);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(At("pipe.kvo")).constData(), 0600), 0);
+    link("pipe.kvo", "to-pipe.kvo");
+    link("loop-b", "loop-a");
+    link("loop-a", "loop-b");
+    for (const char* name : {"pipe.kvo", "to-pipe.kvo", "loop-a"})
+        EXPECT_EQ(Refusal(At(name)), "通常のファイルではありません。") << name;
+    EXPECT_EQ(SaveScenarioFile(At("pipe.kvo"), list, cache, 0).value_or(WriteFailure{}).detail, "it is not a regular file");
+    EXPECT_TRUE(fs::is_fifo(At("pipe.kvo").toStdString()));
+    EXPECT_TRUE(fs::is_symlink(At("loop-a").toStdString()));
+    EXPECT_EQ(Refusal(folder.path()), "フォルダです。");
 }
 
 TEST_F(ScenarioWriter, SavingOverAnotherUsersFileKeepsItsOwnerGroupAndMode)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root can make a file of another user";
-    QTemporaryDir folder;
-    const QByteArray path = QFile::encodeName(folder.filePath(QStringLiteral("theirs.kvo")));
-    ASSERT_TRUE(test::WriteFile(QFile::decodeName(path), "old"));
-    ASSERT_EQ(::chown(path.constData(), 12345, 23456), 0);
-    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
-    ASSERT_EQ(SaveScenarioFile(QFile::decodeName(path), list, cache, 250), std::nullopt);
+    const QByteArray path = QFile::encodeName(At("theirs.kvo"));
+    ASSERT_TRUE(test::WriteFile(At("theirs.kvo"), "old"));
+    ASSERT_EQ(::chown(path.constData(), 12345, 23456) | ::chmod(path.constData(), 0640), 0);
+    ASSERT_EQ(Refusal(At("theirs.kvo")), QString());
     struct stat saved {};
     ASSERT_EQ(::stat(path.constData(), &saved), 0);
     EXPECT_EQ(std::tuple(saved.st_uid, saved.st_gid, saved.st_mode & 07777), std::tuple(12345u, 23456u, 0640u));
-    EXPECT_EQ(test::ReadFile(QFile::decodeName(path)), Written(list, cache, 250));
+    EXPECT_EQ(test::ReadFile(At("theirs.kvo")), Written(list, cache, 250));
 }
 
 TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
@@ -440,23 +345,89 @@ TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
     EXPECT_TRUE(written.contains(samples::Wide(FileNameFromBytes(paths[0]))));
 
     // A scenario file whose own name is not UTF-8 is read by its bytes.
-    const test::ByteFolder folder;
-    const QByteArray file = folder.Write("list\xff.kvo", written);
+    const test::ByteFolder bytes;
+    const QByteArray file = bytes.Write("list\xff.kvo", written);
     const ScenarioReadResult result = ReadScenarioFile(FileNameFromBytes(file));
-    ASSERT_EQ(result.status, ScenarioStatus::Ok) << result.detail.toStdString();
+    ASSERT_EQ(result.status, Ok) << result.detail.toStdString();
     ASSERT_EQ(result.scenario.paths.size(), 2);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(FileNameBytes(result.scenario.paths[i]), paths[i]);
         EXPECT_EQ(FileNameBytes(result.scenario.cache[static_cast<size_t>(i)].strPath), paths[i]);
         EXPECT_EQ(FileNameBytes(result.scenario.names[i]), paths[i]);
     }
-
     // Qt's save file cannot reach such a name: saving is refused rather
     // than going to another file.
-    const std::optional<WriteFailure> failure = SaveScenarioFile(FileNameFromBytes(file + ".new"), objects, odd, 0);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->reason, QStringLiteral("このファイル名では保存できません。"));
-    EXPECT_EQ(folder.Names(), std::vector<std::string>({"list\xff.kvo"}));
+    EXPECT_EQ(Refusal(FileNameFromBytes(file + ".new"), 0, &objects), "このファイル名では保存できません。");
+    EXPECT_EQ(bytes.Names(), std::vector<std::string>({"list\xff.kvo"}));
+}
+
+
+QByteArray ArchiveBytes(const QString& text)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ArchiveWriter archive(buffer);
+    archive.WriteString(text);
+    EXPECT_TRUE(archive.Finish());
+    return buffer.data();
+}
+
+// The one string that the bytes hold.
+QString ReadBack(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ArchiveReader archive(buffer);
+    QString text = archive.ReadString("text");
+    EXPECT_TRUE(archive.AtEnd());
+    return text;
+}
+
+TEST(Archive, StringsFollowTheFrameworkEncoding)
+{
+    const std::pair<int, QByteArray> prefixes[] = {
+        {0, Bytes().U8(0).Data()},
+        {254, Bytes().U8(254).Data()},
+        {255, Bytes().U8(0xFF).U16(255).Data()},
+        {0xFFFD, Bytes().U8(0xFF).U16(0xFFFD).Data()},
+        {0xFFFE, Bytes().U8(0xFF).U16(0xFFFF).U32(0xFFFE).Data()},
+    };
+    for (const auto& [length, prefix] : prefixes) {
+        const QString text(length, u'x');
+        EXPECT_EQ(ArchiveBytes(text), prefix + QByteArray(length, 'x')) << length;
+        EXPECT_EQ(ReadBack(ArchiveBytes(text)), text) << length;
+    }
+    // Text outside CP932 takes the wide form, a character outside the basic
+    // plane as its surrogate pair.
+    EXPECT_EQ(ArchiveBytes(QStringLiteral("😀")), Bytes().U8(0xFF).U16(0xFFFE).U8(2).U16(0xD83D).U16(0xDE00).Data());
+    EXPECT_EQ(ReadBack(ArchiveBytes(QStringLiteral("¥"))), QStringLiteral("¥"));
+}
+
+TEST(Archive, ReadsFailAtTheEndInsteadOfAllocating)
+{
+    // A length of 4 GB before three bytes; a wide string one unit short.
+    for (const QByteArray& bytes : {Bytes().U8(0xFF).U16(0xFFFF).U32(0xFFFFFFF0).Raw("abc").Data(),
+                                    Bytes().U8(0xFF).U16(0xFFFE).U8(3).U16('a').Data()})
+        EXPECT_THROW(ReadBack(bytes), ArchiveEndsEarly);
+}
+
+// The strings of the archive are Shift-JIS where they read back as written.
+TEST(TextEncoding, ShiftJisIsWrittenOnlyWhereItReadsBackAndReadWithReplacements)
+{
+    EXPECT_EQ(EncodeCp932(QStringLiteral("ビデオ名前ﾌｧｲﾙa\\b~")),
+              QByteArray("\x83\x72\x83\x66\x83\x49\x96\xbc\x91\x4f\xcc\xa7\xb2\xd9" "a\\b~"));
+    EXPECT_EQ(EncodeCp932(QString()), QByteArray());
+    // CP932 writes the yen sign as 0x5C, which reads back as a backslash.
+    for (const char* refused : {"café", "😀", "¥100"})
+        EXPECT_FALSE(EncodeCp932(QString::fromUtf8(refused)).has_value()) << refused;
+
+    // A trail byte 0x5C; a lone lead byte at the end and an undefined byte.
+    EXPECT_EQ(DecodeCp932("\x95\x5c\x83\x72"), QStringLiteral("表ビ"));
+    EXPECT_EQ(DecodeCp932("a\xff" "b\x83"), QStringLiteral("a\uFFFDb\uFFFD"));
+    // Sort bytes fall back to UTF-8 for characters CP932 lacks.
+    std::string bytes = "x";
+    AppendCp932SortBytes(QStringLiteral("aé表ﾌ😀¥"), bytes);
+    EXPECT_EQ(bytes, "xa\xc3\xa9\x95\x5c\xcc\xf0\x9f\x98\x80\x5c");
 }
 
 }  // namespace

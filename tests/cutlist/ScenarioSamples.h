@@ -5,6 +5,7 @@
 // kvotool tests, and the seeds of the fuzz run.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 #include <cstdint>
@@ -15,31 +16,19 @@ namespace kivo::samples {
 
 class Bytes {
 public:
-    Bytes& U8(std::uint8_t value)
-    {
-        m_data.append(static_cast<char>(value));
-        return *this;
-    }
-    Bytes& U16(std::uint16_t value) { return U8(value & 0xFF).U8(value >> 8); }
-    Bytes& U32(std::uint32_t value) { return U16(value & 0xFFFF).U16(value >> 16); }
-    Bytes& I32(std::int32_t value) { return U32(static_cast<std::uint32_t>(value)); }
-    Bytes& Raw(std::string_view bytes)
-    {
-        m_data.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
-        return *this;
-    }
-    // A short string: one length byte, then the bytes as given.
-    Bytes& Str(std::string_view bytes) { return U8(static_cast<std::uint8_t>(bytes.size())).Raw(bytes); }
-    Bytes& Fill(int count, std::uint8_t value)
-    {
-        m_data.append(count, static_cast<char>(value));
-        return *this;
-    }
-    Bytes& Append(const QByteArray& bytes)
+    Bytes& Raw(QByteArrayView bytes)
     {
         m_data.append(bytes);
         return *this;
     }
+    Bytes& Append(const QByteArray& bytes) { return Raw(bytes); }
+    Bytes& U8(std::uint8_t value) { return Raw(QByteArrayView(reinterpret_cast<const char*>(&value), 1)); }
+    Bytes& U16(std::uint16_t value) { return U8(value & 0xFF).U8(value >> 8); }
+    Bytes& U32(std::uint32_t value) { return U16(value & 0xFFFF).U16(value >> 16); }
+    Bytes& I32(std::int32_t value) { return U32(static_cast<std::uint32_t>(value)); }
+    // A short string: one length byte, then the bytes as given.
+    Bytes& Str(std::string_view bytes) { return U8(static_cast<std::uint8_t>(bytes.size())).Raw(bytes); }
+    Bytes& Fill(int count, std::uint8_t value) { return Raw(QByteArray(count, static_cast<char>(value))); }
     QByteArray Data() const { return m_data; }
 
 private:
@@ -100,11 +89,7 @@ inline QByteArray Version20File()
 inline QByteArray Version30File(std::uint32_t cafeThumbnailBytes = 6144)
 {
     return Bytes()
-        .Str("KivoDSv30")
-        .I32(3)
-        .Str(kSjisVideoPath)
-        .Append(Wide(u"/m/café.mpg"))
-        .Str("/m/x.wav")
+        .Str("KivoDSv30").I32(3).Str(kSjisVideoPath).Append(Wide(u"/m/café.mpg")).Str("/m/x.wav")
         .I32(1)    // current object
         .I32(250)  // playing position
         .I32(2)    // three cache entries
@@ -112,9 +97,7 @@ inline QByteArray Version30File(std::uint32_t cafeThumbnailBytes = 6144)
         .Append(Wide(u"/m/café.mpg")).U32(99).I32(5).I32(500).U32(cafeThumbnailBytes)
         .Fill(static_cast<int>(cafeThumbnailBytes), 0x5A)
         .Str("").U32(0).I32(0).I32(0).U32(0)
-        .Str(kSjisName)
-        .Str(kSjisHalfWidthName)
-        .Str(" ")
+        .Str(kSjisName).Str(kSjisHalfWidthName).Str(" ")
         .Data();
 }
 
@@ -125,10 +108,7 @@ inline QByteArray EmptyObjectsFile(std::int32_t count)
     return Bytes().Str("KivoDSv30").I32(count).Fill(count, 0).I32(-1).I32(0).I32(-1).Fill(count, 0).Data();
 }
 
-inline QByteArray EmptyVersion30File()
-{
-    return EmptyObjectsFile(0);
-}
+inline QByteArray EmptyVersion30File() { return EmptyObjectsFile(0); }
 
 inline std::vector<QByteArray> AllSamples()
 {

@@ -1,0 +1,257 @@
+#include "ByteFolder.h"
+#include "ScenarioSamples.h"
+#include "TestFiles.h"
+#include "TestMedia.h"
+#include "cutlist/FileNames.h"
+#include "cutlist/ScenarioFile.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <tuple>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built kvotool in `folder`, if given. The arguments reach it as
+// the bytes of the file names they are (QProcess would pass them through UTF-8).
+ToolRun RunKvotool(const QStringList& arguments, const QString& folder = {})
+{
+    QList<QByteArray> bytes{KVOTOOL_PATH};
+    for (const QString& argument : arguments)
+        bytes.append(FileNameBytes(argument));
+    std::vector<char*> argv;
+    for (QByteArray& argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setChildProcessModifier([&argv] {
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    });
+    process.start(QStringLiteral(KVOTOOL_PATH), {});
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
+}
+
+bool Says(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+class Kvotool : public ::testing::Test {
+protected:
+    QString At(const char* name) const { return m_folder.filePath(QString::fromUtf8(name)); }
+    QString File(const char* name, const QByteArray& bytes)
+    {
+        EXPECT_TRUE(test::WriteFile(At(name), bytes));
+        return At(name);
+    }
+    // What `kvotool dump --json` makes of the scenario `name`.
+    static nlohmann::json Dump(const QString& scenario)
+    {
+        const ToolRun run = RunKvotool({"dump", "--json", scenario});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return nlohmann::json::parse(run.out);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+// What QJsonDocument makes of the scenario, each version with its own keys:
+// the form the streamed output keeps. The values are the reader's.
+std::string DocumentJson(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const Scenario scenario = ReadScenario(buffer).scenario;
+    QJsonObject json{{"version", scenario.version}, {"paths", QJsonArray::fromStringList(scenario.paths)}};
+    QJsonArray cache;
+    for (const MEDIARECORD& entry : scenario.cache) {
+        cache.append(QJsonObject{{"path", entry.strPath}, {"size", static_cast<qint64>(entry.dwSize)},
+                                 {"modified", entry.timeModified}, {"length", entry.nLength},
+                                 {"thumbnail_bytes", qint64{entry.dwReserved}}});
+    }
+    if (scenario.version >= 20) {
+        json["current"] = scenario.current;
+        json["position"] = scenario.position;
+        json["cache"] = cache;
+    }
+    if (scenario.version >= 30)
+        json["names"] = QJsonArray::fromStringList(scenario.names);
+    return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n";
+}
+
+TEST_F(Kvotool, DumpJsonIsByteForByteWhatTheJsonDocumentWrites)
+{
+    // Texts to escape: controls, a quote, a backslash, a lone surrogate
+    // (the byte 0xFF), a surrogate pair and DEL.
+    const QString odd = FileNameFromBytes("/m/\x01\t\"q\"\\b\xff") + QStringLiteral("\U0001F600\x7f.mpg");
+    std::vector<QByteArray> files = samples::AllSamples();
+    files.push_back(samples::Bytes().Str("KivoDSv30").I32(1).Append(samples::Wide(odd)).I32(-1).I32(-5).I32(0)
+                        .Append(samples::Wide(odd)).U32(7).I32(-2).I32(3).U32(0).Append(samples::Wide(odd)).Data());
+    for (const QByteArray& bytes : files) {
+        const ToolRun run = RunKvotool({"dump", "--json", File("same.kvo", bytes)});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, DocumentJson(bytes));
+    }
+    const ToolRun summary = RunKvotool({"dump", File("list.kvo", samples::Version30File())});
+    EXPECT_EQ(summary.exitCode, 0);
+    for (const char* part : {"version 30", "/m/ビデオ.mpg", "current object: 1", "1m00s", "6144 bytes", "ﾃｽﾄ"})
+        EXPECT_TRUE(Says(summary.out, part)) << part;
+}
+
+TEST_F(Kvotool, ExitStatusesOfUsageErrorsAndBadFiles)
+{
+    for (const QStringList& wrong : {QStringList(), {"dump"}, {"dump", "--xml", "a.kvo"}, {"frobnicate"}})
+        EXPECT_EQ(RunKvotool(wrong).exitCode, 1) << wrong.join(' ').toStdString();
+    EXPECT_TRUE(Says(RunKvotool({"--help"}).out, "dump [--json] FILE.kvo"));
+    // A text too short for a magic is not a scenario either.
+    for (const QByteArray& text : {QByteArray("\x09KivoDSv99 and more"), QByteArray("todo\n")}) {
+        const ToolRun run = RunKvotool({"dump", File("text.kvo", text)});
+        EXPECT_EQ(std::tuple(run.exitCode, run.err), std::tuple(2, "このファイルは読み込めませんでした。\n"));
+    }
+    // Any other failure of the reader: the file's name and the reader's detail.
+    const QString cut = File("short.kvo", samples::Version30File().left(40));
+    const ToolRun run = RunKvotool({"dump", "--json", cut});
+    EXPECT_EQ(std::tuple(run.exitCode, run.out), std::tuple(3, ""));
+    EXPECT_TRUE(Says(run.err, (cut.toStdString() + ": the file ends early").c_str())) << run.err;
+}
+
+TEST_F(Kvotool, DumpPrintsNamesAsWhatTheyHold)
+{
+    // A path with an escape sequence and a new line, and one with the byte
+    // 0xFF, which only the wide form holds.
+    const QString odd = FileNameFromBytes("/m/bad\xff.avi");
+    const QString file = File("odd.kvo", samples::Bytes().Str("KivoDSv10").I32(2).Str("/m/\x1b[2Jred\nx.avi").Append(samples::Wide(odd)).Data());
+    const ToolRun text = RunKvotool({"dump", file});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_FALSE(Says(text.out, "\x1b"));
+    EXPECT_TRUE(Says(text.out, "  0: /m/\\x1b[2Jred\\nx.avi\n  1: /m/bad\\xff.avi\n")) << text.out;
+
+    const ToolRun json = RunKvotool({"dump", "--json", file});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_TRUE(Says(json.out, R"("/m/bad\udcff.avi")")) << json.out;
+    const QJsonArray paths = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["paths"].toArray();
+    EXPECT_EQ(paths, QJsonArray({QStringLiteral("/m/\x1b[2Jred\nx.avi"), odd}));
+}
+
+TEST(KvotoolProbe, ReportsEachFileAsTheCutListWillShowIt)
+{
+    QTemporaryDir pictures;
+    const auto run = RunKvotool({"probe", "--json", "--thumbnails", pictures.path(), Media("video.mpg"),
+                                 Media("audio.wav"), Media("text.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    // What the examination finds is the examination test's; here that each
+    // file's report comes in its place.
+    ASSERT_EQ(json.size(), 3u);
+    EXPECT_EQ(std::tuple(json[0]["flag"], json[0]["width"], json[1]["flag"], json[2]["flag"]), std::tuple(0, 320, -2, -1));
+    EXPECT_EQ(std::tuple(json[1]["length"], json[2]["size"]), std::tuple(300, QFile(Media("text.txt")).size()));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(QImage(pictures.filePath(QStringLiteral("%1.png").arg(i))).size(), QSize(64, 48));
+}
+
+TEST_F(Kvotool, CreateWritesTheScenarioOfTheAddedFilesButLeavesAPipeAlone)
+{
+    const auto run = RunKvotool({"create", At("list.kvo"), Media("text.txt"), Media("video.avi"), Media("audio.wav"),
+                                 Media("video.avi")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto json = Dump(At("list.kvo"));
+    EXPECT_EQ(std::tuple(json["version"], json["current"]), std::tuple(30, 1));  // the first playable object
+    EXPECT_EQ(json["names"], json["paths"]);
+    const auto& cache = json["cache"];
+    ASSERT_EQ(cache.size(), 4u);
+    EXPECT_EQ(cache[0]["path"], "");  // invalid: never cached
+    EXPECT_EQ(std::tuple(cache[1]["thumbnail_bytes"], cache[2]["thumbnail_bytes"]), std::tuple(12288, 0));  // sound only
+    EXPECT_EQ(cache[3], cache[1]);  // the second time from the cache
+
+    // Anything but a regular file or a link to one is left alone.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(At("pipe.kvo")).constData(), 0600), 0);
+    const auto pipe = RunKvotool({"create", At("pipe.kvo"), Media("audio.wav")});
+    EXPECT_EQ(pipe.exitCode, 3);
+    EXPECT_TRUE(Says(pipe.err, "not a regular file")) << pipe.err;
+    EXPECT_TRUE(std::filesystem::is_fifo(At("pipe.kvo").toStdString()));
+}
+
+TEST(KvotoolCreate, StoresFullPathsWithTheirBytes)
+{
+    const test::ByteFolder folder;
+    const QByteArray clip = folder.Copy(Media("video.avi"), "clip\xff.avi");
+    auto run = RunKvotool({"create", "list.kvo", FileNameFromBytes("clip\xff.avi")}, folder.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    run = RunKvotool({"dump", "--json", "list.kvo"}, folder.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    EXPECT_EQ(json["paths"], QJsonArray({FileNameFromBytes(clip)}));
+    EXPECT_EQ(json["cache"][0]["path"], FileNameFromBytes(clip));
+    EXPECT_GT(json["cache"][0]["length"].toInt(), 0);  // examined under its own name
+}
+
+TEST_F(Kvotool, ConvertKeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
+{
+    const auto convert = [&](const char* in, const char* out) { return RunKvotool({"convert", At(in), At(out)}); };
+    const auto path = [](const char* name) { return Media(name).toStdString(); };
+    // Titles name their objects; an untitled entry keeps its path as name.
+    // A URL and a missing file are left out and counted together.
+    File("list.m3u8", ("#EXTM3U\n#EXTINF:3,Sound ｻｳﾝﾄﾞ\n" + Media("audio.wav") + "\nhttp://example.org/stream\n" +
+                       Media("video.avi") + "\n#EXTINF:5,Gone\n" + Media("missing.avi") + "\n#EXTINF:-1,Broken\n" +
+                       Media("text.txt") + "\n").toUtf8());
+    const auto run = convert("list.m3u8", "first.kvo");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Says(run.err, "left out 2 entries that are not local files or do not exist")) << run.err;
+    const auto first = Dump(At("first.kvo"));
+    EXPECT_EQ(first["paths"], nlohmann::json({path("audio.wav"), path("video.avi"), path("text.txt")}));
+    EXPECT_EQ(first["names"], nlohmann::json({"Sound ｻｳﾝﾄﾞ", path("video.avi"), "Broken"}));
+    EXPECT_EQ(first["cache"][1]["thumbnail_bytes"], 12288);  // examined as create examines
+
+    ASSERT_EQ(convert("first.kvo", "list.xspf").exitCode, 0);
+    EXPECT_TRUE(test::ReadFile(At("list.xspf")).contains("<duration>3000</duration>"));
+    ASSERT_EQ(convert("list.xspf", "second.KVO").exitCode, 0);
+    EXPECT_EQ(Dump(At("second.KVO")), first);
+
+    File("bad.xspf", "<playlist><trackList>");
+    EXPECT_EQ(convert("bad.xspf", "x.m3u").exitCode, 2);
+    EXPECT_EQ(convert("missing.pls", "x.m3u").exitCode, 3);
+    EXPECT_EQ(convert("list.m3u8", "x.txt").exitCode, 1);
+    EXPECT_FALSE(QFile::exists(At("x.m3u")));
+}
+
+TEST_F(Kvotool, SnapshotWritesTheFrameAsABitmapFile)
+{
+    const QString bitmap = At("frame.bmp");
+    const auto run = RunKvotool({"snapshot", Media("video.avi"), "1.5", bitmap});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(QImage(bitmap, "BMP").size(), QSize(320, 240));
+    for (const char* video : {"video.mpg", "vcd.dat", "video.mov", "video-only.avi", "video.rm"}) {
+        const QString other = At(video) + ".bmp";
+        EXPECT_EQ(RunKvotool({"snapshot", Media(video), "1", other}).exitCode, 0) << video;
+        EXPECT_EQ(QImage(other).size(), QSize(320, 240)) << video;
+    }
+    for (const char* missing : {"audio.wav", "missing.avi"})
+        EXPECT_EQ(RunKvotool({"snapshot", Media(missing), "1", bitmap}).exitCode, 3) << missing;
+    for (const char* seconds : {"soon", "nan", "inf", "1e308", "-1"})
+        EXPECT_EQ(RunKvotool({"snapshot", Media("video.avi"), seconds, bitmap}).exitCode, 1) << seconds;
+    EXPECT_EQ(QImage(bitmap).size(), QSize(320, 240));  // failures leave the file alone
+}
+
+}  // namespace
+}  // namespace kivo
