@@ -151,7 +151,7 @@ TEST_F(ListView, DraggingMovesInDetailsThrowsOutsideAndMovesNothingInTheOtherMod
     Drag(Centre(1), {Centre(1) + QPoint(0, 6), QPoint(-3000, -3000)});  // out of the window
     EXPECT_EQ(deletes, QList<QList<QVariant>>({{1}}));
     Drag(Centre(1), {Centre(1) + QPoint(0, 2)});  // too short to be a drag
-    // Icons are placed where dropped (MainWindowTest), not moved in the list.
+    // Icons are placed where dropped (above), not moved in the list.
     for (const ListViewType mode : {ListViewType::List, ListViewType::LargeIcons}) {
         view.ChangeViewType(mode);
         Drag(Centre(0), {Centre(0) + QPoint(0, 6), Centre(2)});

@@ -5,15 +5,8 @@
 #include "cutlist/ShownText.h"
 #include "ui/MediaSearchDialog.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
@@ -36,7 +29,7 @@ protected:
     Settings settings{folder.filePath("Kivo231.ini")};
 };
 
-TEST_F(SearchDialog, StoresTheChoicesOnlyOnStartAndShowsThemAgain)
+TEST_F(SearchDialog, StoresTheChoicesOnlyOnStartAndShowsThemAgainWithLongDrivesCut)
 {
     {
         CMediaSearchDlg dialog(settings, kDrives);
