@@ -90,6 +90,7 @@ TEST_F(ListView, IconsLieInRowsWhereDroppedOrArrangedAndTheListModeShowsWholeNam
     drag();
     EXPECT_EQ(place(0).topLeft(), placed.topLeft() + QPoint(200, 150));
     view.SetAutoArrange(true);
+    EXPECT_EQ(place(0).topLeft(), placed.topLeft());
     drag();
     EXPECT_EQ(place(0).topLeft(), placed.topLeft());
 }
