@@ -12,36 +12,31 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <type_traits>
-#include <utility>
 
 namespace kivo::test {
 
-// Watches for a popup or modal window while the code under test runs: keep
-// it (WhenShown returns it) until that code has returned. The window is used
-// once it runs its own event loop (closed before, as while it is being shown,
-// it would never end that loop). When none comes, the watch's end fails the
-// test; one that waits in an event loop for 10 s in vain closes whatever else
-// is modal or popped up, so that the code returns rather than waits for ever.
-// Nothing of the test runs once the watch has ended.
-class [[nodiscard]] ShownWindowWatch {
+// Watches for a popup or modal window of the kind `Window` while the code
+// under test runs, and runs `use` on it: keep the watch until that code has
+// returned. The window is used once it runs its own event loop (closed
+// before, as while it is being shown, it would never end that loop). When
+// none comes, the watch's end fails the test; one that waits in an event
+// loop for 10 s in vain closes whatever else is modal or popped up, so that
+// the code returns rather than waits for ever. Nothing of the test runs once
+// the watch has ended.
+template <typename Window = QWidget>
+class [[nodiscard]] WhenShown {
 public:
-    // `use` takes the window shown, if it is of the kind looked for, and
-    // answers whether it was.
-    ShownWindowWatch(const char* kind, std::function<bool(QWidget*)> use)
-        : m_kind(kind), m_use(std::move(use)), m_outerLoops(QThread::currentThread()->loopLevel())
+    explicit WhenShown(std::function<void(Window*)> use) : m_use(std::move(use))
     {
         m_waited.start();
-        m_poll.setInterval(10);
         QObject::connect(&m_poll, &QTimer::timeout, [this] { Look(); });
-        m_poll.start();
+        m_poll.start(10);
     }
-    ShownWindowWatch(const ShownWindowWatch&) = delete;
-    ShownWindowWatch& operator=(const ShownWindowWatch&) = delete;
-    ~ShownWindowWatch()
+    WhenShown(const WhenShown&) = delete;
+    ~WhenShown()
     {
         if (!m_used)
-            ADD_FAILURE() << "no " << m_kind << " came";
+            ADD_FAILURE() << "no " << Window::staticMetaObject.className() << " came";
     }
 
 private:
@@ -49,9 +44,11 @@ private:
     {
         QWidget* shown = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
                                                            : QApplication::activeModalWidget();
-        if (shown != nullptr && QThread::currentThread()->loopLevel() > m_outerLoops && m_use(shown)) {
+        if (auto* window = qobject_cast<Window*>(shown);
+            window != nullptr && QThread::currentThread()->loopLevel() > m_outerLoops) {
             m_used = true;
             m_poll.stop();
+            m_use(window);
         } else if (m_waited.elapsed() >= 10000) {
             m_poll.stop();
             if (auto* dialog = qobject_cast<QDialog*>(shown))
@@ -61,48 +58,29 @@ private:
         }
     }
 
-    const char* m_kind;
-    std::function<bool(QWidget*)> m_use;
-    int m_outerLoops;
+    std::function<void(Window*)> m_use;
+    int m_outerLoops = QThread::currentThread()->loopLevel();
     QTimer m_poll;
     QElapsedTimer m_waited;
     bool m_used = false;
 };
 
-// Runs `use` on the popup or modal window of the kind `Window` that the code
-// run while the watch returned is kept shows.
-template <typename Window = QWidget>
-ShownWindowWatch WhenShown(std::type_identity_t<std::function<void(Window*)>> use)
-{
-    return ShownWindowWatch(Window::staticMetaObject.className(), [use = std::move(use)](QWidget* shown) {
-        auto* window = qobject_cast<Window*>(shown);
-        if (window != nullptr)
-            use(window);
-        return window != nullptr;
-    });
-}
-
 struct ShownBox {
-    QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
-// Runs `action` and closes the first message box it shows, telling what it said.
+// Runs `action` and closes the message box it shows, telling what it said.
 inline ShownBox CloseMessageBox(const std::function<void()>& action)
 {
     ShownBox shown;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = {box->windowTitle(), box->text(), box->icon()};
+    {
+        const WhenShown<QMessageBox> watch([&](QMessageBox* box) {
+            shown = {box->text(), box->icon()};
             box->done(QMessageBox::Ok);
-            poll.stop();
-        }
-    });
-    poll.start();
-    action();
+        });
+        action();
+    }
     return shown;
 }
 

@@ -13,6 +13,7 @@
 namespace kivo {
 namespace {
 
+const QString kLongName = "/m/a-folder-with-a-rather-long-name/and-a-clip-with-a-long-name-too.avi";
 constexpr ListViewType kModes[] = {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List,
                                    ListViewType::Details};
 
@@ -20,8 +21,9 @@ class ListView : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt"})
+        for (const QString& path : QStringList{"/m/a.mpg", "/m/b.wav", "/m/c.txt", kLongName})
             model.AddObject(test::Record(path), QImage(), false);
+        view.Arrange();  // as an opened scenario asks, while the view is small
         view.resize(600, 400);
         view.show();
     }
@@ -63,20 +65,34 @@ TEST_F(ListView, StateImagesShowInTheDetailsAndListModesOnly)
              {ListViewType::Details, 21}}) {
         view.ChangeViewType(mode);
         const auto widthOf = [this](int row) { return view.ActiveView()->sizeHintForIndex(model.index(row, 0)).width(); };
-        EXPECT_EQ(widthOf(0), widthOf(3) + stateImage) << static_cast<int>(mode);
+        EXPECT_EQ(widthOf(0), widthOf(4) + stateImage) << static_cast<int>(mode);
     }
 }
 
-TEST(ListViewIcons, ObjectsAddedBeforeTheWindowCameUpAreSetInRowsOfItsWidth)
+TEST_F(ListView, IconsLieInRowsWhereDroppedOrArrangedAndTheListModeShowsWholeNames)
 {
-    CutListModel model;
-    CutListView view{model};
-    for (const char* path : {"/m/a.mpg", "/m/b.wav", "/m/c.txt", "/m/d.avi"})
-        model.AddObject(test::Record(path), QImage(), false);
-    view.Arrange();  // as an opened scenario asks, while the view is small
-    view.resize(600, 400);
-    view.show();
-    EXPECT_EQ(view.ActiveView()->visualRect(model.index(3, 0)).top(), view.ActiveView()->visualRect(model.index(0, 0)).top());
+    const auto place = [&](int row) { return view.ActiveView()->visualRect(model.index(row, 0)); };
+    // Objects added before the view came up lie in rows of its width.
+    EXPECT_EQ(place(3).top(), place(0).top());
+    view.resize(1000, 400);
+    view.ChangeViewType(ListViewType::List);
+    EXPECT_GE(place(3).width(), view.ActiveView()->fontMetrics().horizontalAdvance(kLongName) + 32);
+    view.ChangeViewType(ListViewType::LargeIcons);
+    EXPECT_EQ(place(2).top(), place(0).top());
+    EXPECT_GT(place(2).left(), place(0).right());
+    // A dragged icon is placed where dropped, and back in the grid with
+    // automatic arrangement.
+    const QRect placed = place(0);
+    const auto drag = [&] {
+        const QPoint from = place(0).center();
+        Drag(from, {from + QPoint(20, 15), from + QPoint(100, 75), from + QPoint(200, 150)});
+    };
+    drag();
+    EXPECT_EQ(place(0).topLeft(), placed.topLeft() + QPoint(200, 150));
+    view.SetAutoArrange(true);
+    EXPECT_EQ(place(0).topLeft(), placed.topLeft());
+    drag();
+    EXPECT_EQ(place(0).topLeft(), placed.topLeft());
 }
 
 TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
@@ -136,7 +152,7 @@ TEST_F(ListView, DraggingMovesInDetailsThrowsOutsideAndMovesNothingInTheOtherMod
     Drag(Centre(1), {Centre(1) + QPoint(0, 6), QPoint(-3000, -3000)});  // out of the window
     EXPECT_EQ(deletes, QList<QList<QVariant>>({{1}}));
     Drag(Centre(1), {Centre(1) + QPoint(0, 2)});  // too short to be a drag
-    // Icons are placed where dropped (MainWindowTest), not moved in the list.
+    // Icons are placed where dropped (above), not moved in the list.
     for (const ListViewType mode : {ListViewType::List, ListViewType::LargeIcons}) {
         view.ChangeViewType(mode);
         Drag(Centre(0), {Centre(0) + QPoint(0, 6), Centre(2)});
@@ -190,52 +206,53 @@ public:
 TEST_F(ListView, PathsShowTheirEndAndTheWholeNameAsATipAndNoTextGoesBeyondTheCut)
 {
     // Draws the view in the mode once with a style that notes its items.
-    DrawnItems* style = nullptr;
     const auto draw = [&](ListViewType mode) {
         view.ChangeViewType(mode);
-        style = new DrawnItems;
+        auto* style = new DrawnItems;
         style->setParent(view.ActiveView());
         view.ActiveView()->setStyle(style);
         QCoreApplication::processEvents();
         view.ActiveView()->viewport()->grab();
+        return style->drawn;
     };
     const QString path = "/home/someone/videos/a-folder-with-a-rather-long-name/clips/holiday-03.mp4";
+    const QString ownName = "a name of my own that is not a path at all";
     // Named once in the list, as a scenario names its objects.
-    model.SetItemNames({path, model.GetItemName(1), model.GetItemName(2)});
-    model.SetItemText(1, CutListModel::kColumnName, "a name of my own that is not a path at all");
+    model.SetItemNames({path, model.GetItemName(1), model.GetItemName(2), model.GetItemName(3)});
+    model.SetItemText(1, CutListModel::kColumnName, ownName);
     view.resize(400, 300);
     for (const ListViewType mode : {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List}) {
         SCOPED_TRACE(static_cast<int>(mode));
-        draw(mode);
-        // One line cut at its start, in the room the view has.
-        EXPECT_EQ(style->drawn[path].textElideMode, Qt::ElideLeft);
-        EXPECT_FALSE(style->drawn[path].features.testFlag(QStyleOptionViewItem::WrapText));
+        auto drawn = draw(mode);
+        // One line cut at its start, in the room the view has; a name that
+        // is no path is cut at its end.
+        EXPECT_EQ(drawn[path].textElideMode, Qt::ElideLeft);
+        EXPECT_FALSE(drawn[path].features.testFlag(QStyleOptionViewItem::WrapText));
         EXPECT_LE(view.ActiveView()->visualRect(model.index(0, 0)).right(), view.ActiveView()->viewport()->width());
+        EXPECT_EQ(drawn[ownName].textElideMode, Qt::ElideRight);
         EXPECT_EQ(TipOf(0), path);
-        // A name that is no path is shown as before.
-        EXPECT_EQ(style->drawn[model.GetItemName(1)].textElideMode, Qt::ElideRight);
     }
-    EXPECT_EQ(model.GetItemName(0), path);
 
     const QString huge(4 << 20, u'n');
     QString deepPath;
     while (deepPath.size() < 4095 - 256)
         deepPath += u'/' + QString(255, u'd');
     deepPath += QStringLiteral("/holiday-03.mp4");
-    model.SetItemText(1, CutListModel::kColumnName, huge);
-    model.SetItemText(2, CutListModel::kColumnName, deepPath);
+    model.SetItemText(2, CutListModel::kColumnName, huge);
+    model.SetItemText(3, CutListModel::kColumnName, deepPath);
     for (const ListViewType mode : kModes) {
         SCOPED_TRACE(static_cast<int>(mode));
-        draw(mode);
-        for (const auto& [text, option] : style->drawn)
+        const auto drawn = draw(mode);
+        for (const auto& [text, option] : drawn)
             EXPECT_LE(text.size(), kMaxShownChars);
-        EXPECT_EQ(style->drawn.count(ShownPath(deepPath)), 1u);
+        EXPECT_EQ(drawn.count(ShownPath(deepPath)), 1u);
         if (mode != ListViewType::Details) {
-            EXPECT_TRUE(TipOf(1).endsWith("n…") && TipOf(1).size() <= kMaxShownChars);
-            EXPECT_TRUE(TipOf(2).endsWith("/holiday-03.mp4") && TipOf(2).size() <= kMaxShownChars);
+            EXPECT_TRUE(TipOf(2).endsWith("n…") && TipOf(2).size() <= kMaxShownChars);
+            EXPECT_TRUE(TipOf(3).endsWith("/holiday-03.mp4") && TipOf(3).size() <= kMaxShownChars);
         }
     }
-    EXPECT_EQ(model.GetItemName(1), huge);
+    EXPECT_EQ(model.GetItemName(0), path);
+    EXPECT_EQ(model.GetItemName(2), huge);
 }
 
 }  // namespace

@@ -26,21 +26,15 @@ protected:
     // after a cancel. The run begins once the dialog is on the screen.
     bool Run(const QStringList& paths)
     {
-        bool done = false;
-        bool cancelled = false;
+        QSignalSpy finished(&loader, &MediaLoader::finished);
         bool shownFirst = false;
-        const auto finished = QObject::connect(&loader, &MediaLoader::finished, [&](bool wasCancelled) {
-            done = true;
-            cancelled = wasCancelled;
-        });
         const auto started = QObject::connect(&loader, &MediaLoader::fileStarted, [&] {
             shownFirst = shownFirst || (dialog.isVisible() && dialog.windowHandle()->isExposed());
         });
         loader.Start(paths, false);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 60000) && shownFirst && !dialog.isVisible());
-        QObject::disconnect(finished);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 60000) && shownFirst && !dialog.isVisible());
         QObject::disconnect(started);
-        return !cancelled;
+        return !finished.value(0).value(0).toBool();
     }
 
     CutListModel list;
@@ -75,9 +69,8 @@ TEST_F(LoadingWindow, ShowsEachFileWithItsPictureOrNoneAndTheProgress)
     for (int i = 0; i < list.GetItemCount(); ++i)
         pictures[QFileInfo(list.GetItemPath(i)).fileName()] = list.GetLargeImage(list.GetItemData(i));
     ASSERT_NE(pictures["video.avi"], pictures["audio.wav"]);
-    for (const auto& [named, picture] : shown) {
+    for (const auto& [named, picture] : shown)
         EXPECT_TRUE(picture.isNull() || picture == pictures.at(named)) << named.toStdString();
-    }
 }
 
 TEST_F(LoadingWindow, ALongFileNameIsCutToTheRoomItHasAndKeepsItsEnd)

@@ -5,15 +5,8 @@
 #include "cutlist/ShownText.h"
 #include "ui/MediaSearchDialog.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
@@ -36,7 +29,7 @@ protected:
     Settings settings{folder.filePath("Kivo231.ini")};
 };
 
-TEST_F(SearchDialog, StoresTheChoicesOnlyOnStartAndShowsThemAgain)
+TEST_F(SearchDialog, StoresTheChoicesOnlyOnStartAndShowsThemAgainWithLongDrivesCut)
 {
     {
         CMediaSearchDlg dialog(settings, kDrives);
@@ -61,30 +54,22 @@ TEST_F(SearchDialog, StoresTheChoicesOnlyOnStartAndShowsThemAgain)
         EXPECT_TRUE(choices.mp3 && choices.all && !choices.midi && choices.mpeg);
         EXPECT_EQ(dialog.Root(), "/media/cdrom");
     }
-    // Shown again as left, the switched-on "All files" in sight.
-    std::vector<Drive> relabelled = kDrives;
-    relabelled[1].text = QStringLiteral("/media/cdrom SERIES [CD-ROM]");
-    CMediaSearchDlg dialog(settings, relabelled);
-    dialog.show();
-    EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), "/media/cdrom SERIES [CD-ROM]");
-    EXPECT_FALSE(Check(dialog, 1038)->isChecked());
-    EXPECT_TRUE(Check(dialog, 1046)->isChecked());
-    EXPECT_TRUE(Check(dialog, 1047)->isChecked());
-    EXPECT_TRUE(Check(dialog, 1047)->isVisible());
-}
-
-TEST_F(SearchDialog, ADriveOfTheLongestPathShowsItsStartAndEnd)
-{
+    // Shown again as left, the switched-on "All files" in sight; a drive
+    // of the longest path shows its start and end.
+    std::vector<Drive> drives = kDrives;
+    drives[1].text = QStringLiteral("/media/cdrom SERIES [CD-ROM]");
     QString mountPoint;
     while (mountPoint.size() < 4095 - 256)
         mountPoint += u'/' + QString(255, u'd');
-    std::vector<Drive> drives = kDrives;
     drives.push_back({mountPoint.toUtf8(), DriveType::CdRom, mountPoint + " MOVIES [CD-ROM]"});
     CMediaSearchDlg dialog(settings, drives);
-    const auto* list = dialog.findChild<QComboBox*>();
-    const QString shown = list->itemText(3);
-    EXPECT_LE(shown.size(), kMaxNameChars);
-    EXPECT_TRUE(shown.startsWith("/ddd") && shown.endsWith("dd MOVIES [CD-ROM]")) << shown.toStdString();
+    dialog.show();
+    EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), "/media/cdrom SERIES [CD-ROM]");
+    EXPECT_TRUE(!Check(dialog, 1038)->isChecked() && Check(dialog, 1046)->isChecked());
+    EXPECT_TRUE(Check(dialog, 1047)->isChecked() && Check(dialog, 1047)->isVisible());
+    const QString deep = dialog.findChild<QComboBox*>()->itemText(3);
+    EXPECT_LE(deep.size(), kMaxNameChars);
+    EXPECT_TRUE(deep.startsWith("/ddd") && deep.endsWith("dd MOVIES [CD-ROM]")) << deep.toStdString();
 }
 
 TEST_F(SearchDialog, AFolderChosenFromTheLastEntryIsSearchedAndSelectedAgain)

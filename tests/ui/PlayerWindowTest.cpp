@@ -47,39 +47,32 @@ TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
     {
         MediaEngine engine;
         PlayerWindow window(settings, engine);
-        EXPECT_FALSE(window.isVisible());
-        EXPECT_EQ(window.size(), QSize(352, 240));
-        EXPECT_TRUE(window.Engine().Options().repeat);
-        window.Engine().SetOptions({.autoRewind = true, .repeat = false, .autoSize = true});
+        EXPECT_TRUE(!window.isVisible() && window.size() == QSize(352, 240) && engine.Options().repeat);
+        engine.SetOptions({.autoRewind = true, .repeat = false, .autoSize = true});
     }
     EXPECT_EQ(settings.Get(setting::kAutoRewind), 1);
     EXPECT_EQ(settings.Get(setting::kRepeat), 0);
 }
 
-TEST_F(Player, TheVideoFollowsTheWindowAndItsSizesTheMedia)
+TEST_F(Player, TheVideoFollowsTheWindowItsSizesTheMediaAndTheBodyDragsIt)
 {
     Open("video.avi");  // 320 x 240
     window.resize(352, 240);
-    EXPECT_EQ(window.Engine().VideoRectangle(), (EdgeRect{16, 0, 336, 240}));
-    window.Engine().SetOption(&PlayerOptions::stretch, true);
+    EXPECT_EQ(engine.VideoRectangle(), (EdgeRect{16, 0, 336, 240}));
+    engine.SetOption(&PlayerOptions::stretch, true);
     window.LayoutVideo();
-    EXPECT_EQ(window.Engine().VideoRectangle(), (EdgeRect{0, 0, 352, 240}));
+    EXPECT_EQ(engine.VideoRectangle(), (EdgeRect{0, 0, 352, 240}));
     window.SetSize(2);
     EXPECT_EQ(window.size(), QSize(640, 480));
-    Open("audio.wav");
-    window.SetSize(2);
-    EXPECT_EQ(window.size(), QSize(352, 240));
-}
-
-TEST_F(Player, TheBodyDragsTheWindow)
-{
-    Open("video.avi");
     window.move(100, 100);
     const QPoint start = window.pos();
     QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(&window, QPoint(130, 120));
     QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(130, 120));
     EXPECT_EQ(window.pos(), start + QPoint(30, 20));
+    Open("audio.wav");
+    window.SetSize(2);
+    EXPECT_EQ(window.size(), QSize(352, 240));
 }
 
 TEST_F(Player, TheJoysticksSecondButtonBringsTheMainWindowBackAsItWas)
@@ -100,12 +93,12 @@ TEST_F(Player, TheJoysticksSecondButtonBringsTheMainWindowBackAsItWas)
 TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingAndChecks)
 {
     Open("video.avi");
-    window.Engine().SetOption(&PlayerOptions::repeat, true);
+    engine.SetOption(&PlayerOptions::repeat, true);
     window.SetListQuery([] { return ListPosition{3, 0}; });  // first of three
     QStringList greyed;
     QStringList checked;
     QPoint shownAt;
-    const auto shown = test::WhenShown([&](QWidget* popup) {
+    const auto shown = test::WhenShown<>([&](QWidget* popup) {
         shownAt = popup->pos();
         for (QAction* action : popup->findChildren<QAction*>()) {
             if (!action->isEnabled())
@@ -126,7 +119,7 @@ TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingA
 TEST_F(Player, ASnapshotCancelledOrThatCannotBeWrittenIsNotClaimedAndAFailureIsLogged)
 {
     Open("video.avi");
-    window.Engine().PausePlayback();
+    engine.PausePlayback();
     bool asked = false;
     const auto choosing = test::WhenShown<QFileDialog>([&](QFileDialog* files) {
         asked = true;

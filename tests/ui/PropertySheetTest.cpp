@@ -19,8 +19,6 @@ namespace {
 // What the page asked for: 10 balance, 11 volume, 13 speed.
 using Sent = std::vector<std::pair<int, int>>;
 
-const PlaybackLevels kPlaying{-693, 693, false, true, 1.0};
-
 ObjectProperties PlaybackInFront(const PlaybackLevels& levels)
 {
     ObjectProperties properties;
@@ -50,7 +48,7 @@ TEST(PlaybackPage, LevelsGoToTheMainWindowAtOnceOnlyWhenChangedAndTheSpeedOnceAD
                                      sent.emplace_back(13, speed);
                                      return speed != 250;
                                  }};
-    PlaybackPage page(PlaybackOptions{}, kPlaying, controls);
+    PlaybackPage page(PlaybackOptions{}, {-693, 693, false, true, 1.0}, controls);
     const auto slider = [&page](const char* name) { return page.findChild<QSlider*>(name); };
     EXPECT_EQ(slider("volume")->value(), -51);
     EXPECT_EQ(slider("balance")->value(), 51);
@@ -81,12 +79,32 @@ TEST(PlaybackPage, LevelsGoToTheMainWindowAtOnceOnlyWhenChangedAndTheSpeedOnceAD
     EXPECT_EQ(silent.findChild<QSlider*>("balance")->value(), 0);
 }
 
-TEST(PropertySheet, PagesInTheirOrderWithTheFiltersSortedByName)
+TEST(PropertySheet, AMediaPageShowsWhatItHoldsWholeAndCutsNamesOfMegabytesKeepingPathsEnds)
 {
     MediaEngine engine;
-    ObjectProperties properties = PlaybackInFront(kPlaying);
+    PropertySheet sheet(MediaPage("/home/user/Videos/holiday/beach.mpg", "/home/user/Videos/holiday", {}), engine, {});
+    sheet.show();
+    for (const auto* text : sheet.Tabs()->currentWidget()->findChildren<QLabel*>())
+        EXPECT_GE(text->width(), text->sizeHint().width()) << text->text().toStdString();
+    QString deepFolder;
+    while (deepFolder.size() < 4095 - 256)
+        deepFolder += u'/' + QString(255, u'd');
+    PropertySheet huge(MediaPage(QString(4 << 20, u'n'), deepFolder + "/holiday", QString(3 << 20, u'm')), engine, {});
+    huge.show();
+    for (const auto* text : huge.Tabs()->currentWidget()->findChildren<QLabel*>())
+        EXPECT_TRUE(text->text().size() <= kMaxShownChars && text->toolTip().size() <= kMaxShownChars);
+    const auto* location = huge.findChild<QLabel*>("location");
+    EXPECT_TRUE(location->text().endsWith("/holiday"));
+    EXPECT_EQ(location->toolTip(), location->text());
+}
+
+TEST(PropertySheet, PagesInTheirOrderFiltersByNameAndASpeedOutOfRangeKeepsThePlaybackPage)
+{
+    MediaEngine engine;
+    ObjectProperties properties = PlaybackInFront({0, 0, false, true, 8.0});
     properties.player.filters = {"WAV audio demuxer", "libav MPEG-1 video decoder", "Fake Sink", "Stereo positioning"};
     PropertySheet sheet(properties, engine, {});
+    sheet.show();
     ASSERT_EQ(sheet.Tabs()->count(), 3);
     EXPECT_EQ(sheet.Tabs()->currentWidget(), sheet.Playback());
     const auto* filters = sheet.findChild<QListWidget*>("filters");
@@ -96,37 +114,7 @@ TEST(PropertySheet, PagesInTheirOrderWithTheFiltersSortedByName)
     // Whatever the letter case.
     EXPECT_EQ(shown, QStringList({"Fake Sink", "libav MPEG-1 video decoder", "Stereo positioning", "WAV audio demuxer"}));
     EXPECT_EQ(filters->currentRow(), 0);
-}
 
-TEST(PropertySheet, AMediaPageShowsWhatItHoldsWholeAndCutsNamesOfMegabytesKeepingPathsEnds)
-{
-    MediaEngine engine;
-    PropertySheet sheet(MediaPage("/home/user/Videos/holiday/beach.mpg", "/home/user/Videos/holiday", {}), engine, {});
-    sheet.show();
-    for (const auto* text : sheet.Tabs()->currentWidget()->findChildren<QLabel*>()) {
-        EXPECT_GE(text->width(), text->sizeHint().width()) << text->text().toStdString();
-    }
-
-    QString deepFolder;
-    while (deepFolder.size() < 4095 - 256)
-        deepFolder += u'/' + QString(255, u'd');
-    deepFolder += QStringLiteral("/holiday");
-    PropertySheet huge(MediaPage(QString(4 << 20, u'n'), deepFolder, QString(3 << 20, u'm')), engine, {});
-    huge.show();
-    for (const auto* text : huge.Tabs()->currentWidget()->findChildren<QLabel*>()) {
-        EXPECT_LE(text->text().size(), kMaxShownChars);
-        EXPECT_LE(text->toolTip().size(), kMaxShownChars);
-    }
-    const auto* location = huge.findChild<QLabel*>("location");
-    EXPECT_TRUE(location->text().endsWith("/holiday"));
-    EXPECT_EQ(location->toolTip(), location->text());
-}
-
-TEST(PropertySheet, APlaybackPageWithASpeedOutOfRangeCannotBeLeft)
-{
-    MediaEngine engine;
-    PropertySheet sheet(PlaybackInFront({0, 0, false, true, 8.0}), engine, {});
-    sheet.show();
     EXPECT_EQ(test::CloseMessageBox([&] { sheet.accept(); }).text, "速度には 0.01 から 4 までの数値を指定してください。");
     EXPECT_TRUE(sheet.isVisible());
     EXPECT_EQ(test::CloseMessageBox([&] { sheet.Tabs()->setCurrentIndex(0); }).icon, QMessageBox::Warning);
