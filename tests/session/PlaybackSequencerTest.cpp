@@ -165,15 +165,20 @@ TEST_F(Sequencing, RequestsWhileTheObjectOpensAreCarriedOutOnceItHasOpened)
     EXPECT_EQ(player.State(), PlayState::Empty);
 }
 
-// A file damaged since it was added, and the GStreamer box, are the
-// end-to-end test everyday-gestures'.
-TEST_F(Sequencing, AFileGoneSinceItWasAddedBecomesInvalidAndTheListPlaysOn)
+// The GStreamer box is the end-to-end test everyday-gestures'.
+TEST_F(Sequencing, AFileDamagedOrGoneSinceItWasAddedBecomesInvalidAndTheListPlaysOn)
 {
     QTemporaryDir folder;
+    const QString damaged = folder.filePath("damaged.avi");
     Add(Media("video-only.avi"));
     AddGone(folder, "gone.avi");
-    AddGone(folder, "gone-too.avi");
+    Add(damaged);
     Add(Media("audio.wav"));
+    // Its header overwritten with zeros.
+    ASSERT_TRUE(QFile::copy(Media("video.avi"), damaged));
+    QFile overwritten(damaged);
+    ASSERT_TRUE(overwritten.open(QIODevice::ReadWrite) && overwritten.write(QByteArray(4096, '\0')) == 4096);
+    overwritten.close();
     // One message, however many fail one after the other.
     ASSERT_TRUE(Cue(0, 270));
     sequencer.Play();
@@ -184,11 +189,11 @@ TEST_F(Sequencing, AFileGoneSinceItWasAddedBecomesInvalidAndTheListPlaysOn)
     // Cueing such an object cues the next playable one instead, without a
     // word: the user has not asked to play it. Asked for, it is told again.
     AddGone(folder, "gone-again.avi");
-    AddGone(folder, "gone-last.avi");
     host.messages.clear();
     ASSERT_TRUE(Cue(4, 0));
     EXPECT_EQ(list.FindCurrentItem(), 0);  // from the start of the list
     EXPECT_TRUE(host.messages.isEmpty());
+    AddGone(folder, "gone-last.avi");
     sequencer.PlayNext(5);
     ASSERT_TRUE(Opened());
     EXPECT_EQ(host.messages, QStringList({"再生開始できません。"}));
