@@ -167,7 +167,7 @@ TEST_F(Sequencing, RequestsWhileTheObjectOpensAreCarriedOutOnceItHasOpened)
 
 // Files damaged or gone during a play-through, given up with one message,
 // and the GStreamer box, are the end-to-end test everyday-gestures'.
-TEST_F(Sequencing, AnObjectWhoseFileIsGoneIsPassedOverSilentlyWhenCuedAndToldWhenAskedFor)
+TEST_F(Sequencing, AnObjectWhoseFileIsGoneIsPassedOverSilentlyWhenCuedAndToldOnceWhenAskedFor)
 {
     QTemporaryDir folder;
     Add(Media("audio.wav"));
@@ -175,7 +175,9 @@ TEST_F(Sequencing, AnObjectWhoseFileIsGoneIsPassedOverSilentlyWhenCuedAndToldWhe
     ASSERT_TRUE(Cue(1, 0));
     EXPECT_EQ(list.FindCurrentItem(), 0);  // the next playable one, from the start of the list
     EXPECT_TRUE(host.messages.isEmpty());
+    // Those that fail one after the other are told in one message.
     AddGone(folder, "gone-too.avi");
+    AddGone(folder, "gone-three.avi");
     sequencer.PlayNext(2);
     ASSERT_TRUE(Opened());
     EXPECT_EQ(host.messages, QStringList({"再生開始できません。"}));
