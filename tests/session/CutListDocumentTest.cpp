@@ -52,8 +52,8 @@ TEST_F(Document, PlaylistsOpenAsNewCutListsAndTheListExportsAsOne)
     document.OpenPlaylist(playlist, [&](bool read) { opened = read; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened; }, 60000) && Settled());
     ASSERT_EQ(list.GetItemCount(), 2);  // a new list of the local files that exist
-    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "夜の音");
-    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), Media("text.txt"));
+    EXPECT_EQ(std::pair(list.GetItemText(0, CutListModel::kColumnName), list.GetItemText(1, CutListModel::kColumnName)),
+              std::pair(QString("夜の音"), Media("text.txt")));
     EXPECT_EQ(list.FindCurrentItem(), 0);
     // The http entry and the missing file, counted together.
     EXPECT_EQ(messages, QStringList{"ローカルファイルでないか、存在しない 2 個の項目は読み込みませんでした。"});
@@ -65,16 +65,9 @@ TEST_F(Document, PlaylistsOpenAsNewCutListsAndTheListExportsAsOne)
     EXPECT_FALSE(document.IsModified());
     const PlaylistReading back = ReadPlaylistFile(exported).reading;
     ASSERT_EQ(back.entries.size(), 2U);
-    EXPECT_EQ(back.entries[0].path, Media("video.avi"));
-    EXPECT_EQ(back.entries[0].title, "夜の音");
+    EXPECT_EQ(std::tuple(back.entries[0].path, back.entries[0].title, back.entries[1].title),
+              std::tuple(Media("video.avi"), QString("夜の音"), QString()));
     EXPECT_GT(back.entries[0].seconds, 2.5);
-    EXPECT_TRUE(back.entries[1].title.isEmpty());
-
-    // A malformed playlist changes nothing.
-    test::WriteFile(exported, "<playlist><trackList><track>");
-    document.OpenPlaylist(exported, [&](bool read) { opened = read; });
-    EXPECT_FALSE(opened);
-    EXPECT_EQ(list.GetItemCount(), 2);
 }
 
 TEST_F(Document, SavedCutListsOpenAgainWithNamesTheCurrentObjectAndTheirCacheEntries)
@@ -106,50 +99,35 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesTheCurrentObjectAndTheirCacheEnt
 
 // What the real program does with a file that ends early, is no scenario,
 // is gone, empty or a pipe is the end-to-end test open-a-scenario's.
-TEST_F(Document, HostileFilesAreRefusedBeforeTheCutListChangesAndSaidSoInJapanese)
+TEST_F(Document, HostileFilesAndFailedWritesChangeNothingAndAreSaidInJapaneseAndWarnedOnceNamingTheFile)
 {
     ASSERT_TRUE(Add({Media("audio.wav")}));
     document.SetModified(true);
-    // A stored path holding a NUL would reach another file.
-    const QString nul = folder.filePath("nul.kvo");
-    test::WriteFile(nul, QByteArray("\x09KivoDSv10\x01\0\0\0\x09/m/a\0.avi", 24));
-    EXPECT_EQ(Open(nul), OpenOutcome::Refused);
-    EXPECT_EQ(messages.last(), "nul.kvo を読み込めませんでした。\nファイルの形式が正しくありません。");
-    // More objects than a scenario holds, every byte of them there.
-    const QString large = folder.filePath("large.kvo");
-    ASSERT_TRUE(test::WriteFile(large, samples::EmptyObjectsFile(1000001)));
-    EXPECT_EQ(Open(large), OpenOutcome::Refused);
-    EXPECT_EQ(messages.last(), "large.kvo を読み込めませんでした。\nｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。");
-    EXPECT_EQ(list.GetItemCount(), 1);
-    EXPECT_TRUE(document.IsModified());
-
-    EXPECT_FALSE(document.Save(folder.filePath("no/such/folder.kvo")));
-    EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
-    for (const QString& message : messages) {
-        const QString reason = message.section(QLatin1Char('\n'), 1);
-        EXPECT_FALSE(reason.contains(QRegularExpression("[A-Za-z]"))) << message.toStdString();
-    }
-}
-
-TEST_F(Document, FailedSavesExportsAndReadsAreWarnedOnceNamingTheFile)
-{
-    ASSERT_TRUE(Add({Media("audio.wav")}));
-    const QString saved = folder.filePath("no/such/folder.kvo");
-    const QString exported = folder.filePath("no/such/list.m3u8");
+    // A stored path holding a NUL would reach another file; more objects
+    // than a scenario holds, every byte of them there.
+    const QString nul = folder.filePath("nul.kvo"), large = folder.filePath("large.kvo");
+    const QString saved = folder.filePath("no/such/folder.kvo"), exported = folder.filePath("no/such/list.m3u8");
     const QString playlist = folder.filePath("broken.xspf");
-    const QString scenario = folder.filePath("other.kvo");
+    test::WriteFile(nul, QByteArray("\x09KivoDSv10\x01\0\0\0\x09/m/a\0.avi", 24));
+    ASSERT_TRUE(test::WriteFile(large, samples::EmptyObjectsFile(1000001)));
     test::WriteFile(playlist, "<playlist>");
-    test::WriteFile(scenario, "not a scenario");
     const auto log = test::LoggedWhile([&] {
+        EXPECT_EQ(Open(nul), OpenOutcome::Refused);
+        EXPECT_EQ(messages.last(), "nul.kvo を読み込めませんでした。\nファイルの形式が正しくありません。");
+        EXPECT_EQ(Open(large), OpenOutcome::Refused);
+        EXPECT_EQ(messages.last(), "large.kvo を読み込めませんでした。\nｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。");
         EXPECT_FALSE(document.Save(saved));
+        EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
         EXPECT_FALSE(document.ExportPlaylist(exported));
         document.OpenPlaylist(playlist, {});
-        EXPECT_EQ(Open(scenario), OpenOutcome::Refused);
     });
-    EXPECT_EQ(test::WarningsNaming(log, "kivo.scenario", saved), 1);
-    EXPECT_EQ(test::WarningsNaming(log, "kivo.playlist", exported), 1);
-    EXPECT_EQ(test::WarningsNaming(log, "kivo.playlist", playlist), 1);
-    EXPECT_EQ(test::WarningsNaming(log, "kivo.scenario", scenario), 1);
+    EXPECT_EQ(list.GetItemCount(), 1);
+    EXPECT_TRUE(document.IsModified());
+    for (const QString& message : messages)
+        EXPECT_FALSE(message.section(u'\n', 1).contains(QRegularExpression("[A-Za-z]"))) << message.toStdString();
+    for (const auto& [category, path] : {std::pair("kivo.scenario", nul), {"kivo.scenario", saved},
+                                         {"kivo.playlist", exported}, {"kivo.playlist", playlist}})
+        EXPECT_EQ(test::WarningsNaming(log, category, path), 1) << path.toStdString();
 }
 
 TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThere)

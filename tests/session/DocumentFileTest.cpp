@@ -88,20 +88,17 @@ TEST_F(File, AModifiedDocumentIsReplacedOnlyAfterTheUsersAnswer)
     ASSERT_TRUE(Add({Media("audio.wav")}));
     document.SetModified(true);
 
-    EXPECT_FALSE(file.MaySaveChanges());  // cancelled
-    EXPECT_EQ(user.questions, QStringList{"無題 への変更を保存しますか?"});
-    user.answer = DocumentQuestions::Answer::No;
-    EXPECT_TRUE(file.MaySaveChanges());
-    EXPECT_TRUE(document.IsModified());
-    user.answer = DocumentQuestions::Answer::Yes;  // an untitled one asks for a file, here cancelled
-    EXPECT_FALSE(file.MaySaveChanges());
-    EXPECT_TRUE(document.IsModified());
-
+    // Cancelled; not saved; saved, but the untitled document's file is
+    // not chosen; saved.
+    using enum DocumentQuestions::Answer;
     const QString path = folder.filePath("list.kvo");
-    user.answer = DocumentQuestions::Answer::Yes;
-    user.savePath = path;
-    EXPECT_TRUE(file.MaySaveChanges());
-    EXPECT_FALSE(document.IsModified());
+    for (const auto& [answer, savePath, replaced] : {std::tuple(Cancel, path, false), {No, path, true}, {Yes, QString(), false}, {Yes, path, true}}) {
+        user.answer = answer;
+        user.savePath = savePath;
+        EXPECT_EQ(file.MaySaveChanges(), replaced);
+        EXPECT_EQ(document.IsModified(), answer != Yes || !replaced);
+    }
+    EXPECT_EQ(user.questions.first(), "無題 への変更を保存しますか?");
     EXPECT_TRUE(QFile::exists(path));
 
     // A cancelled question keeps the document: an open does not happen.

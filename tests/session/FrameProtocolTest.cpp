@@ -114,33 +114,26 @@ TEST_F(Frame, PlayStatesSetTheTransportSlots)
     EXPECT_EQ(std::tuple(bars.range, bars.slider, bars.sliderEnabled), std::tuple(0, 0, false));
 }
 
-TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlay)
+TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlayAndLevelsAreKeptWhetherOrNotASliderEchoesThem)
 {
     protocol.OnSliderMoved(FrameProtocol::Slider::Speed, 200);
-    EXPECT_EQ(bars.readout, "2.00");
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Faster);
+    using enum FrameBars::SpeedIcon;
+    EXPECT_EQ(std::pair(bars.readout, bars.icon), std::pair(QString("2.00"), Faster));
     protocol.OnSliderMoved(FrameProtocol::Slider::Speed, 1);
-    EXPECT_EQ(bars.readout, "0.01");
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Slower);
+    EXPECT_EQ(std::pair(bars.readout, bars.icon), std::pair(QString("0.01"), Slower));
     EXPECT_TRUE(protocol.SetSpeed(200));
     protocol.SetNormalSpeed();
-    EXPECT_EQ(bars.readout, "1.00");
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Normal);
-
+    EXPECT_EQ(std::pair(bars.readout, bars.icon), std::pair(QString("1.00"), Normal));
     view.fastest = 150;
     EXPECT_FALSE(protocol.SetSpeed(400));
-    EXPECT_EQ(bars.readout, "4.00");
-    EXPECT_EQ(bars.icon, FrameBars::SpeedIcon::Refused);
+    EXPECT_EQ(std::pair(bars.readout, bars.icon), std::pair(QString("4.00"), Refused));
     EXPECT_EQ(protocol.Speed(), 100);
 
     protocol.SetSpeed(150);
     view.sent.clear();
     protocol.OnPlayStateChanged(PlayState::Playing);  // a newly opened object starts at 1.50
     EXPECT_EQ(view.sent.front(), std::make_pair(Request::Rate, 150));
-}
 
-TEST_F(Frame, LevelsAreKeptWhereTheyAreSetWhetherOrNotASliderEchoesThem)
-{
     // The saved volume at start-up, or a level from the property sheet:
     // a slider already there does not report back.
     protocol.SetVolume(100);

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <variant>
 
 namespace kivo {
@@ -54,11 +55,10 @@ TEST_F(Loading, AddsEachFileInOrderWithItsSlotAndShowsItsPictureOnceItsObjectIsR
         EXPECT_EQ(std::get<QString>(shown[2 * i]), QFileInfo(list.GetItemPath(i)).fileName());
         EXPECT_EQ(std::get<QImage>(shown[2 * i + 1]), list.GetLargeImage(list.GetItemData(i)));
     }
-    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnMediaTime), "0m03s");
-    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "無効");
+    EXPECT_EQ(std::pair(list.GetItemText(0, CutListModel::kColumnMediaTime), list.GetItemText(1, CutListModel::kColumnState)),
+              std::pair(QString("0m03s"), QString("無効")));
     EXPECT_EQ(cache.GetSize(), 2);  // the invalid file is not cached
-    ASSERT_EQ(status.count(), 3);
-    EXPECT_EQ(status.at(2).at(0).toString(), "読み込み中...(3/3)");
+    EXPECT_EQ(status.count() == 3 ? status.at(2).at(0).toString() : QString(), "読み込み中...(3/3)");
     EXPECT_EQ(arrange.count(), 1);  // the list held nothing else
 
     // Two more: slots from the image count; the unchanged file comes from
@@ -66,10 +66,8 @@ TEST_F(Loading, AddsEachFileInOrderWithItsSlotAndShowsItsPictureOnceItsObjectIsR
     list.DeleteItem(0);
     Load({Media("video.avi"), Media("audio.aiff")}, true);
     ASSERT_EQ(list.GetItemCount(), 4);
-    EXPECT_EQ(list.GetItemData(2), 3);
-    EXPECT_EQ(list.GetItemData(3), 4);
+    EXPECT_EQ(std::tuple(list.GetItemData(2), list.GetItemData(3), cache.GetSize()), std::tuple(3, 4, 3));
     EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), " ");
-    EXPECT_EQ(cache.GetSize(), 3);
     EXPECT_EQ(arrange.count(), 1);  // not arranged: the list held other objects
 }
 

@@ -62,20 +62,15 @@ TEST_F(MediaSearching, TheWalkIsAnnouncedThenKeptObjectsAndHitsAreSortedByNameAn
 {
     editor.Sort(SortKey::Name);  // a plain name sort would descend next
     document.SetModified(false);
+    // Announced from its start to its end, and ended before the hits are added.
     QStringList events;
-    QObject::connect(&run, &MediaSearchRun::walkStarted,
-                     [&](const QByteArray& folder) { events << QFile::decodeName(folder); });
-    QObject::connect(&run, &MediaSearchRun::walkProgressed,
-                     [&](quint64 folders, quint64 hits) { events << QStringLiteral("%1/%2").arg(folders).arg(hits); });
+    QObject::connect(&run, &MediaSearchRun::walkStarted, [&](const QByteArray& folder) { events << folder; });
+    QObject::connect(&run, &MediaSearchRun::walkProgressed, [&](quint64 folders, quint64 hits) { events << QString("%1/%2").arg(folders).arg(hits); });
     QObject::connect(&run, &MediaSearchRun::walkEnded, [&] { events << QString::number(list.GetItemCount()); });
     ASSERT_TRUE(Search());
     EXPECT_EQ(answers.clearQuestions, 1);
-    ASSERT_GE(events.size(), 4);
-    // Announced from its start to its end, and ended before the hits are added.
-    EXPECT_EQ(events.mid(0, 2), QStringList({drive.path(), "0/0"}));
-    EXPECT_EQ(events.mid(events.size() - 2), QStringList({"3/2", "2"}));
-    QStringList expected = {Media("audio.wav"), Media("video.avi"), drive.filePath("a.WAV"),
-                            drive.filePath("sub/deep/b.avi")};
+    EXPECT_EQ(events.mid(0, 2) + events.mid(events.size() - 2), QStringList({drive.path(), "0/0", "3/2", "2"}));
+    QStringList expected = {Media("audio.wav"), Media("video.avi"), drive.filePath("a.WAV"), drive.filePath("sub/deep/b.avi")};
     expected.sort(Qt::CaseInsensitive);
     EXPECT_EQ(Names(), expected);
     EXPECT_EQ(list.FindCurrentItem(), 0);

@@ -1,4 +1,5 @@
 #include "TestMedia.h"
+#include "TestRecords.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
 #include "media/MediaEngine.h"
@@ -20,30 +21,21 @@ class ObjectPropertiesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_thumbnail = QImage(64, 48, QImage::Format_RGB32);
         m_thumbnail.fill(Qt::red);
-        ASSERT_TRUE(m_file.open());
-        m_file.write("12345");
-        m_file.flush();
-        Add("/m/video.mpg", true, kFlagValid, true);    // 0
-        Add("/m/sound.wav", true);                      // 1: no picture of its own
-        Add("/m/gone.mpg", true, kFlagInvalid);         // 2
-        Add(m_file.fileName(), false);                  // 3: a file the cache does not know
-        Add("/m/never.mpg", false);                     // 4: not on disk either
-        Add("clip.mpg", true);                          // 5: a location without a folder
+        ASSERT_TRUE(m_file.open() && m_file.write("12345") == 5 && m_file.flush());
+        Add("/m/video.mpg", true, kFlagValid, std::make_shared<const QImage>(m_thumbnail));  // 0
+        Add("/m/sound.wav", true);                                                          // 1: no picture of its own
+        Add("/m/gone.mpg", true, kFlagInvalid);                                             // 2
+        Add(m_file.fileName(), false);  // 3: a file the cache does not know
+        Add("/m/never.mpg", false);     // 4: not on disk either
+        Add("clip.mpg", true);          // 5: a location without a folder
         m_list.SetCurrent(0);
     }
 
-    void Add(const QString& path, bool cached, int flag = kFlagValid, bool picture = false)
+    void Add(const QString& path, bool cached, int flag = kFlagValid, Thumbnail picture = {})
     {
-        MEDIARECORD record;
-        record.strPath = path;
-        record.dwSize = 1005007;
-        record.timeModified = 922'000'000;
-        record.nLength = 12345;
+        MEDIARECORD record = test::SizedRecord(path, 1005007, 922'000'000, 12345, std::move(picture));
         record.nFlag = flag;
-        if (picture)
-            record.pThumbnail = std::make_shared<const QImage>(m_thumbnail);
         m_list.AddObject(record, QImage(), false);
         if (cached)
             m_cache.Add(record);
@@ -58,7 +50,7 @@ protected:
     CMediaInfoCache m_cache;
     MediaEngine m_engine;
     QTemporaryFile m_file;
-    QImage m_thumbnail;
+    QImage m_thumbnail{64, 48, QImage::Format_RGB32};
 };
 
 TEST_F(ObjectPropertiesTest, PagesFollowTheObjectAndTheCommand)
@@ -86,11 +78,9 @@ TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
 {
     // The texts themselves are the formatters' (FormattersTest).
     ObjectProperties shown = Gather(-1, true);
-    EXPECT_EQ(shown.media.location, "/m/video.mpg");
-    EXPECT_EQ(shown.media.time, "2分 03秒 45");
-    EXPECT_EQ(shown.media.picture, m_thumbnail);
-    EXPECT_EQ(shown.player.picture, m_thumbnail);
-    EXPECT_EQ(shown.player.fileName, "video.mpg");
+    EXPECT_EQ(std::tuple(shown.media.location, shown.media.time, shown.player.fileName),
+              std::tuple("/m/video.mpg", "2分 03秒 45", "video.mpg"));
+    EXPECT_TRUE(shown.media.picture == m_thumbnail && shown.player.picture == m_thumbnail);
     m_list.SetCurrent(5);
     EXPECT_EQ(Gather(-1, true).player.fileName, "clip.mpg");
     m_list.SetCurrent(1);
@@ -98,17 +88,13 @@ TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
 
     const QImage unavailable = LoadPicture(PictureId::Unavailable);
     shown = Gather(2, false);
+    EXPECT_EQ(std::tuple(shown.media.message, shown.media.time), std::tuple("ファイルが存在しないため、現在は利用できません。", ""));
     EXPECT_EQ(shown.media.picture, unavailable);
-    EXPECT_EQ(shown.media.message, "ファイルが存在しないため、現在は利用できません。");
-    EXPECT_TRUE(shown.media.time.isEmpty());
-    shown = Gather(3, false);
-    EXPECT_EQ(shown.media.picture, unavailable);
-    EXPECT_EQ(shown.media.message, "このオブジェクトは利用できません。");
-    EXPECT_EQ(shown.media.size, "1KB (5 ﾊﾞｲﾄ)");
-    EXPECT_FALSE(shown.media.date.isEmpty());
+    shown = Gather(3, false);  // what the disk says
+    EXPECT_EQ(std::tuple(shown.media.message, shown.media.size), std::tuple("このオブジェクトは利用できません。", "1KB (5 ﾊﾞｲﾄ)"));
+    EXPECT_TRUE(shown.media.picture == unavailable && !shown.media.date.isEmpty());
     shown = Gather(4, false);
-    EXPECT_EQ(shown.media.message, "ファイルが存在しません。");
-    EXPECT_TRUE(shown.media.size.isEmpty() && shown.media.date.isEmpty());
+    EXPECT_EQ(std::tuple(shown.media.message, shown.media.size, shown.media.date), std::tuple("ファイルが存在しません。", "", ""));
 
     // The player page shows the opened video.
     ASSERT_TRUE(OpenAndWait(m_engine, test::Media("video.mpg")));

@@ -77,9 +77,9 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_TRUE(input.KeyDown(Key::Control, false));
     EXPECT_TRUE(input.KeyDown(Key::Control, true));  // held down: one toggle
     EXPECT_FALSE(input.KeyUp(Key::Control, false));
-    input.KeyDown(Key::Up, false);
-    input.KeyDown(Key::Down, false);
-    EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::Previous, Command::Next}));
+    for (const Key key : {Key::Left /* not playing: plays */, Key::Up, Key::Down})
+        input.KeyDown(key, false);
+    EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::PlayPause, Command::Previous, Command::Next}));
     EXPECT_EQ(window.focus, 1);
 
     input.ToggleFullScreen();
@@ -115,22 +115,7 @@ protected:
     }
 };
 
-TEST_F(PlayerInputOnAFile, LeftRestartsAndSpaceStops)
-{
-    engine.SetPosition(2.0);
-    input.KeyDown(Key::Left, false);
-    EXPECT_EQ(engine.State(), PlayState::Playing);
-    EXPECT_LT(engine.GetPosition(), 0.5);
-    input.KeyDown(Key::Left, false);  // already playing: only back to the start
-    window.fullScreen = true;
-    input.KeyDown(Key::Space, false);
-    EXPECT_EQ(engine.State(), PlayState::Stopped);
-    EXPECT_FALSE(window.fullScreen);
-    EXPECT_TRUE(window.minimised);
-    EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::Stop}));
-}
-
-TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeldThroughAutoRepeatMarkedOrNot)
+TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeldThroughAutoRepeatMarkedOrNotUntilItsKeyUpOrTheWatchdog)
 {
     input.KeyDown(Key::Right, false);
     EXPECT_EQ(engine.GetRate(), 2.0);
@@ -161,10 +146,8 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeldThroughAutoRepeatMarkedO
     input.KeyUp(Key::Right, false);
     EXPECT_FALSE(window.releaseWait);
     EXPECT_EQ(engine.RequestedRate(), 0.5);
-}
 
-TEST_F(PlayerInputOnAFile, WatchdogEndsAFastForwardWhoseKeyUpWasMissed)
-{
+    // The watchdog ends a fast forward whose key-up was missed.
     input.KeyDown(Key::Right, false);
     input.OnWatchdog();  // the key-down of this period
     EXPECT_EQ(engine.GetRate(), 2.0);
@@ -182,6 +165,11 @@ TEST_F(PlayerInputOnAFile, WatchdogEndsAFastForwardWhoseKeyUpWasMissed)
     input.KeyUp(Key::Right, false);
     WaitOutRelease();
     EXPECT_EQ(engine.GetRate(), 0.5);
+    // Space stops what plays, and leaves full screen for the minimised program.
+    window.fullScreen = true;
+    input.KeyDown(Key::Space, false);
+    EXPECT_EQ(engine.State(), PlayState::Stopped);
+    EXPECT_TRUE(!window.fullScreen && window.minimised);
 }
 
 TEST_F(PlayerInputOnAFile, StickZones)
@@ -192,7 +180,7 @@ TEST_F(PlayerInputOnAFile, StickZones)
     EXPECT_TRUE(PlayerInput::IsJoystickFastForwarding());
     EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
     engine.SetPosition(2.0);
-    input.JoystickMove(kLow, kLow);  // left and up
+    input.JoystickMove(kLow, kLow);  // left and up: back to the start, as the Left key
     EXPECT_EQ(engine.GetRate(), 0.5);
     EXPECT_FALSE(PlayerInput::IsJoystickFastForwarding());
     EXPECT_LT(engine.GetPosition(), 0.5);
