@@ -3,7 +3,7 @@
 # bus: the status, the object's metadata, the loop setting and the volume
 # follow the program; Play, Next, Pause and SetPosition play and move it;
 # Quit closes the window as File → Exit does, question included; a media
-# file named on the command line plays. (What the
+# file named on the command line plays, and its tags name it. (What the
 # service makes of each request, a second instance's name and requests
 # that mislead are the service's own tests'.)
 #
@@ -48,9 +48,11 @@ wait_for_kivo || fail "the program ended with a failure status"
 is_named && fail "the bus name outlived the program"
 
 # A media file named on the command line, as a desktop opens one with the
-# program: added and played.
-start_kivo "$media/today.mp4"
+# program: added and played, shown by its tags.
+start_kivo "$media/tagged.flac"
 wait_for "the program took no bus name" is_named
-wait_for "a media file named on the command line did not play" playing today.mp4
+wait_for "a media file named on the command line did not play" playing tagged.flac
+wait_for "the tags did not show" eval "property Metadata | grep -q \"xesam:title.*Kivo Song\" &&
+  property Metadata | grep -q \"xesam:artist.*Kivo Singer\""
 term_kivo
 echo "remote-control: passed"

@@ -187,6 +187,18 @@ if ! have video.rm && command -v ffmpeg >/dev/null; then
     finish video.rm
 fi
 
+# FLAC with a title, an artist, an album, a track number and a blue cover
+# picture in its tags, as a ripped track has them (ffmpeg writes the picture
+# block GStreamer's muxers cannot).
+if ! have tagged.flac; then
+    log=$(ffmpeg -nostdin -hide_banner -loglevel error \
+        -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$LENGTH" -f lavfi -i "color=c=blue:s=32x32:d=1" \
+        -map 0 -map 1 -frames:v 1 -c:a flac -c:v png -disposition:v attached_pic -metadata "title=Kivo Song" \
+        -metadata "artist=Kivo Singer" -metadata "album=Kivo Album" -metadata track=7 -f flac -y "$DIR/.tagged.flac.part" 2>&1) ||
+        fail tagged.flac "$log"
+    finish tagged.flac
+fi
+
 # Files that are not, or not wholly, what their names promise: plain text, an
 # empty file, an MPEG file cut after 4 KiB as an aborted download would be,
 # and an AVI file named as a WAV file.

@@ -4,6 +4,8 @@
 
 #include <QSignalSpy>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace kivo {
@@ -96,6 +98,16 @@ TEST_F(Editing, RenamingAllOrSortingMarksTheDocumentButOneObjectDoesNot)
     EXPECT_EQ(Objects(), Order({0, 1, 2}));
     editor.Shuffle(4);
     EXPECT_EQ(Objects(), Order({2, 0, 1}));  // RandomOrder(4, 3), not that of seed 0
+    // The random order is known as such until the order changes.
+    EXPECT_TRUE(list.IsInRandomOrder());
+    editor.DeleteObject(0);
+    EXPECT_TRUE(list.IsInRandomOrder());
+    for (const auto& change : std::initializer_list<std::function<void()>>{
+             [&] { editor.Sort(SortKey::Name); }, [&] { list.MoveItem(0, 1); }, [&] { Fill(1); }}) {
+        editor.Shuffle(4);
+        change();
+        EXPECT_FALSE(list.IsInRandomOrder());
+    }
 }
 
 }  // namespace

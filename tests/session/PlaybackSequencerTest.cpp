@@ -185,6 +185,19 @@ TEST_F(Sequencing, AnObjectWhoseFileIsGoneIsPassedOverSilentlyWhenCuedAndToldOnc
     EXPECT_EQ(list.GetLargeImage(list.GetItemData(2)), ToListPicture(LoadPicture(PictureId::Unavailable)));
 }
 
+TEST_F(Sequencing, ARepeatedListPlaysItsFirstObjectAfterTheLast)
+{
+    Add(Media("video-only.avi"));
+    Add(Media("audio.wav"));
+    sequencer.SetRepeatList(true);
+    for (const int asked : {-1 /* the end of the last object's run */, 2 /* the next object */}) {
+        ASSERT_TRUE(Cue(1, 0));
+        sequencer.PlayNext(asked);
+        ASSERT_TRUE(Opened());
+        EXPECT_EQ(std::pair(list.FindCurrentItem(), player.State()), std::pair(0, PlayState::Playing)) << asked;
+    }
+}
+
 TEST_F(Sequencing, OnlyInvalidObjectsLeft)
 {
     Add(Media("text.txt"), false);

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kivo {
 namespace {
 
@@ -74,6 +76,26 @@ TEST(TodaysFormats, AreSearchedForByDefaultListedByTheOpenDialogExaminedAndPlaye
         engine.StartPlayback();
         EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 0.3; }, 5000)) << name;
     }
+}
+
+TEST(TodaysFormats, AFilesTagsAndCoverComeWhileItPlaysAndGoWithIt)
+{
+    MediaEngine engine;
+    int told = 0;
+    QObject::connect(&engine, &MediaEngine::tagsChanged, [&] { ++told; });
+    ASSERT_TRUE(OpenAndWait(engine, Media("tagged.flac")));
+    engine.StartPlayback();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.Tags().cover.isNull(); }, 5000));
+    const MediaTags& tags = engine.Tags();
+    EXPECT_EQ(std::tuple(tags.title, tags.artist, tags.album, tags.trackNumber),
+              std::tuple(QString("Kivo Song"), QString("Kivo Singer"), QString("Kivo Album"), 7));
+    EXPECT_EQ(tags.cover.pixelColor(16, 16).name(), "#0000fe");  // blue, as ffmpeg converts it
+    EXPECT_GE(told, 1);
+    // Another file has tags of its own, or none.
+    const int before = told;
+    ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
+    EXPECT_EQ(engine.Tags(), MediaTags{});
+    EXPECT_GT(told, before);
 }
 
 // The desktop entry and the remote control name the same kinds as the
