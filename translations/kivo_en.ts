@@ -912,6 +912,17 @@
     </message>
 </context>
 <context>
+    <name>Pictures</name>
+    <message>
+        <source>:/pictures/147.png</source>
+        <translation>:/pictures/en/147.png</translation>
+    </message>
+    <message>
+        <source>:/pictures/214.png</source>
+        <translation>:/pictures/en/214.png</translation>
+    </message>
+</context>
+<context>
     <name>StatusText</name>
     <message>
         <source>%1個のｵﾌﾞｼﾞｪｸﾄ %2 時間 %3（残り %4）</source>

@@ -2,21 +2,34 @@
 
 #include "media/Geometry.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstring>
 #include <map>
+#include <utility>
 
 namespace kivo {
 
 QImage LoadPicture(PictureId id)
 {
+    // The cards that are only shown have a word of the interface's language
+    // on them: their paths are translated. The frame and the media card go
+    // into thumbnails that scenario files keep, and stay the same in every
+    // language.
+    static const std::pair<PictureId, const char*> kPaths[] = {
+        {PictureId::Unavailable, QT_TRANSLATE_NOOP("Pictures", ":/pictures/147.png")},
+        {PictureId::SoundOnly, QT_TRANSLATE_NOOP("Pictures", ":/pictures/214.png")},
+        {PictureId::Frame, nullptr},
+        {PictureId::Media, nullptr},
+    };
     // Decoded once: every object that shows one of these cards shares it.
     static const auto pictures = [] {
         std::map<PictureId, QImage> decoded;
-        for (const PictureId each : {PictureId::Unavailable, PictureId::SoundOnly, PictureId::Frame, PictureId::Media}) {
-            const QImage picture(QStringLiteral(":/pictures/%1.png").arg(static_cast<int>(each)));
-            decoded[each] = picture.convertToFormat(QImage::Format_RGB32);
+        for (const auto& [each, translatedPath] : kPaths) {
+            const QString path = translatedPath ? QCoreApplication::translate("Pictures", translatedPath)
+                                                : QStringLiteral(":/pictures/%1.png").arg(static_cast<int>(each));
+            decoded[each] = QImage(path).convertToFormat(QImage::Format_RGB32);
         }
         return decoded;
     }();

@@ -4,6 +4,7 @@
 #include "ModalWindows.h"
 #include "TestMedia.h"
 #include "core/Settings.h"
+#include "media/Pictures.h"
 #include "ui/Application.h"
 #include "ui/CommandActions.h"
 #include "ui/CutListView.h"
@@ -137,6 +138,10 @@ TEST(EnglishProgram, EveryWindowMenuDialogAndMessageIsEnglishAndUnclipped)
 {
     const InterfaceTexts texts({QStringLiteral("en-US")});
     ASSERT_EQ(texts.Language(), "en");
+    // The cards that say something of an object say it in English.
+    for (const auto& [card, english] : {std::pair(PictureId::SoundOnly, ":/pictures/en/214.png"),
+                                        std::pair(PictureId::Unavailable, ":/pictures/en/147.png")})
+        EXPECT_EQ(LoadPicture(card), QImage(english).convertToFormat(QImage::Format_RGB32)) << english;
     QTemporaryDir folder;
     Settings settings(folder.filePath("Kivo231.ini"));
     Flow flow(settings);
