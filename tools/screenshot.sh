@@ -4,7 +4,8 @@
 # main window in each of its four view modes on the demo cut list, the
 # list's object and view menus, the media search dialog, the main
 # window playing, the player window at its normal and double size with its
-# context menu, and the three pages of the property sheet.
+# context menu, the three pages of the property sheet, and the main window
+# with its View menu open in Japanese and in English.
 #
 # Usage: screenshot.sh KIVO231 KVOTOOL DEMO_KVO DEMO_MEDIA_DIR [OUT_DIR]
 set -euo pipefail
@@ -105,4 +106,15 @@ xvfb-run -a -s "-screen 0 1024x700x24" bash -euo pipefail -c '
   shoot properties-media
   keys Escape
   kill %3
+
+  # The main window in Japanese and in English, its View menu open.
+  for language in ja:japanese-window en:english-window; do
+    LANGUAGE=${language%%:*} "$program" "$demo" >/dev/null 2>&1 &
+    sleep 6
+    focus " - Kivo$"
+    keys alt+v
+    shoot "${language#*:}"
+    keys Escape
+    kill $!
+  done
 '
