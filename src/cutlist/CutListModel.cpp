@@ -117,9 +117,8 @@ void CutListModel::AddObjects(const std::vector<MediaObject>& objects, bool blan
     const int first = GetItemCount();
     m_randomOrder = false;
     beginInsertRows({}, first, first + static_cast<int>(objects.size()) - 1);
-    m_items.reserve(m_items.size() + objects.size());
-    m_slots.reserve(m_slots.size() + objects.size());
-    m_positionOfSlot.reserve(m_positionOfSlot.size() + objects.size());
+    // No reserve to the exact size: the loader inserts batch after batch,
+    // and each such reserve would move every item again.
     for (const MediaObject& object : objects)
         Append(object.record, object.picture, blankLabels);
     endInsertRows();
