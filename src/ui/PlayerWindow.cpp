@@ -97,6 +97,11 @@ PlayerWindow::PlayerWindow(Settings& settings, MediaEngine& engine, QWidget* par
     m_joystick.Open();
     connect(&m_engine, &MediaEngine::opened, this, &PlayerWindow::LayoutVideo);
     connect(&m_engine, &MediaEngine::frameCaptured, this, &PlayerWindow::OnFrameCaptured);
+    // An open context menu would offer streams that are gone.
+    connect(&m_engine, &MediaEngine::tracksChanged, this, [this] {
+        if (m_contextMenu)
+            m_contextMenu->close();
+    });
     connect(&m_engine, &MediaEngine::aboutToPlay, this, [this] {
         if (m_engine.Options().autoSize)
             SetSize(1);
@@ -421,6 +426,7 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
             m_engine.ChooseAudioTrack(*track);
     });
     FillMenu(&menu, ContextMenuTail(), actionOf);
+    m_contextMenu = &menu;
     menu.exec(globalPoint);
 }
 

@@ -4,6 +4,8 @@
 #include "media/MediaEngine.h"
 #include "session/PlayerInput.h"
 
+#include <QMenu>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -102,6 +104,8 @@ private:
     std::function<ListPosition()> m_listPosition;
     QPoint m_ptDrag;
     bool m_bDragging = false;
+    // The context menu while it is open.
+    QPointer<QMenu> m_contextMenu;
     // A frame this window asked the engine for is on its way.
     bool m_snapshotAsked = false;
 };
