@@ -930,6 +930,25 @@
     </message>
 </context>
 <context>
+    <name>TrackMenus</name>
+    <message>
+        <source>ﾄﾗｯｸ %1</source>
+        <translation>Track %1</translation>
+    </message>
+    <message>
+        <source>字幕(&amp;T)</source>
+        <translation>Sub&amp;titles</translation>
+    </message>
+    <message>
+        <source>なし(&amp;N)</source>
+        <translation>&amp;Off</translation>
+    </message>
+    <message>
+        <source>音声ﾄﾗｯｸ(&amp;K)</source>
+        <translation>Audio Trac&amp;k</translation>
+    </message>
+</context>
+<context>
     <name>kivo::AboutDialog</name>
     <message>
         <source>ﾊﾞｰｼﾞｮﾝ情報(Kivo)</source>

@@ -88,6 +88,7 @@ struct RenderedMedium {
     std::shared_ptr<PlayingPipeline> playbin;
     GstElement* panorama = nullptr;
     bool audioOutput = false;
+    MediaTracks tracks;
 };
 
 namespace {
@@ -123,7 +124,7 @@ const std::string& ScreenVideoSink()
 // Builds and prerolls a pipeline over `path`, on the worker; the preroll is
 // given up once `superseded` holds.
 void Render(RenderedMedium& rendered, quintptr window, Pipeline::BusListener listener,
-            const std::function<bool()>& superseded)
+            std::function<void()> streamsChanged, const std::function<bool()>& superseded)
 {
     const QString& path = rendered.path;
     // Only regular files are media: opening a named pipe or a device could
@@ -138,6 +139,7 @@ void Render(RenderedMedium& rendered, quintptr window, Pipeline::BusListener lis
         return;
     }
     playbin->SetWindow(window);
+    playbin->WhenStreamsChange(std::move(streamsChanged));
     GstElement* panorama = gst_element_factory_make("audiopanorama", nullptr);
     if (panorama != nullptr)
         g_object_set(panorama, "method", 1 /* simple */, nullptr);
@@ -168,6 +170,7 @@ void Render(RenderedMedium& rendered, quintptr window, Pipeline::BusListener lis
                 playbin->Settle(playbin->Seek(0.0, 1.0), kSettleMilliseconds, superseded);
         }
     }
+    rendered.tracks = playbin->Tracks();
     rendered.playbin = std::move(playbin);
     rendered.panorama = panorama;
 }
@@ -258,7 +261,12 @@ void MediaEngine::Open(const QString& path)
             return;
         shared->PostEvent(new BusEvent(message, generation));
     };
-    Work([shared = m_shared, generation, rendered, window = m_windowHandle, listener = std::move(listener)] {
+    // So are changes of the streams, which are signals of playbin's.
+    auto streamsChanged = [shared = m_shared, generation] {
+        shared->Post([generation](MediaEngine& engine) { engine.OnStreamsChanged(generation); });
+    };
+    Work([shared = m_shared, generation, rendered, window = m_windowHandle, listener = std::move(listener),
+          streamsChanged = std::move(streamsChanged)] {
         // An open that a later one superseded before its turn (the next
         // object was asked for meanwhile) builds nothing, one superseded
         // while it prerolls stops waiting, and one superseded once built
@@ -268,7 +276,7 @@ void MediaEngine::Open(const QString& path)
         const auto superseded = [&shared, generation] { return generation != shared->generation; };
         if (superseded())
             return;
-        Render(*rendered, window, listener, superseded);
+        Render(*rendered, window, listener, streamsChanged, superseded);
         if (superseded()) {
             rendered->playbin.reset();
             return;
@@ -300,6 +308,7 @@ void MediaEngine::Adopt(quint64 generation, const std::shared_ptr<RenderedMedium
     m_dDuration = m_pipeline->Duration();
     m_strPath = rendered->path;
     GetSourceRect();
+    SetTracks(rendered->tracks);
     SetPlayState(PlayState::Stopped);
     if (m_dRate != 1.0)
         SetRate(m_dRate);
@@ -332,6 +341,7 @@ void MediaEngine::Close()
         return;
     Discard(std::move(m_pipeline));
     m_panorama = nullptr;
+    SetTracks({});
     m_soughtPosition.reset();
     ++m_shared->generation;
 }
@@ -347,6 +357,73 @@ void MediaEngine::SetPlayState(PlayState state)
 {
     if (std::exchange(m_nPlayState, state) != state)
         emit stateChanged(state);
+}
+
+void MediaEngine::SetTracks(MediaTracks tracks)
+{
+    if (std::exchange(m_tracks, std::move(tracks)) != m_tracks)
+        emit tracksChanged();
+}
+
+void MediaEngine::OnStreamsChanged(quint64 generation)
+{
+    // Until the pipeline is adopted, the streams it ends its preroll with
+    // come with it.
+    if (generation != m_shared->generation || !m_pipeline)
+        return;
+    Apply([shared = m_shared, generation](PlayingPipeline& pipeline) {
+        shared->Post([generation, read = pipeline.Tracks()](MediaEngine& engine) { engine.TakeStreams(generation, read); });
+    });
+}
+
+void MediaEngine::TakeStreams(quint64 generation, const MediaTracks& read)
+{
+    if (generation != m_shared->generation)
+        return;
+    // The choice stays the one asked for, while the streams still have it.
+    MediaTracks tracks = read;
+    if (m_tracks.audioChoice < static_cast<int>(tracks.audio.size()))
+        tracks.audioChoice = m_tracks.audioChoice;
+    if (!m_tracks.subtitleChoice || *m_tracks.subtitleChoice < static_cast<int>(tracks.subtitles.size()))
+        tracks.subtitleChoice = m_tracks.subtitleChoice;
+    SetTracks(std::move(tracks));
+}
+
+void MediaEngine::ChooseAudioTrack(int index)
+{
+    if (!m_pipeline || index < 0 || index >= static_cast<int>(m_tracks.audio.size()))
+        return;
+    MediaTracks tracks = m_tracks;
+    tracks.audioChoice = index;
+    SwitchTracks(std::move(tracks), [index](PlayingPipeline& pipeline) { pipeline.ShowAudioTrack(index); });
+}
+
+void MediaEngine::ChooseSubtitle(std::optional<int> index)
+{
+    if (!m_pipeline || (index && (*index < 0 || *index >= static_cast<int>(m_tracks.subtitles.size()))))
+        return;
+    MediaTracks tracks = m_tracks;
+    tracks.subtitleChoice = index;
+    SwitchTracks(std::move(tracks), [index](PlayingPipeline& pipeline) { pipeline.ShowSubtitle(index); });
+}
+
+void MediaEngine::SwitchTracks(MediaTracks tracks, Change change)
+{
+    SetTracks(std::move(tracks));
+    const bool still = m_nPlayState != PlayState::Playing;
+    // A paused playbin that switches streams while a subtitle stream waits
+    // in it deadlocks on the seek that follows: the switch is made with the
+    // streams flushed.
+    Apply([change = std::move(change), still](PlayingPipeline& pipeline) {
+        if (still)
+            gst_element_send_event(pipeline.Element(), gst_event_new_flush_start());
+        change(pipeline);
+        if (still)
+            gst_element_send_event(pipeline.Element(), gst_event_new_flush_stop(TRUE));
+    });
+    // A paused pipeline shows, and holds, what the new choice gives there.
+    if (still)
+        Reposition(GetPosition(), std::nullopt);
 }
 
 void MediaEngine::Apply(Change change)

@@ -3,6 +3,7 @@
 #include "core/PlayState.h"
 #include "media/Geometry.h"
 #include "media/MediaTags.h"
+#include "media/MediaTracks.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -137,6 +138,14 @@ public:
     // went, at once when there is no pipeline.
     void CaptureFrame();
 
+    // The audio and subtitle streams of the medium open and the choice in
+    // force: a new medium starts with its own default choice. A choice is
+    // in force at once, as the state is; the worker then switches the
+    // pipeline, and a still picture shows the change.
+    const MediaTracks& Tracks() const { return m_tracks; }
+    void ChooseAudioTrack(int index);
+    void ChooseSubtitle(std::optional<int> index);  // nothing: none
+
     // Names of the registered elements with a sink pad, in registry order,
     // of which an element is in the pipeline.
     QStringList ListFilters() const;
@@ -180,6 +189,8 @@ signals:
     // The frame CaptureFrame asked for is in SnapshotBitmap, or could not be
     // taken.
     void frameCaptured(bool captured);
+    // Tracks() has changed: the streams, or the choice among them.
+    void tracksChanged();
     // The medium played to its end (and does not repeat); with AutoRewind it
     // goes back to its start after this is told.
     void runEnded();
@@ -204,6 +215,7 @@ private:
     double m_dRate = 1.0;
     SourceRect m_rcSource;
     QByteArray m_snapshotBitmap;
+    MediaTracks m_tracks;
 
     void SetPlayState(PlayState state);
     // Has the worker change the current pipeline, after what it was asked
@@ -220,6 +232,15 @@ private:
     // The end of a run: repeat it (with Repeat, when `mayRepeat`), or tell
     // of it and rewind with AutoRewind.
     void OnRunEnded(bool mayRepeat);
+
+    // The pipeline of `generation` reports new audio or subtitle streams:
+    // the worker reads them.
+    void OnStreamsChanged(quint64 generation);
+    // The streams the worker read, back on the engine's thread.
+    void TakeStreams(quint64 generation, const MediaTracks& read);
+    void SetTracks(MediaTracks tracks);
+    // Puts `tracks` in force and has the worker switch the pipeline to them.
+    void SwitchTracks(MediaTracks tracks, Change change);
 
     // The worker's result of Open, back on the engine's thread.
     void Adopt(quint64 generation, const std::shared_ptr<RenderedMedium>& rendered);

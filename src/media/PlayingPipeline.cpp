@@ -3,6 +3,7 @@
 #include "cutlist/FileNames.h"
 #include "media/GStreamer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kivo {
@@ -36,6 +37,14 @@ PlayingPipeline::PlayingPipeline(const QString& path, BusListener listener)
     }
     g_object_set(m_pipeline, "uri", uri, nullptr);
     g_free(uri);
+    // A subtitle file that cannot be read is only warned of by playbin:
+    // the video plays without it.
+    if (const QString subtitles = SidecarSubtitle(path); !subtitles.isEmpty()) {
+        if (gchar* subtitleUri = gst_filename_to_uri(FileNameBytes(subtitles).constData(), nullptr)) {
+            g_object_set(m_pipeline, "suburi", subtitleUri, nullptr);
+            g_free(subtitleUri);
+        }
+    }
 }
 
 void PlayingPipeline::SetSinks(GstElement* videoSink, GstElement* audioSink, GstElement* audioFilter)
@@ -59,6 +68,75 @@ int PlayingPipeline::StreamCount(const char* kind) const
     gint count = 0;
     g_object_get(m_pipeline, kind, &count, nullptr);
     return count;
+}
+
+void PlayingPipeline::WhenStreamsChange(std::function<void()> changed)
+{
+    using Call = std::function<void()>;
+    const auto relay = +[](GstElement*, gpointer call) { (*static_cast<Call*>(call))(); };
+    const auto drop = +[](gpointer call, GClosure*) { delete static_cast<Call*>(call); };
+    // Each connection owns a copy, freed with the playbin.
+    for (const char* signal : {"audio-changed", "text-changed"})
+        g_signal_connect_data(m_pipeline, signal, G_CALLBACK(relay), new Call(changed), drop, GConnectFlags{});
+}
+
+namespace {
+
+// The tags of playbin's `index`th stream, through its action signal
+// `getTags` ("get-audio-tags", "get-text-tags").
+Track TrackOf(GstElement* playbin, const char* getTags, int index)
+{
+    GstTagList* tags = nullptr;
+    g_signal_emit_by_name(playbin, getTags, index, &tags);
+    Track track;
+    if (tags == nullptr)
+        return track;
+    const auto read = [tags](const char* tag, QString* into) {
+        gchar* value = nullptr;
+        if (gst_tag_list_get_string(tags, tag, &value))
+            *into = QString::fromUtf8(value).trimmed();
+        g_free(value);
+    };
+    read(GST_TAG_LANGUAGE_CODE, &track.language);
+    read(GST_TAG_TITLE, &track.title);
+    gst_tag_list_unref(tags);
+    return track;
+}
+
+// playbin's GST_PLAY_FLAG_TEXT: its flags type is not in a public header.
+constexpr guint kPlayFlagText = 1U << 2;
+
+}  // namespace
+
+MediaTracks PlayingPipeline::Tracks() const
+{
+    MediaTracks tracks;
+    for (int index = 0, count = StreamCount("n-audio"); index < count; ++index)
+        tracks.audio.push_back(TrackOf(m_pipeline, "get-audio-tags", index));
+    for (int index = 0, count = StreamCount("n-text"); index < count; ++index)
+        tracks.subtitles.push_back(TrackOf(m_pipeline, "get-text-tags", index));
+    gint audio = 0;
+    gint text = 0;
+    guint flags = 0;
+    g_object_get(m_pipeline, "current-audio", &audio, "current-text", &text, "flags", &flags, nullptr);
+    tracks.audioChoice = std::max(audio, 0);
+    if ((flags & kPlayFlagText) != 0 && !tracks.subtitles.empty())
+        tracks.subtitleChoice = std::max(text, 0);
+    return tracks;
+}
+
+void PlayingPipeline::ShowAudioTrack(int index)
+{
+    g_object_set(m_pipeline, "current-audio", index, nullptr);
+}
+
+void PlayingPipeline::ShowSubtitle(std::optional<int> index)
+{
+    guint flags = 0;
+    g_object_get(m_pipeline, "flags", &flags, nullptr);
+    if (index)
+        g_object_set(m_pipeline, "current-text", *index, nullptr);
+    g_object_set(m_pipeline, "flags", index ? flags | kPlayFlagText : flags & ~kPlayFlagText, nullptr);
 }
 
 GstElement* PlayingPipeline::Sink(StreamKind kind) const

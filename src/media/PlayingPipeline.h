@@ -1,11 +1,16 @@
 #pragma once
 
+#include "media/MediaTracks.h"
 #include "media/Pipeline.h"
+
+#include <functional>
+#include <optional>
 
 namespace kivo {
 
 // The player's pipeline over one file: a playbin whose sinks its owner
-// chooses, drawing into the owner's window. Its owner hears the bus.
+// chooses, drawing into the owner's window, with the subtitle file beside
+// the file. Its owner hears the bus.
 class PlayingPipeline : public Pipeline {
 public:
     // IsValid is false when GStreamer has no playbin, or the name (whose
@@ -17,6 +22,14 @@ public:
     // The native window a video sink draws into (0: its own or none).
     void SetWindow(quintptr window);
     int StreamCount(const char* kind) const;  // "n-video", "n-audio"
+
+    // Has `changed` called, on a streaming thread, whenever the audio or
+    // subtitle streams change; it must only pass that on.
+    void WhenStreamsChange(std::function<void()> changed);
+    // The audio and subtitle streams, and those shown.
+    MediaTracks Tracks() const;
+    void ShowAudioTrack(int index);
+    void ShowSubtitle(std::optional<int> index);  // nothing: none
 
 protected:
     GstElement* Sink(StreamKind kind) const override;

@@ -4,9 +4,11 @@
 #include "media/Bitmap.h"
 #include "media/GStreamer.h"
 #include "session/PlayerMenu.h"
+#include "session/TrackMenus.h"
 #include "core/Settings.h"
 #include "ui/CommandActions.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -18,6 +20,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -27,16 +30,39 @@ namespace {
 // How close to its edge a press resizes the window instead of dragging it.
 constexpr int kEdgeGrip = 5;
 
-// The context menu.
-const std::vector<MenuItem>& ContextMenu()
+// The context menu, around the subtitle and audio-track menus.
+const std::vector<MenuItem>& ContextMenuHead()
+{
+    using enum Command;
+    static const std::vector<MenuItem> items = {PlayPause, Stop, kSeparator, Previous, Next, kSeparator, ShowPlayer, Sound};
+    return items;
+}
+
+const std::vector<MenuItem>& ContextMenuTail()
 {
     using enum Command;
     static const std::vector<MenuItem> items = {
-        PlayPause, Stop, kSeparator, Previous, Next, kSeparator, ShowPlayer, Sound, kSeparator, PlayerSizeMenu(),
-        Snapshot, kSeparator, {QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ(&O)"), {AutoSize, AutoRewind, Repeat, RepeatList, Stretch}},
-        PlayerProperties,
+        kSeparator, PlayerSizeMenu(), Snapshot, kSeparator,
+        {QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ(&O)"), {AutoSize, AutoRewind, Repeat, RepeatList, Stretch}}, PlayerProperties,
     };
     return items;
+}
+
+// Adds `trackMenu` to `menu` when it offers a choice; `choose` takes the
+// entry chosen.
+void AddTrackMenu(QMenu* menu, const TrackMenu& trackMenu, const std::function<void(std::optional<int>)>& choose)
+{
+    if (!trackMenu.Shown())
+        return;
+    QMenu* submenu = menu->addMenu(trackMenu.title);
+    auto* group = new QActionGroup(submenu);
+    for (const TrackMenuEntry& entry : trackMenu.entries) {
+        QAction* action = submenu->addAction(entry.text);
+        action->setCheckable(true);
+        action->setChecked(entry.checked);
+        group->addAction(action);
+        QObject::connect(action, &QAction::triggered, menu, [choose, track = entry.track] { choose(track); });
+    }
 }
 
 }  // namespace
@@ -71,6 +97,11 @@ PlayerWindow::PlayerWindow(Settings& settings, MediaEngine& engine, QWidget* par
     m_joystick.Open();
     connect(&m_engine, &MediaEngine::opened, this, &PlayerWindow::LayoutVideo);
     connect(&m_engine, &MediaEngine::frameCaptured, this, &PlayerWindow::OnFrameCaptured);
+    // An open context menu would offer streams that are gone.
+    connect(&m_engine, &MediaEngine::tracksChanged, this, [this] {
+        if (m_contextMenu)
+            m_contextMenu->close();
+    });
     connect(&m_engine, &MediaEngine::aboutToPlay, this, [this] {
         if (m_engine.Options().autoSize)
             SetSize(1);
@@ -378,7 +409,7 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
     const std::map<Command, CommandState> states = PlayerMenuStates(facts);
 
     QMenu menu(this);
-    FillMenu(&menu, ContextMenu(), [this, &states](const MenuItem& item, QMenu* to) {
+    const ActionMaker actionOf = [this, &states](const MenuItem& item, QMenu* to) {
         QAction* action = NewCommandAction(item.command, to, item.ShownText());
         if (const auto found = states.find(item.command); found != states.end()) {
             action->setEnabled(found->second.enabled);
@@ -387,7 +418,16 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
         }
         connect(action, &QAction::triggered, this, [this, command = item.command] { emit commandRequested(command); });
         return action;
+    };
+    FillMenu(&menu, ContextMenuHead(), actionOf);
+    const MediaTracks& tracks = m_engine.Tracks();
+    AddTrackMenu(&menu, SubtitleMenu(tracks), [this](std::optional<int> track) { m_engine.ChooseSubtitle(track); });
+    AddTrackMenu(&menu, AudioTrackMenu(tracks), [this](std::optional<int> track) {
+        if (track)
+            m_engine.ChooseAudioTrack(*track);
     });
+    FillMenu(&menu, ContextMenuTail(), actionOf);
+    m_contextMenu = &menu;
     menu.exec(globalPoint);
 }
 

@@ -4,6 +4,8 @@
 #include "media/MediaEngine.h"
 #include "session/PlayerInput.h"
 
+#include <QMenu>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -104,6 +106,8 @@ private:
     std::function<bool()> m_repeatsList;
     QPoint m_ptDrag;
     bool m_bDragging = false;
+    // The context menu while it is open.
+    QPointer<QMenu> m_contextMenu;
     // A frame this window asked the engine for is on its way.
     bool m_snapshotAsked = false;
 };

@@ -206,3 +206,20 @@ write text.txt echo 'This is a plain text file, not a media file.'
 [[ -e $DIR/empty.mpg && ! -s $DIR/empty.mpg ]] || : >"$DIR/empty.mpg" || fail empty.mpg ""
 write truncated.mpg head -c 4096 -- "$DIR/video.mpg"
 write wrong-extension.wav cat -- "$DIR/video.avi"
+
+# Subtitles and audio tracks: a video with a subtitle file of the same name
+# beside it whose one cue lasts the whole clip, and a Matroska file with two
+# tagged audio streams of different tones (440 Hz English, 1760 Hz Japanese)
+# and a French subtitle stream of its own. GStreamer recognises subtitles
+# from their first 129 bytes: cues far after the clip's end make them up.
+write subtitled.srt printf '%s\n' 1 '00:00:00,000 --> 09:00:00,000' KIVO '' \
+    2 '09:00:00,000 --> 09:00:01,000' 'The clip ends long before this cue.' '' \
+    3 '09:00:01,000 --> 09:00:02,000' 'Nor this one.'
+gst subtitled.mkv $VIDEO ! vp8enc deadline=1 ! matroskamux
+TONE="audiotestsrc num-buffers=$(( LENGTH * 100 )) samplesperbuffer=441"
+TONE_CAPS="audio/x-raw,rate=44100,channels=2 ! audioconvert"
+gst tracks.mkv $VIDEO ! vp8enc deadline=1 ! mux. \
+    $TONE freq=440 ! $TONE_CAPS ! taginject tags=language-code=eng ! vorbisenc ! mux. \
+    $TONE freq=1760 ! $TONE_CAPS ! taginject tags=language-code=jpn,title=high ! vorbisenc ! mux. \
+    filesrc location="$DIR/subtitled.srt" ! subparse ! taginject tags=language-code=fra ! mux. \
+    matroskamux name=mux

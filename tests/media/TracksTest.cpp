@@ -1,0 +1,200 @@
+// Subtitles and audio tracks: the subtitle file found beside a video, the
+// streams the engine reports, and that a choice changes what is drawn and
+// what is heard.
+
+#include "TestMedia.h"
+#include "media/MediaEngine.h"
+#include "media/MediaTracks.h"
+
+#include <QFile>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace kivo {
+namespace {
+
+using test::Media;
+
+TEST(SidecarSubtitle, TheFirstKindBesideTheVideoWithItsBaseNameInEitherCase)
+{
+    QTemporaryDir folder;
+    const auto make = [&](const QString& name) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    const QString video = folder.filePath("clip.v1.mkv");
+    EXPECT_EQ(SidecarSubtitle(video), QString());
+    make("clip.srt");  // another base name
+    make("clip.v1.mkv.srt");
+    QDir(folder.path()).mkdir("clip.v1.ass");  // a folder is no subtitle file
+    EXPECT_EQ(SidecarSubtitle(video), QString());
+    make("clip.v1.SUB");
+    EXPECT_EQ(SidecarSubtitle(video), folder.filePath("clip.v1.SUB"));
+    make("clip.v1.vtt");
+    EXPECT_EQ(SidecarSubtitle(video), folder.filePath("clip.v1.vtt"));
+    make("clip.v1.SRT");
+    EXPECT_EQ(SidecarSubtitle(video), folder.filePath("clip.v1.SRT"));
+    make("clip.v1.srt");
+    EXPECT_EQ(SidecarSubtitle(video), folder.filePath("clip.v1.srt"));
+}
+
+// The pixels of two packed bitmaps of one size that differ clearly, in the
+// upper and the lower half of the picture (bitmaps run bottom-up).
+std::pair<int, int> DifferingPixels(const QByteArray& first, const QByteArray& second, int width, int height)
+{
+    constexpr int kHeader = 40;
+    std::pair<int, int> upperAndLower{0, 0};
+    for (int row = 0; row < height; ++row) {
+        for (int x = 0; x < width; ++x) {
+            const int at = kHeader + (row * width + x) * 3;
+            int difference = 0;
+            for (int channel = 0; channel < 3; ++channel)
+                difference += std::abs(static_cast<uchar>(first[at + channel]) - static_cast<uchar>(second[at + channel]));
+            if (difference > 60)
+                ++(row < height / 2 ? upperAndLower.second : upperAndLower.first);
+        }
+    }
+    return upperAndLower;
+}
+
+TEST(Tracks, TheSubtitleFileBesideAVideoIsDrawnUntilItIsSwitchedOff)
+{
+    MediaEngine engine;
+    QSignalSpy told(&engine, &MediaEngine::tracksChanged);
+    ASSERT_TRUE(OpenAndWait(engine, Media("subtitled.mkv")));
+    ASSERT_EQ(engine.Tracks().subtitles.size(), 1U);
+    EXPECT_EQ(engine.Tracks().subtitleChoice, 0);
+    EXPECT_TRUE(engine.Tracks().audio.empty());
+    engine.SetPosition(1.0);
+    ASSERT_TRUE(CaptureFrameAndWait(engine));
+    const QByteArray withSubtitles = engine.SnapshotBitmap();
+
+    told.clear();
+    engine.ChooseSubtitle(std::nullopt);
+    EXPECT_EQ(engine.Tracks().subtitleChoice, std::nullopt);  // in force at once
+    EXPECT_EQ(told.size(), 1);
+    ASSERT_TRUE(CaptureFrameAndWait(engine));
+    const QByteArray without = engine.SnapshotBitmap();
+    ASSERT_EQ(without.size(), withSubtitles.size());
+    { QFile a("/tmp/trk/a.bmp"); a.open(QIODevice::WriteOnly); a.write(withSubtitles); QFile b("/tmp/trk/b.bmp"); b.open(QIODevice::WriteOnly); b.write(without); }
+    // The text is drawn near the bottom of the same frame, nowhere else.
+    const auto [upper, lower] = DifferingPixels(withSubtitles, without, 320, 240);
+    EXPECT_EQ(upper, 0);
+    EXPECT_GT(lower, 40);  // "KIVO" in the default font covers some 44 x 14 pixels
+    EXPECT_NEAR(engine.GetPosition(), 1.0, 0.05);
+
+    engine.ChooseSubtitle(0);
+    ASSERT_TRUE(CaptureFrameAndWait(engine));
+    EXPECT_EQ(DifferingPixels(withSubtitles, engine.SnapshotBitmap(), 320, 240), std::pair(0, 0));
+
+    // Choices out of range change nothing; a new medium starts afresh.
+    told.clear();
+    engine.ChooseSubtitle(1);
+    engine.ChooseAudioTrack(0);
+    EXPECT_EQ(told.size(), 0);
+    engine.ChooseSubtitle(std::nullopt);
+    ASSERT_TRUE(OpenAndWait(engine, Media("subtitled.mkv")));
+    EXPECT_EQ(engine.Tracks().subtitleChoice, 0);
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
+    EXPECT_EQ(engine.Tracks(), (MediaTracks{.audio = {Track{}}, .subtitles = {}, .subtitleChoice = {}}));
+    engine.Close();
+    EXPECT_EQ(engine.Tracks(), MediaTracks{});
+}
+
+TEST(Tracks, ASubtitleFileThatIsNoSubtitlesLeavesTheVideoPlaying)
+{
+    QTemporaryDir folder;
+    const QString video = folder.filePath("clip.mkv");
+    ASSERT_TRUE(QFile::link(Media("subtitled.mkv"), video));
+    QFile junk(folder.filePath("clip.srt"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, '\x01'));
+    junk.close();
+    MediaEngine engine;
+    ASSERT_TRUE(OpenAndWait(engine, video));
+    engine.StartPlayback();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 0.3; }, 5000));
+}
+
+// The tone of the sound the audio sink prerolls with, in Hz, counted by the
+// signs of its samples (mono 16-bit, as the sink asks for it).
+class HeardTone {
+public:
+    explicit HeardTone(MediaEngine& engine)
+    {
+        GstElement* sink = engine.FindFilterByName(QStringLiteral("Fake Audio Sink"));
+        if (sink == nullptr)
+            return;
+        g_signal_connect(sink, "preroll-handoff", G_CALLBACK(&HeardTone::Measure), &m_hertz);
+        gst_object_unref(sink);
+    }
+    // The tone of the last preroll, and none until the next.
+    double Take() { return m_hertz.exchange(0.0); }
+
+private:
+    static void Measure(GstElement*, GstBuffer* buffer, GstPad*, gpointer hertz)
+    {
+        GstMapInfo map;
+        if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
+            return;
+        const auto* samples = reinterpret_cast<const qint16*>(map.data);
+        const gsize count = map.size / sizeof(qint16);
+        int crossings = 0;
+        for (gsize i = 1; i < count; ++i)
+            crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+        gst_buffer_unmap(buffer, &map);
+        if (count > 200)
+            static_cast<std::atomic<double>*>(hertz)->store(crossings / 2.0 * 44100.0 / static_cast<double>(count));
+    }
+
+    std::atomic<double> m_hertz = 0.0;
+};
+
+TEST(Tracks, TheSecondAudioStreamIsHeardOnceChosen)
+{
+    const QByteArray chosen = qgetenv("KIVO_AUDIO_SINK");
+    qputenv("KIVO_AUDIO_SINK", "audioconvert ! audio/x-raw,format=S16LE,channels=1 ! fakeaudiosink sync=true signal-handoffs=true");
+    MediaEngine engine;
+    const bool opened = OpenAndWait(engine, Media("tracks.mkv"));
+    qputenv("KIVO_AUDIO_SINK", chosen);
+    ASSERT_TRUE(opened);
+    // The tags name the streams.
+    const MediaTracks& tracks = engine.Tracks();
+    ASSERT_EQ(tracks.audio.size(), 2U);
+    EXPECT_EQ(tracks.audio[0].language, "eng");
+    EXPECT_EQ(tracks.audio[1], (Track{"jpn", "high"}));
+    ASSERT_EQ(tracks.subtitles.size(), 1U);
+    EXPECT_EQ(tracks.subtitles[0].language, "fr");
+    EXPECT_EQ(tracks.audioChoice, 0);
+
+    HeardTone heard(engine);
+    engine.SetPosition(1.0);
+    engine.WaitForWorker();
+    EXPECT_NEAR(heard.Take(), 440.0, 100.0);
+    engine.ChooseAudioTrack(1);
+    EXPECT_EQ(engine.Tracks().audioChoice, 1);
+    engine.WaitForWorker();
+    EXPECT_NEAR(heard.Take(), 1760.0, 200.0);
+    EXPECT_NEAR(engine.GetPosition(), 1.0, 0.05);
+    // Playing on, the stream chosen stays.
+    engine.StartPlayback();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 1.3; }, 5000));
+    engine.PausePlayback();
+    engine.SetPosition(0.5);
+    engine.WaitForWorker();
+    EXPECT_NEAR(heard.Take(), 1760.0, 200.0);
+    EXPECT_EQ(engine.Tracks().audioChoice, 1);
+}
+
+}  // namespace
+}  // namespace kivo
