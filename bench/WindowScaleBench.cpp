@@ -13,7 +13,9 @@
 //    objects (one in a hundred) and saving, each until the list is repainted
 //    (goal: under one second each at 100,000 objects).
 // The files are hard links of two generated clips, so that each has its own
-// path and all share their clip's size and modification time.
+// path and all share their clip's size and modification time; the first is a
+// copy, which is changed before the list is opened again in large icons, so
+// that the loader examines it and takes all the others in its run.
 //
 // Usage: window_scale_bench VIDEO AUDIO WORK_DIR KVOTOOL [OBJECTS]
 // Run on a display (xvfb-run) or with QT_QPA_PLATFORM=offscreen, with
@@ -43,6 +45,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -108,7 +111,10 @@ bool MakeScenario(const QString& video, const QString& audio, const QDir& work, 
         MediaObject file = examined[i % 2];
         const QString source = i % 2 == 0 ? video : audio;
         const std::filesystem::path link = folder / QStringLiteral("%1-%2").arg(i, 4, 10, QLatin1Char('0')).arg(QFileInfo(source).fileName()).toStdString();
-        std::filesystem::create_hard_link(QFile::encodeName(source).toStdString(), link);
+        if (i == 0)
+            std::filesystem::copy_file(QFile::encodeName(source).toStdString(), link);
+        else
+            std::filesystem::create_hard_link(QFile::encodeName(source).toStdString(), link);
         file.record.strPath = QFile::decodeName(link.c_str());
         files.push_back(file);
     }
@@ -286,7 +292,11 @@ int Run(const QStringList& arguments)
          Repainted(view, [&] { window.SaveDocument(saved); }), "ms", "one second", 1000, "< 1 s");
     window.Document().SetModified(false);
 
-    // The icons are laid out as the objects come in.
+    QFile::remove(saved);
+    // The icons are laid out as the loader inserts the objects.
+    const std::filesystem::path first =
+        QFile::encodeName(QDir(work.filePath("links")).entryInfoList(QDir::Files, QDir::Name).first().filePath()).toStdString();
+    std::filesystem::last_write_time(first, std::filesystem::last_write_time(first) + std::chrono::seconds(10));
     window.Commands().Run(Command::LargeIcons);
     Repainted(view, [] {});
     timer.start();
