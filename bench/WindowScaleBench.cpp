@@ -115,10 +115,13 @@ bool MakeScenario(const QString& video, const QString& audio, const QDir& work, 
         MediaObject file = examined[i % 2];
         const QString source = i % 2 == 0 ? video : audio;
         const std::filesystem::path link = folder / QStringLiteral("%1-%2").arg(i, 4, 10, QLatin1Char('0')).arg(QFileInfo(source).fileName()).toStdString();
-        if (i == 0)
-            std::filesystem::copy_file(QFile::encodeName(source).toStdString(), link);
-        else
-            std::filesystem::create_hard_link(QFile::encodeName(source).toStdString(), link);
+        const std::filesystem::path clip = QFile::encodeName(source).toStdString();
+        if (i == 0) {
+            std::filesystem::copy_file(clip, link);
+            std::filesystem::last_write_time(link, std::filesystem::last_write_time(clip));
+        } else {
+            std::filesystem::create_hard_link(clip, link);
+        }
         file.record.strPath = QFile::decodeName(link.c_str());
         files.push_back(file);
     }
