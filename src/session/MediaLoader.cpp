@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 
+#include <algorithm>
+
 namespace kivo {
 namespace {
 
@@ -19,6 +21,11 @@ constexpr qint64 kSliceMilliseconds = 20;
 // How often the list takes in the files that are ready, at most: each time
 // it is laid out and repainted.
 constexpr qint64 kInsertEveryMilliseconds = 40;
+// The icon views lay every object out again after each insertion, in time
+// that grows with the list: a long list waits this much longer per object
+// in it, so that the layouts take a bounded share of the run however long
+// the list grows, instead of one whole layout per short batch.
+constexpr int kObjectsPerInsertWait = 10000;
 // In a run of files the cache knows, every this many is shown.
 constexpr int kShownEveryCachedFiles = 256;
 
@@ -180,7 +187,8 @@ void MediaLoader::InsertSoon()
 {
     if (m_ready.empty() || m_inserting.isActive())
         return;
-    const qint64 wait = m_sinceInserted.isValid() ? kInsertEveryMilliseconds - m_sinceInserted.elapsed() : 0;
+    const qint64 every = kInsertEveryMilliseconds * std::max(1, m_list.GetItemCount() / kObjectsPerInsertWait);
+    const qint64 wait = m_sinceInserted.isValid() ? every - m_sinceInserted.elapsed() : 0;
     if (wait > 0)
         m_inserting.start(static_cast<int>(wait));
     else

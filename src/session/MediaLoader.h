@@ -26,7 +26,8 @@ class CutListModel;
 // put it into the cache or it changed since it was examined, so that the
 // run adds what a run examining one file at a time would. Every step is a
 // queued call, so that a cancel request and repaints get in between; the
-// files that are ready go into the list together, a few times a second.
+// files that are ready go into the list together, a few times a second, less
+// often as the list grows long.
 class MediaLoader : public QObject {
     Q_OBJECT
 
