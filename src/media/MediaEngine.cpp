@@ -243,8 +243,6 @@ void MediaEngine::Open(const QString& path)
 {
     Close();
     m_rcSource = {};
-    if (std::exchange(m_tags, {}) != MediaTags{})
-        emit tagsChanged();
     // Nothing can be done with the medium until it has opened, nor after a
     // failed opening: the old pipeline is gone.
     SetPlayState(PlayState::Empty);
@@ -342,6 +340,8 @@ void MediaEngine::Close()
     Discard(std::move(m_pipeline));
     m_panorama = nullptr;
     SetTracks({});
+    if (std::exchange(m_tags, {}) != MediaTags{})
+        emit tagsChanged();
     m_soughtPosition.reset();
     ++m_shared->generation;
 }

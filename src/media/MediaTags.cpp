@@ -3,14 +3,23 @@
 #include <QByteArray>
 
 namespace kivo {
+
+QString TagText(const GstTagList* tags, const char* tag)
+{
+    gchar* text = nullptr;
+    QString read;
+    if (gst_tag_list_get_string(tags, tag, &text))
+        read = QString::fromUtf8(text).trimmed();
+    g_free(text);
+    return read;
+}
+
 namespace {
 
 void TakeText(QString& into, const GstTagList* tags, const char* tag)
 {
-    gchar* text = nullptr;
-    if (into.isEmpty() && gst_tag_list_get_string(tags, tag, &text))
-        into = QString::fromUtf8(text).trimmed();
-    g_free(text);
+    if (into.isEmpty())
+        into = TagText(tags, tag);
 }
 
 void TakeNumber(int& into, const GstTagList* tags, const char* tag)

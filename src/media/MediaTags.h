@@ -21,6 +21,9 @@ struct MediaTags {
     friend bool operator==(const MediaTags&, const MediaTags&) = default;
 };
 
+// The text of a tag, trimmed; empty when the list has none.
+QString TagText(const GstTagList* tags, const char* tag);
+
 // Adds what `tags` holds to `into`; a tag already there is kept (a stream's
 // later tags repeat the container's). A cover that does not decode is left
 // out. False when nothing changed.

@@ -2,6 +2,7 @@
 
 #include "cutlist/FileNames.h"
 #include "media/GStreamer.h"
+#include "media/MediaTags.h"
 
 #include <algorithm>
 #include <utility>
@@ -88,17 +89,9 @@ Track TrackOf(GstElement* playbin, const char* getTags, int index)
 {
     GstTagList* tags = nullptr;
     g_signal_emit_by_name(playbin, getTags, index, &tags);
-    Track track;
     if (tags == nullptr)
-        return track;
-    const auto read = [tags](const char* tag, QString* into) {
-        gchar* value = nullptr;
-        if (gst_tag_list_get_string(tags, tag, &value))
-            *into = QString::fromUtf8(value).trimmed();
-        g_free(value);
-    };
-    read(GST_TAG_LANGUAGE_CODE, &track.language);
-    read(GST_TAG_TITLE, &track.title);
+        return {};
+    const Track track{TagText(tags, GST_TAG_LANGUAGE_CODE), TagText(tags, GST_TAG_TITLE)};
     gst_tag_list_unref(tags);
     return track;
 }
