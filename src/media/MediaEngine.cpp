@@ -395,7 +395,7 @@ void MediaEngine::ChooseAudioTrack(int index)
         return;
     MediaTracks tracks = m_tracks;
     tracks.audioChoice = index;
-    SwitchTracks(std::move(tracks), [index](PlayingPipeline& pipeline) { pipeline.ShowAudioTrack(index); });
+    SwitchTracks(std::move(tracks));
 }
 
 void MediaEngine::ChooseSubtitle(std::optional<int> index)
@@ -404,26 +404,32 @@ void MediaEngine::ChooseSubtitle(std::optional<int> index)
         return;
     MediaTracks tracks = m_tracks;
     tracks.subtitleChoice = index;
-    SwitchTracks(std::move(tracks), [index](PlayingPipeline& pipeline) { pipeline.ShowSubtitle(index); });
+    SwitchTracks(std::move(tracks));
 }
 
-void MediaEngine::SwitchTracks(MediaTracks tracks, Change change)
+void MediaEngine::SwitchTracks(MediaTracks tracks)
 {
     SetTracks(std::move(tracks));
-    const bool still = m_nPlayState != PlayState::Playing;
-    // A paused playbin that switches streams while a subtitle stream waits
-    // in it deadlocks on the seek that follows: the switch is made with the
-    // streams flushed.
-    Apply([change = std::move(change), still](PlayingPipeline& pipeline) {
-        if (still)
-            gst_element_send_event(pipeline.Element(), gst_event_new_flush_start());
-        change(pipeline);
-        if (still)
-            gst_element_send_event(pipeline.Element(), gst_event_new_flush_stop(TRUE));
-    });
-    // A paused pipeline shows, and holds, what the new choice gives there.
-    if (still)
-        Reposition(GetPosition(), std::nullopt);
+    // A paused playbin that switches streams may deadlock on the flushing
+    // seek that would show the switch: its stream synchronizer waits for a
+    // subtitle stream that waits for video. Paused, the frame shows only
+    // whether there are subtitles, and the streams switch when play starts.
+    if (m_nPlayState == PlayState::Playing) {
+        Apply(SwitchStreams(m_tracks));
+        return;
+    }
+    Apply([choice = m_tracks](PlayingPipeline& pipeline) { pipeline.Choose(choice, false); });
+    Reposition(GetPosition(), std::nullopt);
+}
+
+MediaEngine::Change MediaEngine::SwitchStreams(MediaTracks choice)
+{
+    // What the pipeline holds of the streams it played until now would be
+    // heard for a while: it is flushed where it is.
+    return [choice = std::move(choice)](PlayingPipeline& pipeline) {
+        if (pipeline.Choose(choice, true))
+            pipeline.Seek(pipeline.Position(), pipeline.Rate());
+    };
 }
 
 void MediaEngine::Apply(Change change)
@@ -443,6 +449,7 @@ void MediaEngine::StartPlayback()
         return;
     emit aboutToPlay();
     Apply([](PlayingPipeline& pipeline) { gst_element_set_state(pipeline.Element(), GST_STATE_PLAYING); });
+    Apply(SwitchStreams(m_tracks));
     SetPlayState(PlayState::Playing);
 }
 

@@ -141,7 +141,8 @@ public:
     // The audio and subtitle streams of the medium open and the choice in
     // force: a new medium starts with its own default choice. A choice is
     // in force at once, as the state is; the worker then switches the
-    // pipeline, and a still picture shows the change.
+    // pipeline while it plays. A still picture shows at once whether there
+    // are subtitles; the streams switch when play starts.
     const MediaTracks& Tracks() const { return m_tracks; }
     void ChooseAudioTrack(int index);
     void ChooseSubtitle(std::optional<int> index);  // nothing: none
@@ -240,7 +241,9 @@ private:
     void TakeStreams(quint64 generation, const MediaTracks& read);
     void SetTracks(MediaTracks tracks);
     // Puts `tracks` in force and has the worker switch the pipeline to them.
-    void SwitchTracks(MediaTracks tracks, Change change);
+    void SwitchTracks(MediaTracks tracks);
+    // The job that has a playing pipeline play `choice`'s streams.
+    static Change SwitchStreams(MediaTracks choice);
 
     // The worker's result of Open, back on the engine's thread.
     void Adopt(quint64 generation, const std::shared_ptr<RenderedMedium>& rendered);

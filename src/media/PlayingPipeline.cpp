@@ -97,7 +97,27 @@ Track TrackOf(GstElement* playbin, const char* getTags, int index)
 }
 
 // playbin's GST_PLAY_FLAG_TEXT: its flags type is not in a public header.
-constexpr guint kPlayFlagText = 1U << 2;
+// Whether the overlays that draw subtitles onto the video draw them. They
+// hide them at once; playbin's text flag would rebuild its sinks only when
+// data next flows, which a paused frame shown again may beat.
+bool SubtitlesDrawn(GstElement* playbin, std::optional<bool> draw = std::nullopt)
+{
+    bool drawn = true;
+    GstIterator* overlays = gst_bin_iterate_all_by_element_factory_name(GST_BIN(playbin), "subtitleoverlay");
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(overlays, &item) == GST_ITERATOR_OK) {
+        GObject* overlay = G_OBJECT(g_value_get_object(&item));
+        if (draw)
+            g_object_set(overlay, "silent", !*draw, nullptr);
+        gboolean silent = FALSE;
+        g_object_get(overlay, "silent", &silent, nullptr);
+        drawn = drawn && !silent;
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(overlays);
+    return drawn;
+}
 
 }  // namespace
 
@@ -110,26 +130,26 @@ MediaTracks PlayingPipeline::Tracks() const
         tracks.subtitles.push_back(TrackOf(m_pipeline, "get-text-tags", index));
     gint audio = 0;
     gint text = 0;
-    guint flags = 0;
-    g_object_get(m_pipeline, "current-audio", &audio, "current-text", &text, "flags", &flags, nullptr);
+    g_object_get(m_pipeline, "current-audio", &audio, "current-text", &text, nullptr);
     tracks.audioChoice = std::max(audio, 0);
-    if ((flags & kPlayFlagText) != 0 && !tracks.subtitles.empty())
+    if (!tracks.subtitles.empty() && SubtitlesDrawn(m_pipeline))
         tracks.subtitleChoice = std::max(text, 0);
     return tracks;
 }
 
-void PlayingPipeline::ShowAudioTrack(int index)
+bool PlayingPipeline::Choose(const MediaTracks& choice, bool switchStreams)
 {
-    g_object_set(m_pipeline, "current-audio", index, nullptr);
-}
-
-void PlayingPipeline::ShowSubtitle(std::optional<int> index)
-{
-    guint flags = 0;
-    g_object_get(m_pipeline, "flags", &flags, nullptr);
-    if (index)
-        g_object_set(m_pipeline, "current-text", *index, nullptr);
-    g_object_set(m_pipeline, "flags", index ? flags | kPlayFlagText : flags & ~kPlayFlagText, nullptr);
+    gint audio = 0;
+    gint text = 0;
+    g_object_get(m_pipeline, "current-audio", &audio, "current-text", &text, nullptr);
+    const bool audioSwitches = switchStreams && !choice.audio.empty() && audio != choice.audioChoice;
+    const bool textSwitches = switchStreams && choice.subtitleChoice && text != *choice.subtitleChoice;
+    if (audioSwitches)
+        g_object_set(m_pipeline, "current-audio", choice.audioChoice, nullptr);
+    if (textSwitches)
+        g_object_set(m_pipeline, "current-text", *choice.subtitleChoice, nullptr);
+    SubtitlesDrawn(m_pipeline, choice.subtitleChoice.has_value());
+    return audioSwitches || textSwitches;
 }
 
 GstElement* PlayingPipeline::Sink(StreamKind kind) const

@@ -28,8 +28,9 @@ public:
     void WhenStreamsChange(std::function<void()> changed);
     // The audio and subtitle streams, and those shown.
     MediaTracks Tracks() const;
-    void ShowAudioTrack(int index);
-    void ShowSubtitle(std::optional<int> index);  // nothing: none
+    // Shows `choice`'s subtitles or none, and, with `switchStreams`, plays
+    // its audio and subtitle streams; true when it switched streams.
+    bool Choose(const MediaTracks& choice, bool switchStreams);
 
 protected:
     GstElement* Sink(StreamKind kind) const override;
