@@ -129,13 +129,13 @@ TEST(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
 {
     CutListModel list;
     // ｱ is the single byte 0xB1, あ is 0x82 0xA0, ア 0x83 0x41, é (not in
-    // CP932) its UTF-8 bytes 0xC3 0xA9, Z is taken as z (0x7A).
-    for (const char* name : {"ｱ", "ア", "あ", "é", "Z", "ab", "B"})
+    // CP932) its UTF-8 bytes 0xC3 0xA9, as 😀 its four, Z is taken as z (0x7A).
+    for (const char* name : {"ｱ", "😀", "ア", "あ", "é", "Z", "ab", "B"})
         list.SetItemText(list.AddObject(test::Record("/m/a.mpg"), QImage(), false), CutListModel::kColumnName, name);
     SortCutList(list, SortKey::Name, false);
-    EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"ab", "B", "Z", "あ", "ア", "ｱ", "é"}));
+    EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"ab", "B", "Z", "あ", "ア", "ｱ", "é", "😀"}));
     SortCutList(list, SortKey::Name, true);
-    EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"é", "ｱ", "ア", "あ", "Z", "B", "ab"}));
+    EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"😀", "é", "ｱ", "ア", "あ", "Z", "B", "ab"}));
 }
 
 TEST(Sorting, EachKeySortsByItsValueWithEmptyTextsFirstAndObjectsKeepTheirSlots)
@@ -197,21 +197,15 @@ TEST(RandomOrder, MatchesTheMoveByMoveShuffleForEverySeedWhoseSeedComesFromTheCl
 
 using test::SizedRecord;
 
-TEST(MediaInfoCache, LookupFindsTheLatestEntryForAPathOrTheEmptyRecord)
+TEST(MediaInfoCache, RemovingTheLatestEntryOfAPathFindsTheOneBeforeAndKeysAreExact)
 {
     CMediaInfoCache cache;
-    cache.Add(SizedRecord("/a.mpg", 1, 1000, 100));
-    cache.Add(SizedRecord("/b.mpg", 2, 1000, 200));
+    for (qint32 length : {100, 300})
+        cache.Add(SizedRecord("/a.mpg", 1, 1000, length));
+    cache.RemoveAt(1);
     EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 100);
-    // A change after a lookup is seen by the next lookup.
-    cache.Add(SizedRecord("/a.mpg", 3, 1000, 300));
-    EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 300);
-    cache.RemoveAt(2);
-    EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 100);
-    EXPECT_EQ(cache.Lookup("/b.mpg").dwSize, 2u);
-    // Keys are exact: no case folding. A missing path gives the empty record.
-    const MEDIARECORD record = cache.Lookup("/A.mpg");
-    EXPECT_TRUE(record.strPath.isEmpty() && record.dwSize == 0 && record.nLength == 0);
+    const MEDIARECORD other = cache.Lookup("/A.mpg");  // no case folding: the empty record
+    EXPECT_TRUE(other.strPath.isEmpty() && other.dwSize == 0 && other.nLength == 0);
     cache.RemoveAll();
     EXPECT_EQ(cache.GetSize(), 0);
     EXPECT_TRUE(cache.Lookup("/a.mpg").strPath.isEmpty());

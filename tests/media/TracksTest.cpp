@@ -2,6 +2,7 @@
 // streams the engine reports, and that a choice changes what is drawn and
 // what is heard.
 
+#include "TestFiles.h"
 #include "TestMedia.h"
 #include "media/MediaEngine.h"
 #include "media/MediaTracks.h"
@@ -28,24 +29,15 @@ using test::Media;
 TEST(SidecarSubtitle, TheFirstKindBesideTheVideoWithItsBaseNameInEitherCase)
 {
     QTemporaryDir folder;
-    const auto make = [&](const QString& name) {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    };
     const QString video = folder.filePath("clip.v1.mkv");
-    EXPECT_EQ(SidecarSubtitle(video), QString());
-    make("clip.srt");  // another base name
-    make("clip.v1.mkv.srt");
     QDir(folder.path()).mkdir("clip.v1.ass");  // a folder is no subtitle file
-    EXPECT_EQ(SidecarSubtitle(video), QString());
-    make("clip.v1.SUB");
-    EXPECT_EQ(SidecarSubtitle(video), folder.filePath("clip.v1.SUB"));
-    make("clip.v1.vtt");
-    EXPECT_EQ(SidecarSubtitle(video), folder.filePath("clip.v1.vtt"));
-    make("clip.v1.SRT");
-    EXPECT_EQ(SidecarSubtitle(video), folder.filePath("clip.v1.SRT"));
-    make("clip.v1.srt");
-    EXPECT_EQ(SidecarSubtitle(video), folder.filePath("clip.v1.srt"));
+    // Each file made in turn, and the one found then.
+    const std::pair<const char*, const char*> steps[] = {{"clip.srt", ""}, {"clip.v1.mkv.srt", ""},
+        {"clip.v1.SUB", "clip.v1.SUB"}, {"clip.v1.vtt", "clip.v1.vtt"}, {"clip.v1.SRT", "clip.v1.SRT"}, {"clip.v1.srt", "clip.v1.srt"}};
+    for (const auto& [made, found] : steps) {
+        ASSERT_TRUE(test::WriteFile(folder.filePath(made)));
+        EXPECT_EQ(SidecarSubtitle(video), *found ? folder.filePath(found) : QString()) << made;
+    }
 }
 
 // The pixels of two packed bitmaps of one size that differ clearly, in the
@@ -126,10 +118,7 @@ TEST(Tracks, ASubtitleFileThatIsNoSubtitlesLeavesTheVideoPlaying)
     QTemporaryDir folder;
     const QString video = folder.filePath("clip.mkv");
     ASSERT_TRUE(QFile::link(Media("subtitled.mkv"), video));
-    QFile junk(folder.filePath("clip.srt"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, '\x01'));
-    junk.close();
+    ASSERT_TRUE(test::WriteFile(folder.filePath("clip.srt"), QByteArray(4096, '\x01')));
     MediaEngine engine;
     ASSERT_TRUE(OpenAndWait(engine, video));
     engine.StartPlayback();
@@ -201,25 +190,24 @@ TEST(Tracks, TheSecondAudioStreamIsHeardOnceChosen)
     engine.WaitForWorker();
     EXPECT_EQ(engine.Tracks().audioChoice, 1);
     EXPECT_NEAR(engine.GetPosition(), 1.0, 0.05);
+    // The tone heard once play has gone on from `from`, and the sound before it gone by.
+    const auto toneFrom = [&](double from) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > from; }, 5000));
+        heard.Take();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > from + 0.2; }, 5000));
+        return heard.Take();
+    };
     engine.StartPlayback();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 1.3; }, 5000));
-    heard.Take();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 1.5; }, 5000));
-    EXPECT_NEAR(heard.Take(), 1760.0, 200.0);
+    EXPECT_NEAR(toneFrom(1.3), 1760.0, 200.0);
     // Paused, sought and played on, the stream chosen stays.
     engine.PausePlayback();
     engine.SetPosition(0.5);
     engine.StartPlayback();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 0.8; }, 5000));
-    heard.Take();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 1.0; }, 5000));
-    EXPECT_NEAR(heard.Take(), 1760.0, 200.0);
+    EXPECT_NEAR(toneFrom(0.8), 1760.0, 200.0);
     EXPECT_EQ(engine.Tracks().audioChoice, 1);
     // Chosen while playing, the first stream is heard again.
     engine.ChooseAudioTrack(0);
-    const double switched = engine.GetPosition();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > switched + 0.3; }, 5000));
-    EXPECT_NEAR(heard.Take(), 440.0, 100.0);
+    EXPECT_NEAR(toneFrom(engine.GetPosition() + 0.1), 440.0, 100.0);
 }
 
 }  // namespace
