@@ -201,21 +201,6 @@ TEST(PlaylistsTest, RelativePathsInADeepFolderAreBoundedInAll)
     EXPECT_EQ(ReadPlaylist(m3u, M3u, "/m").reading.entries.size(), size_t(entries));
 }
 
-TEST(PlaylistsTest, MissingFilesAreLeftOutAndCountedWithTheOtherSkippedEntries)
-{
-    QTemporaryDir folder;
-    const QString there = folder.filePath("there.mp3");
-    ASSERT_TRUE(test::WriteFile(there));
-    const QString dangling = folder.filePath("dangling.mp3");
-    ASSERT_TRUE(QFile::link(folder.filePath("gone.mp3"), dangling));
-    PlaylistReading reading{{{folder.filePath("missing.mp3"), "Missing", 3}, {there, "There", 4}, {dangling, "", -1},
-                             {there + "/under-a-file.mp3", "", -1}, {folder.path(), "", -1}},
-                            1};
-    LeaveOutMissingFiles(reading);
-    EXPECT_EQ(reading.entries, Entries({{there, "There", 4}, {folder.path(), "", -1}}));
-    EXPECT_EQ(reading.skipped, 4);
-}
-
 TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
 {
     const std::tuple<PlaylistFormat, QByteArray, const char*> cases[] = {

@@ -4,24 +4,14 @@
 // a stored text adds at most its folder, and the drive selected for any
 // stored text is one of the list.
 
+#include "FuzzRequire.h"
 #include "cutlist/Drives.h"
 
 #include <QFile>
 
 #include <cstdint>
-#include <cstdlib>
 
 using namespace kivo;
-
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -12,6 +12,7 @@
 // the name of each level; what follows the line is the playlist. Deep
 // folders make the relative lines long paths, beyond what the system takes.
 
+#include "FuzzRequire.h"
 #include "cutlist/FileNames.h"
 #include "cutlist/Playlists.h"
 #include "cutlist/ShownText.h"
@@ -19,7 +20,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <iterator>
 #include <utility>
 
@@ -28,12 +28,6 @@ using namespace kivo;
 namespace {
 
 const QString kFolder = QStringLiteral("/fuzz");
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void CheckReadsBack(const PlaylistReading& reading, PlaylistFormat format)
 {

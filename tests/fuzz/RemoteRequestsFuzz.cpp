@@ -5,6 +5,7 @@
 // speed and a volume are the bars' own or nothing, and a URI opens a clean
 // absolute name the system takes as it is, or nothing.
 
+#include "FuzzRequire.h"
 #include "cutlist/FileNames.h"
 #include "session/RemoteRequests.h"
 
@@ -17,12 +18,6 @@
 using namespace kivo;
 
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 template <typename T>
 T Take(const std::uint8_t*& data)

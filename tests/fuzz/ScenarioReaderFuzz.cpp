@@ -3,6 +3,7 @@
 // successfully must also survive adding its media information to a cache
 // and a save of the resulting cut list, which must read back unchanged.
 
+#include "FuzzRequire.h"
 #include "cutlist/Archive.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
@@ -11,7 +12,6 @@
 #include <QBuffer>
 
 #include <cstdint>
-#include <cstdlib>
 
 using namespace kivo;
 
@@ -22,12 +22,6 @@ ScenarioReadResult ReadBytes(QByteArray bytes)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     return ReadScenario(buffer);
-}
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
 }
 
 }  // namespace

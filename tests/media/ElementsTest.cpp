@@ -30,22 +30,5 @@ TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSource)
     EXPECT_EQ(engine.FindFilterByName("No Such Element"), nullptr);
 }
 
-// How the properties are described shows in the dialog's editors
-// (ElementPropertiesDialogTest).
-TEST(Elements, PropertiesAreChangedOnlyWithinTheirRange)
-{
-    MediaEngine engine;
-    ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
-    GstElement* panorama = engine.FindFilterByName("Stereo positioning");
-    ASSERT_NE(panorama, nullptr);
-    EXPECT_TRUE(SetElementProperty(panorama, "panorama", 0.25));
-    EXPECT_FALSE(SetElementProperty(panorama, "panorama", 3.0));
-    EXPECT_FALSE(SetElementProperty(panorama, "no-such-property", 1));
-    gfloat value = 0;
-    g_object_get(panorama, "panorama", &value, nullptr);
-    EXPECT_FLOAT_EQ(value, 0.25f);
-    gst_object_unref(panorama);
-}
-
 }  // namespace
 }  // namespace kivo
