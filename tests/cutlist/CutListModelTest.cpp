@@ -202,6 +202,7 @@ TEST(MediaInfoCache, RemovingTheLatestEntryOfAPathFindsTheOneBeforeAndKeysAreExa
     CMediaInfoCache cache;
     for (qint32 length : {100, 300})
         cache.Add(SizedRecord("/a.mpg", 1, 1000, length));
+    EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 300);
     cache.RemoveAt(1);
     EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 100);
     const MEDIARECORD other = cache.Lookup("/A.mpg");  // no case folding: the empty record
