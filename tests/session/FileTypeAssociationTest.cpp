@@ -151,6 +151,8 @@ TEST_F(FileTypeRegistration, TheEntryClaimsTheScenarioAndEveryPlaylistTheProgram
     }
     for (const QMimeType& type : database.allMimeTypes())
         EXPECT_TRUE(!isPlaylist(type) || claimedTypes.contains(type.name())) << type.name().toStdString();
+    for (const QString& type : MediaMimeTypes())  // those the dialogs and the remote control name
+        EXPECT_TRUE(claimed.contains(type)) << type.toStdString();
 }
 
 TEST_F(FileTypeRegistration, AnInstalledEntryThatRunsTheProgramFileLeavesTheDataFolderAlone)
