@@ -14,8 +14,6 @@ namespace kivo {
 namespace {
 
 const QString kLongName = "/m/a-folder-with-a-rather-long-name/and-a-clip-with-a-long-name-too.avi";
-constexpr ListViewType kModes[] = {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List,
-                                   ListViewType::Details};
 
 class ListView : public ::testing::Test {
 protected:
@@ -124,16 +122,13 @@ TEST_F(ListView, ClicksAskForPlaysMenusAndSortsExceptOnTheStateColumn)
     QSignalSpy space(&view, &CutListView::spaceClicked);
     QSignalSpy menus(&view, &CutListView::contextMenuRequested);
     QSignalSpy sorts(&view, &CutListView::sortRequested);
-    QWidget* viewport = view.ActiveView()->viewport();
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, Centre(1));
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, Space());
-    QTest::mouseClick(viewport, Qt::RightButton, {}, Centre(2));
-    QTest::mouseClick(viewport, Qt::RightButton, {}, Space());
+    for (const auto& [button, at] : {std::pair(Qt::LeftButton, Centre(1)), {Qt::LeftButton, Space()},
+                                     {Qt::RightButton, Centre(2)}, {Qt::RightButton, Space()}})
+        QTest::mouseClick(view.ActiveView()->viewport(), button, {}, at);
     EXPECT_EQ(objects, QList<QList<QVariant>>({{1}}));
     EXPECT_EQ(space.count(), 1);
-    EXPECT_EQ(menus.count(), 2);
-    EXPECT_EQ(menus.at(0).at(0), 2);
-    EXPECT_EQ(menus.at(1).at(0), -1);
+    ASSERT_EQ(menus.count(), 2);  // the object's menu, then the view's
+    EXPECT_EQ(std::pair(menus.at(0).at(0), menus.at(1).at(0)), std::pair(QVariant(2), QVariant(-1)));
 
     for (int column : {0, 1, 2, 3, 4, 5})
         emit qobject_cast<QTreeView*>(view.ActiveView())->header()->sectionClicked(column);
@@ -163,11 +158,9 @@ TEST_F(ListView, DraggingMovesInDetailsThrowsOutsideAndMovesNothingInTheOtherMod
 TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)
 {
     const auto dragImage = [this]() -> QLabel* {
-        for (QLabel* label : view.findChildren<QLabel*>()) {
-            if (label->windowFlags().testFlag(Qt::ToolTip))
-                return label;
-        }
-        return nullptr;
+        const QList<QLabel*> labels = view.findChildren<QLabel*>();
+        const auto found = std::ranges::find_if(labels, [](QLabel* label) { return label->windowFlags().testFlag(Qt::ToolTip); });
+        return found != labels.end() ? *found : nullptr;
     };
     QImage picture(64, 48, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
@@ -240,7 +233,8 @@ TEST_F(ListView, PathsShowTheirEndAndTheWholeNameAsATipAndNoTextGoesBeyondTheCut
     deepPath += QStringLiteral("/holiday-03.mp4");
     model.SetItemText(2, CutListModel::kColumnName, huge);
     model.SetItemText(3, CutListModel::kColumnName, deepPath);
-    for (const ListViewType mode : kModes) {
+    for (const ListViewType mode : {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List,
+                                    ListViewType::Details}) {
         SCOPED_TRACE(static_cast<int>(mode));
         const auto drawn = draw(mode);
         for (const auto& [text, option] : drawn)
