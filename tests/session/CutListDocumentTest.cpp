@@ -135,11 +135,12 @@ TEST_F(Document, HostileFilesAndFailedWritesChangeNothingAndAreSaidInJapaneseAnd
 TEST_F(Document, ExaminingPausesThePlayersVideoOrOpensTheFirstExaminedFileThereEvenWhenACueOvertakesIt)
 {
     ASSERT_TRUE(Add({Media("text.txt"), Media("audio.wav"), Media("video.avi")}));
-    EXPECT_EQ(std::pair(player.Path(), player.State()), std::pair(Media("audio.wav"), PlayState::Stopped));  // the first file that opens
+    // The first file that opens, then the video, which holds, paused.
+    EXPECT_EQ(std::pair(player.Path(), player.State()), std::pair(Media("audio.wav"), PlayState::Stopped));
     playback.PlayNext(2);
     ASSERT_TRUE(Settled());
     ASSERT_TRUE(Add({Media("video.mov")}));
-    EXPECT_EQ(std::pair(player.Path(), player.State()), std::pair(Media("video.avi"), PlayState::Paused));  // the video holds
+    EXPECT_EQ(std::pair(player.Path(), player.State()), std::pair(Media("video.avi"), PlayState::Paused));
 
     playback.PlayNext(1);  // sound only: the next add looks for a picture
     ASSERT_TRUE(Settled());

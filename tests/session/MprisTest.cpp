@@ -121,7 +121,8 @@ TEST_F(RemoteControl, ShowsTheObjectPlayedWithItsPicture)
     read();
     EXPECT_EQ(metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(), u"/org/kivo/track/4");
     EXPECT_EQ(metadata.value(QStringLiteral("mpris:length")).toLongLong(), 12'340'000);
-    EXPECT_EQ(std::pair(text("xesam:title"), text("xesam:url")), std::pair(QString("名前"), QString("file:///m/a%20clip%20%C3%A9.mpg")));
+    EXPECT_EQ(std::pair(text("xesam:title"), text("xesam:url")),
+              std::pair(QString("名前"), QString("file:///m/a%20clip%20%C3%A9.mpg")));
     EXPECT_FALSE(metadata.contains(QStringLiteral("mpris:artUrl")));  // no picture
 
     // The picture is written once per object, under the cache folder.
@@ -143,7 +144,8 @@ TEST_F(RemoteControl, ShowsTheObjectPlayedWithItsPicture)
     tags.cover = QImage(8, 8, QImage::Format_RGB32);
     tags.cover.fill(Qt::blue);
     read();
-    EXPECT_EQ(std::tuple(text("xesam:title"), metadata.value(QStringLiteral("xesam:artist")).toStringList(), text("xesam:album"), text("xesam:trackNumber")),
+    EXPECT_EQ(std::tuple(text("xesam:title"), metadata.value(QStringLiteral("xesam:artist")).toStringList(),
+                         text("xesam:album"), text("xesam:trackNumber")),
               std::tuple(QString("Song"), QStringList{"Singer"}, QString("Album"), QString("7")));
     EXPECT_EQ(picture(), QColor(Qt::blue).rgb());
 }

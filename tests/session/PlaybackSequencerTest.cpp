@@ -123,9 +123,9 @@ TEST_F(Sequencing, RequestsWhileTheObjectOpensAreCarriedOutOnceItHasOpened)
                                                     .openingObject = sequencer.IsOpeningObject()}).enabled);
     // Then right after next: the pause waits for the object, and so does a stop.
     using Request = void (PlaybackSequencer::*)();
-    for (const auto& [next, request, state] : {std::tuple<int, Request, PlayState>(-1, &PlaybackSequencer::PlayPause, PlayState::Playing),
-                                               {1, &PlaybackSequencer::Pause, PlayState::Paused},
-                                               {0, &PlaybackSequencer::Stop, PlayState::Stopped}}) {
+    for (const auto& [next, request, state] :
+         {std::tuple<int, Request, PlayState>(-1, &PlaybackSequencer::PlayPause, PlayState::Playing),
+          {1, &PlaybackSequencer::Pause, PlayState::Paused}, {0, &PlaybackSequencer::Stop, PlayState::Stopped}}) {
         if (next >= 0)
             sequencer.PlayNext(next);
         (sequencer.*request)();

@@ -27,14 +27,15 @@ protected:
     }
     QPoint Centre(int row) { return view.ActiveView()->visualRect(model.index(row, 0)).center(); }
     QPoint Space() { return QPoint(5, view.ActiveView()->viewport()->height() - 5); }
-    // Presses on one place of the active view, drags through `path` and
-    // lets go at its last point.
-    void Drag(QPoint from, std::initializer_list<QPoint> path)
+    // Presses on one place of the active view, drags through `path`, runs
+    // `held` and lets go at the path's last point.
+    void Drag(QPoint from, std::initializer_list<QPoint> path, const std::function<void()>& held = [] {})
     {
         QWidget* viewport = view.ActiveView()->viewport();
         QTest::mousePress(viewport, Qt::LeftButton, {}, from);
         for (const QPoint& point : path)
             QTest::mouseMove(viewport, point);
+        held();
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, std::data(path)[path.size() - 1]);
     }
     // The tip shown over the object.
@@ -157,10 +158,13 @@ TEST_F(ListView, DraggingMovesInDetailsThrowsOutsideAndMovesNothingInTheOtherMod
 
 TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)
 {
-    const auto dragImage = [this]() -> QLabel* {
-        const QList<QLabel*> labels = view.findChildren<QLabel*>();
-        const auto found = std::ranges::find_if(labels, [](QLabel* label) { return label->windowFlags().testFlag(Qt::ToolTip); });
-        return found != labels.end() ? *found : nullptr;
+    // The picture beside the pointer; null for none.
+    const auto dragImage = [this] {
+        for (QLabel* label : view.findChildren<QLabel*>()) {
+            if (label->windowFlags().testFlag(Qt::ToolTip))
+                return label->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        }
+        return QImage();
     };
     QImage picture(64, 48, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
@@ -170,14 +174,8 @@ TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)
     for (const auto& [mode, shown] : {std::pair{ListViewType::LargeIcons, picture},
                                       std::pair{ListViewType::Details, small}, std::pair{ListViewType::List, QImage()}}) {
         view.ChangeViewType(mode);
-        QWidget* viewport = view.ActiveView()->viewport();
-        const QPoint from = Centre(dragged);
-        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-        QTest::mouseMove(viewport, from + QPoint(0, 16));
-        QLabel* image = dragImage();
-        EXPECT_EQ(image != nullptr ? image->pixmap().toImage().convertToFormat(QImage::Format_RGB32) : QImage(), shown);
-        QTest::mouseRelease(viewport, Qt::LeftButton, {}, from + QPoint(0, 16));
-        EXPECT_EQ(dragImage(), nullptr);
+        Drag(Centre(dragged), {Centre(dragged) + QPoint(0, 16)}, [&] { EXPECT_EQ(dragImage(), shown); });
+        EXPECT_TRUE(dragImage().isNull());
     }
 }
 
