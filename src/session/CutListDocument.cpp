@@ -41,10 +41,17 @@ bool CutListDocument::PreparePlayer(const QString& path)
     }
     // The files are tried in their order, one at a time, while the
     // examination goes on.
+    if (!StillSearchOpens())
+        m_stillCandidates.clear();
     m_stillCandidates.append(path);
     if (m_stillCandidates.size() == 1)
         OpenStillCandidate();
     return false;
+}
+
+bool CutListDocument::StillSearchOpens() const
+{
+    return !m_stillCandidates.isEmpty() && m_playback.AwaitsOpening();
 }
 
 void CutListDocument::OpenStillCandidate()
@@ -58,8 +65,8 @@ void CutListDocument::OpenStillCandidate()
             return;
         }
         if (m_player.State() == PlayState::Empty) {
-            // The search may have ended meanwhile, with its run: then no
-            // other candidate is tried.
+            // The search may have ended meanwhile: then no other candidate
+            // is tried.
             if (!m_stillCandidates.isEmpty())
                 m_stillCandidates.removeFirst();
             if (!m_stillCandidates.isEmpty())
@@ -157,9 +164,12 @@ void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, 
     }
     m_list.AddObjects(known, blankLabels);
     const auto finish = [this, done, arrange = intoEmptyList && !known.empty()] {
-        // The search for a still picture ends with the run, whether or not
-        // a later opening overtook it.
-        m_stillCandidates.clear();
+        // The search for a still picture ends with the run, unless the
+        // player still opens one of its files: then the files the run named
+        // are tried to the end, however the machine's load ordered the two.
+        // An object asked for meanwhile takes the player, and ends it.
+        if (!StillSearchOpens())
+            m_stillCandidates.clear();
         m_playback.SendDuration();
         if (m_list.GetCurrent() == -1) {
             const int first = m_list.FindPlayable(0);

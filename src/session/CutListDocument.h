@@ -105,6 +105,8 @@ private:
     // opens the first file that opens, trying those it is given in turn.
     bool PreparePlayer(const QString& path);
     void OpenStillCandidate();
+    // Whether the player still opens a file tried for a still picture.
+    bool StillSearchOpens() const;
     // Whether a request now has to wait: the loader runs, or earlier
     // requests wait for it.
     bool MustWait() const;
@@ -116,7 +118,8 @@ private:
 
     CutListModel& m_list;
     CMediaInfoCache& m_cache;
-    // Files the player tries, in turn, for its still picture, during one run.
+    // Files the player tries, in turn, for its still picture, during one run
+    // (and after it, while the player opens one of them).
     QStringList m_stillCandidates;
     // Requests that came while the loader ran, in the order they came.
     std::vector<std::function<void()>> m_waitingRequests;

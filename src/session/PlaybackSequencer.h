@@ -73,6 +73,8 @@ public:
     // the host is busy till then. Requests waiting for the current object
     // are given up.
     void AwaitOpening(std::function<void()> then);
+    // Whether what AwaitOpening was given still waits.
+    bool AwaitsOpening() const { return m_afterOpen && !m_openingObject; }
 
     // The main window's requests. Positions in 1/100 s; balance -100..100;
     // volume 0 (loudest)..100; rates in hundredths.

@@ -151,6 +151,8 @@ TEST_F(FileTypeRegistration, TheEntryClaimsTheScenarioAndEveryPlaylistTheProgram
     }
     for (const QMimeType& type : database.allMimeTypes())
         EXPECT_TRUE(!isPlaylist(type) || claimedTypes.contains(type.name())) << type.name().toStdString();
+    for (const QString& type : MediaMimeTypes())  // those the dialogs and the remote control name
+        EXPECT_TRUE(claimed.contains(type)) << type.toStdString();
 }
 
 TEST_F(FileTypeRegistration, AnInstalledEntryThatRunsTheProgramFileLeavesTheDataFolderAlone)
@@ -188,7 +190,7 @@ TEST_F(FileTypeRegistration, AnInstalledEntryThatRunsTheProgramFileLeavesTheData
 
 // Relative and empty entries of the path are taken from the current
 // folder; the program is always named by its absolute path.
-TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThePath)
+TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThePathAndQuotesAnAwkwardPath)
 {
     for (const QString& program : {MakeProgram(m_places.programFolder), MakeProgram(m_places.currentFolder),
                                    MakeProgram(Folder("bin1")), MakeProgram(Folder("bin2")), QString()}) {
@@ -200,10 +202,8 @@ TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThe
         m_places.path = path;
         EXPECT_EQ(FindProgramFile(m_places), MakeProgram(Folder(path.endsWith("2") ? "bin2" : "bin1")));
     }
-}
 
-TEST_F(FileTypeRegistration, AnAwkwardProgramPathIsQuotedInTheOpenCommand)
-{
+    // An awkward path is quoted in the open command.
     const QString folder = Folder("my \"$HOME\" `x` 100% \\ キボ");
     MakeProgram(folder);
     m_places.programFolder = folder;

@@ -115,39 +115,39 @@ TEST_F(RemoteControl, ShowsTheObjectPlayedWithItsPicture)
     host.facts.speed = 150;
     EXPECT_DOUBLE_EQ(Get(QStringLiteral("Rate")).toDouble(), 1.5);
     QVariantMap metadata;
-    Get(QStringLiteral("Metadata")).value<QDBusArgument>() >> metadata;
+    const auto read = [&] { Get(QStringLiteral("Metadata")).value<QDBusArgument>() >> metadata; };
+    const auto text = [&](const char* key) { return metadata.value(QLatin1String(key)).toString(); };
+    const auto picture = [&] { return QImage(QUrl(text("mpris:artUrl")).toLocalFile()).pixel(0, 0); };
+    read();
     EXPECT_EQ(metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(), u"/org/kivo/track/4");
     EXPECT_EQ(metadata.value(QStringLiteral("mpris:length")).toLongLong(), 12'340'000);
-    EXPECT_EQ(metadata.value(QStringLiteral("xesam:title")).toString(), u"名前");
-    EXPECT_EQ(metadata.value(QStringLiteral("xesam:url")).toString(), u"file:///m/a%20clip%20%C3%A9.mpg");
+    EXPECT_EQ(std::pair(text("xesam:title"), text("xesam:url")),
+              std::pair(QString("名前"), QString("file:///m/a%20clip%20%C3%A9.mpg")));
     EXPECT_FALSE(metadata.contains(QStringLiteral("mpris:artUrl")));  // no picture
 
     // The picture is written once per object, under the cache folder.
     host.facts.track.slot = 5;
     host.facts.track.picture = QImage(64, 48, QImage::Format_RGB32);
     host.facts.track.picture.fill(Qt::red);
-    Get(QStringLiteral("Metadata")).value<QDBusArgument>() >> metadata;
-    const QString picture = QUrl(metadata.value(QStringLiteral("mpris:artUrl")).toString()).toLocalFile();
-    EXPECT_TRUE(picture.startsWith(art.path()));
-    EXPECT_EQ(QImage(picture).pixel(0, 0), QColor(Qt::red).rgb());
+    read();
+    EXPECT_TRUE(text("mpris:artUrl").startsWith(QUrl::fromLocalFile(art.path()).toString()));
+    EXPECT_EQ(picture(), QColor(Qt::red).rgb());
 
     // Once it plays, the medium's tags and cover stand before the list's
     // name and picture; a name that is the path says the file's name.
     host.facts.track.title = host.facts.track.path;
-    Get(QStringLiteral("Metadata")).value<QDBusArgument>() >> metadata;
-    EXPECT_EQ(metadata.value(QStringLiteral("xesam:title")).toString(), u"a clip é.mpg");
+    read();
+    EXPECT_EQ(text("xesam:title"), u"a clip é.mpg");
     EXPECT_FALSE(metadata.contains(QStringLiteral("xesam:artist")));
     MediaTags& tags = host.facts.track.tags;
     std::tie(tags.title, tags.artist, tags.album, tags.trackNumber) = std::tuple("Song", "Singer", "Album", 7);
     tags.cover = QImage(8, 8, QImage::Format_RGB32);
     tags.cover.fill(Qt::blue);
-    Get(QStringLiteral("Metadata")).value<QDBusArgument>() >> metadata;
-    EXPECT_EQ(metadata.value(QStringLiteral("xesam:title")).toString(), u"Song");
-    EXPECT_EQ(metadata.value(QStringLiteral("xesam:artist")).toStringList(), QStringList{"Singer"});
-    EXPECT_EQ(metadata.value(QStringLiteral("xesam:album")).toString(), u"Album");
-    EXPECT_EQ(metadata.value(QStringLiteral("xesam:trackNumber")).toInt(), 7);
-    const QString cover = QUrl(metadata.value(QStringLiteral("mpris:artUrl")).toString()).toLocalFile();
-    EXPECT_EQ(QImage(cover).pixel(0, 0), QColor(Qt::blue).rgb());
+    read();
+    EXPECT_EQ(std::tuple(text("xesam:title"), metadata.value(QStringLiteral("xesam:artist")).toStringList(),
+                         text("xesam:album"), text("xesam:trackNumber")),
+              std::tuple(QString("Song"), QStringList{"Singer"}, QString("Album"), QString("7")));
+    EXPECT_EQ(picture(), QColor(Qt::blue).rgb());
 }
 
 TEST_F(RemoteControl, AnnouncesWhatChangedAndEverySeek)

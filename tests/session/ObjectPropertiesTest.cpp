@@ -105,18 +105,5 @@ TEST_F(ObjectPropertiesTest, TextsPicturesMessagesAndTheOpenedVideo)
     EXPECT_FALSE(shown.player.filters.isEmpty());
 }
 
-TEST(ReturnPlaybackOptions, TheVideoIsLaidOutOnceStretchAndRewindAreBack)
-{
-    MediaEngine engine;
-    int layouts = 0;
-    ReturnPlaybackOptions(engine, {true, true, true, true}, [&] {
-        ++layouts;
-        EXPECT_TRUE(engine.Options().stretch && engine.Options().autoRewind);
-        EXPECT_FALSE(engine.Options().repeat || engine.Options().autoSize);
-    });
-    EXPECT_EQ(layouts, 1);
-    EXPECT_TRUE(engine.Options().repeat && engine.Options().autoSize);
-}
-
 }  // namespace
 }  // namespace kivo

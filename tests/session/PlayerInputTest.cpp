@@ -172,7 +172,7 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeldThroughAutoRepeatMarkedO
     EXPECT_TRUE(!window.fullScreen && window.minimised);
 }
 
-TEST_F(PlayerInputOnAFile, StickZones)
+TEST_F(PlayerInputOnAFile, StickZonesShareTheKeysFastForwardAndTheStickHoldsOneWindowAtATime)
 {
     input.JoystickMove(kHigh, kCentreHigh);
     input.JoystickMove(kHigh, kCentreLow);  // held right: started once
@@ -194,10 +194,9 @@ TEST_F(PlayerInputOnAFile, StickZones)
     input.JoystickMove(kLow, kHigh);
     EXPECT_EQ(engine.GetRate(), 0.5);
     EXPECT_TRUE(window.TakeCommands().empty());
-}
 
-TEST_F(PlayerInputOnAFile, KeyAndStickShareOneFastForwardAndTheStickHoldsOneWindowAtATime)
-{
+    // The key and the stick share one fast forward.
+    window.minimised = false;
     input.KeyDown(Key::Right, false);
     input.JoystickMove(kHigh, kCentreLow);
     input.KeyUp(Key::Right, false);

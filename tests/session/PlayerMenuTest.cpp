@@ -1,4 +1,7 @@
+// What the player's context menu greys, checks and lists.
+
 #include "session/PlayerMenu.h"
+#include "session/TrackMenus.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +19,44 @@ TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
         EXPECT_TRUE(states.at(command).checked) << static_cast<int>(command);
     EXPECT_FALSE(states.at(Command::Sound).checked);
     EXPECT_TRUE(states.at(Command::PlayPause).enabled);
+}
+
+// The subtitle and audio-track menus.
+using Entries = std::vector<TrackMenuEntry>;
+
+TEST(TrackMenus, ListTheStreamsByTheirTagsOrNumbersWithTheChoiceChecked)
+{
+    const std::vector<Track> tagged = {{"jpn", ""}, {"", "Commentary"}, {"eng", "Director & crew"}, {"", ""}};
+    struct Case {
+        const char* what;
+        MediaTracks tracks;
+        Entries subtitles;
+        Entries audio;
+    };
+    const Case cases[] = {
+        {"one audio stream, no subtitles: neither menu offers a choice",
+         {.audio = {{"jpn", ""}}, .subtitles = {}, .audioChoice = 0, .subtitleChoice = {}},
+         {},
+         {{"jpn", true, 0}}},
+        {"one subtitle stream shown: off or on",
+         {.audio = {}, .subtitles = {{}}, .audioChoice = 0, .subtitleChoice = 0},
+         {{"なし(&N)", false, {}}, {"ﾄﾗｯｸ 1", true, 0}},
+         {}},
+        {"subtitles off, the third audio stream chosen",
+         {.audio = tagged, .subtitles = tagged, .audioChoice = 2, .subtitleChoice = {}},
+         {{"なし(&N)", true, {}}, {"jpn", false, 0}, {"Commentary", false, 1}, {"eng (Director && crew)", false, 2},
+          {"ﾄﾗｯｸ 4", false, 3}},
+         {{"jpn", false, 0}, {"Commentary", false, 1}, {"eng (Director && crew)", true, 2}, {"ﾄﾗｯｸ 4", false, 3}}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        const TrackMenu subtitles = SubtitleMenu(test.tracks);
+        const TrackMenu audio = AudioTrackMenu(test.tracks);
+        EXPECT_EQ(subtitles.entries, test.subtitles);
+        EXPECT_EQ(audio.entries, test.audio);
+        EXPECT_EQ(subtitles.Shown(), test.subtitles.size() > 1);
+        EXPECT_EQ(audio.Shown(), test.audio.size() > 1);
+    }
 }
 
 }  // namespace

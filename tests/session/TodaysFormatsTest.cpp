@@ -98,22 +98,5 @@ TEST(TodaysFormats, AFilesTagsAndCoverComeWhileItPlaysAndGoWithIt)
     EXPECT_GT(told, before);
 }
 
-// The desktop entry and the remote control name the same kinds as the
-// dialogs: one table.
-TEST(TodaysFormats, TheDesktopEntryNamesEveryKindOfMediaFile)
-{
-    QFile entry(QStringLiteral(":/applications/kivo.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    QStringList types;
-    for (const QByteArray& line : entry.readAll().split('\n'))
-        if (line.startsWith("MimeType="))
-            types = QString::fromUtf8(line.sliced(9)).split(u';', Qt::SkipEmptyParts);
-    for (const char* type : {"application/x-kivo-scenario", "video/mpeg", "video/mp4", "video/x-matroska", "video/webm",
-                             "audio/flac", "audio/ogg", "audio/mp4"})
-        EXPECT_TRUE(types.contains(QLatin1String(type))) << type;
-    for (const QString& type : MediaMimeTypes())
-        EXPECT_TRUE(types.contains(type)) << type.toStdString();
-}
-
 }  // namespace
 }  // namespace kivo

@@ -14,8 +14,6 @@ namespace kivo {
 namespace {
 
 const QString kLongName = "/m/a-folder-with-a-rather-long-name/and-a-clip-with-a-long-name-too.avi";
-constexpr ListViewType kModes[] = {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List,
-                                   ListViewType::Details};
 
 class ListView : public ::testing::Test {
 protected:
@@ -29,14 +27,15 @@ protected:
     }
     QPoint Centre(int row) { return view.ActiveView()->visualRect(model.index(row, 0)).center(); }
     QPoint Space() { return QPoint(5, view.ActiveView()->viewport()->height() - 5); }
-    // Presses on one place of the active view, drags through `path` and
-    // lets go at its last point.
-    void Drag(QPoint from, std::initializer_list<QPoint> path)
+    // Presses on one place of the active view, drags through `path`, runs
+    // `held` and lets go at the path's last point.
+    void Drag(QPoint from, std::initializer_list<QPoint> path, const std::function<void()>& held = [] {})
     {
         QWidget* viewport = view.ActiveView()->viewport();
         QTest::mousePress(viewport, Qt::LeftButton, {}, from);
         for (const QPoint& point : path)
             QTest::mouseMove(viewport, point);
+        held();
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, std::data(path)[path.size() - 1]);
     }
     // The tip shown over the object.
@@ -124,16 +123,13 @@ TEST_F(ListView, ClicksAskForPlaysMenusAndSortsExceptOnTheStateColumn)
     QSignalSpy space(&view, &CutListView::spaceClicked);
     QSignalSpy menus(&view, &CutListView::contextMenuRequested);
     QSignalSpy sorts(&view, &CutListView::sortRequested);
-    QWidget* viewport = view.ActiveView()->viewport();
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, Centre(1));
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, Space());
-    QTest::mouseClick(viewport, Qt::RightButton, {}, Centre(2));
-    QTest::mouseClick(viewport, Qt::RightButton, {}, Space());
+    for (const auto& [button, at] : {std::pair(Qt::LeftButton, Centre(1)), {Qt::LeftButton, Space()},
+                                     {Qt::RightButton, Centre(2)}, {Qt::RightButton, Space()}})
+        QTest::mouseClick(view.ActiveView()->viewport(), button, {}, at);
     EXPECT_EQ(objects, QList<QList<QVariant>>({{1}}));
     EXPECT_EQ(space.count(), 1);
-    EXPECT_EQ(menus.count(), 2);
-    EXPECT_EQ(menus.at(0).at(0), 2);
-    EXPECT_EQ(menus.at(1).at(0), -1);
+    ASSERT_EQ(menus.count(), 2);  // the object's menu, then the view's
+    EXPECT_EQ(std::pair(menus.at(0).at(0), menus.at(1).at(0)), std::pair(QVariant(2), QVariant(-1)));
 
     for (int column : {0, 1, 2, 3, 4, 5})
         emit qobject_cast<QTreeView*>(view.ActiveView())->header()->sectionClicked(column);
@@ -162,12 +158,13 @@ TEST_F(ListView, DraggingMovesInDetailsThrowsOutsideAndMovesNothingInTheOtherMod
 
 TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)
 {
-    const auto dragImage = [this]() -> QLabel* {
+    // The picture beside the pointer; null for none.
+    const auto dragImage = [this] {
         for (QLabel* label : view.findChildren<QLabel*>()) {
             if (label->windowFlags().testFlag(Qt::ToolTip))
-                return label;
+                return label->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         }
-        return nullptr;
+        return QImage();
     };
     QImage picture(64, 48, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
@@ -177,14 +174,8 @@ TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)
     for (const auto& [mode, shown] : {std::pair{ListViewType::LargeIcons, picture},
                                       std::pair{ListViewType::Details, small}, std::pair{ListViewType::List, QImage()}}) {
         view.ChangeViewType(mode);
-        QWidget* viewport = view.ActiveView()->viewport();
-        const QPoint from = Centre(dragged);
-        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-        QTest::mouseMove(viewport, from + QPoint(0, 16));
-        QLabel* image = dragImage();
-        EXPECT_EQ(image != nullptr ? image->pixmap().toImage().convertToFormat(QImage::Format_RGB32) : QImage(), shown);
-        QTest::mouseRelease(viewport, Qt::LeftButton, {}, from + QPoint(0, 16));
-        EXPECT_EQ(dragImage(), nullptr);
+        Drag(Centre(dragged), {Centre(dragged) + QPoint(0, 16)}, [&] { EXPECT_EQ(dragImage(), shown); });
+        EXPECT_TRUE(dragImage().isNull());
     }
 }
 
@@ -240,7 +231,8 @@ TEST_F(ListView, PathsShowTheirEndAndTheWholeNameAsATipAndNoTextGoesBeyondTheCut
     deepPath += QStringLiteral("/holiday-03.mp4");
     model.SetItemText(2, CutListModel::kColumnName, huge);
     model.SetItemText(3, CutListModel::kColumnName, deepPath);
-    for (const ListViewType mode : kModes) {
+    for (const ListViewType mode : {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List,
+                                    ListViewType::Details}) {
         SCOPED_TRACE(static_cast<int>(mode));
         const auto drawn = draw(mode);
         for (const auto& [text, option] : drawn)

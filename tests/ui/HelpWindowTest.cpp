@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "ui/HelpWindow.h"
 
 #include <QtTest>
@@ -47,15 +48,10 @@ TEST(HelpWindow, EveryPageShowsMenuNamesWithoutTheirMarkersAndLinksOnlyToPagesAn
         SCOPED_TRACE(page.toStdString());
         browser.setSource(QUrl(page));
         EXPECT_FALSE(browser.toPlainText().contains(QRegularExpression(R"(\(&\w\))")));
-        QFile file(":/help/" + page);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        for (const auto& match : link.globalMatch(QString::fromUtf8(file.readAll()))) {
+        for (const auto& match : link.globalMatch(QString::fromUtf8(test::ReadFile(":/help/" + page)))) {
             const QString target = match.captured(1).isEmpty() ? page : match.captured(1);
-            ASSERT_TRUE(pages.contains(target)) << match.captured(0).toStdString();
-            QFile targetFile(":/help/" + target);
-            ASSERT_TRUE(targetFile.open(QIODevice::ReadOnly));
-            EXPECT_TRUE(!match.hasCaptured(2) ||
-                        targetFile.readAll().contains("name=\"" + match.captured(2).toUtf8() + "\""))
+            EXPECT_TRUE(pages.contains(target) && (!match.hasCaptured(2) || test::ReadFile(":/help/" + target).contains(
+                                                       "name=\"" + match.captured(2).toUtf8() + "\"")))
                 << match.captured(0).toStdString();
         }
     }

@@ -25,15 +25,6 @@ namespace {
 
 using test::Media;
 
-// Types a file's name into a file dialog and accepts it, as "開く" does.
-// (QFileDialog::selectFile leaves the name field alone while it has the
-// focus.)
-void ChooseFile(QFileDialog* dialog, const QString& path)
-{
-    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
-    static_cast<QDialog*>(dialog)->accept();
-}
-
 class Program : public ::testing::Test {
 protected:
     void Add(const QStringList& paths)
@@ -237,11 +228,7 @@ TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary
 
 TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
 {
-    QDir media(folder.filePath("media"));
-    ASSERT_TRUE(media.mkpath("."));
-    for (const char* file : {"video.mpg", "audio.wav", "text.txt"})
-        ASSERT_TRUE(QFile::copy(Media(file), media.filePath(file)));
-    settings.Set(setting::kOpenFileDir, media.path());
+    settings.Set(setting::kOpenFileDir, QFileInfo(Media("text.txt")).path());
     const QString workingFolder = QDir::currentPath();
     AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
         EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 0);
@@ -251,10 +238,13 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
     AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
         EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 9);  // "すべてのﾌｧｲﾙ"
         dialog->selectNameFilter(MediaFileFilters().first());  // MPEG: audio.wav and text.txt do not show
-        ChooseFile(dialog, R"("video.mpg" "audio.wav" "text.txt")");
+        // Typed into the name field, as "開く" does: QFileDialog::selectFile
+        // leaves the field alone while it has the focus.
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(R"("video.mpg" "audio.wav" "text.txt")");
+        static_cast<QDialog*>(dialog)->accept();
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 3; }, 60000));
-    EXPECT_EQ(window.List().GetItemPath(2), media.filePath("text.txt"));
+    EXPECT_EQ(window.List().GetItemPath(2), Media("text.txt"));
     EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 1);
     EXPECT_EQ(QDir::currentPath(), workingFolder);
 }
@@ -285,6 +275,24 @@ TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBars
     const QWidget* list = again.centralWidget();
     EXPECT_EQ(volume->frameGeometry().right(), list->mapToGlobal(QPoint(list->width(), 0)).x() - 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));
+}
+
+TEST(SpeedBar, EachSpeedHasAPictureOfItsOwnThatNoNavigationButtonShows)
+{
+    QMainWindow window;
+    ControlBars bars(window);
+    const auto pictureOf = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); };
+    std::vector<QImage> pictures = {pictureOf(PictureIcon(Picture::SkipBackward)), pictureOf(PictureIcon(Picture::SkipForward))};
+    using SpeedIcon = FrameBars::SpeedIcon;
+    for (const SpeedIcon speed : {SpeedIcon::Normal, SpeedIcon::Faster, SpeedIcon::Slower, SpeedIcon::Refused}) {
+        bars.ShowSpeedIcon(speed);
+        pictures.push_back(pictureOf(window.findChild<QToolButton*>("speedIcon")->icon()));
+    }
+    for (size_t i = 2; i < pictures.size(); ++i) {
+        EXPECT_FALSE(pictures[i].isNull());
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_NE(pictures[i], pictures[j]) << i << " and " << j;
+    }
 }
 
 }  // namespace

@@ -29,86 +29,64 @@ protected:
     Settings settings{folder.filePath("Kivo231.ini")};
 };
 
-TEST_F(SearchDialog, StoresTheChoicesOnlyOnStartAndShowsThemAgainWithLongDrivesCut)
+// Which drive or folder a stored entry selects, and which folder gets an
+// entry of its own, are decided without a display (MediaSearchTest).
+TEST_F(SearchDialog, StoresTheChoicesAndTheDriveOrChosenFolderOnStartOnlyAndShowsThemAgainWithLongDrivesCut)
 {
+    std::vector<Drive> drives = kDrives;
+    QString mountPoint;
+    while (mountPoint.size() < 4095 - 256)
+        mountPoint += u'/' + QString(255, u'd');
+    drives.push_back({mountPoint.toUtf8(), DriveType::CdRom, mountPoint + " MOVIES [CD-ROM]"});
+    QStringList answers = {QString(), folder.path()};
+    QStringList starts;
+    const QString chosen = folder.path() + " [ﾌｫﾙﾀﾞ]";
     {
-        CMediaSearchDlg dialog(settings, kDrives);
-        EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), "/");
+        CMediaSearchDlg dialog(settings, drives);
+        dialog.SetFolderChooser([&](const QString& start) {
+            starts << start;
+            return answers.takeFirst();
+        });
+        auto* list = dialog.findChild<QComboBox*>();
+        EXPECT_EQ(list->currentText(), "/");
+        const QString deep = list->itemText(3);
+        EXPECT_LE(deep.size(), kMaxNameChars);
+        EXPECT_TRUE(deep.startsWith("/ddd") && deep.endsWith("dd MOVIES [CD-ROM]")) << deep.toStdString();
         dialog.show();
         EXPECT_FALSE(Check(dialog, 1047)->isVisible());
         QTest::mouseDClick(&dialog, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
         EXPECT_FALSE(Check(dialog, 1047)->isVisible());
         QTest::mouseDClick(&dialog, Qt::LeftButton, Qt::ControlModifier, QPoint(2, 2));
         EXPECT_TRUE(Check(dialog, 1047)->isVisible());
-
         Check(dialog, 1046)->setChecked(true);
         dialog.reject();
         EXPECT_EQ(settings.Get(setting::kMediaMp3), 0);
 
         Check(dialog, 1038)->setChecked(false);
         Check(dialog, 1047)->setChecked(true);
-        dialog.findChild<QComboBox*>()->setCurrentIndex(1);
-        dialog.accept();
-        EXPECT_EQ(settings.Get(setting::kMediaPath), "/media/cdrom MOVIES [CD-ROM]");
-        const MediaChoices choices = dialog.Choices();
-        EXPECT_TRUE(choices.mp3 && choices.all && !choices.midi && choices.mpeg);
-        EXPECT_EQ(dialog.Root(), "/media/cdrom");
-    }
-    // Shown again as left, the switched-on "All files" in sight; a drive
-    // of the longest path shows its start and end.
-    std::vector<Drive> drives = kDrives;
-    drives[1].text = QStringLiteral("/media/cdrom SERIES [CD-ROM]");
-    QString mountPoint;
-    while (mountPoint.size() < 4095 - 256)
-        mountPoint += u'/' + QString(255, u'd');
-    drives.push_back({mountPoint.toUtf8(), DriveType::CdRom, mountPoint + " MOVIES [CD-ROM]"});
-    CMediaSearchDlg dialog(settings, drives);
-    dialog.show();
-    EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), "/media/cdrom SERIES [CD-ROM]");
-    EXPECT_TRUE(!Check(dialog, 1038)->isChecked() && Check(dialog, 1046)->isChecked());
-    EXPECT_TRUE(Check(dialog, 1047)->isChecked() && Check(dialog, 1047)->isVisible());
-    const QString deep = dialog.findChild<QComboBox*>()->itemText(3);
-    EXPECT_LE(deep.size(), kMaxNameChars);
-    EXPECT_TRUE(deep.startsWith("/ddd") && deep.endsWith("dd MOVIES [CD-ROM]")) << deep.toStdString();
-}
-
-TEST_F(SearchDialog, AFolderChosenFromTheLastEntryIsSearchedAndSelectedAgain)
-{
-    QStringList answers = {QString(), folder.path(), QStringLiteral("/media/cdrom")};
-    QStringList starts;
-    const auto choose = [&](const QString& start) {
-        starts << start;
-        return answers.takeFirst();
-    };
-    {
-        CMediaSearchDlg dialog(settings, kDrives);
-        dialog.SetFolderChooser(choose);
-        dialog.show();
-        auto* drives = dialog.findChild<QComboBox*>();
-        ASSERT_EQ(drives->count(), 4);
-        EXPECT_EQ(drives->itemText(3), "ﾌｫﾙﾀﾞの選択...");
-        drives->setFocus();
-        QTest::keyClick(drives, Qt::Key_Down);
-        QTest::keyClick(drives, Qt::Key_End);  // cancelled: the entry before stays
-        EXPECT_EQ(drives->currentText(), "/media/cdrom MOVIES [CD-ROM]");
-        QTest::keyClick(drives, Qt::Key_End);
+        // The last entry asks for a folder from the drive before it; when
+        // cancelled, that drive stays.
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_End);
+        EXPECT_EQ(list->currentText(), "/media/cdrom MOVIES [CD-ROM]");
+        QTest::keyClick(list, Qt::Key_End);
         EXPECT_EQ(starts, QStringList({"/media/cdrom", "/media/cdrom"}));
-        EXPECT_EQ(drives->currentText(), folder.path() + " [ﾌｫﾙﾀﾞ]");
-        EXPECT_EQ(drives->itemText(drives->count() - 1), "ﾌｫﾙﾀﾞの選択...");
+        EXPECT_EQ(list->currentText(), chosen);
+        EXPECT_EQ(list->itemText(list->count() - 1), "ﾌｫﾙﾀﾞの選択...");
         EXPECT_EQ(dialog.Root(), QFile::encodeName(folder.path()));
         dialog.accept();
-        EXPECT_EQ(settings.Get(setting::kMediaPath), folder.path() + " [ﾌｫﾙﾀﾞ]");
+        EXPECT_EQ(settings.Get(setting::kMediaPath), chosen);
+        const MediaChoices choices = dialog.Choices();
+        EXPECT_TRUE(choices.mp3 && choices.all && !choices.midi && choices.mpeg);
     }
+    // Shown again as left, the switched-on "All files" in sight.
     CMediaSearchDlg dialog(settings, kDrives);
-    dialog.SetFolderChooser(choose);
-    auto* drives = dialog.findChild<QComboBox*>();
-    EXPECT_EQ(drives->currentText(), folder.path() + " [ﾌｫﾙﾀﾞ]");
-    EXPECT_EQ(dialog.Root(), QFile::encodeName(folder.path()));
     dialog.show();
-    drives->setFocus();
-    QTest::keyClick(drives, Qt::Key_End);  // a mount point chosen: its drive
-    EXPECT_EQ(drives->currentText(), "/media/cdrom MOVIES [CD-ROM]");
-    EXPECT_EQ(drives->count(), 5);
+    EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), chosen);
+    EXPECT_EQ(dialog.Root(), QFile::encodeName(folder.path()));
+    EXPECT_TRUE(!Check(dialog, 1038)->isChecked() && Check(dialog, 1046)->isChecked());
+    EXPECT_TRUE(Check(dialog, 1047)->isChecked() && Check(dialog, 1047)->isVisible());
 }
 
 // The run's questions as message boxes, and its walk in the progress dialog.

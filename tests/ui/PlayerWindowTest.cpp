@@ -39,6 +39,46 @@ protected:
     PlayerWindow window{settings, engine, &main};
 };
 
+// The titles of the context menu's submenus, after `choose` has been given
+// the menu. The menu is asked for from the keyboard.
+QStringList ShowContextMenu(PlayerWindow& window, const std::function<void(QMenu*)>& choose)
+{
+    QStringList submenus;
+    const auto shown = test::WhenShown<QMenu>([&](QMenu* popup) {
+        for (QAction* action : popup->actions()) {
+            if (action->menu() != nullptr)
+                submenus.append(action->text());
+        }
+        choose(popup);
+        popup->close();
+    });
+    QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
+    QApplication::sendEvent(&window, &keyboard);
+    return submenus;
+}
+
+// The texts of the menu's entries, its submenus' included, that are (not)
+// enabled or checked.
+QStringList Entries(QMenu* menu, bool (QAction::*state)() const, bool wanted = true)
+{
+    QStringList texts;
+    for (QAction* action : menu->findChildren<QAction*>()) {
+        if ((action->*state)() == wanted)
+            texts.append(action->text());
+    }
+    return texts;
+}
+
+// The entry named `text` in the menu or its submenus.
+QAction* Entry(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->findChildren<QAction*>()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
 TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
 {
     QTemporaryDir folder;
@@ -90,30 +130,34 @@ TEST_F(Player, TheJoysticksSecondButtonBringsTheMainWindowBackAsItWas)
     ::close(fds[1]);
 }
 
-TEST_F(Player, ContextMenuFromTheKeyboardOpensInsideTheClientAreaWithItsGreyingAndChecks)
+TEST_F(Player, TheContextMenuGreysAndChecksItsItemsAndOffersTheFilesStreams)
 {
     Open("video.avi");
     engine.SetOption(&PlayerOptions::repeat, true);
     window.SetListQuery([] { return ListPosition{3, 0}; });  // first of three
-    QStringList greyed;
-    QStringList checked;
-    QPoint shownAt;
-    const auto shown = test::WhenShown<>([&](QWidget* popup) {
-        shownAt = popup->pos();
-        for (QAction* action : popup->findChildren<QAction*>()) {
-            if (!action->isEnabled())
-                greyed.append(action->text());
-            if (action->isChecked())
-                checked.append(action->text());
-        }
-        popup->close();
+    // Inside the client area, with its greying and checks: stopped at the
+    // first object, no stop, no previous, no snapshot; no track menus.
+    const QStringList submenus = ShowContextMenu(window, [&](QMenu* menu) {
+        EXPECT_EQ(menu->pos(), window.mapToGlobal(QPoint(5, 5)));
+        EXPECT_EQ(Entries(menu, &QAction::isEnabled, false), QStringList({"停止(&S)", "前に戻る(&B)", "ｽﾅｯﾌﾟｼｮｯﾄ(&X)..."}));
+        EXPECT_EQ(Entries(menu, &QAction::isChecked), QStringList({"画面(&V)", "音声(&A)", "自動繰り返し(&R)"}));
     });
-    QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
-    QApplication::sendEvent(&window, &keyboard);
-    EXPECT_EQ(shownAt, window.mapToGlobal(QPoint(5, 5)));
-    // Stopped at the first object: no stop, no previous, no snapshot.
-    EXPECT_EQ(greyed, QStringList({"停止(&S)", "前に戻る(&B)", "ｽﾅｯﾌﾟｼｮｯﾄ(&X)..."}));
-    EXPECT_EQ(checked, QStringList({"画面(&V)", "音声(&A)", "自動繰り返し(&R)"}));
+    EXPECT_FALSE(submenus.contains("音声ﾄﾗｯｸ(&K)"));
+
+    // The subtitle and audio-track menus of a file with a choice (what they
+    // list is decided without a display).
+    Open("tracks.mkv");
+    QStringList checked;
+    EXPECT_EQ(ShowContextMenu(window, [&](QMenu* menu) {
+                  checked = Entries(menu, &QAction::isChecked);
+                  Entry(menu, "jpn (high)")->trigger();
+                  Entry(menu, "なし(&N)")->trigger();
+              }),
+              QStringList({"字幕(&T)", "音声ﾄﾗｯｸ(&K)", "画面ｻｲｽﾞ(&W)", "ｵﾌﾟｼｮﾝ(&O)"}));
+    EXPECT_TRUE(checked.contains("fr (Subtitle)") && checked.contains("eng (Audio)"));  // the muxer's own titles
+    EXPECT_EQ(engine.Tracks().audioChoice, 1);
+    EXPECT_EQ(engine.Tracks().subtitleChoice, std::nullopt);
+    engine.WaitForWorker();
 }
 
 TEST_F(Player, ASnapshotCancelledOrThatCannotBeWrittenIsNotClaimedAndAFailureIsLogged)
