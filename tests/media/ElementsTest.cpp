@@ -11,7 +11,7 @@ namespace {
 
 using test::Media;
 
-TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSource)
+TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSourceAndRefusesValuesOutOfRange)
 {
     MediaEngine engine;
     ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
@@ -28,6 +28,11 @@ TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSource)
     ASSERT_NE(source, nullptr);  // in the pipeline, but not listed: it has no sink pad
     gst_object_unref(source);
     EXPECT_EQ(engine.FindFilterByName("No Such Element"), nullptr);
+    // A value out of its range is refused, not corrected (the editors are PropertySheetTest's).
+    GstElement* panorama = engine.FindFilterByName("Stereo positioning");
+    ASSERT_NE(panorama, nullptr);
+    EXPECT_FALSE(SetElementProperty(panorama, "panorama", 3.0));
+    gst_object_unref(panorama);
 }
 
 }  // namespace
