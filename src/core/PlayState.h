@@ -11,11 +11,12 @@ enum class PlayState {
     Playing = 3,
 };
 
-// Where the current object stands in the cut list: `index` is -1 without
-// one.
+// Where the current object stands in the cut list (`index` is -1 without
+// one), and whether the list repeats.
 struct ListPosition {
     int count = 0;
     int index = -1;
+    bool repeats = false;  // after the last object the first plays on
 };
 
 }  // namespace kivo

@@ -409,17 +409,20 @@ void MediaEngine::ChooseSubtitle(std::optional<int> index)
 
 void MediaEngine::SwitchTracks(MediaTracks tracks)
 {
+    const bool shownChanges = tracks.subtitleChoice.has_value() != m_tracks.subtitleChoice.has_value();
     SetTracks(std::move(tracks));
     // A paused playbin that switches streams may deadlock on the flushing
     // seek that would show the switch: its stream synchronizer waits for a
     // subtitle stream that waits for video. Paused, the frame shows only
-    // whether there are subtitles, and the streams switch when play starts.
+    // whether there are subtitles (sought again when that changes), and the
+    // streams switch when play starts.
     if (m_nPlayState == PlayState::Playing) {
         Apply(SwitchStreams(m_tracks));
         return;
     }
     Apply([choice = m_tracks](PlayingPipeline& pipeline) { pipeline.Choose(choice, false); });
-    Reposition(GetPosition(), std::nullopt);
+    if (shownChanges)
+        Reposition(GetPosition(), std::nullopt);
 }
 
 MediaEngine::Change MediaEngine::SwitchStreams(MediaTracks choice)

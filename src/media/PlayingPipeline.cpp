@@ -96,27 +96,36 @@ Track TrackOf(GstElement* playbin, const char* getTags, int index)
     return track;
 }
 
-// playbin's GST_PLAY_FLAG_TEXT: its flags type is not in a public header.
-// Whether the overlays that draw subtitles onto the video draw them. They
-// hide them at once; playbin's text flag would rebuild its sinks only when
-// data next flows, which a paused frame shown again may beat.
-bool SubtitlesDrawn(GstElement* playbin, std::optional<bool> draw = std::nullopt)
+// Subtitles are shown and hidden by the overlays that draw them onto the
+// video (their "silent"), which takes effect at once; playbin's text flag
+// would rebuild its sinks only when data next flows, which a paused frame
+// shown again may beat.
+void ForEachSubtitleOverlay(GstElement* playbin, const std::function<void(GObject*)>& visit)
 {
-    bool drawn = true;
     GstIterator* overlays = gst_bin_iterate_all_by_element_factory_name(GST_BIN(playbin), "subtitleoverlay");
     GValue item = G_VALUE_INIT;
     while (gst_iterator_next(overlays, &item) == GST_ITERATOR_OK) {
-        GObject* overlay = G_OBJECT(g_value_get_object(&item));
-        if (draw)
-            g_object_set(overlay, "silent", !*draw, nullptr);
-        gboolean silent = FALSE;
-        g_object_get(overlay, "silent", &silent, nullptr);
-        drawn = drawn && !silent;
+        visit(G_OBJECT(g_value_get_object(&item)));
         g_value_reset(&item);
     }
     g_value_unset(&item);
     gst_iterator_free(overlays);
+}
+
+bool SubtitlesDrawn(GstElement* playbin)
+{
+    bool drawn = true;
+    ForEachSubtitleOverlay(playbin, [&drawn](GObject* overlay) {
+        gboolean silent = FALSE;
+        g_object_get(overlay, "silent", &silent, nullptr);
+        drawn = drawn && !silent;
+    });
     return drawn;
+}
+
+void DrawSubtitles(GstElement* playbin, bool draw)
+{
+    ForEachSubtitleOverlay(playbin, [draw](GObject* overlay) { g_object_set(overlay, "silent", !draw, nullptr); });
 }
 
 }  // namespace
@@ -148,7 +157,7 @@ bool PlayingPipeline::Choose(const MediaTracks& choice, bool switchStreams)
         g_object_set(m_pipeline, "current-audio", choice.audioChoice, nullptr);
     if (textSwitches)
         g_object_set(m_pipeline, "current-text", *choice.subtitleChoice, nullptr);
-    SubtitlesDrawn(m_pipeline, choice.subtitleChoice.has_value());
+    DrawSubtitles(m_pipeline, choice.subtitleChoice.has_value());
     return audioSwitches || textSwitches;
 }
 

@@ -4,7 +4,6 @@
 #include "media/Pipeline.h"
 
 #include <functional>
-#include <optional>
 
 namespace kivo {
 

@@ -31,7 +31,7 @@ bool Transports(const CommandFacts& facts, std::initializer_list<PlayState> stat
 CommandState CommandStateOf(Command command, const CommandFacts& facts)
 {
     using enum Command;
-    const auto [count, index] = facts.list;
+    const auto [count, index, repeats] = facts.list;
     const bool hasObjects = count > 0;
     const bool iconsShown = facts.viewMode == LargeIcons || facts.viewMode == SmallIcons;
     switch (command) {
@@ -69,7 +69,7 @@ CommandState CommandStateOf(Command command, const CommandFacts& facts)
         return {.enabled = index > 0 && index < count};
     case Next:
         // Repeating the list, the last object's next is the first.
-        return {.enabled = index >= 0 && (index < count - 1 || (facts.repeatList && index < count))};
+        return {.enabled = index >= 0 && (index < count - 1 || (repeats && index < count))};
     case ShowPlayer:
         return {.enabled = facts.frameState != PlayState::Empty, .checked = facts.playerShown};
     case PlayerProperties:
@@ -90,7 +90,7 @@ CommandState CommandStateOf(Command command, const CommandFacts& facts)
     case Repeat:
         return {.checked = facts.options.repeat};
     case RepeatList:
-        return {.checked = facts.repeatList};
+        return {.checked = repeats};
     case AutoSize:
         return {.checked = facts.options.autoSize};
     case Stretch:
@@ -120,7 +120,6 @@ CommandFacts SessionCommandFacts(const Session& session, const FrameProtocol& fr
             .frameState = session.playback.FrameState(),
             .openingObject = session.playback.IsOpeningObject(),
             .options = session.engine.Options(),
-            .repeatList = session.playback.RepeatsList(),
             .soundOff = frame.IsSoundOff()};
 }
 

@@ -25,7 +25,6 @@ struct CommandFacts {
     PlayState frameState = PlayState::Empty;
     bool openingObject = false;
     PlayerOptions options{};
-    bool repeatList = false;
     bool soundOff = false;
     // The window's widgets.
     int selectedObjects = 0;

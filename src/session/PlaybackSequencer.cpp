@@ -390,7 +390,7 @@ int PlaybackSequencer::SetRate(int hundredths)
 
 ListPosition PlaybackSequencer::Position() const
 {
-    return {m_list.GetItemCount(), m_list.FindCurrentItem()};
+    return {m_list.GetItemCount(), m_list.FindCurrentItem(), m_repeatList};
 }
 
 }  // namespace kivo

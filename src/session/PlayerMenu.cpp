@@ -10,8 +10,7 @@ std::map<Command, CommandState> PlayerMenuStates(const PlayerMenuFacts& facts)
     const auto check = [&states](Command command, bool checked) { states[command].checked = checked; };
 
     // The transport and the steps as in the main window.
-    const CommandFacts transport{
-        .list = facts.list, .playerState = facts.playState, .openingObject = facts.opening, .repeatList = facts.repeatList};
+    const CommandFacts transport{.list = facts.list, .playerState = facts.playState, .openingObject = facts.opening};
     for (Command command : {PlayPause, Stop, Previous, Next})
         states[command] = CommandStateOf(command, transport);
     // Full screen shows the picture alone: no sizes, no window switch and
@@ -22,7 +21,7 @@ std::map<Command, CommandState> PlayerMenuStates(const PlayerMenuFacts& facts)
 
     check(AutoRewind, facts.autoRewind);
     check(Repeat, facts.repeat);
-    check(RepeatList, facts.repeatList);
+    check(RepeatList, facts.list.repeats);
     check(AutoSize, facts.autoSize);
     check(FullScreen, facts.fullScreen);
     check(Stretch, facts.stretch);

@@ -17,7 +17,6 @@ struct PlayerMenuFacts {
     bool fullScreen = false;
     bool autoRewind = false;
     bool repeat = false;
-    bool repeatList = false;
     bool autoSize = false;
     bool stretch = false;
     bool muted = false;

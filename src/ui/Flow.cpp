@@ -28,7 +28,6 @@ Flow::Flow(Settings& settings)
     QObject::connect(&session.document, &CutListDocument::arrangeRequested, &window.ListView(), &CutListView::Arrange);
     PlayerWindow* player = &window.Player();
     player->SetListQuery([&session] { return session.playback.Position(); });
-    player->SetRepeatListQuery([&session] { return session.playback.RepeatsList(); });
 
     FrameProtocol& frame = window.Frame();
     QObject::connect(&session.playback, &PlaybackSequencer::positionChanged, &window,

@@ -399,7 +399,6 @@ void PlayerWindow::ShowContextMenu(const QPoint& globalPoint)
     facts.playState = m_engine.State();
     facts.opening = m_engine.IsOpening();
     facts.list = m_listPosition ? m_listPosition() : ListPosition{};
-    facts.repeatList = m_repeatsList && m_repeatsList();
     facts.fullScreen = IsFullScreen();
     facts.autoRewind = m_engine.Options().autoRewind;
     facts.repeat = m_engine.Options().repeat;

@@ -53,9 +53,9 @@ public:
     void SaveSnapshot();
     // Writes the last captured frame to `path`; a failure is shown.
     bool WriteSnapshot(const QString& path);
-    // How the context menu learns the list's size and current position.
+    // How the context menu learns the list's size, current position and
+    // whether it repeats.
     void SetListQuery(std::function<ListPosition()> listPosition) { m_listPosition = std::move(listPosition); }
-    void SetRepeatListQuery(std::function<bool()> repeatsList) { m_repeatsList = std::move(repeatsList); }
 
 signals:
     // A command chosen in the context menu, by a key or by the joystick.
@@ -103,7 +103,6 @@ private:
     QTimer m_releaseWait;
     Joystick m_joystick;
     std::function<ListPosition()> m_listPosition;
-    std::function<bool()> m_repeatsList;
     QPoint m_ptDrag;
     bool m_bDragging = false;
     // The context menu while it is open.

@@ -67,7 +67,7 @@ TEST(CommandRules, EachStateEnablesAndChecksTheCommandsItShould)
          {.list = {2, 0}, .openingObject = true},
          {{PlayPause, kOn}, {Pause, kOn}, {Stop, kOn}, {ShowPlayer, kOff}, {Snapshot, kOff}}},
         {"the last object current, the list repeating: the next one is the first",
-         {.list = {3, 2}, .repeatList = true},
+         {.list = {3, 2, true}},
          {{Next, kOn}, {RepeatList, kChecked}}},
         {"a player with an object the list no longer has as current",
          {.list = {2, -1}, .playerState = PlayState::Stopped, .frameState = PlayState::Empty},
