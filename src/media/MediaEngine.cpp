@@ -298,6 +298,7 @@ void MediaEngine::Adopt(quint64 generation, const std::shared_ptr<RenderedMedium
         return;
     }
     m_pipeline = std::move(rendered->playbin);
+    m_played = false;
     m_panorama = rendered->panorama;
     m_audioOutput = rendered->audioOutput;
     m_rateInForce = 1.0;
@@ -323,7 +324,7 @@ void MediaEngine::Discard(std::shared_ptr<PlayingPipeline> pipeline)
 
 bool MediaEngine::Reopen()
 {
-    if (!Succeeded(m_hrRender) || m_strPath.isEmpty())
+    if (!Succeeded(m_hrRender) || m_strPath.isEmpty() || (m_pipeline && !m_played))
         return false;
     Open(m_strPath);
     return true;
@@ -451,6 +452,7 @@ void MediaEngine::StartPlayback()
     if (m_nPlayState != PlayState::Stopped && m_nPlayState != PlayState::Paused)
         return;
     emit aboutToPlay();
+    m_played = true;
     Apply([](PlayingPipeline& pipeline) { gst_element_set_state(pipeline.Element(), GST_STATE_PLAYING); });
     Apply(SwitchStreams(m_tracks));
     SetPlayState(PlayState::Playing);

@@ -88,7 +88,8 @@ public:
     // Until then, and after a failure, the state is Empty.
     void Open(const QString& path);
     // Opens m_strPath again when it rendered successfully (back to 0);
-    // false when there is nothing to open again.
+    // false when there is nothing to open again. A pipeline that has not
+    // played since it opened is as fresh as one opened again: it stays.
     bool Reopen();
     bool IsOpening() const { return m_opening; }
     void Close();
@@ -258,6 +259,8 @@ private:
     bool m_workerLeftRunning = false;
     bool m_opening = false;
     std::shared_ptr<PlayingPipeline> m_pipeline;
+    // Whether the pipeline has played since it opened.
+    bool m_played = false;
     GstElement* m_panorama = nullptr;  // balance, inside the pipeline's audio filter
     quintptr m_windowHandle = 0;
     EdgeRect m_videoRect;

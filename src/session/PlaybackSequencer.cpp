@@ -294,7 +294,10 @@ bool PlaybackSequencer::CueObject(int position, qint64 hundredths)
                 ShowStopped();
             return;
         }
-        m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
+        // An object opens at its start: a seek there would only cost a
+        // preroll.
+        if (hundredths != 0)
+            m_player.SetPosition(static_cast<double>(hundredths) * 0.01);
         ShowStopped();
     });
     m_openingAt = static_cast<int>(std::clamp<qint64>(hundredths, 0, std::numeric_limits<int>::max()));

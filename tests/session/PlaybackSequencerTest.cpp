@@ -253,6 +253,11 @@ TEST_F(Sequencing, ThePositionIsReportedWhilePlayingOnlyPlayPauseAtTheStartReope
     sequencer.ResetPlayback();
     EXPECT_EQ(host.states, std::vector<PlayState>({PlayState::Stopped, PlayState::Empty}));
     EXPECT_EQ(list.GetCurrent(), -1);
+    // An object cued at its start that has not played yet plays at once.
+    ASSERT_TRUE(Cue(0, 0));
+    sequencer.PlayPause();
+    EXPECT_FALSE(sequencer.IsOpeningObject());
+    EXPECT_EQ(player.State(), PlayState::Playing);
 }
 
 }  // namespace
