@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -55,7 +56,10 @@ Reference ReferenceKind(QStringView text)
 // kept.
 QUrl UrlOf(QStringView text)
 {
+    // Most locations are ASCII, and are their own encoded form.
     const QByteArray bytes = FileNameBytes(text);
+    if (std::all_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<uchar>(byte) < 0x80; }))
+        return QUrl::fromEncoded(bytes, QUrl::TolerantMode);
     QByteArray encoded;
     encoded.reserve(bytes.size() * 3);
     for (const char byte : bytes) {

@@ -92,8 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto [folder, input] =
         FolderAndPlaylist(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     constexpr PlaylistFormat format = PlaylistFormat::KIVO_PLAYLIST_FORMAT;
-    constexpr PlaylistFormat kWritten[] = {PlaylistFormat::M3u8, PlaylistFormat::Pls, PlaylistFormat::Xspf};
-    const PlaylistFormat writtenAs = kWritten[size % std::size(kWritten)];
+    constexpr PlaylistFormat writtenAs = format == PlaylistFormat::M3u ? PlaylistFormat::M3u8 : format;
     const PlaylistReadResult result = ReadPlaylist(input, format, folder);
     Check(result, writtenAs);
     // M3U is read as M3U8 too, where the bytes of a line that are not UTF-8
