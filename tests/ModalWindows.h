@@ -1,13 +1,10 @@
 #pragma once
 
-// Popups, dialogs and message boxes that code under test shows with exec().
+// Popups, dialogs and message boxes that code under test shows with exec(),
+// for the widget tests, which have Qt Test and Qt Widgets with it.
 
-#include <QApplication>
-#include <QDialog>
-#include <QElapsedTimer>
-#include <QMessageBox>
-#include <QThread>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 

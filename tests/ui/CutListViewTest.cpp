@@ -100,20 +100,19 @@ TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
     settings.Set(setting::kAutoArrange, 256);
     settings.Set(setting::kColumnWidths[1], 90);
     view.RestoreLayout(settings);
-    EXPECT_TRUE(view.IsAutoArrange());
     auto* details = qobject_cast<QTreeView*>(view.ActiveView());
     ASSERT_NE(details, nullptr);
-    EXPECT_EQ(details->header()->sectionSize(0), 256);
-    EXPECT_EQ(details->header()->sectionSize(1), 90);
+    EXPECT_EQ(std::tuple(view.IsAutoArrange(), details->header()->sectionSize(0), details->header()->sectionSize(1)),
+              std::tuple(true, 256, 90));
     details->header()->resizeSection(5, 140);
     view.SaveLayout(settings);
     details->header()->resizeSection(5, 50);  // and left
     view.ChangeViewType(ListViewType::List);
     view.SetAutoArrange(false);
     view.SaveLayout(settings);
-    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 140);  // not in details mode: kept
-    EXPECT_EQ(settings.Get(setting::kType), 3);  // list
-    EXPECT_EQ(settings.Get(setting::kAutoArrange), 0);
+    // Widths saved outside the details mode are kept; 3: the list mode.
+    EXPECT_EQ(std::tuple(settings.Get(setting::kColumnWidths[5]), settings.Get(setting::kType), settings.Get(setting::kAutoArrange)),
+              std::tuple(140, 3, 0));
 }
 
 TEST_F(ListView, ClicksAskForPlaysMenusAndSortsExceptOnTheStateColumn)
@@ -225,10 +224,7 @@ TEST_F(ListView, PathsShowTheirEndAndTheWholeNameAsATipAndNoTextGoesBeyondTheCut
     }
 
     const QString huge(4 << 20, u'n');
-    QString deepPath;
-    while (deepPath.size() < 4095 - 256)
-        deepPath += u'/' + QString(255, u'd');
-    deepPath += QStringLiteral("/holiday-03.mp4");
+    const QString deepPath = u'/' + QStringList(15, QString(255, u'd')).join(u'/') + "/holiday-03.mp4";
     model.SetItemText(2, CutListModel::kColumnName, huge);
     model.SetItemText(3, CutListModel::kColumnName, deepPath);
     for (const ListViewType mode : {ListViewType::LargeIcons, ListViewType::SmallIcons, ListViewType::List,

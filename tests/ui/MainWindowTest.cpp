@@ -15,11 +15,6 @@
 #include "ui/Flow.h"
 #include "ui/PlayerWindow.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
-#include <gtest/gtest.h>
-
 namespace kivo {
 namespace {
 
@@ -73,20 +68,6 @@ protected:
     MediaEngine& engine = window.Player().Engine();
 };
 
-TEST_F(Program, TheScenarioDialogsEndWithAllFiles)
-{
-    const QString scenarios = "Kivo scenario file(*.kvo) (*.kvo)";
-    const std::pair<Command, QStringList> dialogs[] = {
-        {Command::SaveFileAs, {scenarios}}, {Command::OpenFile, {scenarios, "ﾌﾟﾚｲﾘｽﾄ (*.m3u *.m3u8 *.pls *.xspf)"}}};
-    for (const auto& [command, filters] : dialogs) {
-        AnswerFileDialog(command, [&](QFileDialog* dialog) {
-            EXPECT_EQ(dialog->nameFilters(), filters + QStringList{"すべてのﾌｧｲﾙ (*.*) (*)"});
-            EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
-            dialog->reject();
-        });
-    }
-}
-
 TEST_F(Program, MenusKeysBarsAndDropsReachTheirCommands)
 {
     window.show();
@@ -135,8 +116,6 @@ TEST_F(Program, MenusKeysBarsAndDropsReachTheirCommands)
          [&] { return engine.GetRate() == 1.0 && Child("speed")->value() == -100; }},
         {"position bar: moved", [&] { Child("position")->setValue(150); },
          [&] { return std::abs(engine.GetPosition() - 1.5) < 0.05; }},
-        {"player window: Down", [&] { QTest::keyClick(&window.Player(), Qt::Key_Down); },
-         [&] { return window.List().FindCurrentItem() == 1; }},
         {"speed bar: drop",
          [&] {
              QWidget* bar = Child<QDockWidget>("SpeedBar");
@@ -286,12 +265,9 @@ TEST(SpeedBar, EachSpeedHasAPictureOfItsOwnThatNoNavigationButtonShows)
     using SpeedIcon = FrameBars::SpeedIcon;
     for (const SpeedIcon speed : {SpeedIcon::Normal, SpeedIcon::Faster, SpeedIcon::Slower, SpeedIcon::Refused}) {
         bars.ShowSpeedIcon(speed);
-        pictures.push_back(pictureOf(window.findChild<QToolButton*>("speedIcon")->icon()));
-    }
-    for (size_t i = 2; i < pictures.size(); ++i) {
-        EXPECT_FALSE(pictures[i].isNull());
-        for (size_t j = 0; j < i; ++j)
-            EXPECT_NE(pictures[i], pictures[j]) << i << " and " << j;
+        const QImage shown = pictureOf(window.findChild<QToolButton*>("speedIcon")->icon());
+        EXPECT_TRUE(!shown.isNull() && std::ranges::count(pictures, shown) == 0) << static_cast<int>(speed);
+        pictures.push_back(shown);
     }
 }
 

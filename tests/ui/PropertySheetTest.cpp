@@ -12,11 +12,6 @@
 #include "ui/ElementPropertiesDialog.h"
 #include "ui/PropertySheet.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
-#include <gtest/gtest.h>
-
 #include <vector>
 
 namespace kivo {
@@ -24,16 +19,6 @@ namespace {
 
 // What the page asked for: 10 balance, 11 volume, 13 speed.
 using Sent = std::vector<std::pair<int, int>>;
-
-ObjectProperties PlaybackInFront(const PlaybackLevels& levels)
-{
-    ObjectProperties properties;
-    properties.item = 0;
-    properties.pages = {PropertyPage::Media, PropertyPage::Player, PropertyPage::Playback};
-    properties.active = PropertyPage::Playback;
-    properties.levels = levels;
-    return properties;
-}
 
 ObjectProperties MediaPage(const QString& name, const QString& folder, const QString& comment)
 {
@@ -92,9 +77,7 @@ TEST(PropertySheet, AMediaPageShowsWhatItHoldsWholeAndCutsNamesOfMegabytesKeepin
     sheet.show();
     for (const auto* text : sheet.Tabs()->currentWidget()->findChildren<QLabel*>())
         EXPECT_GE(text->width(), text->sizeHint().width()) << text->text().toStdString();
-    QString deepFolder;
-    while (deepFolder.size() < 4095 - 256)
-        deepFolder += u'/' + QString(255, u'd');
+    const QString deepFolder = u'/' + QStringList(15, QString(255, u'd')).join(u'/');
     PropertySheet huge(MediaPage(QString(4 << 20, u'n'), deepFolder + "/holiday", QString(3 << 20, u'm')), engine, {});
     huge.show();
     for (const auto* text : huge.Tabs()->currentWidget()->findChildren<QLabel*>())
@@ -107,7 +90,10 @@ TEST(PropertySheet, AMediaPageShowsWhatItHoldsWholeAndCutsNamesOfMegabytesKeepin
 TEST(PropertySheet, PagesInTheirOrderFiltersByNameAndASpeedOutOfRangeKeepsThePlaybackPage)
 {
     MediaEngine engine;
-    ObjectProperties properties = PlaybackInFront({0, 0, false, true, 8.0});
+    ObjectProperties properties = MediaPage({}, {}, {});
+    properties.pages = {PropertyPage::Media, PropertyPage::Player, PropertyPage::Playback};
+    properties.active = PropertyPage::Playback;
+    properties.levels = {0, 0, false, true, 8.0};
     properties.player.filters = {"WAV audio demuxer", "libav MPEG-1 video decoder", "Fake Sink", "Stereo positioning"};
     PropertySheet sheet(properties, engine, {});
     sheet.show();
