@@ -5,19 +5,12 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/ScenarioFile.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <tuple>
 
 namespace kivo {
 namespace {

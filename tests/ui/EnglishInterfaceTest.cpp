@@ -53,21 +53,6 @@ struct Findings {
     }
 };
 
-// The actions of a menu bar, a menu or a tool bar (a submenu is a widget of
-// its own); the accelerators of a menu must differ.
-void WalkActions(Findings& findings, const QString& where, const QWidget* widget)
-{
-    std::map<int, QString> accelerators;
-    for (QAction* action : widget->actions()) {
-        findings.TextsOf(where + QStringLiteral(" > ") + action->text(), action);
-        const QKeySequence accelerator = QKeySequence::mnemonic(action->text());
-        if (qobject_cast<const QToolBar*>(widget) || accelerator.isEmpty() || !action->isVisible())
-            continue;
-        if (const auto [earlier, added] = accelerators.emplace(accelerator[0].toCombined(), action->text()); !added)
-            findings.found.append("shared accelerator in " + where + ": " + earlier->second + " / " + action->text());
-    }
-}
-
 // Whether a shown text is wider than the room its widget has: labels and
 // buttons, but neither the labels that elide what they show on purpose nor
 // the status bar's message pane, which cuts a long message in any language.
@@ -84,7 +69,9 @@ bool Clipped(QWidget* widget)
 }
 
 // Every text of a window and of its children: their own texts, tabs, the
-// headers and entries of lists and choices, menus and tool bars.
+// headers and entries of lists and choices, the actions of menus and tool
+// bars (a submenu is a widget of its own). The accelerators of a menu must
+// differ.
 void WalkWindow(Findings& findings, QWidget* window)
 {
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
@@ -105,8 +92,17 @@ void WalkWindow(Findings& findings, QWidget* window)
             for (int row = 0; row < model->rowCount(root); ++row)
                 findings.Text(where, model->index(row, column, root).data().toString());
         }
-        if (qobject_cast<QMenuBar*>(widget) || qobject_cast<QMenu*>(widget) || qobject_cast<QToolBar*>(widget))
-            WalkActions(findings, where, widget);
+        const bool menu = qobject_cast<QMenuBar*>(widget) || qobject_cast<QMenu*>(widget);
+        std::map<int, QString> accelerators;
+        for (QAction* action : widget->actions()) {
+            findings.TextsOf(where + QStringLiteral(" > ") + action->text(), action);
+            const QKeySequence accelerator = QKeySequence::mnemonic(action->text());
+            if (menu && !accelerator.isEmpty() && action->isVisible() &&
+                !accelerators.emplace(accelerator[0].toCombined(), action->text()).second) {
+                findings.found.append("shared accelerator in " + where + ": " + accelerators[accelerator[0].toCombined()] +
+                                      " / " + action->text());
+            }
+        }
         if (findings.layout && Clipped(widget)) {
             findings.found.append(QStringLiteral("clipped %1: \"%2\" needs %3 pixels, has %4")
                                       .arg(where, widget->property("text").toString())
