@@ -37,26 +37,19 @@ TEST(HelpWindow, OneWindowPerOwnerOpensWholeOnTheScreenAtTheContentsAndItsBarGoe
     EXPECT_TRUE(screen.contains(help->frameGeometry()));
 }
 
-TEST(HelpWindow, EveryPageShowsMenuNamesWithoutTheirMarkersAndLinksOnlyToPagesAndPlacesThatExist)
+TEST(HelpPages, LinkOnlyToPagesAndPlacesThatExist)
 {
-    QWidget owner;
-    QTextBrowser& browser = *HelpWindow::Show(&owner)->Browser();
     const QStringList pages = QDir(":/help").entryList({"*.html"});
     ASSERT_EQ(pages.size(), 3);
     const QRegularExpression link(R"re(<a href="(?![a-z]+:)([^"#]*)(?:#([^"]*))?")re");
     for (const QString& page : pages) {
-        SCOPED_TRACE(page.toStdString());
-        browser.setSource(QUrl(page));
-        EXPECT_FALSE(browser.toPlainText().contains(QRegularExpression(R"(\(&\w\))")));
         for (const auto& match : link.globalMatch(QString::fromUtf8(test::ReadFile(":/help/" + page)))) {
             const QString target = match.captured(1).isEmpty() ? page : match.captured(1);
             EXPECT_TRUE(pages.contains(target) && (!match.hasCaptured(2) || test::ReadFile(":/help/" + target).contains(
                                                        "name=\"" + match.captured(2).toUtf8() + "\"")))
-                << match.captured(0).toStdString();
+                << page.toStdString() << ": " << match.captured(0).toStdString();
         }
     }
-    browser.setSource(QUrl("files.html"));
-    EXPECT_TRUE(browser.toPlainText().contains("「ﾌｧｲﾙ(F)」→「上書き保存(S)」"));
 }
 
 }  // namespace

@@ -135,8 +135,7 @@ TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEnd)
     const QString huge(4 << 20, u'x');
     window.ShowStatus(huge);
     EXPECT_LE(window.Message().size(), kMaxShownChars);
-    EXPECT_LE(test::CloseMessageBox([&] { window.ShowMessage(huge, PlaybackHost::Icon::Stop); }).text.size(),
-              kMaxShownChars);
+    EXPECT_LE(test::CloseMessageBox([&] { window.ShowMessage(huge, PlaybackHost::Icon::Stop); }).text.size(), kMaxShownChars);
     // A name the system refuses: the message tells its end and why.
     const QString name = QString(100000, u'n') + ".kvo";
     const QString refused = test::CloseMessageBox([&] { window.OpenDocument(folder.filePath(name)); }).text;
@@ -153,10 +152,10 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheView)
               QStringList({"再生(&P)", "", "削除(&D)", "名前の編集(&M)", "名前の変更(&N)", "", "ﾌﾟﾛﾊﾟﾃｨ(&R)"}));
     // The main window shows the list menus' prompts as it does the menu bar's.
     EXPECT_EQ(deletePrompt, CommandText(CommandInfoOf(Command::DeleteObject).prompt));
-    EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName));  // this object's file name
+    // The commands act on the object last right-clicked: its file name, then away.
+    EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName));
     EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
-    EXPECT_TRUE(window.Commands().Run(Command::DeleteObject));  // the object last right-clicked
-    EXPECT_EQ(window.List().GetItemCount(), 1);
+    EXPECT_TRUE(window.Commands().Run(Command::DeleteObject) && window.List().GetItemCount() == 1);
     const QWidget* viewport = window.ListView().ActiveView()->viewport();
     EXPECT_EQ(ListMenuAt(QPoint(viewport->width() - 5, viewport->height() - 5)).first(), "大きいｱｲｺﾝ(&G)");
 }
@@ -223,9 +222,8 @@ TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
         static_cast<QDialog*>(dialog)->accept();
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 3; }, 60000));
-    EXPECT_EQ(window.List().GetItemPath(2), Media("text.txt"));
-    EXPECT_EQ(settings.Get(setting::kOpenFileFilterIndex), 1);
-    EXPECT_EQ(QDir::currentPath(), workingFolder);
+    EXPECT_EQ(std::tuple(window.List().GetItemPath(2), settings.Get(setting::kOpenFileFilterIndex), QDir::currentPath()),
+              std::tuple(Media("text.txt"), 1, workingFolder));
 }
 
 TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBarsNeverPlacedBefore)
@@ -237,8 +235,8 @@ TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBars
     window.Commands().Run(Command::Details);
     Child("volume")->setValue(30);
     window.close();
-    EXPECT_EQ(settings.Get(setting::kNorPosRight) - settings.Get(setting::kNorPosLeft), 640);
-    EXPECT_EQ(settings.Get(setting::kType), 1);  // details
+    EXPECT_EQ(std::pair(settings.Get(setting::kNorPosRight) - settings.Get(setting::kNorPosLeft), settings.Get(setting::kType)),
+              std::pair(640, 1));  // 1: details
 
     Flow second(settings);
     MainWindow& again = second.Window();
