@@ -91,9 +91,8 @@ TEST_F(SearchDialog, TheWindowsAskTellAndShowTheWalkWhoseCancelTheyForward)
     const QByteArray root = QFile::encodeName(folder.path());  // nothing to find there
     {
         const auto asked = test::WhenShown<QMessageBox>([](QMessageBox* box) {
-            EXPECT_EQ(box->text(), "カットリストをクリアしますか？");
-            EXPECT_EQ(box->icon(), QMessageBox::Question);
-            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+            EXPECT_EQ(std::tuple(box->text(), box->icon(), box->defaultButton()),
+                      std::tuple("カットリストをクリアしますか？", QMessageBox::Question, box->button(QMessageBox::Yes)));
             box->button(QMessageBox::No)->click();
         });
         run.Start({}, root);
@@ -116,8 +115,7 @@ TEST_F(SearchDialog, TheWindowsAskTellAndShowTheWalkWhoseCancelTheyForward)
         run.Start({}, root, [&] { done = true; });
         EXPECT_TRUE(QTest::qWaitFor([&] { return done; }));
     });
-    EXPECT_EQ(told.text, "メディアファイルは見つかりませんでした。");
-    EXPECT_EQ(told.icon, QMessageBox::Information);
+    EXPECT_EQ(std::pair(told.text, told.icon), std::pair(QString("メディアファイルは見つかりませんでした。"), QMessageBox::Information));
 }
 
 }  // namespace
