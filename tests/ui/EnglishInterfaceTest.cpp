@@ -143,8 +143,8 @@ TEST(EnglishProgram, EveryWindowMenuDialogAndMessageIsEnglishAndUnclipped)
     window.show();
     bool added = false;
     window.AddMedia({Media("video.avi"), Media("audio.wav"), Media("text.txt")}, [&] { added = true; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return added; }, 60000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Player().Engine().IsOpening(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return added; }, 60000) &&
+                QTest::qWaitFor([&] { return !window.Player().Engine().IsOpening(); }, 10000));
     EXPECT_EQ(window.windowTitle(), "Untitled - Kivo");
     for (Command view : {Command::Details, Command::LargeIcons}) {
         window.Commands().Run(view);
