@@ -26,11 +26,8 @@ using test::Media;
 // (half-width katakana among them).
 bool HasJapanese(const QString& text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF) ||
-               (u >= 0xFF00 && u <= 0xFFEF);
-    });
+    static const QRegularExpression japanese(R"([\p{Hiragana}\p{Katakana}\p{Han}\x{3000}-\x{303F}\x{FF00}-\x{FFEF}])");
+    return text.contains(japanese);
 }
 
 // What a walk over windows found wrong (Japanese, a clipped text, an

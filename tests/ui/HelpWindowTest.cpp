@@ -17,8 +17,7 @@ TEST(HelpWindow, OneWindowPerOwnerOpensWholeOnTheScreenAtTheContentsAndItsBarGoe
     owner.setGeometry(screen.right() - 300, screen.bottom() - 200, 280, 180);
     owner.show();
     HelpWindow* help = HelpWindow::Show(&owner);
-    EXPECT_TRUE(screen.contains(help->frameGeometry()));
-    EXPECT_TRUE(help->frameGeometry().contains(owner.frameGeometry().center()));
+    EXPECT_TRUE(screen.contains(help->frameGeometry()) && help->frameGeometry().contains(owner.frameGeometry().center()));
     QTextBrowser* browser = help->Browser();
     EXPECT_EQ(browser->source(), QUrl("qrc:/help/index.html"));
     // The links are relative to the contents page.
@@ -33,8 +32,7 @@ TEST(HelpWindow, OneWindowPerOwnerOpensWholeOnTheScreenAtTheContentsAndItsBarGoe
     help->close();
     help->move(screen.right() + 100, screen.top() + 10);
     EXPECT_EQ(HelpWindow::Show(&owner), help);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_TRUE(screen.contains(help->frameGeometry()));
+    EXPECT_TRUE(help->isVisible() && screen.contains(help->frameGeometry()));
 }
 
 TEST(HelpPages, LinkOnlyToPagesAndPlacesThatExist)
