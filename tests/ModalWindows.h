@@ -1,13 +1,10 @@
 #pragma once
 
-// Popups, dialogs and message boxes that code under test shows with exec().
+// Popups, dialogs and message boxes that code under test shows with exec(),
+// for the widget tests, which have Qt Test and Qt Widgets with it.
 
-#include <QApplication>
-#include <QDialog>
-#include <QElapsedTimer>
-#include <QMessageBox>
-#include <QThread>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
@@ -28,11 +25,9 @@ class [[nodiscard]] WhenShown {
 public:
     explicit WhenShown(std::function<void(Window*)> use) : m_use(std::move(use))
     {
-        m_waited.start();
         QObject::connect(&m_poll, &QTimer::timeout, [this] { Look(); });
         m_poll.start(10);
     }
-    WhenShown(const WhenShown&) = delete;
     ~WhenShown()
     {
         if (!m_used)
@@ -49,7 +44,7 @@ private:
             m_used = true;
             m_poll.stop();
             m_use(window);
-        } else if (m_waited.elapsed() >= 10000) {
+        } else if (m_waited.hasExpired()) {
             m_poll.stop();
             if (auto* dialog = qobject_cast<QDialog*>(shown))
                 dialog->reject();
@@ -61,7 +56,7 @@ private:
     std::function<void(Window*)> m_use;
     int m_outerLoops = QThread::currentThread()->loopLevel();
     QTimer m_poll;
-    QElapsedTimer m_waited;
+    QDeadlineTimer m_waited{10000};
     bool m_used = false;
 };
 

@@ -11,16 +11,14 @@ namespace {
 
 class SettingsStore : public ::testing::Test {
 protected:
-    QString ProfilePath() const { return m_folder.filePath(QStringLiteral("Kivo231.ini")); }
-
-private:
     QTemporaryDir m_folder;
+    const QString m_profile = m_folder.filePath(QStringLiteral("Kivo231.ini"));
 };
 
 TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystemAndTheRecentFilesAreTheLatestFourOnce)
 {
     {
-        Settings settings(ProfilePath());
+        Settings settings(m_profile);
         settings.Set(setting::kX, -1);
         settings.Set(setting::kColumnWidths[5], 130);
         settings.Set(setting::kOpenFileDir, QStringLiteral("/home/me/ビデオ, 2026"));
@@ -28,7 +26,7 @@ TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystemAndTheRecentFilesAreTheL
         for (const char* file : {"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo", "/c.kvo"})
             settings.AddRecentFile(file);
     }
-    Settings settings(ProfilePath());
+    Settings settings(m_profile);
     EXPECT_EQ(settings.Get(setting::kX), -1);
     EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 130);
     EXPECT_EQ(settings.Get(setting::kOpenFileDir), "/home/me/ビデオ, 2026");
@@ -39,13 +37,13 @@ TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystemAndTheRecentFilesAreTheL
     settings.SetRecentFiles({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo"});
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
     settings.Sync();
-    EXPECT_TRUE(test::ReadFile(ProfilePath()).contains("[System]\n"));
+    EXPECT_TRUE(test::ReadFile(m_profile).contains("[System]\n"));
 }
 
 TEST_F(SettingsStore, UnreadableValuesGiveTheDefaults)
 {
-    test::WriteFile(ProfilePath(), "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
-    const Settings settings(ProfilePath());
+    test::WriteFile(m_profile, "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
+    const Settings settings(m_profile);
     EXPECT_EQ(settings.Get(setting::kCx), 400);
     EXPECT_EQ(settings.Get(setting::kCy), 250);
     EXPECT_EQ(settings.Get(setting::kX), 12);

@@ -5,19 +5,12 @@
 #include "cutlist/FileNames.h"
 #include "cutlist/ScenarioFile.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <tuple>
 
 namespace kivo {
 namespace {
@@ -113,12 +106,10 @@ TEST_F(Kvotool, DumpJsonIsByteForByteWhatTheJsonDocumentWritesAndTheTextEscapesW
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.out, DocumentJson(bytes));
     }
-    EXPECT_EQ(Dump(File("odd.kvo", oddFile))["paths"], QJsonArray({odd}));
     // The text form can be shown on a terminal (the escapes are FileNamesTest's).
     const ToolRun text = RunKvotool({"dump", File("odd.kvo", oddFile)});
     EXPECT_TRUE(!Says(text.out, "\x01") && Says(text.out, "  0: /m/\\x01\\t\"q\"\\\\b\\xff😀\\x7f.mpg\n")) << text.out;
     const ToolRun summary = RunKvotool({"dump", File("list.kvo", samples::Version30File())});
-    EXPECT_EQ(summary.exitCode, 0);
     for (const char* part : {"version 30", "/m/ビデオ.mpg", "current object: 1", "1m00s", "6144 bytes", "ﾃｽﾄ"})
         EXPECT_TRUE(Says(summary.out, part)) << part;
 }
@@ -150,11 +141,11 @@ TEST(KvotoolProbe, ReportsEachFileAsTheCutListWillShowIt)
     // What the examination finds is the examination test's; here that each
     // file's report comes in its place.
     ASSERT_EQ(json.size(), 3);
-    EXPECT_EQ(std::tuple(json[0]["flag"].toInt(), json[0]["width"].toInt(), json[1]["flag"].toInt(), json[2]["flag"].toInt()),
-              std::tuple(0, 320, -2, -1));
-    EXPECT_EQ(std::tuple(json[1]["length"].toInt(), json[2]["size"].toInteger()), std::tuple(300, QFile(Media("text.txt")).size()));
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(QImage(pictures.filePath(QStringLiteral("%1.png").arg(i))).size(), QSize(64, 48));
+    EXPECT_EQ(std::tuple(json[0]["flag"].toInt(), json[0]["width"].toInt(), json[1]["flag"].toInt(), json[1]["length"].toInt(),
+                         json[2]["flag"].toInt(), json[2]["size"].toInteger()),
+              std::tuple(0, 320, -2, 300, -1, QFile(Media("text.txt")).size()));
+    for (const char* picture : {"0.png", "1.png", "2.png"})
+        EXPECT_EQ(QImage(pictures.filePath(picture)).size(), QSize(64, 48));
 }
 
 // A file named relatively, by bytes that are not UTF-8, is stored by its full path.
@@ -211,15 +202,12 @@ TEST_F(Kvotool, ConvertKeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
 
 TEST_F(Kvotool, SnapshotWritesTheFrameAsABitmapFile)
 {
-    const QString bitmap = At("frame.bmp");
-    const auto run = RunKvotool({"snapshot", Media("video.avi"), "1.5", bitmap});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(QImage(bitmap, "BMP").size(), QSize(320, 240));
-    for (const char* video : {"video.mpg", "vcd.dat", "video.mov", "video-only.avi", "video.rm"}) {
-        const QString other = At(video) + ".bmp";
-        EXPECT_EQ(RunKvotool({"snapshot", Media(video), "1", other}).exitCode, 0) << video;
-        EXPECT_EQ(QImage(other).size(), QSize(320, 240)) << video;
+    for (const char* video : {"video.avi", "video.mpg", "vcd.dat", "video.mov", "video-only.avi", "video.rm"}) {
+        const auto run = RunKvotool({"snapshot", Media(video), "1.5", At(video) + ".bmp"});
+        EXPECT_EQ(run.exitCode, 0) << video << run.err;
+        EXPECT_EQ(QImage(At(video) + ".bmp", "BMP").size(), QSize(320, 240)) << video;
     }
+    const QString bitmap = At("video.avi") + ".bmp";
     for (const char* missing : {"audio.wav", "missing.avi"})
         EXPECT_EQ(RunKvotool({"snapshot", Media(missing), "1", bitmap}).exitCode, 3) << missing;
     for (const char* seconds : {"soon", "nan", "inf", "1e308", "-1"})

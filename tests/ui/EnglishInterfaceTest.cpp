@@ -14,11 +14,6 @@
 #include "ui/LoadingDialog.h"
 #include "ui/PlayerWindow.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
-#include <gtest/gtest.h>
-
 #include <map>
 #include <set>
 
@@ -31,11 +26,8 @@ using test::Media;
 // (half-width katakana among them).
 bool HasJapanese(const QString& text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF) ||
-               (u >= 0xFF00 && u <= 0xFFEF);
-    });
+    static const QRegularExpression japanese(R"([\p{Hiragana}\p{Katakana}\p{Han}\x{3000}-\x{303F}\x{FF00}-\x{FFEF}])");
+    return text.contains(japanese);
 }
 
 // What a walk over windows found wrong (Japanese, a clipped text, an
@@ -58,24 +50,6 @@ struct Findings {
     }
 };
 
-// The actions of a menu bar, a menu or a tool bar and their submenus; the
-// accelerators of a menu must differ.
-void WalkActions(Findings& findings, const QString& where, const QList<QAction*>& actions, bool menu)
-{
-    std::map<int, QString> accelerators;
-    for (QAction* action : actions) {
-        const QString place = where + QStringLiteral(" > ") + action->text();
-        findings.TextsOf(place, action);
-        const QKeySequence accelerator = QKeySequence::mnemonic(action->text());
-        if (menu && !accelerator.isEmpty() && action->isVisible()) {
-            if (const auto [earlier, added] = accelerators.emplace(accelerator[0].toCombined(), action->text()); !added)
-                findings.found.append("shared accelerator in " + where + ": " + earlier->second + " / " + action->text());
-        }
-        if (action->menu() != nullptr)
-            WalkActions(findings, place, action->menu()->actions(), true);
-    }
-}
-
 // Whether a shown text is wider than the room its widget has: labels and
 // buttons, but neither the labels that elide what they show on purpose nor
 // the status bar's message pane, which cuts a long message in any language.
@@ -92,7 +66,9 @@ bool Clipped(QWidget* widget)
 }
 
 // Every text of a window and of its children: their own texts, tabs, the
-// headers and entries of lists and choices, menus and tool bars.
+// headers and entries of lists and choices, the actions of menus and tool
+// bars (a submenu is a widget of its own). The accelerators of a menu must
+// differ.
 void WalkWindow(Findings& findings, QWidget* window)
 {
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
@@ -113,8 +89,17 @@ void WalkWindow(Findings& findings, QWidget* window)
             for (int row = 0; row < model->rowCount(root); ++row)
                 findings.Text(where, model->index(row, column, root).data().toString());
         }
-        if (qobject_cast<QMenuBar*>(widget) || qobject_cast<QMenu*>(widget) || qobject_cast<QToolBar*>(widget))
-            WalkActions(findings, where, widget->actions(), !qobject_cast<QToolBar*>(widget));
+        const bool menu = qobject_cast<QMenuBar*>(widget) || qobject_cast<QMenu*>(widget);
+        std::map<int, QString> accelerators;
+        for (QAction* action : widget->actions()) {
+            findings.TextsOf(where + QStringLiteral(" > ") + action->text(), action);
+            const QKeySequence accelerator = QKeySequence::mnemonic(action->text());
+            if (menu && !accelerator.isEmpty() && action->isVisible() &&
+                !accelerators.emplace(accelerator[0].toCombined(), action->text()).second) {
+                findings.found.append("shared accelerator in " + where + ": " + accelerators[accelerator[0].toCombined()] +
+                                      " / " + action->text());
+            }
+        }
         if (findings.layout && Clipped(widget)) {
             findings.found.append(QStringLiteral("clipped %1: \"%2\" needs %3 pixels, has %4")
                                       .arg(where, widget->property("text").toString())
@@ -155,8 +140,8 @@ TEST(EnglishProgram, EveryWindowMenuDialogAndMessageIsEnglishAndUnclipped)
     window.show();
     bool added = false;
     window.AddMedia({Media("video.avi"), Media("audio.wav"), Media("text.txt")}, [&] { added = true; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return added; }, 60000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Player().Engine().IsOpening(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return added; }, 60000) &&
+                QTest::qWaitFor([&] { return !window.Player().Engine().IsOpening(); }, 10000));
     EXPECT_EQ(window.windowTitle(), "Untitled - Kivo");
     for (Command view : {Command::Details, Command::LargeIcons}) {
         window.Commands().Run(view);
@@ -263,17 +248,6 @@ TEST(EnglishTranslation, EveryMarkedTextIsTranslatedKeepingItsPlaceholdersAndAcc
     }
     EXPECT_GT(messages, 250);
     EXPECT_EQ(messages, translation.count(QStringLiteral("<message")));
-}
-
-// The tests run with LANG=C.UTF-8 and no LANGUAGE: the program's own texts,
-// and Qt's in Japanese to go with them. (The language chosen is the
-// language test's; English, the English program's above.)
-TEST(InterfaceTexts, TheSourceLanguageInstallsQtsJapaneseTexts)
-{
-    const InterfaceTexts texts(QLocale::system().uiLanguages());
-    EXPECT_EQ(texts.Language(), "ja");
-    EXPECT_EQ(CommandText(CommandInfoOf(Command::NewFile).menuText), "新規作成(&N)");
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "キャンセル");
 }
 
 }  // namespace

@@ -17,8 +17,7 @@ TEST(HelpWindow, OneWindowPerOwnerOpensWholeOnTheScreenAtTheContentsAndItsBarGoe
     owner.setGeometry(screen.right() - 300, screen.bottom() - 200, 280, 180);
     owner.show();
     HelpWindow* help = HelpWindow::Show(&owner);
-    EXPECT_TRUE(screen.contains(help->frameGeometry()));
-    EXPECT_TRUE(help->frameGeometry().contains(owner.frameGeometry().center()));
+    EXPECT_TRUE(screen.contains(help->frameGeometry()) && help->frameGeometry().contains(owner.frameGeometry().center()));
     QTextBrowser* browser = help->Browser();
     EXPECT_EQ(browser->source(), QUrl("qrc:/help/index.html"));
     // The links are relative to the contents page.
@@ -33,30 +32,22 @@ TEST(HelpWindow, OneWindowPerOwnerOpensWholeOnTheScreenAtTheContentsAndItsBarGoe
     help->close();
     help->move(screen.right() + 100, screen.top() + 10);
     EXPECT_EQ(HelpWindow::Show(&owner), help);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_TRUE(screen.contains(help->frameGeometry()));
+    EXPECT_TRUE(help->isVisible() && screen.contains(help->frameGeometry()));
 }
 
-TEST(HelpWindow, EveryPageShowsMenuNamesWithoutTheirMarkersAndLinksOnlyToPagesAndPlacesThatExist)
+TEST(HelpPages, LinkOnlyToPagesAndPlacesThatExist)
 {
-    QWidget owner;
-    QTextBrowser& browser = *HelpWindow::Show(&owner)->Browser();
     const QStringList pages = QDir(":/help").entryList({"*.html"});
     ASSERT_EQ(pages.size(), 3);
     const QRegularExpression link(R"re(<a href="(?![a-z]+:)([^"#]*)(?:#([^"]*))?")re");
     for (const QString& page : pages) {
-        SCOPED_TRACE(page.toStdString());
-        browser.setSource(QUrl(page));
-        EXPECT_FALSE(browser.toPlainText().contains(QRegularExpression(R"(\(&\w\))")));
         for (const auto& match : link.globalMatch(QString::fromUtf8(test::ReadFile(":/help/" + page)))) {
             const QString target = match.captured(1).isEmpty() ? page : match.captured(1);
             EXPECT_TRUE(pages.contains(target) && (!match.hasCaptured(2) || test::ReadFile(":/help/" + target).contains(
                                                        "name=\"" + match.captured(2).toUtf8() + "\"")))
-                << match.captured(0).toStdString();
+                << page.toStdString() << ": " << match.captured(0).toStdString();
         }
     }
-    browser.setSource(QUrl("files.html"));
-    EXPECT_TRUE(browser.toPlainText().contains("「ﾌｧｲﾙ(F)」→「上書き保存(S)」"));
 }
 
 }  // namespace

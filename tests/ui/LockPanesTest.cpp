@@ -3,11 +3,8 @@
 #include "core/Settings.h"
 #include "ui/Flow.h"
 
-#include <QGuiApplication>
-#include <QLabel>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 

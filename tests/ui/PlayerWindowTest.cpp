@@ -12,11 +12,6 @@
 #include "core/Settings.h"
 #include "ui/PlayerWindow.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <linux/joystick.h>
 #include <unistd.h>
@@ -39,45 +34,29 @@ protected:
     PlayerWindow window{settings, engine, &main};
 };
 
-// The titles of the context menu's submenus, after `choose` has been given
-// the menu. The menu is asked for from the keyboard.
-QStringList ShowContextMenu(PlayerWindow& window, const std::function<void(QMenu*)>& choose)
+// Shows the context menu, asked for from the keyboard, and lets `use` look at it.
+void ShowContextMenu(PlayerWindow& window, const std::function<void(QMenu*)>& use)
 {
-    QStringList submenus;
     const auto shown = test::WhenShown<QMenu>([&](QMenu* popup) {
-        for (QAction* action : popup->actions()) {
-            if (action->menu() != nullptr)
-                submenus.append(action->text());
-        }
-        choose(popup);
+        use(popup);
         popup->close();
     });
     QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
     QApplication::sendEvent(&window, &keyboard);
-    return submenus;
 }
 
-// The texts of the menu's entries, its submenus' included, that are (not)
-// enabled or checked.
-QStringList Entries(QMenu* menu, bool (QAction::*state)() const, bool wanted = true)
+// The texts of the entries for which `is` holds.
+QStringList Entries(const QList<QAction*>& entries, const std::function<bool(const QAction*)>& is)
 {
     QStringList texts;
-    for (QAction* action : menu->findChildren<QAction*>()) {
-        if ((action->*state)() == wanted)
+    for (const QAction* action : entries) {
+        if (is(action))
             texts.append(action->text());
     }
     return texts;
 }
 
-// The entry named `text` in the menu or its submenus.
-QAction* Entry(QMenu* menu, const QString& text)
-{
-    for (QAction* action : menu->findChildren<QAction*>()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
+bool IsSubmenu(const QAction* entry) { return entry->menu() != nullptr; }
 
 TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
 {
@@ -90,8 +69,7 @@ TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
         EXPECT_TRUE(!window.isVisible() && window.size() == QSize(352, 240) && engine.Options().repeat);
         engine.SetOptions({.autoRewind = true, .repeat = false, .autoSize = true});
     }
-    EXPECT_EQ(settings.Get(setting::kAutoRewind), 1);
-    EXPECT_EQ(settings.Get(setting::kRepeat), 0);
+    EXPECT_EQ(std::pair(settings.Get(setting::kAutoRewind), settings.Get(setting::kRepeat)), std::pair(1, 0));
 }
 
 TEST_F(Player, TheVideoFollowsTheWindowItsSizesTheMediaAndTheBodyDragsIt)
@@ -137,23 +115,27 @@ TEST_F(Player, TheContextMenuGreysAndChecksItsItemsAndOffersTheFilesStreams)
     window.SetListQuery([] { return ListPosition{3, 0}; });  // first of three
     // Inside the client area, with its greying and checks: stopped at the
     // first object, no stop, no previous, no snapshot; no track menus.
-    const QStringList submenus = ShowContextMenu(window, [&](QMenu* menu) {
+    ShowContextMenu(window, [&](QMenu* menu) {
         EXPECT_EQ(menu->pos(), window.mapToGlobal(QPoint(5, 5)));
-        EXPECT_EQ(Entries(menu, &QAction::isEnabled, false), QStringList({"停止(&S)", "前に戻る(&B)", "ｽﾅｯﾌﾟｼｮｯﾄ(&X)..."}));
-        EXPECT_EQ(Entries(menu, &QAction::isChecked), QStringList({"画面(&V)", "音声(&A)", "自動繰り返し(&R)"}));
+        const QList<QAction*> entries = menu->findChildren<QAction*>();
+        EXPECT_EQ(Entries(entries, [](auto* entry) { return !entry->isEnabled(); }),
+                  QStringList({"停止(&S)", "前に戻る(&B)", "ｽﾅｯﾌﾟｼｮｯﾄ(&X)..."}));
+        EXPECT_EQ(Entries(entries, &QAction::isChecked), QStringList({"画面(&V)", "音声(&A)", "自動繰り返し(&R)"}));
+        EXPECT_FALSE(Entries(menu->actions(), IsSubmenu).contains("音声ﾄﾗｯｸ(&K)"));
     });
-    EXPECT_FALSE(submenus.contains("音声ﾄﾗｯｸ(&K)"));
 
     // The subtitle and audio-track menus of a file with a choice (what they
     // list is decided without a display).
     Open("tracks.mkv");
     QStringList checked;
-    EXPECT_EQ(ShowContextMenu(window, [&](QMenu* menu) {
-                  checked = Entries(menu, &QAction::isChecked);
-                  Entry(menu, "jpn (high)")->trigger();
-                  Entry(menu, "なし(&N)")->trigger();
-              }),
-              QStringList({"字幕(&T)", "音声ﾄﾗｯｸ(&K)", "画面ｻｲｽﾞ(&W)", "ｵﾌﾟｼｮﾝ(&O)"}));
+    ShowContextMenu(window, [&](QMenu* menu) {
+        EXPECT_EQ(Entries(menu->actions(), IsSubmenu), QStringList({"字幕(&T)", "音声ﾄﾗｯｸ(&K)", "画面ｻｲｽﾞ(&W)", "ｵﾌﾟｼｮﾝ(&O)"}));
+        checked = Entries(menu->findChildren<QAction*>(), &QAction::isChecked);
+        for (QAction* entry : menu->findChildren<QAction*>()) {
+            if (entry->text() == "jpn (high)" || entry->text() == "なし(&N)")
+                entry->trigger();
+        }
+    });
     EXPECT_TRUE(checked.contains("fr (Subtitle)") && checked.contains("eng (Audio)"));  // the muxer's own titles
     EXPECT_EQ(engine.Tracks().audioChoice, 1);
     EXPECT_EQ(engine.Tracks().subtitleChoice, std::nullopt);
