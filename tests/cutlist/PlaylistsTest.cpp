@@ -41,12 +41,9 @@ QByteArray XspfOf(const QByteArray& tracks)
     return R"(<playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>)" + tracks + "</trackList></playlist>";
 }
 // A track of these locations, then the other elements given.
-QByteArray Track(std::initializer_list<QByteArray> locations, const QByteArray& more = {})
+QByteArray Track(const QByteArrayList& locations, const QByteArray& more = {})
 {
-    QByteArray track = "<track>";
-    for (const QByteArray& location : locations)
-        track += "<location>" + location + "</location>";
-    return track + more + "</track>";
+    return "<track><location>" + locations.join("</location><location>") + "</location>" + more + "</track>";
 }
 
 struct ReadCase {
@@ -275,10 +272,9 @@ TEST(PlaylistsTest, WritesWhatReadsBackTheSame)
 
 TEST(PlaylistsTest, FilesByTheirExtension)
 {
-    EXPECT_EQ(PlaylistFormatOf(u"/a/list.M3U"), M3u);
-    EXPECT_EQ(PlaylistFormatOf(u"x.XSPF"), Xspf);
-    EXPECT_FALSE(IsPlaylistFile(u"/a.m3u/clip.avi"));
-    EXPECT_FALSE(IsPlaylistFile(u"m3u"));
+    EXPECT_EQ(std::pair(PlaylistFormatOf(u"/a/list.M3U"), PlaylistFormatOf(u"x.XSPF")),
+              std::pair(std::optional(M3u), std::optional(Xspf)));
+    EXPECT_FALSE(IsPlaylistFile(u"/a.m3u/clip.avi") || IsPlaylistFile(u"m3u"));
     // An export named without a playlist's extension gets the chosen one.
     EXPECT_EQ(ExportFileName("/a/mine.txt", M3u8), "/a/mine.txt.m3u8");
     EXPECT_EQ(ExportFileName("/a/mine.PLS", M3u8), "/a/mine.PLS");

@@ -38,14 +38,11 @@ ScenarioReadResult Read(QByteArray bytes)
     return ReadScenario(buffer);
 }
 
-// Pixel (x, y) is RGB (4x, 5y, 7), as in samples::TestPictureBlock().
+// The picture of samples::TestPictureBlock(), whose rows are those of an RGB32 image.
 Thumbnail TestPicture()
 {
-    auto image = std::make_shared<QImage>(64, 48, QImage::Format_RGB32);
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x)
-            image->setPixel(x, y, qRgb(4 * x, 5 * y, 7));
-    return image;
+    const QByteArray block = samples::TestPictureBlock();
+    return std::make_shared<QImage>(QImage(reinterpret_cast<const uchar*>(block.constData()), 64, 48, QImage::Format_RGB32).copy());
 }
 
 // The bytes that `write` puts in an archive.
@@ -165,8 +162,6 @@ TEST(ScenarioReader, DamagedOrHostileFilesAreRefusedWithTheirReasonAndNothingRea
     }
     EXPECT_EQ(Read(samples::Version30File().left(40)).detail, "the file ends early (at byte 32, reading the path)");
     EXPECT_EQ(Read(nul).detail, "the path of object 1 holds a NUL byte or is too long");
-    EXPECT_EQ(Read(samples::EmptyObjectsFile(1000001)).detail,
-              "the file holds 1000001 objects, more than the 1000000 a scenario may have");
     EXPECT_EQ(Read(entries(1000001)).detail,
               "the file holds 1000001 media information entries, more than the 1000000 a scenario may have");
 
@@ -271,7 +266,6 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
     EXPECT_EQ(reason, "書き込めませんでした。ディスクの空きを確かめてください。");
     EXPECT_EQ(test::ReadFile(At("list.kvo")), Written(list, cache, 250));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.kvo"}));
-    EXPECT_NE(Refusal(At("no/such/folder.kvo")), QString());
 
     // A million objects are saved, one more is refused and leaves the file.
     CutListModel large;
@@ -354,11 +348,6 @@ TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
     EXPECT_EQ(bytes.Names(), std::vector<std::string>({"list\xff.kvo"}));
 }
 
-QByteArray ArchiveBytes(const QString& text)
-{
-    return Archived([&](ArchiveWriter& archive) { archive.WriteString(text); });
-}
-
 // The one string that the bytes hold.
 QString ReadBack(QByteArray bytes)
 {
@@ -370,8 +359,9 @@ QString ReadBack(QByteArray bytes)
     return text;
 }
 
-TEST(Archive, StringsFollowTheFrameworkEncoding)
+TEST(Archive, StringsFollowTheFrameworkEncodingAndReadsFailAtTheEndInsteadOfAllocating)
 {
+    const auto written = [](const QString& text) { return Archived([&](ArchiveWriter& archive) { archive.WriteString(text); }); };
     const std::pair<int, QByteArray> prefixes[] = {
         {0, Bytes().U8(0).Data()},
         {254, Bytes().U8(254).Data()},
@@ -381,17 +371,13 @@ TEST(Archive, StringsFollowTheFrameworkEncoding)
     };
     for (const auto& [length, prefix] : prefixes) {
         const QString text(length, u'x');
-        EXPECT_EQ(ArchiveBytes(text), prefix + QByteArray(length, 'x')) << length;
-        EXPECT_EQ(ReadBack(ArchiveBytes(text)), text) << length;
+        EXPECT_EQ(written(text), prefix + QByteArray(length, 'x')) << length;
+        EXPECT_EQ(ReadBack(written(text)), text) << length;
     }
     // Text outside CP932 takes the wide form, a character outside the basic
     // plane as its surrogate pair.
-    EXPECT_EQ(ArchiveBytes(QStringLiteral("😀")), Bytes().U8(0xFF).U16(0xFFFE).U8(2).U16(0xD83D).U16(0xDE00).Data());
-    EXPECT_EQ(ReadBack(ArchiveBytes(QStringLiteral("¥"))), QStringLiteral("¥"));
-}
-
-TEST(Archive, ReadsFailAtTheEndInsteadOfAllocating)
-{
+    EXPECT_EQ(written(QStringLiteral("😀")), Bytes().U8(0xFF).U16(0xFFFE).U8(2).U16(0xD83D).U16(0xDE00).Data());
+    EXPECT_EQ(ReadBack(written(QStringLiteral("¥"))), QStringLiteral("¥"));
     // A length of 4 GB before three bytes; a wide string one unit short.
     for (const QByteArray& bytes : {Bytes().U8(0xFF).U16(0xFFFF).U32(0xFFFFFFF0).Raw("abc").Data(),
                                     Bytes().U8(0xFF).U16(0xFFFE).U8(3).U16('a').Data()})

@@ -24,7 +24,8 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
 {
     const MediaProbe probe;
     for (const char* name :
-         {"video.mpg", "vcd.dat", "video-large-packs.mpg", "video-fast-mux.mpg", "video.avi", "video.mov", "video-only.avi", "video.rm"}) {
+         {"video.mpg", "vcd.dat", "video-large-packs.mpg", "video-fast-mux.mpg", "video.avi", "video.mov", "video-only.avi",
+          "video.rm", "today.mp4", "today.mkv", "today.webm"}) {
         SCOPED_TRACE(name);
         const Examination video = ExamineMediaFile(probe, Media(name));
         EXPECT_EQ(video.object.record.nFlag, kFlagValid);
@@ -33,7 +34,7 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
         EXPECT_EQ(video.object.record.pThumbnail->size(), QSize(64, 48));
         EXPECT_NE(*video.object.record.pThumbnail, LoadPicture(PictureId::Media));  // a frame was taken
     }
-    for (const char* name : {"audio.wav", "audio.au", "audio.aiff", "audio.mp3", "music.mid"}) {
+    for (const char* name : {"audio.wav", "audio.au", "audio.aiff", "audio.mp3", "music.mid", "audio.flac", "audio.opus", "audio.m4a"}) {
         SCOPED_TRACE(name);
         const Examination sound = ExamineMediaFile(probe, Media(name));
         EXPECT_EQ(sound.object.record.nFlag, kFlagNoPicture);

@@ -73,8 +73,7 @@ TEST_F(MediaSearching, TheWalkIsAnnouncedThenKeptObjectsAndHitsAreSortedByNameAn
     QStringList expected = {Media("audio.wav"), Media("video.avi"), drive.filePath("a.WAV"), drive.filePath("sub/deep/b.avi")};
     expected.sort(Qt::CaseInsensitive);
     EXPECT_EQ(Names(), expected);
-    EXPECT_EQ(list.FindCurrentItem(), 0);
-    EXPECT_TRUE(document.IsModified());
+    EXPECT_TRUE(list.FindCurrentItem() == 0 && document.IsModified());
 }
 
 TEST_F(MediaSearching, ACancelledWalkLeavesTheListAsItWasOrAsTheUserHadItCleared)
@@ -87,8 +86,7 @@ TEST_F(MediaSearching, ACancelledWalkLeavesTheListAsItWasOrAsTheUserHadItCleared
         run.Start({}, root, [&] { done = true; });
         ASSERT_TRUE(run.IsWalking());
         run.Cancel();
-        EXPECT_TRUE(done);
-        EXPECT_EQ(ended.count(), 1);
+        EXPECT_TRUE(done && ended.count() == 1);
         EXPECT_EQ(Names(), clear ? QStringList() : before);
     }
     EXPECT_EQ(answers.clearQuestions, 2);
@@ -104,14 +102,12 @@ TEST_F(MediaSearching, NothingFoundIsToldAndChangesNothingElse)
     MediaChoices choices;
     choices.avi = choices.wav = false;
     ASSERT_TRUE(Search(choices));
-    EXPECT_EQ(answers.nothingFound, 1);
-    EXPECT_EQ(Names(), before);
+    EXPECT_EQ(std::pair(answers.nothingFound, Names()), std::pair(1, before));
 
     choices.all = true;  // every file, whatever its name
     answers.clear = true;
     ASSERT_TRUE(Search(choices));
-    EXPECT_EQ(list.GetItemCount(), 3);
-    EXPECT_EQ(answers.nothingFound, 1);
+    EXPECT_EQ(std::pair(list.GetItemCount(), answers.nothingFound), std::pair(3, 1));
 }
 
 TEST_F(MediaSearching, ASearchAskedForMeanwhileWaitsItsTurn)

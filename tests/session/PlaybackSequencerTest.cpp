@@ -69,24 +69,6 @@ protected:
     PlaybackSequencer sequencer{list, player, host};
 };
 
-// (The player shown for video and hidden for sound, and the first object
-// cued after the last one, are the play-and-keep-a-cut-list script's.)
-TEST_F(Sequencing, TheEndOfTheLastObjectCuesTheFirstPlayableOneUnderTheWaitCursor)
-{
-    Add(Media("text.txt"), false);
-    Add(Media("audio.wav"));
-    Add(Media("video-only.avi"));
-    ASSERT_TRUE(Cue(2, 270));
-    sequencer.Play();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list.FindCurrentItem() == 1; }, 5000));
-    ASSERT_TRUE(Opened());
-    EXPECT_EQ(std::pair(State(1), State(2)), std::pair(QString("停止"), QString("待機")));
-    // Cueing and moving on open media, which can be slow: the wait cursor
-    // shows for both, and goes again.
-    EXPECT_EQ(host.lengthsWhileBusy, std::vector<bool>({true, true}));
-    EXPECT_EQ(host.busy, 0);
-}
-
 TEST_F(Sequencing, ASliderDragPausesSeeksAtMostEveryTenthOfASecondAndLandsWhereItWasLetGo)
 {
     Add(Media("video.avi"));
@@ -172,22 +154,33 @@ TEST_F(Sequencing, AnObjectWhoseFileIsGoneIsPassedOverSilentlyWhenCuedAndToldOnc
     EXPECT_EQ(list.GetLargeImage(list.GetItemData(2)), ToListPicture(LoadPicture(PictureId::Unavailable)));
 }
 
-TEST_F(Sequencing, ARepeatedListPlaysItsFirstObjectAfterTheLastAndAListOfInvalidOnesNothing)
+// (The player shown for video and hidden for sound is the
+// play-and-keep-a-cut-list script's.)
+TEST_F(Sequencing, TheEndOfTheListCuesTheFirstPlayableObjectOrPlaysItWhenTheListRepeatsAllUnderTheWaitCursor)
 {
     Add(Media("text.txt"), false);
     EXPECT_FALSE(sequencer.CueObject(0, 0));
     sequencer.PlayNext(0);
-    EXPECT_EQ(list.GetCurrent(), -1);
-    list.DeleteItem(0);
+    EXPECT_EQ(list.GetCurrent(), -1);  // a list of invalid objects plays nothing
     Add(Media("video-only.avi"));
     Add(Media("audio.wav"));
+    ASSERT_TRUE(Cue(2, 270));
+    sequencer.Play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.FindCurrentItem() == 1; }, 5000));
+    ASSERT_TRUE(Opened());
+    EXPECT_EQ(std::pair(State(1), State(2)), std::pair(QString("停止"), QString("待機")));
     sequencer.SetRepeatList(true);
-    for (const int asked : {-1 /* the end of the last object's run */, 2 /* the next object */}) {
-        ASSERT_TRUE(Cue(1, 0));
+    for (const int asked : {-1 /* the end of the last object's run */, 3 /* the next object */}) {
+        ASSERT_TRUE(Cue(2, 0));
         sequencer.PlayNext(asked);
         ASSERT_TRUE(Opened());
-        EXPECT_EQ(std::pair(list.FindCurrentItem(), player.State()), std::pair(0, PlayState::Playing)) << asked;
+        EXPECT_EQ(std::pair(list.FindCurrentItem(), player.State()), std::pair(1, PlayState::Playing)) << asked;
     }
+    // Cueing and moving on open media, which can be slow: the wait cursor
+    // shows for each, and goes again.
+    EXPECT_EQ(host.lengthsWhileBusy, std::vector<bool>(host.lengths.size(), true));
+    EXPECT_GE(host.lengths.size(), 5u);
+    EXPECT_EQ(host.busy, 0);
 }
 
 TEST_F(Sequencing, ALaterOpeningWinsRatesAndLevelsReachThePlayerAndLongTimesAreClamped)
