@@ -62,15 +62,13 @@ TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFound)
     Fill(6);
     list.SetCurrent(1);
     list.MoveItem(1, 4);
-    EXPECT_EQ(Slots(), std::vector<int>({0, 2, 3, 4, 1, 5}));
-    EXPECT_EQ(list.FindCurrentItem(), 4);
+    EXPECT_EQ(std::tuple(Slots(), list.FindCurrentItem()), std::tuple(std::vector<int>({0, 2, 3, 4, 1, 5}), 4));
     list.MoveItem(4, 1);
     list.MoveItem(4, 1);
     EXPECT_EQ(Slots(), std::vector<int>({0, 4, 1, 2, 3, 5}));
 
     list.ApplyOrder({5, 4, 3, 2, 1, 0});
-    EXPECT_EQ(Slots(), std::vector<int>({5, 3, 2, 1, 4, 0}));
-    EXPECT_EQ(list.FindCurrentItem(), 3);
+    EXPECT_EQ(std::tuple(Slots(), list.FindCurrentItem()), std::tuple(std::vector<int>({5, 3, 2, 1, 4, 0}), 3));
     for (int slot = 0; slot < 6; ++slot)
         EXPECT_EQ(list.GetItemData(list.FindItemByData(slot)), slot);
 }
@@ -100,8 +98,7 @@ TEST_F(CutList, AStateIsNoEditableTextAndBringsItsObjectIntoView)
     QSignalSpy scrolls(&list, &CutListModel::scrollToItemRequested);
     list.SetItemState(2, ObjectState::Paused);
     list.SetItemState(7, ObjectState::Paused);  // no such position: nothing happens
-    EXPECT_EQ(list.GetItemText(2, kState), "一時停止");
-    EXPECT_EQ(list.index(2, kName).data(CutListModel::StateRole).toInt(), 3);
+    EXPECT_EQ(std::tuple(list.GetItemText(2, kState), list.index(2, kName).data(CutListModel::StateRole).toInt()), std::tuple("一時停止", 3));
     EXPECT_EQ(scrolls, QList<QVariantList>({{2}}));
 
     list.SetItemText(2, kState, "再生");

@@ -83,8 +83,8 @@ TEST(ScenarioReader, EachVersionReadsItsPartsDecodingShiftJisAndWideStrings)
     const ScenarioReadResult result = Read(samples::Version30File());
     ASSERT_EQ(result.status, Ok);
     const Scenario& scenario = result.scenario;
-    EXPECT_EQ(scenario.paths, QStringList({"/m/ビデオ.mpg", "/m/café.mpg", "/m/x.wav"}));
-    EXPECT_EQ(std::tuple(scenario.current, scenario.position), std::tuple(1, 250));
+    EXPECT_EQ(std::tuple(scenario.paths, scenario.current, scenario.position),
+              std::tuple(QStringList({"/m/ビデオ.mpg", "/m/café.mpg", "/m/x.wav"}), 1, 250));
     ASSERT_EQ(scenario.cache.size(), 3u);
     EXPECT_EQ(scenario.cache[1].dwReserved, 6144u);
     EXPECT_FALSE(scenario.cache[1].pThumbnail);  // written for a 16-bit screen
@@ -187,8 +187,8 @@ TEST(ScenarioReader, ANameOfMegabytesIsCutAndTheFileReadButANameThatIsItsPathSta
                                                .Str("KivoDSv30").I32(2).Str("/m/a.mpg").Str("/m/b.mpg").I32(0).I32(0).I32(-1)
                                                .U8(0xFF).U16(0xFFFF).U32(kHuge).Fill(kHuge, 'n').Str("b").Data());
     ASSERT_EQ(result.status, Ok);
-    EXPECT_EQ(result.scenario.paths, QStringList({"/m/a.mpg", "/m/b.mpg"}));
-    EXPECT_EQ(result.scenario.names, QStringList({QString(kMaxNameChars, u'n'), "b"}));
+    EXPECT_EQ(std::tuple(result.scenario.paths, result.scenario.names),
+              std::tuple(QStringList({"/m/a.mpg", "/m/b.mpg"}), QStringList({QString(kMaxNameChars, u'n'), "b"})));
 
     const std::string path = "/m/" + std::string(4000, 'p');
     const QByteArray named =
@@ -211,7 +211,6 @@ TEST(ScenarioReader, WhatIsNoRegularFileIsRefusedAndAPipeWithoutWaitingForAWrite
         const ScenarioReadResult result = ReadScenarioFile(path);  // a wait for the pipe's writer would never end
         EXPECT_EQ(std::tuple(result.status, result.problem), std::tuple(CannotOpen, QString::fromUtf16(problem)));
     }
-    EXPECT_EQ(ReadScenarioFile(pipe).detail, "it is not a regular file");
 }
 
 class ScenarioWriter : public ::testing::Test {
@@ -258,8 +257,7 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit original{};
     getrlimit(RLIMIT_FSIZE, &original);
-    rlimit limited = original;
-    limited.rlim_cur = 1000;
+    const rlimit limited{1000, original.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
     const QString reason = Refusal(At("list.kvo"), 0);
     setrlimit(RLIMIT_FSIZE, &original);
@@ -276,8 +274,8 @@ TEST_F(ScenarioWriter, SaveReplacesTheFileOnlyWhenComplete)
     large.AddObject(MEDIARECORD(), QImage(), true);
     const std::optional<WriteFailure> failure = SaveScenarioFile(At("list.kvo"), large, cache, 0);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->reason, "ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。");
-    EXPECT_EQ(failure->detail, "the cut list has 1000001 objects, more than the 1000000 a scenario may have");
+    EXPECT_EQ(std::tuple(failure->reason, failure->detail),
+              std::tuple("ｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。", "the cut list has 1000001 objects, more than the 1000000 a scenario may have"));
     EXPECT_EQ(test::ReadFile(At("list.kvo")), saved);
 }
 

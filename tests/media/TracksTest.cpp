@@ -162,11 +162,9 @@ TEST(Tracks, TheSecondAudioStreamIsHeardOnceChosen)
     // The tags name the streams.
     const MediaTracks& tracks = engine.Tracks();
     ASSERT_EQ(tracks.audio.size(), 2U);
-    EXPECT_EQ(tracks.audio[0].language, "eng");
-    EXPECT_EQ(tracks.audio[1], (Track{"jpn", "high"}));
+    EXPECT_EQ(std::tuple(tracks.audio[0].language, tracks.audio[1]), std::tuple("eng", (Track{"jpn", "high"})));
     ASSERT_EQ(tracks.subtitles.size(), 1U);
-    EXPECT_EQ(tracks.subtitles[0].language, "fr");
-    EXPECT_EQ(tracks.audioChoice, 0);
+    EXPECT_EQ(std::tuple(tracks.subtitles[0].language, tracks.audioChoice), std::tuple("fr", 0));
 
     HeardTone heard(engine);
     engine.SetPosition(1.0);

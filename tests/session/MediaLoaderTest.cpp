@@ -65,8 +65,8 @@ TEST_F(Loading, AddsEachFileInOrderWithItsSlotAndShowsItsPictureOnceItsObjectIsR
     list.DeleteItem(0);
     Load({Media("video.avi"), Media("audio.aiff")}, true);
     ASSERT_EQ(list.GetItemCount(), 4);
-    EXPECT_EQ(std::tuple(list.GetItemData(2), list.GetItemData(3), cache.GetSize()), std::tuple(3, 4, 3));
-    EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), " ");
+    EXPECT_EQ(std::tuple(list.GetItemData(2), list.GetItemData(3), cache.GetSize(), list.GetItemText(2, CutListModel::kColumnName)),
+              std::tuple(3, 4, 3, " "));
     EXPECT_EQ(arrange.count(), 1);  // not arranged: the list held other objects
 }
 

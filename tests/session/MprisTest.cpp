@@ -222,8 +222,8 @@ TEST_F(RemoteControl, SeeksWithinTheObjectPlayedOnlyAndAsFarAsTheyCanNeverRound)
     for (const qlonglong position : {qlonglong{99'000'000}, std::numeric_limits<qlonglong>::max(),
                                      std::numeric_limits<qlonglong>::min()})
         SetPosition(4, position);
-    EXPECT_EQ(host.requests, QStringList({"seek 1200", "seek 0", "seek 0", "seek 400"}));
-    EXPECT_EQ(host.commands, std::vector<Command>({Command::Next, Command::Next}));
+    EXPECT_EQ(std::tuple(host.requests, host.commands),
+              std::tuple(QStringList({"seek 1200", "seek 0", "seek 0", "seek 400"}), std::vector<Command>({Command::Next, Command::Next})));
 
     host.facts.state = PlayState::Empty;  // nothing to seek in
     Call(kPlayer, QStringLiteral("Seek"), {qlonglong{1'000'000}});

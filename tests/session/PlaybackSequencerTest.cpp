@@ -192,8 +192,7 @@ TEST_F(Sequencing, ALaterOpeningWinsRatesAndLevelsReachThePlayerAndLongTimesAreC
     ASSERT_TRUE(sequencer.CueObject(1, 0));
     sequencer.PlayNext(2);
     ASSERT_TRUE(Opened());
-    EXPECT_EQ(sequencer.Position().index, 2);
-    EXPECT_EQ(State(1), "待機");
+    EXPECT_EQ(std::tuple(sequencer.Position().index, State(1)), std::tuple(2, "待機"));
     EXPECT_EQ(player.GetRate(), 2.0);
     EXPECT_EQ(sequencer.SetRate(0), 200);  // refused: the rate in force
     // The bars' 0 to 100 scales, loud and left at 0.
@@ -235,8 +234,7 @@ TEST_F(Sequencing, ThePositionIsReportedWhilePlayingOnlyPlayPauseAtTheStartReope
     sequencer.PlayPause();
     EXPECT_TRUE(sequencer.IsOpeningObject());
     ASSERT_TRUE(Opened());
-    EXPECT_EQ(host.lengths.size(), 1u);
-    EXPECT_EQ(player.State(), PlayState::Playing);
+    EXPECT_EQ(std::tuple(host.lengths.size(), player.State()), std::tuple(1u, PlayState::Playing));
     sequencer.PlayPause();
     EXPECT_EQ(State(0), "一時停止");
     host.Clear();
@@ -244,8 +242,7 @@ TEST_F(Sequencing, ThePositionIsReportedWhilePlayingOnlyPlayPauseAtTheStartReope
     EXPECT_TRUE(host.lengths.empty());
     host.states.clear();
     sequencer.ResetPlayback();
-    EXPECT_EQ(host.states, std::vector<PlayState>({PlayState::Stopped, PlayState::Empty}));
-    EXPECT_EQ(list.GetCurrent(), -1);
+    EXPECT_EQ(std::tuple(host.states, list.GetCurrent()), std::tuple(std::vector<PlayState>({PlayState::Stopped, PlayState::Empty}), -1));
 }
 
 }  // namespace

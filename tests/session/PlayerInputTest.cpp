@@ -75,8 +75,8 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_FALSE(input.KeyUp(Key::Control, false));
     for (const Key key : {Key::Left /* not playing: plays */, Key::Up, Key::Down})
         input.KeyDown(key, false);
-    EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::PlayPause, Command::Previous, Command::Next}));
-    EXPECT_EQ(window.focus, 1);
+    EXPECT_EQ(std::tuple(window.TakeCommands(), window.focus),
+              std::tuple((Commands{Command::PlayPause, Command::PlayPause, Command::Previous, Command::Next}), 1));
 
     input.ToggleFullScreen();
     EXPECT_TRUE(window.fullScreen && engine.Options().fullScreen);

@@ -38,8 +38,7 @@ TEST(TodaysFormats, AreSearchedForByDefaultListedByTheOpenDialogAndPlayed)
     // kinds, then every file; today's kinds after them, and every kind last.
     const QStringList rows = MediaFileFilters();
     ASSERT_EQ(rows.size(), 10 + 5 + 1);
-    EXPECT_EQ(rows[9], AllFilesFilter());
-    EXPECT_EQ(MediaFileFilterRow(rows[10]), 10);
+    EXPECT_EQ(std::tuple(rows[9], MediaFileFilterRow(rows[10])), std::tuple(AllFilesFilter(), 10));
     for (const auto& [name, video] : kTodaysFiles) {
         const QString path = Media(name);
         EXPECT_TRUE(found.paths.contains(path)) << name;
