@@ -65,6 +65,8 @@ TEST(FileNames, NamesTheSystemWouldCutShortOrRefuseAreUnreachable)
     };
     for (const auto& [name, reachable] : names)
         EXPECT_EQ(IsReachableFileName(name), reachable) << name.size();
+    // A dropped URL too: cut short at the NUL, it would name another file.
+    EXPECT_TRUE(FileNameOfUrl(QUrl(u"file:///tmp/a.avi%00.kvo"_s)).isEmpty());
 }
 
 // The readers' own cases (PlaylistsTest) and the remote control's (MprisTest)
