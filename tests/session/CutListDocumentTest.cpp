@@ -67,10 +67,11 @@ TEST_F(Document, PlaylistsOpenAsNewCutListsAndTheListExportsAsOne)
     EXPECT_GT(back.entries[0].seconds, 2.5);
 }
 
-TEST_F(Document, SavedCutListsOpenAgainWithTheirCacheEntriesAndKeepTheCuedObjectsPlace)
+TEST_F(Document, SavedCutListsOpenAgainWithTheirNamesAndCacheEntriesAndKeepTheCuedObjectsPlace)
 {
     ASSERT_TRUE(Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")}));
     EXPECT_EQ(list.FindCurrentItem(), 1);  // the first playable object, not opened
+    list.SetItemText(2, CutListModel::kColumnName, QStringLiteral("音声"));
     const QString path = folder.filePath("list.kvo");
     ASSERT_TRUE(document.Save(path));
 
@@ -78,7 +79,8 @@ TEST_F(Document, SavedCutListsOpenAgainWithTheirCacheEntriesAndKeepTheCuedObject
     const int cached = cache.GetSize();
     ASSERT_EQ(Open(path), OpenOutcome::Opened);
     ASSERT_EQ(list.GetItemCount(), 3);
-    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "停止");
+    EXPECT_EQ(std::tuple(list.GetItemText(2, CutListModel::kColumnName), list.GetItemText(1, CutListModel::kColumnState)),
+              std::tuple("音声", "停止"));
     EXPECT_FALSE(document.IsModified());
     // The stored entries joined the cache; nothing was examined again.
     EXPECT_EQ(cache.GetSize(), cached + 3);
@@ -91,9 +93,8 @@ TEST_F(Document, SavedCutListsOpenAgainWithTheirCacheEntriesAndKeepTheCuedObject
     EXPECT_EQ(ReadScenarioFile(path).scenario.position, 150);
 }
 
-// (The names, the current object and its position after a save and an open
-// are the writer's, the reader's and the end-to-end test
-// play-and-keep-a-cut-list's.)
+// (The current object and its position after a save and an open are the
+// end-to-end test play-and-keep-a-cut-list's.)
 
 // What the real program does with a file that ends early, is no scenario,
 // is gone, empty or a pipe is the end-to-end test open-a-scenario's.
