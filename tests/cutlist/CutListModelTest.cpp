@@ -49,8 +49,7 @@ TEST_F(CutList, EachObjectTakesANewSlotThatStaysUntilTheListIsCleared)
 
     list.DeleteItem(1);
     list.AddObject(Record("/m/new.mpg"), QImage(), false);
-    EXPECT_EQ(Slots(), std::vector<int>({0, 2, 3}));
-    EXPECT_EQ(std::pair(list.GetImageCount(), list.GetSlotPath(1)), std::pair(4, QString("/m/1.mpg")));
+    EXPECT_EQ(std::tuple(Slots(), list.GetImageCount(), list.GetSlotPath(1)), std::tuple(std::vector<int>({0, 2, 3}), 4, QString("/m/1.mpg")));
     EXPECT_EQ(std::tuple(list.FindItemByData(1), list.FindItemByData(3)), std::tuple(-1, 2));
     list.Clear();
     list.AddObject(Record("/m/again.mpg"), QImage(), false);
@@ -152,8 +151,8 @@ TEST(Sorting, EachKeySortsByItsValueWithEmptyTextsFirstAndObjectsKeepTheirSlots)
     SortCutList(list, SortKey::Date, true);
     EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"/m/0.wav", "/m/1.avi", "/m/2.mpg", "/m/3.mpg"}));
     SortCutList(list, SortKey::Type, false);
-    EXPECT_EQ(Column(list, CutListModel::kColumnType), QStringList({"", "AVI ﾌｧｲﾙ", "MPG ﾌｧｲﾙ", "WAV ﾌｧｲﾙ"}));
-    EXPECT_EQ(list.GetItemPath(list.FindCurrentItem()), "/m/0.wav");
+    EXPECT_EQ(std::tuple(Column(list, CutListModel::kColumnType), list.GetItemPath(list.FindCurrentItem())),
+              std::tuple(QStringList({"", "AVI ﾌｧｲﾙ", "MPG ﾌｧｲﾙ", "WAV ﾌｧｲﾙ"}), "/m/0.wav"));
 }
 
 // The shuffle as the original program made it, one list move at a time.
@@ -240,8 +239,7 @@ TEST(MediaInfoCache, RecordsCarryNoFlagShareTheirThumbnailAndMatchFilesByTheirSt
     record.nFlag = kFlagNoPicture;
     cache.Add(record);
     const MEDIARECORD found = cache.Lookup("/a.mpg");
-    EXPECT_EQ(found.nFlag, kFlagValid);
-    EXPECT_EQ(found.pThumbnail.get(), record.pThumbnail.get());
+    EXPECT_EQ(std::tuple(found.nFlag, found.pThumbnail.get()), std::tuple(kFlagValid, record.pThumbnail.get()));
     // A record taken out keeps its picture when the cache lets go of it.
     cache.RemoveAll();
     EXPECT_EQ(found.pThumbnail->width(), 64);

@@ -60,8 +60,7 @@ void ExpectEachReads(std::span<const ReadCase> cases)
         SCOPED_TRACE(test.what);
         const PlaylistReadResult result = Read(test.format, test.bytes);
         EXPECT_EQ(result.status, PlaylistStatus::Ok) << result.detail.toStdString();
-        EXPECT_EQ(result.reading.entries, test.entries);
-        EXPECT_EQ(result.reading.skipped, test.skipped);
+        EXPECT_EQ(std::tuple(result.reading.entries, result.reading.skipped), std::tuple(test.entries, test.skipped));
     }
 }
 
@@ -228,8 +227,8 @@ TEST(PlaylistsTest, PassesOverPlsLinesThatAreNotKeyValueAndCountsThem)
     PlaylistReadResult result;
     const auto log = test::LoggedWhile([&] { result = ReadPlaylistFile(file); });
     QLoggingCategory::setFilterRules(QString());
-    EXPECT_EQ(result.reading.entries, Entries({{"/m/1.mp3", "", -1}, {"/m/2.mp3", "", -1}, {"/m/3.mp3", "", -1}}));
-    EXPECT_EQ(result.detail, "passed over 4 lines that are not key=value in [playlist] (the first: line 2)");
+    EXPECT_EQ(std::tuple(result.reading.entries, result.detail),
+              std::tuple(Entries({{"/m/1.mp3", "", -1}, {"/m/2.mp3", "", -1}, {"/m/3.mp3", "", -1}}), "passed over 4 lines that are not key=value in [playlist] (the first: line 2)"));
     EXPECT_EQ(std::ranges::count_if(log, [&](const test::LogLine& line) {
                   return line.category == "kivo.playlist" && line.text.contains(file) && line.text.contains("passed over 4 lines");
               }), 1);

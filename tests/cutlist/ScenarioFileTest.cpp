@@ -92,8 +92,7 @@ TEST(ScenarioReader, EachVersionReadsItsPartsDecodingShiftJisAndWideStrings)
     CMediaInfoCache cache;
     AddScenarioCacheEntries(scenario, cache);
     // The 16-bit-screen entry is dropped; the empty entry stays.
-    EXPECT_EQ(cache.GetSize(), 2);
-    EXPECT_EQ(cache.Lookup(QStringLiteral("/m/ビデオ.mpg")).pThumbnail, scenario.cache[0].pThumbnail);
+    EXPECT_EQ(std::tuple(cache.GetSize(), cache.Lookup(QStringLiteral("/m/ビデオ.mpg")).pThumbnail), std::tuple(2, scenario.cache[0].pThumbnail));
     EXPECT_TRUE(cache.Lookup(QStringLiteral("/m/café.mpg")).strPath.isEmpty());
 }
 
@@ -115,8 +114,8 @@ TEST(ScenarioReader, APictureOrTextMetAgainIsHeldOnceAndSharedWithTheList)
     CutListModel list;
     for (size_t i = 0; i < 2; ++i)
         list.AddObject(test::SizedRecord("/m/a.mpg", 1234, 1, 6000), *scenario.cache[i].pThumbnail, false);
-    EXPECT_EQ(list.GetLargeImage(0).constBits(), scenario.cache[0].pThumbnail->constBits());
-    EXPECT_EQ(list.GetLargeImage(1).constBits(), list.GetLargeImage(0).constBits());
+    const uchar* const held = scenario.cache[0].pThumbnail->constBits();
+    EXPECT_EQ(std::tuple(list.GetLargeImage(0).constBits(), list.GetLargeImage(1).constBits()), std::tuple(held, held));
 }
 
 // Only the three magics are scenarios; a file too short for one is cut short
@@ -336,8 +335,8 @@ TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
     ASSERT_EQ(result.status, Ok) << result.detail.toStdString();
     ASSERT_EQ(result.scenario.paths.size(), 2);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(FileNameBytes(result.scenario.paths[i]), paths[i]);
-        EXPECT_EQ(FileNameBytes(result.scenario.cache[static_cast<size_t>(i)].strPath), paths[i]);
+        EXPECT_EQ(std::tuple(FileNameBytes(result.scenario.paths[i]), FileNameBytes(result.scenario.cache[static_cast<size_t>(i)].strPath)),
+                  std::tuple(paths[i], paths[i]));
         EXPECT_EQ(FileNameBytes(result.scenario.names[i]), paths[i]);
     }
     // Qt's save file cannot reach such a name: saving is refused rather

@@ -82,8 +82,8 @@ TEST(Examination, BadFilesAreInvalidWithoutHanging)
             continue;  // the first 4 KiB may hold a playable moment
         EXPECT_EQ(std::tuple(bad.object.record.nFlag, bad.object.record.nLength), std::tuple(kFlagInvalid, 0));
         // Told once, with the file, where a user sees only warnings.
-        EXPECT_EQ(test::WarningsNaming(log, "kivo.engine", Media(name)), 1);
-        EXPECT_EQ(bad.object.picture, LoadPicture(PictureId::Unavailable));
+        EXPECT_EQ(std::tuple(test::WarningsNaming(log, "kivo.engine", Media(name)), bad.object.picture),
+                  std::tuple(1, LoadPicture(PictureId::Unavailable)));
     }
     const Examination missing = ExamineMediaFile(probe, Media("missing.mpg"));
     EXPECT_TRUE(missing.object.record.timeModified == 0 && missing.object.record.dwSize == 0 && missing.typeText.isEmpty());

@@ -122,8 +122,7 @@ TEST_F(Frame, PlayStatesSetTheTransportSlots)
     }
     EXPECT_EQ(view.sent.front(), std::make_pair(Request::Summary, 0));  // on the stop
     protocol.OnPlayStateChanged(PlayState::Empty);
-    EXPECT_EQ(bars.first, GreyedPlay);
-    EXPECT_EQ(std::tuple(bars.range, bars.slider, bars.sliderEnabled), std::tuple(0, 0, false));
+    EXPECT_EQ(std::tuple(bars.first, bars.range, bars.slider, bars.sliderEnabled), std::tuple(GreyedPlay, 0, 0, false));
 }
 
 TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlayAndLevelsAreKeptWhetherOrNotASliderEchoesThem)

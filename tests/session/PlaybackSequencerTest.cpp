@@ -149,8 +149,7 @@ TEST_F(Sequencing, AnObjectWhoseFileIsGoneIsPassedOverSilentlyWhenCuedAndToldOnc
     Add(Media("gone-three.avi"));
     sequencer.PlayNext(2);
     ASSERT_TRUE(Opened());
-    EXPECT_EQ(host.messages, QStringList({"再生開始できません。"}));
-    EXPECT_EQ(State(2), "無効");
+    EXPECT_EQ(std::tuple(host.messages, State(2)), std::tuple(QStringList({"再生開始できません。"}), "無効"));
     EXPECT_EQ(list.GetLargeImage(list.GetItemData(2)), ToListPicture(LoadPicture(PictureId::Unavailable)));
 }
 
