@@ -17,14 +17,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-QString Escaped(const char* utf8, std::initializer_list<uchar> bytes, const char* tail)
-{
-    QString name = QString::fromUtf8(utf8);
-    for (uchar byte : bytes)
-        name += QChar(static_cast<char16_t>(0xDC00 | byte));
-    return name + QString::fromUtf8(tail);
-}
-
 TEST(FileNames, EveryByteStringComesBackAsItWas)
 {
     for (const char* bytes : {
@@ -35,7 +27,7 @@ TEST(FileNames, EveryByteStringComesBackAsItWas)
              "/m/\xf0\x9f\x92\xa9.avi",  // U+1F4A9: its low surrogate is U+DCA9
          })
         EXPECT_EQ(FileNameBytes(FileNameFromBytes(bytes)), QByteArray(bytes)) << bytes;
-    EXPECT_EQ(FileNameFromBytes("/m/bad\xff\xfe.avi"), Escaped("/m/bad", {0xFF, 0xFE}, ".avi"));
+    EXPECT_EQ(FileNameFromBytes("/m/bad\xff\xfe.avi"), u"/m/bad"_s + QChar(0xDCFF) + QChar(0xDCFE) + u".avi"_s);
     EXPECT_EQ(FileNameFromBytes("/m/名前.avi"), u"/m/名前.avi"_s);
     // The bytes of a byte-order mark are part of a name, wherever they are.
     EXPECT_EQ(FileNameFromBytes("\xff\xef\xbb\xbf" "a"), QString(QChar(0xDCFF)) + u"\uFEFFa"_s);
@@ -44,16 +36,6 @@ TEST(FileNames, EveryByteStringComesBackAsItWas)
 
     EXPECT_EQ(PrintableFileName(FileNameFromBytes("a\xff\x1b[31m\nb\\c\td\r\x7f")), u"a\\xff\\x1b[31m\\nb\\\\c\\td\\r\\x7f"_s);
     EXPECT_EQ(PrintableFileName(u"名前\u0085.avi"_s), u"名前\\u0085.avi"_s);
-}
-
-TEST(FileNames, UrlsKeepTheirBytesAndNeverStopAtANul)
-{
-    EXPECT_EQ(FileNameOfUrl(QUrl(u"file:///tmp/bad%FF%FE.avi"_s)), Escaped("/tmp/bad", {0xFF, 0xFE}, ".avi"));
-    const QString odd = u"/tmp/名前 #1 100%?.avi"_s;
-    EXPECT_EQ(FileNameOfUrl(QUrl::fromLocalFile(odd)), odd);
-    EXPECT_TRUE(FileNameOfUrl(QUrl(u"https://example.org/a.avi"_s)).isEmpty());
-    // Cut short at the NUL, it would name another file.
-    EXPECT_TRUE(FileNameOfUrl(QUrl(u"file:///tmp/a.avi%00.kvo"_s)).isEmpty());
 }
 
 TEST(FileNames, AbsoluteNamesAreCleanAndStayAtTheRoot)
@@ -83,9 +65,12 @@ TEST(FileNames, NamesTheSystemWouldCutShortOrRefuseAreUnreachable)
     };
     for (const auto& [name, reachable] : names)
         EXPECT_EQ(IsReachableFileName(name), reachable) << name.size();
+    // A dropped URL too: cut short at the NUL, it would name another file.
+    EXPECT_TRUE(FileNameOfUrl(QUrl(u"file:///tmp/a.avi%00.kvo"_s)).isEmpty());
 }
 
-// The readers' own cases (PlaylistsTest) go through here too.
+// The readers' own cases (PlaylistsTest) and the remote control's (MprisTest)
+// go through here too.
 TEST(FileNames, LocationsNameCleanLocalFilesOrNone)
 {
     const QString folder = u"/lists"_s;
@@ -94,6 +79,8 @@ TEST(FileNames, LocationsNameCleanLocalFilesOrNone)
         {"file:///tmp/%2E%2E/x%2f..%2fy", "/y"},
         {"FILE:///m/%E9%9F%B3.mp3", u"/m/音.mp3"_s},
         {"file:///m/bad%FF.mp3", FileNameFromBytes("/m/bad\xff.mp3")},
+        {QUrl::fromLocalFile(u"/tmp/名前 #1 100%?.avi"_s).toString(QUrl::FullyEncoded), u"/tmp/名前 #1 100%?.avi"_s},
+        {"https://example.org/a.avi", std::nullopt},
         {u"a\0b.mp3"_s, std::nullopt},
         {"/" + QString(4094, u'a'), "/" + QString(4094, u'a')},
         // Relative to the folder, the path grows beyond what the system takes.

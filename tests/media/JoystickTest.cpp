@@ -90,10 +90,8 @@ TEST_F(RecordedJoystick, ButtonPressesAtOnceThePositionAtEveryPollAndTheCentreOn
 TEST(Joystick, NoDeviceNothingHappens)
 {
     Joystick joystick;
-    EXPECT_FALSE(joystick.Open(QStringLiteral("/dev/input/no-such-js")));
-    EXPECT_FALSE(joystick.Open(QStringLiteral("/dev/null")));  // not a joystick
-    EXPECT_FALSE(joystick.Adopt(-1));
-    EXPECT_FALSE(joystick.IsOpen());
+    EXPECT_FALSE(joystick.Open(QStringLiteral("/dev/input/no-such-js")) || joystick.Open(QStringLiteral("/dev/null")) ||
+                 joystick.Adopt(-1) || joystick.IsOpen());  // /dev/null is not a joystick
 }
 
 }  // namespace

@@ -2,40 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace kivo {
 namespace {
 
-CommandLine Read(std::vector<const char*> arguments)
-{
-    arguments.insert(arguments.begin(), "Kivo231");
-    return ReadCommandLine(static_cast<int>(arguments.size()), arguments.data());
-}
+// (Run would name the test's own member.)
+constexpr auto kRun = CommandLine::Request::Run, kHelp = CommandLine::Request::Help,
+               kVersion = CommandLine::Request::Version, kError = CommandLine::Request::Error;
 
-using Request = CommandLine::Request;
-
-// Help, version and an unknown option as the program answers them are the
-// end-to-end test command-line's.
-TEST(CommandLine, NamesAtMostOneFileWhichMayBeginWithADashAfterTwo)
+// At most one file, which may begin with a dash after "--"; Qt's own
+// options neither stand in the way nor pass for ours. Help, version and an
+// unknown option as the program answers them are the end-to-end test
+// command-line's.
+TEST(CommandLine, NamesAtMostOneFileAndTellsQtsOptionsFromOurs)
 {
-    const std::pair<std::vector<const char*>, int> files[] = {
-        {{}, 0}, {{"\xff\xfe.kvo"}, 1}, {{"--", "-list.kvo"}, 2}, {{"--", "--"}, 2}, {{"list.kvo", "--"}, 1}, {{"--"}, 0}};
-    for (const auto& [arguments, index] : files) {
-        EXPECT_EQ(Read(arguments).request, Request::Run) << index;
-        EXPECT_EQ(Read(arguments).fileIndex, index);
+    const std::tuple<std::vector<const char*>, CommandLine::Request, int> cases[] = {
+        {{}, kRun, 0}, {{"\xff\xfe.kvo"}, kRun, 1}, {{"--", "-list.kvo"}, kRun, 2}, {{"--", "--"}, kRun, 2},
+        {{"list.kvo", "--"}, kRun, 1}, {{"--"}, kRun, 0}, {{"--", "--help"}, kRun, 2}, {{"a.kvo", "b.kvo"}, kError, 0},
+        {{"-platform", "xcb", "--help"}, kHelp, 0}, {{"list.kvo", "-v"}, kVersion, 1}, {{"-reverse"}, kError, 0},
+        {{"-platformtheme", "gtk3"}, kError, 0}, {{"-help"}, kHelp, 0},
+    };
+    for (auto [arguments, request, index] : cases) {
+        arguments.insert(arguments.begin(), "Kivo231");
+        const CommandLine read = ReadCommandLine(static_cast<int>(arguments.size()), arguments.data());
+        EXPECT_EQ(std::tuple(read.request, read.request == kRun ? read.fileIndex : index), std::tuple(request, index))
+            << arguments.size() << " " << arguments.back();
     }
-    EXPECT_EQ(Read({"a.kvo", "b.kvo"}).request, Request::Error);
-    EXPECT_EQ(Read({"--", "--help"}).request, Request::Run);  // a file of that name
-}
-
-TEST(CommandLine, QtsOwnOptionsNeitherStandInTheWayNorPassForOurs)
-{
-    EXPECT_EQ(Read({"-platform", "xcb", "--help"}).request, Request::Help);
-    EXPECT_EQ(Read({"list.kvo", "-v"}).request, Request::Version);
-    EXPECT_EQ(Read({"-reverse"}).request, Request::Error);
-    EXPECT_EQ(Read({"-platformtheme", "gtk3"}).request, Request::Error);
-    EXPECT_EQ(Read({"-help"}).request, Request::Help);
 }
 
 }  // namespace

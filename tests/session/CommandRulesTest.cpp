@@ -75,11 +75,8 @@ TEST(CommandRules, EachStateEnablesAndChecksTheCommandsItShould)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
-        for (const auto& [command, expected] : row.expected) {
-            const CommandState state = CommandStateOf(command, row.facts);
-            EXPECT_EQ(std::pair(state.enabled, state.checked), std::pair(expected.enabled, expected.checked))
-                << static_cast<int>(command);
-        }
+        for (const auto& [command, expected] : row.expected)
+            EXPECT_EQ(CommandStateOf(command, row.facts), expected) << static_cast<int>(command);
     }
 }
 

@@ -6,12 +6,13 @@
 #include "cutlist/Playlists.h"
 #include "cutlist/ScenarioFile.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace kivo {
 namespace {
@@ -27,14 +28,10 @@ protected:
 
     OpenOutcome Open(const QString& path)
     {
-        bool done = false;
-        OpenOutcome outcome = OpenOutcome::Refused;
-        document.Open(path, [&](OpenOutcome result) {
-            done = true;
-            outcome = result;
-        });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 60000) && Settled());
-        return outcome;
+        std::optional<OpenOutcome> outcome;
+        document.Open(path, [&](OpenOutcome result) { outcome = result; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 60000) && Settled());
+        return outcome.value_or(OpenOutcome::Refused);
     }
 
     QTemporaryDir folder;
@@ -70,7 +67,7 @@ TEST_F(Document, PlaylistsOpenAsNewCutListsAndTheListExportsAsOne)
     EXPECT_GT(back.entries[0].seconds, 2.5);
 }
 
-TEST_F(Document, SavedCutListsOpenAgainWithNamesTheCurrentObjectAndTheirCacheEntries)
+TEST_F(Document, SavedCutListsOpenAgainWithTheirNamesAndCacheEntriesAndKeepTheCuedObjectsPlace)
 {
     ASSERT_TRUE(Add({Media("text.txt"), Media("video.avi"), Media("audio.wav")}));
     EXPECT_EQ(list.FindCurrentItem(), 1);  // the first playable object, not opened
@@ -82,9 +79,8 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesTheCurrentObjectAndTheirCacheEnt
     const int cached = cache.GetSize();
     ASSERT_EQ(Open(path), OpenOutcome::Opened);
     ASSERT_EQ(list.GetItemCount(), 3);
-    EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), "音声");
-    EXPECT_EQ(list.FindCurrentItem(), 1);
-    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnState), "停止");
+    EXPECT_EQ(std::tuple(list.GetItemText(2, CutListModel::kColumnName), list.GetItemText(1, CutListModel::kColumnState)),
+              std::tuple("音声", "停止"));
     EXPECT_FALSE(document.IsModified());
     // The stored entries joined the cache; nothing was examined again.
     EXPECT_EQ(cache.GetSize(), cached + 3);
@@ -96,6 +92,9 @@ TEST_F(Document, SavedCutListsOpenAgainWithNamesTheCurrentObjectAndTheirCacheEnt
     ASSERT_TRUE(Settled());
     EXPECT_EQ(ReadScenarioFile(path).scenario.position, 150);
 }
+
+// (The current object and its position after a save and an open are the
+// end-to-end test play-and-keep-a-cut-list's.)
 
 // What the real program does with a file that ends early, is no scenario,
 // is gone, empty or a pipe is the end-to-end test open-a-scenario's.

@@ -64,10 +64,8 @@ TEST_F(Editing, DeletingInvalidOnesKeepsTheOthersAndDeletingTheCurrentOneStopsPl
 {
     Fill(5, {1, 3});
     EXPECT_TRUE(editor.HasInvalidItems());
-    editor.DeleteInvalid();
-    EXPECT_EQ(Objects(), Order({0, 2, 4}));
-    EXPECT_TRUE(document.IsModified());
-    EXPECT_FALSE(editor.HasInvalidItems());
+    editor.DeleteInvalid();  // which ones go is the model's (CutListModelTest)
+    EXPECT_TRUE(document.IsModified() && !editor.HasInvalidItems());
 
     list.SetCurrent(list.GetItemData(1));
     editor.DeleteObject(0);  // another object: the current one stays
@@ -82,11 +80,9 @@ TEST_F(Editing, RenamingAllOrSortingMarksTheDocumentButOneObjectDoesNot)
 {
     Fill(3);
     editor.RenameObject(0, CutListEditor::Naming::FileName);
-    EXPECT_EQ(list.GetItemText(0, CutListModel::kColumnName), "0.mpg");
-    EXPECT_FALSE(document.IsModified());
+    EXPECT_TRUE(list.GetItemText(0, CutListModel::kColumnName) == "0.mpg" && !document.IsModified());
     editor.RenameAll(CutListEditor::Naming::Empty);
-    EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), "");
-    EXPECT_TRUE(document.IsModified());
+    EXPECT_TRUE(list.GetItemText(1, CutListModel::kColumnName).isEmpty() && document.IsModified());
     editor.RenameAll(CutListEditor::Naming::FullPath);
     EXPECT_EQ(list.GetItemText(1, CutListModel::kColumnName), "/m/1.mpg");
 

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,8 +65,7 @@ TEST_F(File, SavingNamesTheDocumentAfterItsFileAndKeepsItAmongTheRecentFiles)
     user.savePath = folder.filePath("list");  // no extension: the scenario's
     ASSERT_TRUE(file.Save());
     const QString saved = folder.filePath("list.kvo");
-    EXPECT_EQ(file.Path(), saved);
-    EXPECT_EQ(titles.takeLast().at(0).toString(), "list.kvo - Kivo");
+    EXPECT_EQ(std::tuple(file.Path(), titles.takeLast().at(0).toString()), std::tuple(saved, "list.kvo - Kivo"));
     EXPECT_EQ(settings.GetRecentFiles(), QStringList{saved});
 
     user.savePath = folder.filePath("other.scene");  // an extension of its own stays
@@ -120,8 +118,7 @@ TEST_F(File, OpeningTakesTheFilesNameOrLeavesAnUntitledDocument)
     QSignalSpy opens(&player, &MediaEngine::openFinished);
     // The open, unchanged file under another name: it only comes forward.
     ASSERT_TRUE(Open(QDir(folder.path()).filePath("../" + QDir(folder.path()).dirName() + "/list.kvo")));
-    EXPECT_EQ(user.broughtForward, 1);
-    EXPECT_EQ(opens.count(), 0);
+    EXPECT_EQ(std::tuple(user.broughtForward, opens.count()), std::tuple(1, 0));
 
     file.New();
     EXPECT_EQ(file.Title(), "無題 - Kivo");
@@ -130,8 +127,7 @@ TEST_F(File, OpeningTakesTheFilesNameOrLeavesAnUntitledDocument)
     // A playlist gives an untitled list.
     ASSERT_TRUE(document.ExportPlaylist(folder.filePath("list.m3u8")));
     ASSERT_TRUE(Open(folder.filePath("list.m3u8")));
-    EXPECT_EQ(file.Path(), "");
-    EXPECT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(std::tuple(file.Path(), list.GetItemCount()), std::tuple("", 2));
 
     // A file that cannot be read leaves the recent files.
     QFile::resize(path, 30);

@@ -57,7 +57,7 @@ struct RecordingView : FrameView {
 };
 using Request = RecordingView::Request;
 
-TEST(PlaybackArithmetic, SlidersReadThePlayersValues)
+TEST(PlaybackArithmetic, SlidersAndTheTimeDisplayReadThePlayersValues)
 {
     // One step below the main window's bar for most volumes: its 50, 25, 99.
     for (const auto& [level, position] : {std::pair{0L, 0}, {-693L, -51}, {-287L, -26}, {-4605L, -100}, {-10000L, -100}}) {
@@ -70,6 +70,11 @@ TEST(PlaybackArithmetic, SlidersReadThePlayersValues)
     // 0.29 * 100 is 28.999... in binary: the slider must still stand at 29.
     EXPECT_EQ(SpeedSliderPosition(0.29), 29);
     EXPECT_EQ(SpeedSliderPosition(0.57), 57);
+    // The time display: minutes and seconds up to ninety-nine minutes, then over.
+    EXPECT_EQ(TimeDisplayGlyphs(359999), Glyphs({{5, 5}, {9, 12}, {17, 19}, {5, 22}, {9, 29}}));  // 59:59.99
+    EXPECT_EQ(TimeDisplayGlyphs(599900), Glyphs({{9, 5}, {9, 12}, {17, 19}, {5, 22}, {9, 29}}));  // 99:59
+    EXPECT_EQ(TimeDisplayGlyphs(600000), Glyphs({{32, 5}, {33, 12}, {34, 22}, {35, 29}}));
+    EXPECT_EQ(TimeDisplayGlyphs(0), Glyphs({{0, 5}, {0, 12}, {17, 19}, {0, 22}, {0, 29}}));
 }
 
 class Frame : public ::testing::Test {
@@ -80,20 +85,11 @@ protected:
     FrameProtocol protocol{bars, view};
 };
 
-TEST(TimeDisplay, MinutesAndSecondsUpToNinetyNineMinutesThenOver)
-{
-    EXPECT_EQ(TimeDisplayGlyphs(359999), Glyphs({{5, 5}, {9, 12}, {17, 19}, {5, 22}, {9, 29}}));  // 59:59.99
-    EXPECT_EQ(TimeDisplayGlyphs(599900), Glyphs({{9, 5}, {9, 12}, {17, 19}, {5, 22}, {9, 29}}));  // 99:59
-    EXPECT_EQ(TimeDisplayGlyphs(600000), Glyphs({{32, 5}, {33, 12}, {34, 22}, {35, 29}}));
-    EXPECT_EQ(TimeDisplayGlyphs(0), Glyphs({{0, 5}, {0, 12}, {17, 19}, {0, 22}, {0, 29}}));
-}
-
 TEST_F(Frame, EverySixthPositionReportDrawsTheTimeNegativePositionsNoneAndOnlyAMovedSliderSeeks)
 {
     for (int i = 1; i <= 12; ++i)
         protocol.OnPositionChanged(i * 5);
-    EXPECT_EQ(bars.slider, 60);
-    EXPECT_EQ(bars.drawn, std::vector<int>({30, 60}));
+    EXPECT_EQ(std::tuple(bars.slider, bars.drawn), std::tuple(60, std::vector<int>({30, 60})));
     for (int i = 0; i < 6; ++i)
         protocol.OnPositionChanged(-100);
     EXPECT_EQ(bars.drawn.size(), 2u);
@@ -126,8 +122,7 @@ TEST_F(Frame, PlayStatesSetTheTransportSlots)
     }
     EXPECT_EQ(view.sent.front(), std::make_pair(Request::Summary, 0));  // on the stop
     protocol.OnPlayStateChanged(PlayState::Empty);
-    EXPECT_EQ(bars.first, GreyedPlay);
-    EXPECT_EQ(std::tuple(bars.range, bars.slider, bars.sliderEnabled), std::tuple(0, 0, false));
+    EXPECT_EQ(std::tuple(bars.first, bars.range, bars.slider, bars.sliderEnabled), std::tuple(GreyedPlay, 0, 0, false));
 }
 
 TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlayAndLevelsAreKeptWhetherOrNotASliderEchoesThem)
@@ -142,8 +137,7 @@ TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlayAndLevelsAreKeptWheth
     EXPECT_EQ(std::pair(bars.readout, bars.icon), std::pair(QString("1.00"), Normal));
     view.fastest = 150;
     EXPECT_FALSE(protocol.SetSpeed(400));
-    EXPECT_EQ(std::pair(bars.readout, bars.icon), std::pair(QString("4.00"), Refused));
-    EXPECT_EQ(protocol.Speed(), 100);
+    EXPECT_EQ(std::tuple(bars.readout, bars.icon, protocol.Speed()), std::tuple(QString("4.00"), Refused, 100));
 
     protocol.SetSpeed(150);
     view.sent.clear();
@@ -159,8 +153,8 @@ TEST_F(Frame, SpeedIsShownAcceptedRefusedAndReappliedOnPlayAndLevelsAreKeptWheth
     // Moving the sliders back to where they were before is a change.
     protocol.OnSliderMoved(FrameProtocol::Slider::Volume, 0);
     protocol.OnSliderMoved(FrameProtocol::Slider::Balance, 0);
-    EXPECT_EQ(view.sent, (std::vector<std::pair<Request, int>>{{Request::Volume, 0}, {Request::Balance, 0}}));
-    EXPECT_EQ(protocol.Volume(), 0);
+    EXPECT_EQ(std::tuple(view.sent, protocol.Volume()),
+              std::tuple((std::vector<std::pair<Request, int>>{{Request::Volume, 0}, {Request::Balance, 0}}), 0));
 }
 
 }  // namespace

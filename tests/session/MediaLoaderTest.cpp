@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestMedia.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
@@ -28,11 +29,9 @@ protected:
     // Runs the loader over the files and waits for its end.
     void Load(const QStringList& paths, bool blankLabels = false)
     {
-        bool done = false;
-        const auto connection = QObject::connect(&loader, &MediaLoader::finished, [&](bool) { done = true; });
+        QSignalSpy finished(&loader, &MediaLoader::finished);
         loader.Start(paths, blankLabels);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 60000));
-        QObject::disconnect(connection);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 60000));
     }
 
     CutListModel list;
@@ -66,8 +65,8 @@ TEST_F(Loading, AddsEachFileInOrderWithItsSlotAndShowsItsPictureOnceItsObjectIsR
     list.DeleteItem(0);
     Load({Media("video.avi"), Media("audio.aiff")}, true);
     ASSERT_EQ(list.GetItemCount(), 4);
-    EXPECT_EQ(std::tuple(list.GetItemData(2), list.GetItemData(3), cache.GetSize()), std::tuple(3, 4, 3));
-    EXPECT_EQ(list.GetItemText(2, CutListModel::kColumnName), " ");
+    EXPECT_EQ(std::tuple(list.GetItemData(2), list.GetItemData(3), cache.GetSize(), list.GetItemText(2, CutListModel::kColumnName)),
+              std::tuple(3, 4, 3, " "));
     EXPECT_EQ(arrange.count(), 1);  // not arranged: the list held other objects
 }
 
@@ -112,9 +111,7 @@ QStringList RunWith(int workers, const QStringList& paths, const QString& vanish
     }
     const QString scenario = vanishing + ".kvo";
     EXPECT_EQ(SaveScenarioFile(scenario, list, cache, 0), std::nullopt);
-    QFile saved(scenario);
-    EXPECT_TRUE(saved.open(QIODevice::ReadOnly));
-    added.append(QString::fromLatin1(saved.readAll().toHex()));
+    added.append(QString::fromLatin1(test::ReadFile(scenario).toHex()));
     return added;
 }
 

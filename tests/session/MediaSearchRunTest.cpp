@@ -68,13 +68,12 @@ TEST_F(MediaSearching, TheWalkIsAnnouncedThenKeptObjectsAndHitsAreSortedByNameAn
     QObject::connect(&run, &MediaSearchRun::walkProgressed, [&](quint64 folders, quint64 hits) { events << QString("%1/%2").arg(folders).arg(hits); });
     QObject::connect(&run, &MediaSearchRun::walkEnded, [&] { events << QString::number(list.GetItemCount()); });
     ASSERT_TRUE(Search());
-    EXPECT_EQ(answers.clearQuestions, 1);
-    EXPECT_EQ(events.mid(0, 2) + events.mid(events.size() - 2), QStringList({drive.path(), "0/0", "3/2", "2"}));
+    EXPECT_EQ(std::tuple(answers.clearQuestions, events.mid(0, 2) + events.mid(events.size() - 2)),
+              std::tuple(1, QStringList({drive.path(), "0/0", "3/2", "2"})));
     QStringList expected = {Media("audio.wav"), Media("video.avi"), drive.filePath("a.WAV"), drive.filePath("sub/deep/b.avi")};
     expected.sort(Qt::CaseInsensitive);
     EXPECT_EQ(Names(), expected);
-    EXPECT_EQ(list.FindCurrentItem(), 0);
-    EXPECT_TRUE(document.IsModified());
+    EXPECT_TRUE(list.FindCurrentItem() == 0 && document.IsModified());
 }
 
 TEST_F(MediaSearching, ACancelledWalkLeavesTheListAsItWasOrAsTheUserHadItCleared)
@@ -87,8 +86,7 @@ TEST_F(MediaSearching, ACancelledWalkLeavesTheListAsItWasOrAsTheUserHadItCleared
         run.Start({}, root, [&] { done = true; });
         ASSERT_TRUE(run.IsWalking());
         run.Cancel();
-        EXPECT_TRUE(done);
-        EXPECT_EQ(ended.count(), 1);
+        EXPECT_TRUE(done && ended.count() == 1);
         EXPECT_EQ(Names(), clear ? QStringList() : before);
     }
     EXPECT_EQ(answers.clearQuestions, 2);
@@ -104,14 +102,12 @@ TEST_F(MediaSearching, NothingFoundIsToldAndChangesNothingElse)
     MediaChoices choices;
     choices.avi = choices.wav = false;
     ASSERT_TRUE(Search(choices));
-    EXPECT_EQ(answers.nothingFound, 1);
-    EXPECT_EQ(Names(), before);
+    EXPECT_EQ(std::pair(answers.nothingFound, Names()), std::pair(1, before));
 
     choices.all = true;  // every file, whatever its name
     answers.clear = true;
     ASSERT_TRUE(Search(choices));
-    EXPECT_EQ(list.GetItemCount(), 3);
-    EXPECT_EQ(answers.nothingFound, 1);
+    EXPECT_EQ(std::pair(list.GetItemCount(), answers.nothingFound), std::pair(3, 1));
 }
 
 TEST_F(MediaSearching, ASearchAskedForMeanwhileWaitsItsTurn)

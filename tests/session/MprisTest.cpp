@@ -29,11 +29,7 @@ namespace {
 class FakeHost : public MprisHost {
 public:
     MprisFacts Facts() const override { return facts; }
-    bool Run(Command command) override
-    {
-        commands.push_back(command);
-        return true;
-    }
+    bool Run(Command command) override { return commands.push_back(command), true; }
     void Raise() override { requests << "raise"; }
     void SetVolume(int volume) override { requests << QStringLiteral("volume %1").arg(volume); }
     void SetSpeed(int hundredths) override { requests << QStringLiteral("speed %1").arg(hundredths); }
@@ -55,16 +51,12 @@ public:
     std::vector<qlonglong> seeks;
 
 public slots:
-    void OnPropertiesChanged(const QString&, const QVariantMap& changed, const QStringList&)
-    {
-        changes.push_back(changed);
-    }
+    void OnPropertiesChanged(const QString&, const QVariantMap& changed, const QStringList&) { changes.push_back(changed); }
     void OnSeeked(qlonglong position) { seeks.push_back(position); }
 };
 
 const QString kService = QStringLiteral("org.mpris.MediaPlayer2.kivo");
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
-const QString kRoot = QStringLiteral("org.mpris.MediaPlayer2");
 const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
@@ -100,8 +92,7 @@ protected:
     }
     void SetPosition(int track, qlonglong position)
     {
-        const QDBusObjectPath id(QStringLiteral("/org/kivo/track/%1").arg(track));
-        Call(kPlayer, QStringLiteral("SetPosition"), {QVariant::fromValue(id), position});
+        Call(kPlayer, QStringLiteral("SetPosition"), {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/kivo/track/%1").arg(track))), position});
     }
 
     QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client"));
@@ -195,7 +186,7 @@ TEST_F(RemoteControl, MethodsAndSettingsReachTheProgramsCommandsAndBars)
     Set(QStringLiteral("Volume"), 7.0);
     Set(QStringLiteral("Rate"), 2.5);
     Set(QStringLiteral("Rate"), 9.0);
-    Call(kRoot, QStringLiteral("Raise"));
+    Call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Raise"));
     EXPECT_EQ(host.requests, QStringList({"volume 0", "speed 250", "speed 400", "raise"}));
 }
 
@@ -231,10 +222,10 @@ TEST_F(RemoteControl, SeeksWithinTheObjectPlayedOnlyAndAsFarAsTheyCanNeverRound)
     for (const qlonglong position : {qlonglong{99'000'000}, std::numeric_limits<qlonglong>::max(),
                                      std::numeric_limits<qlonglong>::min()})
         SetPosition(4, position);
-    EXPECT_EQ(host.requests, QStringList({"seek 1200", "seek 0", "seek 0", "seek 400"}));
-    EXPECT_EQ(host.commands, std::vector<Command>({Command::Next, Command::Next}));
+    EXPECT_EQ(std::tuple(host.requests, host.commands),
+              std::tuple(QStringList({"seek 1200", "seek 0", "seek 0", "seek 400"}), std::vector<Command>({Command::Next, Command::Next})));
 
-    host.facts.state = PlayState::Empty;
+    host.facts.state = PlayState::Empty;  // nothing to seek in
     Call(kPlayer, QStringLiteral("Seek"), {qlonglong{1'000'000}});
     EXPECT_EQ(host.requests.size(), 4);
 }

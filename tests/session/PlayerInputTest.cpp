@@ -28,13 +28,9 @@ public:
     void RunCommand(Command command) override
     {
         commands.push_back(command);
-        if (!m_engine.HasGraph())
-            return;
-        if (command == Command::PlayPause && m_engine.State() == PlayState::Playing)
-            m_engine.PausePlayback();
-        else if (command == Command::PlayPause)
-            m_engine.StartPlayback();
-        else if (command == Command::Stop)
+        if (m_engine.HasGraph() && command == Command::PlayPause)
+            m_engine.State() == PlayState::Playing ? m_engine.PausePlayback() : m_engine.StartPlayback();
+        else if (m_engine.HasGraph() && command == Command::Stop)
             m_engine.StopPlayback();
     }
     bool IsFullScreen() const override { return fullScreen; }
@@ -79,31 +75,27 @@ TEST_F(PlayerInputWithoutAFile, KeysButtonsAndDoubleClick)
     EXPECT_FALSE(input.KeyUp(Key::Control, false));
     for (const Key key : {Key::Left /* not playing: plays */, Key::Up, Key::Down})
         input.KeyDown(key, false);
-    EXPECT_EQ(window.TakeCommands(), (Commands{Command::PlayPause, Command::PlayPause, Command::Previous, Command::Next}));
-    EXPECT_EQ(window.focus, 1);
+    EXPECT_EQ(std::tuple(window.TakeCommands(), window.focus),
+              std::tuple((Commands{Command::PlayPause, Command::PlayPause, Command::Previous, Command::Next}), 1));
 
     input.ToggleFullScreen();
     EXPECT_TRUE(window.fullScreen && engine.Options().fullScreen);
     input.KeyDown(Key::Control, false);  // no focus taken in full-screen mode
-    EXPECT_EQ(window.focus, 1);
-    input.KeyDown(Key::Space, false);  // nothing plays: nothing to stop
-    EXPECT_FALSE(window.fullScreen || engine.Options().fullScreen);
-    EXPECT_TRUE(window.minimised);
+    input.KeyDown(Key::Space, false);    // nothing plays: nothing to stop
+    EXPECT_TRUE(window.focus == 1 && !window.fullScreen && !engine.Options().fullScreen && window.minimised);
     EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
 
     // Minimised: button 1 does nothing, button 2 brings the main window back.
     input.JoystickButtons(kJoystickButton1);
     input.JoystickButtons(kJoystickButton2);
-    EXPECT_FALSE(window.minimised);
-    EXPECT_TRUE(window.TakeCommands().empty());
+    EXPECT_TRUE(!window.minimised && window.TakeCommands().empty());
     input.JoystickButtons(kJoystickButton2);
     EXPECT_TRUE(window.fullScreen && engine.Options().fullScreen);
     input.JoystickButtons(kJoystickButton1 | kJoystickButton2);  // button 1 wins
     EXPECT_TRUE(window.fullScreen);
     EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
     input.JoystickButtons(kJoystickButton2);  // in full-screen mode: Space
-    EXPECT_FALSE(window.fullScreen);
-    EXPECT_TRUE(window.minimised);
+    EXPECT_TRUE(!window.fullScreen && window.minimised);
 }
 
 class PlayerInputOnAFile : public PlayerInputWithoutAFile {
@@ -118,8 +110,7 @@ protected:
 TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeldThroughAutoRepeatMarkedOrNotUntilItsKeyUpOrTheWatchdog)
 {
     input.KeyDown(Key::Right, false);
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    EXPECT_TRUE(window.watchdog);
+    EXPECT_TRUE(engine.GetRate() == 2.0 && window.watchdog);
     input.KeyUp(Key::Right, true);
     input.KeyDown(Key::Right, true);
     input.OnWatchdog();
@@ -137,23 +128,19 @@ TEST_F(PlayerInputOnAFile, RightKeyFastForwardsWhileHeldThroughAutoRepeatMarkedO
     // A key-up that no key-down follows lets go.
     EXPECT_TRUE(input.KeyUp(Key::Right, false));
     WaitOutRelease();
-    EXPECT_EQ(engine.RequestedRate(), 0.5);
-    EXPECT_FALSE(window.watchdog);
-    EXPECT_EQ(engine.State(), PlayState::Playing);
+    EXPECT_TRUE(engine.RequestedRate() == 0.5 && !window.watchdog && engine.State() == PlayState::Playing);
     // A late tick, a late wait or a second key-up change nothing.
     input.OnWatchdog();
     input.OnReleaseWaitOver();
     input.KeyUp(Key::Right, false);
-    EXPECT_FALSE(window.releaseWait);
-    EXPECT_EQ(engine.RequestedRate(), 0.5);
+    EXPECT_TRUE(!window.releaseWait && engine.RequestedRate() == 0.5);
 
     // The watchdog ends a fast forward whose key-up was missed.
     input.KeyDown(Key::Right, false);
     input.OnWatchdog();  // the key-down of this period
     EXPECT_EQ(engine.GetRate(), 2.0);
     input.OnWatchdog();  // a whole period without one
-    EXPECT_EQ(engine.GetRate(), 0.5);
-    EXPECT_FALSE(window.watchdog);
+    EXPECT_TRUE(engine.GetRate() == 0.5 && !window.watchdog);
     input.KeyUp(Key::Right, false);  // the key-up that went elsewhere, late
     EXPECT_FALSE(window.releaseWait);
 
@@ -176,14 +163,11 @@ TEST_F(PlayerInputOnAFile, StickZonesShareTheKeysFastForwardAndTheStickHoldsOneW
 {
     input.JoystickMove(kHigh, kCentreHigh);
     input.JoystickMove(kHigh, kCentreLow);  // held right: started once
-    EXPECT_EQ(engine.GetRate(), 2.0);
-    EXPECT_TRUE(PlayerInput::IsJoystickFastForwarding());
+    EXPECT_TRUE(engine.GetRate() == 2.0 && PlayerInput::IsJoystickFastForwarding());
     EXPECT_EQ(window.TakeCommands(), Commands{Command::PlayPause});
     engine.SetPosition(2.0);
     input.JoystickMove(kLow, kLow);  // left and up: back to the start, as the Left key
-    EXPECT_EQ(engine.GetRate(), 0.5);
-    EXPECT_FALSE(PlayerInput::IsJoystickFastForwarding());
-    EXPECT_LT(engine.GetPosition(), 0.5);
+    EXPECT_TRUE(engine.GetRate() == 0.5 && !PlayerInput::IsJoystickFastForwarding() && engine.GetPosition() < 0.5);
     input.JoystickMove(kCentreLow, kHigh);
     EXPECT_EQ(window.TakeCommands(), (Commands{Command::Previous, Command::Next}));
 
@@ -192,8 +176,7 @@ TEST_F(PlayerInputOnAFile, StickZonesShareTheKeysFastForwardAndTheStickHoldsOneW
     window.minimised = true;
     input.JoystickMove(kHigh, kLow);
     input.JoystickMove(kLow, kHigh);
-    EXPECT_EQ(engine.GetRate(), 0.5);
-    EXPECT_TRUE(window.TakeCommands().empty());
+    EXPECT_TRUE(engine.GetRate() == 0.5 && window.TakeCommands().empty());
 
     // The key and the stick share one fast forward.
     window.minimised = false;

@@ -52,10 +52,8 @@ TEST(TrackMenus, ListTheStreamsByTheirTagsOrNumbersWithTheChoiceChecked)
         SCOPED_TRACE(test.what);
         const TrackMenu subtitles = SubtitleMenu(test.tracks);
         const TrackMenu audio = AudioTrackMenu(test.tracks);
-        EXPECT_EQ(subtitles.entries, test.subtitles);
-        EXPECT_EQ(audio.entries, test.audio);
-        EXPECT_EQ(subtitles.Shown(), test.subtitles.size() > 1);
-        EXPECT_EQ(audio.Shown(), test.audio.size() > 1);
+        EXPECT_EQ(std::tuple(subtitles.entries, audio.entries), std::tuple(test.subtitles, test.audio));
+        EXPECT_EQ(std::tuple(subtitles.Shown(), audio.Shown()), std::tuple(test.subtitles.size() > 1, test.audio.size() > 1));
     }
 }
 
