@@ -9,6 +9,7 @@
 #include "media/Pictures.h"
 #include "media/GStreamer.h"
 #include "media/PlayingPipeline.h"
+#include "media/VideoOutput.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -93,37 +94,9 @@ struct RenderedMedium {
 
 namespace {
 
-// The video sink autovideosink settles on here, found once: it tries the
-// sinks in turn each time it is made, and one that fails its try (an X
-// server without the video extension) leaves memory behind every time.
-const std::string& ScreenVideoSink()
-{
-    static const std::string name = [] {
-        std::string found = "autovideosink";
-        GstElement* probe = gst_element_factory_make("autovideosink", nullptr);
-        if (probe == nullptr)
-            return found;
-        if (gst_element_set_state(probe, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
-            GstIterator* children = gst_bin_iterate_elements(GST_BIN(probe));
-            GValue child = G_VALUE_INIT;
-            if (gst_iterator_next(children, &child) == GST_ITERATOR_OK) {
-                if (GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&child))))
-                    found = GST_OBJECT_NAME(factory);
-                g_value_unset(&child);
-            }
-            gst_iterator_free(children);
-        }
-        gst_element_set_state(probe, GST_STATE_NULL);
-        gst_object_unref(probe);
-        qCDebug(lcEngine).noquote() << "video sink:" << found.c_str();
-        return found;
-    }();
-    return name;
-}
-
 // Builds and prerolls a pipeline over `path`, on the worker; the preroll is
 // given up once `superseded` holds.
-void Render(RenderedMedium& rendered, quintptr window, Pipeline::BusListener listener,
+void Render(RenderedMedium& rendered, quintptr window, VideoOutput& videoOutput, Pipeline::BusListener listener,
             std::function<void()> streamsChanged, const std::function<bool()>& superseded)
 {
     const QString& path = rendered.path;
@@ -143,12 +116,7 @@ void Render(RenderedMedium& rendered, quintptr window, Pipeline::BusListener lis
     GstElement* panorama = gst_element_factory_make("audiopanorama", nullptr);
     if (panorama != nullptr)
         g_object_set(panorama, "method", 1 /* simple */, nullptr);
-    // The screen's sink is only looked for when the environment names none.
-    std::string videoSink = "fakesink sync=true";
-    if (window != 0)
-        videoSink = qEnvironmentVariableIsEmpty("KIVO_VIDEO_SINK") ? ScreenVideoSink() : std::string();
-    playbin->SetSinks(ElementFromDescription("KIVO_VIDEO_SINK", videoSink.c_str()),
-                      WithOwnVolume(AudioOutput(&rendered.audioOutput)), panorama);
+    playbin->SetSinks(videoOutput.Take(window), WithOwnVolume(AudioOutput(&rendered.audioOutput)), panorama);
     if (!playbin->Preroll(kPrerollMilliseconds, superseded))
         return;
     if (!rendered.audioOutput && playbin->StreamCount("n-audio") > 0 && playbin->StreamCount("n-video") == 0) {
@@ -186,6 +154,8 @@ struct MediaEngine::Shared : WorkerLink<MediaEngine> {
     std::atomic<quint64> generation = 0;
     // The seeks the worker has done, counted as the engine asks for them.
     std::atomic<quint64> seeksDone = 0;
+    // Only the worker touches it.
+    VideoOutput videoOutput;
 };
 
 MediaEngine::MediaEngine(QObject* parent)
@@ -274,7 +244,7 @@ void MediaEngine::Open(const QString& path)
         const auto superseded = [&shared, generation] { return generation != shared->generation; };
         if (superseded())
             return;
-        Render(*rendered, window, listener, streamsChanged, superseded);
+        Render(*rendered, window, shared->videoOutput, listener, streamsChanged, superseded);
         if (superseded()) {
             rendered->playbin.reset();
             return;

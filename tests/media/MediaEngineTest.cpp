@@ -1,6 +1,7 @@
 #include "TestMedia.h"
 #include "media/Levels.h"
 #include "media/MediaEngine.h"
+#include "media/VideoOutput.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -192,6 +193,40 @@ TEST(MediaEngine, NoAudioOutputFailsSoundOnlyFilesAndSilencesVideo)
     EXPECT_EQ(engine.RenderOutcome(), RenderResult::AudioNotRendered);
     EXPECT_FALSE(engine.HasAudio());
     qputenv("KIVO_AUDIO_SINK", chosen);
+}
+
+// The video sink outlives its pipeline: the next object draws with it
+// instead of setting a window system up again. One that a pipeline still
+// holds (an open superseded as it came down) is not shared.
+TEST(MediaEngine, TheVideoSinkIsKeptFromOneObjectToTheNext)
+{
+    const QByteArray kept = qgetenv("KIVO_VIDEO_SINK");
+    qputenv("KIVO_VIDEO_SINK", "fakevideosink");
+    MediaEngine engine;
+    const auto videoSink = [&engine] {
+        GstElement* sink = engine.FindFilterByName(QStringLiteral("Fake Video Sink"));
+        if (sink != nullptr)
+            gst_object_unref(sink);
+        return sink;
+    };
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
+    GstElement* first = videoSink();
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.mov")));
+    EXPECT_EQ(videoSink(), first);
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
+    EXPECT_EQ(videoSink(), first);
+    qputenv("KIVO_VIDEO_SINK", kept);
+
+    VideoOutput output;
+    GstElement* sink = output.Take(0);
+    GstElement* holder = gst_bin_new(nullptr);
+    gst_bin_add(GST_BIN(holder), sink);
+    GstElement* another = GST_ELEMENT(gst_object_ref_sink(output.Take(0)));
+    EXPECT_NE(another, sink);
+    gst_object_unref(another);
+    gst_object_unref(holder);
+    EXPECT_EQ(output.Take(0), sink);
 }
 
 }  // namespace
