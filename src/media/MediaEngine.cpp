@@ -162,9 +162,11 @@ MediaEngine::MediaEngine(QObject* parent)
     : QObject(parent), m_shared(std::make_shared<Shared>(*this)), m_worker(std::make_unique<QThreadPool>())
 {
     m_worker->setMaxThreadCount(1);
-    // Reading GStreamer's registry takes tens of milliseconds: the worker
-    // does it while the window comes up, before any pipeline is built.
-    m_worker->start(EnsureGStreamer);
+}
+
+void MediaEngine::PrepareGStreamer()
+{
+    Work(EnsureGStreamer);
 }
 
 MediaEngine::~MediaEngine()

@@ -39,6 +39,7 @@ Flow::Flow(Settings& settings)
     QObject::connect(&session.playback, &PlaybackSequencer::seeked, &window,
                      [this](int position) { m_remoteControl.AnnounceSeek(position); });
     WatchSession();
+    QObject::connect(&window, &MainWindow::managed, &session.engine, &MediaEngine::PrepareGStreamer);
     QMetaObject::invokeMethod(&window, [this] { ServeRemoteControl(); }, Qt::QueuedConnection);
 }
 

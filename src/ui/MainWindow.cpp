@@ -725,6 +725,7 @@ void MainWindow::OnWindowManaged()
     // when it is minimised, and the splash comes up over it.
     ShowHeldBars();
     (new SplashWindow(this))->ShowCentred();
+    emit managed();
 }
 
 void MainWindow::ShowHeldBars()

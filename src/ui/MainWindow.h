@@ -81,6 +81,8 @@ public:
 signals:
     // A command was carried out.
     void commandRan();
+    // The window manager has taken the window in, and it is drawn.
+    void managed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
