@@ -61,10 +61,10 @@ void Check(const PlaylistReadResult& result, PlaylistFormat writtenAs)
 // playlist file's folder is, and the rest of the input.
 std::pair<QString, QByteArrayView> FolderAndPlaylist(QByteArrayView input)
 {
-    if (input.isEmpty())
-        return {kFolder, input};
     const qsizetype end = input.indexOf('\n');
     const QByteArrayView line = input.first(end < 0 ? input.size() : end);
+    if (line.isEmpty())
+        return {kFolder, end < 0 ? input : input.sliced(end + 1)};
     // At most the 255 bytes of a file's name.
     const QByteArrayView bytes = line.sliced(1);
     QString name = FileNameFromBytes(bytes.first(std::min<qsizetype>(bytes.size(), 255))).remove(u'/').remove(QChar::Null);
