@@ -16,6 +16,7 @@
 // "fakesink sync=true" and KIVO_VIDEO_SINK unset: the program's own video
 // sink draws into the player window.
 
+#include "FirstRun.h"
 #include "core/Settings.h"
 #include "cutlist/CutListModel.h"
 #include "ui/Application.h"
@@ -261,10 +262,7 @@ int main(int argc, char** argv)
     QTemporaryDir work;
     if (!work.isValid() || !QDir(work.path()).mkpath(QStringLiteral("clips")))
         Fail("cannot make a temporary folder");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(work.filePath(QStringLiteral("data"))));
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(work.path()));
+    kivo::bench::UseFirstRunFolders(work);
 
     QApplication application(argc, argv);
     kivo::SetUpApplication(application);

@@ -20,6 +20,7 @@
 // set to "fakesink sync=true". A step that does not finish in time ends the
 // run with the step's name on stderr and exit status 1.
 
+#include "FirstRun.h"
 #include "core/Settings.h"
 #include "cutlist/CutListModel.h"
 #include "ui/Application.h"
@@ -417,11 +418,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "gui_stall_bench: cannot make a temporary folder\n");
         return 1;
     }
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(work.filePath(QStringLiteral("data"))));
-    // Qt warns where there is none; the folder is private, as it must be.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(work.path()));
+    kivo::bench::UseFirstRunFolders(work);
 
     QApplication application(argc, argv);
     kivo::SetUpApplication(application);
