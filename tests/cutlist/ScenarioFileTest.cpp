@@ -195,23 +195,6 @@ TEST(ScenarioReader, ANameOfMegabytesIsCutAndTheFileReadButANameThatIsItsPathSta
     EXPECT_EQ(Read(named).scenario.names, QStringList({QString::fromStdString(path)}));
 }
 
-TEST(ScenarioReader, WhatIsNoRegularFileIsRefusedAndAPipeWithoutWaitingForAWriter)
-{
-    QTemporaryDir folder;
-    const QString pipe = folder.filePath(QStringLiteral("pipe.kvo"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const std::pair<QString, const char16_t*> unopened[] = {
-        {folder.path(), u"フォルダです。"},
-        {folder.filePath(QStringLiteral("none.kvo")), u"ファイルが見つかりません。"},
-        {QStringLiteral("/dev/null"), u"通常のファイルではありません。"},
-        {pipe, u"通常のファイルではありません。"},
-    };
-    for (const auto& [path, problem] : unopened) {
-        const ScenarioReadResult result = ReadScenarioFile(path);  // a wait for the pipe's writer would never end
-        EXPECT_EQ(std::tuple(result.status, result.problem), std::tuple(CannotOpen, QString::fromUtf16(problem)));
-    }
-}
-
 class ScenarioWriter : public ::testing::Test {
 protected:
     // /m/ビデオ.mpg with a picture, named 名前; /m/café.mpg without one, of
@@ -299,6 +282,11 @@ TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
     EXPECT_TRUE(fs::is_fifo(At("pipe.kvo").toStdString()));
     EXPECT_TRUE(fs::is_symlink(At("loop-a").toStdString()));
     EXPECT_EQ(Refusal(folder.path()), "フォルダです。");
+    // Nor is anything but a regular file read, a pipe without waiting for a
+    // writer (a wait that would never end).
+    for (const auto& [path, problem] : {std::pair(folder.path(), "フォルダです。"), {At("none.kvo"), "ファイルが見つかりません。"},
+                                        {"/dev/null", "通常のファイルではありません。"}, {At("pipe.kvo"), "通常のファイルではありません。"}})
+        EXPECT_EQ(std::tuple(ReadScenarioFile(path).status, ReadScenarioFile(path).problem), std::tuple(CannotOpen, problem));
 }
 
 TEST_F(ScenarioWriter, SavingOverAnotherUsersFileKeepsItsOwnerGroupAndMode)
