@@ -24,8 +24,8 @@ int main(int argc, char** argv)
     // surrogates in the wide form, are not.
     std::vector<QByteArray> files = kivo::samples::AllSamples();
     const QByteArray escaped = kivo::samples::Wide(u"/m/bad\xDCFF\xDCFE.avi");
-    files.push_back(kivo::samples::Bytes().Str("KivoDSv30").I32(1).Append(escaped).I32(0).I32(0).I32(0).Append(escaped)
-                        .U32(1).I32(2).I32(3).U32(0).Append(escaped).Data());
+    files.push_back(kivo::samples::Bytes().Str("KivoDSv30").I32(1).Raw(escaped).I32(0).I32(0).I32(0).Raw(escaped)
+                        .U32(1).I32(2).I32(3).U32(0).Raw(escaped).Data());
 
     for (size_t i = 0; i < files.size(); ++i) {
         QFile file(QStringLiteral("%1/seed-%2.kvo").arg(seeds).arg(i));

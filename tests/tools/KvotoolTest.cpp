@@ -96,8 +96,8 @@ TEST_F(Kvotool, DumpJsonIsByteForByteWhatTheJsonDocumentWritesAndTheTextEscapesW
     // Texts to escape: controls, a quote, a backslash, a lone surrogate
     // (the byte 0xFF), a surrogate pair and DEL.
     const QString odd = FileNameFromBytes("/m/\x01\t\"q\"\\b\xff") + QStringLiteral("\U0001F600\x7f.mpg");
-    const QByteArray oddFile = samples::Bytes().Str("KivoDSv30").I32(1).Append(samples::Wide(odd)).I32(-1).I32(-5).I32(0)
-                                   .Append(samples::Wide(odd)).U32(7).I32(-2).I32(3).U32(0).Append(samples::Wide(odd)).Data();
+    const QByteArray oddFile = samples::Bytes().Str("KivoDSv30").I32(1).Raw(samples::Wide(odd)).I32(-1).I32(-5).I32(0)
+                                   .Raw(samples::Wide(odd)).U32(7).I32(-2).I32(3).U32(0).Raw(samples::Wide(odd)).Data();
     std::vector<QByteArray> files = samples::AllSamples();
     files.push_back(oddFile);
     for (const QByteArray& bytes : files) {
