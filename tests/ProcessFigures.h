@@ -4,22 +4,17 @@
 // benchmarks that watch memory and threads over many pipelines.
 
 #include <QDir>
+#include <QFile>
 
-#include <cstdio>
 #include <unistd.h>
 
 namespace kivo::test {
 
 inline double ResidentMegabytes()
 {
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    const QList<QByteArray> pages = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ') : QList<QByteArray>();
+    return pages.value(1).toDouble() * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 inline int ThreadCount()

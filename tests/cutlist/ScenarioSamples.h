@@ -21,7 +21,6 @@ public:
         m_data.append(bytes);
         return *this;
     }
-    Bytes& Append(const QByteArray& bytes) { return Raw(bytes); }
     Bytes& U8(std::uint8_t value) { return Raw(QByteArrayView(reinterpret_cast<const char*>(&value), 1)); }
     Bytes& U16(std::uint16_t value) { return U8(value & 0xFF).U8(value >> 8); }
     Bytes& U32(std::uint32_t value) { return U16(value & 0xFFFF).U16(value >> 16); }
@@ -71,14 +70,14 @@ inline QByteArray Version10File()
 // The cache entry of a video of 1,234 bytes and 60 s, with the test picture.
 inline QByteArray VideoEntry(std::string_view path)
 {
-    return Bytes().Str(path).U32(1234).I32(921000000).I32(6000).U32(12288).Append(TestPictureBlock()).Data();
+    return Bytes().Str(path).U32(1234).I32(921000000).I32(6000).U32(12288).Raw(TestPictureBlock()).Data();
 }
 
 // One object, current, at 123.45 s, with its cache entry.
 inline QByteArray Version20File()
 {
     // The last cache index is 0: one entry.
-    return Bytes().Str("KivoDSv20").I32(1).Str("/m/a.mpg").I32(0).I32(12345).I32(0).Append(VideoEntry("/m/a.mpg"))
+    return Bytes().Str("KivoDSv20").I32(1).Str("/m/a.mpg").I32(0).I32(12345).I32(0).Raw(VideoEntry("/m/a.mpg"))
         .Data();
 }
 
@@ -89,12 +88,12 @@ inline QByteArray Version20File()
 inline QByteArray Version30File(std::uint32_t cafeThumbnailBytes = 6144)
 {
     return Bytes()
-        .Str("KivoDSv30").I32(3).Str(kSjisVideoPath).Append(Wide(u"/m/café.mpg")).Str("/m/x.wav")
+        .Str("KivoDSv30").I32(3).Str(kSjisVideoPath).Raw(Wide(u"/m/café.mpg")).Str("/m/x.wav")
         .I32(1)    // current object
         .I32(250)  // playing position
         .I32(2)    // three cache entries
-        .Append(VideoEntry(kSjisVideoPath))
-        .Append(Wide(u"/m/café.mpg")).U32(99).I32(5).I32(500).U32(cafeThumbnailBytes)
+        .Raw(VideoEntry(kSjisVideoPath))
+        .Raw(Wide(u"/m/café.mpg")).U32(99).I32(5).I32(500).U32(cafeThumbnailBytes)
         .Fill(static_cast<int>(cafeThumbnailBytes), 0x5A)
         .Str("").U32(0).I32(0).I32(0).U32(0)
         .Str(kSjisName).Str(kSjisHalfWidthName).Str(" ")
@@ -108,11 +107,9 @@ inline QByteArray EmptyObjectsFile(std::int32_t count)
     return Bytes().Str("KivoDSv30").I32(count).Fill(count, 0).I32(-1).I32(0).I32(-1).Fill(count, 0).Data();
 }
 
-inline QByteArray EmptyVersion30File() { return EmptyObjectsFile(0); }
-
 inline std::vector<QByteArray> AllSamples()
 {
-    return {Version10File(), Version20File(), Version30File(), EmptyVersion30File()};
+    return {Version10File(), Version20File(), Version30File(), EmptyObjectsFile(0)};
 }
 
 }  // namespace kivo::samples
