@@ -21,7 +21,6 @@
 #include <cmath>
 #include <functional>
 #include <cstdlib>
-#include <string>
 #include <utility>
 
 namespace kivo {

@@ -2,7 +2,6 @@
 
 #include "media/GStreamer.h"
 
-#include <QtGlobal>
 
 #include <string>
 
