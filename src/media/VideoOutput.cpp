@@ -2,7 +2,6 @@
 
 #include "media/GStreamer.h"
 
-
 #include <string>
 
 namespace kivo {
