@@ -15,6 +15,8 @@
 #include "ui/Flow.h"
 #include "ui/PlayerWindow.h"
 
+#include <gst/gst.h>
+
 namespace kivo {
 namespace {
 
@@ -167,9 +169,12 @@ struct SignalPeek : QObject {
 
 TEST_F(Program, EverySignalOfTheWindowsPartsIsHeard)
 {
+    // GStreamer's registry is read once the window is drawn, not before.
+    EXPECT_FALSE(gst_is_initialized());
     window.show();
+    EXPECT_TRUE(QTest::qWaitFor([] { return gst_is_initialized(); }, 5000));
     // Each part's own signals, not those of the Qt classes it derives from.
-    for (QObject* part : std::initializer_list<QObject*>{&window.List(), &window.Document(), &window.Player(), &engine,
+    for (QObject* part : std::initializer_list<QObject*>{&window, &window.List(), &window.Document(), &window.Player(), &engine,
                                                          &window.Bars(), &window.ListView(), &window.Loader()}) {
         const QMetaObject* meta = part->metaObject();
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
