@@ -188,7 +188,8 @@ int Run(const QStringList& arguments)
     session.document.NewDocument();
     TimeUntilDone([&](std::function<void()> done) { session.document.AddMediaAndCue(tenTimes, done); });
     const QString scenario = work.filePath("objects-10000.kvo");
-    if (!session.document.Save(scenario))
+    session.document.Save(scenario);
+    if (!session.document.FinishSaving())
         return 1;
     return OpenScenario(scenario, arguments.at(3)) ? 0 : 1;
 }

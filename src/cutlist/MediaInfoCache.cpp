@@ -1,8 +1,5 @@
 #include "cutlist/MediaInfoCache.h"
 
-#include "cutlist/Archive.h"
-#include "cutlist/ScenarioFile.h"
-
 namespace kivo {
 
 namespace {
@@ -136,13 +133,6 @@ void CMediaInfoCache::RemoveAll()
 {
     m_entries.clear();
     m_bMapValid = false;
-}
-
-void CMediaInfoCache::Write(ArchiveWriter& archive) const
-{
-    archive.WriteInt32(GetSize() - 1);
-    for (const MEDIARECORD& entry : m_entries)
-        WriteScenarioCacheEntry(archive, entry);
 }
 
 bool CacheEntryIsCurrent(const MEDIARECORD& cached, quint64 sizeOnDisk, qint64 modifiedOnDisk)

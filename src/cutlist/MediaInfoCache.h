@@ -8,8 +8,6 @@
 
 namespace kivo {
 
-class ArchiveWriter;
-
 // What was learned about each examined file, by full path, so that adding a
 // file again, reloading a scenario or showing properties need not open the
 // medium again. The same path may occur in several entries; lookups find the
@@ -25,10 +23,6 @@ public:
     void RemoveAt(int index);
     void RemoveAll();
     int GetSize() const { return static_cast<int>(m_entries.size()); }
-
-    // The cache section of a scenario file: the last entry index, then each
-    // entry as WriteScenarioCacheEntry (ScenarioFile.h) stores it.
-    void Write(ArchiveWriter& archive) const;
 
 private:
     // A slot of an index: a hash and the latest entry of its key (-1 for a

@@ -314,6 +314,11 @@ void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache)
     }
 }
 
+namespace {
+
+// One media information entry as a scenario file stores it: path, the low
+// 32 bits of size and time, length, then the thumbnail's byte count and
+// block (0 and none without a picture).
 void WriteScenarioCacheEntry(ArchiveWriter& archive, const MEDIARECORD& entry)
 {
     archive.WriteString(entry.strPath);
@@ -329,43 +334,64 @@ void WriteScenarioCacheEntry(ArchiveWriter& archive, const MEDIARECORD& entry)
     }
 }
 
-void WriteCutList(ArchiveWriter& archive, const CutListModel& list, CMediaInfoCache& cache,
-                  qint32 positionHundredths, int version)
+}  // namespace
+
+Scenario ScenarioOfCutList(const CutListModel& list, CMediaInfoCache& cache, qint32 positionHundredths)
 {
+    Scenario scenario;
     const int count = list.GetItemCount();
-    archive.WriteInt32(count);
-    for (int position = 0; position < count; ++position)
-        archive.WriteString(list.GetItemPath(position));
-    if (version >= 20) {
-        archive.WriteInt32(list.FindCurrentItem());
-        archive.WriteInt32(positionHundredths);
-        // One entry per object in list order, duplicates included; the
-        // thumbnails are shared with the view's cache.
-        CMediaInfoCache objects;
-        for (int position = 0; position < count; ++position)
-            objects.Add(cache.Lookup(list.GetItemPath(position)));
-        objects.Write(archive);
+    scenario.paths.reserve(count);
+    scenario.names.reserve(count);
+    scenario.cache.reserve(static_cast<size_t>(count));
+    for (int position = 0; position < count; ++position) {
+        scenario.paths.append(list.GetItemPath(position));
+        scenario.names.append(list.GetItemText(position, CutListModel::kColumnName));
+        // One entry per object, duplicates included; the thumbnails are
+        // shared with the view's cache.
+        scenario.cache.push_back(cache.Lookup(scenario.paths.back()));
     }
-    if (version >= 30) {
-        for (int position = 0; position < count; ++position)
-            archive.WriteString(list.GetItemText(position, CutListModel::kColumnName));
+    scenario.current = list.FindCurrentItem();
+    scenario.position = positionHundredths;
+    return scenario;
+}
+
+void WriteScenario(ArchiveWriter& archive, const Scenario& scenario)
+{
+    archive.WriteInt32(static_cast<qint32>(scenario.paths.size()));
+    for (const QString& path : scenario.paths)
+        archive.WriteString(path);
+    if (scenario.version >= 20) {
+        archive.WriteInt32(scenario.current);
+        archive.WriteInt32(scenario.position);
+        archive.WriteInt32(static_cast<qint32>(scenario.cache.size()) - 1);
+        for (const MEDIARECORD& entry : scenario.cache)
+            WriteScenarioCacheEntry(archive, entry);
     }
+    if (scenario.version >= 30) {
+        for (const QString& name : scenario.names)
+            archive.WriteString(name);
+    }
+}
+
+std::optional<WriteFailure> SaveScenarioFile(const QString& path, const Scenario& scenario)
+{
+    // What could not be read back is not written.
+    if (scenario.paths.size() > kMaxScenarioObjects) {
+        return WriteFailure{TooManyObjectsReason(),
+                            QStringLiteral("the cut list has ") + TooManyDetail(scenario.paths.size(), "objects")};
+    }
+    return ReplaceFile(path, [&](QIODevice& file) {
+        ArchiveWriter archive(file);
+        archive.WriteString(ScenarioMagic(scenario.version));
+        WriteScenario(archive, scenario);
+        return archive.Finish();
+    });
 }
 
 std::optional<WriteFailure> SaveScenarioFile(const QString& path, const CutListModel& list, CMediaInfoCache& cache,
                                              qint32 positionHundredths)
 {
-    // What could not be read back is not written.
-    if (list.GetItemCount() > kMaxScenarioObjects) {
-        return WriteFailure{TooManyObjectsReason(),
-                            QStringLiteral("the cut list has ") + TooManyDetail(list.GetItemCount(), "objects")};
-    }
-    return ReplaceFile(path, [&](QIODevice& file) {
-        ArchiveWriter archive(file);
-        archive.WriteString(ScenarioMagic(kScenarioVersion));
-        WriteCutList(archive, list, cache, positionHundredths, kScenarioVersion);
-        return archive.Finish();
-    });
+    return SaveScenarioFile(path, ScenarioOfCutList(list, cache, positionHundredths));
 }
 
 }  // namespace kivo

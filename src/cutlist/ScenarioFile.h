@@ -88,21 +88,22 @@ bool IsScenarioFileName(QStringView path);
 // their files are examined anew.
 void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache);
 
-// One media information entry as a scenario file stores it: path, the low
-// 32 bits of size and time, length, then the thumbnail's byte count and
-// block (0 and none without a picture).
-void WriteScenarioCacheEntry(ArchiveWriter& archive, const MEDIARECORD& entry);
+// The cut list as a scenario file of the current version keeps it: the
+// cache section holds one entry per object, looked up by the object's path.
+// It shares its texts and pictures with the list and the cache, so that it
+// is taken at once and can be written on another thread while they change.
+Scenario ScenarioOfCutList(const CutListModel& list, CMediaInfoCache& cache, qint32 positionHundredths);
 
-// The body of a scenario file of `version` for the cut list: the cache
-// section holds one entry per object, looked up by the object's path.
-void WriteCutList(ArchiveWriter& archive, const CutListModel& list, CMediaInfoCache& cache,
-                  qint32 positionHundredths, int version);
+// The body of a scenario file of the scenario's version.
+void WriteScenario(ArchiveWriter& archive, const Scenario& scenario);
 
-// Writes the current-version magic and body to `path` as ReplaceFile does
+// Writes the scenario's magic and body to `path` as ReplaceFile does
 // (FileNames.h): through a temporary file that replaces the old file only
 // once it is complete and on disk, following a symbolic link, never over
-// anything but a regular file. A list of more than kMaxScenarioObjects
+// anything but a regular file. A scenario of more than kMaxScenarioObjects
 // objects is not saved. On failure the old file is untouched.
+[[nodiscard]] std::optional<WriteFailure> SaveScenarioFile(const QString& path, const Scenario& scenario);
+// The same for the cut list as it is now.
 [[nodiscard]] std::optional<WriteFailure> SaveScenarioFile(const QString& path, const CutListModel& list,
                                                            CMediaInfoCache& cache, qint32 positionHundredths);
 

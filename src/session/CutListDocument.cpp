@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <memory>
 #include <optional>
@@ -26,6 +27,14 @@ CutListDocument::CutListDocument(CutListModel& list, CMediaInfoCache& cache, Med
     : QObject(parent), m_list(list), m_cache(cache), m_player(player), m_playback(playback), m_loader(loader)
 {
     m_loader.SetPlayerPreparation([this](const QString& path) { return PreparePlayer(path); });
+    m_writer.setMaxThreadCount(1);
+}
+
+void CutListDocument::SetModified(bool modified)
+{
+    m_modified = modified;
+    if (modified)
+        ++m_changes;
 }
 
 bool CutListDocument::PreparePlayer(const QString& path)
@@ -209,7 +218,7 @@ void CutListDocument::AddMediaAndCue(const QStringList& paths, std::function<voi
     m_playback.HidePlayer();
     AddMediaFiles(paths, false, [this, done] {
         m_playback.CueObject(0, 0);
-        m_modified = true;
+        SetModified(true);
         if (done)
             done();
     });
@@ -327,17 +336,49 @@ bool CutListDocument::ExportPlaylist(const QString& path)
     return true;
 }
 
-bool CutListDocument::Save(const QString& path)
+void CutListDocument::Save(const QString& path, std::function<void(bool)> done)
 {
     // A cued object still opening is saved where it goes.
-    const int position = m_playback.CurrentPosition();
-    if (const std::optional<WriteFailure> failure = SaveScenarioFile(path, m_list, m_cache, position)) {
-        qCWarning(lcScenario).noquote() << "cannot save" << path << "-" << failure->detail;
-        emit message(tr("%1 に保存できませんでした。\n%2").arg(ShownFileName(path), failure->reason), true);
-        return false;
+    Scenario scenario = ScenarioOfCutList(m_list, m_cache, m_playback.CurrentPosition());
+    QFuture<std::optional<WriteFailure>> written =
+        QtConcurrent::run(&m_writer, [path, scenario = std::move(scenario)] { return SaveScenarioFile(path, scenario); });
+    written.then(this, [this](const std::optional<WriteFailure>&) { SettleWrittenSaves(); });
+    m_saves.push_back({path, std::move(written), m_changes, std::move(done)});
+}
+
+bool CutListDocument::FinishSaving()
+{
+    bool allWritten = true;
+    while (!m_saves.empty()) {
+        PendingSave save = std::move(m_saves.front());
+        m_saves.pop_front();
+        save.written.waitForFinished();
+        allWritten = Settle(save) && allWritten;
     }
-    m_modified = false;
-    return true;
+    return allWritten;
+}
+
+void CutListDocument::SettleWrittenSaves()
+{
+    while (!m_saves.empty() && m_saves.front().written.isFinished()) {
+        const PendingSave save = std::move(m_saves.front());
+        m_saves.pop_front();
+        Settle(save);
+    }
+}
+
+bool CutListDocument::Settle(const PendingSave& save)
+{
+    const std::optional<WriteFailure> failure = save.written.result();
+    if (failure) {
+        qCWarning(lcScenario).noquote() << "cannot save" << save.path << "-" << failure->detail;
+        emit message(tr("%1 に保存できませんでした。\n%2").arg(ShownFileName(save.path), failure->reason), true);
+    } else if (save.changes == m_changes) {
+        m_modified = false;
+    }
+    if (save.done)
+        save.done(!failure);
+    return !failure;
 }
 
 }  // namespace kivo

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "cutlist/FileNames.h"
+
+#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 
+#include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace kivo {
@@ -41,7 +47,7 @@ public:
                     MediaLoader& loader, QObject* parent = nullptr);
 
     bool IsModified() const { return m_modified; }
-    void SetModified(bool modified) { m_modified = modified; }
+    void SetModified(bool modified);
 
     // Empties the cut list (stopping playback when it held objects); the
     // media cache stays.
@@ -80,9 +86,16 @@ public:
     // Writes the cut list as a playlist of the format `path`'s extension
     // names; the document keeps its name and modified flag.
     bool ExportPlaylist(const QString& path);
-    // Writes the cut list as a scenario file; the old file stays as it was
-    // when that fails.
-    bool Save(const QString& path);
+    // Writes the cut list, as it is now, as a scenario file, on a thread of
+    // its own: a large list takes as long as the disk does, and the window
+    // goes on meanwhile. The old file stays as it was when the write fails.
+    // Once written, the document is unmodified unless it changed
+    // meanwhile, and `done` hears here whether the file was written. Saves
+    // asked for while another is written follow it in turn.
+    void Save(const QString& path, std::function<void(bool)> done = {});
+    // Waits until every save asked for is written and has been settled as
+    // Save says; false when one of them failed.
+    bool FinishSaving();
 
     // Puts the cut list's summary into the status bar.
     void UpdateSummary();
@@ -116,6 +129,17 @@ private:
     // The next waiting request, if any, once the loader is idle.
     void TakeWaitingRequest();
 
+    struct PendingSave {
+        QString path;
+        QFuture<std::optional<WriteFailure>> written;
+        quint64 changes = 0;  // m_changes when the save was asked for
+        std::function<void(bool)> done;
+    };
+    // Settles the saves that are written, in the order they were asked for.
+    void SettleWrittenSaves();
+    // Reports the save's outcome; true when the file was written.
+    bool Settle(const PendingSave& save);
+
     CutListModel& m_list;
     CMediaInfoCache& m_cache;
     // Files the player tries, in turn, for its still picture, during one run
@@ -128,6 +152,13 @@ private:
     PlaybackSequencer& m_playback;
     MediaLoader& m_loader;
     bool m_modified = false;
+    // Counts the changes that made the document modified, so that a save
+    // leaves it modified when it changed while the file was written.
+    quint64 m_changes = 0;
+    std::deque<PendingSave> m_saves;
+    // One thread, so that files are written in the order asked for. Its
+    // end waits for the file being written.
+    QThreadPool m_writer;
 };
 
 }  // namespace kivo

@@ -34,13 +34,15 @@ void DocumentFile::SetPath(const QString& path)
 
 bool DocumentFile::MaySaveChanges()
 {
+    // A save that failed leaves the document modified.
+    m_document.FinishSaving();
     if (!m_document.IsModified())
         return true;
     switch (m_questions.AskToSaveChanges(tr("%1 への変更を保存しますか?").arg(Name()))) {
     case DocumentQuestions::Answer::Cancel:
         return false;
     case DocumentQuestions::Answer::Yes:
-        return Save();
+        return Save() && m_document.FinishSaving();
     case DocumentQuestions::Answer::No:
         break;
     }
@@ -92,7 +94,10 @@ void DocumentFile::Open(const QString& path, std::function<void(bool)> done)
 
 bool DocumentFile::Save()
 {
-    return m_path.isEmpty() ? SaveAs() : SaveTo(m_path);
+    if (m_path.isEmpty())
+        return SaveAs();
+    SaveTo(m_path);
+    return true;
 }
 
 bool DocumentFile::SaveAs()
@@ -102,16 +107,18 @@ bool DocumentFile::SaveAs()
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".kvo");
-    return SaveTo(path);
+    SaveTo(path);
+    return true;
 }
 
-bool DocumentFile::SaveTo(const QString& path)
+void DocumentFile::SaveTo(const QString& path)
 {
-    if (!m_document.Save(path))
-        return false;
-    m_settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
-    SetPath(path);
-    return true;
+    m_document.Save(path, [this, path](bool saved) {
+        if (!saved)
+            return;
+        m_settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
+        SetPath(path);
+    });
 }
 
 }  // namespace kivo

@@ -41,8 +41,9 @@ public:
     // "NAME - Kivo"; an untitled document is "無題".
     QString Title() const;
 
-    // Asks whether to save the changes of a modified document first; false
-    // when the user cancels or the save does not happen.
+    // Asks whether to save the changes of a modified document first, once
+    // the saves under way are written; false when the user cancels or the
+    // save fails.
     bool MaySaveChanges();
     // A new, untitled document (without asking).
     void New();
@@ -51,12 +52,14 @@ public:
     // `done` hears whether the file is the document now; it does not run
     // when the user cancels the question.
     void Open(const QString& path, std::function<void(bool)> done = {});
-    // Saves to the document's file, or asks for one when it has none.
+    // Saves to the document's file, or asks for one when it has none; false
+    // when the user cancels. The file is written as CutListDocument::Save
+    // says; once it is, the document takes the file's name.
     bool Save();
     // Asks for a file and saves to it; a name without an extension takes
     // ".kvo".
     bool SaveAs();
-    bool SaveTo(const QString& path);
+    void SaveTo(const QString& path);
 
 signals:
     void titleChanged(const QString& title);

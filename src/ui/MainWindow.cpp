@@ -635,9 +635,9 @@ void MainWindow::OpenDocument(const QString& path, std::function<void(bool)> don
     m_file.Open(path, std::move(done));
 }
 
-bool MainWindow::SaveDocument(const QString& path)
+void MainWindow::SaveDocument(const QString& path)
 {
-    return m_file.SaveTo(path);
+    m_file.SaveTo(path);
 }
 
 void MainWindow::ExportPlaylist()
@@ -796,6 +796,8 @@ void MainWindow::CloseQuietly()
 
 void MainWindow::EndRun()
 {
+    // A file being written is finished before the program ends.
+    m_session.document.FinishSaving();
     m_session.loader.Cancel();
     m_view->SaveLayout(m_settings);
 }

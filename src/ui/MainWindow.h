@@ -49,7 +49,8 @@ public:
     // Opens a scenario or a playlist that was dropped or sent: the playback
     // stops first.
     void OpenSentDocument(const QString& path);
-    bool SaveDocument(const QString& path);
+    // Saves the document to `path` as the Save command does: in the background.
+    void SaveDocument(const QString& path);
     // Ends the program as a close does, without asking about changes: for a
     // session that ends or a quit signal.
     void CloseQuietly();

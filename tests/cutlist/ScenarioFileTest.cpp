@@ -60,7 +60,7 @@ QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 posi
 {
     return Archived([&](ArchiveWriter& archive) {
         archive.WriteString(ScenarioMagic(kScenarioVersion));
-        WriteCutList(archive, list, cache, position, kScenarioVersion);
+        WriteScenario(archive, ScenarioOfCutList(list, cache, position));
     });
 }
 

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     saved.open(QIODevice::WriteOnly);
     ArchiveWriter archive(saved);
     archive.WriteString(ScenarioMagic(kScenarioVersion));
-    WriteCutList(archive, list, cache, scenario.position, kScenarioVersion);
+    WriteScenario(archive, ScenarioOfCutList(list, cache, scenario.position));
     Require(archive.Finish());
 
     const ScenarioReadResult again = ReadBytes(saved.data());

@@ -73,7 +73,8 @@ TEST_F(Document, SavedCutListsOpenAgainWithTheirNamesAndCacheEntriesAndKeepTheCu
     EXPECT_EQ(list.FindCurrentItem(), 1);  // the first playable object, not opened
     list.SetItemText(2, CutListModel::kColumnName, QStringLiteral("音声"));
     const QString path = folder.filePath("list.kvo");
-    ASSERT_TRUE(document.Save(path));
+    document.Save(path);
+    ASSERT_TRUE(document.FinishSaving());
 
     document.NewDocument();
     const int cached = cache.GetSize();
@@ -88,9 +89,36 @@ TEST_F(Document, SavedCutListsOpenAgainWithTheirNamesAndCacheEntriesAndKeepTheCu
 
     // Saved again before the cued object has opened, it keeps its place.
     playback.CueObject(1, 150);
-    ASSERT_TRUE(document.Save(path));
+    document.Save(path);
+    ASSERT_TRUE(document.FinishSaving());
     ASSERT_TRUE(Settled());
     EXPECT_EQ(ReadScenarioFile(path).scenario.position, 150);
+}
+
+// A large list is written while the window goes on: what is saved is the list
+// as it was when asked for, a change meanwhile leaves the document modified,
+// and saves follow one another in turn, each settled from the event loop.
+TEST_F(Document, SavesAreWrittenInTheBackgroundInTurnAndAChangeMeanwhileKeepsTheDocumentModified)
+{
+    ASSERT_TRUE(Add({Media("video.avi"), Media("audio.wav")}));
+    document.SetModified(true);
+    const QString path = folder.filePath("list.kvo");
+    std::vector<std::pair<QString, bool>> settled;
+    const auto heard = [&](const QString& name) { return [&settled, name](bool saved) { settled.emplace_back(name, saved); }; };
+    document.Save(path, heard("list"));
+    list.DeleteItem(0);
+    document.SetModified(true);
+    document.Save(folder.filePath("no/such/folder.kvo"), heard("nowhere"));
+    EXPECT_TRUE(settled.empty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settled.size() == 2; }));
+    EXPECT_EQ(settled, (std::vector<std::pair<QString, bool>>{{"list", true}, {"nowhere", false}}));
+    EXPECT_EQ(ReadScenarioFile(path).scenario.paths.size(), 2);
+    EXPECT_TRUE(document.IsModified());
+
+    document.Save(path);
+    ASSERT_TRUE(document.FinishSaving());
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_EQ(ReadScenarioFile(path).scenario.paths.size(), 1);
 }
 
 // (The current object and its position after a save and an open are the
@@ -115,7 +143,8 @@ TEST_F(Document, HostileFilesAndFailedWritesChangeNothingAndAreSaidInJapaneseAnd
         EXPECT_EQ(messages.last(), "nul.kvo を読み込めませんでした。\nファイルの形式が正しくありません。");
         EXPECT_EQ(Open(large), OpenOutcome::Refused);
         EXPECT_EQ(messages.last(), "large.kvo を読み込めませんでした。\nｵﾌﾞｼﾞｪｸﾄが多すぎます（1000000 個まで）。");
-        EXPECT_FALSE(document.Save(saved));
+        document.Save(saved);
+        EXPECT_FALSE(document.FinishSaving());
         EXPECT_TRUE(messages.last().startsWith("folder.kvo に保存できませんでした。"));
         EXPECT_FALSE(document.ExportPlaylist(exported));
         document.OpenPlaylist(playlist, {});

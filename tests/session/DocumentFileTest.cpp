@@ -63,18 +63,18 @@ TEST_F(File, SavingNamesTheDocumentAfterItsFileAndKeepsItAmongTheRecentFiles)
     EXPECT_FALSE(file.Save());  // asked for a file, and cancelled
     EXPECT_EQ(titles.count(), 0);
     user.savePath = folder.filePath("list");  // no extension: the scenario's
-    ASSERT_TRUE(file.Save());
+    ASSERT_TRUE(file.Save() && document.FinishSaving());
     const QString saved = folder.filePath("list.kvo");
     EXPECT_EQ(std::tuple(file.Path(), titles.takeLast().at(0).toString()), std::tuple(saved, "list.kvo - Kivo"));
     EXPECT_EQ(settings.GetRecentFiles(), QStringList{saved});
 
     user.savePath = folder.filePath("other.scene");  // an extension of its own stays
-    ASSERT_TRUE(file.SaveAs());
+    ASSERT_TRUE(file.SaveAs() && document.FinishSaving());
     EXPECT_EQ(user.starts, QStringList({"", "", saved}));  // the choice starts at the document's file
     EXPECT_EQ(file.Path(), folder.filePath("other.scene"));
     QFile::remove(saved);
     document.SetModified(true);
-    ASSERT_TRUE(file.Save());  // back to its own file, without asking
+    ASSERT_TRUE(file.Save() && document.FinishSaving());  // back to its own file, without asking
     EXPECT_EQ(user.starts.size(), 3);
     EXPECT_FALSE(QFile::exists(saved));
 }
@@ -114,7 +114,8 @@ TEST_F(File, OpeningTakesTheFilesNameOrLeavesAnUntitledDocument)
 {
     ASSERT_TRUE(Add({Media("video.avi"), Media("audio.wav")}));
     const QString path = folder.filePath("list.kvo");
-    ASSERT_TRUE(file.SaveTo(path));
+    file.SaveTo(path);
+    ASSERT_TRUE(document.FinishSaving());
     QSignalSpy opens(&player, &MediaEngine::openFinished);
     // The open, unchanged file under another name: it only comes forward.
     ASSERT_TRUE(Open(QDir(folder.path()).filePath("../" + QDir(folder.path()).dirName() + "/list.kvo")));

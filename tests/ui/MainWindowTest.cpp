@@ -239,9 +239,12 @@ TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBars
     window.resize(640, 480);
     window.Commands().Run(Command::Details);
     Child("volume")->setValue(30);
+    // A file still being written is finished before the window closes.
+    window.SaveDocument(folder.filePath("list.kvo"));
     window.close();
     EXPECT_EQ(std::pair(settings.Get(setting::kNorPosRight) - settings.Get(setting::kNorPosLeft), settings.Get(setting::kType)),
               std::pair(640, 1));  // 1: details
+    EXPECT_EQ(std::pair(QFile::exists(folder.filePath("list.kvo")), window.windowTitle()), std::pair(true, QString("list.kvo - Kivo")));
 
     Flow second(settings);
     MainWindow& again = second.Window();
