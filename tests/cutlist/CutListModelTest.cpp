@@ -62,25 +62,14 @@ TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFound)
     list.SetCurrent(1);
     list.MoveItem(1, 4);
     EXPECT_EQ(std::tuple(Slots(), list.FindCurrentItem()), std::tuple(std::vector<int>({0, 2, 3, 4, 1, 5}), 4));
-    list.MoveItem(4, 1);
-    list.MoveItem(4, 1);
-    EXPECT_EQ(Slots(), std::vector<int>({0, 4, 1, 2, 3, 5}));
-
-    list.ApplyOrder({5, 4, 3, 2, 1, 0});
-    EXPECT_EQ(std::tuple(Slots(), list.FindCurrentItem()), std::tuple(std::vector<int>({5, 3, 2, 1, 4, 0}), 3));
-    for (int slot = 0; slot < 6; ++slot)
-        EXPECT_EQ(list.GetItemData(list.FindItemByData(slot)), slot);
 }
 
-TEST_F(CutList, InvalidObjectsAreNotPlayableAndGoTogetherKeepingWhatPointsAtTheOthers)
+TEST_F(CutList, InvalidObjectsGoTogetherKeepingWhatPointsAtTheOthers)
 {
-    EXPECT_EQ(list.FindPlayable(0), -1);
     Fill(2);
     list.AddObject(Record("/m/x.mpg", 0, kFlagInvalid), QImage(), false);
     Fill(1);
     list.SetItemState(0, ObjectState::Invalid);
-    EXPECT_EQ(std::tuple(list.FindPlayable(0), list.FindPlayable(2), list.FindPlayable(-1), list.FindPlayable(4)),
-              std::tuple(1, 3, -1, -1));
 
     const QPersistentModelIndex last(list.index(3, 0));
     const QPersistentModelIndex gone(list.index(2, 0));
