@@ -223,22 +223,6 @@ void ExpectInChild(const char* unsupported, const std::function<bool()>& test)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
-TEST_F(Walk, FoldersThatCannotBeReadAreLeftOut)
-{
-    Files({"open/1.avi", "closed/2.avi", "closed/inner/3.avi"});
-    const QByteArray folder = Root();
-    ::chmod(folder.constData(), 0755);
-    ::chmod(root.Path("closed").constData(), 0);
-    const QString expected = At("open/1.avi");
-    // Permissions do not stop root: walk as nobody.
-    ExpectInChild("cannot change to an unprivileged user", [&] {
-        if (::getuid() == 0 && ::setuid(65534) != 0)
-            ::_exit(77);
-        const SearchResult result = SearchFolder(folder, ExtensionList(MediaChoices{}), false);
-        return result.paths == QStringList{expected} && result.counts.folders == 2;
-    });
-}
-
 TEST_F(Walk, BindMountOfAnAncestorAndOtherFileSystemsAreNotEntered)
 {
     Files({"a/1.avi", "a/loop/.keep", "tmp/.keep"});

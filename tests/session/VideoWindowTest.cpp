@@ -1,5 +1,7 @@
-// The engine draws the video into a native window it is given. Runs on a
-// real X server (Xvfb), as the player window will.
+// The engine draws the video into a native window it is given, over and
+// over. Runs on a real X server (Xvfb), as the player window will. (That the
+// video goes into the player window and nowhere else is the end-to-end test
+// everyday-gestures'.)
 
 #include "ProcessFigures.h"
 #include "QuietPlaybackHost.h"
@@ -10,7 +12,6 @@
 #include "session/PlaybackSequencer.h"
 
 #include <QImage>
-#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -24,35 +25,6 @@ namespace {
 
 using test::Media;
 
-// A shown native window of 320 x 240.
-struct NativeWindow : QWidget {
-    NativeWindow()
-    {
-        setAttribute(Qt::WA_NativeWindow);
-        setStyleSheet("background: black");
-        resize(320, 240);
-        show();
-        QCoreApplication::processEvents();
-    }
-};
-
-TEST(VideoWindow, TheVideoIsDrawnInsideTheGivenWindow)
-{
-    NativeWindow window;
-    MediaEngine engine;
-    engine.SetWindowHandle(window.winId());
-    ASSERT_TRUE(OpenAndWait(engine, Media("video.avi")));
-    engine.StartPlayback();
-    // The test pattern's colour bars, not the empty black window.
-    EXPECT_TRUE(QTest::qWaitFor([&window] {
-        const QImage shot = window.screen()->grabWindow(window.winId()).toImage();
-        int count = 0;
-        for (int x = 10; x < shot.width(); x += 20)
-            count += shot.pixelColor(x, 40).saturation() > 100 && shot.pixelColor(x, 40).value() > 100 ? 1 : 0;
-        return count >= 8;
-    }, 5000));
-}
-
 // Stepping through a long cut list as the player window does, a fresh
 // pipeline per object with its video drawn into the window, leaves no
 // pipelines, sinks or threads behind: neither stepping from one shown object
@@ -61,7 +33,10 @@ TEST(VideoWindow, TheVideoIsDrawnInsideTheGivenWindow)
 TEST(VideoWindow, SteppingThroughManyObjectsLeavesNothingBehind)
 {
     test::QuietHost host;
-    NativeWindow window;
+    QWidget window;  // native, as the player window's
+    window.setAttribute(Qt::WA_NativeWindow);
+    window.resize(320, 240);
+    window.show();
     CutListModel list;
     for (int i = 0; i < 401; ++i)
         list.AddObject(test::Record(Media("video.avi"), 300), QImage(), false);

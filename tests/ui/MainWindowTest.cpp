@@ -209,26 +209,17 @@ TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary
     EXPECT_TRUE(shown());
 }
 
-TEST_F(Program, OpenMediaDialogKeepsItsRowAndTakesEveryTypedName)
+// The names typed into its name field are the play-and-keep-a-cut-list
+// script's.
+TEST_F(Program, OpenMediaDialogKeepsItsRow)
 {
-    settings.Set(setting::kOpenFileDir, QFileInfo(Media("text.txt")).path());
-    const QString workingFolder = QDir::currentPath();
-    AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
-        EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 0);
-        dialog->selectNameFilter(AllFilesFilter());
-        dialog->reject();
-    });
-    AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
-        EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), 9);  // "すべてのﾌｧｲﾙ"
-        dialog->selectNameFilter(MediaFileFilters().first());  // MPEG: audio.wav and text.txt do not show
-        // Typed into the name field, as "開く" does: QFileDialog::selectFile
-        // leaves the field alone while it has the focus.
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(R"("video.mpg" "audio.wav" "text.txt")");
-        static_cast<QDialog*>(dialog)->accept();
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.List().GetItemCount() == 3; }, 60000));
-    EXPECT_EQ(std::tuple(window.List().GetItemPath(2), settings.Get(setting::kOpenFileFilterIndex), QDir::currentPath()),
-              std::tuple(Media("text.txt"), 1, workingFolder));
+    for (const int row : {0, 9}) {  // 9: "すべてのﾌｧｲﾙ"
+        AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
+            EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), row);
+            dialog->selectNameFilter(AllFilesFilter());
+            dialog->reject();
+        });
+    }
 }
 
 TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBarsNeverPlacedBefore)
