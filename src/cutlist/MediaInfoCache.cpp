@@ -121,20 +121,6 @@ void CMediaInfoCache::Add(const MEDIARECORD& record)
         m_bMapValid = false;
 }
 
-void CMediaInfoCache::RemoveAt(int index)
-{
-    if (index < 0 || index >= GetSize())
-        return;
-    m_entries.erase(m_entries.begin() + index);
-    m_bMapValid = false;
-}
-
-void CMediaInfoCache::RemoveAll()
-{
-    m_entries.clear();
-    m_bMapValid = false;
-}
-
 bool CacheEntryIsCurrent(const MEDIARECORD& cached, quint64 sizeOnDisk, qint64 modifiedOnDisk)
 {
     const quint64 storedSize = sizeOnDisk & 0xFFFFFFFFu;

@@ -20,8 +20,6 @@ public:
     MEDIARECORD GetRecord(int index) const { return m_entries.at(static_cast<size_t>(index)); }
     // Keeps `record` with flag 0: a flag belongs to an object, not a file.
     void Add(const MEDIARECORD& record);
-    void RemoveAt(int index);
-    void RemoveAll();
     int GetSize() const { return static_cast<int>(m_entries.size()); }
 
 private:
