@@ -148,9 +148,13 @@ QString FileNameFromBytes(QByteArrayView bytes)
 
 bool HasUndecodableBytes(QStringView name)
 {
-    // Every path written or checked passes here whole: the units are
-    // looked at by one comparison each, and only those in the range of the
-    // escapes by IsEscapedByte.
+    // Every path written or checked passes here whole. An escaped byte is a
+    // lone surrogate, which no valid UTF-16 holds: most names are done by
+    // Qt's check of the whole. In the others the units are looked at by one
+    // comparison each, and only those in the range of the escapes by
+    // IsEscapedByte.
+    if (name.isValidUtf16())
+        return false;
     const char16_t* units = name.utf16();
     for (qsizetype i = 0; i < name.size(); ++i) {
         if (char16_t(units[i] - kFirstEscape) <= kLastEscape - kFirstEscape && IsEscapedByte(name, i))
@@ -216,12 +220,10 @@ QString FileNameOfUrl(const QUrl& url)
 
 QString CleanFileName(const QString& path)
 {
-    // Most paths are clean already, and cleanPath is slow.
-    const QStringView view(path);
-    bool clean = view.size() < 2 || (view.startsWith(u'/') && !view.endsWith(u'/'));
-    const char16_t* units = view.utf16();
-    for (qsizetype i = 1; clean && i < view.size(); ++i)
-        clean = units[i - 1] != u'/' || (units[i] != u'/' && units[i] != u'.');
+    // Most paths are clean already, and cleanPath is slow: a path with no
+    // step that is empty or starts with a dot is returned as it is.
+    const bool clean = path.size() < 2 || (path.startsWith(u'/') && !path.endsWith(u'/') && !path.contains(u"//") &&
+                                           !path.contains(u"/."));
     if (clean)
         return path;
     QString cleaned = QDir::cleanPath(path);
