@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
 
@@ -65,9 +66,10 @@ qsizetype SequenceLength(uchar lead)
 // an escape), or the size for none.
 Q_NEVER_INLINE qsizetype NextUndecodableByte(QByteArrayView bytes, qsizetype from)
 {
+    const auto* data = reinterpret_cast<const uchar*>(bytes.data());
     qsizetype i = from;
     while (i < bytes.size()) {
-        const auto lead = static_cast<uchar>(bytes[i]);
+        const uchar lead = data[i];
         if (lead < 0x80) {
             ++i;
             continue;
@@ -292,11 +294,18 @@ bool IsReachableFileName(QStringView name)
         return false;
     // A unit of UTF-16 is one to three bytes of UTF-8 (a pair, two units,
     // four): only names between the two bounds need their bytes counted.
-    // toUtf8 counts them at once: it writes one byte, '?', for a lone
-    // surrogate, as FileNameBytes does for an escaped byte.
     if (name.size() >= PATH_MAX)
         return false;
-    return name.size() * 3 < PATH_MAX || name.toUtf8().size() < PATH_MAX;
+    if (name.size() * 3 < PATH_MAX)
+        return true;
+    // Counted by encoding them into a buffer of the worst case, on the
+    // stack: every relative line of a playlist in a deep folder comes here.
+    // The encoder writes one byte, a NUL, for a lone surrogate, as
+    // FileNameBytes does for an escaped byte.
+    QStringEncoder encoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInvalidToNull);
+    std::array<char, 3 * PATH_MAX> bytes;
+    return encoder.appendToBuffer(bytes.data(), name) - bytes.data() < PATH_MAX;
 }
 
 std::optional<QString> LocalFileOfLocation(QStringView location, const QString& folder, RelativeLocation relative)

@@ -373,7 +373,8 @@ private:
 };
 
 // Writing. The lines are joined with QStringBuilder's %, in one allocation
-// each.
+// each; a path, up to PATH_MAX bytes and thrice that as a URI, is appended
+// to the text by itself, in one copy.
 
 QByteArray FileUri(const QString& path)
 {
@@ -435,7 +436,8 @@ QByteArray M3uText(const std::vector<PlaylistEntry>& entries)
     for (const PlaylistEntry& entry : entries) {
         if (!entry.title.isEmpty() || IsKnownLength(entry.seconds))
             text += "#EXTINF:" % WholeSeconds(entry.seconds) % ',' % OneLine(entry.title) % '\n';
-        text += PathText(entry.path) % '\n';
+        text += PathText(entry.path);
+        text += '\n';
     }
     return text;
 }
@@ -445,7 +447,9 @@ QByteArray PlsText(const std::vector<PlaylistEntry>& entries)
     QByteArray text = "[playlist]\n";
     for (size_t i = 0; i < entries.size(); ++i) {
         const QByteArray number = QByteArray::number(qulonglong{i} + 1);
-        text += "File" % number % '=' % PathText(entries[i].path) % '\n';
+        text += "File" % number % '=';
+        text += PathText(entries[i].path);
+        text += '\n';
         if (!entries[i].title.isEmpty())
             text += "Title" % number % '=' % OneLine(entries[i].title) % '\n';
         text += "Length" % number % '=' % WholeSeconds(entries[i].seconds) % '\n';
