@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
 
@@ -22,18 +23,71 @@ namespace {
 constexpr char16_t kFirstEscape = 0xDC80;
 constexpr char16_t kLastEscape = 0xDCFF;
 
+// Whether a unit is in the range of the escapes, by one comparison.
+bool IsInEscapeRange(char16_t unit)
+{
+    return char16_t(unit - kFirstEscape) <= kLastEscape - kFirstEscape;
+}
+
 // Whether name[i] stands for a byte: a low surrogate of the escape range
 // that is not the second half of a pair.
 bool IsEscapedByte(QStringView name, qsizetype i)
 {
-    const char16_t unit = name[i].unicode();
-    return unit >= kFirstEscape && unit <= kLastEscape && !(i > 0 && name[i - 1].isHighSurrogate());
+    return IsInEscapeRange(name[i].unicode()) && !(i > 0 && name[i - 1].isHighSurrogate());
+}
+
+// The scans of a name's every character for what needs an escape, each
+// kept out of line: the fuzz targets leave their comparisons, one or two
+// a character, out of the coverage they steer by
+// (tests/fuzz/coverage-ignore.txt), where the callers' branches show what
+// they found.
+
+// The first unit of a name at or after `from` that is a surrogate without
+// its other half, as an escaped byte is, or the size for none.
+Q_NEVER_INLINE qsizetype NextLoneSurrogate(QStringView name, qsizetype from)
+{
+    const char16_t* units = name.utf16();
+    for (qsizetype i = from; i < name.size(); ++i) {
+        const char16_t unit = units[i];
+        if (QChar::isHighSurrogate(unit) ? !(i + 1 < name.size() && QChar::isLowSurrogate(units[i + 1]))
+                                         : QChar::isLowSurrogate(unit) && !(i > 0 && QChar::isHighSurrogate(units[i - 1])))
+            return i;
+    }
+    return name.size();
 }
 
 // The number of bytes of the UTF-8 sequence a byte starts, if it is one.
 qsizetype SequenceLength(uchar lead)
 {
     return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+// The first byte at or after `from` that starts no UTF-8 sequence (kept as
+// an escape), or the size for none.
+Q_NEVER_INLINE qsizetype NextUndecodableByte(QByteArrayView bytes, qsizetype from)
+{
+    const auto* data = reinterpret_cast<const uchar*>(bytes.data());
+    qsizetype i = from;
+    while (i < bytes.size()) {
+        const uchar lead = data[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const QByteArrayView sequence = bytes.sliced(i, std::min(SequenceLength(lead), bytes.size() - i));
+        if (!sequence.isValidUtf8())
+            return i;
+        i += sequence.size();
+    }
+    return i;
+}
+
+// UTF-8 as it stands: a name may begin with the bytes of a byte-order
+// mark, which QString::fromUtf8 would drop.
+QStringDecoder Utf8Decoder()
+{
+    return QStringDecoder(QStringConverter::Utf8,
+                          QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
 }
 
 // Whether a location starts with a URL scheme of two characters or more
@@ -114,46 +168,31 @@ std::optional<QString> NamedFile(QStringView location, const QString& folder, Re
 
 }  // namespace
 
-// UTF-8 as it stands: a name may begin with the bytes of a byte-order
-// mark, which QString::fromUtf8 would drop.
-QString FromUtf8(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringConverter::Utf8,
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    return decoder(bytes);
-}
-
 QString FileNameFromBytes(QByteArrayView bytes)
 {
+    QStringDecoder decoder = Utf8Decoder();
     if (bytes.isValidUtf8())
-        return FromUtf8(bytes);
-    QString name;
-    name.reserve(bytes.size());
+        return decoder(bytes);
+    // A name of Shift-JIS or Latin-1 bytes has an escape every byte or two:
+    // the runs that decode and the escapes go into one string, no longer
+    // than the bytes.
+    QString name(bytes.size(), Qt::Uninitialized);
+    QChar* out = name.data();
     qsizetype run = 0;  // start of the bytes that decode so far
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<uchar>(bytes[i]);
-        const QByteArrayView sequence = bytes.sliced(i, std::min(SequenceLength(lead), bytes.size() - i));
-        if (sequence.isValidUtf8()) {
-            i += sequence.size();
-            continue;
-        }
-        name += FromUtf8(bytes.sliced(run, i - run));
-        name += QChar(static_cast<char16_t>(0xDC00 | lead));
-        run = ++i;
+    for (qsizetype i = NextUndecodableByte(bytes, 0); i < bytes.size(); i = NextUndecodableByte(bytes, run)) {
+        out = decoder.appendToBuffer(out, bytes.sliced(run, i - run));
+        *out++ = QChar(static_cast<char16_t>(0xDC00 | static_cast<uchar>(bytes[i])));
+        run = i + 1;
     }
-    name += FromUtf8(bytes.sliced(run));
+    out = decoder.appendToBuffer(out, bytes.sliced(run));
+    name.truncate(out - name.constData());
     return name;
 }
 
 bool HasUndecodableBytes(QStringView name)
 {
-    // Every path written or checked passes here whole: the units are
-    // looked at by one comparison each, and only those in the range of the
-    // escapes by IsEscapedByte.
-    const char16_t* units = name.utf16();
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (char16_t(units[i] - kFirstEscape) <= kLastEscape - kFirstEscape && IsEscapedByte(name, i))
+    for (qsizetype i = NextLoneSurrogate(name, 0); i < name.size(); i = NextLoneSurrogate(name, i + 1)) {
+        if (IsInEscapeRange(name[i].unicode()))
             return true;
     }
     return false;
@@ -163,18 +202,29 @@ QByteArray FileNameBytes(QStringView name)
 {
     // QFile::encodeName is UTF-8 on Linux; taken directly, it needs no copy
     // of the name.
-    if (!HasUndecodableBytes(name))
+    qsizetype lone = NextLoneSurrogate(name, 0);
+    if (lone == name.size())
         return name.toUtf8();
-    QByteArray bytes;
+    // The valid UTF-16 between the lone surrogates is encoded into one
+    // array; of these, an escape is its byte, any other what toUtf8 makes
+    // of it.
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QByteArray bytes(encoder.requiredSpace(name.size()), Qt::Uninitialized);
+    char* out = bytes.data();
     qsizetype run = 0;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (!IsEscapedByte(name, i))
-            continue;
-        bytes += name.sliced(run, i - run).toUtf8();
-        bytes += static_cast<char>(name[i].unicode() & 0xFF);
-        run = i + 1;
+    for (; lone < name.size(); lone = NextLoneSurrogate(name, run)) {
+        out = encoder.appendToBuffer(out, name.sliced(run, lone - run));
+        const char16_t unit = name[lone].unicode();
+        if (IsInEscapeRange(unit)) {
+            *out++ = static_cast<char>(unit & 0xFF);
+        } else {
+            const QByteArray replaced = name.sliced(lone, 1).toUtf8();
+            out = std::copy(replaced.begin(), replaced.end(), out);
+        }
+        run = lone + 1;
     }
-    bytes += name.sliced(run).toUtf8();
+    out = encoder.appendToBuffer(out, name.sliced(run));
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 
@@ -216,12 +266,10 @@ QString FileNameOfUrl(const QUrl& url)
 
 QString CleanFileName(const QString& path)
 {
-    // Most paths are clean already, and cleanPath is slow.
-    const QStringView view(path);
-    bool clean = view.size() < 2 || (view.startsWith(u'/') && !view.endsWith(u'/'));
-    const char16_t* units = view.utf16();
-    for (qsizetype i = 1; clean && i < view.size(); ++i)
-        clean = units[i - 1] != u'/' || (units[i] != u'/' && units[i] != u'.');
+    // Most paths are clean already, and cleanPath is slow: a path with no
+    // step that is empty or starts with a dot is returned as it is.
+    const bool clean = path.size() < 2 || (path.startsWith(u'/') && !path.endsWith(u'/') && !path.contains(u"//") &&
+                                           !path.contains(u"/."));
     if (clean)
         return path;
     QString cleaned = QDir::cleanPath(path);
@@ -248,7 +296,16 @@ bool IsReachableFileName(QStringView name)
     // four): only names between the two bounds need their bytes counted.
     if (name.size() >= PATH_MAX)
         return false;
-    return name.size() * 3 < PATH_MAX || FileNameBytes(name).size() < PATH_MAX;
+    if (name.size() * 3 < PATH_MAX)
+        return true;
+    // Counted by encoding them into a buffer of the worst case, on the
+    // stack: every relative line of a playlist in a deep folder comes here.
+    // The encoder writes one byte, a NUL, for a lone surrogate, as
+    // FileNameBytes does for an escaped byte.
+    QStringEncoder encoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInvalidToNull);
+    std::array<char, 3 * PATH_MAX> bytes;
+    return encoder.appendToBuffer(bytes.data(), name) - bytes.data() < PATH_MAX;
 }
 
 std::optional<QString> LocalFileOfLocation(QStringView location, const QString& folder, RelativeLocation relative)

@@ -14,6 +14,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <map>
 
 namespace kivo {
@@ -372,21 +373,34 @@ private:
 };
 
 // Writing. The lines are joined with QStringBuilder's %, in one allocation
-// each.
+// each; a path, up to PATH_MAX bytes and thrice that as a URI, is appended
+// to the text by itself, in one copy.
 
 QByteArray FileUri(const QString& path)
 {
     return "file://" + FileNameBytes(path).toPercentEncoding("/");
 }
 
+// Whether bytes hold a control character (C0, NUL included, or DEL), which
+// a line of M3U or PLS cannot hold as it is.
+bool HasControlCharacter(const QByteArray& bytes)
+{
+    static constexpr char kControlCharacters[] =
+        "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f"
+        "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f\x7f";
+    // strcspn stops at the first of them, or at a NUL: within the bytes or
+    // the one that ends them.
+    return static_cast<qsizetype>(std::strcspn(bytes.constData(), kControlCharacters)) < bytes.size();
+}
+
 // A path as M3U and PLS take it: plain where it reads back the same.
 QByteArray PathText(const QString& path)
 {
-    const QByteArray bytes = FileNameBytes(path);
-    const bool plain = path.startsWith(u'/') && !HasUndecodableBytes(path) && !bytes.endsWith(' ') &&
-                       !bytes.endsWith('\t') && std::none_of(bytes.begin(), bytes.end(), [](char c) {
-                           return static_cast<uchar>(c) < 0x20 || c == 0x7F;
-                       });
+    if (!path.startsWith(u'/') || HasUndecodableBytes(path))
+        return FileUri(path);
+    // Without undecodable bytes, a name's bytes are its UTF-8.
+    const QByteArray bytes = path.toUtf8();
+    const bool plain = !bytes.endsWith(' ') && !bytes.endsWith('\t') && !HasControlCharacter(bytes);
     return plain ? bytes : FileUri(path);
 }
 
@@ -422,7 +436,8 @@ QByteArray M3uText(const std::vector<PlaylistEntry>& entries)
     for (const PlaylistEntry& entry : entries) {
         if (!entry.title.isEmpty() || IsKnownLength(entry.seconds))
             text += "#EXTINF:" % WholeSeconds(entry.seconds) % ',' % OneLine(entry.title) % '\n';
-        text += PathText(entry.path) % '\n';
+        text += PathText(entry.path);
+        text += '\n';
     }
     return text;
 }
@@ -432,7 +447,9 @@ QByteArray PlsText(const std::vector<PlaylistEntry>& entries)
     QByteArray text = "[playlist]\n";
     for (size_t i = 0; i < entries.size(); ++i) {
         const QByteArray number = QByteArray::number(qulonglong{i} + 1);
-        text += "File" % number % '=' % PathText(entries[i].path) % '\n';
+        text += "File" % number % '=';
+        text += PathText(entries[i].path);
+        text += '\n';
         if (!entries[i].title.isEmpty())
             text += "Title" % number % '=' % OneLine(entries[i].title) % '\n';
         text += "Length" % number % '=' % WholeSeconds(entries[i].seconds) % '\n';

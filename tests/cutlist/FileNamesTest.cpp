@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace kivo {
@@ -33,6 +34,17 @@ TEST(FileNames, EveryByteStringComesBackAsItWas)
     EXPECT_EQ(FileNameFromBytes("\xff\xef\xbb\xbf" "a"), QString(QChar(0xDCFF)) + u"\uFEFFa"_s);
     EXPECT_TRUE(HasUndecodableBytes(FileNameFromBytes("\x83\x72")));
     EXPECT_FALSE(HasUndecodableBytes(FileNameFromBytes("\xf0\x9f\x92\xa9")));
+    // A name of Shift-JIS bytes is mostly escapes, among runs that decode.
+    const QByteArray shiftJis = QByteArray("/m/\x83\x72\x83\x66" "a\x83\x49/").repeated(500);
+    EXPECT_EQ(FileNameBytes(FileNameFromBytes(shiftJis)), shiftJis);
+    // Surrogates without their other half that are no escapes, as a name
+    // from elsewhere may hold them, are what toUtf8 makes of them; a pair
+    // is its character, whatever the range of its second half.
+    const auto name = [](std::u16string_view units) { return QString::fromUtf16(units.data(), units.size()); };
+    const QString loneSurrogates = name(u"\xD800" u"a\xDCFF\xDC00\xD83D\xDCA9\xDCA9\xD83D");
+    EXPECT_EQ(FileNameBytes(loneSurrogates), QByteArray("?a\xff?\xf0\x9f\x92\xa9\xa9?"));
+    EXPECT_TRUE(HasUndecodableBytes(loneSurrogates));
+    EXPECT_FALSE(HasUndecodableBytes(name(u"\xD800" u"a\xDC00\xD83D\xDCA9")));
 
     EXPECT_EQ(PrintableFileName(FileNameFromBytes("a\xff\x1b[31m\nb\\c\td\r\x7f")), u"a\\xff\\x1b[31m\\nb\\\\c\\td\\r\\x7f"_s);
     EXPECT_EQ(PrintableFileName(u"名前\u0085.avi"_s), u"名前\\u0085.avi"_s);
@@ -62,6 +74,9 @@ TEST(FileNames, NamesTheSystemWouldCutShortOrRefuseAreUnreachable)
         {u"\0"_s, false},                {QString(4095, u'a'), true},
         {QString(4096, u'a'), false},    {QString(1365, QChar(0x97F3)), true},
         {QString(1366, QChar(0x97F3)), false}, {FileNameFromBytes(QByteArray(4095, '\xff')), true},
+        // An escaped byte is one byte among characters of three.
+        {FileNameFromBytes(QByteArray(2000, '\xff') + QByteArray("音").repeated(698)), true},
+        {FileNameFromBytes(QByteArray(2000, '\xff') + QByteArray("音").repeated(699)), false},
     };
     for (const auto& [name, reachable] : names)
         EXPECT_EQ(IsReachableFileName(name), reachable) << name.size();

@@ -250,6 +250,9 @@ TEST(PlaylistsTest, WritesWhatReadsBackTheSame)
         const PlaylistReadResult result = Read(format, PlaylistText(entries, format));
         EXPECT_EQ(result.reading.entries, entries) << PlaylistText(entries, format).toStdString();
     }
+    // A control character anywhere, DEL and NUL among them, makes a URI too.
+    EXPECT_EQ(PlaylistText({{"/m/a\x7f" "b\x01.mp3", "", -1}, {QString::fromUtf8("/m/c\0d", 6), "", -1}}, M3u8),
+              "#EXTM3U\nfile:///m/a%7Fb%01.mp3\nfile:///m/c%00d\n");
     // A title's bytes that are not UTF-8 would turn a whole M3U or PLS into
     // Latin-1: they are written as U+FFFD.
     EXPECT_TRUE(PlaylistText({{"/m/a.mp3", FileNameFromBytes("x\xff"), -1}}, Pls).contains("Title1=x\xEF\xBF\xBD\n"));

@@ -31,9 +31,10 @@ const QString kFolder = QStringLiteral("/fuzz");
 
 void CheckReadsBack(const PlaylistReading& reading, PlaylistFormat format)
 {
+    // That each path is one the system takes is checked by the reading
+    // back, which would skip it otherwise.
     for (const PlaylistEntry& entry : reading.entries) {
         Require(entry.path.startsWith(u'/') && CleanFileName(entry.path) == entry.path);
-        Require(IsReachableFileName(entry.path));
         Require(entry.title.size() <= kMaxNameChars);
     }
     const PlaylistReadResult again = ReadPlaylist(PlaylistText(reading.entries, format), format, kFolder);
