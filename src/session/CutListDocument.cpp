@@ -342,8 +342,10 @@ void CutListDocument::Save(const QString& path, std::function<void(bool)> done)
     Scenario scenario = ScenarioOfCutList(m_list, m_cache, m_playback.CurrentPosition());
     QFuture<std::optional<WriteFailure>> written =
         QtConcurrent::run(&m_writer, [path, scenario = std::move(scenario)] { return SaveScenarioFile(path, scenario); });
+    m_saves.push_back({path, written, m_changes, std::move(done)});
+    // A write that has ended already (a refusal can be that quick) runs the
+    // continuation here and now, so the save must be among the pending first.
     written.then(this, [this](const std::optional<WriteFailure>&) { SettleWrittenSaves(); });
-    m_saves.push_back({path, std::move(written), m_changes, std::move(done)});
 }
 
 bool CutListDocument::FinishSaving()
