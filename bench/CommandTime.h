@@ -3,6 +3,7 @@
 // How long a command takes, as a benchmark's reference.
 
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -30,6 +31,18 @@ inline double CommandSeconds(const char* const* argv)
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     posix_spawn_file_actions_destroy(&actions);
     return started ? seconds : -1;
+}
+
+// The reference of a save: copying `path` to `copy` with cp and syncing the
+// copy, in seconds; -1 when either could not be started or failed.
+inline double CopyAndSyncSeconds(const QString& path, const QString& copy)
+{
+    const QByteArray from = QFile::encodeName(path), to = QFile::encodeName(copy);
+    const char* const copying[] = {"cp", from.constData(), to.constData(), nullptr};
+    const char* const syncing[] = {"sync", to.constData(), nullptr};
+    const double copied = CommandSeconds(copying);
+    const double synced = copied < 0 || !QFile::exists(copy) ? -1 : CommandSeconds(syncing);
+    return synced < 0 ? -1 : copied + synced;
 }
 
 }  // namespace kivo::bench

@@ -11,6 +11,7 @@
 //  - adding 1,000,000 objects in the loader's small batches, per object,
 //    against the same at 100,000 (a cost that grows with the list shows).
 
+#include "CommandTime.h"
 #include "cutlist/CutListModel.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/RandomOrder.h"
@@ -118,10 +119,8 @@ void CopyAndSync(benchmark::State& state, const CutListModel& list, CMediaInfoCa
     const QString path = folder.filePath(QStringLiteral("bench.kvo"));
     if (!Save(state, path, list, cache))
         return;
-    const std::string file = path.toStdString();
-    const std::string command = "cp '" + file + "' '" + file + ".copy' && sync '" + file + ".copy'";
     for (auto _ : state) {
-        if (std::system(command.c_str()) != 0)
+        if (bench::CopyAndSyncSeconds(path, path + QStringLiteral(".copy")) < 0)
             state.SkipWithError("cp or sync failed");
     }
 }

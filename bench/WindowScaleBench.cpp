@@ -25,6 +25,7 @@
 // Run on a display (xvfb-run) or with QT_QPA_PLATFORM=offscreen, with
 // KIVO_AUDIO_SINK and KIVO_VIDEO_SINK set to "fakesink sync=true".
 
+#include "CommandTime.h"
 #include "core/Settings.h"
 #include "cutlist/MediaInfoCache.h"
 #include "cutlist/ScenarioFile.h"
@@ -51,7 +52,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -160,17 +160,13 @@ double DumpTime(const QString& kvotool, const QString& scenario)
     return best;
 }
 
-// Copying `path` and syncing the copy, in ms; the copy is removed.
-double CopyAndSyncTime(const QString& path)
+// Copying and syncing `path`, in ms (0 when that failed); the copy is removed.
+double CopyAndSyncMs(const QString& path)
 {
-    const std::string file = QFile::encodeName(path).toStdString();
-    const std::string command = "cp '" + file + "' '" + file + ".copy' && sync '" + file + ".copy'";
-    QElapsedTimer timer;
-    timer.start();
-    const bool copied = std::system(command.c_str()) == 0;
-    const double took = Since(timer);
-    QFile::remove(path + QStringLiteral(".copy"));
-    return copied ? took : 0;
+    const QString copy = path + QStringLiteral(".copy");
+    const double seconds = bench::CopyAndSyncSeconds(path, copy);
+    QFile::remove(copy);
+    return seconds < 0 ? 0 : seconds * 1000;
 }
 
 // Runs the event loop until `done` holds or the time runs out.
@@ -328,7 +324,7 @@ int Run(const QStringList& arguments)
         std::printf("the save did not finish in %lld s\n", kLongestOpenMs / 1000);
         return 1;
     }
-    Line("  the file written", Since(saving), "ms", "cp + sync of the file", CopyAndSyncTime(saved), "(disk)");
+    Line("  the file written", Since(saving), "ms", "cp + sync of the file", CopyAndSyncMs(saved), "(disk)");
     QFile::remove(saved);
     ::sync();
     // The icons are laid out as the loader inserts the objects.

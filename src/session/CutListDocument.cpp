@@ -345,28 +345,24 @@ void CutListDocument::Save(const QString& path, std::function<void(bool)> done)
     m_saves.push_back({path, written, m_changes, std::move(done)});
     // A write that has ended already (a refusal can be that quick) runs the
     // continuation here and now, so the save must be among the pending first.
-    written.then(this, [this](const std::optional<WriteFailure>&) { SettleWrittenSaves(); });
+    written.then(this, [this](const std::optional<WriteFailure>&) { SettleSaves(false); });
 }
 
 bool CutListDocument::FinishSaving()
 {
+    return SettleSaves(true);
+}
+
+bool CutListDocument::SettleSaves(bool waitForAll)
+{
     bool allWritten = true;
-    while (!m_saves.empty()) {
+    while (!m_saves.empty() && (waitForAll || m_saves.front().written.isFinished())) {
         PendingSave save = std::move(m_saves.front());
         m_saves.pop_front();
         save.written.waitForFinished();
         allWritten = Settle(save) && allWritten;
     }
     return allWritten;
-}
-
-void CutListDocument::SettleWrittenSaves()
-{
-    while (!m_saves.empty() && m_saves.front().written.isFinished()) {
-        const PendingSave save = std::move(m_saves.front());
-        m_saves.pop_front();
-        Settle(save);
-    }
 }
 
 bool CutListDocument::Settle(const PendingSave& save)

@@ -135,8 +135,9 @@ private:
         quint64 changes = 0;  // m_changes when the save was asked for
         std::function<void(bool)> done;
     };
-    // Settles the saves that are written, in the order they were asked for.
-    void SettleWrittenSaves();
+    // Settles the saves in the order they were asked for: those written
+    // already, or all of them once written; false when one failed.
+    bool SettleSaves(bool waitForAll);
     // Reports the save's outcome; true when the file was written.
     bool Settle(const PendingSave& save);
 
