@@ -23,6 +23,14 @@ public:
 
     FrameView& View() { return *this; }
 
+    // The end of a run: a file being written is finished, as the program
+    // ends with _Exit, which would lose it, and the loader stops.
+    void End()
+    {
+        document.FinishSaving();
+        loader.Cancel();
+    }
+
     CutListModel list;
     CMediaInfoCache cache;
     MediaEngine engine;

@@ -796,9 +796,7 @@ void MainWindow::CloseQuietly()
 
 void MainWindow::EndRun()
 {
-    // A file being written is finished before the program ends.
-    m_session.document.FinishSaving();
-    m_session.loader.Cancel();
+    m_session.End();
     m_view->SaveLayout(m_settings);
 }
 
