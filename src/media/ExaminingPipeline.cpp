@@ -5,6 +5,8 @@
 #include "media/GStreamer.h"
 #include "media/TimelineMeasures.h"
 
+#include <QScopeGuard>
+
 #include <gst/base/gstbasesink.h>
 
 #include <algorithm>
@@ -166,6 +168,11 @@ bool ExaminingPipeline::MeasureTimeline()
     for (double lead = 1.0; first && !measured; lead *= 2.0) {
         const double from = std::max(estimatedEnd - lead, first->begin);
         m_bus->ended.Reset();
+        // A part that holds no picture to begin with ends in the decoder's
+        // error, as the seek prerolls or as the run goes: the pipeline is
+        // still good for the next seek.
+        m_bus->errorEndsRun = true;
+        const auto errorsFailAgain = qScopeGuard([this] { m_bus->errorEndsRun = false; });
         if (!Seek(from, 1.0))
             break;
         const bool decodingPictures = m_decodePictures;

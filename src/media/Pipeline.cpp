@@ -110,7 +110,8 @@ namespace {
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
     auto* bus = static_cast<Pipeline::Bus*>(data);
-    const bool failure = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR && !bus->failed.exchange(true);
+    const bool failure =
+        GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR && !bus->errorEndsRun && !bus->failed.exchange(true);
     LogProblem(message, bus->path, failure);
     ShareGLDisplay(message);
     if (gst_is_video_overlay_prepare_window_handle_message(message)) {

@@ -46,6 +46,10 @@ public:
         ManualResetEvent ended;
         // Set when the stream has failed: a preroll then waits no longer.
         std::atomic<bool> failed{false};
+        // Set while an error only ends a run and is no failure: a decoder
+        // that finds nothing to begin with in a stream's last part says so
+        // with an error.
+        std::atomic<bool> errorEndsRun{false};
         BusListener listener;
         // The file, to name in the log.
         QString path;

@@ -23,11 +23,19 @@ using test::Media;
 TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
 {
     const MediaProbe probe;
+    // A playable file warns of nothing (the run through an MPEG file's last
+    // second once warned of its decoder's error).
+    const auto examineQuietly = [&probe](const char* name) {
+        Examination examined;
+        for (const test::LogLine& line : test::LoggedWhile([&] { examined = ExamineMediaFile(probe, Media(name)); }))
+            EXPECT_TRUE(line.type == QtDebugMsg || line.type == QtInfoMsg) << line.text.toStdString();
+        return examined;
+    };
     for (const char* name :
          {"video.mpg", "vcd.dat", "video-large-packs.mpg", "video-fast-mux.mpg", "video.avi", "video.mov", "video-only.avi",
           "video.rm", "today.mp4", "today.mkv", "today.webm"}) {
         SCOPED_TRACE(name);
-        const Examination video = ExamineMediaFile(probe, Media(name));
+        const Examination video = examineQuietly(name);
         EXPECT_EQ(video.object.record.nFlag, kFlagValid);
         EXPECT_NEAR(video.object.record.nLength, 300, 4);
         ASSERT_TRUE(video.hasVideo && video.object.record.pThumbnail);
@@ -36,7 +44,7 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
     }
     for (const char* name : {"audio.wav", "audio.au", "audio.aiff", "audio.mp3", "music.mid", "audio.flac", "audio.opus", "audio.m4a"}) {
         SCOPED_TRACE(name);
-        const Examination sound = ExamineMediaFile(probe, Media(name));
+        const Examination sound = examineQuietly(name);
         EXPECT_EQ(sound.object.record.nFlag, kFlagNoPicture);
         EXPECT_GT(sound.object.record.nLength, 100);
         EXPECT_TRUE(sound.hasAudio && !sound.hasVideo && !sound.object.record.pThumbnail);
