@@ -357,6 +357,7 @@ Scenario ScenarioOfCutList(const CutListModel& list, CMediaInfoCache& cache, qin
 
 void WriteScenario(ArchiveWriter& archive, const Scenario& scenario)
 {
+    archive.WriteString(ScenarioMagic(scenario.version));
     archive.WriteInt32(static_cast<qint32>(scenario.paths.size()));
     for (const QString& path : scenario.paths)
         archive.WriteString(path);
@@ -382,7 +383,6 @@ std::optional<WriteFailure> SaveScenarioFile(const QString& path, const Scenario
     }
     return ReplaceFile(path, [&](QIODevice& file) {
         ArchiveWriter archive(file);
-        archive.WriteString(ScenarioMagic(scenario.version));
         WriteScenario(archive, scenario);
         return archive.Finish();
     });

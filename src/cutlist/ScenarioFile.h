@@ -94,7 +94,7 @@ void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache);
 // is taken at once and can be written on another thread while they change.
 Scenario ScenarioOfCutList(const CutListModel& list, CMediaInfoCache& cache, qint32 positionHundredths);
 
-// The body of a scenario file of the scenario's version.
+// The scenario as a file of its version: the magic, then the body.
 void WriteScenario(ArchiveWriter& archive, const Scenario& scenario);
 
 // Writes the scenario's magic and body to `path` as ReplaceFile does

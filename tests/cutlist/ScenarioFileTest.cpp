@@ -58,10 +58,7 @@ QByteArray Archived(const std::function<void(ArchiveWriter&)>& write)
 
 QByteArray Written(const CutListModel& list, CMediaInfoCache& cache, qint32 position)
 {
-    return Archived([&](ArchiveWriter& archive) {
-        archive.WriteString(ScenarioMagic(kScenarioVersion));
-        WriteScenario(archive, ScenarioOfCutList(list, cache, position));
-    });
+    return Archived([&](ArchiveWriter& archive) { WriteScenario(archive, ScenarioOfCutList(list, cache, position)); });
 }
 
 TEST(ScenarioReader, EachVersionReadsItsPartsDecodingShiftJisAndWideStrings)

@@ -49,7 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QBuffer saved;
     saved.open(QIODevice::WriteOnly);
     ArchiveWriter archive(saved);
-    archive.WriteString(ScenarioMagic(kScenarioVersion));
     WriteScenario(archive, ScenarioOfCutList(list, cache, scenario.position));
     Require(archive.Finish());
 
