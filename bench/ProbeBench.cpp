@@ -6,7 +6,8 @@
 // script for the same facts and a picture: ffprobe, then
 // ffmpegthumbnailer -s 64, for each file. Each is the best of three runs.
 // Goals: at most 1x the time of gst-discoverer-1.0 (moonshot 0.5x), at most
-// 0.5x the time of ffprobe with ffmpegthumbnailer.
+// 0.5x the time of ffprobe with ffmpegthumbnailer. The runs take turns, so
+// that a machine that gets busier or quieter meanwhile weighs on each alike.
 //
 // Usage: probe_bench MEDIA_DIR
 // Set KIVO_AUDIO_SINK and KIVO_VIDEO_SINK (e.g. "fakesink sync=true"): the
@@ -19,6 +20,7 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <utility>
 
@@ -81,14 +83,22 @@ double PeerPairRun(const QStringList& paths)
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-double Best(double (*run)(const QStringList&), const QStringList& paths)
+// The best time of each run over `paths`, the runs taking turns; -1 for a
+// run that failed once.
+template <size_t N>
+std::array<double, N> BestInTurns(const std::array<double (*)(const QStringList&), N>& runs, const QStringList& paths)
 {
-    double best = -1.0;
-    for (int i = 0; i < kRuns; ++i) {
-        const double seconds = run(paths);
-        if (seconds < 0.0)
-            return -1.0;
-        best = best < 0.0 ? seconds : std::min(best, seconds);
+    std::array<double, N> best;
+    best.fill(-1.0);
+    for (int round = 0; round < kRuns; ++round) {
+        for (size_t i = 0; i < N; ++i) {
+            const double seconds = runs[i](paths);
+            if (seconds < 0.0) {
+                best.fill(-1.0);
+                return best;
+            }
+            best[i] = round == 0 ? seconds : std::min(best[i], seconds);
+        }
     }
     return best;
 }
@@ -104,9 +114,7 @@ int Run(const QStringList& arguments)
         return 1;
     // The files' bytes come from the page cache in every run.
     DiscovererRun(paths);
-    const double loader = Best(LoaderRun, paths);
-    const double discoverer = Best(DiscovererRun, paths);
-    const double peers = Best(PeerPairRun, paths);
+    const auto [loader, discoverer, peers] = BestInTurns<3>({LoaderRun, DiscovererRun, PeerPairRun}, paths);
     if (loader <= 0.0 || discoverer <= 0.0 || peers <= 0.0)
         return 1;
     const QString adding = QStringLiteral("adding %1 new clips of mixed formats").arg(paths.size());
