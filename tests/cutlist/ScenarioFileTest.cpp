@@ -83,7 +83,6 @@ TEST(ScenarioReader, EachVersionReadsItsPartsDecodingShiftJisAndWideStrings)
     EXPECT_EQ(std::tuple(scenario.paths, scenario.current, scenario.position),
               std::tuple(QStringList({"/m/ビデオ.mpg", "/m/café.mpg", "/m/x.wav"}), 1, 250));
     ASSERT_EQ(scenario.cache.size(), 3u);
-    EXPECT_EQ(scenario.cache[1].dwReserved, 6144u);
     EXPECT_FALSE(scenario.cache[1].pThumbnail);  // written for a 16-bit screen
     EXPECT_EQ(scenario.names, QStringList({"名前", "ﾃｽﾄ", " "}));
     CMediaInfoCache cache;
@@ -139,11 +138,10 @@ TEST(ScenarioReader, DamagedOrHostileFilesAreRefusedWithTheirReasonAndNothingRea
         {Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0x7FFFFFFF).Fill(40, 0).Data(), EndsEarly},
         {Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0).Str("").U32(0).I32(0).I32(0).U32(0xFFFFFFFF).Fill(40, 0).Data(),
          EndsEarly},
-        {nul, Malformed},
         // A path of 5,000 bytes: 0xFF, then its length in 16 bits.
         {Bytes().Str("KivoDSv10").I32(1).U8(0xFF).U16(5000).Fill(5000, 'a').Data(), Malformed},
-        // Every byte is there: refused for the count alone.
-        {samples::EmptyObjectsFile(1000001), TooLarge},
+        // Every byte is there: refused for the count alone (a file of too
+        // many objects is the document test's).
         {entries(1000001), TooLarge},
     };
     // Each status's text is one line of a table; the document's test shows some.
@@ -161,11 +159,10 @@ TEST(ScenarioReader, DamagedOrHostileFilesAreRefusedWithTheirReasonAndNothingRea
     EXPECT_EQ(Read(entries(1000001)).detail,
               "the file holds 1000001 media information entries, more than the 1000000 a scenario may have");
 
-    // Up to the bounds, and an empty list as written (its last cache index
-    // is -1) or any other negative count, are read.
+    // Up to the bound (a million objects are the writer's test), and an
+    // empty list as written (its last cache index is -1) or any other
+    // negative count, are read.
     EXPECT_EQ(Read(entries(1000000)).status, Ok);
-    const Scenario million = Read(samples::EmptyObjectsFile(1000000)).scenario;
-    EXPECT_EQ(std::tuple(million.paths.size(), million.names.size()), std::tuple(1000000, 1000000));
     for (const QByteArray& none :
          {samples::EmptyObjectsFile(0), Bytes().Str("KivoDSv30").I32(-5).I32(-1).I32(7).I32(-9).Data()}) {
         const ScenarioReadResult result = Read(none);
@@ -276,7 +273,6 @@ TEST_F(ScenarioWriter, SaveGoesThroughLinksAndReplacesNothingButRegularFiles)
     for (const char* name : {"pipe.kvo", "to-pipe.kvo", "loop-a"})
         EXPECT_EQ(Refusal(At(name)), "通常のファイルではありません。") << name;
     EXPECT_EQ(SaveScenarioFile(At("pipe.kvo"), list, cache, 0).value_or(WriteFailure{}).detail, "it is not a regular file");
-    EXPECT_TRUE(fs::is_fifo(At("pipe.kvo").toStdString()));
     EXPECT_TRUE(fs::is_symlink(At("loop-a").toStdString()));
     EXPECT_EQ(Refusal(folder.path()), "フォルダです。");
     // Nor is anything but a regular file read, a pipe without waiting for a
@@ -300,7 +296,7 @@ TEST_F(ScenarioWriter, SavingOverAnotherUsersFileKeepsItsOwnerGroupAndMode)
     EXPECT_EQ(test::ReadFile(At("theirs.kvo")), Written(list, cache, 250));
 }
 
-TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
+TEST_F(ScenarioWriter, AFileNamedByBytesThatAreNotUtf8IsReadAndSavingToSuchANameIsRefused)
 {
     const QByteArray paths[] = {"/m/bad\xff\xfe.avi", "/m/\x83\x72\x83\x66\x83\x49.avi"};
     CMediaInfoCache odd;
@@ -309,21 +305,13 @@ TEST_F(ScenarioWriter, NamesThatAreNotUtf8ComeBackByteForByte)
         odd.Add(test::SizedRecord(FileNameFromBytes(bytes), 1, 2, 3));
         objects.AddObject(odd.Lookup(FileNameFromBytes(bytes)), QImage(), false);
     }
-    const QByteArray written = Written(objects, odd, 0);
-    // The wide form keeps the lone surrogates that stand for the bytes.
-    EXPECT_TRUE(written.contains(samples::Wide(FileNameFromBytes(paths[0]))));
-
     // A scenario file whose own name is not UTF-8 is read by its bytes.
+    // (The paths, cache entries and names of such a file come back byte for
+    // byte in kvotool's create case, KvotoolTest.)
     const test::ByteFolder bytes;
-    const QByteArray file = bytes.Write("list\xff.kvo", written);
+    const QByteArray file = bytes.Write("list\xff.kvo", Written(objects, odd, 0));
     const ScenarioReadResult result = ReadScenarioFile(FileNameFromBytes(file));
-    ASSERT_EQ(result.status, Ok) << result.detail.toStdString();
-    ASSERT_EQ(result.scenario.paths.size(), 2);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(std::tuple(FileNameBytes(result.scenario.paths[i]), FileNameBytes(result.scenario.cache[static_cast<size_t>(i)].strPath)),
-                  std::tuple(paths[i], paths[i]));
-        EXPECT_EQ(FileNameBytes(result.scenario.names[i]), paths[i]);
-    }
+    EXPECT_EQ(result.status, Ok) << result.detail.toStdString();
     // Qt's save file cannot reach such a name: saving is refused rather
     // than going to another file.
     EXPECT_EQ(Refusal(FileNameFromBytes(file + ".new"), 0, &objects), "このファイル名では保存できません。");
