@@ -25,10 +25,9 @@ TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesAndTypesComeFromTheEx
     EXPECT_EQ(FormatSize(2147483648ull, true), "2,097,152KB (2,147,483,648 ﾊﾞｲﾄ)");
     EXPECT_EQ(FormatSize(5000000000ull, false), "4,882,813KB");  // beyond 32 bits
 
-    EXPECT_EQ(FormatTypeText("/m/a.Mp3"), "MP3 ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/archive.tar.gz"), "GZ ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/home/me/.videos/clip"), "ﾌｧｲﾙ");
-    EXPECT_EQ(FormatTypeText("/m/trailingdot."), " ﾌｧｲﾙ");
+    for (const auto& [path, type] : {std::pair("/m/a.Mp3", "MP3 ﾌｧｲﾙ"), {"/m/archive.tar.gz", "GZ ﾌｧｲﾙ"},
+                                     {"/home/me/.videos/clip", "ﾌｧｲﾙ"}, {"/m/trailingdot.", " ﾌｧｲﾙ"}})
+        EXPECT_EQ(FormatTypeText(path), type) << path;
 }
 
 TEST(Formatters, DatesAndColumnTextsAreLocal)

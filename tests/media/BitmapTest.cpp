@@ -27,10 +27,9 @@ TEST(SnapshotFile, TheHeaderPointsPastTheColourTableAndRowsGoBottomUpInBlueGreen
 
     // Colour tables, which move the pixels: the whole table of the bit
     // count, the colours used, the three masks of bit fields.
-    EXPECT_EQ(ColourTableBytes(8, 0, 0), 1024);
-    EXPECT_EQ(ColourTableBytes(8, 0, 16), 64);
-    EXPECT_EQ(ColourTableBytes(16, kBiBitfields, 0), 12);
-    EXPECT_EQ(ColourTableBytes(24, 0, 2), 8);
+    for (const auto& [bits, compression, used, bytes] :
+         {std::tuple(8, 0u, 0u, 1024), {8, 0u, 16u, 64}, {16, kBiBitfields, 0u, 12}, {24, 0u, 2u, 8}})
+        EXPECT_EQ(ColourTableBytes(bits, compression, used), bytes) << bits << " " << used;
     // A header claiming more pixels than it carries gives no file.
     EXPECT_TRUE(SnapshotFileBytes(PackedBitmapFromImage(frame).left(45)).isEmpty());
     EXPECT_TRUE(SnapshotFileBytes(QByteArray(10, '\0')).isEmpty());
