@@ -84,7 +84,7 @@ TEST(FileNames, NamesTheSystemWouldCutShortOrRefuseAreUnreachable)
 }
 
 // The readers' own cases (PlaylistsTest) and the remote control's (MprisTest)
-// go through here too.
+// go through here too: the URLs of other schemes that name no file are theirs.
 TEST(FileNames, LocationsNameCleanLocalFilesOrNone)
 {
     const QString folder = u"/lists"_s;
@@ -94,7 +94,6 @@ TEST(FileNames, LocationsNameCleanLocalFilesOrNone)
         {"FILE:///m/%E9%9F%B3.mp3", u"/m/音.mp3"_s},
         {"file:///m/bad%FF.mp3", FileNameFromBytes("/m/bad\xff.mp3")},
         {QUrl::fromLocalFile(u"/tmp/名前 #1 100%?.avi"_s).toString(QUrl::FullyEncoded), u"/tmp/名前 #1 100%?.avi"_s},
-        {"https://example.org/a.avi", std::nullopt},
         {u"a\0b.mp3"_s, std::nullopt},
         {"/" + QString(4094, u'a'), "/" + QString(4094, u'a')},
         // Relative to the folder, the path grows beyond what the system takes.
