@@ -21,7 +21,8 @@ TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
     EXPECT_TRUE(states.at(Command::PlayPause).enabled);
 }
 
-// The subtitle and audio-track menus.
+// The subtitle and audio-track menus. (No choice of one audio stream is the
+// player window test's.)
 using Entries = std::vector<TrackMenuEntry>;
 
 TEST(TrackMenus, ListTheStreamsByTheirTagsOrNumbersWithTheChoiceChecked)
@@ -34,10 +35,6 @@ TEST(TrackMenus, ListTheStreamsByTheirTagsOrNumbersWithTheChoiceChecked)
         Entries audio;
     };
     const Case cases[] = {
-        {"one audio stream, no subtitles: neither menu offers a choice",
-         {.audio = {{"jpn", ""}}, .subtitles = {}, .audioChoice = 0, .subtitleChoice = {}},
-         {},
-         {{"jpn", true, 0}}},
         {"one subtitle stream shown: off or on",
          {.audio = {}, .subtitles = {{}}, .audioChoice = 0, .subtitleChoice = 0},
          {{"なし(&N)", false, {}}, {"ﾄﾗｯｸ 1", true, 0}},
