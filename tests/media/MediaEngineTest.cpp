@@ -60,10 +60,9 @@ TEST(MediaEngine, StateMachineOverOneFileItsLevelsItsCaptureAndFailedOpenings)
     engine.StartPlayback();
     engine.StopPlayback();
     EXPECT_NEAR(engine.GetPosition(), 0.0, 0.05);
-    // A capture pauses and takes the frame sought.
+    // A capture pauses (the frame it takes is the tracks' test's).
     engine.SetPosition(1.0);
     ASSERT_TRUE(CaptureFrameAndWait(engine));
-    EXPECT_EQ(engine.SnapshotBitmap().size(), 40 + 320 * 3 * 240);
 
     // A failed opening takes the pipeline there was with it. A named pipe
     // nobody writes to, and a folder, are refused at once.
