@@ -83,11 +83,11 @@ TEST(ScenarioReader, EachVersionReadsItsPartsDecodingShiftJisAndWideStrings)
     EXPECT_EQ(std::tuple(scenario.paths, scenario.current, scenario.position),
               std::tuple(QStringList({"/m/ビデオ.mpg", "/m/café.mpg", "/m/x.wav"}), 1, 250));
     ASSERT_EQ(scenario.cache.size(), 3u);
-    EXPECT_FALSE(scenario.cache[1].pThumbnail);  // written for a 16-bit screen
     EXPECT_EQ(scenario.names, QStringList({"名前", "ﾃｽﾄ", " "}));
     CMediaInfoCache cache;
     AddScenarioCacheEntries(scenario, cache);
-    // The 16-bit-screen entry is dropped; the empty entry stays.
+    // The entry whose thumbnail was written for a 16-bit screen holds no
+    // picture and is dropped; the empty entry stays.
     EXPECT_EQ(std::tuple(cache.GetSize(), cache.Lookup(QStringLiteral("/m/ビデオ.mpg")).pThumbnail), std::tuple(2, scenario.cache[0].pThumbnail));
     EXPECT_TRUE(cache.Lookup(QStringLiteral("/m/café.mpg")).strPath.isEmpty());
 }
