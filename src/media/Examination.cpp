@@ -112,6 +112,16 @@ std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCach
     return MediaObject{cached, *cached.pThumbnail};
 }
 
+std::optional<MediaObject> KnownMediaObjects::Find(const QString& path)
+{
+    if (const auto again = m_objects.constFind(path); again != m_objects.cend())
+        return *again;
+    std::optional<MediaObject> cached = CachedMediaObject(path, m_cache);
+    if (cached)
+        m_objects.insert(path, *cached);
+    return cached;
+}
+
 MediaObject ExaminedMediaObject(const Examination& examined, CMediaInfoCache& cache)
 {
     if (examined.Cacheable())

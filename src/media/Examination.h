@@ -4,6 +4,7 @@
 
 #include "media/MediaProbe.h"
 
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <QThreadPool>
@@ -83,5 +84,22 @@ MediaObject MediaObjectFor(const QString& path, CMediaInfoCache& cache, const Me
 std::optional<MediaObject> CachedMediaObject(const QString& path, CMediaInfoCache& cache);
 // The object of an examined file; a playable file's record joins the cache.
 MediaObject ExaminedMediaObject(const Examination& examined, CMediaInfoCache& cache);
+
+// The objects of the files the cache knows unchanged, over one run through
+// a list of files: a file listed again is the same object again, without
+// another look at the disk (a scenario names the same clips many times over).
+class KnownMediaObjects {
+public:
+    explicit KnownMediaObjects(CMediaInfoCache& cache) : m_cache(cache) {}
+
+    // CachedMediaObject, once per path in the run.
+    std::optional<MediaObject> Find(const QString& path);
+    // Starts another run.
+    void Clear() { m_objects.clear(); }
+
+private:
+    CMediaInfoCache& m_cache;
+    QHash<QString, MediaObject> m_objects;
+};
 
 }  // namespace kivo

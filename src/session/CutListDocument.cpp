@@ -13,7 +13,6 @@
 #include "session/PlaybackSequencer.h"
 
 #include <QCoreApplication>
-#include <QHash>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <memory>
@@ -157,18 +156,11 @@ void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, 
     // the loader takes the rest from the first file it has to examine.
     const bool intoEmptyList = m_list.GetItemCount() == 0;
     std::vector<MediaObject> known;
-    // A file listed again is the same object again, without another look
-    // at the disk.
-    QHash<QString, size_t> seen;
+    KnownMediaObjects knownFiles(m_cache);
     for (const QString& path : paths) {
-        if (const auto again = seen.constFind(path); again != seen.cend()) {
-            known.push_back(known[*again]);
-            continue;
-        }
-        std::optional<MediaObject> cached = CachedMediaObject(path, m_cache);
+        std::optional<MediaObject> cached = knownFiles.Find(path);
         if (!cached)
             break;
-        seen.insert(path, known.size());
         known.push_back(std::move(*cached));
     }
     m_list.AddObjects(known, blankLabels);

@@ -36,7 +36,7 @@ constexpr int kShownEveryCachedFiles = 256;
 constexpr int kAheadPerWorker = 4;
 
 MediaLoader::MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* parent)
-    : QObject(parent), m_list(list), m_cache(cache)
+    : QObject(parent), m_list(list), m_cache(cache), m_known(cache)
 {
     m_inserting.setSingleShot(true);
     connect(&m_inserting, &QTimer::timeout, this, &MediaLoader::InsertReady);
@@ -56,7 +56,7 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     m_results.assign(paths.size(), std::nullopt);
     m_ahead = 0;
     m_ready.clear();
-    m_known.clear();
+    m_known.Clear();
     m_sinceInserted.invalidate();
     m_previousFromCache = false;
     ++m_run;
@@ -118,7 +118,7 @@ std::optional<MediaObject> MediaLoader::ObjectAtItsTurn()
     // Which files are shown depends on the files alone, not on the pace of
     // the examinations, as a cancel keeps the file shown.
     if (m_previousFromCache && m_step % kShownEveryCachedFiles != 0) {
-        if (std::optional<MediaObject> cached = KnownObject(path))
+        if (std::optional<MediaObject> cached = m_known.Find(path))
             return cached;
     }
     m_previousFromCache = false;
@@ -128,7 +128,7 @@ std::optional<MediaObject> MediaLoader::ObjectAtItsTurn()
     }
     ExamineAhead();
 
-    if (std::optional<MediaObject> cached = KnownObject(path)) {
+    if (std::optional<MediaObject> cached = m_known.Find(path)) {
         m_previousFromCache = true;
         return cached;
     }
@@ -147,21 +147,11 @@ std::optional<MediaObject> MediaLoader::ObjectAtItsTurn()
     return std::nullopt;
 }
 
-std::optional<MediaObject> MediaLoader::KnownObject(const QString& path)
-{
-    if (const auto again = m_known.constFind(path); again != m_known.cend())
-        return *again;
-    std::optional<MediaObject> cached = CachedMediaObject(path, m_cache);
-    if (cached)
-        m_known.insert(path, *cached);
-    return cached;
-}
-
 void MediaLoader::ExamineAhead()
 {
     const int end = std::min(static_cast<int>(m_paths.size()), m_step + kAheadPerWorker * m_examiner.Workers());
     for (m_ahead = std::max(m_ahead, m_step); m_ahead < end; ++m_ahead) {
-        if (m_examining[m_ahead] == Examining::Not && !KnownObject(m_paths.at(m_ahead)))
+        if (m_examining[m_ahead] == Examining::Not && !m_known.Find(m_paths.at(m_ahead)))
             Examine(m_ahead);
     }
 }
@@ -225,7 +215,7 @@ void MediaLoader::Finish()
     // What was examined ahead of a cancel is dropped with the run.
     m_examiner.Drop();
     m_results.clear();
-    m_known.clear();
+    m_known.Clear();
     if (m_list.GetItemCount() == m_step)
         emit arrangeRequested();
     emit finished(m_cancel);

@@ -3,7 +3,6 @@
 #include "media/Examination.h"
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -80,10 +79,6 @@ private:
     // The file is announced first, unless the cache knows it and the file
     // before it came from the cache too.
     std::optional<MediaObject> ObjectAtItsTurn();
-    // The object of a file that the cache knows unchanged. A file listed
-    // again in the run is the same object again, without another look at
-    // the disk: a scenario names the same clips many times over.
-    std::optional<MediaObject> KnownObject(const QString& path);
     // Starts the examinations of the files ahead that the cache lacks.
     void ExamineAhead();
     void Examine(int index);
@@ -105,7 +100,7 @@ private:
     std::vector<std::optional<Examination>> m_results;
     // Taken in their turn, not yet inserted.
     std::vector<MediaObject> m_ready;
-    QHash<QString, MediaObject> m_known;  // by path, in this run
+    KnownMediaObjects m_known;  // in this run
     QElapsedTimer m_sinceInserted;
     QTimer m_inserting;
     int m_ahead = 0;  // the next path ExamineAhead looks at

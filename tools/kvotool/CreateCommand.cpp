@@ -28,8 +28,9 @@ int SaveScenarioOfMedia(const QString& out, const QStringList& media, const QStr
     QHash<QString, const Examination*> examined;
     for (qsizetype i = 0; i < files.size(); ++i)
         examined.insert(files[i], &results[static_cast<size_t>(i)]);
+    KnownMediaObjects known(cache);
     for (const QString& path : media) {
-        const std::optional<MediaObject> cached = CachedMediaObject(path, cache);
+        const std::optional<MediaObject> cached = known.Find(path);
         const MediaObject object = cached ? *cached : ExaminedMediaObject(*examined.value(path), cache);
         const int position = list.AddObject(object.record, object.picture, false);
         if (position < names.size() && !names[position].isEmpty())
