@@ -27,11 +27,9 @@ TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystemAndTheRecentFilesAreTheL
             settings.AddRecentFile(file);
     }
     Settings settings(m_profile);
-    EXPECT_EQ(settings.Get(setting::kX), -1);
-    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 130);
-    EXPECT_EQ(settings.Get(setting::kOpenFileDir), "/home/me/ビデオ, 2026");
-    EXPECT_EQ(settings.GetBarState(), QByteArray("\x00\x01\xff", 3));
-    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/e.kvo", "/d.kvo", "/b.kvo"}));
+    EXPECT_EQ(std::tuple(settings.Get(setting::kX), settings.Get(setting::kColumnWidths[5]), settings.Get(setting::kOpenFileDir),
+                         settings.GetBarState(), settings.GetRecentFiles()),
+              std::tuple(-1, 130, "/home/me/ビデオ, 2026", QByteArray("\x00\x01\xff", 3), QStringList({"/c.kvo", "/e.kvo", "/d.kvo", "/b.kvo"})));
     // (A file leaving the list is the document file test's.)
     settings.SetRecentFiles({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo"});
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
@@ -43,10 +41,8 @@ TEST_F(SettingsStore, UnreadableValuesGiveTheDefaults)
 {
     test::WriteFile(m_profile, "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
     const Settings settings(m_profile);
-    EXPECT_EQ(settings.Get(setting::kCx), 400);
-    EXPECT_EQ(settings.Get(setting::kCy), 250);
-    EXPECT_EQ(settings.Get(setting::kX), 12);
-    EXPECT_EQ(settings.Get(setting::kMediaPath), "/media/usb, label");
+    EXPECT_EQ(std::tuple(settings.Get(setting::kCx), settings.Get(setting::kCy), settings.Get(setting::kX), settings.Get(setting::kMediaPath)),
+              std::tuple(400, 250, 12, "/media/usb, label"));
 }
 
 }  // namespace
