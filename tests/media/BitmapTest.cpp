@@ -15,7 +15,7 @@ quint32 PixelOffset(const QByteArray& file)
     return qFromLittleEndian<quint32>(file.constData() + 10);
 }
 
-TEST(SnapshotFile, TheHeaderPointsPastTheColourTableAndRowsGoBottomUpInBlueGreenRed)
+TEST(SnapshotFile, TheHeaderPointsPastTheColourTableRowsGoBottomUpInBlueGreenRedAndWithoutAFrameNothingIsWritten)
 {
     QImage frame(1, 2, QImage::Format_RGB32);
     frame.setPixel(0, 0, qRgb(1, 2, 3));  // top
@@ -33,12 +33,10 @@ TEST(SnapshotFile, TheHeaderPointsPastTheColourTableAndRowsGoBottomUpInBlueGreen
     // A header claiming more pixels than it carries gives no file.
     EXPECT_TRUE(SnapshotFileBytes(PackedBitmapFromImage(frame).left(45)).isEmpty());
     EXPECT_TRUE(SnapshotFileBytes(QByteArray(10, '\0')).isEmpty());
-}
 
-// (The file written is read back by KvotoolSnapshot; a folder in the way is
-// refused by the writer every file shares, ScenarioFileTest.)
-TEST(SnapshotFile, WithoutAFrameNothingIsWritten)
-{
+    // Without a frame nothing is written. (The file written is read back by
+    // KvotoolSnapshot; a folder in the way is refused by the writer every
+    // file shares, ScenarioFileTest.)
     QTemporaryDir folder;
     EXPECT_EQ(WriteSnapshotFile(folder.filePath("shot.bmp"), {}).value_or(WriteFailure{}).reason, "保存する画像がありません。");
     EXPECT_FALSE(QFile::exists(folder.filePath("shot.bmp")));

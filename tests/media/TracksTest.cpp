@@ -27,7 +27,7 @@ namespace {
 
 using test::Media;
 
-TEST(SidecarSubtitle, TheFirstKindBesideTheVideoWithItsBaseNameInEitherCase)
+TEST(SidecarSubtitle, TheFirstKindBesideTheVideoWithItsBaseNameInEitherCaseAndOneThatIsNoSubtitlesLeavesTheVideoPlaying)
 {
     QTemporaryDir folder;
     const QString video = folder.filePath("clip.v1.mkv");
@@ -39,6 +39,13 @@ TEST(SidecarSubtitle, TheFirstKindBesideTheVideoWithItsBaseNameInEitherCase)
         ASSERT_TRUE(test::WriteFile(folder.filePath(made)));
         EXPECT_EQ(SidecarSubtitle(video), *found ? folder.filePath(found) : QString()) << made;
     }
+
+    ASSERT_TRUE(QFile::link(Media("subtitled.mkv"), folder.filePath("clip.mkv")));
+    ASSERT_TRUE(test::WriteFile(folder.filePath("clip.srt"), QByteArray(4096, '\x01')));
+    MediaEngine engine;
+    ASSERT_TRUE(OpenAndWait(engine, folder.filePath("clip.mkv")));
+    engine.StartPlayback();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 0.3; }, 5000));
 }
 
 // The pixels of two packed bitmaps of 320 x 240 that differ clearly, in the
@@ -102,18 +109,6 @@ TEST(Tracks, TheSubtitleFileBesideAVideoIsDrawnWhenSwitchedOn)
     EXPECT_EQ(engine.Tracks(), (MediaTracks{.audio = {Track{}}, .subtitles = {}, .subtitleChoice = {}}));
     engine.Close();
     EXPECT_EQ(engine.Tracks(), MediaTracks{});
-}
-
-TEST(Tracks, ASubtitleFileThatIsNoSubtitlesLeavesTheVideoPlaying)
-{
-    QTemporaryDir folder;
-    const QString video = folder.filePath("clip.mkv");
-    ASSERT_TRUE(QFile::link(Media("subtitled.mkv"), video));
-    ASSERT_TRUE(test::WriteFile(folder.filePath("clip.srt"), QByteArray(4096, '\x01')));
-    MediaEngine engine;
-    ASSERT_TRUE(OpenAndWait(engine, video));
-    engine.StartPlayback();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 0.3; }, 5000));
 }
 
 // The tone of the sound the audio sink last prerolled with or played, in Hz,
