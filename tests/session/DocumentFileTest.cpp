@@ -60,7 +60,7 @@ protected:
 TEST_F(File, SavingNamesTheDocumentAfterItsFileAndKeepsItAmongTheRecentFiles)
 {
     ASSERT_TRUE(Add({Media("audio.wav")}));
-    EXPECT_EQ(std::tuple(file.Save(), titles.count()), std::tuple(false, 0));  // asked for a file, and cancelled
+    EXPECT_EQ((std::tuple{file.Save(), titles.count()}), std::tuple(false, 0));  // asked for a file, and cancelled
     user.savePath = folder.filePath("list");  // no extension: the scenario's
     ASSERT_TRUE(file.Save() && document.FinishSaving());
     const QString saved = folder.filePath("list.kvo");

@@ -70,8 +70,7 @@ TEST(TodaysFormats, AFilesTagsAndCoverComeWhileItPlaysAndGoWithIt)
     // Another file has tags of its own, or none.
     const int before = told;
     ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
-    EXPECT_EQ(engine.Tags(), MediaTags{});
-    EXPECT_GT(told, before);
+    EXPECT_TRUE(engine.Tags() == MediaTags{} && told > before);
 }
 
 }  // namespace
