@@ -155,8 +155,7 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheView)
     // The main window shows the list menus' prompts as it does the menu bar's.
     EXPECT_EQ(deletePrompt, CommandText(CommandInfoOf(Command::DeleteObject).prompt));
     // The commands act on the object last right-clicked: its file name, then away.
-    EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName));
-    EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
+    EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName) && window.List().GetItemText(1, CutListModel::kColumnName) == "text.txt");
     EXPECT_TRUE(window.Commands().Run(Command::DeleteObject) && window.List().GetItemCount() == 1);
     const QWidget* viewport = window.ListView().ActiveView()->viewport();
     EXPECT_EQ(ListMenuAt(QPoint(viewport->width() - 5, viewport->height() - 5)).first(), "大きいｱｲｺﾝ(&G)");
@@ -246,8 +245,7 @@ TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBars
     // side by side at the top right corner of the list, as a first run
     // places them.
     ASSERT_TRUE(QTest::qWaitFor([&] { return volume->isVisible() && speed->isVisible(); }, 1000));
-    EXPECT_TRUE(volume->isFloating() && speed->isFloating());
-    EXPECT_LE(speed->frameGeometry().right(), volume->frameGeometry().left());
+    EXPECT_TRUE(volume->isFloating() && speed->isFloating() && speed->frameGeometry().right() <= volume->frameGeometry().left());
     const QWidget* list = again.centralWidget();
     EXPECT_EQ(volume->frameGeometry().right(), list->mapToGlobal(QPoint(list->width(), 0)).x() - 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));

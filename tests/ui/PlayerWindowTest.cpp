@@ -135,8 +135,7 @@ TEST_F(Player, TheContextMenuGreysAndChecksItsItemsAndOffersTheFilesStreams)
         }
     });
     EXPECT_TRUE(checked.contains("fr (Subtitle)") && checked.contains("eng (Audio)"));  // the muxer's own titles
-    EXPECT_EQ(engine.Tracks().audioChoice, 1);
-    EXPECT_EQ(engine.Tracks().subtitleChoice, std::nullopt);
+    EXPECT_EQ(std::pair(engine.Tracks().audioChoice, engine.Tracks().subtitleChoice), std::pair(1, std::optional<int>()));
     engine.WaitForWorker();
 }
 
