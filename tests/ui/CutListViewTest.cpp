@@ -113,7 +113,7 @@ TEST_F(ListView, LayoutIsKeptWithWidthsOnlyFromTheDetailsMode)
 
 // Right clicks and clicks on space reach the main window's menus and
 // summary (MainWindowTest).
-TEST_F(ListView, ClicksOnAnObjectAskForAPlayAndOnAHeaderForASortExceptOnTheStateColumn)
+TEST_F(ListView, ClicksOnAnObjectAskForAPlayOnAHeaderForASortExceptOnTheStateColumnAndDraggingMovesInDetailsOnly)
 {
     view.ChangeViewType(ListViewType::Details);
     QSignalSpy objects(&view, &CutListView::objectClicked);
@@ -126,13 +126,11 @@ TEST_F(ListView, ClicksOnAnObjectAskForAPlayAndOnAHeaderForASortExceptOnTheState
     ASSERT_EQ(sorts.count(), 5);
     EXPECT_EQ(std::pair(sorts.at(0).at(0).value<SortKey>(), sorts.at(4).at(0).value<SortKey>()),
               std::pair(SortKey::Name, SortKey::Date));
-}
 
-TEST_F(ListView, DraggingMovesInDetailsThrowsOutsideAndMovesNothingInTheOtherModes)
-{
+    // A drag in the details mode moves; one thrown outside deletes; in the
+    // other modes nothing moves.
     QSignalSpy moves(&view, &CutListView::moveRequested);
     QSignalSpy deletes(&view, &CutListView::deleteRequested);
-    view.ChangeViewType(ListViewType::Details);
     Drag(Centre(0), {Centre(0) + QPoint(0, 6), Centre(1), Centre(2)});
     EXPECT_EQ(moves, QList<QList<QVariant>>({{0, 2}}));
     Drag(Centre(1), {Centre(1) + QPoint(0, 6), QPoint(-3000, -3000)});  // out of the window
