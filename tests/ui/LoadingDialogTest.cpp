@@ -44,7 +44,7 @@ protected:
     QLabel* name = dialog.findChildren<QLabel*>().at(1);
 };
 
-TEST_F(LoadingWindow, ShowsEachFileWithItsPictureOrNoneAndTheProgressAndEndsOnlyOnceTheExaminedFileIsIn)
+TEST_F(LoadingWindow, ShowsEachFileWithItsPictureOrNoneAndTheProgressEndsOnlyOnceTheExaminedFileIsInAndCutsALongName)
 {
     // What the dialog shows whenever the run moves on: the name, and the
     // picture in the list's form (null for none).
@@ -80,10 +80,8 @@ TEST_F(LoadingWindow, ShowsEachFileWithItsPictureOrNoneAndTheProgressAndEndsOnly
     ASSERT_NE(pictures["video.avi"], pictures["audio.wav"]);
     for (const auto& [named, picture] : shown)
         EXPECT_TRUE(picture.isNull() || picture == pictures.at(named)) << named.toStdString();
-}
 
-TEST_F(LoadingWindow, ALongFileNameIsCutToTheRoomItHasAndKeepsItsEnd)
-{
+    // A long file name is cut to the room it has and keeps its end.
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     const int width = dialog.width();
