@@ -14,7 +14,7 @@
 namespace kivo {
 namespace {
 
-TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesAndTypesComeFromTheExtension)
+TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesTypesComeFromTheExtensionAndDatesAndColumnTextsAreLocal)
 {
     // (The usual cases are those of the column texts below and of the other
     // tests.) The second time is that of 100,000 objects of ten hours, the
@@ -26,11 +26,8 @@ TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesAndTypesComeFromTheEx
     for (const auto& [path, type] : {std::pair("/m/a.Mp3", "MP3 ﾌｧｲﾙ"), {"/m/archive.tar.gz", "GZ ﾌｧｲﾙ"},
                                      {"/home/me/.videos/clip", "ﾌｧｲﾙ"}, {"/m/trailingdot.", " ﾌｧｲﾙ"}})
         EXPECT_EQ(FormatTypeText(path), type) << path;
-}
 
-TEST(Formatters, DatesAndColumnTextsAreLocal)
-{
-    // Japan's time zone, as a POSIX rule so that no zone database is needed.
+    // Dates and column texts are local: Japan's time zone, as a POSIX rule so that no zone database is needed.
     const QByteArray zone = qgetenv("TZ");
     qputenv("TZ", "JST-9");
     tzset();
