@@ -56,14 +56,6 @@ TEST_F(CutList, EachObjectTakesANewSlotThatStaysUntilTheListIsCleared)
     EXPECT_EQ(std::pair(Slots(), list.GetImageCount()), std::pair(std::vector<int>({0}), 1));
 }
 
-TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFound)
-{
-    Fill(6);
-    list.SetCurrent(1);
-    list.MoveItem(1, 4);
-    EXPECT_EQ(std::tuple(Slots(), list.FindCurrentItem()), std::tuple(std::vector<int>({0, 2, 3, 4, 1, 5}), 4));
-}
-
 TEST_F(CutList, InvalidObjectsGoTogetherKeepingWhatPointsAtTheOthers)
 {
     Fill(2);
@@ -80,9 +72,13 @@ TEST_F(CutList, InvalidObjectsGoTogetherKeepingWhatPointsAtTheOthers)
               std::tuple(1, 1, false, false));
 }
 
-TEST_F(CutList, AStateIsNoEditableTextAndBringsItsObjectIntoView)
+TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFoundAndAStateIsNoEditableTextAndBringsItsObjectIntoView)
 {
-    Fill(3);
+    Fill(6);
+    list.SetCurrent(1);
+    list.MoveItem(1, 4);
+    EXPECT_EQ(std::tuple(Slots(), list.FindCurrentItem()), std::tuple(std::vector<int>({0, 2, 3, 4, 1, 5}), 4));
+
     QSignalSpy scrolls(&list, &CutListModel::scrollToItemRequested);
     list.SetItemState(2, ObjectState::Paused);
     list.SetItemState(7, ObjectState::Paused);  // no such position: nothing happens
@@ -105,7 +101,7 @@ QStringList Column(const CutListModel& list, int column)
 }
 
 // The directions' alternation is the editor's (CutListEditorTest).
-TEST(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
+TEST(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytesAndEachKeySortsByItsValueWithEmptyTextsFirstKeepingTheSlots)
 {
     CutListModel list;
     // ｱ is the single byte 0xB1, あ is 0x82 0xA0, ア 0x83 0x41, é (not in
@@ -116,11 +112,8 @@ TEST(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
     EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"ab", "B", "Z", "あ", "ア", "ｱ", "é", "😀"}));
     SortCutList(list, SortKey::Name, true);
     EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"😀", "é", "ｱ", "ア", "あ", "Z", "B", "ab"}));
-}
 
-TEST(Sorting, EachKeySortsByItsValueWithEmptyTextsFirstAndObjectsKeepTheirSlots)
-{
-    CutListModel list;
+    list.Clear();
     MEDIARECORD records[] = {
         test::SizedRecord("/m/0.wav", 999 * 1024, 946684800, 59900),     // 2000-01-01
         test::SizedRecord("/m/1.avi", 1234 * 1024, 915148800, 60000),    // 1999-01-01
