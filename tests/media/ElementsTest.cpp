@@ -21,7 +21,6 @@ TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSourceAndRef
     };
     EXPECT_TRUE(listed("MPEG Program Stream Demuxer") && listed("decoder") && !filters.contains("File Source"))
         << filters.join(", ").toStdString();
-    EXPECT_EQ(engine.ListFilters(), filters);
 
     GstElement* source = engine.FindFilterByName("File Source");
     ASSERT_NE(source, nullptr);  // in the pipeline, but not listed: it has no sink pad
