@@ -132,7 +132,7 @@ TEST_F(Program, MenusKeysBarsAndDropsReachTheirCommands)
     }
 }
 
-TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEnd)
+TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEndAndTheOpenMediaDialogKeepsItsRow)
 {
     const QString huge(4 << 20, u'x');
     window.ShowStatus(huge);
@@ -143,6 +143,16 @@ TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEnd)
     const QString refused = test::CloseMessageBox([&] { window.OpenDocument(folder.filePath(name)); }).text;
     EXPECT_LE(refused.size(), kMaxShownChars);
     EXPECT_TRUE(refused.contains("nnn.kvo を開けませんでした。\n")) << refused.left(40).toStdString();
+
+    // The open media dialog keeps its row. (The names typed into its name
+    // field are the play-and-keep-a-cut-list script's.)
+    for (const int row : {0, 9}) {  // 9: "すべてのﾌｧｲﾙ"
+        AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
+            EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), row);
+            dialog->selectNameFilter(AllFilesFilter());
+            dialog->reject();
+        });
+    }
 }
 
 TEST_F(Program, ListMenusOfferTheObjectOrTheView)
@@ -206,19 +216,6 @@ TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary
     window.ListView().ActiveView()->scrollToTop();
     emit window.ListView().moveRequested(0, 39);
     EXPECT_TRUE(shown());
-}
-
-// The names typed into its name field are the play-and-keep-a-cut-list
-// script's.
-TEST_F(Program, OpenMediaDialogKeepsItsRow)
-{
-    for (const int row : {0, 9}) {  // 9: "すべてのﾌｧｲﾙ"
-        AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
-            EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), row);
-            dialog->selectNameFilter(AllFilesFilter());
-            dialog->reject();
-        });
-    }
 }
 
 TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBarsNeverPlacedBefore)
