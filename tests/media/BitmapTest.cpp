@@ -10,20 +10,15 @@
 namespace kivo {
 namespace {
 
-quint32 PixelOffset(const QByteArray& file)
-{
-    return qFromLittleEndian<quint32>(file.constData() + 10);
-}
-
 TEST(SnapshotFile, TheHeaderPointsPastTheColourTableRowsGoBottomUpInBlueGreenRedAndWithoutAFrameNothingIsWritten)
 {
     QImage frame(1, 2, QImage::Format_RGB32);
     frame.setPixel(0, 0, qRgb(1, 2, 3));  // top
     frame.setPixel(0, 1, qRgb(4, 5, 6));  // bottom
     const QByteArray file = SnapshotFileBytes(PackedBitmapFromImage(frame));
-    EXPECT_EQ(file.left(6), QByteArray("BM\x3e\x00\x00\x00", 6));  // 62 bytes
-    EXPECT_EQ(PixelOffset(file), 54u);
-    EXPECT_EQ(file.mid(54), QByteArray("\x06\x05\x04\x00\x03\x02\x01\x00", 8));  // rows padded to 4 bytes
+    // 62 bytes, the pixels from byte 54 on, rows padded to 4 bytes.
+    EXPECT_EQ(std::tuple(file.left(6), qFromLittleEndian<quint32>(file.constData() + 10), file.mid(54)),
+              std::tuple(QByteArray("BM\x3e\x00\x00\x00", 6), 54u, QByteArray("\x06\x05\x04\x00\x03\x02\x01\x00", 8)));
 
     // Colour tables, which move the pixels: the whole table of the bit
     // count, the colours used, the three masks of bit fields.
