@@ -7,7 +7,7 @@
 namespace kivo {
 namespace {
 
-TEST(Commands, DisabledCommandsDoNothingWhicheverWayTheyCome)
+TEST(Commands, DisabledCommandsDoNothingWhicheverWayTheyComeAndEachHasOneRowWithItsMenuTextAndItsPromptApartFromItsToolTip)
 {
     CommandTable table;
     int runs = 0;
@@ -22,10 +22,7 @@ TEST(Commands, DisabledCommandsDoNothingWhicheverWayTheyCome)
     EXPECT_FALSE(table.IsChecked(Command::Mute));
     EXPECT_FALSE(table.Run(Command::About));  // not added
     EXPECT_EQ(runs, 2);
-}
 
-TEST(Commands, EachCommandHasOneRowWithItsMenuTextAndItsPromptApartFromItsToolTip)
-{
     std::set<Command> seen;
     for (const CommandInfo& info : CommandInfos()) {
         SCOPED_TRACE(static_cast<int>(info.id));

@@ -9,16 +9,12 @@
 namespace kivo {
 namespace {
 
-class SettingsStore : public ::testing::Test {
-protected:
-    QTemporaryDir m_folder;
-    const QString m_profile = m_folder.filePath(QStringLiteral("Kivo231.ini"));
-};
-
-TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystemAndTheRecentFilesAreTheLatestFourOnce)
+TEST(SettingsStore, ValuesSurviveARestartInGroupSystemAndTheRecentFilesAreTheLatestFourOnceAndUnreadableOnesGiveTheDefaults)
 {
+    const QTemporaryDir folder;
+    const QString profile = folder.filePath(QStringLiteral("Kivo231.ini"));
     {
-        Settings settings(m_profile);
+        Settings settings(profile);
         settings.Set(setting::kX, -1);
         settings.Set(setting::kColumnWidths[5], 130);
         settings.Set(setting::kOpenFileDir, QStringLiteral("/home/me/ビデオ, 2026"));
@@ -26,27 +22,22 @@ TEST_F(SettingsStore, ValuesSurviveARestartInGroupSystemAndTheRecentFilesAreTheL
         for (const char* file : {"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo", "/c.kvo"})
             settings.AddRecentFile(file);
     }
-    Settings settings(m_profile);
-    EXPECT_EQ(settings.Get(setting::kX), -1);
-    EXPECT_EQ(settings.Get(setting::kColumnWidths[5]), 130);
-    EXPECT_EQ(settings.Get(setting::kOpenFileDir), "/home/me/ビデオ, 2026");
-    EXPECT_EQ(settings.GetBarState(), QByteArray("\x00\x01\xff", 3));
-    EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/c.kvo", "/e.kvo", "/d.kvo", "/b.kvo"}));
+    Settings settings(profile);
+    EXPECT_EQ(std::tuple(settings.Get(setting::kX), settings.Get(setting::kColumnWidths[5]), settings.Get(setting::kOpenFileDir),
+                         settings.GetBarState(), settings.GetRecentFiles()),
+              std::tuple(-1, 130, "/home/me/ビデオ, 2026", QByteArray("\x00\x01\xff", 3), QStringList({"/c.kvo", "/e.kvo", "/d.kvo", "/b.kvo"})));
     // (A file leaving the list is the document file test's.)
     settings.SetRecentFiles({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo", "/e.kvo"});
     EXPECT_EQ(settings.GetRecentFiles(), QStringList({"/a.kvo", "/b.kvo", "/c.kvo", "/d.kvo"}));
     settings.Sync();
-    EXPECT_TRUE(test::ReadFile(m_profile).contains("[System]\n"));
-}
+    EXPECT_TRUE(test::ReadFile(profile).contains("[System]\n"));
 
-TEST_F(SettingsStore, UnreadableValuesGiveTheDefaults)
-{
-    test::WriteFile(m_profile, "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
-    const Settings settings(m_profile);
-    EXPECT_EQ(settings.Get(setting::kCx), 400);
-    EXPECT_EQ(settings.Get(setting::kCy), 250);
-    EXPECT_EQ(settings.Get(setting::kX), 12);
-    EXPECT_EQ(settings.Get(setting::kMediaPath), "/media/usb, label");
+    const QString written = folder.filePath(QStringLiteral("Written.ini"));
+    test::WriteFile(written, "[System]\ncx=wide\ncy=99999999999\nx=12\nmediapath=/media/usb, label\n");
+    const Settings unreadable(written);
+    EXPECT_EQ(std::tuple(unreadable.Get(setting::kCx), unreadable.Get(setting::kCy), unreadable.Get(setting::kX),
+                         unreadable.Get(setting::kMediaPath)),
+              std::tuple(400, 250, 12, "/media/usb, label"));
 }
 
 }  // namespace

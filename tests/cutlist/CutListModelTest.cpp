@@ -56,14 +56,6 @@ TEST_F(CutList, EachObjectTakesANewSlotThatStaysUntilTheListIsCleared)
     EXPECT_EQ(std::pair(Slots(), list.GetImageCount()), std::pair(std::vector<int>({0}), 1));
 }
 
-TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFound)
-{
-    Fill(6);
-    list.SetCurrent(1);
-    list.MoveItem(1, 4);
-    EXPECT_EQ(std::tuple(Slots(), list.FindCurrentItem()), std::tuple(std::vector<int>({0, 2, 3, 4, 1, 5}), 4));
-}
-
 TEST_F(CutList, InvalidObjectsGoTogetherKeepingWhatPointsAtTheOthers)
 {
     Fill(2);
@@ -80,9 +72,13 @@ TEST_F(CutList, InvalidObjectsGoTogetherKeepingWhatPointsAtTheOthers)
               std::tuple(1, 1, false, false));
 }
 
-TEST_F(CutList, AStateIsNoEditableTextAndBringsItsObjectIntoView)
+TEST_F(CutList, MovingCarriesTheObjectAndKeepsTheCurrentOneFoundAndAStateIsNoEditableTextAndBringsItsObjectIntoView)
 {
-    Fill(3);
+    Fill(6);
+    list.SetCurrent(1);
+    list.MoveItem(1, 4);
+    EXPECT_EQ(std::tuple(Slots(), list.FindCurrentItem()), std::tuple(std::vector<int>({0, 2, 3, 4, 1, 5}), 4));
+
     QSignalSpy scrolls(&list, &CutListModel::scrollToItemRequested);
     list.SetItemState(2, ObjectState::Paused);
     list.SetItemState(7, ObjectState::Paused);  // no such position: nothing happens
@@ -105,7 +101,7 @@ QStringList Column(const CutListModel& list, int column)
 }
 
 // The directions' alternation is the editor's (CutListEditorTest).
-TEST(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
+TEST(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytesAndEachKeySortsByItsValueWithEmptyTextsFirstKeepingTheSlots)
 {
     CutListModel list;
     // ｱ is the single byte 0xB1, あ is 0x82 0xA0, ア 0x83 0x41, é (not in
@@ -116,11 +112,8 @@ TEST(Sorting, NamesIgnoreCaseOfAsciiLettersAndCompareByShiftJisBytes)
     EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"ab", "B", "Z", "あ", "ア", "ｱ", "é", "😀"}));
     SortCutList(list, SortKey::Name, true);
     EXPECT_EQ(Column(list, CutListModel::kColumnName), QStringList({"😀", "é", "ｱ", "ア", "あ", "Z", "B", "ab"}));
-}
 
-TEST(Sorting, EachKeySortsByItsValueWithEmptyTextsFirstAndObjectsKeepTheirSlots)
-{
-    CutListModel list;
+    list.Clear();
     MEDIARECORD records[] = {
         test::SizedRecord("/m/0.wav", 999 * 1024, 946684800, 59900),     // 2000-01-01
         test::SizedRecord("/m/1.avi", 1234 * 1024, 915148800, 60000),    // 1999-01-01
@@ -177,16 +170,6 @@ TEST(RandomOrder, MatchesTheMoveByMoveShuffleForEverySeedWhoseSeedComesFromTheCl
 
 using test::SizedRecord;
 
-TEST(MediaInfoCache, TheLatestEntryOfAPathIsFoundAndKeysAreExact)
-{
-    CMediaInfoCache cache;
-    for (qint32 length : {100, 300})
-        cache.Add(SizedRecord("/a.mpg", 1, 1000, length));
-    EXPECT_EQ(cache.Lookup("/a.mpg").nLength, 300);
-    const MEDIARECORD other = cache.Lookup("/A.mpg");  // no case folding: the empty record
-    EXPECT_TRUE(other.strPath.isEmpty() && other.dwSize == 0 && other.nLength == 0);
-}
-
 // As a list loads: a lookup, the examined file's entry, the next lookup; now
 // and then a changed file's new entry for a path already there, whose text
 // the list shares with the older entry, and the cache grows past the room
@@ -217,9 +200,15 @@ TEST(MediaInfoCache, EntriesAddedBetweenLookupsAreFoundAsInACacheMadeAtOnce)
     }
 }
 
-TEST(MediaInfoCache, RecordsCarryNoFlagShareTheirThumbnailAndMatchFilesByTheirStored32BitValues)
+TEST(MediaInfoCache, TheLatestEntryOfAPathIsFoundByItsExactKeyWithoutFlagSharingItsThumbnailAndMatchesFilesByTheirStored32BitValues)
 {
     CMediaInfoCache cache;
+    for (qint32 length : {100, 300})
+        cache.Add(SizedRecord("/b.mpg", 1, 1000, length));
+    EXPECT_EQ(cache.Lookup("/b.mpg").nLength, 300);
+    const MEDIARECORD other = cache.Lookup("/B.mpg");  // no case folding: the empty record
+    EXPECT_TRUE(other.strPath.isEmpty() && other.dwSize == 0 && other.nLength == 0);
+
     MEDIARECORD record = SizedRecord("/a.mpg", 1, 1000, 100, std::make_shared<QImage>(64, 48, QImage::Format_RGB32));
     record.nFlag = kFlagNoPicture;
     cache.Add(record);
@@ -227,14 +216,12 @@ TEST(MediaInfoCache, RecordsCarryNoFlagShareTheirThumbnailAndMatchFilesByTheirSt
     EXPECT_EQ(std::tuple(found.nFlag, found.pThumbnail.get()), std::tuple(kFlagValid, record.pThumbnail.get()));
 
     const MEDIARECORD examined = SizedRecord("/big.mpg", 0x140000000ull, 0x100000005ll, 100);  // after 2106
-    EXPECT_TRUE(CacheEntryIsCurrent(examined, 0x140000000ull, 0x100000005ll));
-    EXPECT_FALSE(CacheEntryIsCurrent(examined, 0x40000000ull, 0x100000005ll));
     // An entry read from a scenario file keeps only the low 32 bits.
     const MEDIARECORD stored = SizedRecord("/big.mpg", 0x40000000ull, 5, 100);
-    EXPECT_TRUE(CacheEntryIsCurrent(stored, 0x140000000ull, 0x100000005ll));
-    EXPECT_TRUE(CacheEntryIsCurrent(stored, 0x40000000ull, 5));
-    EXPECT_FALSE(CacheEntryIsCurrent(stored, 0x40000001ull, 5));
-    EXPECT_FALSE(CacheEntryIsCurrent(stored, 0x40000000ull, 6));
+    EXPECT_EQ(std::tuple(CacheEntryIsCurrent(examined, 0x140000000ull, 0x100000005ll), CacheEntryIsCurrent(examined, 0x40000000ull, 0x100000005ll),
+                         CacheEntryIsCurrent(stored, 0x140000000ull, 0x100000005ll), CacheEntryIsCurrent(stored, 0x40000000ull, 5),
+                         CacheEntryIsCurrent(stored, 0x40000001ull, 5), CacheEntryIsCurrent(stored, 0x40000000ull, 6)),
+              std::tuple(true, false, true, true, false, false));
 }
 
 }  // namespace

@@ -14,24 +14,20 @@
 namespace kivo {
 namespace {
 
-TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesAndTypesComeFromTheExtension)
+TEST(Formatters, TimesRoundDownSizesRoundUpToWholeKilobytesTypesComeFromTheExtensionAndDatesAndColumnTextsAreLocal)
 {
-    // (The usual cases are those of the column texts below and of the other tests.)
-    EXPECT_EQ(FormatShortTime(5999), "0m59s");
-    EXPECT_EQ(FormatShortTime(100000LL * 3600000), "60000000m00s");  // 100,000 objects of ten hours
-    EXPECT_EQ(FormatLongTime(5999), "59秒 99");
-
-    EXPECT_EQ(FormatSize(2147483648ull, true), "2,097,152KB (2,147,483,648 ﾊﾞｲﾄ)");
-    EXPECT_EQ(FormatSize(5000000000ull, false), "4,882,813KB");  // beyond 32 bits
+    // (The usual cases are those of the column texts below and of the other
+    // tests.) The second time is that of 100,000 objects of ten hours, the
+    // last size beyond 32 bits.
+    EXPECT_EQ(std::tuple(FormatShortTime(5999), FormatShortTime(100000LL * 3600000), FormatLongTime(5999),
+                         FormatSize(2147483648ull, true), FormatSize(5000000000ull, false)),
+              std::tuple("0m59s", "60000000m00s", "59秒 99", "2,097,152KB (2,147,483,648 ﾊﾞｲﾄ)", "4,882,813KB"));
 
     for (const auto& [path, type] : {std::pair("/m/a.Mp3", "MP3 ﾌｧｲﾙ"), {"/m/archive.tar.gz", "GZ ﾌｧｲﾙ"},
                                      {"/home/me/.videos/clip", "ﾌｧｲﾙ"}, {"/m/trailingdot.", " ﾌｧｲﾙ"}})
         EXPECT_EQ(FormatTypeText(path), type) << path;
-}
 
-TEST(Formatters, DatesAndColumnTextsAreLocal)
-{
-    // Japan's time zone, as a POSIX rule so that no zone database is needed.
+    // Dates and column texts are local: Japan's time zone, as a POSIX rule so that no zone database is needed.
     const QByteArray zone = qgetenv("TZ");
     qputenv("TZ", "JST-9");
     tzset();
@@ -40,8 +36,8 @@ TEST(Formatters, DatesAndColumnTextsAreLocal)
         tzset();
     });
     // 1999-03-09 17:20:00 UTC is Wednesday 02:20 on the 10th in Japan.
-    EXPECT_EQ(FormatDate(921000000), "1999年 03月 10日 水曜日 02:20:00");
-    EXPECT_EQ(FormatDate(0), "1970年 01月 01日 木曜日 09:00:00");
+    EXPECT_EQ(std::tuple(FormatDate(921000000), FormatDate(0)),
+              std::tuple("1999年 03月 10日 水曜日 02:20:00", "1970年 01月 01日 木曜日 09:00:00"));
 
     MEDIARECORD record = test::SizedRecord("/m/movie.mpg", 1025, 921000000, 12345);
     const auto texts = [&record] {
@@ -87,7 +83,7 @@ TEST(StatusSummary, CountsAllObjectsAndTimesThePlayableOnesUpToThePosition)
 
 const QString kPair = QStringLiteral("🎵");
 
-TEST(ShownText, ALongTextOrNameLosesItsEndAndNeverHalfAPair)
+TEST(ShownText, ALongTextLosesItsEndAPathItsMiddleKeepingItsFileNameAndNeverHalfAPair)
 {
     const QString fits(kMaxShownChars, u'x');
     EXPECT_EQ(ShownText(fits).constData(), fits.constData());  // not even copied
@@ -96,11 +92,8 @@ TEST(ShownText, ALongTextOrNameLosesItsEndAndNeverHalfAPair)
     EXPECT_EQ(ShownText(QStringLiteral("ab") + kPair + QStringLiteral("cd"), 4), QStringLiteral("ab…"));
     EXPECT_EQ(ShownText(QStringLiteral("a") + kPair + QStringLiteral("cd"), 4), QStringLiteral("a") + kPair + u'…');
     // A name is cut without a mark (the readers' titles and names in PlaylistsTest and ScenarioFileTest).
-}
 
-TEST(ShownText, ALongPathLosesItsMiddleKeepsItsFileNameAndNeverHalfAPairAndAFileNameItsEnd)
-{
-    // The longest path the system takes, of 255-character folders.
+    // A long path loses its middle: the longest path the system takes, of 255-character folders.
     QString path;
     while (path.size() < 4095 - 256)
         path += u'/' + QString(255, u'd');

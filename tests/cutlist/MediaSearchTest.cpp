@@ -50,9 +50,9 @@ std::vector<Drive> SampleDrives()
     });
 }
 
-TEST(Drives, EntriesCarryTheKindOfDriveInMountPointOrderAndAStoredPathSelectsTheSameDrive)
+TEST(Drives, EntriesCarryTheKindOfDriveInMountPointOrderAndAStoredPathOrFolderSelectsTheSameDriveOrFolder)
 {
-    const std::vector<Drive> drives = SampleDrives();
+    std::vector<Drive> drives = SampleDrives();
     QStringList texts;
     std::ranges::transform(drives, std::back_inserter(texts), &Drive::text);
     EXPECT_EQ(texts, QStringList({"/", "/home", "/media/cdrom MOVIES [CD-ROM]", "/mnt/dvd  [CD-ROM]",
@@ -66,15 +66,11 @@ TEST(Drives, EntriesCarryTheKindOfDriveInMountPointOrderAndAStoredPathSelectsThe
         {"/media/cdrom OTHERDISC [CD-ROM]", "/media/cdrom MOVIES [CD-ROM]"}, {"/mnt/gone [ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ]", "/"}};
     for (const auto& [stored, selected] : selections)
         EXPECT_EQ(drives[SelectDrive(drives, QString::fromUtf8(stored))].text, QString::fromUtf8(selected)) << stored;
-    EXPECT_EQ(SelectDrive({}, QStringLiteral("/")), -1);
-    EXPECT_EQ(SelectDrive({{"/srv", DriveType::Fixed, "/srv"}}, QStringLiteral("/")), 0);
+    EXPECT_EQ(std::pair(SelectDrive({}, QStringLiteral("/")), SelectDrive({{"/srv", DriveType::Fixed, "/srv"}}, QStringLiteral("/"))), std::pair(-1, 0));
     const auto below = MountPointsBelow(ParseMountTable("a / ext4\nb /home ext4\nc /home/x/y nfs\nd /homer ext4\n"), "/home");
     EXPECT_EQ(below, std::vector<QByteArray>({"/home/x/y"}));
-}
 
-TEST(Drives, FoldersJoinTheListAndAStoredFolderIsSelectedAgain)
-{
-    std::vector<Drive> drives = SampleDrives();
+    // Folders join the list, and a stored folder is selected again.
     const auto text = [&](int index) { return drives.at(static_cast<size_t>(index)).text; };
     EXPECT_EQ(text(AddFolder(drives, "/home/me", DriveType::Home)), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
     EXPECT_EQ(std::tuple(text(1), text(2)), std::tuple("/home", "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]"));  // in text order
@@ -85,11 +81,9 @@ TEST(Drives, FoldersJoinTheListAndAStoredFolderIsSelectedAgain)
         AddStoredFolder(drives, QString::fromUtf8(stored));
         return text(SelectDrive(drives, QString::fromUtf8(stored)));
     };
-    EXPECT_EQ(selected("/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]"), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
-    EXPECT_EQ(selected("/mnt/nfs [ﾌｫﾙﾀﾞ]"), "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]");
-    EXPECT_EQ(selected("/home/me [ﾌｫﾙﾀﾞ]"), "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]");
-    EXPECT_EQ(selected("Videos [ﾌｫﾙﾀﾞ]"), "/");
-    EXPECT_EQ(selected("/mnt/gone"), "/");
+    for (const auto& [stored, selection] : {std::pair("/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]", "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]"), {"/mnt/nfs [ﾌｫﾙﾀﾞ]", "/mnt/nfs [ﾈｯﾄﾜｰｸ接続]"},
+                                            {"/home/me [ﾌｫﾙﾀﾞ]", "/home/me [ﾎｰﾑ ﾌｫﾙﾀﾞ]"}, {"Videos [ﾌｫﾙﾀﾞ]", "/"}, {"/mnt/gone", "/"}})
+        EXPECT_EQ(selected(stored), selection) << stored;
     EXPECT_EQ(drives.size(), count);
     // A stored folder of its own gets its entry (the search dialog's test
     // shows it chosen again), this one not the drive /mnt/dvd.
@@ -150,8 +144,7 @@ TEST_F(Walk, FindsRegularFilesAtAnyDepthDepthFirstByTheirExtensionsAndBytes)
     // Each folder's hits come together, whatever order the folders take.
     const QStringList found = Relative(result, false);
     const auto at = [&](const char* name) { return found.indexOf(QString::fromUtf8(name)); };
-    EXPECT_EQ(std::abs(at("a/b/c/d/deep.avi") - at("a/x.wav")), 1);
-    EXPECT_EQ(std::abs(at("e/f/CLIP.MPEG") - at("e/g.mid")), 1);
+    EXPECT_EQ(std::tuple(std::abs(at("a/b/c/d/deep.avi") - at("a/x.wav")), std::abs(at("e/f/CLIP.MPEG") - at("e/g.mid"))), std::tuple(1, 1));
     EXPECT_EQ(std::tuple(result.counts.folders, result.counts.hits, result.cancelled), std::tuple(8u, 8u, false));
     // (Every file, whatever its name, is the links' case and the search
     // run's.)
@@ -197,8 +190,7 @@ TEST_F(Walk, StaysOutOfOtherMountsAndVanishedFoldersAndStopsWhenCancelled)
     };
     const SearchResult result = Search(control);
     ASSERT_TRUE(removed);
-    EXPECT_EQ(Relative(result), QStringList({"a/1.avi"}));
-    EXPECT_EQ(result.counts.folders, 3u);  // the top, a and c
+    EXPECT_EQ(std::pair(Relative(result), result.counts.folders), std::pair(QStringList({"a/1.avi"}), 3ul));  // the top, a and c
 
     std::atomic<bool> cancel = false;
     control.skippedFolders.clear();
@@ -260,13 +252,11 @@ TEST_F(Walk, ADroppedFolderAddsItsOwnFilesOnly)
 
 TEST(AddingMedia, TheLastDroppedItemDecidesAboutDocuments)
 {
-    EXPECT_TRUE(DropOpensScenario({"/a/clip.mpg", "/a/list.KVO"}));
-    EXPECT_FALSE(DropOpensScenario({"/a/list.kvo", "/a/clip.mpg"}));
-    EXPECT_FALSE(DropOpensScenario({}));
+    EXPECT_EQ(std::tuple(DropOpensScenario({"/a/clip.mpg", "/a/list.KVO"}), DropOpensScenario({"/a/list.kvo", "/a/clip.mpg"}), DropOpensScenario({})),
+              std::tuple(true, false, false));
     // A playlist dropped alone opens as a cut list; among other files it is
     // added like them.
-    EXPECT_TRUE(DropOpensDocument({"/a/list.M3U8"}));
-    EXPECT_FALSE(DropOpensDocument({"/a/list.xspf", "/a/clip.mpg"}));
+    EXPECT_EQ(std::pair(DropOpensDocument({"/a/list.M3U8"}), DropOpensDocument({"/a/list.xspf", "/a/clip.mpg"})), std::pair(true, false));
 }
 
 }  // namespace

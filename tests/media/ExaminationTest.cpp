@@ -16,7 +16,18 @@ namespace {
 
 using test::Media;
 
-TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
+// The colour in the middle of the picture of a clip: its name.
+std::string MiddleOfPicture(const char* name)
+{
+    const Examination examined = ExamineMediaFile(MediaProbe(), Media(name));
+    if (!examined.object.record.pThumbnail)
+        return "no picture";
+    const QColor middle = examined.object.record.pThumbnail->pixelColor(32, 24);
+    const auto strong = [](int value) { return value > 100 ? '+' : value < 60 ? '-' : '?'; };
+    return {strong(middle.red()), strong(middle.green()), strong(middle.blue())};
+}
+
+TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClampedAndAPictureIsTheFrameAtOneSecondOrTheFirstOfAShorterMedium)
 {
     const MediaProbe probe;
     // A playable file warns of nothing (the run through an MPEG file's last
@@ -48,27 +59,11 @@ TEST(Examination, VideoAndSoundOnlyMediaArePlayableWithTheirTimesClamped)
     // A media time beyond what the field holds is clamped.
     const Examination slow = ExamineMediaFile(probe, Media("slow.wav"));  // 23,068,628 s
     EXPECT_EQ(std::tuple(slow.object.record.nFlag, slow.object.record.nLength), std::tuple(kFlagNoPicture, std::numeric_limits<qint32>::max()));
-}
 
-// The colour in the middle of the picture of a clip: its name.
-std::string MiddleOfPicture(const char* name)
-{
-    const Examination examined = ExamineMediaFile(MediaProbe(), Media(name));
-    if (!examined.object.record.pThumbnail)
-        return "no picture";
-    const QColor middle = examined.object.record.pThumbnail->pixelColor(32, 24);
-    const auto strong = [](int value) { return value > 100 ? '+' : value < 60 ? '-' : '?'; };
-    return {strong(middle.red()), strong(middle.green()), strong(middle.blue())};
-}
-
-TEST(Examination, APictureIsTheFrameAtOneSecondOrTheFirstOfAShorterMedium)
-{
     // Under a second: the first frame, sought anew once the examination has
-    // read the medium's times.
-    EXPECT_EQ(MiddleOfPicture("red-moment.mpg"), "+--");
-    // Green from half a second to one and a half, with key frames at 0 (red)
-    // and 5 s (blue).
-    EXPECT_EQ(MiddleOfPicture("late-key.mkv"), "-+-");
+    // read the medium's times. Green from half a second to one and a half,
+    // with key frames at 0 (red) and 5 s (blue).
+    EXPECT_EQ(std::pair(MiddleOfPicture("red-moment.mpg"), MiddleOfPicture("late-key.mkv")), std::pair(std::string("+--"), std::string("-+-")));
 }
 
 TEST(Examination, BadFilesAreInvalidWithoutHanging)

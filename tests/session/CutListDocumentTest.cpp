@@ -112,13 +112,11 @@ TEST_F(Document, SavesAreWrittenInTheBackgroundInTurnAndAChangeMeanwhileKeepsThe
     EXPECT_TRUE(settled.empty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return settled.size() == 2; }));
     EXPECT_EQ(settled, (std::vector<std::pair<QString, bool>>{{"list", true}, {"nowhere", false}}));
-    EXPECT_EQ(ReadScenarioFile(path).scenario.paths.size(), 2);
-    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(std::pair(ReadScenarioFile(path).scenario.paths.size(), document.IsModified()), std::pair(qsizetype{2}, true));
 
     document.Save(path);
     ASSERT_TRUE(document.FinishSaving());
-    EXPECT_FALSE(document.IsModified());
-    EXPECT_EQ(ReadScenarioFile(path).scenario.paths.size(), 1);
+    EXPECT_EQ(std::pair(ReadScenarioFile(path).scenario.paths.size(), document.IsModified()), std::pair(qsizetype{1}, false));
 
     // A save refused at once, maybe before the document hears of its end,
     // is settled all the same.

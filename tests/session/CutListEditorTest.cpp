@@ -45,8 +45,7 @@ TEST_F(Editing, MovesPutAnObjectBelowATargetDownAndAboveOneUpAndRefreshTheSummar
     list.SetCurrent(list.GetItemData(2));
     QSignalSpy summaries(&document, &CutListDocument::summaryChanged);
     editor.MoveObject(1, 4);
-    EXPECT_EQ(Objects(), Order({0, 2, 3, 4, 1, 5}));
-    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(std::pair(Objects(), document.IsModified()), std::pair(Order({0, 2, 3, 4, 1, 5}), true));
     editor.MoveObject(1, 0);  // nothing but 0 before the current object any more
     EXPECT_EQ(Objects(), Order({2, 0, 3, 4, 1, 5}));
     ASSERT_EQ(summaries.count(), 2);
@@ -55,9 +54,7 @@ TEST_F(Editing, MovesPutAnObjectBelowATargetDownAndAboveOneUpAndRefreshTheSummar
     document.SetModified(false);
     editor.MoveObject(2, 2);   // onto itself
     editor.MoveObject(2, 40);  // a target that is gone
-    EXPECT_EQ(Objects(), Order({2, 0, 3, 4, 1, 5}));
-    EXPECT_FALSE(document.IsModified());
-    EXPECT_EQ(summaries.count(), 2);
+    EXPECT_EQ(std::tuple(Objects(), document.IsModified(), summaries.count()), std::tuple(Order({2, 0, 3, 4, 1, 5}), false, 2));
 }
 
 TEST_F(Editing, DeletingInvalidOnesKeepsTheOthersAndDeletingTheCurrentOneStopsPlayback)

@@ -60,23 +60,21 @@ protected:
 TEST_F(File, SavingNamesTheDocumentAfterItsFileAndKeepsItAmongTheRecentFiles)
 {
     ASSERT_TRUE(Add({Media("audio.wav")}));
-    EXPECT_FALSE(file.Save());  // asked for a file, and cancelled
-    EXPECT_EQ(titles.count(), 0);
+    EXPECT_EQ((std::tuple{file.Save(), titles.count()}), std::tuple(false, 0));  // asked for a file, and cancelled
     user.savePath = folder.filePath("list");  // no extension: the scenario's
     ASSERT_TRUE(file.Save() && document.FinishSaving());
     const QString saved = folder.filePath("list.kvo");
-    EXPECT_EQ(std::tuple(file.Path(), titles.takeLast().at(0).toString()), std::tuple(saved, "list.kvo - Kivo"));
-    EXPECT_EQ(settings.GetRecentFiles(), QStringList{saved});
+    EXPECT_EQ(std::tuple(file.Path(), titles.takeLast().at(0).toString(), settings.GetRecentFiles()),
+              std::tuple(saved, "list.kvo - Kivo", QStringList{saved}));
 
     user.savePath = folder.filePath("other.scene");  // an extension of its own stays
     ASSERT_TRUE(file.SaveAs() && document.FinishSaving());
-    EXPECT_EQ(user.starts, QStringList({"", "", saved}));  // the choice starts at the document's file
-    EXPECT_EQ(file.Path(), folder.filePath("other.scene"));
+    // The choice starts at the document's file.
+    EXPECT_EQ(std::pair(user.starts, file.Path()), std::pair(QStringList({"", "", saved}), folder.filePath("other.scene")));
     QFile::remove(saved);
     document.SetModified(true);
     ASSERT_TRUE(file.Save() && document.FinishSaving());  // back to its own file, without asking
-    EXPECT_EQ(user.starts.size(), 3);
-    EXPECT_FALSE(QFile::exists(saved));
+    EXPECT_EQ(std::pair(user.starts.size(), QFile::exists(saved)), std::pair(qsizetype{3}, false));
 }
 
 TEST_F(File, AModifiedDocumentIsReplacedOnlyAfterTheUsersAnswer)
@@ -103,9 +101,7 @@ TEST_F(File, AModifiedDocumentIsReplacedOnlyAfterTheUsersAnswer)
     document.SetModified(true);
     bool doneRan = false;
     file.Open(folder.filePath("missing.kvo"), [&](bool) { doneRan = true; });
-    EXPECT_EQ(user.questions.last(), "list.kvo への変更を保存しますか?");
-    EXPECT_FALSE(doneRan);
-    EXPECT_EQ(file.Path(), path);
+    EXPECT_EQ(std::tuple(user.questions.last(), doneRan, file.Path()), std::tuple("list.kvo への変更を保存しますか?", false, path));
 }
 
 // A file that ends early, and what the real program then saves, are the

@@ -109,8 +109,8 @@ TEST_F(FileTypeRegistration, WritesTheTypeTheEntryAndTheIconsOnceThereIsAProgram
     // The MIME database takes the package.
     if (const QString tool = QStandardPaths::findExecutable("update-mime-database"); !tool.isEmpty()) {
         ASSERT_EQ(QProcess::execute(tool, {Data("mime")}), 0);
-        EXPECT_TRUE(ReadFile(Data("mime/globs2")).contains("application/x-kivo-scenario:*.kvo"));
-        EXPECT_TRUE(ReadFile(Data("mime/application/x-kivo-scenario.xml")).contains("Kivo ｼﾅﾘｵ"));
+        EXPECT_TRUE(ReadFile(Data("mime/globs2")).contains("application/x-kivo-scenario:*.kvo") &&
+                    ReadFile(Data("mime/application/x-kivo-scenario.xml")).contains("Kivo ｼﾅﾘｵ"));
     }
 
     // The switch is one-way: files removed later are not written again.
@@ -238,8 +238,7 @@ TEST_F(FileTypeRegistration, TheCallReturnsAtOnceAndTheFilesAndToolsFollowWithou
     call.start();
     RegisterFileType(m_settings, m_places);
     EXPECT_LT(call.elapsed(), 100);
-    EXPECT_EQ(m_settings.Get(setting::kFileType), 1);
-    EXPECT_TRUE(QDir(m_places.dataFolder).isEmpty());
+    EXPECT_TRUE(m_settings.Get(setting::kFileType) == 1 && QDir(m_places.dataFolder).isEmpty());
     held.release();
     // The work is done while the tools still run: nothing waits for them.
     for (const auto& [name, arguments] : tools) {

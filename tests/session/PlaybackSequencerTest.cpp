@@ -191,20 +191,18 @@ TEST_F(Sequencing, ALaterOpeningWinsRatesAndLevelsReachThePlayerAndLongTimesAreC
     ASSERT_TRUE(sequencer.CueObject(1, 0));
     sequencer.PlayNext(2);
     ASSERT_TRUE(Opened());
-    EXPECT_EQ(std::tuple(sequencer.Position().index, State(1)), std::tuple(2, "待機"));
-    EXPECT_EQ(player.GetRate(), 2.0);
+    EXPECT_EQ(std::tuple(sequencer.Position().index, State(1), player.GetRate()), std::tuple(2, "待機", 2.0));
     EXPECT_EQ(sequencer.SetRate(0), 200);  // refused: the rate in force
     // The bars' 0 to 100 scales, loud and left at 0.
     sequencer.SetVolume(50);
-    EXPECT_EQ(player.Volume(), AmplitudeToVolume(0.5));
     sequencer.SetBalance(-100);
-    EXPECT_EQ(player.Balance(), -10000);
+    EXPECT_EQ(std::pair(player.Volume(), player.Balance()), std::pair(AmplitudeToVolume(0.5), -10000L));
     // The times of very long media are reported clamped.
     Add(Media("slow.wav"));  // 23,068,628 s
     host.Clear();
     ASSERT_TRUE(Cue(3, qint64{2200000000}));
-    EXPECT_EQ(host.lengths, std::vector<int>({std::numeric_limits<qint32>::max()}));
-    EXPECT_EQ(host.positions.back(), std::numeric_limits<qint32>::max());
+    EXPECT_EQ(std::pair(host.lengths, host.positions.back()),
+              std::pair(std::vector<int>({std::numeric_limits<qint32>::max()}), std::numeric_limits<qint32>::max()));
 }
 
 TEST_F(Sequencing, ThePositionIsReportedWhilePlayingOnlyPlayPauseAtTheStartReopensAndResetReportsStopped)

@@ -8,8 +8,9 @@
 namespace kivo {
 namespace {
 
-// The menu of a window that is not full screen is the player window test's.
-TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
+// The menu of a window that is not full screen is the player window test's;
+// so is no choice of one audio stream.
+TEST(PlayerMenu, FullScreenGreysTheWindowItemsChecksShowTheOptionsAndTheTrackMenusListTheStreamsWithTheChoiceChecked)
 {
     const auto states = PlayerMenuStates(
         {.playState = PlayState::Paused, .list = {}, .fullScreen = true, .stretch = true, .muted = true});
@@ -17,16 +18,10 @@ TEST(PlayerMenu, FullScreenGreysTheWindowItemsAndChecksShowTheOptions)
         EXPECT_FALSE(states.at(command).enabled) << static_cast<int>(command);
     for (Command command : {Command::FullScreen, Command::Stretch, Command::ShowPlayer})
         EXPECT_TRUE(states.at(command).checked) << static_cast<int>(command);
-    EXPECT_FALSE(states.at(Command::Sound).checked);
-    EXPECT_TRUE(states.at(Command::PlayPause).enabled);
-}
+    EXPECT_TRUE(!states.at(Command::Sound).checked && states.at(Command::PlayPause).enabled);
 
-// The subtitle and audio-track menus. (No choice of one audio stream is the
-// player window test's.)
-using Entries = std::vector<TrackMenuEntry>;
-
-TEST(TrackMenus, ListTheStreamsByTheirTagsOrNumbersWithTheChoiceChecked)
-{
+    // The subtitle and audio-track menus name the streams by their tags or numbers.
+    using Entries = std::vector<TrackMenuEntry>;
     const std::vector<Track> tagged = {{"jpn", ""}, {"", "Commentary"}, {"eng", "Director & crew"}, {"", ""}};
     struct Case {
         const char* what;

@@ -30,7 +30,7 @@ QStringList RowPatterns(const QString& row)
 }
 
 // (How they are examined is the examination test's.)
-TEST(TodaysFormats, AreSearchedForByDefaultListedByTheOpenDialogAndPlayed)
+TEST(TodaysFormats, AreSearchedForByDefaultListedByTheOpenDialogAndPlayedAndAFilesTagsAndCoverComeWhileItPlaysAndGoWithIt)
 {
     const QString folder = QFileInfo(Media("today.mp4")).path();
     const SearchResult found = SearchFolder(QFile::encodeName(folder), ExtensionList(MediaChoices{}), false);
@@ -52,10 +52,7 @@ TEST(TodaysFormats, AreSearchedForByDefaultListedByTheOpenDialogAndPlayed)
         engine.StartPlayback();
         EXPECT_TRUE(QTest::qWaitFor([&] { return engine.GetPosition() > 0.3; }, 5000)) << name;
     }
-}
 
-TEST(TodaysFormats, AFilesTagsAndCoverComeWhileItPlaysAndGoWithIt)
-{
     MediaEngine engine;
     int told = 0;
     QObject::connect(&engine, &MediaEngine::tagsChanged, [&] { ++told; });
@@ -70,8 +67,7 @@ TEST(TodaysFormats, AFilesTagsAndCoverComeWhileItPlaysAndGoWithIt)
     // Another file has tags of its own, or none.
     const int before = told;
     ASSERT_TRUE(OpenAndWait(engine, Media("audio.wav")));
-    EXPECT_EQ(engine.Tags(), MediaTags{});
-    EXPECT_GT(told, before);
+    EXPECT_TRUE(engine.Tags() == MediaTags{} && told > before);
 }
 
 }  // namespace

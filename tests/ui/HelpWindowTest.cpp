@@ -9,7 +9,7 @@
 namespace kivo {
 namespace {
 
-TEST(HelpWindow, OneWindowPerOwnerOpensWholeOnTheScreenAtTheContentsAndItsBarGoesBack)
+TEST(HelpWindow, OneWindowPerOwnerOpensWholeOnTheScreenAtTheContentsItsBarGoesBackAndThePagesLinkOnlyToPagesAndPlacesThatExist)
 {
     QWidget owner;
     const QRect screen = owner.screen()->availableGeometry();
@@ -32,10 +32,7 @@ TEST(HelpWindow, OneWindowPerOwnerOpensWholeOnTheScreenAtTheContentsAndItsBarGoe
     help->move(screen.right() + 100, screen.top() + 10);
     EXPECT_EQ(HelpWindow::Show(&owner), help);
     EXPECT_TRUE(help->isVisible() && screen.contains(help->frameGeometry()));
-}
 
-TEST(HelpPages, LinkOnlyToPagesAndPlacesThatExist)
-{
     const QStringList pages = QDir(":/help").entryList({"*.html"});
     ASSERT_EQ(pages.size(), 3);
     const QRegularExpression link(R"re(<a href="(?![a-z]+:)([^"#]*)(?:#([^"]*))?")re");

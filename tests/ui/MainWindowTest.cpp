@@ -132,7 +132,7 @@ TEST_F(Program, MenusKeysBarsAndDropsReachTheirCommands)
     }
 }
 
-TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEnd)
+TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEndAndTheOpenMediaDialogKeepsItsRow)
 {
     const QString huge(4 << 20, u'x');
     window.ShowStatus(huge);
@@ -143,6 +143,16 @@ TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEnd)
     const QString refused = test::CloseMessageBox([&] { window.OpenDocument(folder.filePath(name)); }).text;
     EXPECT_LE(refused.size(), kMaxShownChars);
     EXPECT_TRUE(refused.contains("nnn.kvo を開けませんでした。\n")) << refused.left(40).toStdString();
+
+    // The open media dialog keeps its row. (The names typed into its name
+    // field are the play-and-keep-a-cut-list script's.)
+    for (const int row : {0, 9}) {  // 9: "すべてのﾌｧｲﾙ"
+        AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
+            EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), row);
+            dialog->selectNameFilter(AllFilesFilter());
+            dialog->reject();
+        });
+    }
 }
 
 TEST_F(Program, ListMenusOfferTheObjectOrTheView)
@@ -155,8 +165,7 @@ TEST_F(Program, ListMenusOfferTheObjectOrTheView)
     // The main window shows the list menus' prompts as it does the menu bar's.
     EXPECT_EQ(deletePrompt, CommandText(CommandInfoOf(Command::DeleteObject).prompt));
     // The commands act on the object last right-clicked: its file name, then away.
-    EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName));
-    EXPECT_EQ(window.List().GetItemText(1, CutListModel::kColumnName), "text.txt");
+    EXPECT_TRUE(window.Commands().Run(Command::NameObjectByFileName) && window.List().GetItemText(1, CutListModel::kColumnName) == "text.txt");
     EXPECT_TRUE(window.Commands().Run(Command::DeleteObject) && window.List().GetItemCount() == 1);
     const QWidget* viewport = window.ListView().ActiveView()->viewport();
     EXPECT_EQ(ListMenuAt(QPoint(viewport->width() - 5, viewport->height() - 5)).first(), "大きいｱｲｺﾝ(&G)");
@@ -209,19 +218,6 @@ TEST_F(Program, TheListShowsThePlayedAndTheMovedObjectAndAClickOnSpaceTheSummary
     EXPECT_TRUE(shown());
 }
 
-// The names typed into its name field are the play-and-keep-a-cut-list
-// script's.
-TEST_F(Program, OpenMediaDialogKeepsItsRow)
-{
-    for (const int row : {0, 9}) {  // 9: "すべてのﾌｧｲﾙ"
-        AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
-            EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), row);
-            dialog->selectNameFilter(AllFilesFilter());
-            dialog->reject();
-        });
-    }
-}
-
 TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBarsNeverPlacedBefore)
 {
     // A first run that ends (on SIGTERM, say) before the window manager has
@@ -246,8 +242,7 @@ TEST_F(Program, ClosingKeepsTheLayoutAndTheVolumeAndTheNextRunPlacesFloatingBars
     // side by side at the top right corner of the list, as a first run
     // places them.
     ASSERT_TRUE(QTest::qWaitFor([&] { return volume->isVisible() && speed->isVisible(); }, 1000));
-    EXPECT_TRUE(volume->isFloating() && speed->isFloating());
-    EXPECT_LE(speed->frameGeometry().right(), volume->frameGeometry().left());
+    EXPECT_TRUE(volume->isFloating() && speed->isFloating() && speed->frameGeometry().right() <= volume->frameGeometry().left());
     const QWidget* list = again.centralWidget();
     EXPECT_EQ(volume->frameGeometry().right(), list->mapToGlobal(QPoint(list->width(), 0)).x() - 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return again.findChild<QSlider*>("volume")->value() == 30; }, 1000));

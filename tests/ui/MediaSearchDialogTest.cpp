@@ -64,9 +64,8 @@ TEST_F(SearchDialog, StoresTheChoicesAndTheDriveOrChosenFolderOnStartOnlyAndShow
         QTest::keyClick(list, Qt::Key_End);
         EXPECT_EQ(list->currentText(), "/media/cdrom MOVIES [CD-ROM]");
         QTest::keyClick(list, Qt::Key_End);
-        EXPECT_EQ(starts, QStringList({"/media/cdrom", "/media/cdrom"}));
-        EXPECT_EQ(list->currentText(), chosen);
-        EXPECT_EQ(list->itemText(list->count() - 1), "ﾌｫﾙﾀﾞの選択...");
+        EXPECT_EQ(std::tuple(starts, list->currentText(), list->itemText(list->count() - 1)),
+                  std::tuple(QStringList({"/media/cdrom", "/media/cdrom"}), chosen, "ﾌｫﾙﾀﾞの選択..."));
         dialog.accept();
         EXPECT_EQ(settings.Get(setting::kMediaPath), chosen);
         const MediaChoices choices = dialog.Choices();
@@ -75,10 +74,9 @@ TEST_F(SearchDialog, StoresTheChoicesAndTheDriveOrChosenFolderOnStartOnlyAndShow
     // Shown again as left, the switched-on "All files" in sight.
     CMediaSearchDlg dialog(settings, kDrives);
     dialog.show();
-    EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), chosen);
-    EXPECT_EQ(dialog.Root(), QFile::encodeName(folder.path()));
-    EXPECT_TRUE(!Check(dialog, 1038)->isChecked() && Check(dialog, 1046)->isChecked());
-    EXPECT_TRUE(Check(dialog, 1047)->isChecked() && Check(dialog, 1047)->isVisible());
+    EXPECT_EQ(std::tuple(dialog.findChild<QComboBox*>()->currentText(), dialog.Root()), std::tuple(chosen, QFile::encodeName(folder.path())));
+    EXPECT_TRUE(!Check(dialog, 1038)->isChecked() && Check(dialog, 1046)->isChecked() && Check(dialog, 1047)->isChecked() &&
+                Check(dialog, 1047)->isVisible());
 }
 
 // The run's questions as message boxes, and its walk in the progress dialog.

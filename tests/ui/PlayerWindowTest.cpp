@@ -58,16 +58,14 @@ QStringList Entries(const QList<QAction*>& entries, const std::function<bool(con
 
 bool IsSubmenu(const QAction* entry) { return entry->menu() != nullptr; }
 
-TEST(PlayerWindow, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
+TEST_F(Player, StartsHiddenAtTheDefaultSizeAndKeepsItsOptions)
 {
-    QTemporaryDir folder;
-    Settings settings(folder.filePath("Kivo231.ini"));
     settings.Set(setting::kRepeat, 1);
     {
-        MediaEngine engine;
-        PlayerWindow window(settings, engine);
-        EXPECT_TRUE(!window.isVisible() && window.size() == QSize(352, 240) && engine.Options().repeat);
-        engine.SetOptions({.autoRewind = true, .repeat = false, .autoSize = true});
+        MediaEngine started;
+        PlayerWindow another(settings, started);
+        EXPECT_TRUE(!another.isVisible() && another.size() == QSize(352, 240) && started.Options().repeat);
+        started.SetOptions({.autoRewind = true, .repeat = false, .autoSize = true});
     }
     EXPECT_EQ(std::pair(settings.Get(setting::kAutoRewind), settings.Get(setting::kRepeat)), std::pair(1, 0));
 }
@@ -137,8 +135,7 @@ TEST_F(Player, TheContextMenuGreysAndChecksItsItemsAndOffersTheFilesStreams)
         }
     });
     EXPECT_TRUE(checked.contains("fr (Subtitle)") && checked.contains("eng (Audio)"));  // the muxer's own titles
-    EXPECT_EQ(engine.Tracks().audioChoice, 1);
-    EXPECT_EQ(engine.Tracks().subtitleChoice, std::nullopt);
+    EXPECT_EQ(std::pair(engine.Tracks().audioChoice, engine.Tracks().subtitleChoice), std::pair(1, std::optional<int>()));
     engine.WaitForWorker();
 }
 

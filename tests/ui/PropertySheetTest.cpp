@@ -66,12 +66,12 @@ TEST(PlaybackPage, LevelsGoToTheMainWindowAtOnceOnlyWhenChangedAndTheSpeedOnceAD
     EXPECT_TRUE(!silent.findChild<QSlider*>("volume")->isEnabled() && silent.findChild<QSlider*>("balance")->value() == 0);
 }
 
-TEST(PropertySheet, AMediaPageShowsWhatItHoldsWholeAndCutsNamesOfMegabytesKeepingPathsEnds)
+TEST(PropertySheet, AMediaPageShowsWhatItHoldsWholeAndCutsNamesOfMegabytesPagesComeInTheirOrderAndASpeedOutOfRangeKeepsThePlaybackPage)
 {
     MediaEngine engine;
-    PropertySheet sheet(MediaPage("/home/user/Videos/holiday/beach.mpg", "/home/user/Videos/holiday", {}), engine, {});
-    sheet.show();
-    for (const auto* text : sheet.Tabs()->currentWidget()->findChildren<QLabel*>())
+    PropertySheet whole(MediaPage("/home/user/Videos/holiday/beach.mpg", "/home/user/Videos/holiday", {}), engine, {});
+    whole.show();
+    for (const auto* text : whole.Tabs()->currentWidget()->findChildren<QLabel*>())
         EXPECT_GE(text->width(), text->sizeHint().width()) << text->text().toStdString();
     const QString deepFolder = u'/' + QStringList(15, QString(255, u'd')).join(u'/');
     PropertySheet huge(MediaPage(QString(4 << 20, u'n'), deepFolder + "/holiday", QString(3 << 20, u'm')), engine, {});
@@ -81,11 +81,8 @@ TEST(PropertySheet, AMediaPageShowsWhatItHoldsWholeAndCutsNamesOfMegabytesKeepin
     const auto* location = huge.findChild<QLabel*>("location");
     EXPECT_TRUE(location->text().endsWith("/holiday"));
     EXPECT_EQ(location->toolTip(), location->text());
-}
 
-TEST(PropertySheet, PagesInTheirOrderFiltersByNameAndASpeedOutOfRangeKeepsThePlaybackPage)
-{
-    MediaEngine engine;
+    // The player page lists the filters by name.
     ObjectProperties properties = MediaPage({}, {}, {});
     properties.pages = {PropertyPage::Media, PropertyPage::Player, PropertyPage::Playback};
     properties.active = PropertyPage::Playback;
