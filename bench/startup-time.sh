@@ -6,14 +6,15 @@
 # of their own; each figure is the median of five launches, taken in turns
 # after one launch of each that is not counted (it fills the caches).
 #
-# Usage: startup-time.sh KIVO231 EMPTY_MAIN_WINDOW
+# Usage: startup-time.sh KIVO231 EMPTY_MAIN_WINDOW WINDOW_MAP_TIME
 set -euo pipefail
 kivo=$(realpath "$1")
 empty=$(realpath "$2")
+map_time=$(realpath "$3")
 
 # Everything below runs on its own X server.
 if [ -z "${KIVO_STARTUP_ON_XVFB:-}" ]; then
-  exec env KIVO_STARTUP_ON_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$kivo" "$empty"
+  exec env KIVO_STARTUP_ON_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$kivo" "$empty" "$map_time"
 fi
 
 home=$(mktemp -d)
@@ -24,26 +25,11 @@ trap 'kill "$wm" 2>/dev/null; rm -rf "$home"' EXIT
 until xdotool get_desktop >/dev/null 2>&1; do sleep 0.05; done
 
 # Microseconds from launching PROGRAM until a visible window whose name
-# matches PATTERN exists. xdotool's --sync waits half a second between
-# searches, so the search is repeated here at a finer step.
+# matches PATTERN exists, as the X server reports it.
 # Usage: time_to_window PATTERN PROGRAM
 time_to_window() {
-  local pattern=$1 program=$2
-  local start=${EPOCHREALTIME/./}
-  HOME=$home XDG_CONFIG_HOME=$home/.config "$program" >/dev/null 2>&1 &
-  local pid=$!
-  until xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; do
-    if ! kill -0 "$pid" 2>/dev/null || (( ${EPOCHREALTIME/./} - start > 30000000 )); then
-      echo "startup-time: no window from $program" >&2
-      kill "$pid" 2>/dev/null
-      exit 1
-    fi
-    sleep 0.002
-  done
-  local end=${EPOCHREALTIME/./}
-  kill "$pid"
-  wait "$pid" 2>/dev/null || true
-  echo $(( end - start ))
+  HOME=$home XDG_CONFIG_HOME=$home/.config "$map_time" "$1" "$2" 2>/dev/null ||
+    { echo "startup-time: no window from $2" >&2; exit 1; }
 }
 
 median_ms() {
