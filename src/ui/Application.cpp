@@ -9,8 +9,6 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include <fontconfig/fontconfig.h>
-
 namespace kivo {
 namespace {
 
@@ -44,13 +42,6 @@ InterfaceTexts::InterfaceTexts(const QStringList& uiLanguages, QObject* parent)
     if (m_language != QLatin1String(kSourceLanguage))
         Install(QStringLiteral("kivo_") + m_language, kTranslations, this);
     Install(QStringLiteral("qtbase_") + m_language, QLibraryInfo::path(QLibraryInfo::TranslationsPath), this);
-}
-
-std::jthread ReadFontConfigurationAhead()
-{
-    // Qt's font database asks fontconfig for the same configuration, which
-    // fontconfig loads once for the process.
-    return std::jthread([] { FcInit(); });
 }
 
 void SetUpApplication(QApplication& application)

@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QStringList>
 
-#include <thread>
-
 class QApplication;
 
 namespace kivo {
@@ -13,14 +11,6 @@ namespace kivo {
 // profile, and the texts of its interface language (Kivo's own and those of
 // Qt's buttons and dialogs), chosen by the user's interface languages.
 void SetUpApplication(QApplication& application);
-
-// Starts reading the font configuration on a thread of its own; called
-// before the application is made. The main window's first measured text
-// needs it, and on the main thread it was the largest single part of
-// start-up. Read beside the connection to the display and the making of the
-// windows, it is mostly done when the first text is measured. The thread
-// joins when the returned object goes.
-std::jthread ReadFontConfigurationAhead();
 
 // The texts of one interface language, installed while this lives: Kivo's
 // own translation (none for Japanese, the language its texts are written

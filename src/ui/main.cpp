@@ -36,7 +36,6 @@ int main(int argc, char** argv)
     // need none.
     if (AnswerInformation(kivo::ReadCommandLine(argc, argv)))
         return 0;
-    const std::jthread fontConfiguration = kivo::ReadFontConfigurationAhead();
     QApplication application(argc, argv);
     // Read again without Qt's own options, which QApplication has taken out
     // of argv.
