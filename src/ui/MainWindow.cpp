@@ -150,14 +150,22 @@ MainWindow::MainWindow(Settings& settings, Session& session, QWidget* parent)
     BuildBars();
     BuildCommands();
     BuildMenus();
+    // Restoring shows the bars that float at once, before the main window
+    // is on the screen; they are held back below, and meanwhile must not
+    // reach the window manager, which would take them in and let them go.
+    const QList<QDockWidget*> bars = findChildren<QDockWidget*>();
+    for (QDockWidget* bar : bars)
+        bar->setAttribute(Qt::WA_DontShowOnScreen);
     restoreState(settings.GetBarState());
+    for (QDockWidget* bar : bars)
+        bar->setAttribute(Qt::WA_DontShowOnScreen, false);
     if (m_firstRun) {
         m_bars->VolumeBar()->setFloating(true);
         m_bars->SpeedBar()->setFloating(true);
     }
     // Floating bars come up once the window manager has taken the main
     // window in: shown before, they could not be bound to it.
-    for (QDockWidget* bar : findChildren<QDockWidget*>()) {
+    for (QDockWidget* bar : bars) {
         if (bar->isFloating() && !bar->isHidden()) {
             bar->hide();
             m_heldBars.push_back(bar);
