@@ -335,9 +335,13 @@ void CutListDocument::Save(const QString& path, std::function<void(bool)> done)
     QFuture<std::optional<WriteFailure>> written =
         QtConcurrent::run(&m_writer, [path, scenario = std::move(scenario)] { return SaveScenarioFile(path, scenario); });
     m_saves.push_back({path, written, m_changes, std::move(done)});
-    // A write that has ended already (a refusal can be that quick) runs the
-    // continuation here and now, so the save must be among the pending first.
-    written.then(this, [this](const std::optional<WriteFailure>&) { SettleSaves(false); });
+    // Settled from the event loop, or by whoever waits first. A write that
+    // has ended already (a refusal can be that quick) would run the
+    // continuation here and now: settled before the wait, its failure would
+    // not reach the wait, which would say that all was written.
+    written.then(this, [this](const std::optional<WriteFailure>&) {
+        QMetaObject::invokeMethod(this, [this] { SettleSaves(false); }, Qt::QueuedConnection);
+    });
 }
 
 bool CutListDocument::FinishSaving()

@@ -125,6 +125,12 @@ TEST_F(Document, SavesAreWrittenInTheBackgroundInTurnAndAChangeMeanwhileKeepsThe
         document.Save(folder.path(), heard("folder"));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !settled.empty(); }, 2000)) << "save " << i;
     }
+    // And whoever waits for it hears of the failure: a quick refusal once
+    // was settled before the wait, which then said all was written.
+    for (int i = 0; i < 50; ++i) {
+        document.Save(folder.path());
+        ASSERT_FALSE(document.FinishSaving()) << "save " << i;
+    }
 }
 
 // (The current object and its position after a save and an open are the

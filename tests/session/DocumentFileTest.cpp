@@ -85,10 +85,11 @@ TEST_F(File, AModifiedDocumentIsReplacedOnlyAfterTheUsersAnswer)
     document.SetModified(true);
 
     // Cancelled; not saved; saved, but the untitled document's file is
-    // not chosen; saved.
+    // not chosen; saved, but the file cannot be written; saved.
     using enum DocumentQuestions::Answer;
     const QString path = folder.filePath("list.kvo");
-    for (const auto& [answer, savePath, replaced] : {std::tuple(Cancel, path, false), {No, path, true}, {Yes, QString(), false}, {Yes, path, true}}) {
+    for (const auto& [answer, savePath, replaced] : {std::tuple(Cancel, path, false), {No, path, true}, {Yes, QString(), false},
+                                                     {Yes, folder.filePath("no/such/list.kvo"), false}, {Yes, path, true}}) {
         user.answer = answer;
         user.savePath = savePath;
         EXPECT_EQ(file.MaySaveChanges(), replaced);
