@@ -56,7 +56,6 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     m_results.assign(paths.size(), std::nullopt);
     m_ahead = 0;
     m_ready.clear();
-    m_known.Clear();
     m_sinceInserted.invalidate();
     m_previousFromCache = false;
     ++m_run;

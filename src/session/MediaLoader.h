@@ -100,7 +100,7 @@ private:
     std::vector<std::optional<Examination>> m_results;
     // Taken in their turn, not yet inserted.
     std::vector<MediaObject> m_ready;
-    KnownMediaObjects m_known;  // in this run
+    KnownMediaObjects m_known;  // in this run; emptied as it finishes
     QElapsedTimer m_sinceInserted;
     QTimer m_inserting;
     int m_ahead = 0;  // the next path ExamineAhead looks at
