@@ -56,6 +56,20 @@ Q_NEVER_INLINE qsizetype NextLoneSurrogate(QStringView name, qsizetype from)
     return name.size();
 }
 
+// Whether no step after a slash of a path is empty or starts with a dot
+// (no "//", no "/.", no slash at the end): a clean path's steps, or
+// those of a hidden file. Only the slashes are looked at, found by Qt's
+// vector search.
+Q_NEVER_INLINE bool HasPlainSteps(QStringView path)
+{
+    const char16_t* units = path.utf16();
+    for (qsizetype slash = path.indexOf(u'/'); slash >= 0; slash = path.indexOf(u'/', slash + 1)) {
+        if (slash + 1 == path.size() || units[slash + 1] == u'/' || units[slash + 1] == u'.')
+            return false;
+    }
+    return true;
+}
+
 // The number of bytes of the UTF-8 sequence a byte starts, if it is one.
 qsizetype SequenceLength(uchar lead)
 {
@@ -134,7 +148,9 @@ std::optional<QString> LocalFileOfUrl(QUrl url)
 {
     if (url.host().compare(u"localhost", Qt::CaseInsensitive) == 0)
         url.setHost(QString());
-    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty() || url.path().isEmpty())
+    // An empty path gives an empty file below: the path is not decoded
+    // once more only to see that.
+    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty())
         return std::nullopt;
     const QString file = FileNameOfUrl(url);
     if (file.isEmpty())
@@ -143,7 +159,7 @@ std::optional<QString> LocalFileOfUrl(QUrl url)
 }
 
 // The file a location names, clean, before it is checked.
-std::optional<QString> NamedFile(QStringView location, const QString& folder, RelativeLocation relative)
+std::optional<QString> NamedFile(const QString& location, const QString& folder, RelativeLocation relative)
 {
     switch (ReferenceKind(location)) {
     case Reference::OtherUrl:
@@ -156,13 +172,21 @@ std::optional<QString> NamedFile(QStringView location, const QString& folder, Re
         break;
     }
     if (location.startsWith(u'/'))
-        return CleanFileName(location.toString());
+        return CleanFileName(location);
     if (relative == RelativeLocation::Uri) {
         if (auto file = LocalFileOfUrl(QUrl::fromLocalFile(folder + u'/').resolved(UrlOf(location))))
             return CleanFileName(*file);
         return std::nullopt;
     }
-    // Joined in one allocation: a playlist takes this way for every line.
+    // A playlist takes this way for every line. The folder is clean: with a
+    // location of plain steps the path is clean as it is joined, and one too
+    // long for the system (every line of a playlist deep in the tree) is
+    // known before it is made.
+    if (!folder.endsWith(u'/') && !location.isEmpty() && !location.startsWith(u'.') && HasPlainSteps(location)) {
+        if (folder.size() + 1 + location.size() >= PATH_MAX)
+            return std::nullopt;
+        return folder % u'/' % location;
+    }
     return CleanFileName(folder % u'/' % location);
 }
 
@@ -180,7 +204,8 @@ QString FileNameFromBytes(QByteArrayView bytes)
     QChar* out = name.data();
     qsizetype run = 0;  // start of the bytes that decode so far
     for (qsizetype i = NextUndecodableByte(bytes, 0); i < bytes.size(); i = NextUndecodableByte(bytes, run)) {
-        out = decoder.appendToBuffer(out, bytes.sliced(run, i - run));
+        if (i > run)
+            out = decoder.appendToBuffer(out, bytes.sliced(run, i - run));
         *out++ = QChar(static_cast<char16_t>(0xDC00 | static_cast<uchar>(bytes[i])));
         run = i + 1;
     }
@@ -191,6 +216,10 @@ QString FileNameFromBytes(QByteArrayView bytes)
 
 bool HasUndecodableBytes(QStringView name)
 {
+    // Qt's check of the whole name is quicker than the scan below: names
+    // without a lone surrogate need no more.
+    if (name.isValidUtf16())
+        return false;
     for (qsizetype i = NextLoneSurrogate(name, 0); i < name.size(); i = NextLoneSurrogate(name, i + 1)) {
         if (IsInEscapeRange(name[i].unicode()))
             return true;
@@ -202,8 +231,7 @@ QByteArray FileNameBytes(QStringView name)
 {
     // QFile::encodeName is UTF-8 on Linux; taken directly, it needs no copy
     // of the name.
-    qsizetype lone = NextLoneSurrogate(name, 0);
-    if (lone == name.size())
+    if (name.isValidUtf16())
         return name.toUtf8();
     // The valid UTF-16 between the lone surrogates is encoded into one
     // array; of these, an escape is its byte, any other what toUtf8 makes
@@ -212,8 +240,10 @@ QByteArray FileNameBytes(QStringView name)
     QByteArray bytes(encoder.requiredSpace(name.size()), Qt::Uninitialized);
     char* out = bytes.data();
     qsizetype run = 0;
-    for (; lone < name.size(); lone = NextLoneSurrogate(name, run)) {
-        out = encoder.appendToBuffer(out, name.sliced(run, lone - run));
+    for (qsizetype lone = NextLoneSurrogate(name, 0); lone < name.size(); lone = NextLoneSurrogate(name, run)) {
+        // A name of undecodable bytes has an escape after every other.
+        if (lone > run)
+            out = encoder.appendToBuffer(out, name.sliced(run, lone - run));
         const char16_t unit = name[lone].unicode();
         if (IsInEscapeRange(unit)) {
             *out++ = static_cast<char>(unit & 0xFF);
@@ -268,9 +298,7 @@ QString CleanFileName(const QString& path)
 {
     // Most paths are clean already, and cleanPath is slow: a path with no
     // step that is empty or starts with a dot is returned as it is.
-    const bool clean = path.size() < 2 || (path.startsWith(u'/') && !path.endsWith(u'/') && !path.contains(u"//") &&
-                                           !path.contains(u"/."));
-    if (clean)
+    if (path.size() < 2 || (path.startsWith(u'/') && HasPlainSteps(path)))
         return path;
     QString cleaned = QDir::cleanPath(path);
     // cleanPath keeps a ".." that would climb above the root.
@@ -308,7 +336,7 @@ bool IsReachableFileName(QStringView name)
     return encoder.appendToBuffer(bytes.data(), name) - bytes.data() < PATH_MAX;
 }
 
-std::optional<QString> LocalFileOfLocation(QStringView location, const QString& folder, RelativeLocation relative)
+std::optional<QString> LocalFileOfLocation(const QString& location, const QString& folder, RelativeLocation relative)
 {
     std::optional<QString> file = NamedFile(location, folder, relative);
     if (file && !IsReachableFileName(*file))

@@ -68,7 +68,7 @@ enum class RelativeLocation { Path, Uri };
 // rtsp:, ...), another host, or a name the system cannot take as it is
 // (IsReachableFileName). What it gives is absolute and clean, its escapes
 // decoded before it is cleaned.
-std::optional<QString> LocalFileOfLocation(QStringView location, const QString& folder,
+std::optional<QString> LocalFileOfLocation(const QString& location, const QString& folder,
                                            RelativeLocation relative = RelativeLocation::Path);
 
 // Whether two names reach one and the same file (through links, or spelt

@@ -65,11 +65,18 @@ TEST(FileNames, AbsoluteNamesAreCleanAndStayAtTheRootAndLocationsNameCleanLocalF
         {QUrl::fromLocalFile(u"/tmp/名前 #1 100%?.avi"_s).toString(QUrl::FullyEncoded), u"/tmp/名前 #1 100%?.avi"_s},
         {u"a\0b.mp3"_s, std::nullopt},
         {"/" + QString(4094, u'a'), "/" + QString(4094, u'a')},
-        // Relative to the folder, the path grows beyond what the system takes.
-        {QString(4089, u'a'), std::nullopt},
+        // Relative to the folder: plain steps are joined as they are, any
+        // other is cleaned; the path may grow beyond what the system takes,
+        // by one byte, or come back within it as it is cleaned.
+        {"sub/a.mp3", "/lists/sub/a.mp3"}, {"../x", "/x"}, {".hidden/./a//b/", "/lists/.hidden/a/b"},
+        {QString(4088, u'a'), "/lists/" + QString(4088, u'a')}, {QString(4089, u'a'), std::nullopt},
+        {QString(4089, u'a') + "/..", "/lists"},
     };
     for (const auto& [location, file] : cases)
         EXPECT_EQ(LocalFileOfLocation(location, folder), file) << PrintableFileName(location.left(80)).toStdString();
+    // The folder of a playlist at the root is empty, or the root itself.
+    EXPECT_EQ(LocalFileOfLocation(u"a.mp3"_s, QString()), u"/a.mp3"_s);
+    EXPECT_EQ(LocalFileOfLocation(u"a.mp3"_s, u"/"_s), u"/a.mp3"_s);
 }
 
 TEST(FileNames, NamesTheSystemWouldCutShortOrRefuseAreUnreachable)

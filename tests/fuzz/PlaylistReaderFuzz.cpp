@@ -3,13 +3,12 @@
 // as M3U and as M3U8). Any input must be read without a crash, a hang or an
 // out-of-bounds access; whatever reads must write and read back with the
 // same files (the same bytes) in the same order, each path absolute, clean
-// and one the system takes, each title within its bound. Each input is
-// written in one format, chosen by its length, so that a run stays short
-// (every format's writer is one insertion or deletion away).
+// and one the system takes, each title within its bound. What reads is
+// written in its own format (M3U as M3U8).
 //
 // With KIVO_FOLDER_FROM_INPUT, the input chooses the playlist's folder
 // first: its first byte is a number of levels, the rest of its first line
-// the name of each level; what follows the line is the playlist. Deep
+// the name of each level; its first lines after that are the playlist. Deep
 // folders make the relative lines long paths, beyond what the system takes.
 
 #include "FuzzRequire.h"
@@ -58,6 +57,22 @@ void Check(const PlaylistReadResult& result, PlaylistFormat writtenAs)
 }
 
 #ifdef KIVO_FOLDER_FROM_INPUT
+// The first lines of a playlist, as many as hold a line of every kind
+// (a title, a comment, relative, absolute, a file: URL, another URL, an
+// empty one) next to one another. In a deep folder every further line is
+// another long path, read, written and read again, and only repeats them.
+QByteArrayView FirstLines(QByteArrayView playlist)
+{
+    // Counted by their breaks, a CRLF as two.
+    constexpr int kLines = 8;
+    int breaks = 0;
+    for (qsizetype i = 0; i < playlist.size(); ++i) {
+        if ((playlist[i] == '\n' || playlist[i] == '\r') && ++breaks == kLines)
+            return playlist.first(i);
+    }
+    return playlist;
+}
+
 // The folder the input's first line chooses, absolute and clean as a
 // playlist file's folder is, and the rest of the input.
 std::pair<QString, QByteArrayView> FolderAndPlaylist(QByteArrayView input)
@@ -77,7 +92,7 @@ std::pair<QString, QByteArrayView> FolderAndPlaylist(QByteArrayView input)
     const QString level = u'/' + name;
     const qsizetype levelsToPathMax = (PATH_MAX - kFolder.size() + level.size() - 1) / level.size();
     const QString folder = kFolder + level.repeated(std::min<qsizetype>(static_cast<uchar>(line[0]), levelsToPathMax));
-    return {folder, end < 0 ? QByteArrayView() : input.sliced(end + 1)};
+    return {folder, end < 0 ? QByteArrayView() : FirstLines(input.sliced(end + 1))};
 }
 #else
 std::pair<QString, QByteArrayView> FolderAndPlaylist(QByteArrayView input)
