@@ -19,6 +19,10 @@ fail() {
   echo "FAILED: $* (script lines ${BASH_LINENO[*]})" >&2
   echo "active window: '$(xdotool getactivewindow getwindowname 2>&1)'; visible windows:" >&2
   for each in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "  '$(xdotool getwindowname "$each")'"; done >&2
+  if [ -n "$openbox_pid" ] && ! kill -0 "$openbox_pid" 2>/dev/null; then
+    echo "openbox has ended; it said:" >&2
+    cat "$work/openbox.log" >&2
+  fi
   exit 1
 }
 
@@ -37,7 +41,7 @@ within() {
 }
 # wait_for DESCRIPTION COMMAND...: the command succeeds within 30 seconds.
 wait_for() { within 300 "${@:2}" || fail "$1"; }
-openbox >/dev/null 2>&1 &
+openbox >"$work/openbox.log" 2>&1 &
 openbox_pid=$!
 wait_for "no window manager" eval 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW'
 
