@@ -241,7 +241,8 @@ QByteArray FileNameBytes(QStringView name)
     char* out = bytes.data();
     qsizetype run = 0;
     for (qsizetype lone = NextLoneSurrogate(name, 0); lone < name.size(); lone = NextLoneSurrogate(name, run)) {
-        // A name of undecodable bytes has an escape after every other.
+        // In a name of undecodable bytes, escapes mostly follow one another
+        // with no run between them.
         if (lone > run)
             out = encoder.appendToBuffer(out, name.sliced(run, lone - run));
         const char16_t unit = name[lone].unicode();
