@@ -179,15 +179,12 @@ std::optional<QString> NamedFile(const QString& location, const QString& folder,
         return std::nullopt;
     }
     // A playlist takes this way for every line. The folder is clean: with a
-    // location of plain steps the path is clean as it is joined, and one too
-    // long for the system (every line of a playlist deep in the tree) is
-    // known before it is made.
-    if (!folder.endsWith(u'/') && !location.isEmpty() && !location.startsWith(u'.') && HasPlainSteps(location)) {
-        if (folder.size() + 1 + location.size() >= PATH_MAX)
-            return std::nullopt;
-        return folder % u'/' % location;
-    }
-    return CleanFileName(folder % u'/' % location);
+    // location of plain steps the path is clean as it is joined, and only
+    // the location is looked through.
+    QString file = folder % u'/' % location;
+    if (!folder.endsWith(u'/') && !location.isEmpty() && !location.startsWith(u'.') && HasPlainSteps(location))
+        return file;
+    return CleanFileName(file);
 }
 
 }  // namespace
