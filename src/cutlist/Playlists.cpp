@@ -124,13 +124,6 @@ double Seconds(QByteArrayView text, double unit = 1)
 // times its size.
 class EntryList {
 public:
-    // Room for as many entries as a playlist may hold at most (`lines`),
-    // within the bound of all playlists, made at once.
-    explicit EntryList(qsizetype lines = 0)
-    {
-        m_reading.entries.reserve(size_t(std::min(lines, kMaxPlaylistEntries)));
-    }
-
     // Adds the entry of a local file, or counts one that names none. False
     // once the playlist is too large.
     bool Add(std::optional<QString> file, QString title, double seconds)
@@ -172,8 +165,7 @@ private:
 PlaylistReadResult ReadM3u(QByteArrayView bytes, NotUtf8 pathsNotUtf8, const QString& folder)
 {
     bytes = WithoutByteOrderMark(bytes);
-    // An entry is a line: counted by their LFs, the more common end.
-    EntryList entries(bytes.count('\n') + 1);
+    EntryList entries;
     QString title;
     double seconds = -1;
     ForEachLine(bytes, [&](QByteArrayView line) {
@@ -268,7 +260,7 @@ PlaylistReadResult ReadPls(QByteArrayView bytes, const QString& folder)
         return *failure;
     if (!seenPlaylist)
         return Failure(PlaylistStatus::Malformed, kMalformed, QStringLiteral("no [playlist] section"));
-    EntryList entries(qsizetype(numbered.size()));
+    EntryList entries;
     for (auto& [number, entry] : numbered) {
         if (!entry.file.isEmpty() && !entries.Add(LocalFileOfLocation(entry.file, folder), std::move(entry.title), entry.seconds))
             break;
