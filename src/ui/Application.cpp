@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <fontconfig/fontconfig.h>
+
 namespace kivo {
 namespace {
 
@@ -42,6 +44,13 @@ InterfaceTexts::InterfaceTexts(const QStringList& uiLanguages, QObject* parent)
     if (m_language != QLatin1String(kSourceLanguage))
         Install(QStringLiteral("kivo_") + m_language, kTranslations, this);
     Install(QStringLiteral("qtbase_") + m_language, QLibraryInfo::path(QLibraryInfo::TranslationsPath), this);
+}
+
+std::jthread ReadFontConfiguration()
+{
+    // Fontconfig keeps what it reads for the process, and Qt asks it for
+    // the same configuration later.
+    return std::jthread([] { FcInit(); });
 }
 
 void SetUpApplication(QApplication& application)

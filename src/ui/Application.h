@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <thread>
+
 class QApplication;
 
 namespace kivo {
@@ -11,6 +13,12 @@ namespace kivo {
 // profile, and the texts of its interface language (Kivo's own and those of
 // Qt's buttons and dialogs), chosen by the user's interface languages.
 void SetUpApplication(QApplication& application);
+
+// Starts reading the font configuration on a thread of its own. The first
+// text a window measures waits for it otherwise, and it needs no display:
+// started before QApplication, it is read while QApplication connects to
+// the display. Joined, the thread has read it.
+std::jthread ReadFontConfiguration();
 
 // The texts of one interface language, installed while this lives: Kivo's
 // own translation (none for Japanese, the language its texts are written

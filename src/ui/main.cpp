@@ -36,7 +36,9 @@ int main(int argc, char** argv)
     // need none.
     if (AnswerInformation(kivo::ReadCommandLine(argc, argv)))
         return 0;
+    std::jthread fontConfiguration = kivo::ReadFontConfiguration();
     QApplication application(argc, argv);
+    fontConfiguration.join();
     // Read again without Qt's own options, which QApplication has taken out
     // of argv.
     const kivo::CommandLine line = kivo::ReadCommandLine(argc, argv);
