@@ -196,7 +196,8 @@ TEST_F(FileTypeRegistration, SearchesTheProgramFolderThenTheCurrentFolderThenThe
     m_places.programFolder.clear();
     for (const QString& path : {QStringLiteral("../bin2"), ":" + Folder("bin1")}) {
         m_places.path = path;
-        EXPECT_EQ(FindProgramFile(m_places), MakeProgram(Folder(path.endsWith("2") ? "bin2" : "bin1")));
+        const QString program = MakeProgram(Folder(path.endsWith("2") ? "bin2" : "bin1"));
+        EXPECT_EQ(FindProgramFile(m_places), program);
     }
 
     // An awkward path is quoted in the open command.
@@ -243,7 +244,8 @@ TEST_F(FileTypeRegistration, TheCallReturnsAtOnceAndTheFilesAndToolsFollowWithou
     // The work is done while the tools still run: nothing waits for them.
     for (const auto& [name, arguments] : tools) {
         const QString tool = Folder("bin1/") + name;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFile(tool + ".ran") == (arguments + u'\n').toUtf8(); }, 5000));
+        const QByteArray ran = (arguments + u'\n').toUtf8();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFile(tool + ".ran") == ran; }, 5000));
     }
     EXPECT_TRUE(pool.waitForDone(5000));
     EXPECT_TRUE(QFileInfo::exists(Data("applications/kivo.desktop")));
