@@ -155,14 +155,7 @@ void CutListDocument::AddMediaFiles(const QStringList& paths, bool blankLabels, 
     // them at the start goes into the list at once, in one insertion, and
     // the loader takes the rest from the first file it has to examine.
     const bool intoEmptyList = m_list.GetItemCount() == 0;
-    std::vector<MediaObject> known;
-    KnownMediaObjects knownFiles(m_cache);
-    for (const QString& path : paths) {
-        std::optional<MediaObject> cached = knownFiles.Find(path);
-        if (!cached)
-            break;
-        known.push_back(std::move(*cached));
-    }
+    const std::vector<MediaObject> known = m_loader.KnownLeadingObjects(paths);
     m_list.AddObjects(known, blankLabels);
     const auto finish = [this, done, arrange = intoEmptyList && !known.empty()] {
         // The search for a still picture ends with the run, unless the

@@ -47,6 +47,21 @@ MediaLoader::~MediaLoader()
     m_examiner.Stop();
 }
 
+std::vector<MediaObject> MediaLoader::KnownLeadingObjects(const QStringList& paths)
+{
+    m_known.Clear();
+    std::vector<MediaObject> known;
+    for (const QString& path : paths) {
+        std::optional<MediaObject> cached = m_known.Find(path);
+        if (!cached)
+            return known;
+        known.push_back(std::move(*cached));
+    }
+    // No run follows.
+    m_known.Clear();
+    return known;
+}
+
 void MediaLoader::Start(const QStringList& paths, bool blankLabels)
 {
     if (m_running || paths.isEmpty())

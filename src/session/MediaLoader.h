@@ -35,6 +35,11 @@ public:
     MediaLoader(CutListModel& list, CMediaInfoCache& cache, QObject* parent = nullptr);
     ~MediaLoader() override;
 
+    // The objects of the first of `paths` that the cache knows unchanged,
+    // up to the first file it does not know: they can go into the list at
+    // once, and a run over the rest starts from the next. Files met here
+    // are not looked at on the disk again in the run that follows.
+    std::vector<MediaObject> KnownLeadingObjects(const QStringList& paths);
     // Starts a run over `paths`; with `blankLabels` each object is labelled
     // " " (for a scenario that sets the names itself). Does nothing while a
     // run is going on. With held starts, the first file waits for Begin.
@@ -100,7 +105,8 @@ private:
     std::vector<std::optional<Examination>> m_results;
     // Taken in their turn, not yet inserted.
     std::vector<MediaObject> m_ready;
-    KnownMediaObjects m_known;  // in this run; emptied as it finishes
+    // In this run and its known leading files; emptied as it finishes.
+    KnownMediaObjects m_known;
     QElapsedTimer m_sinceInserted;
     QTimer m_inserting;
     int m_ahead = 0;  // the next path ExamineAhead looks at
