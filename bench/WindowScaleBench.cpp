@@ -270,7 +270,7 @@ int Run(const QStringList& arguments)
     CutListView& view = window.ListView();
     for (const auto& [mode, name] : {std::pair{Command::LargeIcons, "large icons"}, std::pair{Command::Details, "details"}}) {
         Line(QStringLiteral("change to %1").arg(name).toUtf8().constData(),
-             Repainted(view, [&] { window.Commands().Run(mode); }), "ms", "one second", 1000, "< 1 s");
+             Repainted(view, [&, mode = mode] { window.Commands().Run(mode); }), "ms", "one second", 1000, "< 1 s");
         const double page = Repainted(view, [&] {
             QScrollBar* bar = view.ActiveView()->verticalScrollBar();
             bar->triggerAction(QAbstractSlider::SliderPageStepAdd);

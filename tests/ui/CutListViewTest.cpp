@@ -162,7 +162,7 @@ TEST_F(ListView, TheDraggedObjectsPictureFollowsThePointerAsItsModeShowsIt)
     for (const auto& [mode, shown] : {std::pair{ListViewType::LargeIcons, picture},
                                       std::pair{ListViewType::Details, small}, std::pair{ListViewType::List, QImage()}}) {
         view.ChangeViewType(mode);
-        Drag(Centre(dragged), {Centre(dragged) + QPoint(0, 16)}, [&] { EXPECT_EQ(dragImage(), shown); });
+        Drag(Centre(dragged), {Centre(dragged) + QPoint(0, 16)}, [&, &shown = shown] { EXPECT_EQ(dragImage(), shown); });
         EXPECT_TRUE(dragImage().isNull());
     }
 }
