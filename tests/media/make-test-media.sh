@@ -61,11 +61,20 @@ finish() {
 }
 
 # gst FILE PIPELINE...: runs PIPELINE (ending in a muxer or encoder) into FILE.
+# Now and then mplex never finishes a clip, its threads waiting on one
+# another: a run that has not ended within a minute is tried again, three
+# times in all.
 gst() {
-    local file=$1 log
+    local file=$1 log attempt status
     shift
     have "$file" && return 0
-    log=$(gst-launch-1.0 -q "$@" ! filesink location="$DIR/.$file.part" 2>&1) || fail "$file" "$log"
+    for attempt in 1 2 3; do
+        status=0
+        log=$(timeout 60 gst-launch-1.0 -q "$@" ! filesink location="$DIR/.$file.part" 2>&1) || status=$?
+        (( status == 124 )) || break
+        log="gst-launch-1.0 did not end within 60 s, $attempt times"
+    done
+    (( status == 0 )) || fail "$file" "$log"
     finish "$file"
 }
 
