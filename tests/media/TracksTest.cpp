@@ -20,6 +20,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <utility>
 
 namespace kivo {
@@ -119,14 +120,20 @@ public:
         GstElement* sink = engine.FindFilterByName(QStringLiteral("Fake Audio Sink"));
         if (sink == nullptr)
             return;
-        g_signal_connect(sink, "preroll-handoff", G_CALLBACK(&HeardTone::Measure), &m_hertz);
-        g_signal_connect(sink, "handoff", G_CALLBACK(&HeardTone::Measure), &m_hertz);
+        // The sink's streaming thread can still call in once this has gone,
+        // as the test ends before the engine: each handler keeps the tone.
+        for (const char* signal : {"preroll-handoff", "handoff"}) {
+            g_signal_connect_data(sink, signal, G_CALLBACK(&HeardTone::Measure), new Tone(m_hertz),
+                                  [](gpointer tone, GClosure*) { delete static_cast<Tone*>(tone); }, GConnectFlags{});
+        }
         gst_object_unref(sink);
     }
     // The tone last heard, and none until the next sound.
-    double Take() { return m_hertz.exchange(0.0); }
+    double Take() { return m_hertz->exchange(0.0); }
 
 private:
+    using Tone = std::shared_ptr<std::atomic<double>>;
+
     static void Measure(GstElement*, GstBuffer* buffer, GstPad*, gpointer hertz)
     {
         GstMapInfo map;
@@ -139,10 +146,10 @@ private:
             crossings += (samples[i - 1] < 0) != (samples[i] < 0);
         gst_buffer_unmap(buffer, &map);
         if (count > 200)
-            static_cast<std::atomic<double>*>(hertz)->store(crossings / 2.0 * 44100.0 / static_cast<double>(count));
+            (*static_cast<Tone*>(hertz))->store(crossings / 2.0 * 44100.0 / static_cast<double>(count));
     }
 
-    std::atomic<double> m_hertz = 0.0;
+    Tone m_hertz = std::make_shared<std::atomic<double>>(0.0);
 };
 
 TEST(Tracks, TheSecondAudioStreamIsHeardOnceChosen)
