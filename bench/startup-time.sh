@@ -3,7 +3,7 @@
 # window (titled "... - Kivo") is mapped, against the same for a Qt program
 # that shows an empty main window, built with the same flags, in the same
 # run. Both run on a virtual X server under openbox, with a settings folder
-# of their own; each figure is the median of five launches, taken in turns
+# of their own; each figure is the median of eleven launches, taken in turns
 # after one launch of each that is not counted (it fills the caches).
 #
 # Usage: startup-time.sh KIVO231 EMPTY_MAIN_WINDOW WINDOW_MAP_TIME
@@ -42,7 +42,7 @@ time_to_window "$kivo_pattern" "$kivo" >/dev/null
 time_to_window "$empty_pattern" "$empty" >/dev/null
 kivo_times=()
 empty_times=()
-for _ in 1 2 3 4 5; do
+for _ in $(seq 11); do
   kivo_times+=("$(time_to_window "$kivo_pattern" "$kivo")")
   empty_times+=("$(time_to_window "$empty_pattern" "$empty")")
 done
