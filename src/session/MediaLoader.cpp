@@ -49,7 +49,7 @@ MediaLoader::~MediaLoader()
 
 std::vector<MediaObject> MediaLoader::KnownLeadingObjects(const QStringList& paths)
 {
-    m_known.Clear();
+    // Between runs nothing is known: a run empties it as it finishes.
     std::vector<MediaObject> known;
     for (const QString& path : paths) {
         std::optional<MediaObject> cached = m_known.Find(path);
