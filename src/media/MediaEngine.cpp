@@ -222,12 +222,22 @@ void MediaEngine::Open(const QString& path)
     auto rendered = std::make_shared<RenderedMedium>();
     rendered->path = path;
     // The bus's messages reach this thread as events, tagged with their
-    // pipeline, so that those of a replaced pipeline are dropped.
+    // pipeline, so that those of a replaced pipeline are dropped. Tags that
+    // only repeat a stream's bitrate would wake this thread several times a
+    // second while a file plays: they stay on the streaming thread.
     Pipeline::BusListener listener = [shared = m_shared, generation](GstMessage* message) {
         const GstMessageType type = GST_MESSAGE_TYPE(message);
         if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR && type != GST_MESSAGE_DURATION_CHANGED &&
             type != GST_MESSAGE_TAG)
             return;
+        if (type == GST_MESSAGE_TAG) {
+            GstTagList* tags = nullptr;
+            gst_message_parse_tag(message, &tags);
+            const bool shown = HoldsMediaTags(tags);
+            gst_tag_list_unref(tags);
+            if (!shown)
+                return;
+        }
         shared->PostEvent(new BusEvent(message, generation));
     };
     // So are changes of the streams, which are signals of playbin's.

@@ -62,6 +62,16 @@ void TakeCover(QImage& into, const GstTagList* tags)
 
 }  // namespace
 
+bool HoldsMediaTags(const GstTagList* tags)
+{
+    for (const char* tag : {GST_TAG_TITLE, GST_TAG_ARTIST, GST_TAG_ALBUM, GST_TAG_GENRE, GST_TAG_TRACK_NUMBER,
+                            GST_TAG_DATE_TIME, GST_TAG_DATE, GST_TAG_IMAGE, GST_TAG_PREVIEW_IMAGE}) {
+        if (gst_tag_list_get_tag_size(tags, tag) > 0)
+            return true;
+    }
+    return false;
+}
+
 bool MergeTags(MediaTags& into, const GstTagList* tags)
 {
     const MediaTags before = into;

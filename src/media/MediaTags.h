@@ -29,4 +29,8 @@ QString TagText(const GstTagList* tags, const char* tag);
 // out. False when nothing changed.
 bool MergeTags(MediaTags& into, const GstTagList* tags);
 
+// Whether `tags` holds any tag that MergeTags reads: most tag lists a stream
+// sends as it plays only say its bitrate again.
+bool HoldsMediaTags(const GstTagList* tags);
+
 }  // namespace kivo
