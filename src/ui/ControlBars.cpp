@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QSlider>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QToolButton>
 
 namespace kivo {
@@ -23,7 +24,7 @@ public:
     void Show(int position)
     {
         m_glyphs = TimeDisplayGlyphs(position);
-        repaint();
+        update();
     }
 
 protected:
@@ -72,9 +73,41 @@ private:
 
 namespace {
 
-QSlider* MakeSlider(Qt::Orientation orientation, int minimum, int maximum, int tickInterval)
+// The position slider, moved with each report of the position while a file
+// plays: a move that leaves its handle where it was draws nothing, as each
+// drawing of the window waits for the X server to have shown the last one.
+class PositionSlider : public QSlider {
+public:
+    PositionSlider() : QSlider(Qt::Horizontal) {}
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (change == SliderValueChange && HandleRect() == m_drawnHandle)
+            return;
+        QSlider::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent* event) override
+    {
+        m_drawnHandle = HandleRect();
+        QSlider::paintEvent(event);
+    }
+
+private:
+    QRect HandleRect() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    }
+
+    QRect m_drawnHandle;
+};
+
+QSlider* SetUpSlider(QSlider* slider, int minimum, int maximum, int tickInterval)
 {
-    auto* slider = new QSlider(orientation);
+    const Qt::Orientation orientation = slider->orientation();
     slider->setRange(minimum, maximum);
     slider->setTickInterval(tickInterval);
     slider->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksBothSides : QSlider::TicksBelow);
@@ -165,7 +198,7 @@ QWidget* ControlBars::MakeControlBar()
     m_secondButton->setIcon(StandardIcon(QStyle::SP_MediaStop));
     SetCommandTips(m_secondButton, Command::Stop);
     m_time = new TimeDisplay(bar);
-    m_position = MakeSlider(Qt::Horizontal, 0, 0, 0);
+    m_position = SetUpSlider(new PositionSlider, 0, 0, 0);
     m_position->setTickPosition(QSlider::NoTicks);
     m_position->setPageStep(3);
     m_position->setEnabled(false);
@@ -189,10 +222,10 @@ QWidget* ControlBars::MakeVolumeBar()
     auto* bar = new QWidget;
     auto* layout = new QVBoxLayout(bar);
     layout->setContentsMargins(4, 4, 4, 4);
-    m_balance = MakeSlider(Qt::Horizontal, -100, 100, 100);
+    m_balance = SetUpSlider(new QSlider(Qt::Horizontal), -100, 100, 100);
     m_balance->setObjectName(QStringLiteral("balance"));
     m_balance->setFixedWidth(44);
-    m_volume = MakeSlider(Qt::Vertical, 0, 100, 10);
+    m_volume = SetUpSlider(new QSlider(Qt::Vertical), 0, 100, 10);
     m_volume->setObjectName(QStringLiteral("volume"));
     m_volume->setValue(100);
     connect(m_balance, &QSlider::valueChanged, this,
@@ -221,7 +254,7 @@ QWidget* ControlBars::MakeSpeedBar()
     m_speedReadout->setReadOnly(true);
     m_speedReadout->setAlignment(Qt::AlignRight);
     m_speedReadout->setFixedWidth(m_speedReadout->fontMetrics().horizontalAdvance(QStringLiteral("0.000")) + 8);
-    m_speed = MakeSlider(Qt::Vertical, -400, -1, 100);
+    m_speed = SetUpSlider(new QSlider(Qt::Vertical), -400, -1, 100);
     m_speed->setObjectName(QStringLiteral("speed"));
     m_speed->setPageStep(1);
     m_speed->setSingleStep(1);

@@ -263,5 +263,37 @@ TEST(SpeedBar, EachSpeedHasAPictureOfItsOwnThatNoNavigationButtonShows)
     }
 }
 
+// Each report of the position moves the bar while a file plays, and each
+// drawing of the window waits for the X server.
+TEST(PositionBar, AMoveThatLeavesTheHandleWhereItWasDrawsNothingAndOneThatMovesItDraws)
+{
+    QMainWindow window;
+    ControlBars bars(window);
+    bars.SetPositionRange(360000);  // an hour in hundredths: a pixel is many reports
+    bars.EnablePositionSlider(true);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSlider* position = window.findChild<QSlider*>("position");
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    position->installEventFilter(&counter);
+    const auto paintsAfterMove = [&](int hundredths) {
+        counter.paints = 0;
+        bars.MovePositionSlider(hundredths);
+        QCoreApplication::sendPostedEvents();
+        return counter.paints;
+    };
+    paintsAfterMove(1000);
+    EXPECT_EQ(paintsAfterMove(1005), 0);
+    EXPECT_EQ(position->value(), 1005);
+    EXPECT_EQ(paintsAfterMove(180000), 1);
+}
+
 }  // namespace
 }  // namespace kivo
