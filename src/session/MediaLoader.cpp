@@ -68,7 +68,7 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
         return;
     m_paths = paths;
     m_examining.assign(paths.size(), Examining::Not);
-    m_results.assign(paths.size(), std::nullopt);
+    m_results.clear();
     m_ahead = 0;
     m_ready.clear();
     m_sinceInserted.invalidate();
@@ -146,14 +146,14 @@ std::optional<MediaObject> MediaLoader::ObjectAtItsTurn()
         m_previousFromCache = true;
         return cached;
     }
-    std::optional<Examination>& result = m_results[m_step];
-    if (result && m_examining[m_step] == Examining::Ahead && !result->MatchesFileOnDisk()) {
+    const auto result = m_results.find(m_step);
+    if (result != m_results.end() && m_examining[m_step] == Examining::Ahead && !result->second.MatchesFileOnDisk()) {
         qCDebug(lcLoader).noquote() << "changed since it was examined:" << path;
-        result.reset();
+        m_results.erase(result);
         Examine(m_step);
-    } else if (result) {
-        MediaObject examined = ExaminedMediaObject(*result, m_cache);
-        result.reset();
+    } else if (result != m_results.end()) {
+        MediaObject examined = ExaminedMediaObject(result->second, m_cache);
+        m_results.erase(result);
         return examined;
     } else if (m_examining[m_step] == Examining::Not) {
         Examine(m_step);
@@ -191,7 +191,7 @@ void MediaLoader::Examined(quint64 run, int index, const Examination& examined)
 {
     if (run != m_run || !m_running)
         return;
-    m_results[index] = examined;
+    m_results.insert_or_assign(index, examined);
     // The file shown waits for this result; before it is shown, a step is
     // on its way.
     if (index == m_step && m_announced)

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace kivo {
@@ -99,10 +100,12 @@ private:
     ExaminationPool m_examiner;
     QStringList m_paths;
     // Per path: when its examination was started (before its turn, the file
-    // may change before it is added), and its result.
+    // may change before it is added).
     enum class Examining : std::uint8_t { Not, Ahead, AtItsTurn };
     std::vector<Examining> m_examining;
-    std::vector<std::optional<Examination>> m_results;
+    // The results in, by the index of their path, until their turn: a few
+    // at a time, among paths that are mostly known.
+    std::unordered_map<int, Examination> m_results;
     // Taken in their turn, not yet inserted.
     std::vector<MediaObject> m_ready;
     // In this run and its known leading files; emptied as it finishes.
