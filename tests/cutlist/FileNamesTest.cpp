@@ -29,6 +29,7 @@ TEST(FileNames, EveryByteStringComesBackAsItWas)
     // (Names in UTF-8 are the playlist readers' cases.)
     // The bytes of a byte-order mark are part of a name, wherever they are.
     EXPECT_EQ(FileNameFromBytes("\xff\xef\xbb\xbf" "a"), QString(QChar(0xDCFF)) + u"\uFEFFa"_s);
+    EXPECT_EQ(FileNameFromBytes("\xef\xbb\xbf" "a"), u"\uFEFFa"_s);
     // (A name of escapes is refused by the writer, ScenarioFileTest.)
     EXPECT_FALSE(HasUndecodableBytes(FileNameFromBytes("\xf0\x9f\x92\xa9")));
     // A name of Shift-JIS bytes is mostly escapes, among runs that decode.
