@@ -191,11 +191,14 @@ std::optional<QString> NamedFile(const QString& location, const QString& folder,
 
 QString FileNameFromBytes(QByteArrayView bytes)
 {
-    QStringDecoder decoder = Utf8Decoder();
     // QString::fromUtf8 is the quicker (it takes ASCII a block at a time),
     // where there is no byte order mark for it to drop.
-    if (bytes.isValidUtf8())
-        return bytes.startsWith("\xEF\xBB\xBF") ? decoder(bytes) : QString::fromUtf8(bytes);
+    const bool utf8 = bytes.isValidUtf8();
+    if (utf8 && !bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder = Utf8Decoder();
+    if (utf8)
+        return decoder(bytes);
     // A name of Shift-JIS or Latin-1 bytes has an escape every byte or two:
     // the runs that decode and the escapes go into one string, no longer
     // than the bytes.
