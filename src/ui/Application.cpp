@@ -3,6 +3,7 @@
 #include "core/InterfaceLanguage.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -51,6 +52,11 @@ std::jthread ReadFontConfiguration()
     // Fontconfig keeps what it reads for the process, and Qt asks it for
     // the same configuration later.
     return std::jthread([] { FcInit(); });
+}
+
+std::jthread ConnectToSessionBus()
+{
+    return std::jthread([] { QDBusConnection::sessionBus(); });
 }
 
 void SetUpApplication(QApplication& application)

@@ -20,6 +20,12 @@ void SetUpApplication(QApplication& application);
 // the display. Joined, the thread has read it.
 std::jthread ReadFontConfiguration();
 
+// Starts connecting to the session bus on a thread of its own. The
+// accessibility bridge connects while the main window is being made, and the
+// window waits for it otherwise (and for D-Bus's attempt to launch a bus,
+// where the session has none).
+std::jthread ConnectToSessionBus();
+
 // The texts of one interface language, installed while this lives: Kivo's
 // own translation (none for Japanese, the language its texts are written
 // in) and Qt's.

@@ -39,6 +39,7 @@ int main(int argc, char** argv)
     std::jthread fontConfiguration = kivo::ReadFontConfiguration();
     QApplication application(argc, argv);
     fontConfiguration.join();
+    const std::jthread sessionBus = kivo::ConnectToSessionBus();
     // Read again without Qt's own options, which QApplication has taken out
     // of argv.
     const kivo::CommandLine line = kivo::ReadCommandLine(argc, argv);
