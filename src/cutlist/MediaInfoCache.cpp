@@ -110,6 +110,12 @@ MEDIARECORD CMediaInfoCache::Lookup(const QString& path)
     return index < 0 ? MEDIARECORD{} : GetRecord(index);
 }
 
+qint32 CMediaInfoCache::LengthOf(const QString& path)
+{
+    const int index = FindEntry(path);
+    return index < 0 ? 0 : m_entries[static_cast<size_t>(index)].nLength;
+}
+
 void CMediaInfoCache::Add(const MEDIARECORD& record)
 {
     m_entries.push_back(record);

@@ -16,10 +16,15 @@ class CMediaInfoCache {
 public:
     // The record of the latest entry for `path`, or the empty record.
     MEDIARECORD Lookup(const QString& path);
+    // The media time of the latest entry for `path`, 0 when there is none;
+    // asked of every object in turn, it copies no record.
+    qint32 LengthOf(const QString& path);
     // The record of entry `index` (flag 0); the thumbnail is shared.
     MEDIARECORD GetRecord(int index) const { return m_entries.at(static_cast<size_t>(index)); }
     // Keeps `record` with flag 0: a flag belongs to an object, not a file.
     void Add(const MEDIARECORD& record);
+    // Room for `count` more entries, for a scenario's entries added at once.
+    void Reserve(size_t count) { m_entries.reserve(m_entries.size() + count); }
     int GetSize() const { return static_cast<int>(m_entries.size()); }
 
 private:

@@ -19,7 +19,7 @@ QString CutListSummaryText(const CutListModel& list, CMediaInfoCache& cache, qin
     for (int position = 0; position < count; ++position) {
         if (list.GetItemState(position) == ObjectState::Invalid)
             continue;
-        const qint64 length = cache.Lookup(list.GetItemPath(position)).nLength;
+        const qint64 length = cache.LengthOf(list.GetSlotPath(list.GetItemData(position)));
         total += length;
         if (position < current)
             elapsed += length;
