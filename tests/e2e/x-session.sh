@@ -126,14 +126,14 @@ term_kivo() {
 field() { "$kvotool" dump "$1" | sed -n "s/^$2: \([^ ]*\).*/\1/p"; }
 has_field() { [ "$(field "$1" "$2")" = "$3" ]; }
 
-# The remote control (MPRIS) of the program, or of the bus name in $to.
+# The remote control (MPRIS) of the program.
 service=org.mpris.MediaPlayer2.kivo
-call() { gdbus call --session -d "${to:-$service}" -o /org/mpris/MediaPlayer2 -m "$@"; }
+call() { gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 -m "$@"; }
 property() { call org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2.Player "$1"; }
 shows() { property "$1" | grep -q -- "$2"; }
 is_named() {
   gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.ListNames |
-    grep -q "'${1:-$service}'"
+    grep -q "'$service'"
 }
 position() { property Position | sed -n 's/.*int64 \([0-9]*\).*/\1/p'; }
 track() { property Metadata | sed -n "s/.*objectpath '\([^']*\)'.*/\1/p"; }
