@@ -32,12 +32,6 @@ protected:
     }
     // Waits until the player has opened what it was given.
     bool Settled() { return QTest::qWaitFor([&] { return !engine.IsOpening(); }, 10000); }
-    // Runs the command, which shows a file dialog, and lets `use` answer it.
-    void AnswerFileDialog(Command command, const std::function<void(QFileDialog*)>& use)
-    {
-        const test::WhenShown<QFileDialog> shown(use);
-        window.Commands().Run(command);
-    }
     // The items of the list's menu at the point, the prompt of its delete
     // item while highlighted.
     QStringList ListMenuAt(QPoint point, QString* deletePrompt = nullptr)
@@ -147,11 +141,12 @@ TEST_F(Program, MessagesAndStatusTextsOfMegabytesAreCutAndNameTheirFileByItsEndA
     // The open media dialog keeps its row. (The names typed into its name
     // field are the play-and-keep-a-cut-list script's.)
     for (const int row : {0, 9}) {  // 9: "すべてのﾌｧｲﾙ"
-        AnswerFileDialog(Command::OpenMediaFiles, [&](QFileDialog* dialog) {
+        const test::WhenShown<QFileDialog> shown([&](QFileDialog* dialog) {
             EXPECT_EQ(MediaFileFilterRow(dialog->selectedNameFilter()), row);
             dialog->selectNameFilter(AllFilesFilter());
             dialog->reject();
         });
+        window.Commands().Run(Command::OpenMediaFiles);
     }
 }
 
