@@ -38,10 +38,11 @@ mkdir -p -- "$DIR" || die "cannot create folder '$DIR'"
 # then have a whole number of frames. Audio comes in 10 ms buffers (441
 # samples at 44.1 kHz) so that the sample count matches the length exactly.
 FPS=25
-VIDEO="videotestsrc num-buffers=$(( LENGTH * FPS )) horizontal-speed=4
-       ! video/x-raw,format=I420,width=$WIDTH,height=$HEIGHT,framerate=$FPS/1"
-AUDIO="audiotestsrc num-buffers=$(( LENGTH * 100 )) samplesperbuffer=441
-       ! audio/x-raw,rate=44100,channels=2 ! audioconvert"
+PLAIN="video/x-raw,format=I420,width=$WIDTH,height=$HEIGHT,framerate=$FPS/1"
+VIDEO="videotestsrc num-buffers=$(( LENGTH * FPS )) horizontal-speed=4 ! $PLAIN"
+TONE="audiotestsrc num-buffers=$(( LENGTH * 100 )) samplesperbuffer=441"
+TONE_CAPS="audio/x-raw,rate=44100,channels=2 ! audioconvert"
+AUDIO="$TONE ! $TONE_CAPS"
 
 have() { [[ -s $DIR/$1 ]]; }
 
@@ -84,6 +85,15 @@ write() {
     shift
     have "$file" && return 0
     "$@" >"$DIR/.$file.part" || fail "$file" ""
+    finish "$file"
+}
+
+# ffmpeg_write FILE ARGUMENTS...: FILE as ffmpeg writes it from ARGUMENTS.
+ffmpeg_write() {
+    local file=$1 log
+    shift
+    have "$file" && return 0
+    log=$(ffmpeg -nostdin -hide_banner -loglevel error "$@" -y "$DIR/.$file.part" 2>&1) || fail "$file" "$log"
     finish "$file"
 }
 
@@ -169,12 +179,10 @@ gst audio.flac $AUDIO ! flacenc
 gst audio.opus $AUDIO ! audioresample ! opusenc ! oggmux
 gst audio.m4a $AUDIO ! avenc_aac ! mp4mux
 # Under a second of plain red, its picture its first frame.
-gst red-moment.mpg videotestsrc num-buffers=$(( FPS * 4 / 5 )) pattern=red \
-    ! video/x-raw,format=I420,width=$WIDTH,height=$HEIGHT,framerate=$FPS/1 ! mpeg2enc format=3 ! mplex format=3
+gst red-moment.mpg videotestsrc num-buffers=$(( FPS * 4 / 5 )) pattern=red ! $PLAIN ! mpeg2enc format=3 ! mplex format=3
 # Red for half a second, green for a second, then blue, with key frames
 # five seconds apart: the frame nearest one second is green, and neither of
 # the key frames around it.
-PLAIN="video/x-raw,format=I420,width=$WIDTH,height=$HEIGHT,framerate=$FPS/1"
 gst late-key.mkv videotestsrc num-buffers=$(( FPS / 2 )) pattern=red ! $PLAIN ! c. \
     videotestsrc num-buffers=$FPS pattern=green ! $PLAIN ! c. \
     videotestsrc num-buffers=$(( FPS * 9 / 2 )) pattern=blue ! $PLAIN ! c. \
@@ -188,25 +196,18 @@ gst audio.mp3 $AUDIO ! lamemp3enc ! xingmux ! id3v2mux
 write music.mid midi
 write slow.wav slow_wav
 # RealVideo 2 and AC-3: GStreamer's avmux_rm refuses every video stream.
-if ! have video.rm && command -v ffmpeg >/dev/null; then
-    log=$(ffmpeg -nostdin -hide_banner -loglevel error \
-        -f lavfi -i "testsrc=size=${WIDTH}x$HEIGHT:rate=$FPS:duration=$LENGTH" \
-        -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$LENGTH" \
-        -c:v rv20 -b:v 1M -c:a ac3 -ac 2 -f rm -y "$DIR/.video.rm.part" 2>&1) || fail video.rm "$log"
-    finish video.rm
+SINE="sine=frequency=440:sample_rate=44100:duration=$LENGTH"
+if command -v ffmpeg >/dev/null; then
+    ffmpeg_write video.rm -f lavfi -i "testsrc=size=${WIDTH}x$HEIGHT:rate=$FPS:duration=$LENGTH" -f lavfi -i "$SINE" \
+        -c:v rv20 -b:v 1M -c:a ac3 -ac 2 -f rm
 fi
 
 # FLAC with a title, an artist, an album, a track number and a blue cover
 # picture in its tags, as a ripped track has them (ffmpeg writes the picture
 # block GStreamer's muxers cannot).
-if ! have tagged.flac; then
-    log=$(ffmpeg -nostdin -hide_banner -loglevel error \
-        -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$LENGTH" -f lavfi -i "color=c=blue:s=32x32:d=1" \
-        -map 0 -map 1 -frames:v 1 -c:a flac -c:v png -disposition:v attached_pic -metadata "title=Kivo Song" \
-        -metadata "artist=Kivo Singer" -metadata "album=Kivo Album" -metadata track=7 -f flac -y "$DIR/.tagged.flac.part" 2>&1) ||
-        fail tagged.flac "$log"
-    finish tagged.flac
-fi
+ffmpeg_write tagged.flac -f lavfi -i "$SINE" -f lavfi -i "color=c=blue:s=32x32:d=1" \
+    -map 0 -map 1 -frames:v 1 -c:a flac -c:v png -disposition:v attached_pic -metadata "title=Kivo Song" \
+    -metadata "artist=Kivo Singer" -metadata "album=Kivo Album" -metadata track=7 -f flac
 
 # Files that are not, or not wholly, what their names promise: plain text, an
 # empty file, an MPEG file cut after 4 KiB as an aborted download would be,
@@ -225,8 +226,6 @@ write subtitled.srt printf '%s\n' 1 '00:00:00,000 --> 09:00:00,000' KIVO '' \
     2 '09:00:00,000 --> 09:00:01,000' 'The clip ends long before this cue.' '' \
     3 '09:00:01,000 --> 09:00:02,000' 'Nor this one.'
 gst subtitled.mkv $VIDEO ! vp8enc deadline=1 ! matroskamux
-TONE="audiotestsrc num-buffers=$(( LENGTH * 100 )) samplesperbuffer=441"
-TONE_CAPS="audio/x-raw,rate=44100,channels=2 ! audioconvert"
 gst tracks.mkv $VIDEO ! vp8enc deadline=1 ! mux. \
     $TONE freq=440 ! $TONE_CAPS ! taginject tags=language-code=eng ! vorbisenc ! mux. \
     $TONE freq=1760 ! $TONE_CAPS ! taginject tags=language-code=jpn,title=high ! vorbisenc ! mux. \
