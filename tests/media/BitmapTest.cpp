@@ -1,4 +1,5 @@
 #include "media/Bitmap.h"
+#include "media/Geometry.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -35,6 +36,17 @@ TEST(SnapshotFile, TheHeaderPointsPastTheColourTableRowsGoBottomUpInBlueGreenRed
     QTemporaryDir folder;
     EXPECT_EQ(WriteSnapshotFile(folder.filePath("shot.bmp"), {}).value_or(WriteFailure{}).reason, "保存する画像がありません。");
     EXPECT_FALSE(QFile::exists(folder.filePath("shot.bmp")));
+}
+
+TEST(FitRect, KeepsTheAspectAndCentres)
+{
+    // A 4:3 frame in a thumbnail: 56 x 42 at x 1.
+    EXPECT_EQ(FitRect(320, 240, {0, 0, 58, 42}, true), (EdgeRect{1, 0, 57, 42}));
+    EXPECT_EQ(FitRect(320, 240, {0, 0, 352, 240}, false), (EdgeRect{0, 0, 320, 240}));
+    // A wide frame in a square: the width limits.
+    EXPECT_EQ(FitRect(200, 100, {10, 10, 110, 110}, true), (EdgeRect{10, 35, 110, 85}));
+    // No video: the rectangle as it was.
+    EXPECT_EQ(FitRect(0, 240, {0, 0, 58, 42}, true), (EdgeRect{0, 0, 58, 42}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "TestMedia.h"
+#include "media/Elements.h"
 #include "media/Levels.h"
 #include "media/MediaEngine.h"
+#include "media/MediaTags.h"
 #include "media/VideoOutput.h"
 
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -223,6 +226,66 @@ TEST(MediaEngine, TheVideoSinkIsKeptFromOneObjectToTheNext)
     gst_object_unref(another);
     gst_object_unref(holder);
     EXPECT_EQ(output.Take(0), sink);
+}
+
+TEST(Elements, AnMpegPipelineListsItsDemuxerAndDecodersButNotTheFileSourceAndRefusesValuesOutOfRange)
+{
+    MediaEngine engine;
+    ASSERT_TRUE(OpenAndWait(engine, Media("video.mpg")));
+    const QStringList filters = engine.ListFilters();
+    const auto listed = [&](const char* part) {
+        return std::any_of(filters.begin(), filters.end(), [&](const QString& name) { return name.contains(part); });
+    };
+    EXPECT_TRUE(listed("MPEG Program Stream Demuxer") && listed("decoder") && !filters.contains("File Source"))
+        << filters.join(", ").toStdString();
+
+    GstElement* source = engine.FindFilterByName("File Source");
+    ASSERT_NE(source, nullptr);  // in the pipeline, but not listed: it has no sink pad
+    gst_object_unref(source);
+    // A value out of its range is refused, not corrected (the editors are PropertySheetTest's).
+    GstElement* panorama = engine.FindFilterByName("Stereo positioning");
+    ASSERT_NE(panorama, nullptr);
+    EXPECT_FALSE(SetElementProperty(panorama, "panorama", 3.0));
+    gst_object_unref(panorama);
+}
+
+// The engine passes on only the tag lists HoldsMediaTags accepts: a list it
+// refuses must be one MergeTags takes nothing from.
+TEST(MediaTags, ListsThatOnlyRepeatTheBitrateAreLeftBehindAndEveryTagThatIsReadIsPassedOn)
+{
+    gst_init(nullptr, nullptr);
+    GstDateTime* dateTime = gst_date_time_new_y(2019);
+    GDate* date = g_date_new_dmy(1, G_DATE_JANUARY, 2018);
+    GstTagList* lists[] = {
+        gst_tag_list_new(GST_TAG_BITRATE, 155000u, GST_TAG_MAXIMUM_BITRATE, 155000u, nullptr),
+        gst_tag_list_new(GST_TAG_VIDEO_CODEC, "H.264", GST_TAG_CONTAINER_FORMAT, "Matroska", nullptr),
+        gst_tag_list_new(GST_TAG_TITLE, "Title", nullptr),
+        gst_tag_list_new(GST_TAG_ARTIST, "Artist", nullptr),
+        gst_tag_list_new(GST_TAG_ALBUM, "Album", nullptr),
+        gst_tag_list_new(GST_TAG_GENRE, "Genre", nullptr),
+        gst_tag_list_new(GST_TAG_TRACK_NUMBER, 3u, nullptr),
+        gst_tag_list_new(GST_TAG_DATE_TIME, dateTime, nullptr),
+        gst_tag_list_new(GST_TAG_DATE, date, nullptr),
+    };
+    const bool passed[] = {false, false, true, true, true, true, true, true, true};
+    for (size_t i = 0; i < std::size(lists); ++i) {
+        MediaTags merged;
+        EXPECT_EQ(HoldsMediaTags(lists[i]), passed[i]) << i;
+        EXPECT_EQ(MergeTags(merged, lists[i]), passed[i]) << i;
+        gst_tag_list_unref(lists[i]);
+    }
+    g_date_free(date);
+    gst_date_time_unref(dateTime);
+}
+
+// The way back, from the bars to the levels, is the bars' (PlaybackArithmetic,
+// PlaybackPage) and the sequencer's.
+TEST(Levels, AmplitudeCurveAndBalance)
+{
+    EXPECT_NEAR(VolumeToAmplitude(-2000), 0.1, 1e-12);
+    EXPECT_EQ(VolumeToAmplitude(-10000), 0.0);
+    EXPECT_NEAR(BalanceToPanorama(2000), 0.9, 1e-12);    // left channel at -20 dB
+    EXPECT_NEAR(BalanceToPanorama(-2000), -0.9, 1e-12);  // right channel at -20 dB
 }
 
 }  // namespace
