@@ -9,6 +9,7 @@
 #include <QtCore>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace kivo {
@@ -22,9 +23,12 @@ struct ToolRun {
     std::string err;
 };
 
-// Runs the built kvotool in `folder`, if given. The arguments reach it as
-// the bytes of the file names they are (QProcess would pass them through UTF-8).
-ToolRun RunKvotool(const QStringList& arguments, const QString& folder = {})
+constexpr rlim_t kTwoGigabytes = rlim_t{2} << 30;
+
+// Runs the built kvotool in `folder`, if given, in `addressSpace` bytes of
+// memory. The arguments reach it as the bytes of the file names they are
+// (QProcess would pass them through UTF-8).
+ToolRun RunKvotool(const QStringList& arguments, const QString& folder = {}, rlim_t addressSpace = RLIM_INFINITY)
 {
     QList<QByteArray> bytes{KVOTOOL_PATH};
     for (const QString& argument : arguments)
@@ -35,7 +39,10 @@ ToolRun RunKvotool(const QStringList& arguments, const QString& folder = {})
     argv.push_back(nullptr);
     QProcess process;
     process.setWorkingDirectory(folder);
-    process.setChildProcessModifier([&argv] {
+    process.setChildProcessModifier([&argv, addressSpace] {
+        const rlimit limit{addressSpace, addressSpace};
+        if (addressSpace != RLIM_INFINITY)
+            ::setrlimit(RLIMIT_AS, &limit);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     });
@@ -126,6 +133,17 @@ TEST_F(Kvotool, DumpJsonIsByteForByteWhatTheJsonDocumentWritesTheTextEscapesWhat
     EXPECT_TRUE(run.exitCode == 3 && run.out.empty() && Says(run.err, (cut.toStdString() + ": the file ends early").c_str())) << run.err;
 }
 
+// A scenario of 30 million objects, each an empty path and name, is refused
+// for its count, rather than the tool growing until it is stopped.
+TEST_F(Kvotool, DumpOfThirtyMillionObjectsIsRefusedInTwoGigabytes)
+{
+    const QString file = File("thirty-million-objects.kvo", samples::EmptyObjectsFile(30000000));
+    const ToolRun run = RunKvotool({"dump", "--json", file}, {}, kTwoGigabytes);
+    EXPECT_TRUE(run.exitCode == 3 && run.out.empty() &&
+                Says(run.err, "the file holds 30000000 objects, more than the 1000000 a scenario may have"))
+        << run.exitCode << run.err;
+}
+
 TEST(KvotoolProbe, ReportsEachFileAsTheCutListWillShowIt)
 {
     QTemporaryDir pictures;
@@ -188,6 +206,25 @@ TEST_F(Kvotool, ConvertKeepsPathsOrderAndNamesFromPlaylistToScenarioAndBack)
     EXPECT_EQ(std::tuple(convert("bad.xspf", "x.m3u").exitCode, convert("missing.pls", "x.m3u").exitCode, convert("list.m3u8", "x.txt").exitCode),
               std::tuple(2, 3, 1));
     EXPECT_FALSE(QFile::exists(At("x.m3u")));
+}
+
+// A million relative lines (2 MB) in a folder whose path is 3,785 characters
+// long: each entry would repeat the folder. The playlist is refused as too
+// large, or read, but the tool never aborts for want of memory.
+TEST_F(Kvotool, ConvertOfAPlaylistInADeepFolderEndsInTwoGigabytes)
+{
+    // Nested folders, each name shorter than the 255 bytes a name may have.
+    QString folder = m_folder.path();
+    while (folder.size() + 201 <= 3785)
+        folder += u'/' + QString(200, u'd');
+    folder += u'/' + QString(3785 - folder.size() - 1, u'e');
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(test::WriteFile(folder + "/list.m3u", QByteArray("a\n").repeated(1000000)));
+    const ToolRun run = RunKvotool({"convert", folder + "/list.m3u", At("out.m3u8")}, {}, kTwoGigabytes);
+    if (run.exitCode == 3)
+        EXPECT_TRUE(Says(run.err, "paths take more than")) << run.err;
+    else
+        EXPECT_TRUE(run.exitCode == 0 && QFileInfo(At("out.m3u8")).size() > 0) << run.exitCode << run.err;
 }
 
 TEST_F(Kvotool, SnapshotWritesTheFrameAsABitmapFile)
