@@ -130,7 +130,6 @@ TEST(ScenarioReader, DamagedOrHostileFilesAreRefusedWithTheirReasonAndNothingRea
         {magic("KivoDSv31"), UnknownMagic}, {magic("kivodsv30"), UnknownMagic}, {magic("KivoDSv3"), UnknownMagic},
         {magic(""), UnknownMagic}, {magic("KivoDSv30 "), UnknownMagic},
         {"hi\n", UnknownMagic}, {"x", UnknownMagic}, {"\x09KivoX", UnknownMagic}, {"\xff\xff", UnknownMagic},
-        {"\x09KivoDSv3", EndsEarly},
         {claim, EndsEarly},
         {Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0x7FFFFFFF).Fill(40, 0).Data(), EndsEarly},
         {Bytes().Str("KivoDSv20").I32(0).I32(0).I32(0).I32(0).Str("").U32(0).I32(0).I32(0).U32(0xFFFFFFFF).Fill(40, 0).Data(),
@@ -147,6 +146,7 @@ TEST(ScenarioReader, DamagedOrHostileFilesAreRefusedWithTheirReasonAndNothingRea
         EXPECT_EQ(result.status, status) << bytes.left(24).toHex().toStdString();
         EXPECT_TRUE(!result.problem.isEmpty() && result.scenario.paths.isEmpty());
     }
+    // Every sample cut short, "\x09KivoDSv3" among them, ends early.
     for (const QByteArray& sample : samples::AllSamples()) {
         for (qsizetype length = 1; length < sample.size(); ++length)
             ASSERT_EQ(Read(sample.left(length)).status, EndsEarly) << length;
@@ -271,25 +271,16 @@ TEST_F(ScenarioWriter, SaveGoesThroughLinksReplacesNothingButRegularFilesAndRefu
                                         {"/dev/null", "通常のファイルではありません。"}, {At("pipe.kvo"), "通常のファイルではありません。"}})
         EXPECT_EQ(std::tuple(ReadScenarioFile(path).status, ReadScenarioFile(path).problem), std::tuple(CannotOpen, problem));
 
-    // A file named by bytes that are not UTF-8 is read, and saving to such a
-    // name is refused.
-    const QByteArray paths[] = {"/m/bad\xff\xfe.avi", "/m/\x83\x72\x83\x66\x83\x49.avi"};
-    CMediaInfoCache odd;
-    CutListModel objects;
-    for (const QByteArray& bytes : paths) {
-        odd.Add(test::SizedRecord(FileNameFromBytes(bytes), 1, 2, 3));
-        objects.AddObject(odd.Lookup(FileNameFromBytes(bytes)), QImage(), false);
-    }
     // A scenario file whose own name is not UTF-8 is read by its bytes.
-    // (The paths, cache entries and names of such a file come back byte for
-    // byte in kvotool's create case, KvotoolTest.)
+    // (The paths, cache entries and names that are not UTF-8 come back byte
+    // for byte in kvotool's create case, KvotoolTest.)
     const test::ByteFolder bytes;
-    const QByteArray file = bytes.Write("list\xff.kvo", Written(objects, odd, 0));
+    const QByteArray file = bytes.Write("list\xff.kvo", samples::Version30File());
     const ScenarioReadResult result = ReadScenarioFile(FileNameFromBytes(file));
     EXPECT_EQ(result.status, Ok) << result.detail.toStdString();
     // Qt's save file cannot reach such a name: saving is refused rather
     // than going to another file.
-    EXPECT_EQ(Refusal(FileNameFromBytes(file + ".new"), 0, &objects), "このファイル名では保存できません。");
+    EXPECT_EQ(Refusal(FileNameFromBytes(file + ".new")), "このファイル名では保存できません。");
     EXPECT_EQ(bytes.Names(), std::vector<std::string>({"list\xff.kvo"}));
 }
 
