@@ -198,7 +198,6 @@ TEST(PlaylistsTest, RelativePathsInADeepFolderAreBoundedInAll)
 TEST(PlaylistsTest, RefusesMalformedPlaylistsSayingWhere)
 {
     const std::tuple<PlaylistFormat, QByteArray, const char*> cases[] = {
-        {Pls, "", "no [playlist] section"},
         {Pls, "[playlist\nFile1=/a.mp3\n[other]\nFile2=/b.mp3\n", "no [playlist] section"},
         {Xspf, "", "line 1"},
         {Xspf, "<playlist>\n<trackList>\n<track>\n</trackList>", "line 4"},
