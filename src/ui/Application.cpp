@@ -3,8 +3,8 @@
 #include "core/InterfaceLanguage.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -54,9 +54,17 @@ std::jthread ReadFontConfiguration()
     return std::jthread([] { FcInit(); });
 }
 
-std::jthread ConnectToSessionBus()
+bool SessionHasBus()
 {
-    return std::jthread([] { QDBusConnection::sessionBus(); });
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") ||
+           (!runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus")));
+}
+
+void KeepDBusFromLaunchingABus()
+{
+    if (!SessionHasBus())
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
 void SetUpApplication(QApplication& application)
@@ -68,7 +76,6 @@ void SetUpApplication(QApplication& application)
     // native window too: an X window each, made, mapped and exposed at
     // start-up.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-    // The PNG needs no image plug-in, which would be looked for at start-up.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kivo-48.png")));
     // Desktops that find the icon through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));

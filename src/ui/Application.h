@@ -20,11 +20,15 @@ void SetUpApplication(QApplication& application);
 // the display. Joined, the thread has read it.
 std::jthread ReadFontConfiguration();
 
-// Starts connecting to the session bus on a thread of its own. The
-// accessibility bridge connects while the main window is being made, and the
-// window waits for it otherwise (and for D-Bus's attempt to launch a bus,
-// where the session has none).
-std::jthread ConnectToSessionBus();
+// Whether the desktop started a session bus: its address is set, or it
+// listens in the user's runtime folder.
+bool SessionHasBus();
+
+// Without a bus of the session's, D-Bus would launch one as Qt's
+// accessibility bridge connects, while the main window is being made: the
+// program forks, and the bus it starts serves no one. The bus's address is
+// made one that D-Bus refuses at once. Called first thing, before any thread.
+void KeepDBusFromLaunchingABus();
 
 // The texts of one interface language, installed while this lives: Kivo's
 // own translation (none for Japanese, the language its texts are written

@@ -2,12 +2,12 @@
 
 #include "cutlist/AddingMedia.h"
 #include "session/CommandRules.h"
+#include "ui/Application.h"
 #include "ui/ControlBars.h"
 #include "ui/CutListView.h"
 #include "ui/PlayerWindow.h"
 
 #include <QDBusConnection>
-#include <QFile>
 #include <QGuiApplication>
 #include <QStandardPaths>
 
@@ -93,9 +93,7 @@ void Flow::ServeRemoteControl()
 {
     // Only a bus the desktop has started: D-Bus would otherwise try to
     // launch one of its own.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
-        (runtime.isEmpty() || !QFile::exists(runtime + QStringLiteral("/bus"))))
+    if (!SessionHasBus())
         return;
     m_remoteControl.Register(QDBusConnection::sessionBus());
 }

@@ -36,10 +36,10 @@ int main(int argc, char** argv)
     // need none.
     if (AnswerInformation(kivo::ReadCommandLine(argc, argv)))
         return 0;
+    kivo::KeepDBusFromLaunchingABus();
     std::jthread fontConfiguration = kivo::ReadFontConfiguration();
     QApplication application(argc, argv);
     fontConfiguration.join();
-    const std::jthread sessionBus = kivo::ConnectToSessionBus();
     // Read again without Qt's own options, which QApplication has taken out
     // of argv.
     const kivo::CommandLine line = kivo::ReadCommandLine(argc, argv);
