@@ -23,8 +23,6 @@ public:
     MEDIARECORD GetRecord(int index) const { return m_entries.at(static_cast<size_t>(index)); }
     // Keeps `record` with flag 0: a flag belongs to an object, not a file.
     void Add(const MEDIARECORD& record);
-    // Room for `count` more entries, for a scenario's entries added at once.
-    void Reserve(size_t count) { m_entries.reserve(m_entries.size() + count); }
     int GetSize() const { return static_cast<int>(m_entries.size()); }
 
 private:

@@ -308,7 +308,6 @@ ScenarioReadResult ReadScenarioFile(const QString& path)
 
 void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache)
 {
-    cache.Reserve(scenario.cache.size());
     for (const MEDIARECORD& entry : scenario.cache) {
         if (entry.dwReserved == 0 || entry.pThumbnail)
             cache.Add(entry);
