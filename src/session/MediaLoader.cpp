@@ -70,7 +70,11 @@ void MediaLoader::Start(const QStringList& paths, bool blankLabels)
     m_examining.assign(paths.size(), Examining::Not);
     m_results.clear();
     m_ahead = 0;
+    // Room for every file of the run: the objects gather here between
+    // insertions, which come further apart as the list grows, and a vector
+    // that grew would move them all each time. Only the room used is touched.
     m_ready.clear();
+    m_ready.reserve(static_cast<size_t>(paths.size()));
     m_sinceInserted.invalidate();
     m_previousFromCache = false;
     ++m_run;
@@ -225,6 +229,7 @@ void MediaLoader::InsertReady()
 void MediaLoader::Finish()
 {
     InsertReady();
+    m_ready = {};
     m_running = false;
     // What was examined ahead of a cancel is dropped with the run.
     m_examiner.Drop();
