@@ -15,6 +15,9 @@
 namespace kivo {
 namespace {
 
+// The session bus's address that D-Bus refuses at once.
+constexpr char kNoBusAddress[] = "disabled:";
+
 // Where the build puts Kivo's translations, "kivo_<language>.qm".
 const QString kTranslations = QStringLiteral(":/translations");
 
@@ -56,15 +59,17 @@ std::jthread ReadFontConfiguration()
 
 bool SessionHasBus()
 {
+    const QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    if (!address.isEmpty())
+        return address != kNoBusAddress;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") ||
-           (!runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus")));
+    return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
 }
 
 void KeepDBusFromLaunchingABus()
 {
     if (!SessionHasBus())
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", kNoBusAddress);
 }
 
 void SetUpApplication(QApplication& application)

@@ -20,8 +20,9 @@ void SetUpApplication(QApplication& application);
 // the display. Joined, the thread has read it.
 std::jthread ReadFontConfiguration();
 
-// Whether the desktop started a session bus: its address is set, or it
-// listens in the user's runtime folder.
+// Whether the desktop started a session bus: its address is set (and is
+// not the one KeepDBusFromLaunchingABus gives), or it listens in the
+// user's runtime folder.
 bool SessionHasBus();
 
 // Without a bus of the session's, D-Bus would launch one as Qt's
