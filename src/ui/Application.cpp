@@ -72,6 +72,12 @@ void KeepDBusFromLaunchingABus()
         qputenv("DBUS_SESSION_BUS_ADDRESS", kNoBusAddress);
 }
 
+void DrawWithoutWaitingForTheXServer()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 void SetUpApplication(QApplication& application)
 {
     QApplication::setOrganizationName(QStringLiteral("KivoProject"));

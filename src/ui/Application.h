@@ -31,6 +31,15 @@ bool SessionHasBus();
 // made one that D-Bus refuses at once. Called first thing, before any thread.
 void KeepDBusFromLaunchingABus();
 
+// Qt's X11 backing store shares its image with the X server (MIT-SHM), and
+// waits for the server each time it draws again where the server may still
+// be reading: while a file plays, that is a wake of the main thread each
+// time the position bar's handle moves. The parts the program redraws while
+// it plays are small, and sent in the request they cost a copy and no
+// wait, so the store does without the shared image. A setting of the
+// user's own stands. Called before QApplication.
+void DrawWithoutWaitingForTheXServer();
+
 // The texts of one interface language, installed while this lives: Kivo's
 // own translation (none for Japanese, the language its texts are written
 // in) and Qt's.

@@ -37,6 +37,7 @@ int main(int argc, char** argv)
     if (AnswerInformation(kivo::ReadCommandLine(argc, argv)))
         return 0;
     kivo::KeepDBusFromLaunchingABus();
+    kivo::DrawWithoutWaitingForTheXServer();
     std::jthread fontConfiguration = kivo::ReadFontConfiguration();
     QApplication application(argc, argv);
     fontConfiguration.join();
