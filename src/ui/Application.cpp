@@ -66,14 +66,10 @@ bool SessionHasBus()
     return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
 }
 
-void KeepDBusFromLaunchingABus()
+void SetUpProcessEnvironment()
 {
     if (!SessionHasBus())
         qputenv("DBUS_SESSION_BUS_ADDRESS", kNoBusAddress);
-}
-
-void DrawWithoutWaitingForTheXServer()
-{
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
 }

@@ -21,24 +21,24 @@ void SetUpApplication(QApplication& application);
 std::jthread ReadFontConfiguration();
 
 // Whether the desktop started a session bus: its address is set (and is
-// not the one KeepDBusFromLaunchingABus gives), or it listens in the
+// not the one SetUpProcessEnvironment gives), or it listens in the
 // user's runtime folder.
 bool SessionHasBus();
 
-// Without a bus of the session's, D-Bus would launch one as Qt's
-// accessibility bridge connects, while the main window is being made: the
-// program forks, and the bus it starts serves no one. The bus's address is
-// made one that D-Bus refuses at once. Called first thing, before any thread.
-void KeepDBusFromLaunchingABus();
-
-// Qt's X11 backing store shares its image with the X server (MIT-SHM), and
-// waits for the server each time it draws again where the server may still
-// be reading: while a file plays, that is a wake of the main thread each
-// time the position bar's handle moves. The parts the program redraws while
-// it plays are small, and sent in the request they cost a copy and no
-// wait, so the store does without the shared image. A setting of the
-// user's own stands. Called before QApplication.
-void DrawWithoutWaitingForTheXServer();
+// What the process's environment says to the libraries, set first thing,
+// before any thread and before QApplication:
+//  - Without a bus of the session's, D-Bus would launch one as Qt's
+//    accessibility bridge connects, while the main window is being made:
+//    the program forks, and the bus it starts serves no one. The bus's
+//    address is made one that D-Bus refuses at once.
+//  - Qt's X11 backing store shares its image with the X server (MIT-SHM),
+//    and waits for the server each time it draws again where the server may
+//    still be reading: while a file plays, a wake of the main thread each
+//    time the position bar's handle moves. The parts the program redraws
+//    while it plays are small, and sent in the request they cost a copy and
+//    no wait, so the store does without the shared image. A setting of the
+//    user's own stands.
+void SetUpProcessEnvironment();
 
 // The texts of one interface language, installed while this lives: Kivo's
 // own translation (none for Japanese, the language its texts are written

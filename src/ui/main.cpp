@@ -36,8 +36,7 @@ int main(int argc, char** argv)
     // need none.
     if (AnswerInformation(kivo::ReadCommandLine(argc, argv)))
         return 0;
-    kivo::KeepDBusFromLaunchingABus();
-    kivo::DrawWithoutWaitingForTheXServer();
+    kivo::SetUpProcessEnvironment();
     std::jthread fontConfiguration = kivo::ReadFontConfiguration();
     QApplication application(argc, argv);
     fontConfiguration.join();
