@@ -118,6 +118,17 @@ qint32 CMediaInfoCache::LengthOf(const QString& path)
 
 void CMediaInfoCache::Add(const MEDIARECORD& record)
 {
+    // A scenario keeps an entry for each of its objects, so a file listed a
+    // thousand times comes with a thousand entries, as a rule alike (the
+    // reader shares their path's text and their picture): one alike to the
+    // latest entry of its path would only answer lookups as that one does.
+    if (const int latest = FindEntry(record.strPath); latest >= 0) {
+        const MEDIARECORD& entry = m_entries[static_cast<size_t>(latest)];
+        if (entry.dwSize == record.dwSize && entry.timeModified == record.timeModified &&
+            entry.nLength == record.nLength && entry.dwReserved == record.dwReserved &&
+            entry.pThumbnail == record.pThumbnail)
+            return;
+    }
     m_entries.push_back(record);
     m_entries.back().nFlag = kFlagValid;
     // Files are added one by one between lookups as they are examined: the

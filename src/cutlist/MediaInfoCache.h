@@ -22,6 +22,8 @@ public:
     // The record of entry `index` (flag 0); the thumbnail is shared.
     MEDIARECORD GetRecord(int index) const { return m_entries.at(static_cast<size_t>(index)); }
     // Keeps `record` with flag 0: a flag belongs to an object, not a file.
+    // A record alike to the latest entry of its path, the same picture
+    // included, is already kept.
     void Add(const MEDIARECORD& record);
     int GetSize() const { return static_cast<int>(m_entries.size()); }
 

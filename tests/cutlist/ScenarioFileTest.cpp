@@ -103,6 +103,14 @@ TEST(ScenarioReader, EachVersionReadsItsPartsDecodingShiftJisAndWideStringsAndAP
     ASSERT_EQ(again.cache.size(), 3u);
     EXPECT_TRUE(again.cache[0].pThumbnail == again.cache[1].pThumbnail && *again.cache[1].pThumbnail != *again.cache[2].pThumbnail &&
                 again.names[0].constData() == again.paths[2].constData());
+    // Entries of a path alike to the one before are kept once; the latest
+    // entry of a path is the one looked up, even one alike to an earlier.
+    Scenario alternating = again;
+    alternating.cache.push_back(again.cache[0]);
+    CMediaInfoCache entries;
+    AddScenarioCacheEntries(alternating, entries);
+    EXPECT_EQ(std::tuple(entries.GetSize(), entries.Lookup(QStringLiteral("/m/a.mpg")).pThumbnail),
+              std::tuple(3, again.cache[0].pThumbnail));
     // The list's objects show the very pixels the cache holds.
     CutListModel list;
     for (size_t i = 0; i < 2; ++i)
