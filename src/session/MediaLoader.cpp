@@ -50,7 +50,11 @@ MediaLoader::~MediaLoader()
 std::vector<MediaObject> MediaLoader::KnownLeadingObjects(const QStringList& paths)
 {
     // Between runs nothing is known: a run empties it as it finishes.
+    // Room for every path, as a scenario's are usually all known: grown by
+    // doubling, the vector moved every object it held each time. Only the
+    // room used is touched.
     std::vector<MediaObject> known;
+    known.reserve(static_cast<size_t>(paths.size()));
     for (const QString& path : paths) {
         std::optional<MediaObject> cached = m_known.Find(path);
         if (!cached)
