@@ -165,13 +165,13 @@ MediaEngine::MediaEngine(QObject* parent)
 
 void MediaEngine::PrepareGStreamer()
 {
+    Work(EnsureGStreamer);
+}
+
+void MediaEngine::PrepareDecoders()
+{
     Work([] {
         EnsureGStreamer();
-        // The decoders of nearly every video and of much sound are libav's:
-        // its plug-in and the libraries behind it take some 200 ms to load
-        // the first time, which the first object cued would wait for on its
-        // streaming thread. Loaded here, they are loaded while the window
-        // waits for the user or reads the scenario it was started with.
         if (GstPlugin* libav = gst_plugin_load_by_name("libav"))
             gst_object_unref(libav);
     });

@@ -87,11 +87,17 @@ public:
     // (m_hrRender says why it failed) unless another Open comes first.
     // Until then, and after a failure, the state is Empty.
     void Open(const QString& path);
-    // Reads GStreamer's registry on the worker, tens of milliseconds, and
-    // loads libav's decoders, ahead of the first pipeline (which does both
-    // otherwise). Asked for once the window is up: on a machine of few
-    // cores, doing it as the window comes up delays the window.
+    // Reads GStreamer's registry on the worker, tens of milliseconds, ahead
+    // of the first pipeline (which reads it otherwise). Asked for once the
+    // window is up: on a machine of few cores, reading it as the window
+    // comes up delays the window.
     void PrepareGStreamer();
+    // As PrepareGStreamer, and loads libav's decoders too, those of nearly
+    // every video and of much sound: about 200 ms the first time, which the
+    // first object opened would wait for otherwise. While they load, no
+    // other thread can load a library, and a window that does stalls: asked
+    // for only where the window waits anyway, as a scenario is read.
+    void PrepareDecoders();
     // Opens m_strPath again when it rendered successfully (back to 0);
     // false when there is nothing to open again. A pipeline that has not
     // played since it opened is as fresh as one opened again: it stays.

@@ -227,10 +227,11 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
         if (done)
             done(outcome);
     };
-    // A scenario that opens cues an object: the player readies GStreamer on
-    // its worker while the file is read here, rather than after it (the
-    // program started with the scenario has not shown its window yet).
-    m_player.PrepareGStreamer();
+    // A scenario that opens cues an object: the player readies GStreamer and
+    // its decoders on its worker while the file is read here, rather than
+    // after it (the program started with the scenario has not even shown its
+    // window yet).
+    m_player.PrepareDecoders();
     ScenarioReadResult result = ReadScenarioFile(path);
     const QString name = ShownFileName(path);
     if (result.status != ScenarioStatus::Ok && result.status != ScenarioStatus::Empty)
