@@ -84,6 +84,29 @@ double Since(const QElapsedTimer& timer)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
+// The ms a result took: a time itself, or a start's.
+double Ms(double ms)
+{
+    return ms;
+}
+
+// The quickest of three runs of `run`, each giving its result or none when
+// it failed; none when one failed. Every figure beside a reference is the
+// best of three, as the reference is.
+template <typename Result>
+std::optional<Result> BestOfThree(const std::function<std::optional<Result>(int run)>& run)
+{
+    std::optional<Result> best;
+    for (int i = 0; i < 3; ++i) {
+        const std::optional<Result> result = run(i);
+        if (!result)
+            return std::nullopt;
+        if (!best || Ms(*result) < Ms(*best))
+            best = result;
+    }
+    return best;
+}
+
 // Resident memory of this process in MB.
 double ResidentMb()
 {
@@ -156,22 +179,21 @@ bool MakeScenarios(const QString& video, const QString& audio, const QDir& work,
     return true;
 }
 
-// `kvotool dump --json` of the scenario, the best of three, in ms.
+// `kvotool dump --json` of the scenario, the best of three, in ms (0 when
+// it failed).
 double DumpTime(const QString& kvotool, const QString& scenario)
 {
-    double best = 0;
-    for (int run = 0; run < 3; ++run) {
-        QProcess dump;
-        dump.setStandardOutputFile(QProcess::nullDevice());
-        QElapsedTimer timer;
-        timer.start();
-        dump.start(kvotool, {QStringLiteral("dump"), QStringLiteral("--json"), scenario});
-        if (!dump.waitForFinished(120000) || dump.exitCode() != 0)
-            return 0;
-        const double took = Since(timer);
-        best = run == 0 ? took : std::min(best, took);
-    }
-    return best;
+    return BestOfThree<double>([&](int) -> std::optional<double> {
+               QProcess dump;
+               dump.setStandardOutputFile(QProcess::nullDevice());
+               QElapsedTimer timer;
+               timer.start();
+               dump.start(kvotool, {QStringLiteral("dump"), QStringLiteral("--json"), scenario});
+               if (!dump.waitForFinished(120000) || dump.exitCode() != 0)
+                   return std::nullopt;
+               return Since(timer);
+           })
+        .value_or(0);
 }
 
 // Copying and syncing `path`, in ms (0 when that failed); the copy is removed.
@@ -245,8 +267,7 @@ std::optional<double> ReopenedMs(MainWindow& window, const QDir& work, const QSt
 {
     const std::filesystem::path first =
         QFile::encodeName(QDir(work.filePath("links")).entryInfoList(QDir::Files, QDir::Name).first().filePath()).toStdString();
-    double best = 0;
-    for (int run = 0; run < 3; ++run) {
+    return BestOfThree<double>([&](int run) -> std::optional<double> {
         if (run > 0 && !OpenedUntilCued(window, saved, objects - objects / kInvalidEvery))
             return std::nullopt;
         // The changed file's new facts are not to be saved.
@@ -257,10 +278,9 @@ std::optional<double> ReopenedMs(MainWindow& window, const QDir& work, const QSt
         if (!OpenedUntilCued(window, scenario, objects))
             return std::nullopt;
         const double took = Since(timer);
-        best = run == 0 ? took : std::min(best, took);
         window.Document().SetModified(false);
-    }
-    return best;
+        return took;
+    });
 }
 
 // Runs `work`, then repaints the list; the ms it all took.
@@ -330,19 +350,18 @@ std::optional<Start> StartAndOpen(const QStringList& arguments, int objects)
     return Start{ms, residentMb};
 }
 
+double Ms(const Start& start)
+{
+    return start.ms;
+}
+
 // The best of three starts that open the scenario of `objects` objects.
 std::optional<Start> BestStart(const QStringList& arguments, int objects)
 {
-    std::optional<Start> best;
-    for (int run = 0; run < 3; ++run) {
-        const std::optional<Start> start = StartAndOpen(arguments, objects);
-        if (!start) {
-            std::printf("a start that opens %d objects did not finish\n", objects);
-            return std::nullopt;
-        }
-        if (!best || start->ms < best->ms)
-            best = start;
-    }
+    const std::optional<Start> best =
+        BestOfThree<Start>([&](int) { return StartAndOpen(arguments, objects); });
+    if (!best)
+        std::printf("a start that opens %d objects did not finish\n", objects);
     return best;
 }
 
