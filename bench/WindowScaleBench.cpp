@@ -487,10 +487,7 @@ int Run(const QStringList& arguments)
 int main(int argc, char** argv)
 {
     // As Kivo231 starts.
-    kivo::SetUpProcessEnvironment();
-    std::jthread fontConfiguration = kivo::ReadFontConfiguration();
-    QApplication application(argc, argv);
-    fontConfiguration.join();
-    kivo::SetUpApplication(application);
+    const std::unique_ptr<QApplication> application = kivo::StartApplication(argc, argv);
+    kivo::SetUpApplication(*application);
     return kivo::Run(QCoreApplication::arguments());
 }

@@ -12,6 +12,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <thread>
+
 namespace kivo {
 namespace {
 
@@ -50,13 +52,6 @@ InterfaceTexts::InterfaceTexts(const QStringList& uiLanguages, QObject* parent)
     Install(QStringLiteral("qtbase_") + m_language, QLibraryInfo::path(QLibraryInfo::TranslationsPath), this);
 }
 
-std::jthread ReadFontConfiguration()
-{
-    // Fontconfig keeps what it reads for the process, and Qt asks it for
-    // the same configuration later.
-    return std::jthread([] { FcInit(); });
-}
-
 bool SessionHasBus()
 {
     const QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
@@ -66,12 +61,18 @@ bool SessionHasBus()
     return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
 }
 
-void SetUpProcessEnvironment()
+std::unique_ptr<QApplication> StartApplication(int& argc, char** argv)
 {
     if (!SessionHasBus())
         qputenv("DBUS_SESSION_BUS_ADDRESS", kNoBusAddress);
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    // Fontconfig keeps what it reads for the process, and Qt asks it for
+    // the same configuration later.
+    std::jthread fontConfiguration([] { FcInit(); });
+    auto application = std::make_unique<QApplication>(argc, argv);
+    fontConfiguration.join();
+    return application;
 }
 
 void SetUpApplication(QApplication& application)

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
-#include <thread>
+#include <memory>
 
 class QApplication;
 
@@ -14,19 +14,13 @@ namespace kivo {
 // Qt's buttons and dialogs), chosen by the user's interface languages.
 void SetUpApplication(QApplication& application);
 
-// Starts reading the font configuration on a thread of its own. The first
-// text a window measures waits for it otherwise, and it needs no display:
-// started before QApplication, it is read while QApplication connects to
-// the display. Joined, the thread has read it.
-std::jthread ReadFontConfiguration();
-
 // Whether the desktop started a session bus: its address is set (and is
-// not the one SetUpProcessEnvironment gives), or it listens in the
+// not the one StartApplication gives), or it listens in the
 // user's runtime folder.
 bool SessionHasBus();
 
-// What the process's environment says to the libraries, set first thing,
-// before any thread and before QApplication:
+// Makes the program's QApplication as Kivo231 starts, before any other
+// thread and before anything of Qt:
 //  - Without a bus of the session's, D-Bus would launch one as Qt's
 //    accessibility bridge connects, while the main window is being made:
 //    the program forks, and the bus it starts serves no one. The bus's
@@ -38,7 +32,10 @@ bool SessionHasBus();
 //    while it plays are small, and sent in the request they cost a copy and
 //    no wait, so the store does without the shared image. A setting of the
 //    user's own stands.
-void SetUpProcessEnvironment();
+//  - The font configuration, which the first text a window measures would
+//    wait for, needs no display: it is read on a thread of its own while
+//    QApplication connects to the display.
+std::unique_ptr<QApplication> StartApplication(int& argc, char** argv);
 
 // The texts of one interface language, installed while this lives: Kivo's
 // own translation (none for Japanese, the language its texts are written

@@ -36,10 +36,7 @@ int main(int argc, char** argv)
     // need none.
     if (AnswerInformation(kivo::ReadCommandLine(argc, argv)))
         return 0;
-    kivo::SetUpProcessEnvironment();
-    std::jthread fontConfiguration = kivo::ReadFontConfiguration();
-    QApplication application(argc, argv);
-    fontConfiguration.join();
+    const std::unique_ptr<QApplication> application = kivo::StartApplication(argc, argv);
     // Read again without Qt's own options, which QApplication has taken out
     // of argv.
     const kivo::CommandLine line = kivo::ReadCommandLine(argc, argv);
@@ -47,7 +44,7 @@ int main(int argc, char** argv)
         std::cerr << "Kivo231: " << line.error.toLocal8Bit().constData() << "\nTry 'Kivo231 --help'.\n";
         return 1;
     }
-    kivo::SetUpApplication(application);
+    kivo::SetUpApplication(*application);
     kivo::QuitSignals quitSignals;
     kivo::Settings settings;
     kivo::Flow flow(settings);
