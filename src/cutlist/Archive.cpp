@@ -4,19 +4,49 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+#include <cstring>
+
 namespace kivo {
+
+namespace {
+constexpr qint64 kReadBlockBytes = 64 * 1024;
+}
 
 ArchiveReader::ArchiveReader(QIODevice& device)
     : m_device(device), m_size(device.size() - device.pos())
 {
 }
 
-void ArchiveReader::Read(void* target, qint64 length, const char* field)
+QByteArrayView ArchiveReader::Take(qint64 length, const char* field)
 {
-    if (length > Remaining() || m_device.read(static_cast<char*>(target), length) != length) {
+    if (length > Remaining())
+        throw ArchiveEndsEarly(m_offset, field);
+    if (length > m_block.size() - m_blockOffset)
+        Refill(length, field);
+    const QByteArrayView bytes(m_block.constData() + m_blockOffset, static_cast<qsizetype>(length));
+    m_blockOffset += bytes.size();
+    m_offset += length;
+    return bytes;
+}
+
+void ArchiveReader::Refill(qint64 length, const char* field)
+{
+    m_block.remove(0, m_blockOffset);
+    m_blockOffset = 0;
+    const qsizetype kept = m_block.size();
+    m_block.resize(static_cast<qsizetype>(std::min(std::max(length, kReadBlockBytes), Remaining())));
+    const qint64 wanted = m_block.size() - kept;
+    if (m_device.read(m_block.data() + kept, wanted) != wanted) {
+        m_block.clear();
         throw ArchiveEndsEarly(m_offset, field);
     }
-    m_offset += length;
+}
+
+void ArchiveReader::ReadInto(void* target, qint64 length, const char* field)
+{
+    const QByteArrayView bytes = Take(length, field);
+    std::memcpy(target, bytes.data(), static_cast<size_t>(bytes.size()));
 }
 
 void ArchiveReader::RequireRoom(qint64 count, qint64 minimumBytes, const char* field) const
@@ -32,25 +62,20 @@ qint32 ArchiveReader::ReadInt32(const char* field)
 
 quint32 ArchiveReader::ReadUInt32(const char* field)
 {
-    uchar bytes[4];
-    Read(bytes, sizeof bytes, field);
-    return qFromLittleEndian<quint32>(bytes);
+    return qFromLittleEndian<quint32>(Take(4, field).data());
 }
 
 void ArchiveReader::Skip(quint64 count, const char* field)
 {
-    if (count > static_cast<quint64>(Remaining()) || m_device.skip(static_cast<qint64>(count)) != qint64(count))
-        throw ArchiveEndsEarly(m_offset, field);
-    m_offset += static_cast<qint64>(count);
-}
-
-QByteArray ArchiveReader::ReadBytes(quint64 count, const char* field)
-{
     if (count > static_cast<quint64>(Remaining()))
         throw ArchiveEndsEarly(m_offset, field);
-    QByteArray bytes(static_cast<qsizetype>(count), Qt::Uninitialized);
-    Read(bytes.data(), bytes.size(), field);
-    return bytes;
+    const qint64 inBlock = std::min<qint64>(static_cast<qint64>(count), m_block.size() - m_blockOffset);
+    m_blockOffset += inBlock;
+    m_offset += inBlock;
+    const qint64 beyond = static_cast<qint64>(count) - inBlock;
+    if (beyond > 0 && m_device.skip(beyond) != beyond)
+        throw ArchiveEndsEarly(m_offset, field);
+    m_offset += beyond;
 }
 
 // The length prefix: one byte below 0xFF; else 0xFF and a 16-bit length
@@ -59,13 +84,10 @@ QByteArray ArchiveReader::ReadBytes(quint64 count, const char* field)
 // string, whose length prefix follows.
 quint64 ArchiveReader::ReadLength(const char* field, bool* wide)
 {
-    uchar byte = 0;
-    Read(&byte, 1, field);
+    const auto byte = static_cast<uchar>(Take(1, field)[0]);
     if (byte < 0xFF)
         return byte;
-    uchar word[2];
-    Read(word, 2, field);
-    quint16 length16 = qFromLittleEndian<quint16>(word);
+    const quint16 length16 = qFromLittleEndian<quint16>(Take(2, field).data());
     if (length16 == 0xFFFE && !*wide) {
         *wide = true;
         return ReadLength(field, wide);
@@ -75,20 +97,18 @@ quint64 ArchiveReader::ReadLength(const char* field, bool* wide)
     const quint32 length32 = ReadUInt32(field);
     if (length32 < 0xFFFFFFFFu)
         return length32;
-    uchar quad[8];
-    Read(quad, 8, field);
-    return qFromLittleEndian<quint64>(quad);
+    return qFromLittleEndian<quint64>(Take(8, field).data());
 }
 
 QString ArchiveReader::ReadString(const char* field)
 {
     bool wide = false;
     const quint64 length = ReadLength(field, &wide);
-    if (!wide)
-        return DecodeCp932(ReadBytes(length, field));
-    if (length > static_cast<quint64>(Remaining()) / 2)
+    if (length > static_cast<quint64>(Remaining()) / (wide ? 2 : 1))
         throw ArchiveEndsEarly(m_offset, field);
-    const QByteArray units = ReadBytes(length * 2, field);
+    if (!wide)
+        return DecodeCp932(Take(static_cast<qint64>(length), field));
+    const QByteArrayView units = Take(static_cast<qint64>(length) * 2, field);
     QString text(static_cast<qsizetype>(length), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i)
         text[i] = QChar(qFromLittleEndian<quint16>(units.constData() + 2 * i));

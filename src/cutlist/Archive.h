@@ -35,8 +35,7 @@ public:
     qint32 ReadInt32(const char* field);
     quint32 ReadUInt32(const char* field);
     QString ReadString(const char* field);
-    QByteArray ReadBytes(quint64 count, const char* field);
-    void ReadInto(void* target, qint64 length, const char* field) { Read(target, length, field); }
+    void ReadInto(void* target, qint64 length, const char* field);
     void Skip(quint64 count, const char* field);
 
     qint64 Offset() const { return m_offset; }
@@ -49,12 +48,19 @@ public:
     void RequireRoom(qint64 count, qint64 minimumBytes, const char* field) const;
 
 private:
-    void Read(void* target, qint64 length, const char* field);
+    // The next `length` bytes, which stay valid until the next read.
+    QByteArrayView Take(qint64 length, const char* field);
+    // Reads ahead so that the block holds at least `length` bytes.
+    void Refill(qint64 length, const char* field);
     quint64 ReadLength(const char* field, bool* wide);
 
     QIODevice& m_device;
     qint64 m_size;
     qint64 m_offset = 0;
+    // Read ahead from the device: most fields are a few bytes, and a read
+    // of the device costs more than such a field.
+    QByteArray m_block;
+    qsizetype m_blockOffset = 0;
 };
 
 // Collects what is written and hands it to the device in large blocks, so

@@ -342,6 +342,38 @@ TEST(Archive, StringsFollowTheFrameworkEncodingAndReadsFailAtTheEndInsteadOfAllo
         EXPECT_THROW(ReadBack(bytes), ArchiveEndsEarly);
 }
 
+// The reader reads ahead in blocks of the device: fields that straddle a
+// block's end, a string of several blocks and a skip beyond the block read
+// as they were written, and the end is where the bytes end.
+TEST(Archive, FieldsAcrossTheReadAheadBlocksReadAsWritten)
+{
+    QStringList texts;
+    for (int i = 0; i < 3000; ++i)
+        texts.append(QString(i % 97, QChar(u'a' + i % 26)));
+    texts.append(QString(200000, u'表'));
+    QByteArray bytes = Archived([&](ArchiveWriter& archive) {
+        for (const QString& text : texts) {
+            archive.WriteString(text);
+            archive.WriteInt32(static_cast<qint32>(text.size()));
+        }
+        archive.WriteBytes(QByteArray(100000, 'x'));
+        archive.WriteInt32(-7);
+    });
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ArchiveReader archive(buffer);
+    QStringList read;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        read.append(archive.ReadString("text"));
+        ASSERT_EQ(archive.ReadInt32("size"), read.back().size()) << i;
+    }
+    EXPECT_EQ(read, texts);
+    archive.Skip(100000, "filler");
+    EXPECT_EQ(archive.ReadInt32("end"), -7);
+    EXPECT_TRUE(archive.AtEnd());
+    EXPECT_THROW(archive.ReadInt32("beyond"), ArchiveEndsEarly);
+}
+
 // Which texts are written in Shift-JIS the writer's exact bytes show (the
 // yen sign, which would read back as a backslash, the archive's).
 TEST(TextEncoding, ShiftJisKeepsAsciiAndIsReadWithReplacements)
