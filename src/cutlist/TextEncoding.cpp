@@ -1,9 +1,12 @@
 #include "cutlist/TextEncoding.h"
 
+#include <QSysInfo>
+
 #include <cerrno>
 #include <cstdint>
 #include <iconv.h>
 
+#include <utility>
 #include <vector>
 
 namespace kivo {
@@ -22,40 +25,47 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // Converts `input`. At each position iconv cannot convert, `substitute`
-    // appends a replacement to the output and returns the number of input
-    // bytes to step over; returning 0 abandons the conversion (nullopt).
-    template <typename Substitute>
-    std::optional<QByteArray> Convert(QByteArrayView input, Substitute substitute) const
+    // Converts `input` into `Output`: bytes (QByteArray) or, from a
+    // converter to UTF-16 of this machine's byte order, text (QString). At
+    // each position iconv cannot convert, `substitute` appends a replacement
+    // to the output and returns the number of input bytes to step over;
+    // returning 0 abandons the conversion (nullopt).
+    template <typename Output, typename Substitute>
+    std::optional<Output> Convert(QByteArrayView input, Substitute substitute) const
     {
         if (!m_valid)
             return std::nullopt;
+        constexpr qsizetype kUnitBytes = sizeof(*std::declval<Output>().data());
+        // Room for what a byte becomes at most: three bytes of UTF-8, or one
+        // unit of UTF-16.
+        const auto room = [](qsizetype bytes) { return kUnitBytes == 1 ? bytes * 3 + 8 : bytes + 8; };
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        QByteArray out(input.size() * 3 + 8, Qt::Uninitialized);
-        qsizetype used = 0;
+        Output out(room(input.size()), Qt::Uninitialized);
+        qsizetype used = 0;  // in bytes
         char* in = const_cast<char*>(input.data());
         size_t inLeft = static_cast<size_t>(input.size());
         while (inLeft > 0) {
-            char* outPtr = out.data() + used;
-            size_t outLeft = static_cast<size_t>(out.size() - used);
+            char* start = reinterpret_cast<char*>(out.data());
+            char* outPtr = start + used;
+            size_t outLeft = static_cast<size_t>(out.size() * kUnitBytes - used);
             const size_t result = iconv(m_cd, &in, &inLeft, &outPtr, &outLeft);
-            used = outPtr - out.data();
+            used = outPtr - start;
             if (result != static_cast<size_t>(-1))
                 break;
             if (errno == E2BIG) {
                 out.resize(out.size() * 2);
                 continue;
             }
-            out.truncate(used);
+            out.truncate(used / kUnitBytes);
             const size_t skipped = substitute(QByteArrayView(in, static_cast<qsizetype>(inLeft)), out);
             if (skipped == 0)
                 return std::nullopt;
-            used = out.size();
-            out.resize(used + static_cast<qsizetype>(inLeft) * 3 + 8);
             in += skipped;
             inLeft -= skipped;
+            used = out.size() * kUnitBytes;
+            out.resize(out.size() + room(static_cast<qsizetype>(inLeft)));
         }
-        out.truncate(used);
+        out.truncate(used / kUnitBytes);
         return out;
     }
 
@@ -75,7 +85,7 @@ const Converter& ToCp932()
 
 const Converter& FromCp932()
 {
-    thread_local const Converter converter("UTF-8", "CP932");
+    thread_local const Converter converter(QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE", "CP932");
     return converter;
 }
 
@@ -103,7 +113,7 @@ std::optional<QByteArray> EncodeCp932(const QString& text)
 {
     if (IsAscii(text))
         return text.toLatin1();
-    auto bytes = ToCp932().Convert(text.toUtf8(), [](QByteArrayView, QByteArray&) { return size_t{0}; });
+    auto bytes = ToCp932().Convert<QByteArray>(text.toUtf8(), [](QByteArrayView, QByteArray&) { return size_t{0}; });
     // Some characters map to CP932 bytes that read back as another character;
     // such text must take the wide form to survive a save.
     if (!bytes || DecodeCp932(*bytes) != text)
@@ -115,12 +125,12 @@ QString DecodeCp932(QByteArrayView bytes)
 {
     if (IsAscii(bytes))
         return QString::fromLatin1(bytes.data(), bytes.size());
-    static const QByteArray replacement = QStringLiteral("\uFFFD").toUtf8();
-    auto utf8 = FromCp932().Convert(bytes, [](QByteArrayView, QByteArray& out) {
-        out.append(replacement);
-        return size_t{1};
-    });
-    return utf8 ? QString::fromUtf8(*utf8) : QString();
+    return FromCp932()
+        .Convert<QString>(bytes, [](QByteArrayView, QString& out) {
+            out.append(QChar::ReplacementCharacter);
+            return size_t{1};
+        })
+        .value_or(QString());
 }
 
 namespace {
@@ -136,7 +146,7 @@ public:
             if (c >= 0xD800 && c <= 0xDFFF)
                 continue;
             const QByteArray utf8 = QString(QChar(static_cast<char16_t>(c))).toUtf8();
-            const auto bytes = ToCp932().Convert(utf8, [](QByteArrayView, QByteArray&) { return size_t{0}; });
+            const auto bytes = ToCp932().Convert<QByteArray>(utf8, [](QByteArrayView, QByteArray&) { return size_t{0}; });
             if (!bytes || bytes->isEmpty() || bytes->size() > 2)
                 continue;
             const auto first = static_cast<uchar>(bytes->at(0));
