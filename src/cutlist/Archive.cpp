@@ -5,7 +5,6 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cstring>
 
 namespace kivo {
 
@@ -18,7 +17,7 @@ ArchiveReader::ArchiveReader(QIODevice& device)
 {
 }
 
-QByteArrayView ArchiveReader::Take(qint64 length, const char* field)
+QByteArrayView ArchiveReader::ReadView(qint64 length, const char* field)
 {
     if (length > Remaining())
         throw ArchiveEndsEarly(m_offset, field);
@@ -43,12 +42,6 @@ void ArchiveReader::Refill(qint64 length, const char* field)
     }
 }
 
-void ArchiveReader::ReadInto(void* target, qint64 length, const char* field)
-{
-    const QByteArrayView bytes = Take(length, field);
-    std::memcpy(target, bytes.data(), static_cast<size_t>(bytes.size()));
-}
-
 void ArchiveReader::RequireRoom(qint64 count, qint64 minimumBytes, const char* field) const
 {
     if (count > 0 && count > Remaining() / minimumBytes)
@@ -62,7 +55,7 @@ qint32 ArchiveReader::ReadInt32(const char* field)
 
 quint32 ArchiveReader::ReadUInt32(const char* field)
 {
-    return qFromLittleEndian<quint32>(Take(4, field).data());
+    return qFromLittleEndian<quint32>(ReadView(4, field).data());
 }
 
 void ArchiveReader::Skip(quint64 count, const char* field)
@@ -84,10 +77,10 @@ void ArchiveReader::Skip(quint64 count, const char* field)
 // string, whose length prefix follows.
 quint64 ArchiveReader::ReadLength(const char* field, bool* wide)
 {
-    const auto byte = static_cast<uchar>(Take(1, field)[0]);
+    const auto byte = static_cast<uchar>(ReadView(1, field)[0]);
     if (byte < 0xFF)
         return byte;
-    const quint16 length16 = qFromLittleEndian<quint16>(Take(2, field).data());
+    const quint16 length16 = qFromLittleEndian<quint16>(ReadView(2, field).data());
     if (length16 == 0xFFFE && !*wide) {
         *wide = true;
         return ReadLength(field, wide);
@@ -97,7 +90,7 @@ quint64 ArchiveReader::ReadLength(const char* field, bool* wide)
     const quint32 length32 = ReadUInt32(field);
     if (length32 < 0xFFFFFFFFu)
         return length32;
-    return qFromLittleEndian<quint64>(Take(8, field).data());
+    return qFromLittleEndian<quint64>(ReadView(8, field).data());
 }
 
 QString ArchiveReader::ReadString(const char* field)
@@ -107,8 +100,8 @@ QString ArchiveReader::ReadString(const char* field)
     if (length > static_cast<quint64>(Remaining()) / (wide ? 2 : 1))
         throw ArchiveEndsEarly(m_offset, field);
     if (!wide)
-        return DecodeCp932(Take(static_cast<qint64>(length), field));
-    const QByteArrayView units = Take(static_cast<qint64>(length) * 2, field);
+        return DecodeCp932(ReadView(static_cast<qint64>(length), field));
+    const QByteArrayView units = ReadView(static_cast<qint64>(length) * 2, field);
     QString text(static_cast<qsizetype>(length), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i)
         text[i] = QChar(qFromLittleEndian<quint16>(units.constData() + 2 * i));

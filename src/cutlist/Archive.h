@@ -35,7 +35,8 @@ public:
     qint32 ReadInt32(const char* field);
     quint32 ReadUInt32(const char* field);
     QString ReadString(const char* field);
-    void ReadInto(void* target, qint64 length, const char* field);
+    // The next `length` bytes as they are stored, valid until the next read.
+    QByteArrayView ReadView(qint64 length, const char* field);
     void Skip(quint64 count, const char* field);
 
     qint64 Offset() const { return m_offset; }
@@ -48,8 +49,6 @@ public:
     void RequireRoom(qint64 count, qint64 minimumBytes, const char* field) const;
 
 private:
-    // The next `length` bytes, which stay valid until the next read.
-    QByteArrayView Take(qint64 length, const char* field);
     // Reads ahead so that the block holds at least `length` bytes.
     void Refill(qint64 length, const char* field);
     quint64 ReadLength(const char* field, bool* wide);

@@ -80,17 +80,16 @@ public:
     // is used again.
     Thumbnail Picture(ArchiveReader& archive, const QString& path)
     {
-        m_block.resize(kThumbnailBlockBytes);
-        archive.ReadInto(m_block.data(), kThumbnailBlockBytes, "thumbnail");
+        const QByteArrayView block = archive.ReadView(kThumbnailBlockBytes, "thumbnail");
         Stored& previous = m_pictures[path];
-        if (previous.picture && previous.block == m_block)
+        if (previous.picture && previous.block == block)
             return previous.picture;
         QImage picture(kThumbnailWidth, kThumbnailHeight, QImage::Format_RGB32);
         if (picture.sizeInBytes() != kThumbnailBlockBytes)
             throw std::bad_alloc();
-        std::memcpy(picture.bits(), m_block.constData(), kThumbnailBlockBytes);
+        std::memcpy(picture.bits(), block.data(), kThumbnailBlockBytes);
         MakeBlockPictureOpaque(picture);
-        previous = {m_block, std::make_shared<const QImage>(std::move(picture))};
+        previous = {block.toByteArray(), std::make_shared<const QImage>(std::move(picture))};
         return previous.picture;
     }
 
@@ -102,7 +101,6 @@ private:
 
     QSet<QString> m_texts;
     QHash<QString, Stored> m_pictures;
-    QByteArray m_block;
 };
 
 QString TooManyObjectsReason()
