@@ -6,6 +6,20 @@
 #include <algorithm>
 
 namespace kivo {
+namespace {
+
+// Room for `more` elements more. The room at least doubles, as push_back's
+// does: a scenario's objects come in one batch and move once, and the
+// loader's batch after batch stays linear.
+template <typename T>
+void MakeRoom(std::vector<T>& elements, size_t more)
+{
+    const size_t needed = elements.size() + more;
+    if (needed > elements.capacity())
+        elements.reserve(std::max(needed, 2 * elements.capacity()));
+}
+
+}  // namespace
 
 CutListModel::CutListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -117,8 +131,9 @@ void CutListModel::AddObjects(const std::vector<MediaObject>& objects, bool blan
     const int first = GetItemCount();
     m_randomOrder = false;
     beginInsertRows({}, first, first + static_cast<int>(objects.size()) - 1);
-    // No reserve to the exact size: the loader inserts batch after batch,
-    // and each such reserve would move every item again.
+    MakeRoom(m_slots, objects.size());
+    MakeRoom(m_items, objects.size());
+    MakeRoom(m_positionOfSlot, objects.size());
     for (const MediaObject& object : objects)
         Append(object.record, object.picture, blankLabels);
     endInsertRows();
