@@ -235,12 +235,10 @@ void UntilAnswering(QWidget& window)
     WaitFor([&] { return answered; }, kLongestOpenMs);
 }
 
-// Opens the scenario in the window; whether its current object was cued, the
-// whole list in, and the window answered input after that, in time.
-bool OpenedUntilCued(MainWindow& window, const QString& scenario, int objects)
+// Whether the open that sets `opened` cued the window's current object,
+// with the whole list in, and the window answered input after that, in time.
+bool CuedAfterOpen(MainWindow& window, const bool& opened, int objects)
 {
-    bool opened = false;
-    window.OpenDocument(scenario, [&opened](bool done) { opened = done; });
     CutListModel& list = window.List();
     const bool cued = WaitFor(
         [&] {
@@ -255,6 +253,14 @@ bool OpenedUntilCued(MainWindow& window, const QString& scenario, int objects)
         return false;
     }
     return true;
+}
+
+// Opens the scenario in the window, until cued as CuedAfterOpen says.
+bool OpenedUntilCued(MainWindow& window, const QString& scenario, int objects)
+{
+    bool opened = false;
+    window.OpenDocument(scenario, [&opened](bool done) { opened = done; });
+    return CuedAfterOpen(window, opened, objects);
 }
 
 // Opening the scenario again over the saved list, the best of three like
@@ -301,17 +307,20 @@ struct Opening {
     std::optional<Flow> flow;
 };
 
-// Makes the window and opens the scenario in it; false when the open did not
-// finish in time.
-bool OpenInNewWindow(Opening& opening, const QString& scenario, int objects)
+// Makes the window and opens the scenario in it, as the program does the
+// scenario named on its command line (from `readAhead` when that read it);
+// false when the open did not finish in time.
+bool OpenInNewWindow(Opening& opening, const QString& scenario, int objects, ScenarioReadAhead readAhead = {})
 {
     opening.settings.Set(setting::kFileType, 1);
     opening.settings.Set(setting::kType, static_cast<int>(ListViewType::Details));
-    MainWindow& window = opening.flow.emplace(opening.settings).Window();
+    Flow& flow = opening.flow.emplace(opening.settings);
+    MainWindow& window = flow.Window();
     window.resize(1000, 700);
+    bool opened = false;
+    flow.OpenNamedFile(scenario, [&opened](bool done) { opened = done; }, std::move(readAhead));
     window.show();
-    QCoreApplication::processEvents();
-    return OpenedUntilCued(window, scenario, objects);
+    return CuedAfterOpen(window, opened, objects);
 }
 
 // Set, to a number of objects, in the runs of this program that only open
@@ -365,7 +374,7 @@ std::optional<Start> BestStart(const QStringList& arguments, int objects)
     return best;
 }
 
-int Run(const QStringList& arguments)
+int Run(const QStringList& arguments, ScenarioReadAhead readAhead)
 {
     const int objects = arguments.size() == 6 ? arguments.at(5).toInt() : 100000;
     if ((arguments.size() != 5 && arguments.size() != 6) || objects <= kFiles) {
@@ -376,7 +385,7 @@ int Run(const QStringList& arguments)
     const QDir work(arguments.at(3));
     Opening opening;
     if (const int count = qEnvironmentVariableIntValue(kOpenOnly); count > 0) {
-        if (!OpenInNewWindow(opening, ScenarioPath(work, count), count))
+        if (!OpenInNewWindow(opening, ScenarioPath(work, count), count, std::move(readAhead)))
             return 1;
         std::printf("%.3f\n", ResidentMb());
         std::fflush(stdout);
@@ -486,8 +495,13 @@ int Run(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
-    // As Kivo231 starts.
+    // As Kivo231 starts, a run that opens a scenario reading it ahead.
     const std::unique_ptr<QApplication> application = kivo::StartApplication(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    const int openOnly = qEnvironmentVariableIntValue(kivo::kOpenOnly);
+    kivo::ScenarioReadAhead readAhead;
+    if (openOnly > 0 && arguments.size() > 3)
+        readAhead = kivo::ScenarioReadAhead(kivo::ScenarioPath(QDir(arguments.at(3)), openOnly));
     kivo::SetUpApplication(*application);
-    return kivo::Run(QCoreApplication::arguments());
+    return kivo::Run(arguments, std::move(readAhead));
 }

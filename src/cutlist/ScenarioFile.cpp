@@ -304,6 +304,21 @@ ScenarioReadResult ReadScenarioFile(const QString& path)
     return ReadRegularFile(path);
 }
 
+ScenarioReadAhead::ScenarioReadAhead(const QString& path)
+    : m_path(path), m_result(std::async(std::launch::async, ReadScenarioFile, path))
+{
+}
+
+std::optional<ScenarioReadResult> ScenarioReadAhead::Take(const QString& path)
+{
+    if (!m_result.valid() || path != m_path)
+        return std::nullopt;
+    ScenarioReadResult result = m_result.get();
+    if (result.status != ScenarioStatus::Ok)
+        return std::nullopt;
+    return result;
+}
+
 void AddScenarioCacheEntries(const Scenario& scenario, CMediaInfoCache& cache)
 {
     for (const MEDIARECORD& entry : scenario.cache) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -81,6 +82,25 @@ ScenarioReadResult ReadScenarioFile(const QString& path);
 // Whether a file's name is a scenario's: it ends in ".kvo", in any letter
 // case.
 bool IsScenarioFileName(QStringView path);
+
+// A file read as a scenario on a thread of its own, started as the program
+// starts with the file named on its command line, so that the read overlaps
+// the making of the window. The open of the same path takes what it read.
+class ScenarioReadAhead {
+public:
+    ScenarioReadAhead() = default;
+    explicit ScenarioReadAhead(const QString& path);
+    // What the read of `path` gave, waited for; nothing when this read
+    // another file (or none) or was taken before. Only a read that
+    // succeeded is handed on: the message of one that did not was made
+    // before the interface's language was chosen, and the file is read
+    // again.
+    std::optional<ScenarioReadResult> Take(const QString& path);
+
+private:
+    QString m_path;
+    std::future<ScenarioReadResult> m_result;
+};
 
 // Adds the stored media information to `cache`: every entry whose
 // thumbnail block fits this program's pixel format (or that has none), with

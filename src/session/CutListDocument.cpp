@@ -228,11 +228,12 @@ void CutListDocument::Open(const QString& path, std::function<void(OpenOutcome)>
             done(outcome);
     };
     // A scenario that opens cues an object: the player readies GStreamer and
-    // its decoders on its worker while the file is read here, rather than
-    // after it (the program started with the scenario has not even shown its
-    // window yet).
+    // its decoders on its worker while the file is read here (or its read
+    // ahead ends), rather than after it (the program started with the
+    // scenario has not even shown its window yet).
     m_player.PrepareDecoders();
-    ScenarioReadResult result = ReadScenarioFile(path);
+    std::optional<ScenarioReadResult> readAhead = m_readAhead.Take(path);
+    ScenarioReadResult result = readAhead ? std::move(*readAhead) : ReadScenarioFile(path);
     const QString name = ShownFileName(path);
     if (result.status != ScenarioStatus::Ok && result.status != ScenarioStatus::Empty)
         qCWarning(lcScenario).noquote() << "cannot read" << path << "-" << result.detail;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cutlist/FileNames.h"
+#include "cutlist/ScenarioFile.h"
 
 #include <QFuture>
 #include <QObject>
@@ -77,6 +78,9 @@ public:
     // cued. The document is unmodified after every open that takes the
     // file's name; `done` runs at the end, whatever the outcome.
     void Open(const QString& path, std::function<void(OpenOutcome)> done = {});
+    // A scenario read ahead, which the open of its path takes instead of
+    // reading the file.
+    void UseReadAhead(ScenarioReadAhead readAhead) { m_readAhead = std::move(readAhead); }
     // Reads a playlist (M3U, M3U8, PLS or XSPF) into a new, untitled cut
     // list of the local files it names, examined by the loader and named
     // after their titles where it gives them; the entries that are no local
@@ -157,6 +161,7 @@ private:
     // leaves it modified when it changed while the file was written.
     quint64 m_changes = 0;
     std::deque<PendingSave> m_saves;
+    ScenarioReadAhead m_readAhead;
     // One thread, so that files are written in the order asked for. Its
     // end waits for the file being written.
     QThreadPool m_writer;

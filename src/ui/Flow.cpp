@@ -142,12 +142,14 @@ void Flow::SeekTo(int hundredths)
     frame.OnPositionSliderReleased();
 }
 
-void Flow::OpenNamedFile(const QString& path, std::function<void(bool)> done)
+void Flow::OpenNamedFile(const QString& path, std::function<void(bool)> done, ScenarioReadAhead readAhead)
 {
-    if (IsMediaFileName(path))
+    if (IsMediaFileName(path)) {
         OpenFile(path);
-    else
-        m_window->OpenDocument(path, std::move(done));
+        return;
+    }
+    m_session.document.UseReadAhead(std::move(readAhead));
+    m_window->OpenDocument(path, std::move(done));
 }
 
 void Flow::OpenFile(const QString& path)

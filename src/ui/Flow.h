@@ -27,8 +27,9 @@ public:
     // A file named on the command line: a media file (as a desktop opens
     // one with the program) is added and played, as the remote control
     // does; anything else opens as the document. `done` is told whether
-    // a document opened.
-    void OpenNamedFile(const QString& path, std::function<void(bool)> done);
+    // a document opened. A document opens from `readAhead` when that read
+    // the same path.
+    void OpenNamedFile(const QString& path, std::function<void(bool)> done, ScenarioReadAhead readAhead = {});
     // Brings the pipelines down while the window the video is drawn into is
     // still there (a sink whose window is gone may never stop), waiting a
     // while at most; false when one did not come down in time.

@@ -6,12 +6,14 @@
 #include "session/QuitSignals.h"
 #include "core/Settings.h"
 #include "cutlist/FileNames.h"
+#include "cutlist/ScenarioFile.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -44,6 +46,10 @@ int main(int argc, char** argv)
         std::cerr << "Kivo231: " << line.error.toLocal8Bit().constData() << "\nTry 'Kivo231 --help'.\n";
         return 1;
     }
+    // A file named on the command line is read, as a scenario, while the
+    // window is made. Its name is taken as bytes, as it need not be UTF-8.
+    const QString named = line.fileIndex > 0 ? kivo::FileNameFromBytes(argv[line.fileIndex]) : QString();
+    kivo::ScenarioReadAhead readAhead = line.fileIndex > 0 ? kivo::ScenarioReadAhead(named) : kivo::ScenarioReadAhead();
     kivo::SetUpApplication(*application);
     kivo::QuitSignals quitSignals;
     kivo::Settings settings;
@@ -51,15 +57,17 @@ int main(int argc, char** argv)
     kivo::MainWindow& window = flow.Window();
     QObject::connect(&quitSignals, &kivo::QuitSignals::quitRequested, &window, &kivo::MainWindow::CloseQuietly);
     // A scenario named on the command line that cannot be read ends the
-    // program once its message has been shown. Its name is taken as bytes,
-    // as it need not be UTF-8.
+    // program once its message has been shown.
     bool failed = false;
     if (line.fileIndex > 0) {
-        flow.OpenNamedFile(kivo::FileNameFromBytes(argv[line.fileIndex]), [&failed](bool opened) {
-            failed = !opened;
-            if (failed)
-                QCoreApplication::exit(1);
-        });
+        flow.OpenNamedFile(
+            named,
+            [&failed](bool opened) {
+                failed = !opened;
+                if (failed)
+                    QCoreApplication::exit(1);
+            },
+            std::move(readAhead));
     }
     if (failed)
         return 1;

@@ -253,6 +253,25 @@ TEST_F(ScenarioWriter, WritesTheExactBytesOfVersion30AndOfAnEmptyListAndReplaces
     EXPECT_EQ(test::ReadFile(At("list.kvo")), saved);
 }
 
+// Only the open of the path read ahead takes the read, once, and only a
+// read that succeeded: a failure's message is made again when it is shown.
+TEST_F(ScenarioWriter, AReadAheadIsTakenOnceByTheOpenOfItsPathWhenItSucceeded)
+{
+    ASSERT_EQ(Refusal(At("list.kvo")), QString());
+    ScenarioReadAhead readAhead(At("list.kvo"));
+    EXPECT_FALSE(readAhead.Take(At("other.kvo")));
+    const std::optional<ScenarioReadResult> read = readAhead.Take(At("list.kvo"));
+    const Scenario stored = ReadScenarioFile(At("list.kvo")).scenario;
+    ASSERT_TRUE(read);
+    EXPECT_EQ(std::tuple(read->scenario.paths, read->scenario.names, read->scenario.current, read->scenario.cache.size()),
+              std::tuple(stored.paths, stored.names, stored.current, stored.cache.size()));
+    EXPECT_FALSE(readAhead.Take(At("list.kvo")));
+    test::WriteFile(At("junk.kvo"), "junk");
+    for (const char* unread : {"junk.kvo", "missing.kvo"})
+        EXPECT_FALSE(ScenarioReadAhead(At(unread)).Take(At(unread))) << unread;
+    EXPECT_FALSE(ScenarioReadAhead().Take(QString()));
+}
+
 TEST_F(ScenarioWriter, SaveGoesThroughLinksReplacesNothingButRegularFilesAndRefusesANameOfBytesThatAreNotUtf8)
 {
     const auto link = [this](const char* target, const char* name) { fs::create_symlink(target, At(name).toStdString()); };

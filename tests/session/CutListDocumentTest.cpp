@@ -78,6 +78,8 @@ TEST_F(Document, SavedCutListsOpenAgainWithTheirNamesAndCacheEntriesAndKeepTheCu
 
     document.NewDocument();
     const int cached = cache.GetSize();
+    // As the program started with the file opens it: from its read ahead.
+    document.UseReadAhead(ScenarioReadAhead(path));
     ASSERT_EQ(Open(path), OpenOutcome::Opened);
     ASSERT_EQ(list.GetItemCount(), 3);
     EXPECT_EQ(std::tuple(list.GetItemText(2, CutListModel::kColumnName), list.GetItemText(1, CutListModel::kColumnState)),
