@@ -23,6 +23,10 @@ fail() {
     echo "openbox has ended; it said:" >&2
     cat "$work/openbox.log" >&2
   fi
+  if [ -s "${KIVO_X_SERVER_LOG:-}" ]; then
+    echo "the X server's last words (DISPLAY=${DISPLAY:-}):" >&2
+    tail -n 20 "$KIVO_X_SERVER_LOG" >&2
+  fi
   exit 1
 }
 
