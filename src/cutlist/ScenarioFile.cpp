@@ -304,9 +304,10 @@ ScenarioReadResult ReadScenarioFile(const QString& path)
     return ReadRegularFile(path);
 }
 
-ScenarioReadAhead::ScenarioReadAhead(const QString& path)
-    : m_path(path), m_result(std::async(std::launch::async, ReadScenarioFile, path))
+ScenarioReadAhead::ScenarioReadAhead(const QString& path) : m_path(path)
 {
+    if (IsScenarioFileName(path))
+        m_result = std::async(std::launch::async, ReadScenarioFile, path);
 }
 
 std::optional<ScenarioReadResult> ScenarioReadAhead::Take(const QString& path)

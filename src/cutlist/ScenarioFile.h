@@ -83,12 +83,14 @@ ScenarioReadResult ReadScenarioFile(const QString& path);
 // case.
 bool IsScenarioFileName(QStringView path);
 
-// A file read as a scenario on a thread of its own, started as the program
+// A scenario file read on a thread of its own, started as the program
 // starts with the file named on its command line, so that the read overlaps
 // the making of the window. The open of the same path takes what it read.
 class ScenarioReadAhead {
 public:
     ScenarioReadAhead() = default;
+    // Reads `path` when its name is a scenario's; any other file (a media
+    // file or a playlist named on the command line) is not read for nothing.
     explicit ScenarioReadAhead(const QString& path);
     // What the read of `path` gave, waited for; nothing when this read
     // another file (or none) or was taken before. Only a read that

@@ -46,10 +46,10 @@ int main(int argc, char** argv)
         std::cerr << "Kivo231: " << line.error.toLocal8Bit().constData() << "\nTry 'Kivo231 --help'.\n";
         return 1;
     }
-    // A file named on the command line is read, as a scenario, while the
-    // window is made. Its name is taken as bytes, as it need not be UTF-8.
+    // A scenario named on the command line is read while the window is made.
+    // Its name is taken as bytes, as it need not be UTF-8.
     const QString named = line.fileIndex > 0 ? kivo::FileNameFromBytes(argv[line.fileIndex]) : QString();
-    kivo::ScenarioReadAhead readAhead = line.fileIndex > 0 ? kivo::ScenarioReadAhead(named) : kivo::ScenarioReadAhead();
+    kivo::ScenarioReadAhead readAhead(named);
     kivo::SetUpApplication(*application);
     kivo::QuitSignals quitSignals;
     kivo::Settings settings;

@@ -267,7 +267,8 @@ TEST_F(ScenarioWriter, AReadAheadIsTakenOnceByTheOpenOfItsPathWhenItSucceeded)
               std::tuple(stored.paths, stored.names, stored.current, stored.cache.size()));
     EXPECT_FALSE(readAhead.Take(At("list.kvo")));
     test::WriteFile(At("junk.kvo"), "junk");
-    for (const char* unread : {"junk.kvo", "missing.kvo"})
+    ASSERT_TRUE(QFile::copy(At("list.kvo"), At("list.m3u")));  // not a scenario's name: not read
+    for (const char* unread : {"junk.kvo", "missing.kvo", "list.m3u"})
         EXPECT_FALSE(ScenarioReadAhead(At(unread)).Take(At(unread))) << unread;
     EXPECT_FALSE(ScenarioReadAhead().Take(QString()));
 }
